@@ -1,0 +1,194 @@
+#include "foundation/Log.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <mutex>
+#include <syslog.h>
+#include <unistd.h>
+
+std::atomic<int32_t> gLogMask { 127 };
+std::atomic<bool> gLogViewsEnabled { false };
+std::atomic<bool> gLogObservationsEnabled { false };
+
+namespace {
+
+constexpr uint64_t kDefaultFilesToKeep = 10;
+
+// Serialises writers so that a line and its newline stay together.
+std::mutex gWriteMutex;
+// -1: no file. Descriptor 0 is standard input, never a log file.
+int gLogFile = -1;
+QString gLogFilePath;
+std::atomic<bool> gHasTimeFormat { false };
+
+void write_all(int fd, const QByteArray& bytes)
+{
+    const char* data = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t written = ::write(fd, data, static_cast<size_t>(left));
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return;
+        }
+        data += written;
+        left -= written;
+    }
+}
+
+void system_log(const QString& message, const QString& detail)
+{
+    syslog(LOG_ERR, "%s", message.toUtf8().constData());
+    syslog(LOG_ERR, "%s", detail.toUtf8().constData());
+}
+
+// Our own log files, "Lanternwick-<yyyy-MM-dd-HHmmss>[-<n>].log", oldest first.
+QStringList own_log_files(const QDir& folder)
+{
+    static const QRegularExpression pattern(
+        QStringLiteral("^Lanternwick-(\\d{4}-\\d{2}-\\d{2}-\\d{6})(?:-(\\d{1,9}))?\\.log$"));
+    struct Entry {
+        QString name;
+        QString stamp;
+        int sequence;
+    };
+    std::vector<Entry> entries;
+    for (const QFileInfo& info : folder.entryInfoList(QDir::Files | QDir::Hidden | QDir::NoSymLinks)) {
+        const auto match = pattern.match(info.fileName());
+        if (match.hasMatch())
+            entries.push_back({ info.fileName(), match.captured(1), match.captured(2).isEmpty() ? 1 : match.captured(2).toInt() });
+    }
+    std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+        return a.stamp != b.stamp ? a.stamp < b.stamp : a.sequence < b.sequence;
+    });
+    QStringList names;
+    for (const Entry& entry : entries)
+        names << entry.name;
+    return names;
+}
+
+void remove_old_files(const QDir& folder, uint64_t filesToKeep)
+{
+    QStringList names = own_log_files(folder);
+    while (!names.isEmpty() && static_cast<uint64_t>(names.size()) >= filesToKeep) {
+        const QString path = folder.filePath(names.takeFirst());
+        if (::unlink(QFile::encodeName(path).constData()) != 0)
+            system_log(QStringLiteral("Failed deleting old log at %1!").arg(path), QString::fromLocal8Bit(std::strerror(errno)));
+    }
+}
+
+// Opens a new file named after the start time; a second start within the same
+// second gets a numbered name instead of truncating the first one's log.
+void open_new_file(const QDir& folder)
+{
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd-HHmmss"));
+    for (int sequence = 1; sequence < 1000; ++sequence) {
+        const QString name = sequence == 1 ? QStringLiteral("Lanternwick-%1.log").arg(stamp)
+                                           : QStringLiteral("Lanternwick-%1-%2.log").arg(stamp).arg(sequence);
+        const QString path = folder.filePath(name);
+        const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        if (fd >= 0) {
+            std::lock_guard lock(gWriteMutex);
+            if (gLogFile >= 0)
+                ::close(gLogFile);
+            gLogFile = fd;
+            gLogFilePath = path;
+            return;
+        }
+        if (errno != EEXIST)
+            return;
+    }
+}
+
+} // namespace
+
+int32_t log_mask_for_verbosity(int32_t verbosity)
+{
+    switch (verbosity) {
+    case 1:
+        return 31;
+    case 2:
+        return 63;
+    case 3:
+        return 127;
+    default:
+        return 7;
+    }
+}
+
+QString log_level_name(int32_t level)
+{
+    switch (level) {
+    case LOG_LEVEL_FATAL:
+        return QStringLiteral("FATAL");
+    case LOG_LEVEL_ERROR:
+        return QStringLiteral("ERROR");
+    case LOG_LEVEL_WARN:
+        return QStringLiteral("WARN");
+    case LOG_LEVEL_NORMAL:
+        return QStringLiteral("NORMAL");
+    case LOG_LEVEL_INFO:
+        return QStringLiteral("INFO");
+    case LOG_LEVEL_VERBOSE:
+        return QStringLiteral("VERBOSE");
+    case LOG_LEVEL_DEBUG:
+        return QStringLiteral("DEBUG");
+    default:
+        return QStringLiteral("UNKNOWN");
+    }
+}
+
+QString log_directory()
+{
+    QString state = qEnvironmentVariable("XDG_STATE_HOME");
+    if (state.isEmpty() || !QDir::isAbsolutePath(state))
+        state = QDir::homePath() + QStringLiteral("/.local/state");
+    return state + QStringLiteral("/Lanternwick/log");
+}
+
+QString log_file_path()
+{
+    std::lock_guard lock(gWriteMutex);
+    return gLogFilePath;
+}
+
+void log_initialize(bool logToFile, uint64_t filesToKeep)
+{
+    gHasTimeFormat = true;
+    if (!logToFile)
+        return;
+    const QString path = log_directory();
+    if (!QDir().mkpath(path)) {
+        system_log(QStringLiteral("Failed creating logs directory at %1!").arg(path), QString::fromLocal8Bit(std::strerror(errno)));
+        return;
+    }
+    const QDir folder(path);
+    if (!folder.isReadable())
+        system_log(QStringLiteral("Failed enumerating logs directory at %1!").arg(path), QString::fromLocal8Bit(std::strerror(errno)));
+    else
+        remove_old_files(folder, filesToKeep == 0 || filesToKeep >= uint64_t(INT64_MAX) ? kDefaultFilesToKeep : filesToKeep);
+    open_new_file(folder);
+}
+
+void log_message(int32_t level, const char* file, int line, const QString& message)
+{
+    const QString time = gHasTimeFormat ? QTime::currentTime().toString(QStringLiteral("HH:mm:ss.zzz")) : QStringLiteral("(null)");
+    const QString fileName = QFileInfo(QString::fromUtf8(file)).fileName();
+    QByteArray bytes = QStringLiteral("%1 [%2:%3] - %4 %5")
+                           .arg(time, fileName, QString::number(line), log_level_name(level), message)
+                           .toUtf8();
+    bytes.append('\n');
+    std::lock_guard lock(gWriteMutex);
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
+    std::fflush(stdout);
+    if (gLogFile >= 0)
+        write_all(gLogFile, bytes);
+}
