@@ -1,8 +1,8 @@
 #include "foundation/PropertyList.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QSaveFile>
-#include <QTimeZone>
 #include <cstdlib>
 #include <limits>
 #include <memory>
@@ -28,7 +28,7 @@ void fail(Error* error, PropertyList::ErrorCode code, const QString& description
 
 const QDateTime& referenceDate()
 {
-    static const QDateTime date(QDate(2001, 1, 1), QTime(0, 0), QTimeZone::utc());
+    static const QDateTime date(QDate(2001, 1, 1), QTime(0, 0), Qt::UTC);
     return date;
 }
 
@@ -279,6 +279,12 @@ std::optional<QVariant> PropertyList::fromData(const QByteArray& data, Error* er
         // libplist reads binary lists recursively without a depth limit; we
         // only ever write XML, so a binary file is refused rather than risked.
         fail(error, NotAPropertyList, QStringLiteral("Binary property lists are not read."));
+        return std::nullopt;
+    }
+    // libplist quietly accepts a document cut short; a truncated file must
+    // never load as a smaller list.
+    if (!data.trimmed().endsWith("</plist>")) {
+        fail(error, NotAPropertyList, QStringLiteral("The property list is incomplete."));
         return std::nullopt;
     }
     if (!nestingWithinLimit(data)) {

@@ -4,7 +4,6 @@
 #include "foundation/PropertyList.h"
 
 #include <QStandardPaths>
-#include <QTimeZone>
 #include <functional>
 
 namespace {

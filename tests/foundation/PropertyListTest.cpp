@@ -1,0 +1,146 @@
+#include "foundation/PropertyList.h"
+#include "support/TestHome.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QTimeZone>
+#include <gtest/gtest.h>
+#include <limits>
+
+namespace {
+
+QByteArray wrap(const QByteArray& body)
+{
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">" + body + "</plist>\n";
+}
+
+QVariantMap everyKind()
+{
+    QVariantMap inner {
+        { "list", QVariantList { 1, "two", QVariantList { true, 2.5 } } },
+        { "empty list", QVariantList() },
+        { "empty dict", QVariantMap() },
+    };
+    return {
+        { "string", QStringLiteral("a <b> & \"c\" é 日本 \t\n") },
+        { "empty string", QString("") },
+        { "integer", qint64(-42) },
+        { "largest", std::numeric_limits<qint64>::max() },
+        { "smallest", std::numeric_limits<qint64>::min() },
+        { "unsigned", std::numeric_limits<quint64>::max() },
+        { "real", 0.1 },
+        { "true", true },
+        { "false", false },
+        { "date", QDateTime(QDate(2023, 5, 17), QTime(8, 30, 15), QTimeZone::utc()) },
+        { "old date", QDateTime(QDate(1990, 1, 2), QTime(3, 4, 5), QTimeZone::utc()) },
+        { "data", QByteArray("\0\x01\xff binary", 10) },
+        { "nested", inner },
+    };
+}
+
+void expectRefused(const QByteArray& data, qint64 code)
+{
+    Error error;
+    EXPECT_FALSE(PropertyList::fromData(data, &error).has_value()) << data.left(80).constData();
+    EXPECT_EQ(error.domain(), PropertyList::errorDomain());
+    EXPECT_EQ(error.code(), code) << error.description().toStdString();
+    EXPECT_FALSE(error.description().isEmpty());
+}
+
+} // namespace
+
+TEST(PropertyList, RoundTripsEveryKindNestedThroughAFile)
+{
+    const QString path = freshTestFolder("plist-roundtrip") + "/every kind.plist";
+    Error error;
+    ASSERT_TRUE(PropertyList::toFile(everyKind(), path, &error)) << error.description().toStdString();
+
+    const auto back = PropertyList::dictionaryFromFile(path, &error);
+    ASSERT_TRUE(back.has_value()) << error.description().toStdString();
+    EXPECT_EQ(*back, everyKind());
+    // Types survive, not just values that compare equal after conversion.
+    EXPECT_EQ(back->value("integer").typeId(), QMetaType::LongLong);
+    EXPECT_EQ(back->value("unsigned").typeId(), QMetaType::ULongLong);
+    EXPECT_EQ(back->value("real").typeId(), QMetaType::Double);
+    EXPECT_EQ(back->value("true").typeId(), QMetaType::Bool);
+    EXPECT_EQ(back->value("date").toDateTime().timeSpec(), Qt::UTC);
+}
+
+TEST(PropertyList, ReadsHandWrittenXml)
+{
+    const auto value = PropertyList::fromData(wrap("<dict><key>a</key><array><integer>-5</integer><real>1.5</real>"
+                                                   "<string>x</string><true/><dict/><array/></array></dict>"));
+    ASSERT_TRUE(value.has_value());
+    EXPECT_EQ(value->toMap().value("a").toList(), (QVariantList { qint64(-5), 1.5, "x", true, QVariantMap(), QVariantList() }));
+}
+
+TEST(PropertyList, RefusesCorruptInput)
+{
+    const QByteArray good = *PropertyList::toData(everyKind());
+    expectRefused(QByteArray(), PropertyList::NotAPropertyList);
+    expectRefused("  \n ", PropertyList::NotAPropertyList);
+    expectRefused("this is not a property list", PropertyList::NotAPropertyList);
+    expectRefused(QByteArray("\x00\x01\x02\xfe\xff garbage \x00", 16), PropertyList::NotAPropertyList);
+    expectRefused("bplist00\x01\x02\x03", PropertyList::NotAPropertyList);
+    for (qsizetype cut : { qsizetype(10), good.size() / 3, good.size() / 2, good.size() - 12 })
+        expectRefused(good.left(cut), PropertyList::NotAPropertyList);
+    expectRefused(wrap("<dict><key>a</key><integer>1</integer>"), PropertyList::NotAPropertyList);
+}
+
+TEST(PropertyList, RefusesHugeNestingBeforeParsing)
+{
+    const int depth = 200000;
+    const QByteArray deep = wrap(QByteArray("<array>").repeated(depth) + QByteArray("</array>").repeated(depth));
+    expectRefused(deep, PropertyList::TooDeep);
+    const QByteArray deepDicts = wrap(QByteArray("<dict><key>k</key>").repeated(depth) + QByteArray("<true/>") + QByteArray("</dict>").repeated(depth));
+    expectRefused(deepDicts, PropertyList::TooDeep);
+
+    const int allowed = PropertyList::kMaximumDepth;
+    const QByteArray fine = wrap(QByteArray("<array>").repeated(allowed) + QByteArray("</array>").repeated(allowed));
+    EXPECT_TRUE(PropertyList::fromData(fine).has_value());
+}
+
+TEST(PropertyList, ReportsWrongRootAndMissingFile)
+{
+    const QString folder = freshTestFolder("plist-root");
+    ASSERT_TRUE(PropertyList::toFile(QVariantList { 1, 2 }, folder + "/list.plist"));
+    Error error;
+    EXPECT_FALSE(PropertyList::dictionaryFromFile(folder + "/list.plist", &error).has_value());
+    EXPECT_EQ(error.code(), PropertyList::WrongRootType);
+
+    EXPECT_FALSE(PropertyList::dictionaryFromFile(folder + "/missing.plist", &error).has_value());
+    EXPECT_EQ(error.code(), PropertyList::ReadFailed);
+}
+
+TEST(PropertyList, RefusesValuesItCannotWriteExactly)
+{
+    const QString path = freshTestFolder("plist-unwritable") + "/kept.plist";
+    ASSERT_TRUE(PropertyList::toFile(QVariantMap { { "kept", true } }, path));
+
+    const QVariantList unwritable {
+        QVariantMap { { "list", QVariantList { 1, QVariant() } } },
+        QVariantMap { { "text", QStringLiteral("bell\a") } },
+        QVariantMap { { QStringLiteral("key\x01"), 1 } },
+        QVariant::fromValue(QDate(2020, 1, 1)),
+        QDateTime(),
+        QDateTime(QDate(2200, 1, 1), QTime(0, 0), QTimeZone::utc()),
+    };
+    for (const QVariant& value : unwritable) {
+        Error error;
+        EXPECT_FALSE(PropertyList::toFile(value, path, &error)) << value.typeName();
+        EXPECT_EQ(error.code(), PropertyList::UnrepresentableValue);
+    }
+    // A refused write leaves the previous file as it was.
+    EXPECT_EQ(PropertyList::dictionaryFromFile(path), (QVariantMap { { "kept", true } }));
+
+    Error error;
+    ASSERT_FALSE(PropertyList::toData(QVariantMap { { "a", QVariantMap { { "b", QVariantList { QVariant() } } } } }, &error));
+    EXPECT_TRUE(error.description().contains("a.b[0]")) << error.description().toStdString();
+}
+
+TEST(PropertyList, WriteFailureIsReported)
+{
+    Error error;
+    EXPECT_FALSE(PropertyList::toFile(QVariantMap(), freshTestFolder("plist-nodir") + "/no/such/folder/x.plist", &error));
+    EXPECT_EQ(error.code(), PropertyList::WriteFailed);
+}
