@@ -56,7 +56,8 @@ public:
     QDateTime dateForKey(const QString& keyPath) const;
     QString stringForKey(const QString& keyPath) const;
 
-    // Each setter stores the value and then emits changed(keyPath).
+    // Each setter stores the value and then emits changed(keyPath) on the
+    // calling thread.
     void setBool(const QString& keyPath, bool value);
     void setFloat(const QString& keyPath, float value);
     void setUnsignedInteger(const QString& keyPath, quint64 value);
@@ -231,7 +232,7 @@ private:
     RgbaColor cachedColorForKey(const QString& keyPath) const;
 
     mutable std::mutex m_mutex;
-    mutable QSettings m_settings;
+    QSettings m_settings;
     QVariantMap m_factory;
     mutable QHash<QString, RgbaColor> m_colors;
 };
