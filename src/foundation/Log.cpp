@@ -97,8 +97,6 @@ void open_new_file(const QDir& folder)
         const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
         if (fd >= 0) {
             std::lock_guard lock(gWriteMutex);
-            if (gLogFile >= 0)
-                ::close(gLogFile);
             gLogFile = fd;
             gLogFilePath = path;
             return;
@@ -163,6 +161,14 @@ QString log_file_path()
 void log_initialize(bool logToFile, uint64_t filesToKeep)
 {
     gHasTimeFormat = true;
+    {
+        // A second set-up (tests, a changed setting) starts from no file.
+        std::lock_guard lock(gWriteMutex);
+        if (gLogFile >= 0)
+            ::close(gLogFile);
+        gLogFile = -1;
+        gLogFilePath.clear();
+    }
     if (!logToFile)
         return;
     const QString path = log_directory();
