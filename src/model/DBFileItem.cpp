@@ -25,8 +25,10 @@ std::shared_ptr<SystemItemHelping> DBFileItem::systemItemHelpers() const
         std::lock_guard lock(gSharedHelpersMutex);
         m_systemItemHelpers = gSharedHelpers;
     }
-    if (!m_systemItemHelpers)
+    if (!m_systemItemHelpers && !m_reportedMissingHelpers) {
+        m_reportedMissingHelpers = true;
         LOG_ERROR("No system item helpers for %1", itemPath());
+    }
     return m_systemItemHelpers;
 }
 

@@ -36,4 +36,5 @@ private:
     mutable std::optional<QString> m_niceDisplayName;
     mutable std::optional<QString> m_niceDescription;
     mutable std::optional<QString> m_iconName;
+    mutable bool m_reportedMissingHelpers = false;
 };

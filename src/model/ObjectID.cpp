@@ -20,7 +20,7 @@ QString ObjectID::uriRepresentation() const
 std::optional<ObjectID> ObjectID::fromUriRepresentation(const QString& text)
 {
     static const QRegularExpression pattern(QStringLiteral(
-        "^x-lanternwick://([0-9a-fA-F-]{36})/([A-Za-z]+)/p([1-9][0-9]{0,18})$"));
+        "\\Ax-lanternwick://([0-9a-fA-F-]{36})/([A-Za-z]+)/p([1-9][0-9]{0,18})\\z"));
     const QRegularExpressionMatch match = pattern.match(text);
     if (!match.hasMatch())
         return std::nullopt;
