@@ -1,0 +1,19 @@
+#pragma once
+// Settings of a condition on the power source.
+#include "model/ManagedObject.h"
+#include "model/ModelAccessors.h"
+#include "model/ModelEnumerations.h"
+#include "model/ModelSchema.h"
+
+class DBStartupCondition;
+
+class DBPowerSourceConditionData : public ManagedObject {
+    LW_ENTITY(DBPowerSourceConditionData, ManagedObject, "PowerSourceConditionData")
+
+    LW_INT32_ATTRIBUTE(powerSourceType, PowerSourceType)
+
+    DBStartupCondition* powerSourceStartupCondition() const;
+    void setPowerSourceStartupCondition(DBStartupCondition* condition);
+
+    QString logDescription() const override;
+};

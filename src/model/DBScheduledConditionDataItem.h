@@ -1,0 +1,29 @@
+#pragma once
+// One time window of a schedule; only hour and minute of its times count.
+#include "model/ManagedObject.h"
+#include "model/ModelAccessors.h"
+#include "model/ModelEnumerations.h"
+#include "model/ModelSchema.h"
+
+#include <QDateTime>
+
+class DBScheduledConditionData;
+
+class DBScheduledConditionDataItem : public ManagedObject {
+    LW_ENTITY(DBScheduledConditionDataItem, ManagedObject, "ScheduledConditionDataItem")
+
+    LW_INT32_ATTRIBUTE(scheduleDay, ScheduleDay)
+    LW_DATE_ATTRIBUTE(scheduleFromTime, ScheduleFromTime)
+    LW_DATE_ATTRIBUTE(scheduleToTime, ScheduleToTime)
+    LW_INT32_ATTRIBUTE(scheduleSortIndex, ScheduleSortIndex)
+
+    DBScheduledConditionData* scheduleConditionData() const;
+    void setScheduleConditionData(DBScheduledConditionData* data);
+
+    static QString dayDescriptionForDay(int32_t day);
+    QString logDescription() const override;
+
+protected:
+    // Week days, 09:00 to 17:00.
+    void awakeFromInsert() override;
+};
