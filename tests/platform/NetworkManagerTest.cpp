@@ -175,6 +175,23 @@ TEST(WifiNetworks, MachineWithoutWifiAnswersEmpty)
     EXPECT_TRUE(wifi.currentNetworkName().isEmpty());
 }
 
+TEST(WifiNetworks, RepliesOfTheWrongShapeAreSkipped)
+{
+    FakeNetworkManager nm;
+    nm.addConnection("802-11-wireless", "Office");
+    nm.addConnection("802-11-wireless", "Broken");
+    nm.bus.setMethod(nm.connections.last(), kManager + ".Settings.Connection", "GetSettings",
+                     [](const QDBusMessage&) { return QVariantList { QStringLiteral("802-11-wireless") }; });
+    nm.addConnection("802-11-wireless", "Home");
+    EXPECT_EQ(nm.wifi().knownNetworkNames(), QStringList({ "Office", "Home" }));
+
+    nm.bus.setMethod(kRoot, kManager, "GetDevices", [](const QDBusMessage&) {
+        return QVariantList { QVariant::fromValue(QStringList { "/org/freedesktop/NetworkManager/Devices/1" }) };
+    });
+    EXPECT_TRUE(nm.wifi().scanNetworkNames().isEmpty());
+    EXPECT_TRUE(nm.wifi().currentNetworkName().isEmpty());
+}
+
 TEST(WifiNetworks, MissingOrHungNetworkManagerAnswersEmpty)
 {
     // Nothing owns NetworkManager's name on the test bus.
@@ -236,6 +253,16 @@ TEST_F(Reachability, UnknownIsNotReachable)
 {
     EXPECT_FALSE(reachable());
     EXPECT_FALSE(LinuxReachabilityProvider(QDBusConnection::sessionBus(), false).isNetworkReachable());
+}
+
+TEST_F(Reachability, NetworkInformationBackendIsReadFromWorkerThreads)
+{
+    nm.bus.setProperty(kRoot, kManager, "Connectivity", 4u);
+    const LinuxReachabilityProvider provider(QDBusConnection::sessionBus(), true, nm.bus.serviceName());
+    const bool onMainThread = provider.isNetworkReachable();
+    bool onWorker = !onMainThread;
+    std::thread([&] { onWorker = provider.isNetworkReachable(); }).join();
+    EXPECT_EQ(onWorker, onMainThread);
 }
 
 } // namespace

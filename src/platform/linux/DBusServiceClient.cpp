@@ -23,8 +23,6 @@ QDBusMessage DBusServiceClient::call(const QString& path, const QString& interfa
 {
     QDBusMessage message = QDBusMessage::createMethodCall(m_service, path, interface, method);
     message.setArguments(arguments);
-    // Never start a service only to ask it a question.
-    message.setAutoStartService(false);
     const QDBusMessage reply = m_connection.call(message, QDBus::Block, m_timeoutMs);
     if (!succeeded(reply))
         reportFailure(QStringLiteral("%1 %2.%3").arg(path, interface, method), reply);
@@ -58,8 +56,12 @@ bool DBusServiceClient::isUnresponsive(const QDBusMessage& reply)
 
 QList<QDBusObjectPath> DBusServiceClient::objectPaths(const QVariant& value)
 {
-    if (value.userType() == qMetaTypeId<QDBusArgument>())
-        return qdbus_cast<QList<QDBusObjectPath>>(value.value<QDBusArgument>());
+    if (value.userType() == qMetaTypeId<QDBusArgument>()) {
+        const QDBusArgument argument = value.value<QDBusArgument>();
+        if (argument.currentSignature() != QLatin1String("ao"))
+            return {};
+        return qdbus_cast<QList<QDBusObjectPath>>(argument);
+    }
     return value.value<QList<QDBusObjectPath>>();
 }
 

@@ -50,7 +50,8 @@ QStringList LinuxWifiProvider::knownNetworkNames() const
         const QDBusMessage reply = m_networkManager.call(connection.path(), kConnection, QStringLiteral("GetSettings"));
         if (DBusServiceClient::isUnresponsive(reply))
             break;
-        if (!DBusServiceClient::succeeded(reply) || reply.arguments().isEmpty())
+        // Anything but the documented shape is skipped, never half-read.
+        if (!DBusServiceClient::succeeded(reply) || reply.signature() != QLatin1String("a{sa{sv}}"))
             continue;
         QMap<QString, QVariantMap> settings;
         reply.arguments().constFirst().value<QDBusArgument>() >> settings;
