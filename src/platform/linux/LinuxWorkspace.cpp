@@ -26,7 +26,7 @@ QByteArray fileSystemPath(const QString& path)
 
 bool isDesktopEntryFile(const QString& path)
 {
-    return path.endsWith(QLatin1String(".desktop"));
+    return path.endsWith(QLatin1String(".desktop")) && QFileInfo(path).isFile();
 }
 
 // Null for any other file, and for an entry GIO cannot start (not an
