@@ -1,0 +1,48 @@
+#pragma once
+// A workspace for tests of its users: it records what was opened and answers
+// what the test set up, matching paths canonically like the real one.
+#include "platform/Workspace.h"
+
+#include <QHash>
+
+class FakeWorkspace : public Workspace {
+public:
+    struct OpenRequest {
+        QString path;
+        LaunchOptions options;
+    };
+
+    struct FileFacts {
+        ItemPathType type = ItemPathTypeUnknown;
+        QString displayName;
+        QString description;
+        QString iconName;
+    };
+
+    LaunchResult openItemAtPath(const QString& path, LaunchOptions options) override;
+    QList<RunningApplication> runningApplications() const override;
+    ApplicationState applicationStateForItemAtPath(const QString& path) const override;
+
+    bool isMissingItemAtPath(const QString& path) const override;
+    ItemPathType typeForItemAtPath(const QString& path) const override;
+    QString displayNameForItemAtPath(const QString& path) const override;
+    QString descriptionForItemAtPath(const QString& path) const override;
+    QString iconNameForItemAtPath(const QString& path) const override;
+
+    // Files not added here are missing.
+    void addFile(const QString& path, const FileFacts& facts);
+    // Opening this path fails with the description.
+    void failOpening(const QString& path, const QString& errorDescription);
+    // A running application launched from (or running the program of) the path.
+    void setRunningApplication(const QString& path, bool isFinishedLaunching);
+    void removeRunningApplication(const QString& path);
+
+    QList<OpenRequest> openRequests() const;
+
+private:
+    mutable std::mutex m_mutex;
+    QHash<QString, FileFacts> m_files;
+    QHash<QString, QString> m_failures;
+    QList<RunningApplication> m_running;
+    QList<OpenRequest> m_openRequests;
+};

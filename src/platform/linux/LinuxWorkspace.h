@@ -1,0 +1,43 @@
+#pragma once
+// The workspace of a freedesktop session: GIO opens files and starts desktop
+// entries, /proc tells which programs run.
+#include "platform/Workspace.h"
+#include "platform/linux/ProcessTable.h"
+
+#include <QHash>
+#include <mutex>
+
+typedef struct _GDesktopAppInfo GDesktopAppInfo;
+typedef struct _GFile GFile;
+
+class LinuxWorkspace : public Workspace {
+public:
+    explicit LinuxWorkspace(const QString& procRoot = QStringLiteral("/proc"));
+
+    LaunchResult openItemAtPath(const QString& path, LaunchOptions options) override;
+    QList<RunningApplication> runningApplications() const override;
+    ApplicationState applicationStateForItemAtPath(const QString& path) const override;
+
+    bool isMissingItemAtPath(const QString& path) const override;
+    ItemPathType typeForItemAtPath(const QString& path) const override;
+    QString displayNameForItemAtPath(const QString& path) const override;
+    QString descriptionForItemAtPath(const QString& path) const override;
+    QString iconNameForItemAtPath(const QString& path) const override;
+
+private:
+    struct Launch {
+        qint64 startTicks = 0;
+        QString path;
+    };
+
+    LaunchResult launchDesktopEntry(GDesktopAppInfo* entry, GFile* document, LaunchOptions options);
+    LaunchResult spawnExecutable(const QString& path, LaunchOptions options);
+    LaunchResult openDocument(const QString& path, LaunchOptions options);
+    void recordLaunch(qint64 pid, const QString& path);
+    static void onDesktopEntryLaunched(GDesktopAppInfo* entry, int pid, void* workspace);
+
+    ProcessTable m_processTable;
+    mutable std::mutex m_launchesMutex;
+    // Processes we started, by pid, with what they were started from.
+    mutable QHash<qint64, Launch> m_launches;
+};

@@ -1,0 +1,118 @@
+// Opening items for real: the programs started are copies of the test program,
+// which reports the arguments it received.
+#include "WorkspaceTestEnvironment.h"
+#include "platform/CanonicalPath.h"
+#include "platform/linux/LinuxWorkspace.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+
+using namespace workspace_test;
+
+namespace {
+
+class LinuxWorkspaceLaunchTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        folder = hostileTestFolder();
+        workspace.setDidLaunchHandler([this](const QString& path) { launchedPaths.append(path); });
+    }
+
+    QString writeTextFile(const QString& name)
+    {
+        const QString path = folder + "/" + name;
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("some words\n");
+        return path;
+    }
+
+    QString folder;
+    LinuxWorkspace workspace;
+    QStringList launchedPaths;
+};
+
+TEST_F(LinuxWorkspaceLaunchTest, StartsAnExecutableByItsPathAsTheOnlyArgument)
+{
+    const QString program = folder + "/run $(id) `id` 'q' \"d\" %f\nnext";
+    installHelper(program);
+
+    const Workspace::LaunchResult result = workspace.openItemAtPath(program, {});
+
+    ASSERT_TRUE(result.succeeded) << result.errorDescription.toStdString();
+    EXPECT_EQ(waitForRun(program), QStringList { program });
+    EXPECT_EQ(launchedPaths, QStringList { program });
+}
+
+TEST_F(LinuxWorkspaceLaunchTest, WithoutActivationTheProgramGetsNoInheritedToken)
+{
+    const QString program = folder + "/program";
+    installHelper(program);
+    qputenv("DESKTOP_STARTUP_ID", "token-of-our-own-start");
+
+    ASSERT_TRUE(workspace.openItemAtPath(program, {}).succeeded);
+    EXPECT_TRUE(waitForRun(program).contains("DESKTOP_STARTUP_ID=token-of-our-own-start"));
+    forgetRun(program);
+
+    ASSERT_TRUE(workspace.openItemAtPath(program, { .hidden = true, .withoutActivation = true }).succeeded);
+    EXPECT_EQ(waitForRun(program), QStringList { program });
+    qunsetenv("DESKTOP_STARTUP_ID");
+}
+
+TEST_F(LinuxWorkspaceLaunchTest, StartsADesktopEntryAndKnowsItsProcessAsLaunchedFromIt)
+{
+    const QString program = folder + "/program";
+    installHelper(program);
+    const QString entry = folder + "/My App.desktop";
+    writeDesktopEntry(entry, "My App", execQuoted(program) + " --stay");
+
+    const Workspace::LaunchResult result = workspace.openItemAtPath(entry, { .withoutActivation = true });
+
+    ASSERT_TRUE(result.succeeded) << result.errorDescription.toStdString();
+    EXPECT_EQ(waitForRun(program), (QStringList { program, "--stay" }));
+    EXPECT_EQ(launchedPaths, QStringList { entry });
+    bool found = false;
+    for (const Workspace::RunningApplication& application : workspace.runningApplications()) {
+        if (application.launchedFromPath == canonicalPath(entry)) {
+            found = true;
+            EXPECT_EQ(application.executablePath, canonicalPath(program));
+        }
+    }
+    EXPECT_TRUE(found);
+    EXPECT_NE(workspace.applicationStateForItemAtPath(entry), Workspace::ApplicationState::NotRunning);
+    EXPECT_NE(workspace.applicationStateForItemAtPath(program), Workspace::ApplicationState::NotRunning);
+    forgetRun(program); // lets it end
+}
+
+TEST_F(LinuxWorkspaceLaunchTest, OpensADocumentWithItsDefaultApplication)
+{
+    const QString document = writeTextFile("notes $HOME `id` 'q' \"d\" %u\n2.txt");
+    forgetRun(helperPath());
+
+    const Workspace::LaunchResult result = workspace.openItemAtPath(document, {});
+
+    ASSERT_TRUE(result.succeeded) << result.errorDescription.toStdString();
+    EXPECT_EQ(waitForRun(helperPath()), (QStringList { helperPath(), document }));
+    EXPECT_EQ(launchedPaths, QStringList { openerEntryPath() });
+}
+
+TEST_F(LinuxWorkspaceLaunchTest, FailuresAreNeverReportedAsSuccess)
+{
+    const QString blob = folder + "/blob";
+    QFile file(blob);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray::fromHex("000102fffe") + " binary");
+    file.close();
+    const QString brokenEntry = folder + "/broken.desktop";
+    writeDesktopEntry(brokenEntry, "Broken", execQuoted(folder + "/no such program"));
+
+    for (const QString& path : { QString(), folder + "/missing.txt", blob, brokenEntry }) {
+        const Workspace::LaunchResult result = workspace.openItemAtPath(path, {});
+        EXPECT_FALSE(result.succeeded) << path.toStdString();
+        EXPECT_FALSE(result.errorDescription.isEmpty()) << path.toStdString();
+    }
+    EXPECT_TRUE(launchedPaths.isEmpty());
+}
+
+} // namespace

@@ -1,0 +1,36 @@
+#pragma once
+// The desktop the workspace tests run on, set up before GIO first looks at it
+// (GIO keeps what it read about data folders and default applications):
+// - system data is only the MIME database, so that the programs installed on
+//   the machine never answer for a file type;
+// - a copy of the test program in a folder whose name holds every character a
+//   shell would act on;
+// - "lw-test-opener.desktop", the default application of plain text files,
+//   running that copy with the document's path.
+#include <QString>
+#include <QStringList>
+
+namespace workspace_test {
+
+// A folder name with spaces, quotes, '$', backticks, a backslash and a newline.
+QString hostileName();
+// A fresh folder named after the running test, below a hostile name.
+QString hostileTestFolder();
+// The copy of the test program, inside a hostile folder.
+QString helperPath();
+QString openerEntryPath();
+
+// Copies the test program to the path, executable.
+void installHelper(const QString& path);
+// Writes an application desktop entry; exec is already an Exec value.
+void writeDesktopEntry(const QString& path, const QString& name, const QString& exec,
+    const QString& comment = {}, const QString& icon = {});
+// The Exec value that runs the program with arguments, quoted for desktop entries.
+QString execQuoted(const QString& program);
+
+// What the test program wrote when started as program; empty when it has not
+// run within a few seconds.
+QStringList waitForRun(const QString& program);
+void forgetRun(const QString& program);
+
+} // namespace workspace_test
