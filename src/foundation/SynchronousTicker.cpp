@@ -7,8 +7,8 @@
 namespace {
 
 // The number of ticks in duration. A quotient a rounding error away from a
-// whole number is that number: 1.1 s at 10 ticks per second is 11 ticks, not
-// 11 and a near-zero twelfth.
+// whole number is that number: 0.28 s at 25 ticks per second is 7 ticks, not
+// 7 and a near-zero eighth.
 double tick_count(double duration, double tick)
 {
     const double quotient = duration / tick;
