@@ -7,7 +7,6 @@
 #include "foundation/MHKeelhouseKeys.h"
 #include "foundation/MHSystemItemsNotifications.h"
 
-#include <QVariantMap>
 #include <gtest/gtest.h>
 
 // The strings cross process boundaries and stored files, so a typo breaks the
@@ -45,11 +44,4 @@ TEST(SharedConstants, ErrorCodes)
     EXPECT_EQ(MHErrors::MHErrorCodeDatabaseRestoreFailed, 6);
     EXPECT_EQ(MHErrors::MHErrorCodeMigrationNoDestinationModel, 8002);
     static_assert(sizeof(MHErrors::MHErrorCode) == 8);
-}
-
-TEST(SharedConstants, UsableAsRecordKeys)
-{
-    QVariantMap record { { MHItemDataKeys::type, QString(MHItemDataValues::file) }, { MHItemDataKeys::path, "/a b" } };
-    EXPECT_EQ(record.value(MHItemDataKeys::type).toString(), MHItemDataValues::file);
-    EXPECT_EQ(record.value(QStringLiteral("path")).toString(), "/a b");
 }

@@ -141,8 +141,3 @@ TEST(NotificationCenter, PostingFromAnotherThreadWhileObserversComeAndGo)
     poster.join();
     EXPECT_EQ(steady, 2000);
 }
-
-TEST(NotificationCenter, DefaultCentreIsOneInstance)
-{
-    EXPECT_EQ(&NotificationCenter::defaultCenter(), &NotificationCenter::defaultCenter());
-}
