@@ -1,6 +1,7 @@
 #include "foundation/Error.h"
 
 #include "foundation/Log.h"
+#include "foundation/MHErrors.h"
 
 Error::Error(QString domain, qint64 code, QString description, QString recoverySuggestion)
     : m_domain(std::move(domain))
@@ -12,7 +13,7 @@ Error::Error(QString domain, qint64 code, QString description, QString recoveryS
 
 QString Error::lanternwickDomain()
 {
-    return QStringLiteral("Lanternwick");
+    return MHErrors::domain;
 }
 
 QString Error::logDescription() const

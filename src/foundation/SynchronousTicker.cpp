@@ -1,5 +1,7 @@
 #include "foundation/SynchronousTicker.h"
 
+#include "foundation/UserDefaults.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -35,4 +37,9 @@ void synchronous_ticker(const TickBlock& block, double duration, double ticksPer
         sleeper.sleepFor(std::min(tick, remaining));
         block(remaining, stop);
     }
+}
+
+void synchronous_ticker(const TickBlock& block, double duration, Sleeper& sleeper)
+{
+    synchronous_ticker(block, duration, UserDefaults::standard().numberOfExecutionNotificationsPerSecond(), sleeper);
 }

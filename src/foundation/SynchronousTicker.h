@@ -14,3 +14,8 @@ using TickBlock = std::function<void(double remaining, bool& stop)>;
 // the block. A rate that is not a positive finite number gives one tick of the
 // whole duration. An infinite duration ticks until the block stops it.
 void synchronous_ticker(const TickBlock& block, double duration, double ticksPerSecond, Sleeper& sleeper);
+
+// The same at the rate of every countdown, the setting
+// "Tweaking.Timings.NumberOfExecutionNotificationsPerSecond" of the standard
+// settings, read at every call.
+void synchronous_ticker(const TickBlock& block, double duration, Sleeper& sleeper);

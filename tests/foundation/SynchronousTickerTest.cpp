@@ -1,5 +1,6 @@
 #include "foundation/ConditionSleeper.h"
 #include "foundation/SynchronousTicker.h"
+#include "foundation/UserDefaults.h"
 #include "support/FakeSleeper.h"
 
 #include <cmath>
@@ -113,4 +114,23 @@ TEST(SynchronousTicker, CancellingTheSleeperWakesALongTick)
     sleeper.cancel();
     ASSERT_EQ(ticking.wait_for(std::chrono::seconds(5)), std::future_status::ready);
     EXPECT_THAT(remaining, ElementsAre(3600));
+}
+
+TEST(SynchronousTicker, DefaultRateComesFromTheSettingAtEveryCall)
+{
+    const QString key = QStringLiteral("Tweaking.Timings.NumberOfExecutionNotificationsPerSecond");
+    UserDefaults& defaults = UserDefaults::standard();
+    std::vector<double> remaining;
+    const TickBlock record = [&](double left, bool&) { remaining.push_back(left); };
+    FakeSleeper sleeper;
+
+    defaults.setFloat(key, 2);
+    synchronous_ticker(record, 1.5, sleeper);
+    EXPECT_THAT(remaining, ElementsAre(1.5, 1.0, 0.5));
+
+    remaining.clear();
+    defaults.setFloat(key, 0);
+    synchronous_ticker(record, 1.5, sleeper);
+    EXPECT_THAT(remaining, ElementsAre(1.5));
+    defaults.removeValue(key);
 }
