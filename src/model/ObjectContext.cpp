@@ -476,6 +476,25 @@ QList<DBLoginItem*> ObjectContext::sortedLoginItemsForGroup(const DBLoginGroup* 
     return group ? sortedBySortIndex(group->groupLoginItems(), QStringLiteral("itemSortIndex")) : QList<DBLoginItem*>();
 }
 
+DBLoginItem* ObjectContext::loginItemImmediatelyBeforeItem(const DBLoginItem& item) const
+{
+    return loginItemAtOffsetFromItem(item, -1);
+}
+
+DBLoginItem* ObjectContext::loginItemImmediatelyAfterItem(const DBLoginItem& item) const
+{
+    return loginItemAtOffsetFromItem(item, 1);
+}
+
+DBLoginItem* ObjectContext::loginItemAtOffsetFromItem(const DBLoginItem& item, qsizetype offset) const
+{
+    const QList<DBLoginItem*> items = sortedLoginItemsForGroup(item.itemLoginGroup());
+    const auto found = std::find(items.cbegin(), items.cend(), &item);
+    if (found == items.cend())
+        return nullptr;
+    return items.value((found - items.cbegin()) + offset, nullptr);
+}
+
 QList<DBStartupCondition*> ObjectContext::sortedStartupConditions() const
 {
     LOG_DEBUG("Fetching startup conditions...");

@@ -126,6 +126,10 @@ public:
 
     // Ascending sort index; equal indexes keep creation order.
     QList<DBLoginItem*> sortedLoginItemsForGroup(const DBLoginGroup* group) const;
+    // The item's neighbours in its group's order; null at either end and for
+    // an item outside any group.
+    DBLoginItem* loginItemImmediatelyBeforeItem(const DBLoginItem& item) const;
+    DBLoginItem* loginItemImmediatelyAfterItem(const DBLoginItem& item) const;
     QList<DBStartupCondition*> sortedStartupConditions() const;
     QList<DBScheduledConditionDataItem*> sortedScheduleItemsForScheduledConditionData(const DBScheduledConditionData* data) const;
 
@@ -138,6 +142,7 @@ Q_SIGNALS:
 
 private:
     void insertObject(std::unique_ptr<ManagedObject> object);
+    DBLoginItem* loginItemAtOffsetFromItem(const DBLoginItem& item, qsizetype offset) const;
     DBStartupCondition* createStartupConditionWithData(int32_t type, const QString& relationship, ManagedObject* data);
 
     // Primitives: each registers its own inverse for undo and reports itself.

@@ -1,0 +1,27 @@
+#pragma once
+// Shows a modal message with buttons and waits for the user's answer. The GUI
+// implements it; the texts and the rules of a dialog stay free of widgets.
+#include <QString>
+#include <QStringList>
+
+class DialogPresenter {
+public:
+    struct Request {
+        QString messageText;
+        QString informativeText;
+        // In order; the first is the default button.
+        QStringList buttons;
+        // The title of a "do not ask again" check box; empty for none.
+        QString suppressionTitle;
+    };
+
+    struct Answer {
+        // Index into Request::buttons; -1 when the dialog closed without one.
+        int button = -1;
+        bool suppressed = false;
+    };
+
+    virtual ~DialogPresenter() = default;
+
+    virtual Answer runModal(const Request& request) = 0;
+};
