@@ -182,7 +182,7 @@ QString Localizator::errorDescriptionForFailedDatabaseInitialization() const
 QString Localizator::simpleErrorRecoverySuggestionForFailedDatabaseInitialization() const
 {
     return localized("Database file seems to be corrupted. You can quit Lanternwick and restore the database manually "
-                     "from a backup such as a backup tool. If this doesn't work I can delete corrupted files and start "
+                     "from a backup such as Déjà Dup. If this doesn't work I can delete corrupted files and start "
                      "from scratch (WARNING: you will have to rebuild your items list and startup conditions!)\n\n"
                      "(path to database is %1)")
         .arg(databaseFolderForDisplay());
@@ -203,7 +203,7 @@ Error Localizator::errorForFailedTextStorageInitializationWithRecoveryAttempter(
     const QString suggestion = canRestoreFromBackup
         ? localized("Database file seems to be corrupted. Would you like to restore it from last backup?\n\n"
                     "Alternatively you can quit Lanternwick and restore the database manually from a backup such as "
-                    "a backup tool. If nothing else works, I can delete corrupted files and start from scratch "
+                    "Déjà Dup. If nothing else works, I can delete corrupted files and start from scratch "
                     "(WARNING: you will have to rebuild your items list and startup conditions!)\n\n"
                     "(path to database is %1)")
               .arg(databaseFolderForDisplay())

@@ -46,7 +46,7 @@ TEST_F(ErrorsTest, RestoreErrorsWrapTheCause)
 TEST_F(ErrorsTest, SuggestionsNameTheRealDataFolder)
 {
     EXPECT_TRUE(texts.simpleErrorRecoverySuggestionForFailedDatabaseInitialization().endsWith(
-        "from a backup such as a backup tool. If this doesn't work I can delete corrupted files and start from scratch "
+        "from a backup such as Déjà Dup. If this doesn't work I can delete corrupted files and start from scratch "
         "(WARNING: you will have to rebuild your items list and startup conditions!)\n\n"
         "(path to database is ~/.local/share/Lanternwick)"));
 
