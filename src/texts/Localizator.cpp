@@ -95,16 +95,6 @@ Localizator& Localizator::shared()
     return instance;
 }
 
-UserDefaults& Localizator::userDefaults() const
-{
-    return m_userDefaults ? *m_userDefaults : UserDefaults::standard();
-}
-
-void Localizator::setUserDefaults(UserDefaults* userDefaults)
-{
-    m_userDefaults = userDefaults;
-}
-
 // --- Counting ---------------------------------------------------------------
 
 QString Localizator::formattedUnsignedInteger(quint64 value)

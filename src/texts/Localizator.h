@@ -13,6 +13,7 @@
 #include "foundation/Notification.h"
 #include "model/ModelTexts.h"
 #include "texts/DialogPresenter.h"
+#include "texts/LanternwickObject.h"
 
 #include <QList>
 #include <QString>
@@ -29,17 +30,12 @@ class DatabaseBackupReading;
 class SystemItemHelping;
 class UserDefaults;
 
-class Localizator : public ModelTexts {
+class Localizator : public ModelTexts, public LanternwickObject {
 public:
     Localizator() = default;
 
     // The process-wide instance.
     static Localizator& shared();
-
-    // The settings the dialogs remember their "Don't ask again." in; the
-    // standard settings unless another object was given.
-    UserDefaults& userDefaults() const;
-    void setUserDefaults(UserDefaults* userDefaults);
 
     // --- Counting -----------------------------------------------------------
     // Plain digits of the user's locale, without grouping.
@@ -192,5 +188,4 @@ private:
     bool runConfirmationDialog(DialogPresenter& presenter, const char* skipKey, const QString& displayingLog,
                                const QString& suppressedLog, const DialogPresenter::Request& request) const;
 
-    UserDefaults* m_userDefaults = nullptr;
 };
