@@ -13,8 +13,9 @@ PrivateBus::PrivateBus(const QString& folder, const QProcessEnvironment& extra)
         return;
     config.write(QStringLiteral("<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN\" "
                                 "\"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n"
-                                "<busconfig><type>session</type><listen>%1</listen><servicedir>%2</servicedir>"
-                                "<policy context=\"default\"><allow send_destination=\"*\"/><allow own=\"*\"/></policy></busconfig>\n")
+                                "<busconfig><type>session</type><auth>EXTERNAL</auth><listen>%1</listen><servicedir>%2</servicedir>"
+                                "<policy context=\"default\"><allow send_destination=\"*\"/><allow receive_sender=\"*\"/>"
+                                "<allow own=\"*\"/><allow user=\"*\"/></policy></busconfig>\n")
                      .arg(address, servicesFolder())
                      .toUtf8());
     config.close();

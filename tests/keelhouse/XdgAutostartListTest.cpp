@@ -143,7 +143,7 @@ TEST_F(XdgAutostartListTest, NewEntriesNeverReplaceOrShadowExistingFiles)
     XdgAutostartList autostart = list();
     ASSERT_EQ(autostart.insert("Tool", program, false), 0);
     EXPECT_TRUE(QFileInfo::exists(user + "/tool-3.desktop"));
-    EXPECT_EQ(names(autostart.entries()), QStringList({ "System tool", "Mine", "Tool" }));
+    EXPECT_EQ(names(autostart.entries()), QStringList({ "Mine", "Tool", "System tool" }));
     EXPECT_EQ(XdgAutostartList::safeBaseName("../../Évil Name!!"), "vil-name");
     EXPECT_EQ(XdgAutostartList::safeBaseName("***"), "item");
 }
