@@ -1,0 +1,211 @@
+#include "keelhouse/KeelhouseDelegate.h"
+
+#include "foundation/Log.h"
+#include "foundation/MHDebugOptions.h"
+#include "foundation/MHKeelhouseKeys.h"
+#include "keelhouse/SystemItemsServerForwarder.h"
+#include "platform/CanonicalPath.h"
+
+namespace {
+
+QList<QVariantMap> snapshot(LoginItemsHandler& handler)
+{
+    QList<QVariantMap> entries;
+    handler.enumerateItemsWithBlock([&](const QVariantMap& item, qsizetype, bool&) { entries.append(item); });
+    return entries;
+}
+
+// A request names an entry by its file; only an entry whose file could not be
+// found is named by its display name.
+bool isRequested(const QVariantMap& entry, const QVariantList& requests)
+{
+    const QString path = entry.value(MHKeelhouseKeys::path).toString();
+    const QString name = entry.value(MHKeelhouseKeys::name).toString();
+    for (const QVariant& request : requests) {
+        const QVariantMap record = request.toMap();
+        const QString requestedPath = record.value(MHKeelhouseKeys::path).toString();
+        const QString requestedName = record.value(MHKeelhouseKeys::name).toString();
+        if (!requestedPath.isEmpty() ? isSamePath(requestedPath, path)
+                                     : path.isEmpty() && !requestedName.isEmpty() && requestedName == name)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+KeelhouseDelegate::KeelhouseDelegate(HandlerFactory handlerFactory)
+    : m_handlerFactory(std::move(handlerFactory))
+{
+}
+
+QVariantMap KeelhouseDelegate::remoteItemDataFromItem(const QVariantMap& item)
+{
+    QVariantMap remote = item;
+    remote.remove(MHKeelhouseKeys::ref);
+    return remote;
+}
+
+void KeelhouseDelegate::runTaskWithItemsHandlerBlock(const KeelhouseSession& session, const QString& preventingOption, const Task& task)
+{
+    if (session.debugOptions.value(preventingOption).toBool()) {
+        LOG_DEBUG("Skipping request prevented by debug option %1", preventingOption);
+        return;
+    }
+    SystemItemsServerForwarder nowhere;
+    SystemItemsServerInterface& server = session.server ? *session.server : nowhere;
+    std::unique_ptr<LoginItemsHandler> handler = m_handlerFactory();
+    if (!handler) {
+        LOG_ERROR("Failed initializing login items handler!");
+        server.keelhouseDidFailInitializingItemsHandler();
+        return;
+    }
+    task(*handler, server);
+}
+
+void KeelhouseDelegate::createSystemItemWithData(const QVariantMap& item, LoginItemsHandler& handler, SystemItemsServerInterface& server)
+{
+    // Creating what is already in the list would only start the item twice.
+    const QString path = item.value(MHKeelhouseKeys::path).toString();
+    for (const QVariantMap& entry : snapshot(handler)) {
+        if (isSamePath(entry.value(MHKeelhouseKeys::path).toString(), path)) {
+            LOG_VERBOSE("Not creating login item for %1: already in the list", path);
+            return;
+        }
+    }
+    server.keelhouseDidBeginCreatingItem(item);
+    if (!handler.addItem(item)) {
+        LOG_ERROR("Failed creating login item for %1: %2", path, handler.lastErrorReason());
+        server.keelhouseDidFailCreatingItem(item);
+        server.keelhouseDidFailItem(item);
+    }
+    server.keelhouseDidEndCreatingItem(item);
+}
+
+void KeelhouseDelegate::createLanternwickSystemItemWithPath(const QString& path, LoginItemsHandler& handler, SystemItemsServerInterface& server)
+{
+    const QVariantMap item = handler.itemDataFromPath(path);
+    server.keelhouseDidBeginHandlingLanternwick(item);
+    createSystemItemWithData(item, handler, server);
+    server.keelhouseDidEndHandlingLanternwick(item);
+}
+
+void KeelhouseDelegate::removeReportingFailure(const QVariantMap& entry, LoginItemsHandler& handler, SystemItemsServerInterface& server)
+{
+    if (handler.removeItem(entry))
+        return;
+    const QVariantMap item = remoteItemDataFromItem(entry);
+    LOG_ERROR("Failed removing login item %1: %2", entry.value(MHKeelhouseKeys::ref).toString(), handler.lastErrorReason());
+    server.keelhouseDidFailDeletingItem(item);
+    server.keelhouseDidFailItem(item);
+}
+
+void KeelhouseDelegate::createSystemItemsWithItems(KeelhouseSession& session, const QVariantList& items)
+{
+    runTaskWithItemsHandlerBlock(session, MHDebugOptions::PreventSystemItemsCreating, [&](LoginItemsHandler& handler, SystemItemsServerInterface& server) {
+        server.keelhouseDidBeginCreating();
+        for (const QVariant& item : items) {
+            const QVariantMap record = item.toMap();
+            if (record.value(MHKeelhouseKeys::path).toString().isEmpty()) {
+                LOG_ERROR("Path is required for adding login items!");
+                server.keelhouseDidFailCreatingItem(record);
+                server.keelhouseDidFailItem(record);
+                continue;
+            }
+            createSystemItemWithData(record, handler, server);
+        }
+        server.keelhouseDidEndCreating();
+    });
+}
+
+void KeelhouseDelegate::deleteSystemItemsWithItems(KeelhouseSession& session, const QVariantList& items)
+{
+    runTaskWithItemsHandlerBlock(session, MHDebugOptions::PreventSystemItemsDeleting, [&](LoginItemsHandler& handler, SystemItemsServerInterface& server) {
+        server.keelhouseDidBeginReading();
+        QList<QVariantMap> selected;
+        for (const QVariantMap& entry : snapshot(handler)) {
+            if (isRequested(entry, items))
+                selected.append(entry);
+        }
+        server.keelhouseDidEndReading();
+
+        server.keelhouseDidBeginDeleting();
+        for (const QVariantMap& entry : std::as_const(selected)) {
+            const QVariantMap item = remoteItemDataFromItem(entry);
+            server.keelhouseDidBeginDeletingItem(item);
+            removeReportingFailure(entry, handler, server);
+            server.keelhouseDidEndDeletingItem(item);
+        }
+        server.keelhouseDidEndDeleting();
+    });
+}
+
+void KeelhouseDelegate::readSystemItemsWithIgnoredItems(KeelhouseSession& session, const QVariantList& ignoredItems,
+                                                        const QVariantList& applicationItems, const QString& lanternwickBundlePath)
+{
+    session.lanternwickPath = lanternwickBundlePath;
+    runTaskWithItemsHandlerBlock(session, MHDebugOptions::PreventSystemItemsReading, [&](LoginItemsHandler& handler, SystemItemsServerInterface& server) {
+        handler.setLanternwickPath(lanternwickBundlePath);
+        server.keelhouseDidBeginReading();
+        bool found = false;
+        for (const QVariantMap& entry : snapshot(handler)) {
+            const QVariantMap item = remoteItemDataFromItem(entry);
+            server.keelhouseDidBeginReadingItem(item);
+            if (LoginItemsHandler::isError(entry)) {
+                server.keelhouseDidFailReadingItem(item);
+                server.keelhouseDidFailItem(item);
+            } else if (handler.isLanternwick(entry)) {
+                found = true;
+                server.keelhouseDidFindLanternwick(item);
+            } else if (handler.isItemContainedIn(entry, ignoredItems)) {
+                server.keelhouseDidFindIgnoredItem(item);
+            } else if (handler.isItemContainedIn(entry, applicationItems)) {
+                // The application starts this item itself.
+                server.keelhouseDidFindApplicationItem(item);
+                removeReportingFailure(entry, handler, server);
+            } else {
+                server.keelhouseDidFindUnknownItem(item);
+            }
+            server.keelhouseDidEndReadingItem(item);
+        }
+        if (!found && !lanternwickBundlePath.isEmpty())
+            createLanternwickSystemItemWithPath(lanternwickBundlePath, handler, server);
+        server.keelhouseDidEndReading();
+    });
+}
+
+void KeelhouseDelegate::uninstallLanternwickWithIgnoredItems(KeelhouseSession& session, const QVariantList& /*ignoredItems*/,
+                                                             const QVariantList& applicationItems)
+{
+    runTaskWithItemsHandlerBlock(session, MHDebugOptions::PreventUninstallingLanternwick, [&](LoginItemsHandler& handler, SystemItemsServerInterface& server) {
+        handler.setLanternwickPath(session.lanternwickPath);
+        QVariantList remaining = applicationItems;
+        server.keelhouseDidBeginUninstalling();
+        // The whole list: an item may stand anywhere, also after our own entry.
+        for (const QVariantMap& entry : snapshot(handler)) {
+            const QVariantMap item = remoteItemDataFromItem(entry);
+            if (handler.isLanternwick(entry)) {
+                server.keelhouseDidBeginHandlingLanternwick(item);
+                server.keelhouseDidBeginUninstallingItem(item);
+                removeReportingFailure(entry, handler, server);
+                server.keelhouseDidEndUninstallingItem(item);
+                server.keelhouseDidEndHandlingLanternwick(item);
+                continue;
+            }
+            const qsizetype index = handler.indexOfItem(entry, remaining);
+            if (index < 0)
+                continue;
+            server.keelhouseDidBeginUninstallingItem(item);
+            remaining.removeAt(index);
+            server.keelhouseDidEndUninstallingItem(item);
+        }
+        for (const QVariant& record : std::as_const(remaining)) {
+            const QVariantMap applicationItem = record.toMap();
+            server.keelhouseDidBeginUninstallingItem(applicationItem);
+            if (const std::optional<QVariantMap> item = handler.itemDataFromServerData(applicationItem))
+                createSystemItemWithData(*item, handler, server);
+            server.keelhouseDidEndUninstallingItem(applicationItem);
+        }
+        server.keelhouseDidEndUninstalling();
+    });
+}

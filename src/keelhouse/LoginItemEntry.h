@@ -1,0 +1,17 @@
+#pragma once
+// One entry of the session's login items list, as the list reads it.
+#include <QString>
+
+struct LoginItemEntry {
+    // The entry's own handle in the list (its desktop entry file).
+    QString ref;
+    QString name;
+    // The file the entry resolves to; empty when resolving failed.
+    QString path;
+    // The program the entry starts, when it could be found.
+    QString program;
+    // Opens hidden (our own flag, not the session's Hidden).
+    bool hidden = false;
+    // An errno value when resolving failed, else 0.
+    int errorCode = 0;
+};

@@ -1,0 +1,180 @@
+#include "keelhouse/LoginItemsHandler.h"
+
+#include "foundation/Log.h"
+#include "foundation/MHItemDataKeys.h"
+#include "foundation/MHItemDataValues.h"
+#include "foundation/MHKeelhouseKeys.h"
+#include "foundation/MHSystemItemsNotifications.h"
+#include "foundation/NotificationCenter.h"
+#include "keelhouse/XdgAutostartList.h"
+#include "platform/CanonicalPath.h"
+
+#include <QDir>
+#include <system_error>
+
+LoginItemsHandler::LoginItemsHandler(std::unique_ptr<LoginItemsList> list, QObject* parent)
+    : QObject(parent)
+    , m_list(std::move(list))
+{
+    m_changeTimer.setSingleShot(true);
+    connect(&m_changeTimer, &QTimer::timeout, this, &LoginItemsHandler::postItemsChangedNotification);
+}
+
+LoginItemsHandler::~LoginItemsHandler()
+{
+    enableChangeNotifications(false);
+}
+
+std::unique_ptr<LoginItemsHandler> LoginItemsHandler::create()
+{
+    std::unique_ptr<XdgAutostartList> list = XdgAutostartList::fromEnvironment();
+    if (!list)
+        return nullptr;
+    return std::make_unique<LoginItemsHandler>(std::move(list));
+}
+
+void LoginItemsHandler::enableChangeNotifications(bool enabled)
+{
+    if (enabled == isChangeNotificationEnabled())
+        return;
+    if (!enabled) {
+        m_changeWatcher.reset();
+        m_changeTimer.stop();
+        return;
+    }
+    m_changeWatcher = std::make_unique<QFileSystemWatcher>();
+    const QStringList folders = m_list->watchedFolders();
+    // A folder that does not exist cannot be watched; the user's own is made.
+    if (!folders.isEmpty())
+        QDir().mkpath(folders.first());
+    for (const QString& folder : folders) {
+        if (QFileInfo::exists(folder))
+            m_changeWatcher->addPath(folder);
+    }
+    connect(m_changeWatcher.get(), &QFileSystemWatcher::directoryChanged, this, &LoginItemsHandler::listDidChange);
+}
+
+void LoginItemsHandler::listDidChange()
+{
+    m_changeTimer.start(std::chrono::milliseconds(qint64(m_itemsChangedNotificationDelay * 1000)));
+}
+
+void LoginItemsHandler::postItemsChangedNotification()
+{
+    NotificationCenter::defaultCenter().post(MHSystemItemsNotifications::MHSystemItemsChangeNotificationDidChange, this);
+}
+
+void LoginItemsHandler::setLastError(int code)
+{
+    m_lastErrorCode = quint32(code);
+    m_lastErrorReason = code ? errorStringForError(quint32(code)) : QString();
+}
+
+void LoginItemsHandler::enumerateItemsWithBlock(const EnumerationBlock& block)
+{
+    const QList<LoginItemEntry> entries = m_list->entries();
+    m_programs.clear();
+    for (qsizetype index = 0; index < entries.size(); ++index) {
+        const LoginItemEntry& entry = entries[index];
+        m_programs.insert(entry.ref, entry.program);
+        QVariantMap item;
+        item.insert(MHKeelhouseKeys::hidden, entry.hidden);
+        item.insert(MHKeelhouseKeys::ref, entry.ref);
+        if (!entry.name.isEmpty())
+            item.insert(MHKeelhouseKeys::name, entry.name);
+        if (!entry.path.isEmpty())
+            item.insert(MHKeelhouseKeys::path, entry.path);
+        // Only this entry's own failure belongs on its record.
+        setLastError(entry.errorCode);
+        if (!m_lastErrorReason.isEmpty()) {
+            item.insert(MHKeelhouseKeys::reason, m_lastErrorReason);
+            item.insert(MHKeelhouseKeys::error, m_lastErrorCode);
+            setLastError(0);
+        }
+        bool stop = false;
+        block(item, index, stop);
+        if (stop)
+            break;
+    }
+}
+
+bool LoginItemsHandler::addItem(const QVariantMap& item)
+{
+    const QString path = item.value(MHKeelhouseKeys::path).toString();
+    Q_ASSERT_X(!path.isEmpty(), "addItem", "Path is required for adding login items!");
+    if (path.isEmpty())
+        return false;
+    const int status = m_list->insert(item.value(MHKeelhouseKeys::name).toString(), path,
+                                      item.value(MHKeelhouseKeys::hidden).toBool());
+    setLastError(status);
+    return status == 0;
+}
+
+bool LoginItemsHandler::removeItem(const QVariantMap& item)
+{
+    const QString ref = item.value(MHKeelhouseKeys::ref).toString();
+    if (ref.isEmpty())
+        return false;
+    const int status = m_list->remove(ref);
+    setLastError(status);
+    return status == 0;
+}
+
+QVariantMap LoginItemsHandler::itemDataFromPath(const QString& path) const
+{
+    Q_ASSERT_X(!path.isEmpty(), "itemDataFromPath", "Path is required for adding login items!");
+    return { { MHKeelhouseKeys::path, path }, { MHKeelhouseKeys::name, m_list->displayNameForPath(path) } };
+}
+
+std::optional<QVariantMap> LoginItemsHandler::itemDataFromServerData(const QVariantMap& serverItem) const
+{
+    const QString path = serverItem.value(MHItemDataKeys::path).toString();
+    if (serverItem.value(MHItemDataKeys::type).toString() != MHItemDataValues::file || path.isEmpty())
+        return std::nullopt;
+    return itemDataFromPath(path);
+}
+
+bool LoginItemsHandler::isItemFromServer(const QVariantMap& serverItem, const QVariantMap& systemItem) const
+{
+    return isSamePath(serverItem.value(MHItemDataKeys::path).toString(), systemItem.value(MHKeelhouseKeys::path).toString());
+}
+
+bool LoginItemsHandler::isItemContainedIn(const QVariantMap& systemItem, const QVariantList& serverItems) const
+{
+    for (const QVariant& serverItem : serverItems) {
+        const QVariantMap record = serverItem.toMap();
+        if (record.value(MHItemDataKeys::type).toString() != MHItemDataValues::delay && isItemFromServer(record, systemItem))
+            return true;
+    }
+    return false;
+}
+
+qsizetype LoginItemsHandler::indexOfItem(const QVariantMap& systemItem, const QVariantList& serverItems) const
+{
+    for (qsizetype index = 0; index < serverItems.size(); ++index) {
+        if (isItemFromServer(serverItems[index].toMap(), systemItem))
+            return index;
+    }
+    return -1;
+}
+
+bool LoginItemsHandler::isLanternwick(const QVariantMap& systemItem) const
+{
+    const QString ref = systemItem.value(MHKeelhouseKeys::ref).toString();
+    if (!ref.isEmpty() && ref == m_list->ownEntryRef())
+        return true;
+    if (m_lanternwickPath.isEmpty())
+        return false;
+    return isSamePath(systemItem.value(MHKeelhouseKeys::path).toString(), m_lanternwickPath)
+        || isSamePath(m_programs.value(ref), m_lanternwickPath);
+}
+
+bool LoginItemsHandler::isError(const QVariantMap& systemItem)
+{
+    return systemItem.contains(MHKeelhouseKeys::error);
+}
+
+QString LoginItemsHandler::errorStringForError(quint32 code)
+{
+    return QString::fromStdString(std::error_code(int(code), std::generic_category()).message());
+}

@@ -1,0 +1,74 @@
+#pragma once
+// The only code that reads or changes the session's login items list. The
+// service makes one per request; the application keeps one to watch the list.
+#include "keelhouse/LoginItemsList.h"
+
+#include <QFileSystemWatcher>
+#include <QHash>
+#include <QObject>
+#include <QTimer>
+#include <QVariantList>
+#include <QVariantMap>
+#include <functional>
+#include <memory>
+
+class LoginItemsHandler : public QObject {
+    Q_OBJECT
+
+public:
+    using EnumerationBlock = std::function<void(const QVariantMap& item, qsizetype index, bool& stop)>;
+
+    explicit LoginItemsHandler(std::unique_ptr<LoginItemsList> list, QObject* parent = nullptr);
+    ~LoginItemsHandler() override;
+
+    // Over this session's autostart folders; null when the list cannot be made.
+    static std::unique_ptr<LoginItemsHandler> create();
+
+    double itemsChangedNotificationDelay() const { return m_itemsChangedNotificationDelay; }
+    void setItemsChangedNotificationDelay(double seconds) { m_itemsChangedNotificationDelay = seconds; }
+    bool isChangeNotificationEnabled() const { return m_changeWatcher != nullptr; }
+    void enableChangeNotifications(bool enabled);
+
+    // The failure of the last resolve or removal.
+    quint32 lastErrorCode() const { return m_lastErrorCode; }
+    QString lastErrorReason() const { return m_lastErrorReason; }
+
+    // System item records (MHKeelhouseKeys) of a snapshot of the list, in order.
+    void enumerateItemsWithBlock(const EnumerationBlock& block);
+    bool addItem(const QVariantMap& item);
+    bool removeItem(const QVariantMap& item);
+
+    QVariantMap itemDataFromPath(const QString& path) const;
+    // Nothing for the item kinds that have no file.
+    std::optional<QVariantMap> itemDataFromServerData(const QVariantMap& serverItem) const;
+    // An item data dictionary stands for a system item when both name the same file.
+    bool isItemFromServer(const QVariantMap& serverItem, const QVariantMap& systemItem) const;
+    bool isItemContainedIn(const QVariantMap& systemItem, const QVariantList& serverItems) const;
+    // -1 when no item data dictionary stands for the system item.
+    qsizetype indexOfItem(const QVariantMap& systemItem, const QVariantList& serverItems) const;
+
+    // The application's own entry: its autostart file, or an entry that runs
+    // the application (set with setLanternwickPath).
+    bool isLanternwick(const QVariantMap& systemItem) const;
+    void setLanternwickPath(const QString& path) { m_lanternwickPath = path; }
+
+    static bool isError(const QVariantMap& systemItem);
+    static QString errorStringForError(quint32 code);
+
+    void postItemsChangedNotification();
+    // Every change of the list goes through here; a burst gives one notification.
+    void listDidChange();
+
+private:
+    void setLastError(int code);
+
+    std::unique_ptr<LoginItemsList> m_list;
+    double m_itemsChangedNotificationDelay = 0.1;
+    quint32 m_lastErrorCode = 0;
+    QString m_lastErrorReason;
+    QString m_lanternwickPath;
+    // ref -> program of the entries of the last snapshot.
+    QHash<QString, QString> m_programs;
+    std::unique_ptr<QFileSystemWatcher> m_changeWatcher;
+    QTimer m_changeTimer;
+};

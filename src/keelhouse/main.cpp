@@ -1,0 +1,33 @@
+// The service program: started by the session bus on the first request, it
+// serves the login items list until it has had no client for a while.
+#include "foundation/Log.h"
+#include "keelhouse/KeelhouseBus.h"
+#include "keelhouse/KeelhouseService.h"
+
+#include <QCoreApplication>
+#include <QDBusConnection>
+
+namespace {
+
+int idleTimeMs()
+{
+    bool ok = false;
+    const int value = qEnvironmentVariableIntValue(KeelhouseBus::idleTimeEnvironmentVariable, &ok);
+    return ok && value > 0 ? value : KeelhouseBus::defaultIdleTimeMs;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication application(argc, argv);
+    log_initialize(false);
+    KeelhouseService service(QDBusConnection::sessionBus(), KeelhouseDelegate(), idleTimeMs());
+    QObject::connect(&service, &KeelhouseService::idle, &application, [] {
+        LOG_INFO("No client left, exiting");
+        QCoreApplication::quit();
+    });
+    if (!service.start())
+        return 1;
+    return application.exec();
+}

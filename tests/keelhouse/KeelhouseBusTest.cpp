@@ -1,0 +1,194 @@
+// The service for real over a bus: per-client callbacks, clients leaving, and
+// the program activated by the bus from its service file.
+#include "FakeLoginItemsList.h"
+#include "PrivateBus.h"
+#include "RecordingServer.h"
+#include "support/TestHome.h"
+
+#include "foundation/MHItemDataKeys.h"
+#include "keelhouse/KeelhouseBus.h"
+#include "keelhouse/KeelhouseClient.h"
+#include "keelhouse/KeelhouseService.h"
+#include "keelhouse/KeelhouseServiceFile.h"
+#include "keelhouse/SystemItemsServerExporter.h"
+
+#include <QCoreApplication>
+#include <QDBusConnectionInterface>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QThread>
+#include <gtest/gtest.h>
+#include <csignal>
+#include <gio/gio.h>
+
+namespace {
+
+bool waitFor(const std::function<bool()>& condition, int ms = 5000)
+{
+    QDeadlineTimer deadline(ms);
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(2);
+    }
+    return true;
+}
+
+// One client: its own connection, its callback object, its requests.
+struct TestClient {
+    TestClient(const QString& address, const QString& name)
+        : connection(QDBusConnection::connectToBus(address, name))
+        , exporter(server, connection, QStringLiteral("/test/callbacks"))
+        , client(connection)
+    {
+        exporter.exportObject();
+        client.setupDebugOptions({});
+        client.setupServerEndPoint(exporter.objectPath());
+    }
+    ~TestClient() { QDBusConnection::disconnectFromBus(connection.name()); }
+
+    QDBusConnection connection;
+    RecordingServer server;
+    SystemItemsServerExporter exporter;
+    KeelhouseClient client;
+};
+
+class KeelhouseBusTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        bus = std::make_unique<PrivateBus>(freshTestFolder("bus"));
+        ASSERT_TRUE(bus->isRunning());
+    }
+    void TearDown() override
+    {
+        service.reset();
+        QDBusConnection::disconnectFromBus(QStringLiteral("service"));
+    }
+
+    void startServiceInProcess(int idleMs)
+    {
+        KeelhouseDelegate delegate([this] { return std::make_unique<LoginItemsHandler>(std::make_unique<FakeLoginItemsList>(state)); });
+        service = std::make_unique<KeelhouseService>(QDBusConnection::connectToBus(bus->address(), QStringLiteral("service")), delegate, idleMs);
+        ASSERT_TRUE(service->start());
+    }
+
+    std::unique_ptr<PrivateBus> bus;
+    std::shared_ptr<FakeListState> state = std::make_shared<FakeListState>();
+    std::unique_ptr<KeelhouseService> service;
+};
+
+TEST_F(KeelhouseBusTest, TwoClientsReceiveOnlyTheirOwnCallbacks)
+{
+    startServiceInProcess(60000);
+    state->add("Stranger", "/apps/stranger");
+    TestClient reader(bus->address(), "reader");
+    TestClient creator(bus->address(), "creator");
+
+    reader.client.readSystemItemsWithIgnoredItems({}, { QVariantMap { { MHItemDataKeys::type, "file" }, { MHItemDataKeys::path, "/apps/x" } } }, "/opt/lw/lanternwick");
+    creator.client.createSystemItemsWithItems({ QVariantMap { { "path", "/apps/new" }, { "name", "New \"one\"" } } });
+
+    ASSERT_TRUE(waitFor([&] { return reader.server.calls.contains("KeelhouseDidEndReading") && creator.server.calls.contains("KeelhouseDidEndCreating"); }));
+    EXPECT_TRUE(reader.server.calls.contains("KeelhouseDidFindUnknownItem /apps/stranger"));
+    EXPECT_FALSE(reader.server.calls.contains("KeelhouseDidBeginCreating"));
+    EXPECT_EQ(creator.server.calls, QStringList({ "KeelhouseDidBeginCreating", "KeelhouseDidBeginCreatingItem /apps/new",
+                                                 "KeelhouseDidEndCreatingItem /apps/new", "KeelhouseDidEndCreating" }));
+    EXPECT_EQ(creator.server.items.first().value("name"), "New \"one\"");
+    EXPECT_EQ(service->clientCount(), 2);
+}
+
+TEST_F(KeelhouseBusTest, ClientThatLeavesIsDroppedAndTheServiceGoesIdle)
+{
+    startServiceInProcess(50);
+    QSignalSpy idle(service.get(), &KeelhouseService::idle);
+    {
+        TestClient client(bus->address(), "leaving");
+        ASSERT_TRUE(waitFor([&] { return service->clientCount() == 1; }));
+        EXPECT_TRUE(idle.isEmpty());
+    }
+    ASSERT_TRUE(waitFor([&] { return service->clientCount() == 0 && idle.count() == 1; }));
+}
+
+TEST_F(KeelhouseBusTest, BusActivatesTheProgramThatServesEveryOperationAndExitsWhenIdle)
+{
+    // A bus of its own whose activated services exit soon after their last client.
+    QProcessEnvironment extra;
+    extra.insert(KeelhouseBus::idleTimeEnvironmentVariable, "300");
+    bus = std::make_unique<PrivateBus>(freshTestFolder("activation"), extra);
+    ASSERT_TRUE(bus->isRunning());
+    QFile serviceFile(bus->servicesFolder() + "/" + KeelhouseBus::serviceName() + ".service");
+    ASSERT_TRUE(serviceFile.open(QIODevice::WriteOnly));
+    serviceFile.write(*KeelhouseServiceFile::contentsFor(KEELHOUSE_PROGRAM));
+    serviceFile.close();
+
+    const QString autostart = qEnvironmentVariable("XDG_CONFIG_HOME") + "/autostart";
+    const QString apps = freshTestFolder("apps");
+    const QString lanternwick = apps + "/lanternwick";
+    const QString item = apps + "/item $1 'x'";
+    for (const QString& path : { lanternwick, item }) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    std::optional<TestClient> client;
+    client.emplace(bus->address(), "application");
+    client->client.readSystemItemsWithIgnoredItems({}, {}, lanternwick);
+    ASSERT_TRUE(waitFor([&] { return client->server.calls.contains("KeelhouseDidEndReading"); }, 15000));
+    EXPECT_TRUE(client->server.calls.contains("KeelhouseDidBeginHandlingLanternwick " + lanternwick));
+    EXPECT_TRUE(QFileInfo::exists(autostart + "/lanternwick.desktop"));
+
+    client->client.createSystemItemsWithItems({ QVariantMap { { "path", item }, { "name", "Item" } } });
+    ASSERT_TRUE(waitFor([&] { return client->server.calls.contains("KeelhouseDidEndCreating"); }));
+    EXPECT_TRUE(QFileInfo::exists(autostart + "/item.desktop"));
+
+    client->client.deleteSystemItemsWithItems({ QVariantMap { { "path", item } } });
+    ASSERT_TRUE(waitFor([&] { return client->server.calls.contains("KeelhouseDidEndDeleting"); }));
+    EXPECT_TRUE(client->server.calls.contains("KeelhouseDidEndDeletingItem " + item));
+    EXPECT_FALSE(QFileInfo::exists(autostart + "/item.desktop"));
+
+    client->client.uninstallLanternwickWithIgnoredItems({}, { QVariantMap { { MHItemDataKeys::type, "file" }, { MHItemDataKeys::path, item } } });
+    ASSERT_TRUE(waitFor([&] { return client->server.calls.contains("KeelhouseDidEndUninstalling"); }));
+    EXPECT_FALSE(QFileInfo::exists(autostart + "/lanternwick.desktop"));
+    EXPECT_EQ(QDir(autostart).entryList({ "*.desktop" }), QStringList({ "item-1-x.desktop" }));
+    for (const QVariantMap& record : std::as_const(client->server.items))
+        EXPECT_FALSE(record.contains("ref"));
+
+    // A client that vanishes in the middle of a request.
+    QDBusConnection observer = QDBusConnection::connectToBus(bus->address(), "observer");
+    const uint pid = observer.interface()->servicePid(KeelhouseBus::serviceName()).value();
+    ASSERT_GT(pid, 0u);
+    {
+        TestClient doomed(bus->address(), "doomed");
+        doomed.client.readSystemItemsWithIgnoredItems({}, {}, lanternwick);
+    }
+    client.reset();
+    EXPECT_EQ(::kill(pid_t(pid), 0), 0);
+    EXPECT_TRUE(waitFor([&] { return !observer.interface()->isServiceRegistered(KeelhouseBus::serviceName()).value(); }, 10000));
+    QDBusConnection::disconnectFromBus("observer");
+}
+
+TEST(KeelhouseServiceFileTest, WritesAQuotedExecOnceAndRefusesUnsafePaths)
+{
+    const QString program = freshTestFolder("prog dir") + "/keel 'house'";
+    const QByteArray contents = *KeelhouseServiceFile::contentsFor(program);
+    EXPECT_TRUE(contents.contains("Name=com.mossharbour.Lanternwick2.Keelhouse\n"));
+    gchar** argv = nullptr;
+    const QByteArray exec = contents.mid(contents.indexOf("Exec=") + 5).trimmed();
+    ASSERT_TRUE(g_shell_parse_argv(exec.constData(), nullptr, &argv, nullptr));
+    EXPECT_EQ(QString::fromUtf8(argv[0]), program);
+    EXPECT_EQ(g_strv_length(argv), 1u);
+    g_strfreev(argv);
+    EXPECT_FALSE(KeelhouseServiceFile::contentsFor("/x\nExec=/bin/evil"));
+
+    QDBusConnection none("none");
+    ASSERT_TRUE(KeelhouseServiceFile::install(program, none));
+    QFile file(KeelhouseServiceFile::filePath());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), contents);
+}
+
+} // namespace

@@ -1,0 +1,22 @@
+#pragma once
+// A dbus-daemon of the test's own, so that the service name is free whatever
+// runs in parallel; the bus activates services from servicesFolder() and
+// hands its environment (with extra) to them.
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QString>
+
+class PrivateBus {
+public:
+    explicit PrivateBus(const QString& folder, const QProcessEnvironment& extra = {});
+    ~PrivateBus();
+
+    bool isRunning() const { return !m_address.isEmpty(); }
+    QString address() const { return m_address; }
+    QString servicesFolder() const { return m_folder + QStringLiteral("/services"); }
+
+private:
+    QString m_folder;
+    QString m_address;
+    QProcess m_daemon;
+};
