@@ -1,5 +1,8 @@
 #include "model/DBScheduledConditionData.h"
 
+#include "foundation/Log.h"
+#include "model/ExecutionValidationParameters.h"
+
 #include "model/DBStartupCondition.h"
 
 #include "model/DBScheduledConditionDataItem.h"
@@ -31,4 +34,15 @@ DBStartupCondition* DBScheduledConditionData::scheduleStartupCondition() const
 void DBScheduledConditionData::setScheduleStartupCondition(DBStartupCondition* condition)
 {
     setToOne(QStringLiteral("scheduleStartupCondition"), condition);
+}
+
+bool DBScheduledConditionData::isExecutionAllowedForParameters(ExecutionValidationParameters& parameters) const
+{
+    LOG_VERBOSE("Determining if execution is allowed for parameters %1...", parameters);
+    for (DBScheduledConditionDataItem* entry : scheduleItems()) {
+        LOG_DEBUG("Determining if schedule item %1 allows execution for %2...", entry, parameters);
+        if (entry->isExecutionAllowedForParameters(parameters))
+            return true;
+    }
+    return false;
 }
