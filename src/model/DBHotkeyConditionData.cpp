@@ -1,9 +1,8 @@
 #include "model/DBHotkeyConditionData.h"
 
 #include "foundation/Log.h"
-#include "model/ExecutionValidationParameters.h"
-
 #include "model/DBStartupCondition.h"
+#include "model/ExecutionValidationParameters.h"
 
 QString DBHotkeyConditionData::logDescription() const
 {

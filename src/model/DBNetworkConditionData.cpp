@@ -1,11 +1,10 @@
 #include "model/DBNetworkConditionData.h"
 
 #include "foundation/Log.h"
+#include "model/DBStartupCondition.h"
 #include "model/ExecutionValidationParameters.h"
 
 #include <optional>
-
-#include "model/DBStartupCondition.h"
 
 QString DBNetworkConditionData::logDescription() const
 {

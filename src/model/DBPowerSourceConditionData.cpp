@@ -1,9 +1,8 @@
 #include "model/DBPowerSourceConditionData.h"
 
 #include "foundation/Log.h"
-#include "model/ExecutionValidationParameters.h"
-
 #include "model/DBStartupCondition.h"
+#include "model/ExecutionValidationParameters.h"
 
 QString DBPowerSourceConditionData::logDescription() const
 {

@@ -1,11 +1,9 @@
 #include "model/DBScheduledConditionData.h"
 
 #include "foundation/Log.h"
-#include "model/ExecutionValidationParameters.h"
-
-#include "model/DBStartupCondition.h"
-
 #include "model/DBScheduledConditionDataItem.h"
+#include "model/DBStartupCondition.h"
+#include "model/ExecutionValidationParameters.h"
 
 namespace {
 const QString kItems = QStringLiteral("scheduleItems");

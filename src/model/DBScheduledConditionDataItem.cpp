@@ -1,9 +1,8 @@
 #include "model/DBScheduledConditionDataItem.h"
 
 #include "foundation/Log.h"
-#include "model/ExecutionValidationParameters.h"
-
 #include "model/DBScheduledConditionData.h"
+#include "model/ExecutionValidationParameters.h"
 
 #include <QDate>
 #include <QTime>

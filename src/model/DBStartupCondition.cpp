@@ -1,7 +1,5 @@
 #include "model/DBStartupCondition.h"
 
-#include "model/ExecutionValidationParameters.h"
-
 #include "foundation/Log.h"
 #include "model/DBHotkeyConditionData.h"
 #include "model/DBLoginItem.h"
@@ -9,6 +7,7 @@
 #include "model/DBPowerSourceConditionData.h"
 #include "model/DBScheduledConditionData.h"
 #include "model/DBVolumeConditionData.h"
+#include "model/ExecutionValidationParameters.h"
 #include "model/ModelTexts.h"
 #include "model/ObjectContext.h"
 

@@ -1,9 +1,8 @@
 #include "model/DBVolumeConditionData.h"
 
 #include "foundation/Log.h"
-#include "model/ExecutionValidationParameters.h"
-
 #include "model/DBStartupCondition.h"
+#include "model/ExecutionValidationParameters.h"
 
 QString DBVolumeConditionData::logDescription() const
 {
