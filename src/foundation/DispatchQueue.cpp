@@ -8,7 +8,12 @@
 #include <climits>
 
 DispatchQueue::DispatchQueue(const QString& name, std::shared_ptr<const Clock> clock)
-    : m_label(QStringLiteral(LW_BUNDLE_IDENTIFIER ".") + name)
+    : DispatchQueue(FullLabel { QStringLiteral(LW_BUNDLE_IDENTIFIER ".") + name }, std::move(clock))
+{
+}
+
+DispatchQueue::DispatchQueue(FullLabel label, std::shared_ptr<const Clock> clock)
+    : m_label(std::move(label.label))
     , m_clock(clock ? std::move(clock) : SystemClock::shared())
 {
     m_thread = std::thread([this] { run(); });

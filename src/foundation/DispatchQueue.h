@@ -20,6 +20,11 @@ public:
 
     // Labelled "<bundle identifier>.<name>". Without a clock the real one is used.
     explicit DispatchQueue(const QString& name, std::shared_ptr<const Clock> clock = nullptr);
+    // For the few queues whose established label does not follow that form.
+    struct FullLabel {
+        QString label;
+    };
+    explicit DispatchQueue(FullLabel label, std::shared_ptr<const Clock> clock = nullptr);
     // Shuts down; must not run on the queue's own thread.
     ~DispatchQueue();
     DispatchQueue(const DispatchQueue&) = delete;

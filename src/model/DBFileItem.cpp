@@ -1,6 +1,7 @@
 #include "model/DBFileItem.h"
 
 #include "foundation/Log.h"
+#include "model/ExecutionValidationParameters.h"
 #include "model/SystemItemHelping.h"
 
 #include <QFileInfo>
@@ -74,4 +75,11 @@ bool DBFileItem::itemIsMissing() const
     const std::shared_ptr<SystemItemHelping> helpers = systemItemHelpers();
     // Unknown counts as missing: an item that cannot be checked is not opened.
     return helpers ? helpers->isMissingItemAtPath(itemPath()) : true;
+}
+
+bool DBFileItem::isExecutionAllowedForParameters(ExecutionValidationParameters& parameters)
+{
+    if (itemIsMissing() || itemStartupModeValue() == ItemStartupModeDisabled)
+        return recordExecutionStatus(LastExecutionStatusPreventedByItem, parameters);
+    return DBLoginItem::isExecutionAllowedForParameters(parameters);
 }

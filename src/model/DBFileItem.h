@@ -23,6 +23,9 @@ class DBFileItem : public DBLoginItem {
     // Asked anew on every call.
     bool itemIsMissing() const;
 
+    // A missing or disabled item never runs; its conditions and neighbours are not asked.
+    bool isExecutionAllowedForParameters(ExecutionValidationParameters& parameters) override;
+
     // Without one set, the first access takes the process-wide helpers.
     std::shared_ptr<SystemItemHelping> systemItemHelpers() const;
     void setSystemItemHelpers(std::shared_ptr<SystemItemHelping> helpers);

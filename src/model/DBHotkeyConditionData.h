@@ -7,6 +7,8 @@
 
 class DBStartupCondition;
 
+class ExecutionValidationParameters;
+
 class DBHotkeyConditionData : public ManagedObject {
     LW_ENTITY(DBHotkeyConditionData, ManagedObject, "HotkeyConditionData")
 
@@ -15,6 +17,9 @@ class DBHotkeyConditionData : public ManagedObject {
 
     DBStartupCondition* hotkeyStartupCondition() const;
     void setHotkeyStartupCondition(DBStartupCondition* condition);
+
+    bool isExecutionAllowedForParameters(ExecutionValidationParameters& parameters) const;
+    bool isHotkeyCombinationPressedForParameters(const ExecutionValidationParameters& parameters) const;
 
     QString logDescription() const override;
 };

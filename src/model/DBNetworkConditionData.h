@@ -7,6 +7,8 @@
 
 class DBStartupCondition;
 
+class ExecutionValidationParameters;
+
 class DBNetworkConditionData : public ManagedObject {
     LW_ENTITY(DBNetworkConditionData, ManagedObject, "NetworkConditionData")
 
@@ -16,6 +18,11 @@ class DBNetworkConditionData : public ManagedObject {
 
     DBStartupCondition* networkStartupCondition() const;
     void setNetworkStartupCondition(DBStartupCondition* condition);
+
+    bool isExecutionAllowedForParameters(ExecutionValidationParameters& parameters) const;
+    static bool isNetworkWithNameAvailable(const QString& name, ExecutionValidationParameters& parameters);
+    static bool isNetworkWithNameConnected(const QString& name, ExecutionValidationParameters& parameters);
+    static bool isInternetConnectionAvailable(const ExecutionValidationParameters& parameters);
 
     QString logDescription() const override;
 };

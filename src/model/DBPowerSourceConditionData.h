@@ -7,6 +7,8 @@
 
 class DBStartupCondition;
 
+class ExecutionValidationParameters;
+
 class DBPowerSourceConditionData : public ManagedObject {
     LW_ENTITY(DBPowerSourceConditionData, ManagedObject, "PowerSourceConditionData")
 
@@ -14,6 +16,9 @@ class DBPowerSourceConditionData : public ManagedObject {
 
     DBStartupCondition* powerSourceStartupCondition() const;
     void setPowerSourceStartupCondition(DBStartupCondition* condition);
+
+    bool isExecutionAllowedForParameters(ExecutionValidationParameters& parameters) const;
+    static uint32_t currentPowerSourceFromParameters(const ExecutionValidationParameters& parameters);
 
     QString logDescription() const override;
 };

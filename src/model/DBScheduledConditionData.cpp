@@ -1,8 +1,9 @@
 #include "model/DBScheduledConditionData.h"
 
-#include "model/DBStartupCondition.h"
-
+#include "foundation/Log.h"
 #include "model/DBScheduledConditionDataItem.h"
+#include "model/DBStartupCondition.h"
+#include "model/ExecutionValidationParameters.h"
 
 namespace {
 const QString kItems = QStringLiteral("scheduleItems");
@@ -31,4 +32,15 @@ DBStartupCondition* DBScheduledConditionData::scheduleStartupCondition() const
 void DBScheduledConditionData::setScheduleStartupCondition(DBStartupCondition* condition)
 {
     setToOne(QStringLiteral("scheduleStartupCondition"), condition);
+}
+
+bool DBScheduledConditionData::isExecutionAllowedForParameters(ExecutionValidationParameters& parameters) const
+{
+    LOG_VERBOSE("Determining if execution is allowed for parameters %1...", parameters);
+    for (DBScheduledConditionDataItem* entry : scheduleItems()) {
+        LOG_DEBUG("Determining if schedule item %1 allows execution for %2...", entry, parameters);
+        if (entry->isExecutionAllowedForParameters(parameters))
+            return true;
+    }
+    return false;
 }

@@ -8,6 +8,8 @@
 class DBStartupCondition;
 class DBScheduledConditionDataItem;
 
+class ExecutionValidationParameters;
+
 class DBScheduledConditionData : public ManagedObject {
     LW_ENTITY(DBScheduledConditionData, ManagedObject, "ScheduledConditionData")
 
@@ -17,4 +19,7 @@ class DBScheduledConditionData : public ManagedObject {
 
     DBStartupCondition* scheduleStartupCondition() const;
     void setScheduleStartupCondition(DBStartupCondition* condition);
+
+    // The first entry that allows is enough; no entry refuses.
+    bool isExecutionAllowedForParameters(ExecutionValidationParameters& parameters) const;
 };

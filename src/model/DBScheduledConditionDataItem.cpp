@@ -1,6 +1,8 @@
 #include "model/DBScheduledConditionDataItem.h"
 
+#include "foundation/Log.h"
 #include "model/DBScheduledConditionData.h"
+#include "model/ExecutionValidationParameters.h"
 
 #include <QDate>
 #include <QTime>
@@ -38,4 +40,45 @@ QString DBScheduledConditionDataItem::logDescription() const
     return QStringLiteral("%1 (%2)").arg(entity().className(),
                                          QStringLiteral("%1 (%2-%3)").arg(dayDescriptionForDay(scheduleDayValue()),
                                                                           time(scheduleFromTime()), time(scheduleToTime())));
+}
+
+int DBScheduledConditionDataItem::timeAsMinutesFromMidnight(const QDateTime& date)
+{
+    const QTime time = date.toLocalTime().time();
+    return time.hour() * 60 + time.minute();
+}
+
+bool DBScheduledConditionDataItem::isExecutionAllowedForParameters(ExecutionValidationParameters& parameters) const
+{
+    LOG_VERBOSE("Determining if %1 allows execution for parameters %2...", this, parameters);
+    const QDateTime time = parameters.time();
+    if (!time.isValid())
+        return true;
+    const int now = timeAsMinutesFromMidnight(time);
+    // A window whose start lies after its end allows nothing: windows never
+    // reach past midnight.
+    if (now < timeAsMinutesFromMidnight(scheduleFromTime()) || now > timeAsMinutesFromMidnight(scheduleToTime())) {
+        LOG_DEBUG("%1 prevented execution because %2 time is outside valid range!", this, time.toString(Qt::ISODate));
+        return false;
+    }
+    const int32_t day = scheduleDayValue();
+    if (day == ScheduleDayEveryDay) {
+        LOG_DEBUG("%1 allowed execution because %2 is valid - time and day matches!", this, time.toString(Qt::ISODate));
+        return true;
+    }
+    // Monday 1 to Sunday 7.
+    const int weekday = time.toLocalTime().date().dayOfWeek();
+    bool matches = false;
+    if (day >= ScheduleDayMonday && day <= ScheduleDaySunday)
+        matches = weekday == day + 1;
+    else if (day == ScheduleDayWeekDay)
+        matches = weekday <= 5;
+    else if (day == ScheduleDayWeekend)
+        matches = weekday >= 6;
+    if (matches) {
+        LOG_DEBUG("%1 allowed execution.", this);
+        return true;
+    }
+    LOG_DEBUG("%1 prevented execution because day %2 doesn't match!", this, weekday);
+    return false;
 }

@@ -9,6 +9,8 @@
 
 class DBScheduledConditionData;
 
+class ExecutionValidationParameters;
+
 class DBScheduledConditionDataItem : public ManagedObject {
     LW_ENTITY(DBScheduledConditionDataItem, ManagedObject, "ScheduledConditionDataItem")
 
@@ -21,6 +23,10 @@ class DBScheduledConditionDataItem : public ManagedObject {
     void setScheduleConditionData(DBScheduledConditionData* data);
 
     static QString dayDescriptionForDay(int32_t day);
+    bool isExecutionAllowedForParameters(ExecutionValidationParameters& parameters) const;
+    // Hour and minute of date in local time.
+    static int timeAsMinutesFromMidnight(const QDateTime& date);
+
     QString logDescription() const override;
 
 protected:

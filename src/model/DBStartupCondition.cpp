@@ -7,6 +7,7 @@
 #include "model/DBPowerSourceConditionData.h"
 #include "model/DBScheduledConditionData.h"
 #include "model/DBVolumeConditionData.h"
+#include "model/ExecutionValidationParameters.h"
 #include "model/ModelTexts.h"
 #include "model/ObjectContext.h"
 
@@ -77,4 +78,33 @@ DBStartupCondition* DBStartupCondition::createStartupConditionOfType(int32_t typ
 QString DBStartupCondition::logDescription() const
 {
     return QStringLiteral("%1 (%2)").arg(entity().className(), conditionName());
+}
+
+bool DBStartupCondition::isExecutionAllowedForParameters(ExecutionValidationParameters& parameters) const
+{
+    const int32_t type = conditionTypeValue();
+    const auto ask = [&](const char* word, const auto* data) {
+        if (!data) {
+            LOG_WARN("Condition %1 type %2 was determined as %3, but corresponding data isn't assigned, preventing execution!",
+                     this, type, word);
+            return false;
+        }
+        LOG_DEBUG("Condition %1 is %2, asking corresponding data for permission...", this, word);
+        return data->isExecutionAllowedForParameters(parameters);
+    };
+    switch (type) {
+    case StartupConditionTypeScheduled:
+        return ask("schedule", conditionScheduledData());
+    case StartupConditionTypeHotkey:
+        return ask("hotkey", conditionHotkeyData());
+    case StartupConditionTypePowerSource:
+        return ask("power source", conditionPowerSourceData());
+    case StartupConditionTypeMountedVolume:
+        return ask("volume", conditionVolumeData());
+    case StartupConditionTypeNetwork:
+        return ask("network", conditionNetworkData());
+    default:
+        LOG_WARN("Condition %1 type %2 wasn't recognized, preventing execution!", this, type);
+        return false;
+    }
 }

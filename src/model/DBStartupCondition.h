@@ -13,6 +13,8 @@ class DBScheduledConditionData;
 class DBVolumeConditionData;
 class DBNetworkConditionData;
 
+class ExecutionValidationParameters;
+
 class DBStartupCondition : public ManagedObject {
     LW_ENTITY(DBStartupCondition, ManagedObject, "StartupCondition")
 
@@ -35,6 +37,8 @@ class DBStartupCondition : public ManagedObject {
 
     // Named with the default condition name; no data object yet.
     static DBStartupCondition* createStartupConditionOfType(int32_t type, ObjectContext& context);
+
+    bool isExecutionAllowedForParameters(ExecutionValidationParameters& parameters) const;
 
     QString logDescription() const override;
 };

@@ -7,6 +7,8 @@
 
 class DBStartupCondition;
 
+class ExecutionValidationParameters;
+
 class DBVolumeConditionData : public ManagedObject {
     LW_ENTITY(DBVolumeConditionData, ManagedObject, "VoumeConditionData")
 
@@ -15,6 +17,9 @@ class DBVolumeConditionData : public ManagedObject {
 
     DBStartupCondition* volumeStartupCondition() const;
     void setVolumeStartupCondition(DBStartupCondition* condition);
+
+    bool isExecutionAllowedForParameters(ExecutionValidationParameters& parameters) const;
+    bool isVolumeMounted(const ExecutionValidationParameters& parameters) const;
 
     QString logDescription() const override;
 };

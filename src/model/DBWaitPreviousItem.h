@@ -8,4 +8,7 @@ class DBWaitPreviousItem : public DBLoginItem {
     LoginItemType loginItemType() const override { return LoginItemTypeWaitPrevious; }
     QString itemNiceDisplayName() const override;
     QString logDescription() const override { return entity().className(); }
+
+    // Runs only after an item that was allowed in the same pass.
+    bool isExecutionByPreviousItem(DBLoginItem* previousItem, ExecutionValidationParameters& parameters) override;
 };

@@ -67,6 +67,8 @@ TEST(DispatchQueue, LabelCarriesTheBundleIdentifier)
 {
     DispatchQueue queue(QStringLiteral("execute"));
     EXPECT_EQ(queue.label(), "com.mossharbour.Lanternwick2.execute");
+    DispatchQueue labelled(DispatchQueue::FullLabel { QStringLiteral("org.example.scan") });
+    EXPECT_EQ(labelled.label(), "org.example.scan");
 }
 
 TEST(DispatchQueue, RunsTasksOneAtATimeInOrderOnItsOwnThread)
