@@ -179,11 +179,19 @@ TEST_F(ApplicationContextTest, CancelDuringTheCountdownReachesTheRestOfTheChainO
 
 TEST_F(ApplicationContextTest, ANewChainRightAfterACancelNeitherOverlapsNorRevivesTheOldOne)
 {
+    // The old countdown is slow to stop: it is still busy when the new chain comes.
+    delay()->hold();
     const auto old = startStates({ context.delayBeforeExecutionState(), context.executeItemsState() });
     ASSERT_TRUE(processEventsUntil([&] { return log.contains(event("Delay", old, "work")); }));
 
     context.cancelExecution();
     const auto fresh = startStates({ context.delayBeforeExecutionState(), context.executeItemsState() });
+    std::atomic<bool> pushed { false };
+    context.pushStatesQueue().async([&] { pushed = true; });
+    ASSERT_TRUE(processEventsUntil([&] { return pushed.load(); }));
+    EXPECT_FALSE(log.contains(event("Delay", fresh, "start"))) << "the new chain waits for the busy countdown";
+
+    delay()->release();
     ASSERT_TRUE(processEventsUntil([&] { return ended(old) && log.contains(event("Delay", fresh, "work")); }));
     EXPECT_FALSE(fresh->isExecutionCancelled());
     EXPECT_TRUE(old->isExecutionCancelled());
