@@ -4,6 +4,7 @@
 #include "foundation/SystemClock.h"
 
 #include <QCoreApplication>
+#include <QThread>
 #include <QTimer>
 #include <climits>
 
@@ -154,4 +155,51 @@ void dispatch_after_delay(double seconds, DispatchQueue& queue, DispatchQueue::T
 void dispatch_main_thread(DispatchQueue::Task task)
 {
     DispatchQueue::main().async(std::move(task));
+}
+
+bool dispatch_main_thread_sync(const DispatchQueue::Task& task)
+{
+    QCoreApplication* application = QCoreApplication::instance();
+    if (!application) {
+        LOG_ERROR("Cannot run a task on the main thread: there is no application event loop");
+        return false;
+    }
+    if (QThread::currentThread() == application->thread()) {
+        task();
+        return true;
+    }
+    struct Handoff {
+        std::mutex mutex;
+        std::condition_variable condition;
+        bool finished = false;
+        bool ran = false;
+    };
+    // Finishes the wait when the posted call is destroyed, which also happens
+    // when the event loop goes away with the call still pending.
+    struct Finisher {
+        std::shared_ptr<Handoff> handoff;
+        ~Finisher()
+        {
+            {
+                std::lock_guard lock(handoff->mutex);
+                handoff->finished = true;
+            }
+            handoff->condition.notify_all();
+        }
+    };
+    const auto handoff = std::make_shared<Handoff>();
+    auto finisher = std::make_shared<Finisher>();
+    finisher->handoff = handoff;
+    // task is only used while this call waits, so a reference is enough.
+    QMetaObject::invokeMethod(
+        application,
+        [finisher = std::move(finisher), &task] {
+            task();
+            std::lock_guard lock(finisher->handoff->mutex);
+            finisher->handoff->ran = true;
+        },
+        Qt::QueuedConnection);
+    std::unique_lock lock(handoff->mutex);
+    handoff->condition.wait(lock, [&] { return handoff->finished; });
+    return handoff->ran;
 }

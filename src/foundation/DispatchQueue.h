@@ -75,3 +75,14 @@ void dispatch_after_delay(double seconds, DispatchQueue& queue, DispatchQueue::T
 
 // Runs task from the main thread's event loop, never inline.
 void dispatch_main_thread(DispatchQueue::Task task);
+
+// Runs task on the main thread and returns once it has run: inline when called
+// on the main thread, otherwise posted to the event loop while the caller
+// waits. This is how worker queues reach what lives on the main thread (the
+// object context above all). Answers false when the task could not run: there
+// is no application, or its event loop dropped the task unrun.
+//
+// The rule that keeps this free of deadlocks: the main thread never blocks
+// waiting for a worker queue (joining it, waiting for one of its results),
+// since that worker may be inside this call, waiting for the main thread.
+bool dispatch_main_thread_sync(const DispatchQueue::Task& task);

@@ -251,3 +251,27 @@ TEST(ConditionSleeper, SleepsByItsClock)
     EXPECT_TRUE(slept);
     EXPECT_GE(elapsed, 60s);
 }
+
+TEST(MainThreadSync, RunsInlineOnTheMainThread)
+{
+    bool ran = false;
+    EXPECT_TRUE(dispatch_main_thread_sync([&] { ran = true; }));
+    EXPECT_TRUE(ran);
+}
+
+TEST(MainThreadSync, AWorkerWaitsForTheMainThreadToRunIt)
+{
+    DispatchQueue queue(QStringLiteral("SyncTest"));
+    std::atomic<QThread*> ranOn { nullptr };
+    std::atomic<bool> returned { false };
+    std::atomic<bool> answer { false };
+    queue.async([&] {
+        answer = dispatch_main_thread_sync([&] { ranOn = QThread::currentThread(); });
+        // The task has run by the time the call returns.
+        EXPECT_NE(ranOn.load(), nullptr);
+        returned = true;
+    });
+    EXPECT_TRUE(processEventsUntil([&] { return returned.load(); }));
+    EXPECT_TRUE(answer);
+    EXPECT_EQ(ranOn.load(), QCoreApplication::instance()->thread());
+}

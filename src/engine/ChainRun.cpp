@@ -1,0 +1,30 @@
+#include "engine/ChainRun.h"
+
+namespace {
+
+std::atomic<quint64> lastSerial { 0 };
+
+} // namespace
+
+ChainRun::ChainRun(std::shared_ptr<ContextBatchInfo> batchInfo)
+    : m_batchInfo(std::move(batchInfo))
+    , m_serial(++lastSerial)
+{
+}
+
+std::optional<bool> ChainRun::cachedApplicationItemAvailability() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_itemAvailability;
+}
+
+void ChainRun::setCachedApplicationItemAvailability(bool available)
+{
+    std::lock_guard lock(m_mutex);
+    m_itemAvailability = available;
+}
+
+QString ChainRun::logDescription() const
+{
+    return QStringLiteral("chain run %1").arg(m_serial);
+}

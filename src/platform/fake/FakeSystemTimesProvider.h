@@ -1,0 +1,45 @@
+#pragma once
+#include "platform/SystemTimesProvider.h"
+
+#include <mutex>
+
+class FakeSystemTimesProvider : public SystemTimesProvider {
+public:
+    void setBootTime(const QDateTime& time)
+    {
+        std::lock_guard lock(m_mutex);
+        m_bootTime = time;
+    }
+    void setLoginTime(const QDateTime& time)
+    {
+        std::lock_guard lock(m_mutex);
+        m_loginTime = time;
+    }
+    void setTimeSinceStartup(double seconds)
+    {
+        std::lock_guard lock(m_mutex);
+        m_timeSinceStartup = seconds;
+    }
+
+    QDateTime bootTime() const override
+    {
+        std::lock_guard lock(m_mutex);
+        return m_bootTime;
+    }
+    QDateTime loginTime() const override
+    {
+        std::lock_guard lock(m_mutex);
+        return m_loginTime;
+    }
+    double timeSinceStartup() const override
+    {
+        std::lock_guard lock(m_mutex);
+        return m_timeSinceStartup;
+    }
+
+private:
+    mutable std::mutex m_mutex;
+    QDateTime m_bootTime;
+    QDateTime m_loginTime;
+    double m_timeSinceStartup = -1;
+};

@@ -1,0 +1,102 @@
+#include "platform/linux/LinuxSystemTimesProvider.h"
+
+#include "foundation/Log.h"
+
+#include <QFile>
+#include <cstring>
+#include <ctime>
+#include <mutex>
+#include <pwd.h>
+#include <unistd.h>
+#include <utmp.h>
+#include <utmpx.h>
+
+LinuxSystemTimesProvider::LinuxSystemTimesProvider(QString procRoot, QString utmpPath, QString userName)
+    : m_procRoot(std::move(procRoot))
+    , m_utmpPath(utmpPath.isEmpty() ? QStringLiteral(_PATH_UTMP) : std::move(utmpPath))
+    , m_userName(userName.isEmpty() ? currentUserName() : std::move(userName))
+{
+}
+
+std::optional<qint64> LinuxSystemTimesProvider::bootTimeFromProcStat(const QByteArray& contents)
+{
+    for (const QByteArray& line : contents.split('\n')) {
+        const QList<QByteArray> fields = line.simplified().split(' ');
+        if (fields.size() != 2 || fields[0] != "btime")
+            continue;
+        bool ok = false;
+        const qint64 seconds = fields[1].toLongLong(&ok);
+        if (ok && seconds > 0)
+            return seconds;
+    }
+    return std::nullopt;
+}
+
+QDateTime LinuxSystemTimesProvider::bootTime() const
+{
+    QFile file(m_procRoot + QStringLiteral("/stat"));
+    if (!file.open(QIODevice::ReadOnly)) {
+        LOG_WARN("Cannot read the boot time from %1: %2", file.fileName(), file.errorString());
+        return {};
+    }
+    // /proc files report no size: read until the end.
+    const std::optional<qint64> seconds = bootTimeFromProcStat(file.readAll());
+    if (!seconds) {
+        LOG_WARN("No boot time in %1", file.fileName());
+        return {};
+    }
+    return QDateTime::fromSecsSinceEpoch(*seconds);
+}
+
+QDateTime LinuxSystemTimesProvider::loginTime() const
+{
+    const QDateTime boot = bootTime();
+    if (!boot.isValid() || m_userName.isEmpty())
+        return {};
+    const QByteArray user = m_userName.toLocal8Bit();
+    const qint64 bootSeconds = boot.toSecsSinceEpoch();
+
+    // The utmp reader keeps its file and position in process-wide state.
+    static std::mutex utmpMutex;
+    std::lock_guard lock(utmpMutex);
+    if (utmpxname(QFile::encodeName(m_utmpPath).constData()) != 0) {
+        LOG_WARN("Cannot use the login records at %1", m_utmpPath);
+        return {};
+    }
+    setutxent();
+    std::optional<qint64> earliest;
+    while (const utmpx* entry = getutxent()) {
+        if (entry->ut_type != USER_PROCESS)
+            continue;
+        // ut_user is not terminated when the name fills it.
+        const size_t length = strnlen(entry->ut_user, sizeof entry->ut_user);
+        if (QByteArray(entry->ut_user, static_cast<qsizetype>(length)) != user)
+            continue;
+        const qint64 seconds = entry->ut_tv.tv_sec;
+        if (seconds >= bootSeconds && (!earliest || seconds < *earliest))
+            earliest = seconds;
+    }
+    endutxent();
+    // Leave the default file for any other reader in the process.
+    utmpxname(_PATH_UTMP);
+    return earliest ? QDateTime::fromSecsSinceEpoch(*earliest) : QDateTime();
+}
+
+double LinuxSystemTimesProvider::timeSinceStartup() const
+{
+    timespec now {};
+    if (clock_gettime(CLOCK_BOOTTIME, &now) != 0)
+        return -1;
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
+
+QString LinuxSystemTimesProvider::currentUserName()
+{
+    long size = sysconf(_SC_GETPW_R_SIZE_MAX);
+    QByteArray buffer(size > 0 ? size : 16384, '\0');
+    passwd entry {};
+    passwd* found = nullptr;
+    if (getpwuid_r(getuid(), &entry, buffer.data(), static_cast<size_t>(buffer.size()), &found) != 0 || !found)
+        return {};
+    return QString::fromLocal8Bit(found->pw_name);
+}

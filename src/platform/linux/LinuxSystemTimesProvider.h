@@ -1,0 +1,35 @@
+#pragma once
+// Boot time from the kernel's "btime" line of /proc/stat, login time from the
+// utmp login records, time since start-up from CLOCK_BOOTTIME.
+//
+// The boot time is not worked out as "now minus a monotonic clock": the usual
+// monotonic clocks stop while the machine sleeps, so that difference moves
+// forward with every sleep and a wake would look like a new boot.
+#include "platform/SystemTimesProvider.h"
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+class LinuxSystemTimesProvider : public SystemTimesProvider {
+public:
+    // procRoot and utmpPath point elsewhere in tests; an empty userName means
+    // the user this process runs as.
+    explicit LinuxSystemTimesProvider(QString procRoot = QStringLiteral("/proc"), QString utmpPath = {},
+                                      QString userName = {});
+
+    QDateTime bootTime() const override;
+    QDateTime loginTime() const override;
+    double timeSinceStartup() const override;
+
+    // Seconds since the epoch of the "btime" line; nothing when the text has
+    // no such line with a plausible number.
+    static std::optional<qint64> bootTimeFromProcStat(const QByteArray& contents);
+
+private:
+    static QString currentUserName();
+
+    QString m_procRoot;
+    QString m_utmpPath;
+    QString m_userName;
+};

@@ -1,0 +1,131 @@
+#include "FakeDBusService.h"
+#include "platform/linux/LinuxIdleInhibitor.h"
+#include "platform/linux/LinuxSystemTimesProvider.h"
+#include "support/TestHome.h"
+
+#include <QDBusUnixFileDescriptor>
+#include <QFile>
+#include <QRandomGenerator>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+#include <utmpx.h>
+#include <gtest/gtest.h>
+
+namespace {
+
+void writeFile(const QString& path, const QByteArray& contents)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(contents);
+}
+
+utmpx loginRecord(short type, const char* user, qint64 seconds)
+{
+    utmpx record {};
+    record.ut_type = type;
+    std::strncpy(record.ut_user, user, sizeof record.ut_user);
+    std::strncpy(record.ut_line, "tty2", sizeof record.ut_line);
+    record.ut_tv.tv_sec = static_cast<decltype(record.ut_tv.tv_sec)>(seconds);
+    return record;
+}
+
+QByteArray bytesOf(const std::vector<utmpx>& records)
+{
+    return QByteArray(reinterpret_cast<const char*>(records.data()), static_cast<qsizetype>(records.size() * sizeof(utmpx)));
+}
+
+TEST(SystemTimes, BootTimeComesFromTheBtimeLine)
+{
+    EXPECT_EQ(LinuxSystemTimesProvider::bootTimeFromProcStat("cpu  1 2 3\nintr 5\nbtime 1700000000\nprocesses 9\n"), 1700000000);
+    EXPECT_FALSE(LinuxSystemTimesProvider::bootTimeFromProcStat("cpu 1 2\n"));
+    EXPECT_FALSE(LinuxSystemTimesProvider::bootTimeFromProcStat("btime\nbtime abc\nbtime -5\nbtimes 12\n"));
+    EXPECT_FALSE(LinuxSystemTimesProvider::bootTimeFromProcStat(QByteArray()));
+}
+
+TEST(SystemTimes, ReadsAFakeProcRootAndAnswersUnknownWithoutOne)
+{
+    const QString root = freshTestFolder(QStringLiteral("proc"));
+    writeFile(root + "/stat", "cpu 1\nbtime 1700000000\n");
+    EXPECT_EQ(LinuxSystemTimesProvider(root).bootTime(), QDateTime::fromSecsSinceEpoch(1700000000));
+    EXPECT_FALSE(LinuxSystemTimesProvider(root + "/missing").bootTime().isValid());
+}
+
+TEST(SystemTimes, LoginTimeIsTheUsersEarliestLoginOfThisBoot)
+{
+    const QString root = freshTestFolder(QStringLiteral("login"));
+    writeFile(root + "/stat", "btime 1700000000\n");
+    const QString utmp = root + "/utmp";
+    writeFile(utmp, bytesOf({ loginRecord(USER_PROCESS, "alice", 1699990000), // an earlier boot
+                              loginRecord(USER_PROCESS, "bob", 1700000100),
+                              loginRecord(USER_PROCESS, "alice", 1700000900),
+                              loginRecord(DEAD_PROCESS, "alice", 1700000050),
+                              loginRecord(USER_PROCESS, "alice", 1700000300) }));
+    EXPECT_EQ(LinuxSystemTimesProvider(root, utmp, "alice").loginTime(), QDateTime::fromSecsSinceEpoch(1700000300));
+    EXPECT_FALSE(LinuxSystemTimesProvider(root, utmp, "carol").loginTime().isValid());
+    EXPECT_FALSE(LinuxSystemTimesProvider(root, root + "/no-utmp", "alice").loginTime().isValid());
+}
+
+TEST(SystemTimes, GarbageLoginRecordsDoNotCrash)
+{
+    const QString root = freshTestFolder(QStringLiteral("garbage"));
+    writeFile(root + "/stat", "btime 1\n");
+    QByteArray noise(static_cast<qsizetype>(sizeof(utmpx) * 3 + 17), '\0');
+    for (char& byte : noise)
+        byte = static_cast<char>(QRandomGenerator::global()->bounded(256));
+    // A user name that fills its field with no terminator.
+    utmpx full = loginRecord(USER_PROCESS, "", 100);
+    std::memset(full.ut_user, 'x', sizeof full.ut_user);
+    writeFile(root + "/utmp", bytesOf({ full }) + noise);
+    const QString longName(static_cast<qsizetype>(sizeof full.ut_user), 'x');
+    EXPECT_EQ(LinuxSystemTimesProvider(root, root + "/utmp", longName).loginTime(), QDateTime::fromSecsSinceEpoch(100));
+}
+
+TEST(SystemTimes, TimeSinceStartupCountsFromTheBoot)
+{
+    EXPECT_GT(LinuxSystemTimesProvider().timeSinceStartup(), 0);
+}
+
+TEST(IdleInhibitor, HoldsLogindsLockOnlyDuringTheBlock)
+{
+    int pipeEnds[2];
+    ASSERT_EQ(pipe2(pipeEnds, O_CLOEXEC), 0);
+    FakeDBusService logind;
+    QVariantList arguments;
+    logind.setMethod("/org/freedesktop/login1", "org.freedesktop.login1.Manager", "Inhibit", [&](const QDBusMessage& call) {
+        arguments = call.arguments();
+        // The reply takes the writing end itself, so once it is sent only the
+        // inhibitor's copy keeps it open.
+        QDBusUnixFileDescriptor lock;
+        lock.giveFileDescriptor(pipeEnds[1]);
+        return QVariantList { QVariant::fromValue(lock) };
+    });
+    LinuxIdleInhibitor inhibitor(QDBusConnection::sessionBus(), logind.serviceName());
+    auto writerClosed = [&](int timeoutMs) {
+        pollfd reader { pipeEnds[0], POLLIN, 0 };
+        return poll(&reader, 1, timeoutMs) == 1 && (reader.revents & POLLHUP);
+    };
+    bool heldDuringBlock = false;
+    int blocks = 0;
+    inhibitor.performActivity("delay before executing", [&] {
+        ++blocks;
+        heldDuringBlock = !writerClosed(0);
+    });
+    EXPECT_EQ(blocks, 1);
+    EXPECT_TRUE(heldDuringBlock);
+    EXPECT_EQ(arguments, QVariantList({ "idle:sleep", "Lanternwick", "delay before executing", "block" }));
+    EXPECT_TRUE(writerClosed(2000)) << "the lock is let go after the block";
+    close(pipeEnds[0]);
+}
+
+TEST(IdleInhibitor, WithoutLogindTheBlockStillRunsOnce)
+{
+    LinuxIdleInhibitor inhibitor(QDBusConnection::sessionBus(), QStringLiteral("org.lanternwick.Test.NoLogind"));
+    int blocks = 0;
+    inhibitor.performActivity("delay before executing", [&] { ++blocks; });
+    EXPECT_EQ(blocks, 1);
+}
+
+} // namespace
