@@ -2,6 +2,7 @@
 // The only code that reads or changes the session's login items list. The
 // service makes one per request; the application keeps one to watch the list.
 #include "keelhouse/LoginItemsList.h"
+#include "keelhouse/SystemItemsHandling.h"
 
 #include <QFileSystemWatcher>
 #include <QHash>
@@ -12,7 +13,7 @@
 #include <functional>
 #include <memory>
 
-class LoginItemsHandler : public QObject {
+class LoginItemsHandler : public QObject, public SystemItemsHandling {
     Q_OBJECT
 
 public:
@@ -27,7 +28,7 @@ public:
     double itemsChangedNotificationDelay() const { return m_itemsChangedNotificationDelay; }
     void setItemsChangedNotificationDelay(double seconds) { m_itemsChangedNotificationDelay = seconds; }
     bool isChangeNotificationEnabled() const { return m_changeWatcher != nullptr; }
-    void enableChangeNotifications(bool enabled);
+    void enableChangeNotifications(bool enabled) override;
 
     // The failure of the last resolve or removal.
     quint32 lastErrorCode() const { return m_lastErrorCode; }

@@ -1,6 +1,6 @@
 #pragma once
 // The watcher of the session's login items list, as the engine switches it.
-// The shell hands over the application's login items adapter.
+// The application keeps one login items adapter for that.
 class SystemItemsHandling {
 public:
     virtual ~SystemItemsHandling() = default;
