@@ -38,5 +38,7 @@ bool DatabaseFiles::copyFile(const QString& source, const QString& destination, 
         *error = Error(PropertyList::errorDomain(), PropertyList::WriteFailed, QStringLiteral("Cannot write %1: %2").arg(destination, out.errorString()));
         return false;
     }
+    // A backup is as private as the store it copies.
+    QFile::setPermissions(destination, in.permissions());
     return true;
 }

@@ -96,11 +96,11 @@ bool TextStorageDecoder::optionalString(const QVariantMap& map, const QString& k
     return true;
 }
 
-bool TextStorageDecoder::fields(const QVariantMap& record, const std::vector<TextStorageFormat::Field>& fields, const QString& where,
+bool TextStorageDecoder::fields(const QVariantMap& record, const std::vector<TextStorageFormat::Field>& wanted, const QString& where,
                                 QVariantMap* result)
 {
     using Kind = TextStorageFormat::FieldKind;
-    for (const TextStorageFormat::Field& field : fields) {
+    for (const TextStorageFormat::Field& field : wanted) {
         const QVariant value = record.value(field.fileKey);
         const QString place = at(where, field.fileKey);
         QVariant stored;

@@ -32,7 +32,7 @@ private:
     bool list(const QVariantMap& map, const QString& key, const QString& where, QVariantList* result);
     bool dictionary(const QVariant& value, const QString& where, QVariantMap* result);
     bool optionalString(const QVariantMap& map, const QString& key, const QString& where, QVariant* result);
-    bool fields(const QVariantMap& record, const std::vector<TextStorageFormat::Field>& fields, const QString& where, QVariantMap* result);
+    bool fields(const QVariantMap& record, const std::vector<TextStorageFormat::Field>& wanted, const QString& where, QVariantMap* result);
     bool problem(const QString& text);
 
     const QVariantMap m_root;

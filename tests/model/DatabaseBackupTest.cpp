@@ -55,10 +55,14 @@ TEST_F(DatabaseBackupTest, LastChangeBackupHoldsTheStoreBeforeTheSave)
     ASSERT_TRUE(serializer->saveDatabaseFromManagedObjectContext(context, true, nullptr));
     EXPECT_FALSE(QFile::exists(lastChangeBackup)) << "no store yet, so nothing to back up";
     const QByteArray first = fileBytes(store);
+    const auto others = QFileDevice::ReadGroup | QFileDevice::ReadOther;
+    QFile::setPermissions(store, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 
     addDelay(2);
     ASSERT_TRUE(serializer->saveDatabaseFromManagedObjectContext(context, true, nullptr));
     EXPECT_EQ(fileBytes(lastChangeBackup), first);
+    EXPECT_FALSE(QFile::permissions(store) & others) << "a private store stays private";
+    EXPECT_FALSE(QFile::permissions(lastChangeBackup) & others);
     EXPECT_NE(fileBytes(store), first);
     EXPECT_FALSE(QFile::exists(sessionBackup));
 }
