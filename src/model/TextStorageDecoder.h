@@ -11,6 +11,7 @@
 
 #include <QVariant>
 #include <optional>
+#include <optional>
 
 class TextStorageDecoder {
 public:
