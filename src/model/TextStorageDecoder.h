@@ -11,7 +11,6 @@
 
 #include <QVariant>
 #include <optional>
-#include <optional>
 
 class TextStorageDecoder {
 public:
