@@ -1,12 +1,15 @@
 # make run   - install what is missing, build, and start Lanternwick
 # make test  - install what is missing, build with sanitizers, and run every test
 # make bench - build and run the benchmarks
+# make fuzz  - build the fuzz targets with clang and run each for FUZZ_SECONDS
 JOBS ?= $(shell nproc)
 RUN_DIR := build/run
 TEST_DIR := build/test
 BENCH_DIR := build/bench
+FUZZ_DIR := build/fuzz
+FUZZ_SECONDS ?= 20
 
-.PHONY: run test bench deps build-run build-test build-bench clean
+.PHONY: run test bench fuzz deps build-run build-test build-bench build-fuzz clean
 
 deps:
 	@scripts/install-deps
@@ -22,8 +25,19 @@ build-test: deps
 	cmake -S . -B $(TEST_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLW_SANITIZE=ON -DLW_WERROR=ON
 	cmake --build $(TEST_DIR) -j $(JOBS)
 
-test: build-test
+# The fuzzer runs first so that the test runner's summary closes the output.
+test: build-test fuzz
 	scripts/run-tests $(TEST_DIR) $(JOBS)
+
+build-fuzz: deps
+	cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DLW_FUZZ=ON -DLW_BUILD_TESTS=OFF
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target database_loader_fuzzer
+
+# New inputs go to the build folder; the seed corpus in fuzz/ stays as committed.
+fuzz: build-fuzz
+	mkdir -p $(FUZZ_DIR)/corpus
+	$(FUZZ_DIR)/fuzz/database_loader_fuzzer -max_total_time=$(FUZZ_SECONDS) -dict=fuzz/database.dict \
+	  -artifact_prefix=$(FUZZ_DIR)/ -print_final_stats=1 $(FUZZ_DIR)/corpus fuzz/corpus
 
 build-bench: deps
 	cmake -S . -B $(BENCH_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DLW_BUILD_TESTS=OFF -DLW_BUILD_BENCH=ON

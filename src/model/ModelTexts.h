@@ -16,4 +16,5 @@ public:
     virtual QString delayItemNiceDisplayNameForDelay(double delay) const = 0;
     virtual QString waitPreviousItemNiceDisplayName(const DBWaitPreviousItem& item) const = 0;
     virtual QString conditionalPreviousItemNiceDisplayName(const DBConditionalPreviousItem& item) const = 0;
+    virtual QString errorDescriptionForFailedTextStorageLoading() const = 0;
 };

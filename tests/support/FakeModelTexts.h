@@ -17,4 +17,5 @@ public:
     {
         return QStringLiteral("Conditional %1").arg(item.itemModeValue());
     }
+    QString errorDescriptionForFailedTextStorageLoading() const override { return QStringLiteral("Failed opening Lanternwick database!"); }
 };

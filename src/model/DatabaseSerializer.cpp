@@ -1,0 +1,360 @@
+#include "model/DatabaseSerializer.h"
+
+#include "foundation/Log.h"
+#include "foundation/MHErrors.h"
+#include "foundation/PropertyList.h"
+#include "model/DBConditionalPreviousItem.h"
+#include "model/DBDelayItem.h"
+#include "model/DBFileItem.h"
+#include "model/DBLoginGroup.h"
+#include "model/DBScheduledConditionData.h"
+#include "model/DBScheduledConditionDataItem.h"
+#include "model/DBStartupCondition.h"
+#include "model/DBWaitPreviousItem.h"
+#include "model/MHTextStorageKeys.h"
+#include "model/ModelTexts.h"
+#include "model/ObjectContext.h"
+#include "model/TextStorageDecoder.h"
+#include "model/TextStorageFormat.h"
+
+#include <QHash>
+#include <algorithm>
+
+namespace Keys = MHTextStorageKeys;
+
+namespace {
+
+// Loading and the groups a save has to make are not user edits: they must
+// never become a step the user can undo.
+class UndoRegistrationPause {
+public:
+    explicit UndoRegistrationPause(ObjectContext& context)
+        : m_undo(context.undoManager())
+    {
+        m_undo.disableUndoRegistration();
+    }
+    ~UndoRegistrationPause() { m_undo.enableUndoRegistration(); }
+    UndoRegistrationPause(const UndoRegistrationPause&) = delete;
+    UndoRegistrationPause& operator=(const UndoRegistrationPause&) = delete;
+
+private:
+    UndoManager& m_undo;
+};
+
+void setValues(ManagedObject* object, const QVariantMap& values)
+{
+    for (auto it = values.cbegin(); it != values.cend(); ++it)
+        object->setValue(it.key(), it.value());
+}
+
+// The stored attributes of an object under their file keys; absent ones are left out.
+void insertFields(QVariantMap* record, const ManagedObject* object, const std::vector<TextStorageFormat::Field>& fields)
+{
+    for (const TextStorageFormat::Field& field : fields) {
+        const QVariant value = object->value(field.attribute);
+        if (value.isValid())
+            record->insert(field.fileKey, value);
+    }
+}
+
+DBStartupCondition* createCondition(ObjectContext& context, StartupConditionType type)
+{
+    switch (type) {
+    case StartupConditionTypeScheduled:
+        return context.createScheduledStartupConditionWithDefaultScheduleItem(false);
+    case StartupConditionTypeHotkey:
+        return context.createHotkeyStartupCondition();
+    case StartupConditionTypePowerSource:
+        return context.createPowerSourceStartupCondition();
+    case StartupConditionTypeMountedVolume:
+        return context.createMountedVolumeStartupCondition();
+    case StartupConditionTypeNetwork:
+        return context.createNetworkStartupCondition();
+    }
+    Q_UNREACHABLE();
+}
+
+DBLoginItem* createItem(ObjectContext& context, const StoredDatabase::Item& stored)
+{
+    switch (stored.type) {
+    case LoginItemTypeFile: {
+        DBFileItem* item = context.createFileItemWithPath(stored.path);
+        item->setItemStartupModeValue(stored.startupMode);
+        return item;
+    }
+    case LoginItemTypeDelay:
+        return context.createDelayItemWithDelay(stored.delay);
+    case LoginItemTypeWaitPrevious:
+        return context.createWaitPreviousItem();
+    case LoginItemTypeConditionalPrevious:
+        return context.createConditionalPreviousItemWithMode(stored.mode);
+    }
+    Q_UNREACHABLE();
+}
+
+} // namespace
+
+DatabaseSerializer::DatabaseSerializer(QString applicationDatabasePath, QString cleanApplicationName, const ModelTexts& texts,
+                                       std::unique_ptr<DatabaseFiles> files)
+    : m_applicationDatabasePath(std::move(applicationDatabasePath))
+    , m_cleanApplicationName(std::move(cleanApplicationName))
+    , m_texts(texts)
+    , m_files(std::move(files))
+{
+}
+
+QString DatabaseSerializer::storeFilename() const
+{
+    return QStringLiteral("%1/%2.plist").arg(m_applicationDatabasePath, m_cleanApplicationName);
+}
+
+QString DatabaseSerializer::sessionBackupFilename() const
+{
+    return storeFilename() + QStringLiteral(".backup");
+}
+
+QString DatabaseSerializer::lastChangeBackupFilename() const
+{
+    return storeFilename() + QStringLiteral(".backup~");
+}
+
+Error DatabaseSerializer::loadError() const
+{
+    return Error(MHErrors::domain, MHErrors::MHErrorCodeTextStorageLoadingFailed, m_texts.errorDescriptionForFailedTextStorageLoading());
+}
+
+// --- Saving ------------------------------------------------------------------
+
+bool DatabaseSerializer::saveDatabaseFromManagedObjectContext(ObjectContext& context, Error* error)
+{
+    return saveDatabaseFromManagedObjectContext(context, true, error);
+}
+
+bool DatabaseSerializer::saveDatabaseFromManagedObjectContext(ObjectContext& context, bool useLastChangeBackup, Error* error)
+{
+    LOG_VERBOSE("Saving database from context...");
+    const QVariantMap dictionary = dictionaryRepresentationOfContext(context);
+    LOG_DEBUG("Backing up existing file...");
+    backUpBeforeSaving(useLastChangeBackup);
+    Error writeError;
+    m_hasUnwrittenChanges = !saveDictionaryRepresentation(dictionary, storeFilename(), &writeError);
+    if (m_hasUnwrittenChanges) {
+        if (error)
+            *error = writeError;
+        return false;
+    }
+    context.markSaved();
+    return true;
+}
+
+QVariantMap DatabaseSerializer::dictionaryRepresentationOfContext(ObjectContext& context) const
+{
+    DBLoginGroup* applicationGroup = nullptr;
+    DBLoginGroup* ignoreGroup = nullptr;
+    {
+        const UndoRegistrationPause pause(context);
+        applicationGroup = context.getOrCreateApplicationLoginGroup();
+        ignoreGroup = context.getOrCreateIgnoreLoginGroup();
+    }
+    QVariantMap root { { Keys::version, Keys::currentVersion } };
+
+    LOG_DEBUG("Saving startup conditions...");
+    const QList<DBStartupCondition*> conditions = context.sortedStartupConditions();
+    QHash<const DBStartupCondition*, qint64> conditionIndexes;
+    QVariantList conditionRecords;
+    for (const DBStartupCondition* condition : conditions) {
+        conditionIndexes.insert(condition, conditionRecords.size());
+        QVariantMap record;
+        if (condition->value(QStringLiteral("conditionName")).isValid())
+            record.insert(Keys::conditionName, condition->conditionName());
+        // A type without a word is written without one; loading skips it.
+        if (const TextStorageFormat::ConditionKind* kind = TextStorageFormat::conditionKindForType(condition->conditionTypeValue())) {
+            record.insert(Keys::conditionType, kind->word);
+            if (const ManagedObject* data = condition->toOne(kind->dataRelationship)) {
+                insertFields(&record, data, kind->fields);
+                if (kind->type == StartupConditionTypeScheduled) {
+                    QVariantList entries;
+                    for (const DBScheduledConditionDataItem* entry :
+                         context.sortedScheduleItemsForScheduledConditionData(static_cast<const DBScheduledConditionData*>(data))) {
+                        QVariantMap entryRecord;
+                        insertFields(&entryRecord, entry, TextStorageFormat::scheduleEntryFields());
+                        entries.append(entryRecord);
+                    }
+                    record.insert(Keys::schedules, entries);
+                }
+            }
+        }
+        conditionRecords.append(record);
+    }
+
+    const auto itemRecords = [&](const DBLoginGroup* group) {
+        QVariantList records;
+        for (const DBLoginItem* item : context.sortedLoginItemsForGroup(group)) {
+            QVariantMap record { { Keys::itemType, TextStorageFormat::itemTypeWord(item->loginItemType()) } };
+            const auto copy = [&](QLatin1String attribute, QLatin1String key) {
+                const QVariant value = item->value(attribute);
+                if (value.isValid())
+                    record.insert(key, value);
+            };
+            switch (item->loginItemType()) {
+            case LoginItemTypeFile: {
+                copy(QLatin1String("itemPath"), Keys::itemPath);
+                const QLatin1String mode = TextStorageFormat::startupModeWord(static_cast<const DBFileItem*>(item)->itemStartupModeValue());
+                if (!mode.isEmpty())
+                    record.insert(Keys::itemStartupMode, mode);
+                break;
+            }
+            case LoginItemTypeDelay:
+                copy(QLatin1String("itemDelay"), Keys::itemDelay);
+                break;
+            case LoginItemTypeWaitPrevious:
+                break;
+            case LoginItemTypeConditionalPrevious:
+                copy(QLatin1String("itemMode"), Keys::itemMode);
+                break;
+            }
+            QList<qint64> indexes;
+            for (const DBStartupCondition* condition : item->itemStartupConditions())
+                indexes.append(conditionIndexes.value(condition));
+            std::sort(indexes.begin(), indexes.end());
+            if (!indexes.isEmpty())
+                record.insert(Keys::itemConditions, QVariantList(indexes.cbegin(), indexes.cend()));
+            records.append(record);
+        }
+        return records;
+    };
+
+    LOG_DEBUG("Saving application items...");
+    if (const QVariantList records = itemRecords(applicationGroup); !records.isEmpty())
+        root.insert(Keys::application, records);
+    LOG_DEBUG("Saving ignored items...");
+    if (const QVariantList records = itemRecords(ignoreGroup); !records.isEmpty())
+        root.insert(Keys::ignored, records);
+    if (!conditionRecords.isEmpty())
+        root.insert(Keys::conditions, conditionRecords);
+    return root;
+}
+
+void DatabaseSerializer::backUpBeforeSaving(bool useLastChangeBackup)
+{
+    Error error;
+    if (useLastChangeBackup) {
+        if (m_files->exists(storeFilename()) && !m_files->copyFile(storeFilename(), lastChangeBackupFilename(), &error))
+            LOG_WARN("Failed saving backup of database prior to saving! %1", error);
+        return;
+    }
+    if (m_initialValuesFromStore && isSomeDataPresentInDictionaryRepresentation(*m_initialValuesFromStore))
+        saveDictionaryRepresentation(*m_initialValuesFromStore, sessionBackupFilename(), &error);
+}
+
+bool DatabaseSerializer::saveDictionaryRepresentation(const QVariantMap& dictionary, const QString& path, Error* error)
+{
+    LOG_DEBUG("Preparing data for saving...");
+    if (!m_files->writePropertyList(dictionary, path, error)) {
+        Error::log(error->code() == PropertyList::WriteFailed ? QStringLiteral("Failed writing out data!") : QStringLiteral("Failed saving data!"),
+                   *error);
+        return false;
+    }
+    LOG_DEBUG("Saved data to %1", path);
+    return true;
+}
+
+bool DatabaseSerializer::isSomeDataPresentInDictionaryRepresentation(const QVariantMap& dictionary)
+{
+    // Any key counts, so a file that holds only its version is data too.
+    return !dictionary.isEmpty();
+}
+
+// --- Loading -----------------------------------------------------------------
+
+std::optional<QVariant> DatabaseSerializer::readFile(const QString& path, Error* error) const
+{
+    LOG_VERBOSE("Loading data from file...");
+    *error = Error();
+    if (!m_files->exists(path)) {
+        LOG_VERBOSE("Database file doesn't exist, no need to load anything.");
+        return std::nullopt;
+    }
+    LOG_DEBUG("Loading data...");
+    std::optional<QVariant> root = m_files->readPropertyList(path, error);
+    if (!root) {
+        if (error->code() == PropertyList::ReadFailed)
+            LOG_WARN("Failed loading from %1...", path);
+        else
+            LOG_WARN("Failed parsing data from %1...", path);
+    }
+    return root;
+}
+
+std::optional<QVariantMap> DatabaseSerializer::databaseContentsFromFile(const QString& path, Error* error) const
+{
+    Error readError;
+    const std::optional<QVariant> root = readFile(path, &readError);
+    if (root && root->typeId() != QMetaType::QVariantMap) {
+        LOG_WARN("Database file %1 does not hold a dictionary", path);
+        readError = loadError();
+    }
+    if (error)
+        *error = readError;
+    return root && root->typeId() == QMetaType::QVariantMap ? std::optional<QVariantMap>(root->toMap()) : std::nullopt;
+}
+
+bool DatabaseSerializer::loadDatabaseToManagedObjectContext(ObjectContext& context, Error* error)
+{
+    LOG_VERBOSE("Loading data to context...");
+    Error readError;
+    const std::optional<QVariant> root = readFile(storeFilename(), &readError);
+    if (!root && !readError.domain().isEmpty()) {
+        Error::log(QStringLiteral("Failed reading in data!"), readError);
+        if (error)
+            *error = readError;
+        return false;
+    }
+    std::optional<StoredDatabase> database = root ? TextStorageDecoder::decode(*root) : StoredDatabase();
+    if (!database) {
+        if (error)
+            *error = loadError();
+        return false;
+    }
+    fillContext(context, *database);
+    LOG_DEBUG("Saving in-memory database...");
+    context.markSaved();
+    if (root && !m_initialValuesFromStore) {
+        LOG_DEBUG("Storing initial data...");
+        m_initialValuesFromStore = root->toMap();
+    }
+    return true;
+}
+
+void DatabaseSerializer::fillContext(ObjectContext& context, const StoredDatabase& database)
+{
+    const UndoRegistrationPause pause(context);
+    QList<DBStartupCondition*> conditions;
+    for (const StoredDatabase::Condition& stored : database.conditions) {
+        DBStartupCondition* condition = createCondition(context, stored.type);
+        const TextStorageFormat::ConditionKind* kind = TextStorageFormat::conditionKindForType(stored.type);
+        ManagedObject* data = condition->toOne(kind->dataRelationship);
+        setValues(data, stored.data);
+        for (qsizetype i = 0; i < stored.scheduleEntries.size(); ++i) {
+            DBScheduledConditionDataItem* entry = context.createScheduledConditionDataItem();
+            setValues(entry, stored.scheduleEntries.at(i));
+            entry->setScheduleSortIndexValue(int32_t(i));
+            entry->setScheduleConditionData(static_cast<DBScheduledConditionData*>(data));
+        }
+        condition->setValue(QStringLiteral("conditionName"), stored.name);
+        condition->setConditionSortIndexValue(int32_t(conditions.size()));
+        conditions.append(condition);
+    }
+
+    const auto fillGroup = [&](DBLoginGroup* group, const QList<StoredDatabase::Item>& items) {
+        for (qsizetype i = 0; i < items.size(); ++i) {
+            DBLoginItem* item = createItem(context, items.at(i));
+            item->setItemSortIndexValue(int32_t(i));
+            item->setItemLoginGroup(group);
+            for (qsizetype position : items.at(i).conditions)
+                item->addItemStartupConditionsObject(conditions.at(position));
+        }
+    };
+    fillGroup(context.getOrCreateApplicationLoginGroup(), database.applicationItems);
+    fillGroup(context.getOrCreateIgnoreLoginGroup(), database.ignoredItems);
+}

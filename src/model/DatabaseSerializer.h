@@ -1,0 +1,72 @@
+#pragma once
+// The database on disk: one XML property list in the data folder, written from
+// and read into an ObjectContext, with two backups beside it:
+//   <name>.plist          the store
+//   <name>.plist.backup   the database as first loaded in the last session (written at quit)
+//   <name>.plist.backup~  the store as it was before the last saved change
+// Every file is replaced atomically, so a failed write never costs the file
+// that was there before. Main thread only.
+#include "foundation/Error.h"
+#include "model/DatabaseFiles.h"
+
+#include <QString>
+#include <QVariantMap>
+#include <memory>
+#include <optional>
+
+class ModelTexts;
+class ObjectContext;
+struct StoredDatabase;
+
+class DatabaseSerializer {
+public:
+    // applicationDatabasePath is the data folder, which the caller creates;
+    // the files are named after cleanApplicationName. texts must outlive us.
+    DatabaseSerializer(QString applicationDatabasePath, QString cleanApplicationName, const ModelTexts& texts,
+                       std::unique_ptr<DatabaseFiles> files = std::make_unique<DatabaseFiles>());
+
+    QString applicationDatabasePath() const { return m_applicationDatabasePath; }
+    // Full paths.
+    QString storeFilename() const;
+    QString sessionBackupFilename() const;
+    QString lastChangeBackupFilename() const;
+
+    // Writes the whole context to the store after backing up: with
+    // useLastChangeBackup the current store, otherwise the database as first
+    // loaded in this session. A failed backup never stops the save. On success
+    // the context is marked saved.
+    bool saveDatabaseFromManagedObjectContext(ObjectContext& context, bool useLastChangeBackup, Error* error);
+    bool saveDatabaseFromManagedObjectContext(ObjectContext& context, Error* error);
+
+    // True while the last store write failed: the next save must write even
+    // when the context has no changes, or the file would stay behind.
+    bool hasUnwrittenChanges() const { return m_hasUnwrittenChanges; }
+
+    // Fills the context from the store with undo registration off (both groups
+    // included) and marks it saved. No store is no failure: the database starts
+    // empty. The whole file is checked first, so a failed load leaves the
+    // context as it was.
+    bool loadDatabaseToManagedObjectContext(ObjectContext& context, Error* error);
+
+    // The root dictionary of a file of this format, for showing backups. No
+    // file answers nothing and leaves error empty.
+    std::optional<QVariantMap> databaseContentsFromFile(const QString& path, Error* error) const;
+
+    static bool isSomeDataPresentInDictionaryRepresentation(const QVariantMap& dictionary);
+
+private:
+    std::optional<QVariant> readFile(const QString& path, Error* error) const;
+    QVariantMap dictionaryRepresentationOfContext(ObjectContext& context) const;
+    void backUpBeforeSaving(bool useLastChangeBackup);
+    bool saveDictionaryRepresentation(const QVariantMap& dictionary, const QString& path, Error* error);
+    static void fillContext(ObjectContext& context, const StoredDatabase& database);
+    Error loadError() const;
+
+    const QString m_applicationDatabasePath;
+    const QString m_cleanApplicationName;
+    const ModelTexts& m_texts;
+    const std::unique_ptr<DatabaseFiles> m_files;
+    // The first database loaded in this process, for the session backup.
+    std::optional<QVariantMap> m_initialValuesFromStore;
+    bool m_hasUnwrittenChanges = false;
+};

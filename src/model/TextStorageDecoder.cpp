@@ -1,0 +1,266 @@
+#include "model/TextStorageDecoder.h"
+
+#include "foundation/Log.h"
+#include "model/MHTextStorageKeys.h"
+
+#include <QDateTime>
+#include <QSet>
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace Keys = MHTextStorageKeys;
+
+namespace {
+
+QString at(const QString& where, const QString& key)
+{
+    return where + QLatin1Char('.') + key;
+}
+
+QString indexed(const QString& where, qsizetype index)
+{
+    return QStringLiteral("%1[%2]").arg(where).arg(index);
+}
+
+bool isInteger(const QVariant& value)
+{
+    return value.typeId() == QMetaType::LongLong;
+}
+
+} // namespace
+
+std::optional<StoredDatabase> TextStorageDecoder::decode(const QVariant& root)
+{
+    if (root.typeId() != QMetaType::QVariantMap) {
+        LOG_ERROR("Database file holds a %1 instead of a dictionary!", QString::fromUtf8(root.typeName()));
+        return std::nullopt;
+    }
+    TextStorageDecoder decoder(root.toMap());
+    LOG_DEBUG("Loading startup conditions...");
+    if (!decoder.decodeConditions()) {
+        LOG_ERROR("Failed loading startup conditions!");
+        return std::nullopt;
+    }
+    LOG_DEBUG("Loading application items...");
+    if (!decoder.decodeItems(Keys::application, &decoder.m_database.applicationItems)) {
+        LOG_ERROR("Failed loading application items!");
+        return std::nullopt;
+    }
+    LOG_DEBUG("Loading ignored items...");
+    if (!decoder.decodeItems(Keys::ignored, &decoder.m_database.ignoredItems)) {
+        LOG_ERROR("Failed loading ignored items!");
+        return std::nullopt;
+    }
+    return decoder.m_database;
+}
+
+TextStorageDecoder::TextStorageDecoder(const QVariantMap& root)
+    : m_root(root)
+{
+}
+
+bool TextStorageDecoder::problem(const QString& text)
+{
+    LOG_ERROR("%1", text);
+    return false;
+}
+
+bool TextStorageDecoder::list(const QVariantMap& map, const QString& key, const QString& where, QVariantList* result)
+{
+    const QVariant value = map.value(key);
+    if (!value.isValid()) {
+        result->clear();
+        return true;
+    }
+    if (value.typeId() != QMetaType::QVariantList)
+        return problem(QStringLiteral("%1 is not an array").arg(at(where, key)));
+    *result = value.toList();
+    return true;
+}
+
+bool TextStorageDecoder::dictionary(const QVariant& value, const QString& where, QVariantMap* result)
+{
+    if (value.typeId() != QMetaType::QVariantMap)
+        return problem(QStringLiteral("%1 is not a dictionary").arg(where));
+    *result = value.toMap();
+    return true;
+}
+
+bool TextStorageDecoder::optionalString(const QVariantMap& map, const QString& key, const QString& where, QVariant* result)
+{
+    const QVariant value = map.value(key);
+    if (value.isValid() && value.typeId() != QMetaType::QString)
+        return problem(QStringLiteral("%1 is not a string").arg(at(where, key)));
+    *result = value;
+    return true;
+}
+
+bool TextStorageDecoder::fields(const QVariantMap& record, const std::vector<TextStorageFormat::Field>& wanted, const QString& where,
+                                QVariantMap* result)
+{
+    using Kind = TextStorageFormat::FieldKind;
+    for (const TextStorageFormat::Field& field : wanted) {
+        const QVariant value = record.value(field.fileKey);
+        const QString place = at(where, field.fileKey);
+        QVariant stored;
+        if (value.isValid()) {
+            switch (field.kind) {
+            case Kind::Enumeration:
+                if (!isInteger(value))
+                    return problem(QStringLiteral("%1 is not an integer").arg(place));
+                if (value.toLongLong() < 0 || value.toLongLong() >= field.valueCount)
+                    return problem(QStringLiteral("%1 holds the unknown value %2").arg(place).arg(value.toLongLong()));
+                stored = QVariant(int32_t(value.toLongLong()));
+                break;
+            case Kind::String:
+                if (value.typeId() != QMetaType::QString)
+                    return problem(QStringLiteral("%1 is not a string").arg(place));
+                stored = value;
+                break;
+            case Kind::Date:
+                if (value.typeId() != QMetaType::QDateTime || !value.toDateTime().isValid())
+                    return problem(QStringLiteral("%1 is not a date").arg(place));
+                // Schedules are judged by the hour and minute of the user's own zone.
+                stored = QVariant(value.toDateTime().toLocalTime());
+                break;
+            }
+        }
+        result->insert(field.attribute, stored);
+    }
+    return true;
+}
+
+bool TextStorageDecoder::decodeConditions()
+{
+    QVariantList records;
+    if (!list(m_root, Keys::conditions, QStringLiteral("root"), &records))
+        return false;
+    for (qsizetype i = 0; i < records.size(); ++i)
+        if (!decodeCondition(records.at(i), indexed(Keys::conditions, i)))
+            return false;
+    return true;
+}
+
+bool TextStorageDecoder::decodeCondition(const QVariant& value, const QString& where)
+{
+    QVariantMap record;
+    if (!dictionary(value, where, &record))
+        return false;
+    const QVariant typeWord = record.value(Keys::conditionType);
+    if (typeWord.isValid() && typeWord.typeId() != QMetaType::QString)
+        return problem(QStringLiteral("%1 is not a string").arg(at(where, Keys::conditionType)));
+    const TextStorageFormat::ConditionKind* kind = TextStorageFormat::conditionKindForWord(typeWord.toString());
+    if (!kind) {
+        // Written by a version that knows more kinds, or for a type we never
+        // store: the rest of the database is still good.
+        LOG_WARN("Skipping condition of unknown type %1 at %2", typeWord.isValid() ? typeWord.toString() : QStringLiteral("(none)"), where);
+        m_conditionPositions.append(-1);
+        return true;
+    }
+    StoredDatabase::Condition condition;
+    condition.type = kind->type;
+    if (!optionalString(record, Keys::conditionName, where, &condition.name) || !fields(record, kind->fields, where, &condition.data))
+        return false;
+    if (kind->type == StartupConditionTypeScheduled) {
+        QVariantList entries;
+        if (!list(record, Keys::schedules, where, &entries))
+            return false;
+        for (qsizetype i = 0; i < entries.size(); ++i) {
+            const QString place = indexed(at(where, Keys::schedules), i);
+            QVariantMap entry;
+            QVariantMap values;
+            if (!dictionary(entries.at(i), place, &entry) || !fields(entry, TextStorageFormat::scheduleEntryFields(), place, &values))
+                return false;
+            condition.scheduleEntries.append(values);
+        }
+    }
+    m_conditionPositions.append(m_database.conditions.size());
+    m_database.conditions.append(condition);
+    return true;
+}
+
+bool TextStorageDecoder::decodeItems(const QLatin1String& key, QList<StoredDatabase::Item>* items)
+{
+    QVariantList records;
+    if (!list(m_root, key, QStringLiteral("root"), &records))
+        return false;
+    for (qsizetype i = 0; i < records.size(); ++i)
+        if (!decodeItem(records.at(i), indexed(key, i), items))
+            return false;
+    return true;
+}
+
+bool TextStorageDecoder::decodeItem(const QVariant& value, const QString& where, QList<StoredDatabase::Item>* items)
+{
+    QVariantMap record;
+    if (!dictionary(value, where, &record))
+        return false;
+    StoredDatabase::Item item;
+    const QVariant typeWord = record.value(Keys::itemType);
+    if (typeWord.typeId() != QMetaType::QString || !TextStorageFormat::itemTypeForWord(typeWord.toString(), &item.type))
+        return problem(QStringLiteral("Invalid item type %1 for %2").arg(typeWord.toString(), where));
+
+    switch (item.type) {
+    case LoginItemTypeFile: {
+        const QVariant path = record.value(Keys::itemPath);
+        if (path.typeId() != QMetaType::QString)
+            return problem(QStringLiteral("Missing path for %1").arg(where));
+        item.path = path.toString();
+        QVariant mode;
+        if (!optionalString(record, Keys::itemStartupMode, where, &mode))
+            return false;
+        item.startupMode = TextStorageFormat::startupModeForWord(mode.toString());
+        break;
+    }
+    case LoginItemTypeDelay: {
+        const QVariant delay = record.value(Keys::itemDelay);
+        if (delay.typeId() != QMetaType::Double && !isInteger(delay))
+            return problem(QStringLiteral("Missing delay for %1").arg(where));
+        item.delay = delay.toDouble();
+        if (!std::isfinite(item.delay) || item.delay < 0 || item.delay > kMaximumDelay)
+            return problem(QStringLiteral("%1 holds the delay %2 out of range").arg(at(where, Keys::itemDelay)).arg(item.delay));
+        break;
+    }
+    case LoginItemTypeWaitPrevious:
+        break;
+    case LoginItemTypeConditionalPrevious: {
+        const QVariant mode = record.value(Keys::itemMode);
+        if (mode.isValid()) {
+            if (!isInteger(mode) || mode.toLongLong() < ConditionalPreviousItemModeIfLaunched
+                || mode.toLongLong() > ConditionalPreviousItemModeIfNotLaunched)
+                return problem(QStringLiteral("%1 is not a known mode").arg(at(where, Keys::itemMode)));
+            item.mode = QVariant(int32_t(mode.toLongLong()));
+        }
+        break;
+    }
+    }
+    if (!decodeItemConditions(record, where, &item))
+        return false;
+    items->append(item);
+    return true;
+}
+
+bool TextStorageDecoder::decodeItemConditions(const QVariantMap& record, const QString& where, StoredDatabase::Item* item)
+{
+    QVariantList indexes;
+    if (!list(record, Keys::itemConditions, where, &indexes))
+        return false;
+    QSet<qsizetype> seen;
+    for (const QVariant& value : std::as_const(indexes)) {
+        if (!isInteger(value) || value.toLongLong() < 0 || value.toLongLong() >= m_conditionPositions.size())
+            return problem(QStringLiteral("Invalid condition index %1 for %2").arg(value.toString(), where));
+        const qsizetype index = qsizetype(value.toLongLong());
+        if (seen.contains(index))
+            return problem(QStringLiteral("Condition index %1 repeated for %2").arg(index).arg(where));
+        seen.insert(index);
+        const qsizetype position = m_conditionPositions.at(index);
+        if (position < 0) {
+            LOG_WARN("Dropping reference of %1 to skipped condition %2", where, index);
+            continue;
+        }
+        item->conditions.append(position);
+    }
+    std::sort(item->conditions.begin(), item->conditions.end());
+    return true;
+}

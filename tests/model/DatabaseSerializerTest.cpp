@@ -1,0 +1,277 @@
+#include "StorageTestFixture.h"
+#include "foundation/MHErrors.h"
+#include "model/DBConditionalPreviousItem.h"
+#include "model/DBDelayItem.h"
+#include "model/DBFileItem.h"
+#include "model/DBHotkeyConditionData.h"
+#include "model/DBNetworkConditionData.h"
+#include "model/DBPowerSourceConditionData.h"
+#include "model/DBVolumeConditionData.h"
+#include "model/DBWaitPreviousItem.h"
+#include "model/MHTextStorageKeys.h"
+
+namespace {
+
+class DatabaseSerializerTest : public StorageTest {
+protected:
+    DBStartupCondition* schedule(const QString& name, const QList<std::tuple<int, QDateTime, QDateTime>>& entries)
+    {
+        DBStartupCondition* condition = context.createScheduledStartupConditionWithDefaultScheduleItem(false);
+        condition->setConditionName(name);
+        for (qsizetype i = 0; i < entries.size(); ++i) {
+            DBScheduledConditionDataItem* entry = context.createScheduledConditionDataItem();
+            entry->setScheduleDayValue(std::get<0>(entries[i]));
+            entry->setScheduleFromTime(std::get<1>(entries[i]));
+            entry->setScheduleToTime(std::get<2>(entries[i]));
+            entry->setScheduleSortIndexValue(int32_t(i));
+            entry->setScheduleConditionData(condition->conditionScheduledData());
+        }
+        return condition;
+    }
+
+    void add(DBLoginItem* item, DBLoginGroup* group, const QList<DBStartupCondition*>& conditions = {})
+    {
+        item->setItemSortIndexValue(int32_t(group->groupLoginItems().size()));
+        item->setItemLoginGroup(group);
+        for (DBStartupCondition* condition : conditions)
+            item->addItemStartupConditionsObject(condition);
+    }
+
+    // Every kind of item and condition, shared conditions and absent values.
+    void buildEveryFeature()
+    {
+        DBStartupCondition* work = schedule("Work", { { ScheduleDayWeekDay, timeOfDay(9, 0), timeOfDay(17, 30) },
+                                                      { ScheduleDaySaturday, timeOfDay(10, 15), timeOfDay(12, 0) },
+                                                      { ScheduleDayEveryDay, timeOfDay(0, 0), timeOfDay(23, 59) } });
+        DBStartupCondition* hotkey = context.createHotkeyStartupCondition();
+        hotkey->setConditionName("Command up");
+        hotkey->conditionHotkeyData()->setHotkeyCombinationValue(HotkeyCombinationCommand);
+        hotkey->conditionHotkeyData()->setHotkeyStatusValue(HotkeyStatusNotPressed);
+        DBStartupCondition* battery = context.createPowerSourceStartupCondition();
+        battery->setConditionName("On battery");
+        battery->conditionPowerSourceData()->setPowerSourceTypeValue(PowerSourceTypeBattery);
+        DBStartupCondition* volume = context.createMountedVolumeStartupCondition();
+        volume->setConditionName("Backup <disk> & \"more\"");
+        volume->conditionVolumeData()->setVolumePath("/media/me/Backup disk $HOME `x` 100%");
+        volume->conditionVolumeData()->setVolumeStatusValue(VolumeStatusNotMounted);
+        DBStartupCondition* wifi = context.createNetworkStartupCondition();
+        wifi->setConditionName("Home Wi-Fi");
+        wifi->conditionNetworkData()->setNetworkName("Home \"net\"");
+        wifi->conditionNetworkData()->setNetworkModeValue(NetworkModeNot);
+        wifi->conditionNetworkData()->setNetworkStatusValue(NetworkStatusConnected);
+        DBStartupCondition* internet = context.createNetworkStartupCondition();
+        internet->setConditionName("Online");
+        const QList<DBStartupCondition*> all { work, hotkey, battery, volume, wifi, internet };
+        for (qsizetype i = 0; i < all.size(); ++i)
+            all[i]->setConditionSortIndexValue(int32_t(i));
+
+        DBLoginGroup* applications = context.getOrCreateApplicationLoginGroup();
+        DBLoginGroup* ignored = context.getOrCreateIgnoreLoginGroup();
+        add(context.createFileItemWithPath("/usr/share/applications/mail.desktop"), applications, { internet, work });
+        DBFileItem* hidden = context.createFileItemWithPath("/home/me/My \"Notes\"\nsecond line.txt");
+        hidden->setItemStartupModeValue(ItemStartupModeHidden);
+        add(hidden, applications, { work, hotkey, battery, volume, wifi });
+        add(context.createDelayItemWithDelay(2.75), applications);
+        add(context.createWaitPreviousItem(), applications, { battery });
+        add(context.createConditionalPreviousItemWithMode(int32_t(ConditionalPreviousItemModeIfNotLaunched)), applications);
+        add(context.createConditionalPreviousItemWithMode(QVariant()), applications);
+        DBFileItem* disabled = context.createFileItemWithPath("/opt/tool");
+        disabled->setItemStartupModeValue(ItemStartupModeDisabled);
+        add(disabled, ignored, { internet });
+        add(context.createDelayItemWithDelay(0.1), ignored);
+    }
+
+    QVariantMap storedRoot() { return PropertyList::dictionaryFromFile(store).value_or(QVariantMap()); }
+};
+
+TEST_F(DatabaseSerializerTest, EveryFeatureRoundTripsAndSavesIdentically)
+{
+    buildEveryFeature();
+    const QString before = dumpContext(context);
+    Error error;
+    ASSERT_TRUE(makeSerializer()->saveDatabaseFromManagedObjectContext(context, &error)) << error.logDescription().toStdString();
+    const QByteArray firstBytes = fileBytes(store);
+
+    FakeModelTexts otherTexts;
+    ObjectContext loaded(otherTexts);
+    const auto serializer = makeSerializer();
+    ASSERT_TRUE(serializer->loadDatabaseToManagedObjectContext(loaded, &error)) << error.logDescription().toStdString();
+    EXPECT_EQ(dumpContext(loaded), before);
+
+    ASSERT_TRUE(serializer->saveDatabaseFromManagedObjectContext(loaded, &error));
+    EXPECT_EQ(fileBytes(store), firstBytes);
+}
+
+TEST_F(DatabaseSerializerTest, WorkedExampleHasTheDocumentedStructure)
+{
+    DBStartupCondition* work = schedule("Work", { { ScheduleDayWeekDay, timeOfDay(9, 0), timeOfDay(17, 0) } });
+    work->setConditionSortIndexValue(0);
+    DBStartupCondition* shift = context.createHotkeyStartupCondition();
+    shift->setConditionName("Shift held");
+    shift->setConditionSortIndexValue(1);
+    shift->conditionHotkeyData()->setHotkeyCombinationValue(HotkeyCombinationShift);
+    shift->conditionHotkeyData()->setHotkeyStatusValue(HotkeyStatusPressed);
+    DBLoginGroup* applications = context.getOrCreateApplicationLoginGroup();
+    add(context.createFileItemWithPath("/usr/share/applications/mail.desktop"), applications, { work });
+    add(context.createDelayItemWithDelay(5), applications);
+    add(context.createConditionalPreviousItemWithMode(int32_t(1)), applications);
+
+    ASSERT_TRUE(makeSerializer()->saveDatabaseFromManagedObjectContext(context, nullptr));
+
+    const QVariantMap expected {
+        { "version", qint64(5) },
+        { "conditions", QVariantList {
+              QVariantMap { { "name", "Work" }, { "type", "schedule" },
+                            { "schedules", QVariantList { QVariantMap { { "day", qint64(7) }, { "from", timeOfDay(9, 0) }, { "to", timeOfDay(17, 0) } } } } },
+              QVariantMap { { "name", "Shift held" }, { "type", "hotkey" }, { "hotkeyCombination", qint64(2) }, { "hotkeyStatus", qint64(0) } } } },
+        { "application", QVariantList {
+              QVariantMap { { "type", "file" }, { "path", "/usr/share/applications/mail.desktop" }, { "startupMode", "shown" },
+                            { "conditions", QVariantList { qint64(0) } } },
+              QVariantMap { { "type", "delay" }, { "delay", 5.0 } },
+              QVariantMap { { "type", "conditionalPrevious" }, { "mode", qint64(1) } } } },
+    };
+    EXPECT_EQ(storedRoot(), expected);
+    EXPECT_EQ(storedRoot().value("application").toList().at(1).toMap().value("delay").typeId(), QMetaType::Double);
+}
+
+TEST_F(DatabaseSerializerTest, EmptyDatabaseWritesOnlyTheVersionAndLoadsEmptyGroups)
+{
+    ASSERT_TRUE(makeSerializer()->saveDatabaseFromManagedObjectContext(context, nullptr));
+    EXPECT_EQ(storedRoot(), (QVariantMap { { "version", qint64(5) } }));
+
+    ObjectContext loaded(texts);
+    ASSERT_TRUE(makeSerializer()->loadDatabaseToManagedObjectContext(loaded, nullptr));
+    EXPECT_EQ(loaded.fetch<DBLoginGroup>().size(), 2);
+    EXPECT_TRUE(loaded.fetch<DBLoginItem>().isEmpty());
+    EXPECT_TRUE(loaded.fetch<DBStartupCondition>().isEmpty());
+}
+
+TEST_F(DatabaseSerializerTest, SharedConditionIsWrittenOnceAndReferencedByBoth)
+{
+    DBStartupCondition* shared = context.createPowerSourceStartupCondition();
+    DBLoginGroup* applications = context.getOrCreateApplicationLoginGroup();
+    add(context.createWaitPreviousItem(), applications, { shared });
+    add(context.createDelayItemWithDelay(1), context.getOrCreateIgnoreLoginGroup(), { shared });
+    ASSERT_TRUE(makeSerializer()->saveDatabaseFromManagedObjectContext(context, nullptr));
+
+    const QVariantMap root = storedRoot();
+    EXPECT_EQ(root.value("conditions").toList().size(), 1);
+    const QVariantList zero { qint64(0) };
+    EXPECT_EQ(root.value("application").toList().at(0).toMap().value("conditions").toList(), zero);
+    EXPECT_EQ(root.value("ignored").toList().at(0).toMap().value("conditions").toList(), zero);
+
+    ObjectContext loaded(texts);
+    ASSERT_TRUE(makeSerializer()->loadDatabaseToManagedObjectContext(loaded, nullptr));
+    EXPECT_EQ(loaded.fetch<DBStartupCondition>().at(0)->conditionLoginItems().size(), 2);
+}
+
+TEST_F(DatabaseSerializerTest, LoadingRenumbersSortIndexesInFileOrder)
+{
+    DBLoginGroup* applications = context.getOrCreateApplicationLoginGroup();
+    DBDelayItem* late = context.createDelayItemWithDelay(3);
+    late->setItemSortIndexValue(40);
+    late->setItemLoginGroup(applications);
+    DBDelayItem* early = context.createDelayItemWithDelay(1);
+    early->setItemSortIndexValue(-7);
+    early->setItemLoginGroup(applications);
+    ASSERT_TRUE(makeSerializer()->saveDatabaseFromManagedObjectContext(context, nullptr));
+
+    ObjectContext loaded(texts);
+    ASSERT_TRUE(makeSerializer()->loadDatabaseToManagedObjectContext(loaded, nullptr));
+    const QList<DBLoginItem*> items = loaded.sortedLoginItemsForGroup(loaded.getOrCreateApplicationLoginGroup());
+    ASSERT_EQ(items.size(), 2);
+    EXPECT_EQ(static_cast<DBDelayItem*>(items[0])->itemDelayValue(), 1);
+    EXPECT_EQ(items[0]->itemSortIndexValue(), 0);
+    EXPECT_EQ(items[1]->itemSortIndexValue(), 1);
+}
+
+TEST_F(DatabaseSerializerTest, StartupModeWordsAreExactAndOthersLoadAsShown)
+{
+    writeBytes(store, R"(<?xml version="1.0" encoding="UTF-8"?>
+<plist version="1.0"><dict><key>application</key><array>
+<dict><key>type</key><string>file</string><key>path</key><string>/a</string><key>startupMode</key><string>Hidden</string></dict>
+<dict><key>type</key><string>file</string><key>path</key><string>/b</string><key>startupMode</key><string>disabled</string></dict>
+<dict><key>type</key><string>file</string><key>path</key><string>/c</string></dict>
+</array><key>future</key><string>ignored key</string></dict></plist>)");
+    ASSERT_TRUE(makeSerializer()->loadDatabaseToManagedObjectContext(context, nullptr));
+    QList<int32_t> modes;
+    for (DBLoginItem* item : context.sortedLoginItemsForGroup(context.getOrCreateApplicationLoginGroup()))
+        modes << static_cast<DBFileItem*>(item)->itemStartupModeValue();
+    EXPECT_EQ(modes, (QList<int32_t> { ItemStartupModeShown, ItemStartupModeDisabled, ItemStartupModeShown }));
+}
+
+TEST_F(DatabaseSerializerTest, ConditionOfUnknownTypeIsSkippedWithItsReferences)
+{
+    DBStartupCondition* odd = context.createHotkeyStartupCondition();
+    odd->setConditionName("odd");
+    odd->setConditionTypeValue(9);
+    odd->setConditionSortIndexValue(0);
+    DBStartupCondition* battery = context.createPowerSourceStartupCondition();
+    battery->setConditionName("battery");
+    battery->setConditionSortIndexValue(1);
+    add(context.createWaitPreviousItem(), context.getOrCreateApplicationLoginGroup(), { odd, battery });
+    ASSERT_TRUE(makeSerializer()->saveDatabaseFromManagedObjectContext(context, nullptr));
+
+    ObjectContext loaded(texts);
+    Error error;
+    ASSERT_TRUE(makeSerializer()->loadDatabaseToManagedObjectContext(loaded, &error)) << error.logDescription().toStdString();
+    const QList<DBStartupCondition*> conditions = loaded.sortedStartupConditions();
+    ASSERT_EQ(conditions.size(), 1);
+    EXPECT_EQ(conditions[0]->conditionName(), "battery");
+    EXPECT_EQ(conditions[0]->conditionSortIndexValue(), 0);
+    EXPECT_EQ(loaded.fetch<DBLoginItem>().at(0)->itemStartupConditions(), conditions);
+}
+
+TEST_F(DatabaseSerializerTest, LoadingIsNoUndoableChangeAndLeavesTheContextSaved)
+{
+    buildEveryFeature();
+    ASSERT_TRUE(makeSerializer()->saveDatabaseFromManagedObjectContext(context, nullptr));
+
+    for (const bool withFile : { true, false }) {
+        if (!withFile)
+            QFile::remove(store);
+        ObjectContext loaded(texts);
+        ASSERT_TRUE(makeSerializer()->loadDatabaseToManagedObjectContext(loaded, nullptr));
+        finishPass();
+        EXPECT_FALSE(loaded.hasChanges());
+        EXPECT_FALSE(loaded.undoManager().canUndo());
+        EXPECT_TRUE(loaded.undoManager().isUndoRegistrationEnabled());
+
+        // The first user edit undoes alone: both groups stay.
+        loaded.createWaitPreviousItem()->setItemLoginGroup(loaded.getOrCreateApplicationLoginGroup());
+        finishPass();
+        loaded.undoManager().undo();
+        EXPECT_EQ(loaded.fetch<DBLoginGroup>().size(), 2);
+        EXPECT_FALSE(loaded.undoManager().canUndo());
+    }
+}
+
+TEST_F(DatabaseSerializerTest, SavingAFreshContextRegistersNoUndoForTheGroups)
+{
+    ASSERT_TRUE(makeSerializer()->saveDatabaseFromManagedObjectContext(context, nullptr));
+    finishPass();
+    EXPECT_FALSE(undo.canUndo());
+    EXPECT_FALSE(context.hasChanges());
+}
+
+TEST_F(DatabaseSerializerTest, ContentsOfABackupFileForTheRestoreDialog)
+{
+    const auto serializer = makeSerializer();
+    Error error(QStringLiteral("stale"), 1, QString());
+    EXPECT_FALSE(serializer->databaseContentsFromFile(folder + "/none.plist", &error));
+    EXPECT_TRUE(error.domain().isEmpty());
+
+    writeBytes(sessionBackup, R"(<?xml version="1.0" encoding="UTF-8"?><plist version="1.0"><array/></plist>)");
+    EXPECT_FALSE(serializer->databaseContentsFromFile(sessionBackup, &error));
+    EXPECT_EQ(error.domain(), MHErrors::domain);
+    EXPECT_EQ(error.code(), MHErrors::MHErrorCodeTextStorageLoadingFailed);
+    EXPECT_EQ(error.description(), texts.errorDescriptionForFailedTextStorageLoading());
+
+    buildEveryFeature();
+    ASSERT_TRUE(serializer->saveDatabaseFromManagedObjectContext(context, nullptr));
+    const auto contents = serializer->databaseContentsFromFile(store, &error);
+    ASSERT_TRUE(contents);
+    EXPECT_EQ(contents->value(MHTextStorageKeys::application).toList().size(), 6);
+}
+
+} // namespace

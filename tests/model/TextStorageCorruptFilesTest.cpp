@@ -1,0 +1,122 @@
+// Every hostile file fails with its error, never crashes, and leaves the
+// context exactly as it was.
+#include "StorageTestFixture.h"
+#include "foundation/MHErrors.h"
+#include "model/DBFileItem.h"
+
+namespace {
+
+struct CorruptFile {
+    const char* name;
+    QByteArray bytes;
+    // The codec's own error for files that are no property list at all.
+    bool parseError = false;
+};
+
+QByteArray plist(const QByteArray& root)
+{
+    return R"(<?xml version="1.0" encoding="UTF-8"?><plist version="1.0">)" + root + "</plist>";
+}
+
+QByteArray withItem(const QByteArray& body)
+{
+    return plist("<dict><key>application</key><array><dict>" + body + "</dict></array></dict>");
+}
+
+QByteArray withCondition(const QByteArray& body)
+{
+    return plist("<dict><key>conditions</key><array><dict>" + body + "</dict></array></dict>");
+}
+
+QByteArray referencing(const QByteArray& indexes)
+{
+    return plist("<dict><key>conditions</key><array><dict><key>type</key><string>hotkey</string></dict></array>"
+                 "<key>application</key><array><dict><key>type</key><string>waitPrevious</string><key>conditions</key>"
+                 + indexes + "</dict></array></dict>");
+}
+
+const QByteArray kDelay = "<key>type</key><string>delay</string><key>delay</key>";
+const QByteArray kHotkey = "<key>type</key><string>hotkey</string>";
+const QByteArray kSchedule = "<key>type</key><string>schedule</string><key>schedules</key>";
+
+const CorruptFile kCorruptFiles[] = {
+    { "empty", "", true },
+    { "truncated", plist("<dict><key>application</key><array><dict>").chopped(8), true },
+    { "not a property list", "hello, world\n", true },
+    { "binary", QByteArray("bplist00\x08\x00\x00\x00\x00", 13), true },
+    { "absurdly deep", plist(QByteArray("<array>").repeated(5000) + QByteArray("</array>").repeated(5000)), true },
+    { "root array", plist("<array/>") },
+    { "root string", plist("<string>Lanternwick</string>") },
+    { "application not an array", plist("<dict><key>application</key><dict/></dict>") },
+    { "ignored not an array", plist("<dict><key>ignored</key><integer>3</integer></dict>") },
+    { "conditions not an array", plist("<dict><key>conditions</key><string>x</string></dict>") },
+    { "item not a dictionary", plist("<dict><key>application</key><array><integer>1</integer></array></dict>") },
+    { "item without type", withItem("<key>path</key><string>/a</string>") },
+    { "item type not a string", withItem("<key>type</key><integer>0</integer>") },
+    { "item of unknown type", withItem("<key>type</key><string>script</string>") },
+    { "file without path", withItem("<key>type</key><string>file</string>") },
+    { "path not a string", withItem("<key>type</key><string>file</string><key>path</key><array/>") },
+    { "startup mode not a string", withItem("<key>type</key><string>file</string><key>path</key><string>/a</string><key>startupMode</key><integer>1</integer>") },
+    { "delay missing", withItem("<key>type</key><string>delay</string>") },
+    { "delay a string", withItem(kDelay + "<string>5</string>") },
+    { "delay not a number", withItem(kDelay + "<real>nan</real>") },
+    { "delay infinite", withItem(kDelay + "<real>inf</real>") },
+    { "delay negative", withItem(kDelay + "<real>-1</real>") },
+    { "delay huge", withItem(kDelay + "<real>1e300</real>") },
+    { "mode unknown", withItem("<key>type</key><string>conditionalPrevious</string><key>mode</key><integer>2</integer>") },
+    { "mode negative", withItem("<key>type</key><string>conditionalPrevious</string><key>mode</key><integer>-1</integer>") },
+    { "mode a real", withItem("<key>type</key><string>conditionalPrevious</string><key>mode</key><real>1</real>") },
+    { "item conditions not an array", referencing("<integer>0</integer>") },
+    { "condition index a string", referencing("<array><string>0</string></array>") },
+    { "condition index negative", referencing("<array><integer>-1</integer></array>") },
+    { "condition index dangling", referencing("<array><integer>1</integer></array>") },
+    { "condition index huge", referencing("<array><integer>9223372036854775807</integer></array>") },
+    { "condition index above the signed range", referencing("<array><integer>18446744073709551615</integer></array>") },
+    { "condition index repeated", referencing("<array><integer>0</integer><integer>0</integer></array>") },
+    { "dangling index without conditions", withItem("<key>type</key><string>waitPrevious</string><key>conditions</key><array><integer>0</integer></array>") },
+    { "condition not a dictionary", plist("<dict><key>conditions</key><array><true/></array></dict>") },
+    { "condition type not a string", withCondition("<key>type</key><integer>1</integer>") },
+    { "condition name not a string", withCondition(kHotkey + "<key>name</key><integer>7</integer>") },
+    { "hotkey status unknown", withCondition(kHotkey + "<key>hotkeyStatus</key><integer>2</integer>") },
+    { "hotkey combination a string", withCondition(kHotkey + "<key>hotkeyCombination</key><string>2</string>") },
+    { "power source negative", withCondition("<key>type</key><string>powerSource</string><key>powerSourceType</key><integer>-1</integer>") },
+    { "volume status huge", withCondition("<key>type</key><string>volume</string><key>volumeStatus</key><integer>1099511627776</integer>") },
+    { "volume path not a string", withCondition("<key>type</key><string>volume</string><key>volumePath</key><data>AAE=</data>") },
+    { "network name an array", withCondition("<key>type</key><string>network</string><key>networkName</key><array/>") },
+    { "network mode a boolean", withCondition("<key>type</key><string>network</string><key>networkMode</key><false/>") },
+    { "schedules a dictionary", withCondition(kSchedule + "<dict/>") },
+    { "schedule entry a string", withCondition(kSchedule + "<array><string>monday</string></array>") },
+    { "schedule day unknown", withCondition(kSchedule + "<array><dict><key>day</key><integer>10</integer></dict></array>") },
+    { "schedule time a string", withCondition(kSchedule + "<array><dict><key>from</key><string>09:00</string></dict></array>") },
+};
+
+class TextStorageCorruptFilesTest : public StorageTest, public testing::WithParamInterface<CorruptFile> {};
+
+TEST_P(TextStorageCorruptFilesTest, FailsWithItsErrorAndLeavesTheContextAlone)
+{
+    DBFileItem* existing = context.createFileItemWithPath("/kept");
+    existing->setItemLoginGroup(context.getOrCreateApplicationLoginGroup());
+    context.markSaved();
+    const QString before = dumpContext(context);
+
+    writeBytes(store, GetParam().bytes);
+    Error error;
+    EXPECT_FALSE(makeSerializer()->loadDatabaseToManagedObjectContext(context, &error));
+    if (GetParam().parseError) {
+        EXPECT_EQ(error.domain(), PropertyList::errorDomain());
+    } else {
+        EXPECT_EQ(error.domain(), MHErrors::domain);
+        EXPECT_EQ(error.code(), MHErrors::MHErrorCodeTextStorageLoadingFailed);
+        EXPECT_EQ(error.description(), texts.errorDescriptionForFailedTextStorageLoading());
+    }
+    EXPECT_EQ(dumpContext(context), before);
+    EXPECT_FALSE(context.hasChanges());
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, TextStorageCorruptFilesTest, testing::ValuesIn(kCorruptFiles), [](const auto& info) {
+    std::string name = info.param.name;
+    std::replace(name.begin(), name.end(), ' ', '_');
+    return name;
+});
+
+} // namespace
