@@ -6,6 +6,7 @@
 #include "foundation/MHNumberFormatter.h"
 #include "foundation/MHUserSettingsKeys.h"
 #include "foundation/UserDefaults.h"
+#include "model/MHTextStorageKeys.h"
 #include "model/DBConditionalPreviousItem.h"
 #include "model/DBFileItem.h"
 #include "model/DBLoginItem.h"
@@ -73,19 +74,6 @@ double remainingTime(const Notification& notification)
 {
     return notification.userInfo.value(MHExecuteNotifications::remainingTime).toDouble();
 }
-
-// Words of the stored database file, as its serializer writes them.
-namespace StorageKeys {
-const QString application = QStringLiteral("application");
-const QString conditions = QStringLiteral("conditions");
-const QString type = QStringLiteral("type");
-const QString path = QStringLiteral("path");
-const QString delay = QStringLiteral("delay");
-const QString name = QStringLiteral("name");
-const QString file = QStringLiteral("file");
-const QString waitPrevious = QStringLiteral("waitPrevious");
-const QString conditionalPrevious = QStringLiteral("conditionalPrevious");
-} // namespace StorageKeys
 
 } // namespace
 
@@ -858,30 +846,30 @@ std::optional<QString> Localizator::runRestoreDatabaseDialog(DialogPresenter& pr
 
 QString Localizator::stringDescriptionFromDatabase(const QVariantMap& database, const SystemItemHelping& helpers) const
 {
-    const QVariantList conditions = database.value(StorageKeys::conditions).toList();
+    const QVariantList conditions = database.value(MHTextStorageKeys::conditions).toList();
     QString description;
-    for (const QVariant& entryValue : database.value(StorageKeys::application).toList()) {
+    for (const QVariant& entryValue : database.value(MHTextStorageKeys::application).toList()) {
         const QVariantMap entry = entryValue.toMap();
-        const QString type = entry.value(StorageKeys::type).toString();
+        const QString type = entry.value(MHTextStorageKeys::itemType).toString();
         QString name;
-        if (type == StorageKeys::file)
-            name = helpers.niceDisplayNameForItemAtPath(entry.value(StorageKeys::path).toString());
-        else if (type == StorageKeys::delay)
-            name = delayItemNiceDisplayNameForDelay(entry.value(StorageKeys::delay).toDouble());
-        else if (type == StorageKeys::waitPrevious)
+        if (type == MHTextStorageKeys::itemTypeFile)
+            name = helpers.niceDisplayNameForItemAtPath(entry.value(MHTextStorageKeys::itemPath).toString());
+        else if (type == MHTextStorageKeys::itemTypeDelay)
+            name = delayItemNiceDisplayNameForDelay(entry.value(MHTextStorageKeys::itemDelay).toDouble());
+        else if (type == MHTextStorageKeys::itemTypeWaitPrevious)
             name = localized("Wait previous item");
-        else if (type == StorageKeys::conditionalPrevious)
+        else if (type == MHTextStorageKeys::itemTypeConditionalPrevious)
             name = localized("Launch next item based on previous item");
         else
             continue; // not an item this program writes
-        const bool bracketed = type != StorageKeys::file;
+        const bool bracketed = type != MHTextStorageKeys::itemTypeFile;
 
         QStringList conditionNames;
-        for (const QVariant& index : entry.value(StorageKeys::conditions).toList()) {
+        for (const QVariant& index : entry.value(MHTextStorageKeys::conditions).toList()) {
             bool ok = false;
             const qlonglong position = index.toLongLong(&ok);
             if (ok && position >= 0 && position < conditions.size())
-                conditionNames.append(conditions.at(position).toMap().value(StorageKeys::name).toString());
+                conditionNames.append(conditions.at(position).toMap().value(MHTextStorageKeys::conditionName).toString());
         }
 
         description += QStringLiteral("• %1%2").arg(bracketed ? QStringLiteral("[ ") : QString(), name);

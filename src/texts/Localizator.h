@@ -51,7 +51,7 @@ public:
 
     // --- Errors -------------------------------------------------------------
     QString errorDescriptionForFailedFileItemLaunch(const QString& itemName) const;
-    QString errorDescriptionForFailedTextStorageLoading() const;
+    QString errorDescriptionForFailedTextStorageLoading() const override;
     QString errorForFailedDatabaseInitializationDeleteButton() const;
     QString errorForFailedDatabaseInitializationQuitButton() const;
     QString errorForFailedDatabaseInitializationRestoreButton() const;
