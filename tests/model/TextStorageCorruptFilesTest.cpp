@@ -4,6 +4,8 @@
 #include "foundation/MHErrors.h"
 #include "model/DBFileItem.h"
 
+#include <ostream>
+
 namespace {
 
 struct CorruptFile {
@@ -12,6 +14,12 @@ struct CorruptFile {
     // The codec's own error for files that are no property list at all.
     bool parseError = false;
 };
+
+// Keeps the test runner's listing readable.
+void PrintTo(const CorruptFile& file, std::ostream* out)
+{
+    *out << file.name;
+}
 
 QByteArray plist(const QByteArray& root)
 {
