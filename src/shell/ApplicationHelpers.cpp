@@ -89,6 +89,11 @@ std::optional<QString> readUtf8File(const QString& path)
 
 } // namespace
 
+ApplicationHelpers::ApplicationHelpers()
+    : ApplicationHelpers(Parts())
+{
+}
+
 ApplicationHelpers::ApplicationHelpers(Parts parts)
     : m_parts(withMachineDefaults(std::move(parts)))
     , m_facts(std::make_shared<MachineFacts>(m_parts.wifi, m_parts.volumes, m_parts.reachability))

@@ -65,7 +65,8 @@ public:
         NotificationCenter* notificationCenter = nullptr;
     };
 
-    explicit ApplicationHelpers(Parts parts = {});
+    ApplicationHelpers();
+    explicit ApplicationHelpers(Parts parts);
     ~ApplicationHelpers() override;
     ApplicationHelpers(const ApplicationHelpers&) = delete;
     ApplicationHelpers& operator=(const ApplicationHelpers&) = delete;

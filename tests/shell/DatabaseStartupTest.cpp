@@ -16,6 +16,7 @@ protected:
     // A store written by the program itself, holding one application item.
     QByteArray goodStore(const QString& itemPath)
     {
+        QFile::remove(store());
         ApplicationHelpers& writer = start();
         ObjectContext* context = writer.managedObjectContext();
         DBFileItem* item = context->createFileItemWithPath(itemPath);
