@@ -1,5 +1,7 @@
 // Names, the data folder, debug options, report texts, help and system times.
 #include "ShellTestSupport.h"
+#include "engine/ApplicationContext.h"
+#include "model/ExecutionValidationParameters.h"
 #include "foundation/Log.h"
 #include "shell/ApplicationBundle.h"
 #include "shell/HelpOpener.h"
@@ -146,6 +148,31 @@ TEST_F(ApplicationHelpersTest, BootAndLoginTimesComeFromTheSystem)
     times->setLoginTime(boot.addSecs(30));
     EXPECT_EQ(helpers.calculatedBootTime(), boot);
     EXPECT_EQ(helpers.calculatedLoginTime(), boot.addSecs(30));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(ApplicationHelpersTest, EngineContextIsWiredToTheServiceObjectAndTheMachine)
+{
+    ApplicationHelpers& helpers = start();
+    ApplicationContext& engine = helpers.applicationContext();
+    EXPECT_EQ(&helpers.applicationContext(), &engine);
+    EXPECT_EQ(engine.applicationHelpers(), &helpers);
+    EXPECT_EQ(engine.modelObjectHelpers(), &helpers);
+    EXPECT_EQ(engine.systemItemHelpers(), &helpers);
+    ASSERT_NE(engine.managedObjectContext(), nullptr);
+    EXPECT_EQ(engine.managedObjectContext(), helpers.managedObjectContext());
+
+    const std::shared_ptr<MachineStateSource> source = ExecutionValidationParameters::defaultMachineStateSource();
+    ASSERT_NE(source, nullptr);
+    volumes->setMountedVolumes({ { "/media/disk", "disk", true } });
+    EXPECT_EQ(source->attachedVolumesData().size(), 1);
+
+    // A service object that goes away takes its machine source with it.
+    this->helpers.reset();
+    EXPECT_EQ(ExecutionValidationParameters::defaultMachineStateSource(), nullptr);
 }
 
 } // namespace
