@@ -1,0 +1,28 @@
+#pragma once
+// Where the application's own files are. Installed, the program sits in
+// <prefix>/bin/, the service in <prefix>/libexec/lanternwick/ and the
+// resources in <prefix>/share/lanternwick/; run from the build tree, the
+// resources come from the source tree and the service from the build's bin/.
+#include <QString>
+
+class ApplicationBundle {
+public:
+    // executableDirectory is the folder of the running program.
+    explicit ApplicationBundle(QString executableDirectory);
+    // The bundle of the running program.
+    static ApplicationBundle current();
+
+    QString resourcesPath() const;
+    // Full path of a resource file; empty when it does not exist.
+    QString pathForResource(const QString& name) const;
+    QString keelhouseProgramPath() const;
+
+    // The name without its trailing version digits and without blanks:
+    // "Lanternwick2" and "Lanternwick 2" give "Lanternwick".
+    static QString cleanApplicationName(const QString& applicationName);
+
+private:
+    QString installedPath(const QString& relativePath) const;
+
+    QString m_executableDirectory;
+};

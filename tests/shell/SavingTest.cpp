@@ -1,0 +1,153 @@
+// Saving: which backup a save makes, when it writes, and what stops it.
+#include "ShellTestSupport.h"
+#include "foundation/MHInternalNotifications.h"
+#include "model/DBDelayItem.h"
+#include "model/DBLoginGroup.h"
+#include "model/DatabaseFiles.h"
+#include "model/DatabaseSerializer.h"
+#include "model/ObjectContext.h"
+#include "texts/Localizator.h"
+
+namespace {
+
+// Writes fail while told to.
+class FailingDatabaseFiles : public DatabaseFiles {
+public:
+    explicit FailingDatabaseFiles(bool* failWrites)
+        : m_failWrites(failWrites)
+    {
+    }
+    bool writePropertyList(const QVariant& value, const QString& path, Error* error) override
+    {
+        if (*m_failWrites) {
+            *error = Error("Test", 1, "disk full");
+            return false;
+        }
+        return DatabaseFiles::writePropertyList(value, path, error);
+    }
+
+private:
+    bool* m_failWrites;
+};
+
+class SavingTest : public ShellTest {
+protected:
+    void SetUp() override
+    {
+        ShellTest::SetUp();
+        token = center.addObserver(MHInternalNotifications::MHDataDidSaveToDisk, nullptr, [this](const Notification&) { ++saves; });
+    }
+
+    ApplicationHelpers& startWithContext()
+    {
+        ApplicationHelpers& helpers = start();
+        context = helpers.managedObjectContext();
+        EXPECT_NE(context, nullptr);
+        return helpers;
+    }
+
+    void addDelayItem(double delay)
+    {
+        DBDelayItem* item = context->createDelayItemWithDelay(delay);
+        item->setItemLoginGroup(context->getOrCreateApplicationLoginGroup());
+    }
+
+    ObjectContext* context = nullptr;
+    int saves = 0;
+    NotificationCenter::Token token;
+};
+
+TEST_F(SavingTest, EditSavesKeepTheLastChangeAndQuitSavesKeepTheSession)
+{
+    ApplicationHelpers& first = startWithContext();
+    addDelayItem(1);
+    ASSERT_TRUE(first.saveDataToDiskUsingChangeBackup(true));
+    const QByteArray sessionStart = readFile(store());
+    EXPECT_EQ(saves, 1);
+    EXPECT_FALSE(QFile::exists(lastChangeBackup())); // nothing was there to back up
+
+    // A new session: the store as loaded is the session's starting point.
+    ApplicationHelpers& second = startWithContext();
+    addDelayItem(2);
+    ASSERT_TRUE(second.saveDataToDiskUsingChangeBackup(true));
+    EXPECT_EQ(readFile(lastChangeBackup()), sessionStart);
+    const QByteArray afterEdit = readFile(store());
+    EXPECT_NE(afterEdit, sessionStart);
+
+    // Unchanged: nothing written, nothing posted.
+    QFile::remove(store());
+    ASSERT_TRUE(second.saveDataToDiskUsingChangeBackup(true));
+    EXPECT_FALSE(QFile::exists(store()));
+    EXPECT_EQ(saves, 2);
+
+    // Quitting writes even without changes, and backs up the session's start.
+    ASSERT_TRUE(second.saveDataToDiskUsingChangeBackup(false));
+    EXPECT_EQ(readFile(store()), afterEdit);
+    EXPECT_EQ(readFile(sessionBackup()), sessionStart);
+    EXPECT_EQ(saves, 3);
+}
+
+TEST_F(SavingTest, PreventSaveWritesNothingAndSaysSo)
+{
+    QDir().mkpath(dataFolder());
+    ASSERT_TRUE(PropertyList::toFile(QVariantMap { { "PreventSave", true } }, dataFolder() + "/DebugOptions.plist"));
+    ApplicationHelpers& helpers = startWithContext();
+    addDelayItem(1);
+    EXPECT_TRUE(helpers.saveDataToDiskUsingChangeBackup(true));
+    EXPECT_TRUE(helpers.saveDataToDiskUsingChangeBackup(false));
+    EXPECT_FALSE(QFile::exists(store()));
+    EXPECT_EQ(saves, 0);
+}
+
+TEST_F(SavingTest, NothingSavesOverARestoredStoreBeforeTheRelaunch)
+{
+    ApplicationHelpers& helpers = startWithContext();
+    addDelayItem(1);
+    writeFile(store(), "restored");
+    helpers.preventSavingUntilRelaunch();
+    EXPECT_TRUE(helpers.saveDataToDiskUsingChangeBackup(true));
+    EXPECT_TRUE(helpers.saveDataToDiskUsingChangeBackup(false));
+    EXPECT_EQ(readFile(store()), "restored");
+    EXPECT_FALSE(QFile::exists(sessionBackup()));
+    EXPECT_EQ(saves, 0);
+}
+
+TEST_F(SavingTest, QuitAfterAFailedLoadLeavesTheUnreadableStore)
+{
+    writeFile(store(), "unreadable");
+    ApplicationHelpers& helpers = start();
+    ASSERT_EQ(helpers.managedObjectContext(), nullptr);
+    EXPECT_TRUE(helpers.saveDataToDiskUsingChangeBackup(false));
+    EXPECT_EQ(readFile(store()), "unreadable");
+    EXPECT_EQ(saves, 0);
+}
+
+TEST_F(SavingTest, AFailedWriteIsRetriedByTheNextSave)
+{
+    bool failWrites = false;
+    ApplicationHelpers& helpers = start();
+    helpers.setDatabaseSerializer(std::make_unique<DatabaseSerializer>(dataFolder(), "Lanternwick", Localizator::shared(),
+                                                                       std::make_unique<FailingDatabaseFiles>(&failWrites)));
+    context = helpers.managedObjectContext();
+    ASSERT_NE(context, nullptr);
+    addDelayItem(1);
+
+    failWrites = true;
+    EXPECT_FALSE(helpers.saveDataToDiskUsingChangeBackup(true));
+    EXPECT_FALSE(QFile::exists(store()));
+    EXPECT_EQ(saves, 0);
+
+    // Even with the context counting as saved, the file is behind: the next
+    // edit save writes it.
+    context->markSaved();
+    failWrites = false;
+    EXPECT_TRUE(helpers.saveDataToDiskUsingChangeBackup(true));
+    EXPECT_TRUE(QFile::exists(store()));
+    EXPECT_EQ(saves, 1);
+
+    ApplicationHelpers& reloaded = start();
+    ASSERT_NE(reloaded.managedObjectContext(), nullptr);
+    EXPECT_EQ(reloaded.sortedLoginItemsForApplicationGroup().size(), 1);
+}
+
+} // namespace
