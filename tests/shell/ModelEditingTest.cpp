@@ -15,6 +15,13 @@
 #include <QLocale>
 #include <QUrl>
 #include <gtest/gtest.h>
+#include <ostream>
+
+// Readable failures.
+void PrintTo(const QString& text, std::ostream* stream)
+{
+    *stream << '"' << text.toStdString() << '"';
+}
 
 namespace {
 
@@ -46,7 +53,7 @@ protected:
         for (qsizetype position = 0; position < items.size(); ++position) {
             EXPECT_EQ(items[position]->itemSortIndexValue(), position) << "in " << group->logDescription().toStdString();
             const auto* file = dynamic_cast<const DBFileItem*>(items[position]);
-            names << (file ? file->itemPath() : items[position]->entity().className());
+            names << (file ? file->itemPath() : items[position]->entityName());
         }
         return names.join(' ');
     }
@@ -123,6 +130,11 @@ struct CreationCase {
     const char* expected;
 };
 
+void PrintTo(const CreationCase& each, std::ostream* stream)
+{
+    *stream << each.name;
+}
+
 class ItemCreationTest : public ModelEditingTest, public testing::WithParamInterface<CreationCase> {};
 
 } // namespace
@@ -184,6 +196,11 @@ struct MoveCase {
     const char* expected;
 };
 
+void PrintTo(const MoveCase& each, std::ostream* stream)
+{
+    *stream << each.name;
+}
+
 class ItemMoveTest : public ModelEditingTest, public testing::WithParamInterface<MoveCase> {};
 
 } // namespace
@@ -241,6 +258,11 @@ struct DeleteCase {
     const char* expected;
 };
 
+void PrintTo(const DeleteCase& each, std::ostream* stream)
+{
+    *stream << each.name;
+}
+
 class ItemDeleteTest : public ModelEditingTest, public testing::WithParamInterface<DeleteCase> {};
 
 } // namespace
@@ -249,10 +271,14 @@ TEST_P(ItemDeleteTest, ClosesTheGapsAndUndoesAsOneStep)
 {
     const QList<DBLoginItem*> items = files({ "/a", "/b", "/c", "/d", "/e" }, application);
     QList<DBLoginItem*> deleted;
-    for (int position : GetParam().deleted)
+    QList<DBLoginItem*> unique;
+    for (int position : GetParam().deleted) {
         deleted << items[position];
-    const QString name = deleted.size() == 1 ? "Delete Name of " + static_cast<DBFileItem*>(deleted[0])->itemPath()
-                                             : QStringLiteral("Delete %1 Items").arg(deleted.size());
+        if (!unique.contains(items[position]))
+            unique << items[position];
+    }
+    const QString name = unique.size() == 1 ? "Delete Name of " + static_cast<DBFileItem*>(unique[0])->itemPath()
+                                            : QStringLiteral("Delete %1 Items").arg(unique.size());
     expectUndoable([this] { return order(application); }, [&] { editing.deleteLoginItems(deleted, application); },
                    GetParam().expected, name);
 }
@@ -342,6 +368,14 @@ struct FreeDefaultCase {
     QList<int32_t> used;
     int32_t expected;
 };
+
+void PrintTo(const FreeDefaultCase& each, std::ostream* stream)
+{
+    *stream << "used";
+    for (int32_t value : each.used)
+        *stream << ' ' << value;
+    *stream << " gives " << each.expected;
+}
 
 class HotkeyDefaultTest : public ModelEditingTest, public testing::WithParamInterface<FreeDefaultCase> {};
 class PowerSourceDefaultTest : public ModelEditingTest, public testing::WithParamInterface<FreeDefaultCase> {};
