@@ -273,12 +273,3 @@ TEST_F(ObservationTest, AResetEndsObservationsBeforeTheObjectsAreFreed)
     EXPECT_TRUE(changes.empty());
     token.reset(); // must not reach the freed item
 }
-
-TEST_F(ObservationTest, ObservingWithoutAContextOrKeyPathRegistersNothing)
-{
-    DBFileItem* item = fileItem("/a");
-    const auto empty = observe(item, "");
-    EXPECT_FALSE(empty->isRegistered());
-    const MHKVONotificationHelper none(nullptr, "itemPath", {}, [](ManagedObject*, const KeyValueChange&) {});
-    EXPECT_FALSE(none.isRegistered());
-}

@@ -340,17 +340,6 @@ TEST_F(ModelEditingTest, ConditionsAreCreatedAtTheClampedIndex)
     }
 }
 
-TEST_F(ModelEditingTest, EachConditionKindIsCreatedWithItsData)
-{
-    EXPECT_NE(editing.createScheduledStartupConditionAtIndex(0)->conditionScheduledData(), nullptr);
-    EXPECT_NE(editing.createHotkeyStartupConditionAtIndex(0)->conditionHotkeyData(), nullptr);
-    EXPECT_NE(editing.createPowerSourceStartupConditionAtIndex(0)->conditionPowerSourceData(), nullptr);
-    EXPECT_NE(editing.createMountedVolumeStartupConditionAtIndex(0)->conditionVolumeData(), nullptr);
-    EXPECT_NE(editing.createNetworkStartupConditionAtIndex(0)->conditionNetworkData(), nullptr);
-    EXPECT_EQ(editing.sortedStartupConditions().size(), 5);
-    conditionOrder();
-}
-
 TEST_F(ModelEditingTest, ConditionMovesAndDeletesKeepTheListDense)
 {
     const QList<DBStartupCondition*> made = conditions({ "A", "B", "C", "D" });
