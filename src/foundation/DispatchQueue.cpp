@@ -157,6 +157,12 @@ void dispatch_main_thread(DispatchQueue::Task task)
     DispatchQueue::main().async(std::move(task));
 }
 
+bool is_main_thread()
+{
+    const QCoreApplication* application = QCoreApplication::instance();
+    return !application || QThread::currentThread() == application->thread();
+}
+
 bool dispatch_main_thread_sync(const DispatchQueue::Task& task)
 {
     QCoreApplication* application = QCoreApplication::instance();

@@ -76,6 +76,9 @@ void dispatch_after_delay(double seconds, DispatchQueue& queue, DispatchQueue::T
 // Runs task from the main thread's event loop, never inline.
 void dispatch_main_thread(DispatchQueue::Task task);
 
+// True on the thread of the application's event loop, and before there is one.
+bool is_main_thread();
+
 // Runs task on the main thread and returns once it has run: inline when called
 // on the main thread, otherwise posted to the event loop while the caller
 // waits. This is how worker queues reach what lives on the main thread (the

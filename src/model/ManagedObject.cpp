@@ -58,6 +58,17 @@ void ManagedObject::removeToManyObject(const QString& key, ManagedObject* target
     m_context->removeToManyObject(this, key, target);
 }
 
+std::unique_ptr<MHKVONotificationHelper> ManagedObject::addObserver(const QString& keyPath, MHKVONotificationHelper::Block block)
+{
+    return addObserver(keyPath, {}, std::move(block));
+}
+
+std::unique_ptr<MHKVONotificationHelper> ManagedObject::addObserver(const QString& keyPath, KeyValueObservingOptions options,
+                                                                    MHKVONotificationHelper::Block block)
+{
+    return std::make_unique<MHKVONotificationHelper>(this, keyPath, options, std::move(block));
+}
+
 int32_t ManagedObject::int32Value(const QString& key) const
 {
     return static_cast<int32_t>(m_values.value(key).toInt());

@@ -4,12 +4,14 @@
 // upkeep of inverses are the same for every entity; the typed accessors of the
 // entity classes are thin calls into the generic ones.
 #include "model/EntityDescription.h"
+#include "model/MHKVONotificationHelper.h"
 #include "model/ObjectID.h"
 
 #include <QHash>
 #include <QList>
 #include <QString>
 #include <QVariant>
+#include <memory>
 
 class ObjectContext;
 
@@ -39,6 +41,12 @@ public:
     QList<ManagedObject*> toMany(const QString& key) const;
     void addToManyObject(const QString& key, ManagedObject* target);
     void removeToManyObject(const QString& key, ManagedObject* target);
+
+    // Calls block on every change of the key path until the answer is
+    // destroyed; main thread only (see MHKVONotificationHelper).
+    std::unique_ptr<MHKVONotificationHelper> addObserver(const QString& keyPath, MHKVONotificationHelper::Block block);
+    std::unique_ptr<MHKVONotificationHelper> addObserver(const QString& keyPath, KeyValueObservingOptions options,
+                                                         MHKVONotificationHelper::Block block);
 
 protected:
     explicit ManagedObject(const EntityDescription& entity);

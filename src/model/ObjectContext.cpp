@@ -50,6 +50,7 @@ ObjectContext::ObjectContext(const ModelTexts& texts, QObject* parent)
 
 ObjectContext::~ObjectContext()
 {
+    Q_EMIT willReset();
     // Undo actions point at the objects: drop them first.
     m_undoManager.removeAllActions();
 }
@@ -129,6 +130,7 @@ void ObjectContext::markSaved()
 
 void ObjectContext::reset()
 {
+    Q_EMIT willReset();
     m_undoManager.removeAllActions();
     m_touched.clear();
     m_touchedSet.clear();

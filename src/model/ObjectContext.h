@@ -134,6 +134,9 @@ public:
     QList<DBScheduledConditionDataItem*> sortedScheduleItemsForScheduledConditionData(const DBScheduledConditionData* data) const;
 
 Q_SIGNALS:
+    // Every object is about to be freed (reset() or destruction): whoever holds
+    // objects of the context lets go of them now.
+    void willReset();
     void objectsDidChange(const ObjectsChange& change);
     // Attributes and to-one relationships (values are ManagedObject* then).
     void valueChanged(ManagedObject* object, const QString& key, const QVariant& oldValue, const QVariant& newValue);

@@ -84,6 +84,11 @@ QString UndoManager::undoActionName() const
     return m_undoStack.empty() ? QString() : m_undoStack.back().actionName;
 }
 
+QString UndoManager::openGroupActionName() const
+{
+    return m_openGroups.empty() ? QString() : m_openGroups.front().actionName;
+}
+
 QString UndoManager::redoActionName() const
 {
     return m_redoStack.empty() ? QString() : m_redoStack.back().actionName;

@@ -30,6 +30,8 @@ public:
     // or else the step that undo would take next.
     void setActionName(const QString& name);
     QString undoActionName() const;
+    // The name of the outermost open group, empty when none is open.
+    QString openGroupActionName() const;
     QString redoActionName() const;
 
     bool canUndo() const;

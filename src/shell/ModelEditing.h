@@ -1,0 +1,85 @@
+#pragma once
+// Creating, moving and deleting the objects of the ordered lists of the item
+// database: login items within their group (itemSortIndex), startup conditions
+// across the database (conditionSortIndex) and the entries of one schedule
+// (scheduleSortIndex).
+//
+// Every list is kept numbered 0, 1, 2 ... without gaps or duplicates: after
+// each operation the whole list is renumbered in its new order, so a list that
+// was loaded with gaps comes out dense too, and positions outside the list are
+// clamped to its ends. Each operation is one undo step named for the user; a
+// caller that groups several operations under a name of its own keeps it (the
+// first name given to a group stays). Nothing here saves.
+//
+// Main thread only, on the one object context given at construction.
+#include "engine/ModelObjectHelping.h"
+
+#include <QList>
+#include <QString>
+#include <QVariantList>
+#include <functional>
+
+class DBLoginGroup;
+class DBLoginItem;
+class DBStartupCondition;
+class DBScheduledConditionDataItem;
+class Localizator;
+class ManagedObject;
+class ObjectContext;
+
+class ModelEditing : public ModelObjectHelping {
+public:
+    // Both must outlive this object.
+    ModelEditing(ObjectContext& context, const Localizator& localizator);
+
+    QList<DBLoginItem*> sortedLoginItemsForApplicationGroup() override;
+    QList<DBLoginItem*> sortedLoginItemsForGroup(const DBLoginGroup* group) override;
+    LoginItemType typeOfLoginItem(const DBLoginItem* item) const override;
+
+    // Items are inserted in data order at index, which is clamped to 0..count.
+    // File data: file URLs (QUrl) or paths (QString); other elements are
+    // logged and skipped. Delay data: seconds. The other two kinds make one
+    // item per element and do not read it.
+    QList<DBLoginItem*> createFileItemsFromData(const QVariantList& data, DBLoginGroup* group, qsizetype index);
+    QList<DBLoginItem*> createDelayItemsFromData(const QVariantList& data, DBLoginGroup* group, qsizetype index);
+    QList<DBLoginItem*> createWaitPreviousItemsFromData(const QVariantList& data, DBLoginGroup* group, qsizetype index);
+    QList<DBLoginItem*> createConditionalPreviousItemsFromData(const QVariantList& data, DBLoginGroup* group, qsizetype index);
+    void deleteLoginItems(const QList<DBLoginItem*>& items, DBLoginGroup* group);
+    // index counts among the items that stay where they are (a drop row in the
+    // full list less the moved rows above it). Between groups only file items
+    // move; the others stay in fromGroup.
+    void moveLoginItems(const QList<DBLoginItem*>& items, DBLoginGroup* fromGroup, DBLoginGroup* toGroup, qsizetype index);
+    DBLoginItem* loginItemImmediatelyBeforeItem(const DBLoginItem* item) const;
+    DBLoginItem* loginItemImmediatelyAfterItem(const DBLoginItem* item) const;
+
+    QList<DBStartupCondition*> sortedStartupConditions() const;
+    DBStartupCondition* createScheduledStartupConditionAtIndex(qsizetype index);
+    // With the first of Control, Option, Shift no hotkey condition uses yet,
+    // else Command.
+    DBStartupCondition* createHotkeyStartupConditionAtIndex(qsizetype index);
+    // Power supply unless a power-source condition uses it, else battery.
+    DBStartupCondition* createPowerSourceStartupConditionAtIndex(qsizetype index);
+    DBStartupCondition* createMountedVolumeStartupConditionAtIndex(qsizetype index);
+    DBStartupCondition* createNetworkStartupConditionAtIndex(qsizetype index);
+    // index counts among the conditions that stay, as for items.
+    void moveStartupConditions(const QList<DBStartupCondition*>& conditions, qsizetype index);
+    void deleteStartupConditions(const QList<DBStartupCondition*>& conditions);
+
+    QList<DBScheduledConditionDataItem*> sortedScheduleDataItemsForCondition(const DBStartupCondition* condition) const;
+    // Null (and logged) for a condition without a schedule.
+    DBScheduledConditionDataItem* createScheduledConditionDataItemForCondition(DBStartupCondition* condition, qsizetype index);
+    void deleteScheduledConditionDataItem(DBScheduledConditionDataItem* item, DBStartupCondition* condition);
+
+private:
+    using ItemMaker = std::function<DBLoginItem*(const QVariant& element)>;
+    using ItemsActionName = QString (Localizator::*)(const QList<DBLoginItem*>&) const;
+
+    QList<DBLoginItem*> createLoginItemsFromData(const QVariantList& data, DBLoginGroup* group, qsizetype index,
+                                                 ItemsActionName actionName, const ItemMaker& block);
+    DBStartupCondition* createStartupConditionAtIndex(qsizetype index, const QString& actionName,
+                                                      const std::function<DBStartupCondition*()>& block);
+    bool isLiveObject(const ManagedObject* object) const;
+
+    ObjectContext& m_context;
+    const Localizator& m_localizator;
+};
