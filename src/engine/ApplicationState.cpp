@@ -5,6 +5,7 @@
 #include "foundation/ConditionSleeper.h"
 #include "foundation/DispatchQueue.h"
 #include "foundation/Log.h"
+#include "foundation/MHExecuteNotifications.h"
 #include "foundation/MHItemDataKeys.h"
 #include "foundation/MHItemDataValues.h"
 #include "foundation/NotificationCenter.h"
@@ -41,6 +42,24 @@ ApplicationState::~ApplicationState() = default;
 void ApplicationState::executeBlockSuppressingSystemNap(const std::function<void()>& block)
 {
     idleInhibitor().performActivity(QStringLiteral("delay before executing"), block);
+}
+
+void ApplicationState::waitFor(double seconds, double ticksPerSecond, const TickBlock& block)
+{
+    synchronous_ticker(
+        [&](double remaining, bool& stop) {
+            if (isExecutionCancelled()) {
+                stop = true;
+                return;
+            }
+            block(remaining, stop);
+        },
+        seconds, ticksPerSecond, sleeper());
+}
+
+QVariantMap ApplicationState::delayUserInfoWithRemainingTime(double remainingTime)
+{
+    return { { MHExecuteNotifications::remainingTime, remainingTime } };
 }
 
 void ApplicationState::executeWithCompletionBlock(std::shared_ptr<ChainRun> run, Completion completion)
@@ -298,16 +317,6 @@ void ApplicationState::setQueue(std::shared_ptr<DispatchQueue> queue)
     }
     // The queue retired before this one goes here, outside the lock; its
     // thread finished its work when its execution proceeded.
-}
-
-UserDefaults& ApplicationState::userDefaults() const
-{
-    return m_userDefaults ? *m_userDefaults : UserDefaults::standard();
-}
-
-NotificationCenter& ApplicationState::notificationCenter() const
-{
-    return m_notificationCenter ? *m_notificationCenter : NotificationCenter::defaultCenter();
 }
 
 IdleInhibitor& ApplicationState::idleInhibitor() const

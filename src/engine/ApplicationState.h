@@ -13,8 +13,13 @@
 // Subclasses implement executeState() and end every path of it, sooner or
 // later and exactly once, with cleanupState() followed by
 // proceedWithCompletionBlock().
+//
+// The texts, the settings and the notification centre come through the
+// accessors of LanternwickObject; the context hands on its replacements.
 #include "engine/ChainRun.h"
 #include "engine/ContextBatchInfo.h"
+#include "foundation/SynchronousTicker.h"
+#include "texts/LanternwickObject.h"
 
 #include <QString>
 #include <QVariantList>
@@ -31,13 +36,11 @@ class DBLoginItem;
 class DispatchQueue;
 class IdleInhibitor;
 class ModelObjectHelping;
-class NotificationCenter;
 class ObjectContext;
 class Sleeper;
 class SystemItemHelping;
-class UserDefaults;
 
-class ApplicationState {
+class ApplicationState : public LanternwickObject {
 public:
     using Completion = std::function<void()>;
 
@@ -57,6 +60,17 @@ public:
 
     // Runs block synchronously while the system is kept from idling into sleep.
     void executeBlockSuppressingSystemNap(const std::function<void()>& block);
+
+    // Sleeps seconds in ticks of 1 / ticksPerSecond on the state's sleeper and
+    // calls block after each tick with the time left before it, until the
+    // time is used up or the block sets its stop flag. A cancel of the run
+    // wakes the sleep at once and ends the wait without calling the block.
+    // Nothing happens for seconds of 0 or less; a rate that is not above zero
+    // makes one tick of the whole time.
+    void waitFor(double seconds, double ticksPerSecond, const TickBlock& block);
+
+    // The user info of the countdowns' notifications.
+    static QVariantMap delayUserInfoWithRemainingTime(double remainingTime);
 
     // The only entry the context uses. completion runs on the main queue once
     // the state proceeds.
@@ -109,11 +123,6 @@ public:
     SystemItemHelping* systemItemHelpers() const { return m_systemItemHelpers; }
     void setSystemItemHelpers(SystemItemHelping* helpers) { m_systemItemHelpers = helpers; }
 
-    // Replaceable shared services; by default the process-wide ones.
-    UserDefaults& userDefaults() const;
-    void setUserDefaults(UserDefaults* defaults) { m_userDefaults = defaults; }
-    NotificationCenter& notificationCenter() const;
-    void setNotificationCenter(NotificationCenter* center) { m_notificationCenter = center; }
     IdleInhibitor& idleInhibitor() const;
     void setIdleInhibitor(std::shared_ptr<IdleInhibitor> inhibitor);
     // What the state's timed work sleeps on; cancelling the run wakes it.
@@ -147,8 +156,6 @@ private:
     ApplicationHelping* m_applicationHelpers = nullptr;
     ModelObjectHelping* m_modelObjectHelpers = nullptr;
     SystemItemHelping* m_systemItemHelpers = nullptr;
-    UserDefaults* m_userDefaults = nullptr;
-    NotificationCenter* m_notificationCenter = nullptr;
     std::shared_ptr<IdleInhibitor> m_idleInhibitor;
     std::shared_ptr<Sleeper> m_sleeper;
 };

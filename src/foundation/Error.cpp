@@ -11,6 +11,13 @@ Error::Error(QString domain, qint64 code, QString description, QString recoveryS
 {
 }
 
+bool Error::operator==(const Error& other) const
+{
+    return m_domain == other.m_domain && m_code == other.m_code && m_description == other.m_description
+        && m_recoverySuggestion == other.m_recoverySuggestion && m_recoveryOptions == other.m_recoveryOptions
+        && m_underlyingErrors == other.m_underlyingErrors && m_userInfo == other.m_userInfo;
+}
+
 QString Error::lanternwickDomain()
 {
     return MHErrors::domain;

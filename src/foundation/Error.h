@@ -28,7 +28,10 @@ public:
     void addUnderlyingError(const Error& error) { m_underlyingErrors.append(error); }
     void setUserInfo(const QVariantMap& userInfo) { m_userInfo = userInfo; }
 
-    bool operator==(const Error& other) const = default;
+    // Written out rather than defaulted: a defaulted one would ask whether
+    // QList<Error> compares while Error itself is being asked, which keeps
+    // the type out of QVariant.
+    bool operator==(const Error& other) const;
 
     QString logDescription() const;
 

@@ -1,0 +1,402 @@
+#include "engine/ExecutingApplicationState.h"
+
+#include "engine/ApplicationContext.h"
+#include "engine/ApplicationHelping.h"
+#include "engine/ModelObjectHelping.h"
+#include "foundation/DispatchQueue.h"
+#include "foundation/Error.h"
+#include "foundation/Log.h"
+#include "foundation/MHDebugOptions.h"
+#include "foundation/MHErrors.h"
+#include "foundation/MHExecuteNotifications.h"
+#include "foundation/UserDefaults.h"
+#include "model/DBDelayItem.h"
+#include "model/DBFileItem.h"
+#include "model/ExecutionValidationParameters.h"
+#include "model/ObjectContext.h"
+#include "model/SystemItemHelping.h"
+#include "platform/CanonicalPath.h"
+#include "platform/Workspace.h"
+#include "texts/Localizator.h"
+
+namespace N = MHExecuteNotifications;
+
+ExecutingApplicationState::ExecutingApplicationState(std::shared_ptr<Workspace> workspace)
+    : ApplicationState(QStringLiteral("ExecutingApplicationState"))
+    , m_workspace(std::move(workspace))
+{
+}
+
+void ExecutingApplicationState::registerWithContext(ApplicationContext& context, std::shared_ptr<Workspace> workspace)
+{
+    context.setStateFactory(ApplicationStateKind::ExecuteItems,
+                            [workspace] { return std::make_unique<ExecutingApplicationState>(workspace); });
+}
+
+void ExecutingApplicationState::setMachineStateSource(std::shared_ptr<MachineStateSource> source)
+{
+    m_machineStateSource = std::move(source);
+}
+
+void ExecutingApplicationState::executeState()
+{
+    if (!isExecutionAllowed()) {
+        LOG_INFO("Execution is not allowed, proceeding...");
+        cleanupState();
+        proceedWithCompletionBlock();
+        return;
+    }
+    setQueue(createDispatchQueueNamed(QStringLiteral("Execution")));
+    queue()->async([this, run = run()] { prepareRun(run); });
+}
+
+std::shared_ptr<ExecutionValidationParameters> ExecutingApplicationState::createExecutionValidationParametersFromCurrentValues() const
+{
+    auto parameters = ExecutionValidationParameters::create(
+        m_machineStateSource ? m_machineStateSource : ExecutionValidationParameters::defaultMachineStateSource());
+    parameters->setJustBeforeLaunchCheck(false);
+    parameters->updateWithCurrentValues();
+    parameters->networksAfterFirstScan();
+    dispatch_main_thread_sync([&] { parameters->updateAvailableItems(); });
+    return parameters;
+}
+
+void ExecutingApplicationState::prepareRun(const std::shared_ptr<ChainRun>& run)
+{
+    // A new record for every run: nothing of an earlier, cancelled run is reused.
+    ExecutionData data(createExecutionValidationParametersFromCurrentValues());
+    QList<ExecutionData::Item> items;
+    dispatch_main_thread_sync([&] {
+        QList<ObjectID> availableIDs;
+        for (DBLoginItem* item : data.executionParameters().availableItems()) {
+            availableIDs.append(item->objectID());
+            if (isExecutionAllowedForItem(item, data))
+                items.append(recordOfItem(item));
+        }
+        data.setAvailableItemIDs(availableIDs);
+    });
+    data.setItemsToBeExecuted(items);
+
+    // After a countdown the run goes on with nothing to run, so that its start
+    // and end notifications close what the countdown opened.
+    if (items.isEmpty() && !run->wasDelayBeforeExecutionIssued()) {
+        LOG_VERBOSE("No item is to be executed now, proceeding with next state...");
+        cleanupState();
+        proceedWithCompletionBlock();
+        return;
+    }
+
+    startForcedHiding(data);
+    executeBlockSuppressingSystemNap([&] { runItemLoop(run, data); });
+    if (m_workspace)
+        m_workspace->setDidLaunchHandler({});
+    postNotification(N::MHExecuteDidEndNotification);
+    if (!run->isExecutionCancelled())
+        postUserNotificationForRun(data);
+    cleanupState();
+    proceedWithCompletionBlock();
+}
+
+void ExecutingApplicationState::runItemLoop(const std::shared_ptr<ChainRun>& run, ExecutionData& data)
+{
+    const UserDefaults& defaults = userDefaults();
+    const bool isDelayBetweenItemsEnabled = defaults.isDelayBetweenItemsDuringExecutionEnabled();
+    const double delayBetweenItems = defaults.delayBetweenItemsDuringExecution();
+
+    postNotification(N::MHExecuteDidStartNotification);
+    const QList<ExecutionData::Item>& items = data.itemsToBeExecuted();
+    const auto wasCancelled = [&] {
+        if (!isExecutionCancelled())
+            return false;
+        LOG_WARN("Execution was cancelled!");
+        return true;
+    };
+    for (qsizetype index = 0; index < items.size(); ++index) {
+        const ExecutionData::Item& item = items[index];
+        if (wasCancelled())
+            return;
+        if (!isExecutionAllowedJustBeforeLaunch(item, data)) {
+            LOG_INFO("Execution for %1 prevented, skipping...", item);
+            continue;
+        }
+        QVariantMap userInfo = userInfoForItem(item, data);
+        postNotification(N::MHExecuteDidStartItemNotification, userInfo);
+        if (wasCancelled())
+            return;
+
+        Error error;
+        const bool succeeded = executeItem(item, &data, &error);
+        if (item.type == LoginItemTypeFile)
+            data.addLaunchedFileItem(item);
+        if (wasCancelled())
+            return;
+        if (!succeeded) {
+            Error::log(QStringLiteral("Item %1 execution failed!").arg(item.displayName), error);
+            data.addFailedItem(item);
+            userInfo.insert(N::error, QVariant::fromValue(error));
+            if (applicationContext())
+                applicationContext()->itemExecutionDidFail(run);
+            postNotification(N::MHExecuteDidFailItemNotification, userInfo);
+        }
+        postNotification(N::MHExecuteDidEndItemNotification, userInfo);
+
+        if (index != items.size() - 1 && isDelayBetweenItemsEnabled) {
+            LOG_VERBOSE("Waiting %1 s before executing next item...", delayBetweenItems);
+            // A cancel wakes this sleep; the next item's turn sees it.
+            sleeper().sleepFor(delayBetweenItems);
+        }
+    }
+}
+
+bool ExecutingApplicationState::isExecutionAllowedJustBeforeLaunch(const ExecutionData::Item& item, ExecutionData& data) const
+{
+    ExecutionValidationParameters& parameters = data.executionParameters();
+    parameters.setJustBeforeLaunchCheck(true);
+    parameters.updateWithCurrentValues();
+    // Settled here, on the run's queue, so that judging never waits for a scan.
+    parameters.networksAfterFirstScan();
+
+    bool allowed = false;
+    std::optional<ExecutionData::Item> previous;
+    dispatch_main_thread_sync([&] {
+        ObjectContext* context = managedObjectContext();
+        DBLoginItem* current = context ? dynamic_cast<DBLoginItem*>(context->objectWithID(item.objectID)) : nullptr;
+        // The list keeps its members and order, but items deleted meanwhile
+        // leave it: the rules must not reach objects the database let go.
+        QList<DBLoginItem*> live;
+        for (const ObjectID& id : data.availableItemIDs()) {
+            if (auto* available = context ? dynamic_cast<DBLoginItem*>(context->objectWithID(id)) : nullptr)
+                live.append(available);
+        }
+        parameters.setAvailableItems(live);
+        if (!current) {
+            LOG_INFO("Item %1 was deleted, preventing execution!", item);
+            return;
+        }
+        allowed = isExecutionAllowedForItem(current, data);
+        if (allowed) {
+            if (const DBLoginItem* before = parameters.availableItemBeforeOfItem(current))
+                previous = recordOfItem(before);
+        }
+    });
+    if (allowed)
+        data.setPreviousAvailableItem(previous);
+    return allowed;
+}
+
+bool ExecutingApplicationState::isExecutionAllowedForItem(DBLoginItem* item, ExecutionData& data) const
+{
+    return validateMissingStatusForItem(item) && validateEnabledStatusForItem(item)
+        && validateStartupConditionsForItem(item, data);
+}
+
+bool ExecutingApplicationState::validateMissingStatusForItem(const DBLoginItem* item) const
+{
+    if (item->loginItemType() != LoginItemTypeFile)
+        return true;
+    const auto* fileItem = static_cast<const DBFileItem*>(item);
+    const bool missing = systemItemHelpers() ? systemItemHelpers()->isMissingItemAtPath(fileItem->itemPath())
+                                             : fileItem->itemIsMissing();
+    if (missing) {
+        LOG_INFO("Item %1 is missing, preventing execution!", item);
+        return false;
+    }
+    return true;
+}
+
+bool ExecutingApplicationState::validateEnabledStatusForItem(const DBLoginItem* item) const
+{
+    if (item->loginItemType() == LoginItemTypeFile
+        && static_cast<const DBFileItem*>(item)->itemStartupModeValue() == ItemStartupModeDisabled) {
+        LOG_INFO("Item %1 is disabled, preventing execution!", item);
+        return false;
+    }
+    return true;
+}
+
+bool ExecutingApplicationState::validateStartupConditionsForItem(DBLoginItem* item, ExecutionData& data) const
+{
+    if (!item->isExecutionAllowedForParameters(data.executionParameters())) {
+        LOG_INFO("Item %1 startup conditions prevent execution!", item);
+        return false;
+    }
+    return true;
+}
+
+bool ExecutingApplicationState::validateLaunchedStatusForItem(const ExecutionData::Item& item) const
+{
+    if (!m_workspace || m_workspace->typeForItemAtPath(item.path) != ItemPathTypeApplication)
+        return true;
+    if (m_workspace->applicationStateForItemAtPath(item.path) == Workspace::ApplicationState::NotRunning)
+        return true;
+    LOG_INFO("Item %1 is already running, preventing execution!", item);
+    return false;
+}
+
+bool ExecutingApplicationState::shouldLaunchItemHidden(const ExecutionData::Item& item)
+{
+    return item.startupMode == ItemStartupModeHidden;
+}
+
+bool ExecutingApplicationState::executeItem(const ExecutionData::Item& item, ExecutionData* data, Error* error)
+{
+    switch (item.type) {
+    case LoginItemTypeFile:
+        return executeFileItem(item, data, error);
+    case LoginItemTypeDelay:
+        return executeDelayItem(item, data, error);
+    case LoginItemTypeWaitPrevious:
+        return executeWaitPreviousItem(item, data, error);
+    case LoginItemTypeConditionalPrevious:
+        return executeConditionalPreviousItem(item, data, error);
+    }
+    LOG_ERROR("Item %1 type %2 is unknown/unsupported!", item, static_cast<int>(item.type));
+    return true;
+}
+
+bool ExecutingApplicationState::executeFileItem(const DBFileItem* item, Error* error)
+{
+    if (!item)
+        return false;
+    ExecutionData::Item record;
+    dispatch_main_thread_sync([&] { record = recordOfItem(item); });
+    return executeFileItem(record, nullptr, error);
+}
+
+bool ExecutingApplicationState::executeFileItem(const ExecutionData::Item& item, ExecutionData*, Error* error)
+{
+    if (!validateLaunchedStatusForItem(item))
+        return true;
+    if (isDebugOptionSet(MHDebugOptions::PreventFileItemExecution)) {
+        LOG_WARN("File item execution is prevented by debug options!");
+        return true;
+    }
+    Workspace::LaunchOptions options;
+    options.hidden = shouldLaunchItemHidden(item);
+    options.withoutActivation = userDefaults().isLaunchInBackgroundEnabled();
+    const Workspace::LaunchResult result = m_workspace ? m_workspace->openItemAtPath(item.path, options)
+                                                       : Workspace::LaunchResult::failure(QStringLiteral("There is no workspace to open items with."));
+    if (result.succeeded)
+        return true;
+    // A failure stays a failure whether or not the caller wants to know why.
+    if (error) {
+        *error = Error(MHErrors::domain, MHErrors::MHErrorCodeFileItemLaunchFailed,
+                       localizator().errorDescriptionForFailedFileItemLaunch(item.displayName));
+        error->setUserInfo({ { QStringLiteral("reason"), result.errorDescription } });
+    }
+    return false;
+}
+
+bool ExecutingApplicationState::executeDelayItem(const ExecutionData::Item& item, ExecutionData*, Error*)
+{
+    if (isDebugOptionSet(MHDebugOptions::PreventDelayItemExecution)) {
+        LOG_WARN("Delay item execution is prevented by debug options!");
+        return true;
+    }
+    waitFor(item.delay, userDefaults().numberOfExecutionNotificationsPerSecond(), [this](double remaining, bool&) {
+        postNotification(N::MHExecuteDidTickItemNotification, { { N::remainingTime, remaining } });
+    });
+    return true;
+}
+
+bool ExecutingApplicationState::executeWaitPreviousItem(const ExecutionData::Item&, ExecutionData* data, Error*)
+{
+    if (!data || !data->previousAvailableItem())
+        return true;
+    const ExecutionData::Item& previous = *data->previousAvailableItem();
+    if (previous.type != LoginItemTypeFile || previous.isMissing || previous.path.isEmpty() || !m_workspace)
+        return true;
+    const UserDefaults& defaults = userDefaults();
+    waitFor(defaults.maximumWaitForPreviousItemDelay(), defaults.numberOfWaitForPreviousItemChecksPerSecond(),
+            [&](double, bool& stop) {
+                if (m_workspace->applicationStateForItemAtPath(previous.path) == Workspace::ApplicationState::FinishedLaunching) {
+                    LOG_INFO("%1 is running, proceeding with next item...", previous);
+                    stop = true;
+                }
+            });
+    if (isExecutionCancelled())
+        return true;
+    LOG_INFO("Waiting for a little while before proceeding...");
+    waitFor(defaults.waitForPreviousItemPostDelay(), 1, [](double, bool&) {});
+    return true;
+}
+
+// Its rule acts through the neighbour checks of the items after it.
+bool ExecutingApplicationState::executeConditionalPreviousItem(const ExecutionData::Item&, ExecutionData*, Error*)
+{
+    return true;
+}
+
+ExecutionData::Item ExecutingApplicationState::recordOfItem(const DBLoginItem* item) const
+{
+    ExecutionData::Item record;
+    record.objectID = item->objectID();
+    record.type = modelObjectHelpers() ? modelObjectHelpers()->typeOfLoginItem(item) : item->loginItemType();
+    record.displayName = item->itemNiceDisplayName();
+    if (item->loginItemType() == LoginItemTypeFile) {
+        const auto* fileItem = static_cast<const DBFileItem*>(item);
+        record.path = fileItem->itemPath();
+        record.startupMode = fileItem->itemStartupModeValue();
+        record.isMissing = fileItem->itemIsMissing();
+    } else if (item->loginItemType() == LoginItemTypeDelay) {
+        record.delay = static_cast<const DBDelayItem*>(item)->itemDelayValue();
+    }
+    return record;
+}
+
+QVariantMap ExecutingApplicationState::userInfoForItem(const ExecutionData::Item& item, const ExecutionData& data) const
+{
+    QVariantMap userInfo {
+        { N::itemID, QVariant::fromValue(item.objectID) },
+        { N::itemDisplayName, item.displayName },
+        { N::itemType, static_cast<int>(item.type) },
+    };
+    if (item.type == LoginItemTypeWaitPrevious && data.previousAvailableItem()
+        && !data.previousAvailableItem()->displayName.isEmpty())
+        userInfo.insert(N::previousItemDisplayName, data.previousAvailableItem()->displayName);
+    if (item.type == LoginItemTypeDelay)
+        userInfo.insert(N::remainingTime, item.delay);
+    return userInfo;
+}
+
+// Desktops seldom let a launcher hide another program's windows, so hiding is
+// only attempted in name: the log tells that the windows may show.
+void ExecutingApplicationState::startForcedHiding(const ExecutionData& data)
+{
+    if (!m_workspace)
+        return;
+    QStringList hiddenPaths;
+    for (const ExecutionData::Item& item : data.itemsToBeExecuted()) {
+        if (item.type == LoginItemTypeFile && shouldLaunchItemHidden(item))
+            hiddenPaths.append(item.path);
+    }
+    const UserDefaults* defaults = &userDefaults();
+    m_workspace->setDidLaunchHandler([hiddenPaths, defaults](const QString& applicationPath) {
+        if (!defaults->isForcedItemHideEnabled())
+            return;
+        for (const QString& path : hiddenPaths) {
+            if (isSamePath(path, applicationPath)) {
+                LOG_INFO("Hiding %1 windows...", path);
+                LOG_WARN("%1 windows may have stayed shown.", path);
+                return;
+            }
+        }
+    });
+}
+
+bool ExecutingApplicationState::isDebugOptionSet(const QString& option) const
+{
+    return applicationHelpers() && applicationHelpers()->debugOptions().value(option).toBool();
+}
+
+void ExecutingApplicationState::postUserNotificationForRun(const ExecutionData& data)
+{
+    if (!applicationHelpers())
+        return;
+    QStringList failedNames;
+    for (const ExecutionData::Item& item : data.failedItems())
+        failedNames.append(item.displayName);
+    const Localizator& texts = localizator();
+    applicationHelpers()->postUserNotificationWithTitle(texts.userNotificationExecutionEndedTitle(),
+                                                        texts.userNotificationExecutionEndedInfoTextWithLaunchedItems(failedNames));
+}

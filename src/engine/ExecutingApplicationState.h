@@ -1,0 +1,77 @@
+#pragma once
+// Opens the user's items, one after another, on a queue of its own: before
+// each item it samples the machine again and asks once more whether the item
+// may run. Every step is announced with the MHExecuteNotifications; failures
+// are collected, never stop the run, and keep the chain from closing the
+// application afterwards.
+//
+// Threads: the run works on its queue with copies of the items; the model is
+// read and judged on the main thread only.
+#include "engine/ApplicationState.h"
+#include "engine/ExecutionData.h"
+
+#include <memory>
+
+class ApplicationContext;
+class DBFileItem;
+class Error;
+class MachineStateSource;
+class Workspace;
+
+class ExecutingApplicationState : public ApplicationState {
+public:
+    explicit ExecutingApplicationState(std::shared_ptr<Workspace> workspace);
+
+    // Makes the context create this state, with workspace, for its kind.
+    static void registerWithContext(ApplicationContext& context, std::shared_ptr<Workspace> workspace);
+
+    bool isExecutionState() const override { return true; }
+    void executeState() override;
+
+    // Opens one file item now with the rules of a run (already running, debug
+    // options, launch options), for the items list's launch command. Answers
+    // false, with the reason in error when one is given, when it could not be
+    // opened.
+    bool executeFileItem(const DBFileItem* item, Error* error);
+
+    // Where the run's snapshots sample the machine; by default the
+    // process-wide source of ExecutionValidationParameters.
+    void setMachineStateSource(std::shared_ptr<MachineStateSource> source);
+    // A fresh snapshot (not a just-before-launch check) with the application
+    // group's items. Off the main thread only: it waits, bounded, for the
+    // first network scan, so that judging on the main thread never does.
+    std::shared_ptr<ExecutionValidationParameters> createExecutionValidationParametersFromCurrentValues() const;
+
+    // The item check, on the main thread; the first step that answers no wins.
+    bool isExecutionAllowedForItem(DBLoginItem* item, ExecutionData& data) const;
+    bool validateMissingStatusForItem(const DBLoginItem* item) const;
+    bool validateEnabledStatusForItem(const DBLoginItem* item) const;
+    bool validateStartupConditionsForItem(DBLoginItem* item, ExecutionData& data) const;
+    // False when the application the item opens already runs.
+    bool validateLaunchedStatusForItem(const ExecutionData::Item& item) const;
+
+    static bool shouldLaunchItemHidden(const ExecutionData::Item& item);
+
+    // The handlers of the item kinds. data is null for an item opened on its
+    // own. Only a file item can fail.
+    bool executeFileItem(const ExecutionData::Item& item, ExecutionData* data, Error* error);
+    bool executeDelayItem(const ExecutionData::Item& item, ExecutionData* data, Error* error);
+    bool executeWaitPreviousItem(const ExecutionData::Item& item, ExecutionData* data, Error* error);
+    bool executeConditionalPreviousItem(const ExecutionData::Item& item, ExecutionData* data, Error* error);
+
+private:
+    void prepareRun(const std::shared_ptr<ChainRun>& run);
+    void runItemLoop(const std::shared_ptr<ChainRun>& run, ExecutionData& data);
+    // Judges the item again just before its turn; on yes, notes its previous
+    // available item in data.
+    bool isExecutionAllowedJustBeforeLaunch(const ExecutionData::Item& item, ExecutionData& data) const;
+    bool executeItem(const ExecutionData::Item& item, ExecutionData* data, Error* error);
+    ExecutionData::Item recordOfItem(const DBLoginItem* item) const;
+    QVariantMap userInfoForItem(const ExecutionData::Item& item, const ExecutionData& data) const;
+    void startForcedHiding(const ExecutionData& data);
+    bool isDebugOptionSet(const QString& option) const;
+    void postUserNotificationForRun(const ExecutionData& data);
+
+    const std::shared_ptr<Workspace> m_workspace;
+    std::shared_ptr<MachineStateSource> m_machineStateSource;
+};

@@ -1,0 +1,66 @@
+#pragma once
+// The working record of one run of the items: made when the run starts and
+// dropped when it ends, so nothing of it reaches a later run.
+//
+// The run's queue works with copies of what it needs of each item, taken on
+// the main thread, and finds the item again by its object ID whenever it must
+// be judged: the model lives on the main thread and may change meanwhile.
+#include "model/ModelEnumerations.h"
+#include "model/ObjectID.h"
+
+#include <QList>
+#include <QString>
+#include <memory>
+#include <optional>
+
+class ExecutionValidationParameters;
+
+class ExecutionData {
+public:
+    struct Item {
+        ObjectID objectID;
+        LoginItemType type = LoginItemTypeFile;
+        QString displayName;
+        // File items only.
+        QString path;
+        int32_t startupMode = ItemStartupModeShown;
+        bool isMissing = false;
+        // Delay items only.
+        double delay = 0;
+
+        QString logDescription() const { return displayName; }
+    };
+
+    explicit ExecutionData(std::shared_ptr<ExecutionValidationParameters> parameters);
+
+    // The run's snapshot, sampled again before each item.
+    ExecutionValidationParameters& executionParameters() const { return *m_executionParameters; }
+
+    // The snapshot's available items, by which the run finds them again.
+    const QList<ObjectID>& availableItemIDs() const { return m_availableItemIDs; }
+    void setAvailableItemIDs(QList<ObjectID> ids) { m_availableItemIDs = std::move(ids); }
+
+    // The items that passed the check at the start, in sort order. Set once,
+    // before the loop.
+    const QList<Item>& itemsToBeExecuted() const { return m_itemsToBeExecuted; }
+    void setItemsToBeExecuted(QList<Item> items) { m_itemsToBeExecuted = std::move(items); }
+
+    // Every file item an opening was tried for, also those already running,
+    // skipped by the debug options or failed.
+    const QList<Item>& launchedFileItems() const { return m_launchedFileItems; }
+    void addLaunchedFileItem(const Item& item) { m_launchedFileItems.append(item); }
+    const QList<Item>& failedItems() const { return m_failedItems; }
+    void addFailedItem(const Item& item) { m_failedItems.append(item); }
+
+    // The item before the current one among the snapshot's available items.
+    const std::optional<Item>& previousAvailableItem() const { return m_previousAvailableItem; }
+    void setPreviousAvailableItem(std::optional<Item> item) { m_previousAvailableItem = std::move(item); }
+
+private:
+    const std::shared_ptr<ExecutionValidationParameters> m_executionParameters;
+    QList<ObjectID> m_availableItemIDs;
+    QList<Item> m_itemsToBeExecuted;
+    QList<Item> m_launchedFileItems;
+    QList<Item> m_failedItems;
+    std::optional<Item> m_previousAvailableItem;
+};

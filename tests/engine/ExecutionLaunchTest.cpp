@@ -1,0 +1,54 @@
+// A run that opens real items on a temporary desktop: each program started
+// must receive exactly its own arguments, whatever the names hold.
+#include "ExecutionTestSupport.h"
+#include "../platform/WorkspaceTestEnvironment.h"
+
+#include "platform/linux/LinuxWorkspace.h"
+
+#include <QFile>
+
+using namespace execution_test;
+using namespace workspace_test;
+
+namespace {
+
+using ExecutionLaunchTest = ExecutionFixture<LinuxWorkspace>;
+
+TEST_F(ExecutionLaunchTest, ARunOpensProgramsAndDocumentsWithExactlyTheirArguments)
+{
+    const QString folder = hostileTestFolder();
+    const QString program = folder + "/run $(id) `id` 'q' \"d\" %f\nnext";
+    installHelper(program);
+    const QString document = folder + "/notes $(id) `id` 'q' \"d\" %u\nnext.txt";
+    QFile file(document);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("some words\n");
+    file.close();
+    forgetRun(helperPath());
+
+    fileItem(program);
+    fileItem(document);
+    // No running program has a document's path: the wait runs to its time-out.
+    // Each check reads the process table, so only a few are made.
+    defaults.setFloat("Tweaking.Timings.NumberOfWaitForPreviousItemChecksPerSecond", 1);
+    waitItem();
+
+    const QStringList lines = runChain();
+    EXPECT_FALSE(lines.join(' ').contains("DidFailItem")) << lines.join('\n').toStdString();
+    EXPECT_EQ(waitForRun(program), QStringList { program });
+    EXPECT_EQ(waitForRun(helperPath()), QStringList({ helperPath(), document }));
+    EXPECT_EQ(executeSleeper->sleeps(), std::vector<double>({ 1, 1, 1, 1, 1 }));
+}
+
+TEST_F(ExecutionLaunchTest, AnItemThatCannotBeOpenedFailsTheRun)
+{
+    const QString folder = hostileTestFolder();
+    const QString entry = folder + "/broken.desktop";
+    writeDesktopEntry(entry, "Broken", execQuoted(folder + "/no such program"));
+    fileItem(entry);
+
+    const QStringList lines = runChain();
+    EXPECT_TRUE(lines.contains("DidFailItem(broken.desktop)")) << lines.join('\n').toStdString();
+}
+
+} // namespace
