@@ -1,0 +1,7 @@
+#pragma once
+#include "engine/SystemChangeApplicationState.h"
+
+class DisableSystemChangeApplicationState : public SystemChangeApplicationState {
+public:
+    DisableSystemChangeApplicationState();
+};

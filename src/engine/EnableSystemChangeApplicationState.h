@@ -1,0 +1,7 @@
+#pragma once
+#include "engine/SystemChangeApplicationState.h"
+
+class EnableSystemChangeApplicationState : public SystemChangeApplicationState {
+public:
+    EnableSystemChangeApplicationState();
+};
