@@ -2,6 +2,7 @@
 
 #include "engine/ApplicationContext.h"
 #include "foundation/Log.h"
+#include "foundation/MHItemDataKeys.h"
 #include "foundation/MHSystemItemsNotifications.h"
 #include "keelhouse/KeelhouseInterface.h"
 
@@ -55,7 +56,7 @@ void ReadSystemApplicationState::keelhouseDidFailItem(const QVariantMap& item)
 void ReadSystemApplicationState::reportNewItem(const QVariantMap& item)
 {
     const QVariantMap data = itemDataForServiceData(item);
-    LOG_VERBOSE("Found new system item %1", data.value(QStringLiteral("path")).toString());
+    LOG_VERBOSE("Found new system item %1", data.value(MHItemDataKeys::path).toString());
     postNotification(MHReadSystemItemsDidFindNewItemNotification, data);
     if (applicationContext())
         applicationContext()->cancelAutoClose();

@@ -113,6 +113,7 @@ void SystemItemsApplicationState::startKeelhouseAndListener(Request request)
             return;
         createBusObjects();
         m_requestActive = true;
+        const quint64 serial = ++m_requestSerial;
         m_requestTimer->start(m_requestTimeoutMs);
         if (!m_exporter->exportObject()) {
             failRequest(QStringLiteral("Failed exporting the callbacks of %1").arg(logDescription()),
@@ -125,9 +126,10 @@ void SystemItemsApplicationState::startKeelhouseAndListener(Request request)
                                                             QStringLiteral("org.freedesktop.DBus"), QStringLiteral("StartServiceByName"));
         start << KeelhouseBus::serviceName() << 0u;
         auto* started = new QDBusPendingCallWatcher(m_connection.asyncCall(start), m_exporter.get());
-        QObject::connect(started, &QDBusPendingCallWatcher::finished, m_exporter.get(), [this, request](QDBusPendingCallWatcher* call) {
+        QObject::connect(started, &QDBusPendingCallWatcher::finished, m_exporter.get(), [this, request, serial](QDBusPendingCallWatcher* call) {
             call->deleteLater();
-            if (!m_requestActive)
+            // The start of a request that has already failed sends nothing.
+            if (!m_requestActive || serial != m_requestSerial)
                 return;
             // A service that was started by other means is not known to the
             // bus's activation, and is still welcome.

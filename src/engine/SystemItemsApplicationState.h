@@ -108,6 +108,7 @@ private:
     const std::shared_ptr<int> m_alive = std::make_shared<int>(0);
     // Main thread only.
     bool m_requestActive = false;
+    quint64 m_requestSerial = 0;
     SystemItemsServerForwarder m_callbackGate;
     std::unique_ptr<SystemItemsServerExporter> m_exporter;
     std::unique_ptr<KeelhouseClient> m_client;

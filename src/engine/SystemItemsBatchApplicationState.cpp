@@ -5,6 +5,8 @@
 #include "foundation/MHSystemItemsNotifications.h"
 #include "platform/CanonicalPath.h"
 
+#include <algorithm>
+
 namespace {
 
 // The service answers with the entry as the list has it, so a request is

@@ -68,8 +68,7 @@ public:
         if (message.member() == QLatin1String("SetupServerEndPoint")) {
             m_client = message.service();
             m_endpoint = message.arguments().value(0).value<QDBusObjectPath>().path();
-        } else if (message.member() == QLatin1String("SetupDebugOptions")) {
-        } else if (reaction) {
+        } else if (message.member() != QLatin1String("SetupDebugOptions") && reaction) {
             reaction(message.member(), callbacks);
         }
         return true;
