@@ -1,0 +1,23 @@
+#pragma once
+// Puts entries back into the session's login items list: the items the user
+// hands back to the system.
+#include "engine/SystemItemsBatchApplicationState.h"
+
+class CreateSystemItemsApplicationState : public SystemItemsBatchApplicationState {
+public:
+    CreateSystemItemsApplicationState();
+
+    // Set by the starter before the state runs.
+    QList<SystemItemData> itemsToCreate() const { return batchItems(); }
+    void setItemsToCreate(QList<SystemItemData> items) { setBatchItems(std::move(items)); }
+    QVariantList createdItems() const { return doneItems(); }
+
+    void keelhouseDidBeginCreating() override { didBegin(); }
+    void keelhouseDidEndCreating() override { didEnd(); }
+    void keelhouseDidBeginCreatingItem(const QVariantMap& item) override { didBeginItem(item); }
+    void keelhouseDidEndCreatingItem(const QVariantMap& item) override { didEndItem(item); }
+    void keelhouseDidFailCreatingItem(const QVariantMap& item) override { didFailItem(item); }
+
+protected:
+    void sendBatchRequest(KeelhouseInterface& proxy, const QVariantList& records) override;
+};

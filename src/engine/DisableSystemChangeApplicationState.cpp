@@ -1,0 +1,6 @@
+#include "engine/DisableSystemChangeApplicationState.h"
+
+DisableSystemChangeApplicationState::DisableSystemChangeApplicationState()
+    : SystemChangeApplicationState(QStringLiteral("DisableSystemChangeApplicationState"), false)
+{
+}

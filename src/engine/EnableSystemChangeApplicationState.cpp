@@ -1,0 +1,6 @@
+#include "engine/EnableSystemChangeApplicationState.h"
+
+EnableSystemChangeApplicationState::EnableSystemChangeApplicationState()
+    : SystemChangeApplicationState(QStringLiteral("EnableSystemChangeApplicationState"), true)
+{
+}

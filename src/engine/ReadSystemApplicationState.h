@@ -1,0 +1,31 @@
+#pragma once
+// Reads the session's login items list: the service reports the entries the
+// user has neither taken over nor ignored, and makes sure the application's
+// own entry is there. An entry found keeps the application open (it cancels
+// the auto close) so the user can look at it.
+#include "engine/SystemItemsApplicationState.h"
+
+class ReadSystemApplicationState : public SystemItemsApplicationState {
+public:
+    ReadSystemApplicationState();
+
+    // The UI item dictionaries of the entries found by the current read.
+    QVariantList unknownItems() const { return m_unknownItems; }
+
+    void executeState() override;
+
+    void keelhouseDidBeginReading() override;
+    void keelhouseDidEndReading() override;
+    void keelhouseDidFindUnknownItem(const QVariantMap& item) override;
+    void keelhouseDidFailItem(const QVariantMap& item) override;
+
+protected:
+    void requestDidFail() override;
+
+private:
+    void reportNewItem(const QVariantMap& item);
+    void postEnd();
+
+    QVariantList m_unknownItems;
+    bool m_didBegin = false;
+};

@@ -1,0 +1,196 @@
+#include "engine/SystemItemsApplicationState.h"
+
+#include "engine/ApplicationHelping.h"
+#include "foundation/DispatchQueue.h"
+#include "foundation/Error.h"
+#include "foundation/Log.h"
+#include "foundation/MHItemDataKeys.h"
+#include "foundation/MHKeelhouseKeys.h"
+#include "keelhouse/KeelhouseBus.h"
+#include "keelhouse/KeelhouseClient.h"
+#include "keelhouse/SystemItemsServerCallbacks.h"
+#include "keelhouse/SystemItemsServerExporter.h"
+#include "model/ObjectContext.h"
+#include "model/SystemItemHelping.h"
+
+#include <QDBusConnectionInterface>
+#include <QDBusPendingCallWatcher>
+#include <QDBusServiceWatcher>
+#include <QTimer>
+
+namespace {
+
+Error busError(QDBusError::ErrorType type, const QString& description)
+{
+    return Error(QDBusError::errorString(type), type, description);
+}
+
+} // namespace
+
+SystemItemsApplicationState::SystemItemsApplicationState(QString name)
+    : ApplicationState(std::move(name))
+    , m_connection(QDBusConnection::sessionBus())
+    , m_callbackGate([this, alive = std::weak_ptr<int>(m_alive)](const QString& callback, const QVariantList& arguments) {
+        // Whatever thread the bus delivers on, the state handles its
+        // callbacks on the main thread, in the order they came.
+        dispatch_main_thread([this, alive, callback, arguments] {
+            if (!alive.expired())
+                deliver(callback, arguments);
+        });
+    })
+{
+}
+
+SystemItemsApplicationState::~SystemItemsApplicationState() = default;
+
+void SystemItemsApplicationState::setServiceConnection(QDBusConnection connection)
+{
+    m_connection = std::move(connection);
+}
+
+QString SystemItemsApplicationState::callbackObjectPath() const
+{
+    return QStringLiteral("/com/mossharbour/Lanternwick2/SystemItemsServer/%1").arg(logDescription());
+}
+
+QVariantMap SystemItemsApplicationState::itemDataForServiceData(const QVariantMap& record) const
+{
+    QVariantMap data;
+    const auto insert = [&](QLatin1String key, const QString& value) {
+        if (!value.isEmpty())
+            data.insert(key, value);
+    };
+    const QString path = record.value(MHKeelhouseKeys::path).toString();
+    insert(MHItemDataKeys::path, path);
+    insert(MHItemDataKeys::name, record.value(MHKeelhouseKeys::name).toString());
+    // An entry whose file could not be found has nothing to describe.
+    if (!path.isEmpty() && systemItemHelpers()) {
+        insert(MHItemDataKeys::icon, systemItemHelpers()->iconNameForItemAtPath(path));
+        insert(MHItemDataKeys::description, systemItemHelpers()->niceDescriptionForItemAtPath(path));
+    }
+    return data;
+}
+
+SystemItemsApplicationState::GroupsData SystemItemsApplicationState::itemsDataOfGroups() const
+{
+    GroupsData data;
+    dispatch_main_thread_sync([&] {
+        ObjectContext* context = managedObjectContext();
+        if (!context) {
+            LOG_ERROR("%1 has no object context to read the login groups from", this);
+            return;
+        }
+        data.ignoredItems = arrayOfItemsDataForGroup(context->getOrCreateIgnoreLoginGroup());
+        data.applicationItems = arrayOfItemsDataForGroup(context->getOrCreateApplicationLoginGroup());
+    });
+    return data;
+}
+
+void SystemItemsApplicationState::createBusObjects()
+{
+    if (m_exporter)
+        return;
+    m_exporter = std::make_unique<SystemItemsServerExporter>(m_callbackGate, m_connection, callbackObjectPath());
+    m_client = std::make_unique<KeelhouseClient>(m_connection);
+    m_serviceWatcher = std::make_unique<QDBusServiceWatcher>(KeelhouseBus::serviceName(), m_connection,
+                                                             QDBusServiceWatcher::WatchForUnregistration);
+    QObject::connect(m_serviceWatcher.get(), &QDBusServiceWatcher::serviceUnregistered, m_exporter.get(), [this] {
+        failRequest(QStringLiteral("Failed waiting for the login items service, it left the bus"),
+                    busError(QDBusError::ServiceUnknown, QStringLiteral("The login items service left the bus during the request")));
+    });
+    m_requestTimer = std::make_unique<QTimer>();
+    m_requestTimer->setSingleShot(true);
+    QObject::connect(m_requestTimer.get(), &QTimer::timeout, m_exporter.get(), [this] {
+        failRequest(QStringLiteral("Failed waiting for the login items service, it never answered"),
+                    busError(QDBusError::Timeout, QStringLiteral("No callback within %1 ms").arg(m_requestTimeoutMs)));
+    });
+}
+
+void SystemItemsApplicationState::startKeelhouseAndListener(Request request)
+{
+    dispatch_main_thread([this, alive = std::weak_ptr<int>(m_alive), request = std::move(request)] {
+        if (alive.expired())
+            return;
+        createBusObjects();
+        m_requestActive = true;
+        const quint64 serial = ++m_requestSerial;
+        m_requestTimer->start(m_requestTimeoutMs);
+        if (!m_exporter->exportObject()) {
+            failRequest(QStringLiteral("Failed exporting the callbacks of %1").arg(logDescription()),
+                        busError(QDBusError::Failed, m_connection.lastError().message()));
+            return;
+        }
+        // Requests are one-way, so the bus would drop the error of a name it
+        // cannot start: start it first and hear about that.
+        QDBusMessage start = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+                                                            QStringLiteral("org.freedesktop.DBus"), QStringLiteral("StartServiceByName"));
+        start << KeelhouseBus::serviceName() << 0u;
+        auto* started = new QDBusPendingCallWatcher(m_connection.asyncCall(start), m_exporter.get());
+        QObject::connect(started, &QDBusPendingCallWatcher::finished, m_exporter.get(), [this, request, serial](QDBusPendingCallWatcher* call) {
+            call->deleteLater();
+            // The start of a request that has already failed sends nothing.
+            if (!m_requestActive || serial != m_requestSerial)
+                return;
+            // A service that was started by other means is not known to the
+            // bus's activation, and is still welcome.
+            if (call->isError() && !m_connection.interface()->isServiceRegistered(KeelhouseBus::serviceName()).value()) {
+                const QDBusError error = call->error();
+                failRequest(QStringLiteral("Failed starting the login items service %1").arg(KeelhouseBus::serviceName()),
+                            Error(error.name(), error.type(), error.message()));
+                return;
+            }
+            sendRequest(request);
+        });
+    });
+}
+
+void SystemItemsApplicationState::sendRequest(const Request& request)
+{
+    m_client->setupDebugOptions(applicationHelpers() ? applicationHelpers()->debugOptions() : QVariantMap());
+    m_client->setupServerEndPoint(callbackObjectPath());
+    request(*m_client);
+    if (!m_client->lastSendSucceeded())
+        failRequest(QStringLiteral("Failed sending the request of %1").arg(logDescription()),
+                    busError(QDBusError::Disconnected, m_connection.lastError().message()));
+}
+
+void SystemItemsApplicationState::deliver(const QString& name, const QVariantList& arguments)
+{
+    if (!m_requestActive) {
+        LOG_DEBUG("%1 ignores %2 outside a request", this, name);
+        return;
+    }
+    // The service is at work; how long a request takes is up to the list.
+    m_requestTimer->stop();
+    SystemItemsServerCallbacks::deliver(*this, name, arguments);
+}
+
+void SystemItemsApplicationState::keelhouseDidFailInitializingItemsHandler()
+{
+    failRequest(QStringLiteral("Failed %1, the login items service could not open the list").arg(logDescription()),
+                busError(QDBusError::Failed, QStringLiteral("The login items list could not be opened")));
+}
+
+void SystemItemsApplicationState::failRequest(const QString& message, const Error& error)
+{
+    if (!m_requestActive)
+        return;
+    m_requestActive = false;
+    m_requestTimer->stop();
+    Error::log(message, error);
+    requestDidFail();
+    endStep();
+}
+
+void SystemItemsApplicationState::finishRequest()
+{
+    m_requestActive = false;
+    m_requestTimer->stop();
+    endStep();
+}
+
+void SystemItemsApplicationState::endStep()
+{
+    cleanupState();
+    proceedWithCompletionBlock();
+}

@@ -1,0 +1,52 @@
+#pragma once
+// What the create and delete states share: a batch of entries sent to the
+// service in one request, each reported back as done or failed.
+//
+// An entry is listed as done only when it was done: one the service failed
+// on is listed under the failures alone, and a failure never spills over to
+// the entry after it. When the request itself fails after the service began,
+// the entries it did not report on are listed as failed.
+#include "engine/SystemItemData.h"
+#include "engine/SystemItemsApplicationState.h"
+
+#include <QList>
+#include <QStringList>
+
+class SystemItemsBatchApplicationState : public SystemItemsApplicationState {
+public:
+    // The records of the entries done and failed by the current request, and
+    // the end notification's user info {"items": done, "failedItems": failed}.
+    QVariantList doneItems() const { return m_doneItems; }
+    QVariantList failedItems() const { return m_failedItems; }
+    QVariantMap didEndInfo() const;
+
+    void executeState() override;
+
+protected:
+    struct Operation {
+        QString verb; // for the log: "creating", "deleting"
+        QString startNotification;
+        QString endNotification;
+    };
+    SystemItemsBatchApplicationState(QString name, Operation operation);
+
+    QList<SystemItemData> batchItems() const { return m_batchItems; }
+    void setBatchItems(QList<SystemItemData> items) { m_batchItems = std::move(items); }
+    virtual void sendBatchRequest(KeelhouseInterface& proxy, const QVariantList& records) = 0;
+
+    void didBegin();
+    void didBeginItem(const QVariantMap& item);
+    void didFailItem(const QVariantMap& item);
+    void didEndItem(const QVariantMap& item);
+    void didEnd();
+    void requestDidFail() override;
+
+private:
+    const Operation m_operation;
+    QList<SystemItemData> m_batchItems;
+    QVariantList m_requestRecords;
+    QVariantList m_doneItems;
+    QVariantList m_failedItems;
+    bool m_didBegin = false;
+    bool m_currentItemFailed = false;
+};

@@ -1,0 +1,40 @@
+#include "engine/UninstallLanternwickApplicationState.h"
+
+#include "foundation/Log.h"
+#include "foundation/MHSystemItemsNotifications.h"
+#include "keelhouse/KeelhouseInterface.h"
+
+using namespace MHSystemItemsNotifications;
+
+UninstallLanternwickApplicationState::UninstallLanternwickApplicationState()
+    : SystemItemsApplicationState(QStringLiteral("UninstallLanternwickApplicationState"))
+{
+}
+
+void UninstallLanternwickApplicationState::executeState()
+{
+    LOG_DEBUG("Uninstalling Lanternwick...");
+    m_didBegin = false;
+    const GroupsData groups = itemsDataOfGroups();
+    startKeelhouseAndListener([groups](KeelhouseInterface& proxy) {
+        proxy.uninstallLanternwickWithIgnoredItems(groups.ignoredItems, groups.applicationItems);
+    });
+}
+
+void UninstallLanternwickApplicationState::keelhouseDidBeginUninstalling()
+{
+    m_didBegin = true;
+    postNotification(MHUninstallLanternwickDidStartNotification);
+}
+
+void UninstallLanternwickApplicationState::keelhouseDidEndUninstalling()
+{
+    postNotification(MHUninstallLanternwickDidEndNotification);
+    finishRequest();
+}
+
+void UninstallLanternwickApplicationState::requestDidFail()
+{
+    if (m_didBegin)
+        postNotification(MHUninstallLanternwickDidEndNotification);
+}

@@ -1,0 +1,392 @@
+// The system items states against the real service, activated by a private
+// bus from its service file, and against a fake service that never answers,
+// answers with chosen callbacks, or leaves the bus.
+#include "EngineTestSupport.h"
+#include "keelhouse/PrivateBus.h"
+
+#include "engine/CreateSystemItemsApplicationState.h"
+#include "engine/DeleteSystemItemsApplicationState.h"
+#include "engine/ReadSystemApplicationState.h"
+#include "engine/StateChain.h"
+#include "engine/SystemItemsStateFactories.h"
+#include "engine/UninstallLanternwickApplicationState.h"
+#include "foundation/MHDebugOptions.h"
+#include "foundation/MHExecuteNotifications.h"
+#include "foundation/MHItemDataKeys.h"
+#include "foundation/MHSystemItemsNotifications.h"
+#include "foundation/NotificationCenter.h"
+#include "keelhouse/KeelhouseBus.h"
+#include "keelhouse/KeelhouseServiceFile.h"
+#include "keelhouse/SystemItemsServerForwarder.h"
+#include "model/DBFileItem.h"
+#include "model/DBLoginGroup.h"
+#include "model/ObjectContext.h"
+#include "support/FakeModelTexts.h"
+#include "support/FakeSystemItemHelpers.h"
+#include "support/TestHome.h"
+
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusVirtualObject>
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+using namespace MHSystemItemsNotifications;
+
+namespace {
+
+class Helpers : public FakeApplicationHelpers {
+public:
+    QVariantMap debugOptions() const override { return options; }
+    QVariantMap options;
+};
+
+// Stands in for the service: owns its name, records the requests and answers
+// them with the callbacks a test chooses.
+class FakeKeelhouse : public QDBusVirtualObject {
+public:
+    using Reaction = std::function<void(const QString& request, SystemItemsServerInterface& callbacks)>;
+
+    explicit FakeKeelhouse(const QString& address)
+        : connection(QDBusConnection::connectToBus(address, QStringLiteral("fake-keelhouse")))
+        , callbacks([this](const QString& name, const QVariantList& arguments) {
+            QDBusMessage message = QDBusMessage::createMethodCall(m_client, m_endpoint, KeelhouseBus::systemItemsServerInterface, name);
+            message.setArguments(arguments);
+            connection.send(message);
+        })
+    {
+        connection.registerVirtualObject(KeelhouseBus::objectPath, this);
+        connection.registerService(KeelhouseBus::serviceName());
+    }
+    ~FakeKeelhouse() override { QDBusConnection::disconnectFromBus(QStringLiteral("fake-keelhouse")); }
+
+    QString introspect(const QString&) const override { return {}; }
+    bool handleMessage(const QDBusMessage& message, const QDBusConnection&) override
+    {
+        requests.append(message.member());
+        if (message.member() == QLatin1String("SetupServerEndPoint")) {
+            m_client = message.service();
+            m_endpoint = message.arguments().value(0).value<QDBusObjectPath>().path();
+        } else if (message.member() != QLatin1String("SetupDebugOptions") && reaction) {
+            reaction(message.member(), callbacks);
+        }
+        return true;
+    }
+
+    QDBusConnection connection;
+    SystemItemsServerForwarder callbacks;
+    Reaction reaction;
+    QStringList requests;
+
+private:
+    QString m_client;
+    QString m_endpoint;
+};
+
+// Activating the service under the sanitizers on a busy machine can take a while.
+bool waitLong(const std::function<bool()>& done)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!done() && timer.elapsed() < 20000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    return done();
+}
+
+class SystemItemsStatesTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        folder = freshTestFolder(QStringLiteral("system-items"));
+        // The activated service gets lists of this test's own.
+        QProcessEnvironment extra;
+        extra.insert(QStringLiteral("XDG_CONFIG_HOME"), folder + QStringLiteral("/config"));
+        extra.insert(QStringLiteral("XDG_CONFIG_DIRS"), folder + QStringLiteral("/xdg"));
+        extra.insert(KeelhouseBus::idleTimeEnvironmentVariable, QStringLiteral("2000"));
+        bus = std::make_unique<PrivateBus>(folder + QStringLiteral("/bus"), extra);
+        ASSERT_TRUE(bus->isRunning());
+        connection = std::make_unique<QDBusConnection>(QDBusConnection::connectToBus(bus->address(), QStringLiteral("application")));
+        ASSERT_TRUE(connection->isConnected());
+
+        context.setApplicationHelpers(&helpers);
+        context.setSystemItemHelpers(&systemItemHelpers);
+        context.setManagedObjectContext(&objects);
+        context.setNotificationCenter(&center);
+        SystemItemsStateFactories::registerWithContext(context, *connection);
+        context.setStateFactory(ApplicationStateKind::AutoClose, [this] { return std::make_unique<ImmediateState>(QStringLiteral("Next"), log); });
+        for (const QString& name : notificationNames())
+            tokens.push_back(center.addObserver(name, nullptr, [this](const Notification& n) { notifications.append(n); }));
+    }
+
+    void TearDown() override
+    {
+        QDBusConnection::disconnectFromBus(QStringLiteral("application"));
+    }
+
+    static QStringList notificationNames()
+    {
+        return { MHReadSystemItemsDidStartNotification, MHReadSystemItemsDidFindNewItemNotification, MHReadSystemItemsDidEndNotification,
+                 MHCreateSystemItemsDidStartNotification, MHCreateSystemItemsDidEndNotification, MHDeleteSystemItemsDidStartNotification,
+                 MHDeleteSystemItemsDidEndNotification, MHUninstallLanternwickDidStartNotification, MHUninstallLanternwickDidEndNotification,
+                 MHExecuteNotifications::MHExecuteDidCancelNotification };
+    }
+
+    void installService()
+    {
+        QFile serviceFile(bus->servicesFolder() + QLatin1Char('/') + KeelhouseBus::serviceName() + QStringLiteral(".service"));
+        ASSERT_TRUE(serviceFile.open(QIODevice::WriteOnly));
+        serviceFile.write(*KeelhouseServiceFile::contentsFor(QStringLiteral(KEELHOUSE_PROGRAM)));
+    }
+
+    QString autostart() const { return folder + QStringLiteral("/config/autostart"); }
+    // Whether an autostart entry names program (the service names its
+    // entries after the program's display name).
+    bool hasEntryFor(const QString& program) const
+    {
+        for (const QFileInfo& entry : QDir(autostart()).entryInfoList({ QStringLiteral("*.desktop") })) {
+            QFile file(entry.filePath());
+            if (file.open(QIODevice::ReadOnly) && file.readAll().contains(program.toUtf8()))
+                return true;
+        }
+        return false;
+    }
+
+    // An executable file and a user autostart entry that runs it.
+    QString addEntry(const QString& name)
+    {
+        const QString program = folder + QStringLiteral("/apps/") + name;
+        QDir().mkpath(folder + QStringLiteral("/apps"));
+        QFile file(program);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        addEntryFile(name, program);
+        return QFileInfo(program).canonicalFilePath();
+    }
+    void addEntryFile(const QString& name, const QString& program)
+    {
+        QDir().mkpath(autostart());
+        QFile entry(autostart() + QLatin1Char('/') + name + QStringLiteral(".desktop"));
+        ASSERT_TRUE(entry.open(QIODevice::WriteOnly));
+        entry.write(QStringLiteral("[Desktop Entry]\nType=Application\nName=%1\nExec=%2\n").arg(name, program).toUtf8());
+    }
+
+    void addToGroup(DBLoginGroup* group, const QString& path)
+    {
+        objects.createFileItemWithPath(path)->setItemLoginGroup(group);
+    }
+
+    // Runs the state and then the "Next" state in one chain; true when the
+    // chain got to its end.
+    bool runChain(ApplicationState* state)
+    {
+        const qsizetype before = log.events().size();
+        bool ended = false;
+        StateChain::start(context, QList<ApplicationState*> { state, context.autoCloseState() }, nullptr,
+                          [&](const std::shared_ptr<ChainRun>&) { ended = true; });
+        return waitLong([&] { return ended; }) && log.events().size() == before + 1;
+    }
+
+    QStringList names() const
+    {
+        QStringList all;
+        for (const Notification& n : notifications)
+            all.append(n.name);
+        return all;
+    }
+    QVariantMap last(const QString& name) const
+    {
+        for (auto it = notifications.rbegin(); it != notifications.rend(); ++it) {
+            if (it->name == name)
+                return it->userInfo;
+        }
+        return {};
+    }
+    static QStringList paths(const QVariant& records)
+    {
+        QStringList all;
+        for (const QVariant& record : records.toList())
+            all.append(record.toMap().value(QStringLiteral("path")).toString());
+        return all;
+    }
+
+    QString folder;
+    std::unique_ptr<PrivateBus> bus;
+    std::unique_ptr<QDBusConnection> connection;
+    Helpers helpers;
+    FakeSystemItemHelpers systemItemHelpers;
+    FakeModelTexts texts;
+    ObjectContext objects { texts };
+    NotificationCenter center;
+    EventLog log;
+    std::vector<NotificationCenter::Token> tokens;
+    QList<Notification> notifications;
+    ApplicationContext context;
+};
+
+TEST_F(SystemItemsStatesTest, ReadReportsOnlyNewEntriesAndCreatesTheOwnEntry)
+{
+    installService();
+    const QString known = addEntry(QStringLiteral("known"));
+    const QString ignored = addEntry(QStringLiteral("ignored"));
+    addToGroup(objects.getOrCreateApplicationLoginGroup(), known);
+    addToGroup(objects.getOrCreateIgnoreLoginGroup(), ignored);
+
+    ASSERT_TRUE(runChain(context.readSystemItemsState()));
+    EXPECT_EQ(names(), QStringList({ MHReadSystemItemsDidStartNotification, MHReadSystemItemsDidEndNotification }));
+    EXPECT_EQ(last(MHReadSystemItemsDidEndNotification).value(items).toList(), QVariantList());
+    // The application runs the known item itself, so its entry goes; the own one is made.
+    EXPECT_FALSE(QFile::exists(autostart() + QStringLiteral("/known.desktop")));
+    EXPECT_TRUE(QFile::exists(autostart() + QStringLiteral("/ignored.desktop")));
+    EXPECT_TRUE(hasEntryFor(QCoreApplication::applicationFilePath()));
+
+    // A new entry and one that cannot be resolved are both for the user to see.
+    notifications.clear();
+    const QString stranger = addEntry(QStringLiteral("stranger"));
+    addEntryFile(QStringLiteral("broken"), folder + QStringLiteral("/apps/missing-program"));
+    ASSERT_TRUE(runChain(context.readSystemItemsState()));
+    ASSERT_TRUE(processEventsUntil([&] { return names().contains(MHExecuteNotifications::MHExecuteDidCancelNotification); }));
+    const QVariantList found = last(MHReadSystemItemsDidEndNotification).value(items).toList();
+    ASSERT_EQ(found.size(), 2);
+    EXPECT_EQ(names().count(MHReadSystemItemsDidFindNewItemNotification), 2);
+    QVariantMap strangerData;
+    QVariantMap brokenData;
+    for (const QVariant& item : found)
+        (item.toMap().contains(MHItemDataKeys::path) ? strangerData : brokenData) = item.toMap();
+    EXPECT_EQ(strangerData, QVariantMap({ { "path", stranger }, { "name", "stranger" }, { "icon", "icon:" + stranger },
+                                          { "description", "Description of " + stranger } }));
+    EXPECT_EQ(brokenData, QVariantMap({ { "name", "broken" } }));
+    EXPECT_LT(names().indexOf(MHReadSystemItemsDidFindNewItemNotification), names().indexOf(MHReadSystemItemsDidEndNotification));
+}
+
+TEST_F(SystemItemsStatesTest, CreateAndDeleteListWhatWasDoneAndWhatFailed)
+{
+    installService();
+    const QString first = addEntry(QStringLiteral("first"));
+    const QString second = addEntry(QStringLiteral("second"));
+    QDir(autostart()).removeRecursively();
+
+    auto* create = static_cast<CreateSystemItemsApplicationState*>(context.createSystemItemsState());
+    // The service cannot create an entry without a file.
+    create->setItemsToCreate({ SystemItemData(QVariantMap { { "path", first }, { "name", "First" } }),
+                               SystemItemData(QVariantMap { { "name", "No file" } }),
+                               SystemItemData(QVariantMap { { "path", second }, { "name", "Second" } }) });
+    ASSERT_TRUE(runChain(create));
+    EXPECT_EQ(names(), QStringList({ MHCreateSystemItemsDidStartNotification, MHCreateSystemItemsDidEndNotification }));
+    QVariantMap info = last(MHCreateSystemItemsDidEndNotification);
+    EXPECT_EQ(paths(info.value(items)), QStringList({ first, second }));
+    EXPECT_EQ(info.value(failedItems).toList(), QVariantList({ QVariantMap { { "name", "No file" } } }));
+    EXPECT_TRUE(QFile::exists(autostart() + QStringLiteral("/first.desktop")));
+
+    notifications.clear();
+    auto* remove = static_cast<DeleteSystemItemsApplicationState*>(context.deleteSystemItemsState());
+    remove->setItemsToDelete({ SystemItemData(QVariantMap { { "path", second } }), SystemItemData(QVariantMap { { "path", "/nowhere" } }) });
+    ASSERT_TRUE(runChain(remove));
+    EXPECT_EQ(names(), QStringList({ MHDeleteSystemItemsDidStartNotification, MHDeleteSystemItemsDidEndNotification }));
+    info = last(MHDeleteSystemItemsDidEndNotification);
+    EXPECT_EQ(paths(info.value(items)), QStringList({ second }));
+    EXPECT_EQ(info.value(failedItems).toList(), QVariantList());
+    EXPECT_FALSE(QFile::exists(autostart() + QStringLiteral("/second.desktop")));
+    EXPECT_TRUE(QFile::exists(autostart() + QStringLiteral("/first.desktop")));
+}
+
+TEST_F(SystemItemsStatesTest, UninstallRemovesTheOwnEntryAndHandsTheItemsBack)
+{
+    installService();
+    const QString item = addEntry(QStringLiteral("item"));
+    QDir(autostart()).removeRecursively();
+    addEntryFile(QStringLiteral("lanternwick"), QCoreApplication::applicationFilePath());
+    addToGroup(objects.getOrCreateApplicationLoginGroup(), item);
+
+    ASSERT_TRUE(runChain(context.uninstallLanternwickState()));
+    EXPECT_EQ(names(), QStringList({ MHUninstallLanternwickDidStartNotification, MHUninstallLanternwickDidEndNotification }));
+    EXPECT_FALSE(QFile::exists(autostart() + QStringLiteral("/lanternwick.desktop")));
+    EXPECT_TRUE(QFile::exists(autostart() + QStringLiteral("/item.desktop")));
+}
+
+TEST_F(SystemItemsStatesTest, AReadPreventedByADebugOptionTimesOutAndTheChainGoesOn)
+{
+    installService();
+    addEntry(QStringLiteral("stranger"));
+    helpers.options = { { MHDebugOptions::PreventSystemItemsReading, true } };
+    auto* read = static_cast<ReadSystemApplicationState*>(context.readSystemItemsState());
+    read->setRequestTimeoutMs(300);
+    ASSERT_TRUE(runChain(read));
+    EXPECT_TRUE(notifications.isEmpty());
+    EXPECT_FALSE(hasEntryFor(QCoreApplication::applicationFilePath()));
+}
+
+TEST_F(SystemItemsStatesTest, AServiceTheBusCannotStartFailsTheStepAtOnce)
+{
+    // No service file: the bus knows no such name. The time-out stays long,
+    // so only the failed start can end the step in time.
+    ASSERT_TRUE(runChain(context.readSystemItemsState()));
+    EXPECT_TRUE(notifications.isEmpty());
+}
+
+TEST_F(SystemItemsStatesTest, AServiceThatNeverAnswersTimesOut)
+{
+    FakeKeelhouse service(bus->address());
+    auto* read = static_cast<ReadSystemApplicationState*>(context.readSystemItemsState());
+    read->setRequestTimeoutMs(200);
+    ASSERT_TRUE(runChain(read));
+    // The set-up comes first, in order.
+    EXPECT_EQ(service.requests, QStringList({ "SetupDebugOptions", "SetupServerEndPoint", "ReadSystemItems" }));
+    EXPECT_TRUE(notifications.isEmpty());
+}
+
+TEST_F(SystemItemsStatesTest, AServiceThatLeavesMidRequestEndsTheStepWithWhatItBegan)
+{
+    FakeKeelhouse service(bus->address());
+    service.reaction = [](const QString&, SystemItemsServerInterface& callbacks) {
+        callbacks.keelhouseDidBeginCreating();
+        callbacks.keelhouseDidBeginCreatingItem({ { "path", "/apps/a" } });
+        callbacks.keelhouseDidEndCreatingItem({ { "path", "/apps/a" } });
+    };
+    auto* create = static_cast<CreateSystemItemsApplicationState*>(context.createSystemItemsState());
+    create->setItemsToCreate({ SystemItemData(QVariantMap { { "path", "/apps/a" } }), SystemItemData(QVariantMap { { "path", "/apps/b" } }) });
+    bool ended = false;
+    StateChain::start(context, QList<ApplicationState*> { create, context.autoCloseState() }, nullptr,
+                      [&](const std::shared_ptr<ChainRun>&) { ended = true; });
+    ASSERT_TRUE(processEventsUntil([&] { return create->createdItems().size() == 1; }));
+    service.connection.unregisterService(KeelhouseBus::serviceName());
+    ASSERT_TRUE(processEventsUntil([&] { return ended; }));
+    EXPECT_EQ(log.events().size(), 1);
+    EXPECT_EQ(names(), QStringList({ MHCreateSystemItemsDidStartNotification, MHCreateSystemItemsDidEndNotification }));
+    const QVariantMap info = last(MHCreateSystemItemsDidEndNotification);
+    EXPECT_EQ(paths(info.value(items)), QStringList({ "/apps/a" }));
+    EXPECT_EQ(paths(info.value(failedItems)), QStringList({ "/apps/b" }));
+}
+
+TEST_F(SystemItemsStatesTest, AFailedEntryIsListedOnItselfAloneAndTheOthersStayDone)
+{
+    FakeKeelhouse service(bus->address());
+    service.reaction = [](const QString&, SystemItemsServerInterface& callbacks) {
+        const QVariantMap a { { "path", "/apps/a" } };
+        const QVariantMap b { { "path", "/apps/b" } };
+        callbacks.keelhouseDidBeginDeleting();
+        callbacks.keelhouseDidBeginDeletingItem(a);
+        callbacks.keelhouseDidFailDeletingItem(a);
+        callbacks.keelhouseDidFailItem(a);
+        callbacks.keelhouseDidEndDeletingItem(a);
+        callbacks.keelhouseDidBeginDeletingItem(b);
+        callbacks.keelhouseDidEndDeletingItem(b);
+        callbacks.keelhouseDidEndDeleting();
+    };
+    auto* remove = static_cast<DeleteSystemItemsApplicationState*>(context.deleteSystemItemsState());
+    remove->setItemsToDelete({ SystemItemData(QVariantMap { { "path", "/apps/a" } }), SystemItemData(QVariantMap { { "path", "/apps/b" } }) });
+    ASSERT_TRUE(runChain(remove));
+    const QVariantMap info = last(MHDeleteSystemItemsDidEndNotification);
+    EXPECT_EQ(paths(info.value(items)), QStringList({ "/apps/b" }));
+    EXPECT_EQ(paths(info.value(failedItems)), QStringList({ "/apps/a" }));
+}
+
+TEST_F(SystemItemsStatesTest, AServiceThatCannotOpenTheListFailsTheStep)
+{
+    FakeKeelhouse service(bus->address());
+    service.reaction = [](const QString&, SystemItemsServerInterface& callbacks) { callbacks.keelhouseDidFailInitializingItemsHandler(); };
+    ASSERT_TRUE(runChain(context.uninstallLanternwickState()));
+    EXPECT_TRUE(notifications.isEmpty());
+}
+
+} // namespace
