@@ -386,18 +386,17 @@ void ApplicationHelpers::cleanUp()
 
 QList<DBLoginItem*> ApplicationHelpers::sortedLoginItemsForApplicationGroup()
 {
-    ObjectContext* context = m_managedObjectContext.get();
-    return context ? context->sortedLoginItemsForGroup(context->getOrCreateApplicationLoginGroup()) : QList<DBLoginItem*>();
+    return m_modelEditing ? m_modelEditing->sortedLoginItemsForApplicationGroup() : QList<DBLoginItem*>();
 }
 
 QList<DBLoginItem*> ApplicationHelpers::sortedLoginItemsForGroup(const DBLoginGroup* group)
 {
-    return m_managedObjectContext ? m_managedObjectContext->sortedLoginItemsForGroup(group) : QList<DBLoginItem*>();
+    return m_modelEditing ? m_modelEditing->sortedLoginItemsForGroup(group) : QList<DBLoginItem*>();
 }
 
 LoginItemType ApplicationHelpers::typeOfLoginItem(const DBLoginItem* item) const
 {
-    return item->loginItemType();
+    return item ? item->loginItemType() : LoginItemTypeFile;
 }
 
 // --- Files, volumes and networks ---------------------------------------------------------
@@ -485,7 +484,10 @@ void ApplicationHelpers::setDatabaseSerializer(std::unique_ptr<DatabaseSerialize
 
 void ApplicationHelpers::setManagedObjectContext(std::unique_ptr<ObjectContext> context)
 {
+    m_modelEditing.reset();
     m_managedObjectContext = std::move(context);
+    if (m_managedObjectContext)
+        m_modelEditing = std::make_unique<ModelEditing>(*m_managedObjectContext, Localizator::shared());
     if (m_applicationContext)
         m_applicationContext->setManagedObjectContext(m_managedObjectContext.get());
 }

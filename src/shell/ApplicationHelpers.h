@@ -10,6 +10,7 @@
 // networks, which the engine's queues ask too.
 #include "engine/ApplicationHelping.h"
 #include "engine/ModelObjectHelping.h"
+#include "shell/ModelEditing.h"
 #include "foundation/Error.h"
 #include "model/AttachedVolumeData.h"
 #include "model/NetworkData.h"
@@ -137,7 +138,9 @@ public:
     // Switches off the login items watcher; called at quit.
     void cleanUp();
 
-    // --- Items (reads the engine needs) -----------------------------------------
+    // --- Items: the editing operations of the live context ----------------------
+    // Null while no database is loaded.
+    ModelEditing* modelEditing() { return m_modelEditing.get(); }
     QList<DBLoginItem*> sortedLoginItemsForApplicationGroup() override;
     QList<DBLoginItem*> sortedLoginItemsForGroup(const DBLoginGroup* group) override;
     LoginItemType typeOfLoginItem(const DBLoginItem* item) const override;
@@ -203,6 +206,7 @@ private:
 
     std::unique_ptr<DatabaseSerializer> m_databaseSerializer;
     std::unique_ptr<ObjectContext> m_managedObjectContext;
+    std::unique_ptr<ModelEditing> m_modelEditing;
     std::optional<Error> m_databaseInitializationError;
     // Shared, so that an option that sets up a new error does not free the
     // attempter it runs in.
