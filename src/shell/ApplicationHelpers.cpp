@@ -17,6 +17,7 @@
 #include "keelhouse/KeelhouseServiceFile.h"
 #include "keelhouse/LoginItemsHandler.h"
 #include "model/DBLoginGroup.h"
+#include "model/DBFileItem.h"
 #include "model/DBLoginItem.h"
 #include "model/DatabaseFiles.h"
 #include "model/DatabaseSerializer.h"
@@ -114,6 +115,8 @@ ApplicationHelpers::~ApplicationHelpers()
 {
     LOG_DEBUG("Deallocating...");
     cleanUp();
+    if (m_isSharedSystemItemHelpers)
+        DBFileItem::setSharedSystemItemHelpers(nullptr);
     if (m_machineStateSource && ExecutionValidationParameters::defaultMachineStateSource() == m_machineStateSource)
         ExecutionValidationParameters::setDefaultMachineStateSource(nullptr);
 }
@@ -512,8 +515,12 @@ void ApplicationHelpers::setManagedObjectContext(std::unique_ptr<ObjectContext> 
 {
     m_modelEditing.reset();
     m_managedObjectContext = std::move(context);
-    if (m_managedObjectContext)
+    if (m_managedObjectContext) {
         m_modelEditing = std::make_unique<ModelEditing>(*m_managedObjectContext, Localizator::shared());
+        // File items ask their facts of us; without it no file item could run.
+        DBFileItem::setSharedSystemItemHelpers(std::shared_ptr<SystemItemHelping>(std::shared_ptr<void>(), this));
+        m_isSharedSystemItemHelpers = true;
+    }
     if (m_applicationContext)
         m_applicationContext->setManagedObjectContext(m_managedObjectContext.get());
 }

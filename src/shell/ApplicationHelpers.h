@@ -221,6 +221,7 @@ private:
     std::shared_ptr<ErrorRecoveryAttempter> m_recoveryAttempter;
     bool m_databaseInitializationUserChoseQuit = false;
     bool m_savingPreventedUntilRelaunch = false;
+    bool m_isSharedSystemItemHelpers = false;
 
     std::unique_ptr<LoginItemsHandler> m_systemItemsHandler;
     // The engine goes before the context it reads and the source it samples.
