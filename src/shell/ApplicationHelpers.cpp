@@ -1,6 +1,10 @@
 #include "shell/ApplicationHelpers.h"
 
 #include "engine/ApplicationContext.h"
+#include "engine/AutoCloseApplicationState.h"
+#include "engine/DelayBeforeExecutionApplicationState.h"
+#include "engine/ExecutingApplicationState.h"
+#include "engine/SystemItemsStateFactories.h"
 #include "engine/LiveMachineStateSource.h"
 #include "engine/MachineFacts.h"
 #include "foundation/Log.h"
@@ -10,8 +14,10 @@
 #include "foundation/NotificationCenter.h"
 #include "foundation/PropertyList.h"
 #include "foundation/UserDefaults.h"
+#include "keelhouse/KeelhouseServiceFile.h"
 #include "keelhouse/LoginItemsHandler.h"
 #include "model/DBLoginGroup.h"
+#include "model/DBFileItem.h"
 #include "model/DBLoginItem.h"
 #include "model/DatabaseFiles.h"
 #include "model/DatabaseSerializer.h"
@@ -109,6 +115,8 @@ ApplicationHelpers::~ApplicationHelpers()
 {
     LOG_DEBUG("Deallocating...");
     cleanUp();
+    if (m_isSharedSystemItemHelpers)
+        DBFileItem::setSharedSystemItemHelpers(nullptr);
     if (m_machineStateSource && ExecutionValidationParameters::defaultMachineStateSource() == m_machineStateSource)
         ExecutionValidationParameters::setDefaultMachineStateSource(nullptr);
 }
@@ -195,7 +203,7 @@ void ApplicationHelpers::initializeLoggingSystem()
     gLogMask = log_mask_for_verbosity(int32_t(defaults.loggingVerbosityLevel()));
     gLogViewsEnabled = defaults.isLoggingViewsEnabled();
     gLogObservationsEnabled = defaults.isLoggingObservationsEnabled();
-    log_initialize(defaults.isLoggingToFileEnabled());
+    log_initialize(defaults.isLoggingToFileEnabled(), defaults.loggingNumberOfFilesToKeep());
     LOG_NORMAL("Starting application %1 (%2) on %3...", applicationVersion(), applicationBuild(),
                QDateTime::currentDateTime().toString(Qt::ISODate));
     logUserDefaults(defaults);
@@ -341,16 +349,37 @@ QDateTime ApplicationHelpers::calculatedLoginTime() const
 
 // --- Process-wide objects --------------------------------------------------------
 
-ApplicationContext& ApplicationHelpers::applicationContext()
+LiveMachineStateSource& ApplicationHelpers::machineStateSource()
 {
-    if (!m_applicationContext) {
-        LOG_DEBUG("Initializing application context due to first access...");
+    if (!m_machineStateSource) {
         m_machineStateSource = std::make_shared<LiveMachineStateSource>(m_facts, m_parts.modifierKeys, m_parts.powerSource, nullptr,
                                                                         m_parts.userDefaults, m_parts.notificationCenter);
         m_machineStateSource->setSortedItemsFunction([this] { return sortedLoginItemsForApplicationGroup(); });
         ExecutionValidationParameters::setDefaultMachineStateSource(m_machineStateSource);
+    }
+    return *m_machineStateSource;
+}
 
+void ApplicationHelpers::fetchTimeIntensiveBlockingValues()
+{
+    machineStateSource().fetchTimeIntensiveBlockingValues();
+}
+
+bool ApplicationHelpers::installKeelhouseServiceFile()
+{
+    return KeelhouseServiceFile::install(ApplicationBundle::current().keelhouseProgramPath(), QDBusConnection::sessionBus());
+}
+
+ApplicationContext& ApplicationHelpers::applicationContext()
+{
+    if (!m_applicationContext) {
+        LOG_DEBUG("Initializing application context due to first access...");
+        machineStateSource();
         m_applicationContext = std::make_unique<ApplicationContext>();
+        ExecutingApplicationState::registerWithContext(*m_applicationContext, m_parts.workspace);
+        DelayBeforeExecutionApplicationState::registerWithContext(*m_applicationContext);
+        AutoCloseApplicationState::registerWithContext(*m_applicationContext);
+        SystemItemsStateFactories::registerWithContext(*m_applicationContext);
         m_applicationContext->setApplicationHelpers(this);
         m_applicationContext->setModelObjectHelpers(this);
         m_applicationContext->setSystemItemHelpers(this);
@@ -486,8 +515,12 @@ void ApplicationHelpers::setManagedObjectContext(std::unique_ptr<ObjectContext> 
 {
     m_modelEditing.reset();
     m_managedObjectContext = std::move(context);
-    if (m_managedObjectContext)
+    if (m_managedObjectContext) {
         m_modelEditing = std::make_unique<ModelEditing>(*m_managedObjectContext, Localizator::shared());
+        // File items ask their facts of us; without it no file item could run.
+        DBFileItem::setSharedSystemItemHelpers(std::shared_ptr<SystemItemHelping>(std::shared_ptr<void>(), this));
+        m_isSharedSystemItemHelpers = true;
+    }
     if (m_applicationContext)
         m_applicationContext->setManagedObjectContext(m_managedObjectContext.get());
 }

@@ -114,6 +114,12 @@ public:
     void logUserDefaults(const UserDefaults& defaults) const;
     // Creates the data folder (owner-only) with its parents; true when it exists afterwards.
     bool initializeAppDataFolder();
+    // Starts the first sampling of the slow machine facts (the network scan)
+    // in the background, so that the first run does not wait for it.
+    void fetchTimeIntensiveBlockingValues();
+    // Makes the login items service beside this program startable by the
+    // session bus; false when its activation file could not be written.
+    bool installKeelhouseServiceFile();
 
     // The debug options file's Boolean options; read once. A file that cannot
     // be read counts as no options (and is read again at the next access).
@@ -133,6 +139,7 @@ public:
     QDateTime calculatedLoginTime() const;
 
     // --- Process-wide objects -------------------------------------------------
+    // Made on first access with every state of the engine.
     ApplicationContext& applicationContext();
     SystemItemsHandling* systemItemsHandler() override;
     // Switches off the login items watcher; called at quit.
@@ -192,6 +199,7 @@ private:
     bool restoreFromSessionBackup();
     bool deleteDatabaseFiles();
     std::optional<QVariantMap> readDebugOptions() const;
+    LiveMachineStateSource& machineStateSource();
 
     Parts m_parts;
     const std::shared_ptr<MachineFacts> m_facts;
@@ -213,6 +221,7 @@ private:
     std::shared_ptr<ErrorRecoveryAttempter> m_recoveryAttempter;
     bool m_databaseInitializationUserChoseQuit = false;
     bool m_savingPreventedUntilRelaunch = false;
+    bool m_isSharedSystemItemHelpers = false;
 
     std::unique_ptr<LoginItemsHandler> m_systemItemsHandler;
     // The engine goes before the context it reads and the source it samples.

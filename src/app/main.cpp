@@ -1,0 +1,51 @@
+// The application: one per session; it reads its settings and database,
+// runs the login items through the engine and reacts to the session until it
+// is asked to quit.
+#include "QtModifierKeysProvider.h"
+#include "QuitOnSignals.h"
+
+#include "platform/linux/LogindWakeWatcher.h"
+#include "shell/AppDelegate.h"
+#include "shell/ApplicationHelpers.h"
+#include "shell/ContextChainStarter.h"
+#include "shell/LoggingDialogPresenter.h"
+#include "shell/LoggingWindowControllers.h"
+#include "shell/SingleInstance.h"
+
+#include <QApplication>
+#include <QTimer>
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    // Lives in the background with the dock or menu-bar item, not by its windows.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    SingleInstance instance;
+    if (!instance.claim())
+        return instance.activateRunningInstance() ? 0 : 1;
+
+    // Every part the delegate reaches ends before the event loop's objects.
+    ApplicationHelpers helpers;
+    helpers.setModifierKeysProvider(std::make_shared<QtModifierKeysProvider>());
+    ContextChainStarter chains(helpers);
+    LoggingWindowControllers windows;
+    LoggingDialogPresenter dialogs;
+    LogindWakeWatcher wakeWatcher;
+    QuitOnSignals quitOnSignals;
+
+    AppDelegate::Collaborators collaborators;
+    collaborators.helpers = &helpers;
+    collaborators.chains = &chains;
+    collaborators.windows = &windows;
+    collaborators.dialogs = &dialogs;
+    collaborators.wakeWatcher = &wakeWatcher;
+    collaborators.terminate = [] { QCoreApplication::quit(); };
+    AppDelegate delegate(collaborators);
+    instance.setActivationHandler([&delegate] { delegate.applicationShouldHandleReopen(); });
+
+    QTimer::singleShot(0, &application, [&delegate] { delegate.applicationDidFinishLaunching(); });
+    const int status = QApplication::exec();
+    delegate.applicationWillTerminate();
+    return status;
+}

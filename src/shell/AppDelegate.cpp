@@ -1,0 +1,243 @@
+#include "shell/AppDelegate.h"
+
+#include "engine/ContextBatchInfo.h"
+#include "foundation/DispatchQueue.h"
+#include "foundation/Log.h"
+#include "foundation/MHExecuteNotifications.h"
+#include "foundation/MHInternalNotifications.h"
+#include "foundation/MHSystemItemsNotifications.h"
+#include "foundation/MHUserSettingsKeys.h"
+#include "foundation/UserDefaults.h"
+#include "model/ObjectContext.h"
+#include "model/UndoManager.h"
+#include "platform/WakeWatcher.h"
+#include "shell/ApplicationHelpers.h"
+#include "shell/ChainStarter.h"
+#include "shell/WindowControllers.h"
+
+#include <QDateTime>
+
+using Kind = ApplicationStateKind;
+
+AppDelegate::AppDelegate(Collaborators collaborators)
+    : m_(std::move(collaborators))
+    , m_observer(std::make_unique<QObject>())
+{
+    if (!m_.userDefaults)
+        m_.userDefaults = &UserDefaults::standard();
+    if (!m_.notificationCenter)
+        m_.notificationCenter = &NotificationCenter::defaultCenter();
+    m_.helpers->initializeUserDefaults();
+    m_.helpers->initializeLoggingSystem();
+    // The old store and container conversions come with a later version.
+    LOG_VERBOSE("No conversion of old data folders or stores in this version, skipping...");
+    m_.helpers->fetchTimeIntensiveBlockingValues();
+    if (!m_.helpers->installKeelhouseServiceFile())
+        LOG_ERROR("Failed installing the login items service, system items cannot be read!");
+}
+
+AppDelegate::~AppDelegate() = default;
+
+void AppDelegate::applicationDidFinishLaunching()
+{
+    LOG_NORMAL("Application did finish launching...");
+    const UserDefaults& settings = *m_.userDefaults;
+    const bool showMainWindow = settings.showMainWindowAfterLaunch();
+    const bool showWelcome = settings.showWelcomeWindow();
+    const bool enabled = settings.isLanternwickEnabled();
+    const bool afterLaunch = settings.isItemsExecutionAfterLaunchEnabled();
+    const bool afterWake = afterLaunch || settings.isItemsExecutionAfterAwakingFromSleepEnabled();
+    const bool relaunch = settings.isLaunchAfterRestart();
+    if (relaunch) {
+        LOG_INFO("We're relaunching, disabling normal launch sequence...");
+        m_.userDefaults->setIsLaunchAfterRestart(false);
+    }
+
+    m_.windows->initializeDockAndStatusBar();
+    LOG_INFO("Preparing %1main window...", showMainWindow ? QStringLiteral("and showing ") : QString());
+    if (!m_.helpers->managedObjectContext()) {
+        if (!m_.helpers->presentDatabaseInitializationError(*m_.dialogs)) {
+            LOG_INFO("Quitting due to initialization error!");
+            if (m_.helpers->databaseInitializationUserChoseQuit())
+                m_.terminate();
+            else
+                LOG_ERROR("No feedback dialog yet: start-up stops here, without items, observers or windows.");
+            return;
+        }
+    }
+    m_.windows->prepareMainWindow();
+    initializeObservations();
+    if (!showMainWindow)
+        m_.windows->closeMainWindow();
+
+    startLaunchChain(!enabled, !afterLaunch && !afterWake, relaunch);
+
+    if (showWelcome) {
+        LOG_VERBOSE("Showing welcome window...");
+        m_.windows->showWelcomeWindow();
+    }
+    if (!((enabled || showWelcome) && (afterLaunch || afterWake))) {
+        LOG_VERBOSE("Lanternwick is disabled, showing general preferences...");
+        m_.windows->showGeneralPreferences();
+    }
+}
+
+void AppDelegate::startLaunchChain(bool disabled, bool executionOff, bool relaunch)
+{
+    LOG_INFO("Starting initial processes...");
+    auto batch = std::make_shared<ContextBatchInfo>();
+    batch->setIsExecutingAfterLaunch(true);
+    batch->setIsAutoCloseScheduled(m_.userDefaults->isAutoCloseAfterItemsExecutionEnabled());
+
+    if (disabled) {
+        m_.chains->startChain({ { Kind::SearchMissingItems, [] { LOG_WARN("Lanternwick or execution is disabled!"); } } }, batch);
+        return;
+    }
+    // The items are not run then, but the session's list is still read and
+    // watched, so that new login items are noticed.
+    if (executionOff || relaunch) {
+        ChainStarter::Step search { Kind::SearchMissingItems };
+        if (executionOff)
+            search.didEnd = [] { LOG_WARN("Lanternwick or execution is disabled!"); };
+        else
+            search.didEnd = [] { LOG_WARN("Relaunching..."); };
+        m_.chains->startChain({ search, { Kind::ReadSystemItems }, { Kind::EnableSystemItemsChange } }, batch);
+        return;
+    }
+    m_.chains->startChain({ { Kind::SearchMissingItems },
+                            { Kind::DelayBeforeExecution },
+                            { Kind::ExecuteItems },
+                            { Kind::ReadSystemItems },
+                            { Kind::EnableSystemItemsChange },
+                            { Kind::AutoClose } },
+                          batch);
+}
+
+void AppDelegate::applicationWillTerminate()
+{
+    LOG_NORMAL("Terminating app on %1...", QDateTime::currentDateTime().toString(Qt::ISODate));
+    m_.userDefaults->setLastBootTime(m_.helpers->calculatedBootTime());
+    m_.userDefaults->setLastLoginTime(m_.helpers->calculatedLoginTime());
+    if (!m_saveWhileClosingPrevented)
+        m_.helpers->saveDataToDiskUsingChangeBackup(false);
+    m_.helpers->cleanUp();
+}
+
+void AppDelegate::applicationShouldHandleReopen()
+{
+    LOG_VERBOSE("Asked to come forward, showing main window...");
+    m_.windows->showMainWindow();
+}
+
+// --- Observers ---------------------------------------------------------------------
+
+void AppDelegate::onMainThread(std::function<void()> task)
+{
+    if (is_main_thread()) {
+        task();
+        return;
+    }
+    dispatch_main_thread([alive = std::weak_ptr<int>(m_alive), task = std::move(task)] {
+        if (alive.lock())
+            task();
+    });
+}
+
+void AppDelegate::initializeObservations()
+{
+    LOG_DEBUG("Initializing observations...");
+    NotificationCenter& center = *m_.notificationCenter;
+    if (m_.wakeWatcher)
+        m_.wakeWatcher->setWakeHandler([this] { onMainThread([this] { computerDidWake(); }); });
+
+    m_tokens.push_back(center.addObserver(MHExecuteNotifications::MHExecuteAutoCloseDidEndNotification, nullptr,
+                                          [this, alive = std::weak_ptr<int>(m_alive)](const Notification&) {
+                                              LOG_INFO("Auto close did end, terminating application...");
+                                              dispatch_main_thread([this, alive] {
+                                                  if (alive.lock())
+                                                      m_.terminate();
+                                              });
+                                          }));
+    m_tokens.push_back(center.addObserver(MHSystemItemsNotifications::MHSystemItemsChangeNotificationDidChange, nullptr,
+                                          [this](const Notification&) {
+                                              LOG_INFO("System items did change, checking for new items...");
+                                              onMainThread([this] { m_.chains->startChain({ { Kind::ReadSystemItems } }, nullptr); });
+                                          }));
+    m_tokens.push_back(center.addObserver(MHSystemItemsNotifications::MHReadSystemItemsDidEndNotification, nullptr,
+                                          [this](const Notification& notification) {
+                                              onMainThread([this, userInfo = notification.userInfo] { systemItemsDidEndReading(userInfo); });
+                                          }));
+    m_tokens.push_back(center.addObserver(MHInternalNotifications::MHInternalNotificationLanternwickEnabledStatusDidChanged, nullptr,
+                                          [this](const Notification&) { onMainThread([this] { lanternwickEnabledStatusDidChange(); }); }));
+
+    if (ObjectContext* context = m_.helpers->managedObjectContext()) {
+        UndoManager* undo = &context->undoManager();
+        QObject::connect(undo, &UndoManager::didUndo, m_observer.get(), [this] { saveAfter("undo"); });
+        QObject::connect(undo, &UndoManager::didRedo, m_observer.get(), [this] { saveAfter("redo"); });
+    }
+    // Queued to the main thread when a setting is written elsewhere.
+    QObject::connect(m_.userDefaults, &UserDefaults::changed, m_observer.get(), [this](const QString& key) {
+        if (key == QLatin1String(MHUserSettingsKeys.isLanternwickEnabled))
+            lanternwickEnabledSettingDidChange();
+    });
+}
+
+void AppDelegate::computerDidWake()
+{
+    LOG_INFO("Computer did wake from sleep...");
+    const UserDefaults& settings = *m_.userDefaults;
+    if (settings.isItemsExecutionAfterLaunchEnabled() && settings.isAutoCloseAfterItemsExecutionEnabled()) {
+        LOG_VERBOSE("Auto close is enabled, execution after awake from sleep is prevented...");
+        return;
+    }
+    if (!settings.isItemsExecutionAfterAwakingFromSleepEnabled()) {
+        LOG_VERBOSE("Execution after awake from sleep is disabled...");
+        return;
+    }
+    LOG_VERBOSE("Executing items after awake from sleep...");
+    auto batch = std::make_shared<ContextBatchInfo>();
+    batch->setIsExecutingAfterAwakeFromSleep(true);
+    m_.chains->startChain({ { Kind::DisableSystemItemsChange },
+                            { Kind::DelayBeforeExecution },
+                            { Kind::ExecuteItems },
+                            { Kind::ReadSystemItems },
+                            { Kind::EnableSystemItemsChange } },
+                          batch);
+}
+
+void AppDelegate::systemItemsDidEndReading(const QVariantMap& userInfo)
+{
+    LOG_VERBOSE("System items did end reading...");
+    if (userInfo.value(MHSystemItemsNotifications::items).toList().isEmpty())
+        return;
+    if (m_.windows->isLaunchSimulationModeActive()) {
+        LOG_DEBUG("Exiting simulation mode due to new system items detected...");
+        m_.windows->toggleSimulationMode();
+    }
+    LOG_DEBUG("Showing main window...");
+    m_.windows->showMainWindow();
+}
+
+void AppDelegate::lanternwickEnabledStatusDidChange()
+{
+    LOG_VERBOSE("Lanternwick enabled status changed...");
+    if (!m_.userDefaults->isLanternwickEnabled())
+        m_.windows->showGeneralPreferences();
+}
+
+void AppDelegate::lanternwickEnabledSettingDidChange()
+{
+    if (m_.userDefaults->isLanternwickEnabled()) {
+        LOG_VERBOSE("Lanternwick was just enabled.");
+        m_.chains->startChain({ { Kind::ReadSystemItems }, { Kind::EnableSystemItemsChange } }, nullptr);
+    } else {
+        LOG_VERBOSE("Lanternwick was just disabled.");
+        m_.chains->startChain({ { Kind::DisableSystemItemsChange }, { Kind::UninstallLanternwick } }, nullptr);
+    }
+}
+
+void AppDelegate::saveAfter(const char* change)
+{
+    LOG_VERBOSE("Saving after %1...", change);
+    m_.helpers->saveDataToDiskUsingChangeBackup(true);
+}

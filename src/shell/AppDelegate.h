@@ -1,0 +1,70 @@
+#pragma once
+// Start-up and quit of the application and its reactions at run time: the
+// settings and logging, the database, the windows the settings ask for, the
+// launch chain, the observers that start the later chains, and at quit the
+// times the next start compares against and the session save.
+//
+// Main thread only; the observers move their work there.
+#include "foundation/NotificationCenter.h"
+
+#include <QObject>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class ApplicationHelpers;
+class ChainStarter;
+class DialogPresenter;
+class UserDefaults;
+class WakeWatcher;
+class WindowControllers;
+
+class AppDelegate {
+public:
+    struct Collaborators {
+        ApplicationHelpers* helpers = nullptr;
+        ChainStarter* chains = nullptr;
+        WindowControllers* windows = nullptr;
+        DialogPresenter* dialogs = nullptr;
+        // Null: wake from sleep is not watched.
+        WakeWatcher* wakeWatcher = nullptr;
+        // Ends the event loop; applicationWillTerminate() follows.
+        std::function<void()> terminate;
+        // The process-wide ones unless given (the same the helpers use).
+        UserDefaults* userDefaults = nullptr;
+        NotificationCenter* notificationCenter = nullptr;
+    };
+
+    // Settings, logging, the one-time conversions and the first network sample.
+    explicit AppDelegate(Collaborators collaborators);
+    ~AppDelegate();
+    AppDelegate(const AppDelegate&) = delete;
+    AppDelegate& operator=(const AppDelegate&) = delete;
+
+    void applicationDidFinishLaunching();
+    void applicationWillTerminate();
+    // Another start of the program asked this one to come forward.
+    void applicationShouldHandleReopen();
+
+    bool isSaveWhileClosingPrevented() const { return m_saveWhileClosingPrevented; }
+    void setIsSaveWhileClosingPrevented(bool value) { m_saveWhileClosingPrevented = value; }
+
+    void initializeObservations();
+
+private:
+    void startLaunchChain(bool disabled, bool executionOff, bool relaunch);
+    void computerDidWake();
+    void systemItemsDidEndReading(const QVariantMap& userInfo);
+    void lanternwickEnabledStatusDidChange();
+    void lanternwickEnabledSettingDidChange();
+    void saveAfter(const char* change);
+    // Runs task on the main thread (now when already there), while this lives.
+    void onMainThread(std::function<void()> task);
+
+    Collaborators m_;
+    bool m_saveWhileClosingPrevented = false;
+    // Receiver of the Qt connections; they end with it.
+    std::unique_ptr<QObject> m_observer;
+    std::vector<NotificationCenter::Token> m_tokens;
+    const std::shared_ptr<int> m_alive = std::make_shared<int>(0);
+};

@@ -1,0 +1,232 @@
+// The built program on a login of its own: a temporary home, a private
+// session bus that activates the login items service, a stored list of real
+// helper programs, and settings for a short countdown and auto close.
+#include "../keelhouse/PrivateBus.h"
+#include "support/TestHome.h"
+
+#include "foundation/UserDefaults.h"
+#include "model/DBConditionalPreviousItem.h"
+#include "model/DBDelayItem.h"
+#include "model/DBFileItem.h"
+#include "model/DBWaitPreviousItem.h"
+#include "model/DBLoginGroup.h"
+#include "model/DatabaseSerializer.h"
+#include "model/ObjectContext.h"
+#include "texts/Localizator.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QThread>
+#include <gtest/gtest.h>
+
+namespace {
+
+bool waitFor(const std::function<bool()>& condition, int ms)
+{
+    QDeadlineTimer deadline(ms);
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(20);
+    }
+    return true;
+}
+
+void writeFile(const QString& path, const QByteArray& contents)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(contents);
+}
+
+QString readText(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+class LanternwickEndToEndTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        home = freshTestFolder("login");
+        environment.insert("HOME", home);
+        environment.insert("XDG_CONFIG_HOME", home + "/.config");
+        environment.insert("XDG_DATA_HOME", home + "/.local/share");
+        environment.insert("XDG_STATE_HOME", home + "/.local/state");
+        environment.insert("XDG_CACHE_HOME", home + "/.cache");
+        environment.insert("XDG_CONFIG_DIRS", home + "/etc/xdg");
+        // The bus reads the activation files the program writes into its data folder.
+        bus = std::make_unique<PrivateBus>(home + "/.local/share/dbus-1", environment);
+        ASSERT_TRUE(bus->isRunning());
+        environment.insert("DBUS_SESSION_BUS_ADDRESS", bus->address());
+        // No logind, NetworkManager or UPower: every such service answers "unknown" at once.
+        environment.insert("DBUS_SYSTEM_BUS_ADDRESS", bus->address());
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        environment.insert("LSAN_OPTIONS", "suppressions=" LW_LSAN_SUPPRESSIONS);
+    }
+
+    QString helper(const QString& name)
+    {
+        const QString path = home + "/bin/" + name;
+        QDir().mkpath(home + "/bin");
+        EXPECT_TRUE(QFile::copy(LW_TEST_TOUCH, path));
+        return path;
+    }
+    static QString marker(const QString& program) { return program + ".ran"; }
+
+    void writeSettings()
+    {
+        UserDefaults settings(home + "/.config/Lanternwick/Lanternwick.conf");
+        settings.setIsLanternwickEnabled(true);
+        settings.setIsItemsExecutionAfterLaunchEnabled(true);
+        settings.setIsItemsExecutionOnManualLaunchEnabled(true);
+        settings.setIsDelayBeforeItemsExecutionEnabled(true);
+        settings.setDelayBeforeItemsExecution(1);
+        settings.setIsDelayBetweenItemsDuringExecutionEnabled(false);
+        settings.setIsAutoCloseAfterItemsExecutionEnabled(true);
+        settings.setDelayBeforeAutoClosingAfterItemsExecution(1);
+        settings.setShowWelcomeWindow(false);
+        settings.setIsNotificationCenterEnabled(false);
+        settings.setIsLoggingToFileEnabled(true);
+        settings.setLoggingVerbosityLevel(3);
+        settings.setFloat("Tweaking.Timings.MaxWaitForPreviousItemDelay", 2);
+    }
+
+    // first (a program), a delay of one second, second (a desktop entry),
+    // a wait for it, a condition on it, third (a program).
+    void writeDatabase()
+    {
+        ObjectContext objects(Localizator::shared());
+        DBLoginGroup* group = objects.getOrCreateApplicationLoginGroup();
+        int index = 0;
+        auto append = [&](DBLoginItem* item) {
+            item->setItemSortIndexValue(index++);
+            item->setItemLoginGroup(group);
+        };
+        const QString entry = home + "/applications/second.desktop";
+        writeFile(entry, QStringLiteral("[Desktop Entry]\nType=Application\nName=Second\nExec=%1\n").arg(second).toUtf8());
+        append(objects.createFileItemWithPath(first));
+        append(objects.createDelayItemWithDelay(1));
+        append(objects.createFileItemWithPath(entry));
+        append(objects.createWaitPreviousItem());
+        append(objects.createConditionalPreviousItemWithMode(ConditionalPreviousItemModeIfLaunched));
+        append(objects.createFileItemWithPath(third));
+        const QString dataFolder = home + "/.local/share/Lanternwick";
+        QDir().mkpath(dataFolder);
+        DatabaseSerializer serializer(dataFolder, "Lanternwick", Localizator::shared());
+        Error error;
+        ASSERT_TRUE(serializer.saveDatabaseFromManagedObjectContext(objects, &error)) << error.description().toStdString();
+    }
+
+    void startProgram(QProcess& process)
+    {
+        process.setProcessEnvironment(environment);
+        process.setProcessChannelMode(QProcess::MergedChannels);
+        process.start(LANTERNWICK_PROGRAM, QStringList());
+        ASSERT_TRUE(process.waitForStarted(5000));
+    }
+
+    QString home;
+    QProcessEnvironment environment;
+    std::unique_ptr<PrivateBus> bus;
+    QString first, second, third;
+};
+
+TEST_F(LanternwickEndToEndTest, ALoginRunsTheItemsInOrderAndQuitsByItself)
+{
+    first = helper("first");
+    second = helper("second");
+    third = helper("third");
+    writeSettings();
+    writeDatabase();
+
+    QProcess program;
+    QString output;
+    QObject::connect(&program, &QProcess::readyRead, [&] { output += QString::fromUtf8(program.readAll()); });
+    startProgram(program);
+    ASSERT_TRUE(waitFor([&] { return output.contains("Application did finish launching"); }, 10000)) << output.toStdString();
+    // A second start during the countdown brings the first forward and ends at once.
+    QProcess again;
+    startProgram(again);
+    ASSERT_TRUE(again.waitForFinished(10000));
+    EXPECT_EQ(again.exitStatus(), QProcess::NormalExit);
+    const QString againOutput = QString::fromUtf8(again.readAll());
+    EXPECT_EQ(again.exitCode(), 0) << againOutput.toStdString();
+    EXPECT_FALSE(againOutput.contains("Starting initial processes")) << againOutput.toStdString();
+
+    // Auto close ends the program by itself.
+    const bool ended = waitFor([&] { return program.state() == QProcess::NotRunning; }, 15000);
+    output += QString::fromUtf8(program.readAll());
+    if (!ended)
+        program.kill();
+    ASSERT_TRUE(ended) << output.toStdString();
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0) << output.toStdString();
+    EXPECT_TRUE(output.contains("Another start of the program asked this one to come forward")) << output.toStdString();
+
+    // The helpers ran in the stored order, the delay between the first two.
+    for (const QString& path : { first, second, third })
+        ASSERT_TRUE(QFile::exists(marker(path))) << path.toStdString() << "\n" << output.toStdString();
+    const QDateTime firstRan = QFileInfo(marker(first)).lastModified();
+    const QDateTime secondRan = QFileInfo(marker(second)).lastModified();
+    const QDateTime thirdRan = QFileInfo(marker(third)).lastModified();
+    EXPECT_GE(firstRan.msecsTo(secondRan), 900);
+    EXPECT_LE(secondRan, thirdRan);
+
+    // The program's own entry was added to the session's list.
+    EXPECT_TRUE(QFile::exists(home + "/.config/autostart/lanternwick.desktop"));
+
+    const QStringList logs = QDir(home + "/.local/state/Lanternwick/log").entryList(QDir::Files);
+    ASSERT_EQ(logs.size(), 1);
+    const QString log = readText(home + "/.local/state/Lanternwick/log/" + logs.first());
+    EXPECT_TRUE(log.contains("Starting initial processes...")) << log.toStdString();
+    EXPECT_TRUE(log.contains("Auto close did end, terminating application...")) << log.toStdString();
+    EXPECT_TRUE(log.contains("Terminating app on")) << log.toStdString();
+}
+
+// With execution switched off the items stay put, but the session's list is
+// still read: an entry nobody knows is reported and keeps the program open
+// for the user, until the session ends it.
+TEST_F(LanternwickEndToEndTest, AnUnknownEntryIsReportedEvenWithExecutionOff)
+{
+    first = helper("first");
+    second = helper("second");
+    third = helper("third");
+    const QString stranger = helper("stranger");
+    writeSettings();
+    UserDefaults(home + "/.config/Lanternwick/Lanternwick.conf").setIsItemsExecutionAfterLaunchEnabled(false);
+    writeDatabase();
+    writeFile(home + "/.config/autostart/stranger.desktop",
+              QStringLiteral("[Desktop Entry]\nType=Application\nName=Stranger\nExec=%1\n").arg(stranger).toUtf8());
+
+    QProcess program;
+    QString output;
+    QObject::connect(&program, &QProcess::readyRead, [&] { output += QString::fromUtf8(program.readAll()); });
+    startProgram(program);
+    const bool reported = waitFor([&] { return output.contains(QRegularExpression("Found new system item .*stranger")); }, 10000);
+    program.terminate();
+    const bool ended = waitFor([&] { return program.state() == QProcess::NotRunning; }, 10000);
+    output += QString::fromUtf8(program.readAll());
+    if (!ended)
+        program.kill();
+    ASSERT_TRUE(reported) << output.toStdString();
+    ASSERT_TRUE(ended) << output.toStdString();
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0) << output.toStdString();
+    EXPECT_TRUE(output.contains("Terminating app on")) << output.toStdString();
+
+    for (const QString& path : { first, second, third, stranger })
+        EXPECT_FALSE(QFile::exists(marker(path))) << path.toStdString();
+    EXPECT_TRUE(QFile::exists(home + "/.config/autostart/lanternwick.desktop"));
+    EXPECT_TRUE(UserDefaults(home + "/.config/Lanternwick/Lanternwick.conf").lastBootTime().isValid());
+}
+
+} // namespace

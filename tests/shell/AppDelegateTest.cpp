@@ -1,0 +1,343 @@
+// The application delegate's decisions: which chains start at launch and on
+// each outside event, what it shows, and what it records and saves at quit.
+#include "ShellTestSupport.h"
+
+#include "engine/ContextBatchInfo.h"
+#include "foundation/DispatchQueue.h"
+#include "foundation/MHExecuteNotifications.h"
+#include "foundation/MHInternalNotifications.h"
+#include "foundation/MHSystemItemsNotifications.h"
+#include "model/ObjectContext.h"
+#include "model/UndoManager.h"
+#include "platform/fake/FakeWakeWatcher.h"
+#include "shell/AppDelegate.h"
+#include "shell/ChainStarter.h"
+#include "shell/LoggingDialogPresenter.h"
+#include "shell/WindowControllers.h"
+
+#include <QCoreApplication>
+#include <thread>
+
+namespace {
+
+using Kind = ApplicationStateKind;
+
+struct StartedChain {
+    QList<ChainStarter::Step> steps;
+    std::shared_ptr<ContextBatchInfo> info;
+
+    QList<Kind> kinds() const
+    {
+        QList<Kind> result;
+        for (const ChainStarter::Step& step : steps)
+            result.append(step.kind);
+        return result;
+    }
+};
+
+class RecordingChainStarter : public ChainStarter {
+public:
+    void startChain(const QList<Step>& steps, std::shared_ptr<ContextBatchInfo> info) override { chains.append({ steps, std::move(info) }); }
+    QList<StartedChain> chains;
+};
+
+class RecordingWindows : public WindowControllers {
+public:
+    void initializeDockAndStatusBar() override { calls.append("dock"); }
+    void prepareMainWindow() override { calls.append("prepare"); }
+    void closeMainWindow() override { calls.append("close"); }
+    void showMainWindow() override { calls.append("main"); }
+    void showWelcomeWindow() override { calls.append("welcome"); }
+    void showGeneralPreferences() override { calls.append("general"); }
+    bool isLaunchSimulationModeActive() const override { return simulating; }
+    void toggleSimulationMode() override
+    {
+        simulating = !simulating;
+        calls.append("simulation");
+    }
+    QStringList calls;
+    bool simulating = false;
+};
+
+const QList<Kind> kLaunchChain { Kind::SearchMissingItems, Kind::DelayBeforeExecution, Kind::ExecuteItems,
+                                 Kind::ReadSystemItems, Kind::EnableSystemItemsChange, Kind::AutoClose };
+const QList<Kind> kWatchOnlyChain { Kind::SearchMissingItems, Kind::ReadSystemItems, Kind::EnableSystemItemsChange };
+
+void processEvents()
+{
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents();
+}
+
+class AppDelegateTest : public ShellTest {
+protected:
+    AppDelegate& makeDelegate()
+    {
+        delegate.reset();
+        start();
+        AppDelegate::Collaborators parts;
+        parts.helpers = helpers.get();
+        parts.chains = &chains;
+        parts.windows = &windows;
+        parts.dialogs = &dialogs;
+        parts.wakeWatcher = &wake;
+        parts.terminate = [this] { ++terminations; };
+        parts.userDefaults = settings.get();
+        parts.notificationCenter = &center;
+        delegate = std::make_unique<AppDelegate>(parts);
+        return *delegate;
+    }
+
+    // A delegate that has launched and whose launch chain is forgotten.
+    AppDelegate& launched()
+    {
+        makeDelegate().applicationDidFinishLaunching();
+        chains.chains.clear();
+        windows.calls.clear();
+        return *delegate;
+    }
+
+    void TearDown() override
+    {
+        delegate.reset();
+        processEvents();
+    }
+
+    RecordingChainStarter chains;
+    RecordingWindows windows;
+    LoggingDialogPresenter dialogs;
+    FakeWakeWatcher wake;
+    int terminations = 0;
+    std::unique_ptr<AppDelegate> delegate;
+};
+
+struct LaunchCase {
+    const char* name;
+    bool enabled;
+    bool afterLaunch;
+    bool afterWake;
+    bool relaunch;
+    bool welcome;
+    bool startedAfterBoot;
+    QList<Kind> chain;
+    bool showsGeneral;
+};
+
+class LaunchDecisionTest : public AppDelegateTest, public testing::WithParamInterface<LaunchCase> {};
+
+TEST_P(LaunchDecisionTest, PushesTheChainTheSettingsAskFor)
+{
+    const LaunchCase& c = GetParam();
+    makeDelegate();
+    settings->setIsLanternwickEnabled(c.enabled);
+    settings->setIsItemsExecutionAfterLaunchEnabled(c.afterLaunch);
+    settings->setIsItemsExecutionAfterAwakingFromSleepEnabled(c.afterWake);
+    settings->setIsLaunchAfterRestart(c.relaunch);
+    settings->setShowWelcomeWindow(c.welcome);
+    settings->setIsAutoCloseAfterItemsExecutionEnabled(true);
+    const QDateTime boot = QDateTime::currentDateTime().addSecs(-600);
+    times->setBootTime(boot);
+    // The engine compares the boot times; the delegate pushes the same chain either way.
+    settings->setLastBootTime(c.startedAfterBoot ? boot.addDays(-1) : boot);
+
+    delegate->applicationDidFinishLaunching();
+
+    ASSERT_EQ(chains.chains.size(), 1);
+    const StartedChain& chain = chains.chains.first();
+    EXPECT_EQ(chain.kinds(), c.chain);
+    ASSERT_TRUE(chain.info);
+    EXPECT_TRUE(chain.info->isExecutingAfterLaunch());
+    EXPECT_TRUE(chain.info->isAutoCloseScheduled());
+    EXPECT_EQ(windows.calls.contains("general"), c.showsGeneral);
+    EXPECT_EQ(windows.calls.contains("welcome"), c.welcome);
+    // Only this one start counts as a relaunch.
+    EXPECT_FALSE(settings->isLaunchAfterRestart());
+    for (const ChainStarter::Step& step : chain.steps) {
+        if (step.didEnd)
+            step.didEnd();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Settings, LaunchDecisionTest,
+    testing::Values(
+        LaunchCase { "Normal", true, true, false, false, false, true, kLaunchChain, false },
+        LaunchCase { "NotFirstRunAfterBoot", true, true, false, false, false, false, kLaunchChain, false },
+        LaunchCase { "OnlyAfterWake", true, false, true, false, false, true, kLaunchChain, false },
+        LaunchCase { "Disabled", false, true, true, false, false, true, { Kind::SearchMissingItems }, true },
+        LaunchCase { "DisabledWithWelcome", false, true, false, false, true, true, { Kind::SearchMissingItems }, false },
+        LaunchCase { "ExecutionOff", true, false, false, false, false, true, kWatchOnlyChain, true },
+        LaunchCase { "ExecutionOffWithWelcome", true, false, false, false, true, true, kWatchOnlyChain, true },
+        LaunchCase { "Relaunch", true, true, false, true, false, true, kWatchOnlyChain, false }),
+    [](const testing::TestParamInfo<LaunchCase>& info) { return std::string(info.param.name); });
+
+TEST_F(AppDelegateTest, TheMainWindowIsLoadedAndClosedAgainWhenNotWanted)
+{
+    makeDelegate();
+    settings->setShowMainWindowAfterLaunch(false);
+    delegate->applicationDidFinishLaunching();
+    EXPECT_EQ(windows.calls.mid(0, 3), (QStringList { "dock", "prepare", "close" }));
+
+    windows.calls.clear();
+    settings->setShowMainWindowAfterLaunch(true);
+    makeDelegate().applicationDidFinishLaunching();
+    EXPECT_TRUE(windows.calls.contains("prepare"));
+    EXPECT_FALSE(windows.calls.contains("close"));
+}
+
+TEST_F(AppDelegateTest, AnUnreadableDatabaseQuitsWithoutRunningAnything)
+{
+    writeFile(store(), "<plist><dict><key>broken");
+    makeDelegate().applicationDidFinishLaunching();
+    EXPECT_EQ(terminations, 1);
+    EXPECT_TRUE(chains.chains.isEmpty());
+    // No observers were installed.
+    wake.simulateWake();
+    EXPECT_TRUE(chains.chains.isEmpty());
+    // The store that could not be read stays as it is.
+    EXPECT_EQ(readFile(store()), QByteArray("<plist><dict><key>broken"));
+}
+
+TEST_F(AppDelegateTest, QuitRecordsTheTimesAndSavesUnlessPrevented)
+{
+    const QDateTime boot = QDateTime::fromSecsSinceEpoch(1700000000);
+    times->setBootTime(boot);
+    times->setLoginTime(boot.addSecs(30));
+    launched().applicationWillTerminate();
+    EXPECT_EQ(settings->lastBootTime(), boot);
+    EXPECT_EQ(settings->lastLoginTime(), boot.addSecs(30));
+    EXPECT_TRUE(QFile::exists(store()));
+
+    QFile::remove(store());
+    delegate->setIsSaveWhileClosingPrevented(true);
+    delegate->applicationWillTerminate();
+    EXPECT_FALSE(QFile::exists(store()));
+}
+
+struct WakeCase {
+    const char* name;
+    bool afterLaunch;
+    bool autoClose;
+    bool afterWake;
+    bool runs;
+};
+
+class WakeTest : public AppDelegateTest, public testing::WithParamInterface<WakeCase> {};
+
+TEST_P(WakeTest, RunsTheItemsOnlyWhenTheSettingsAllow)
+{
+    const WakeCase& c = GetParam();
+    launched();
+    settings->setIsItemsExecutionAfterLaunchEnabled(c.afterLaunch);
+    settings->setIsAutoCloseAfterItemsExecutionEnabled(c.autoClose);
+    settings->setIsItemsExecutionAfterAwakingFromSleepEnabled(c.afterWake);
+    wake.simulateWake();
+    if (!c.runs) {
+        EXPECT_TRUE(chains.chains.isEmpty());
+        return;
+    }
+    ASSERT_EQ(chains.chains.size(), 1);
+    EXPECT_EQ(chains.chains.first().kinds(), (QList<Kind> { Kind::DisableSystemItemsChange, Kind::DelayBeforeExecution,
+                                                            Kind::ExecuteItems, Kind::ReadSystemItems,
+                                                            Kind::EnableSystemItemsChange }));
+    const auto& info = chains.chains.first().info;
+    ASSERT_TRUE(info);
+    EXPECT_TRUE(info->isExecutingAfterAwakeFromSleep());
+    EXPECT_FALSE(info->isAutoCloseScheduled());
+}
+
+INSTANTIATE_TEST_SUITE_P(Settings, WakeTest,
+                         testing::Values(WakeCase { "AutoCloseAfterLaunchPreventsIt", true, true, true, false },
+                                         WakeCase { "AfterWakeOff", false, false, false, false },
+                                         WakeCase { "AfterWakeOn", true, false, true, true }),
+                         [](const testing::TestParamInfo<WakeCase>& info) { return std::string(info.param.name); });
+
+TEST_F(AppDelegateTest, AChangedListIsReadOnTheMainThread)
+{
+    launched();
+    std::thread([this] { center.post(MHSystemItemsNotifications::MHSystemItemsChangeNotificationDidChange); }).join();
+    EXPECT_TRUE(chains.chains.isEmpty());
+    processEvents();
+    ASSERT_EQ(chains.chains.size(), 1);
+    EXPECT_EQ(chains.chains.first().kinds(), QList<Kind> { Kind::ReadSystemItems });
+    EXPECT_FALSE(chains.chains.first().info);
+}
+
+TEST_F(AppDelegateTest, TheEnabledSettingStartsOneChainPerChange)
+{
+    launched();
+    settings->setIsLanternwickEnabled(false);
+    settings->setIsLanternwickEnabled(true);
+    settings->setIsNotificationCenterEnabled(false);
+    ASSERT_EQ(chains.chains.size(), 2);
+    EXPECT_EQ(chains.chains[0].kinds(), (QList<Kind> { Kind::DisableSystemItemsChange, Kind::UninstallLanternwick }));
+    EXPECT_EQ(chains.chains[1].kinds(), (QList<Kind> { Kind::ReadSystemItems, Kind::EnableSystemItemsChange }));
+    EXPECT_FALSE(chains.chains[0].info);
+    EXPECT_FALSE(chains.chains[1].info);
+}
+
+TEST_F(AppDelegateTest, TheGeneralPaneFollowsTheEnabledSwitchBeingTurnedOff)
+{
+    launched();
+    settings->setIsLanternwickEnabled(true);
+    center.post(MHInternalNotifications::MHInternalNotificationLanternwickEnabledStatusDidChanged);
+    EXPECT_FALSE(windows.calls.contains("general"));
+    settings->setIsLanternwickEnabled(false);
+    center.post(MHInternalNotifications::MHInternalNotificationLanternwickEnabledStatusDidChanged);
+    EXPECT_EQ(windows.calls, QStringList { "general" });
+}
+
+TEST_F(AppDelegateTest, NewSystemItemsShowTheMainWindowAndEndTheSimulation)
+{
+    launched();
+    center.post(MHSystemItemsNotifications::MHReadSystemItemsDidEndNotification, nullptr,
+                { { MHSystemItemsNotifications::items, QVariantList() } });
+    center.post(MHSystemItemsNotifications::MHReadSystemItemsDidEndNotification);
+    EXPECT_TRUE(windows.calls.isEmpty());
+
+    windows.simulating = true;
+    center.post(MHSystemItemsNotifications::MHReadSystemItemsDidEndNotification, nullptr,
+                { { MHSystemItemsNotifications::items, QVariantList { QVariantMap { { "path", "/x" } } } } });
+    EXPECT_EQ(windows.calls, (QStringList { "simulation", "main" }));
+    EXPECT_FALSE(windows.simulating);
+}
+
+TEST_F(AppDelegateTest, EveryUndoAndRedoSavesOnce)
+{
+    launched();
+    int saves = 0;
+    const NotificationCenter::Token token
+        = center.addObserver(MHInternalNotifications::MHDataDidSaveToDisk, nullptr, [&saves](const Notification&) { ++saves; });
+    ObjectContext* context = helpers->managedObjectContext();
+    ASSERT_TRUE(context);
+    UndoManager& undo = context->undoManager();
+    undo.setGroupsByEvent(false);
+    undo.beginUndoGrouping();
+    context->createDelayItemWithDelay(3);
+    undo.endUndoGrouping();
+    ASSERT_TRUE(helpers->saveDataToDiskUsingChangeBackup(true));
+    ASSERT_EQ(saves, 1);
+
+    undo.undo();
+    EXPECT_EQ(saves, 2);
+    undo.redo();
+    EXPECT_EQ(saves, 3);
+    EXPECT_TRUE(QFile::exists(lastChangeBackup()));
+}
+
+TEST_F(AppDelegateTest, TheEndOfAutoCloseQuitsOnTheMainThread)
+{
+    launched();
+    std::thread([this] { center.post(MHExecuteNotifications::MHExecuteAutoCloseDidEndNotification); }).join();
+    EXPECT_EQ(terminations, 0);
+    processEvents();
+    EXPECT_EQ(terminations, 1);
+}
+
+TEST_F(AppDelegateTest, AnotherStartBringsTheMainWindowForward)
+{
+    launched().applicationShouldHandleReopen();
+    EXPECT_EQ(windows.calls, QStringList { "main" });
+}
+
+} // namespace
