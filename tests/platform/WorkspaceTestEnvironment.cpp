@@ -131,7 +131,7 @@ QString execQuoted(const QString& program)
 QStringList waitForRun(const QString& program)
 {
     QFile marker(program + ".ran");
-    const QDeadlineTimer deadline(10000);
+    const QDeadlineTimer deadline(30000);
     while (!marker.exists() && !deadline.hasExpired())
         QThread::msleep(10);
     if (!marker.open(QIODevice::ReadOnly))
