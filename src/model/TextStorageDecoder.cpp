@@ -4,7 +4,6 @@
 #include "model/MHTextStorageKeys.h"
 
 #include <QDateTime>
-#include <QSet>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -207,10 +206,10 @@ bool TextStorageDecoder::decodeItem(const QVariant& value, const QString& where,
         if (path.typeId() != QMetaType::QString)
             return problem(QStringLiteral("Missing path for %1").arg(where));
         item.path = path.toString();
-        QVariant mode;
-        if (!optionalString(record, Keys::itemStartupMode, where, &mode))
-            return false;
-        item.startupMode = TextStorageFormat::startupModeForWord(mode.toString());
+        // A mode that is no word we write is harmless: the item opens shown.
+        const QVariant mode = record.value(Keys::itemStartupMode);
+        item.startupMode = mode.typeId() == QMetaType::QString ? TextStorageFormat::startupModeForWord(mode.toString())
+                                                              : ItemStartupModeShown;
         break;
     }
     case LoginItemTypeDelay: {
@@ -218,7 +217,9 @@ bool TextStorageDecoder::decodeItem(const QVariant& value, const QString& where,
         if (delay.typeId() != QMetaType::Double && !isInteger(delay))
             return problem(QStringLiteral("Missing delay for %1").arg(where));
         item.delay = delay.toDouble();
-        if (!std::isfinite(item.delay) || item.delay < 0 || item.delay > kMaximumDelay)
+        // Any finite delay the editor let the user set was saved and must load
+        // again; only a value no countdown can end is refused.
+        if (!std::isfinite(item.delay))
             return problem(QStringLiteral("%1 holds the delay %2 out of range").arg(at(where, Keys::itemDelay)).arg(item.delay));
         break;
     }
@@ -246,20 +247,18 @@ bool TextStorageDecoder::decodeItemConditions(const QVariantMap& record, const Q
     QVariantList indexes;
     if (!list(record, Keys::itemConditions, where, &indexes))
         return false;
-    QSet<qsizetype> seen;
     for (const QVariant& value : std::as_const(indexes)) {
         if (!isInteger(value) || value.toLongLong() < 0 || value.toLongLong() >= m_conditionPositions.size())
             return problem(QStringLiteral("Invalid condition index %1 for %2").arg(value.toString(), where));
         const qsizetype index = qsizetype(value.toLongLong());
-        if (seen.contains(index))
-            return problem(QStringLiteral("Condition index %1 repeated for %2").arg(index).arg(where));
-        seen.insert(index);
         const qsizetype position = m_conditionPositions.at(index);
         if (position < 0) {
             LOG_WARN("Dropping reference of %1 to skipped condition %2", where, index);
             continue;
         }
-        item->conditions.append(position);
+        // An item holds a condition once, however often the file names it.
+        if (!item->conditions.contains(position))
+            item->conditions.append(position);
     }
     std::sort(item->conditions.begin(), item->conditions.end());
     return true;

@@ -14,9 +14,6 @@
 
 class TextStorageDecoder {
 public:
-    // Longest delay accepted; the engine counts delays down in ticks.
-    static constexpr double kMaximumDelay = 24 * 60 * 60;
-
     // Logs what was wrong and the part that failed to load.
     static std::optional<StoredDatabase> decode(const QVariant& root);
 

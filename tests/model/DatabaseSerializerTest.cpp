@@ -200,6 +200,33 @@ TEST_F(DatabaseSerializerTest, StartupModeWordsAreExactAndOthersLoadAsShown)
     EXPECT_EQ(modes, (QList<int32_t> { ItemStartupModeShown, ItemStartupModeDisabled, ItemStartupModeShown }));
 }
 
+TEST_F(DatabaseSerializerTest, HarmlessOddValuesLoadInsteadOfLockingTheUserOut)
+{
+    writeBytes(store, R"(<?xml version="1.0" encoding="UTF-8"?>
+<plist version="1.0"><dict><key>conditions</key><array><dict><key>type</key><string>hotkey</string></dict></array>
+<key>application</key><array>
+<dict><key>type</key><string>file</string><key>path</key><string>/a</string><key>startupMode</key><integer>1</integer></dict>
+<dict><key>type</key><string>waitPrevious</string><key>conditions</key><array><integer>0</integer><integer>0</integer></array></dict>
+</array></dict></plist>)");
+    Error error;
+    ASSERT_TRUE(makeSerializer()->loadDatabaseToManagedObjectContext(context, &error)) << error.logDescription().toStdString();
+    const QList<DBLoginItem*> items = context.sortedLoginItemsForGroup(context.getOrCreateApplicationLoginGroup());
+    ASSERT_EQ(items.size(), 2);
+    EXPECT_EQ(static_cast<DBFileItem*>(items[0])->itemStartupModeValue(), ItemStartupModeShown);
+    EXPECT_EQ(items[1]->itemStartupConditions(), context.sortedStartupConditions());
+}
+
+TEST_F(DatabaseSerializerTest, EveryDelayTheProgramSavesLoadsAgain)
+{
+    add(context.createDelayItemWithDelay(2 * 24 * 60 * 60.0), context.getOrCreateApplicationLoginGroup());
+    add(context.createDelayItemWithDelay(-1.0), context.getOrCreateApplicationLoginGroup());
+    ASSERT_TRUE(makeSerializer()->saveDatabaseFromManagedObjectContext(context, nullptr));
+    ObjectContext loaded(texts);
+    Error error;
+    ASSERT_TRUE(makeSerializer()->loadDatabaseToManagedObjectContext(loaded, &error)) << error.logDescription().toStdString();
+    EXPECT_EQ(dumpContext(loaded), dumpContext(context));
+}
+
 TEST_F(DatabaseSerializerTest, ConditionOfUnknownTypeIsSkippedWithItsReferences)
 {
     DBStartupCondition* odd = context.createHotkeyStartupCondition();
