@@ -66,15 +66,17 @@ bool DBScheduledConditionDataItem::isExecutionAllowedForParameters(ExecutionVali
         LOG_DEBUG("%1 allowed execution because %2 is valid - time and day matches!", this, time.toString(Qt::ISODate));
         return true;
     }
-    // Monday 1 to Sunday 7.
-    const int weekday = time.toLocalTime().date().dayOfWeek();
+    // The calendar's numbering, Sunday 1 to Saturday 7, which the log names too.
+    const int weekday = time.toLocalTime().date().dayOfWeek() % 7 + 1;
     bool matches = false;
-    if (day >= ScheduleDayMonday && day <= ScheduleDaySunday)
-        matches = weekday == day + 1;
+    if (day >= ScheduleDayMonday && day <= ScheduleDaySaturday)
+        matches = weekday == day + 2;
+    else if (day == ScheduleDaySunday)
+        matches = weekday == 1;
     else if (day == ScheduleDayWeekDay)
-        matches = weekday <= 5;
+        matches = weekday >= 2 && weekday <= 6;
     else if (day == ScheduleDayWeekend)
-        matches = weekday >= 6;
+        matches = weekday == 7 || weekday == 1;
     if (matches) {
         LOG_DEBUG("%1 allowed execution.", this);
         return true;

@@ -1,5 +1,6 @@
 #include "model/ExecutionValidationParameters.h"
 
+#include "foundation/DispatchQueue.h"
 #include "foundation/Log.h"
 #include "model/DBLoginItem.h"
 
@@ -191,7 +192,9 @@ void ExecutionValidationParameters::setNetworks(const QList<NetworkData>& networ
 
 QList<NetworkData> ExecutionValidationParameters::networksAfterFirstScan()
 {
-    if (m_source && readLocked(m_mutex, m_networksBeforeFirstScan)) {
+    // The main thread judges with what the sample holds: a view or the run's
+    // judging must never freeze the interface for a scan.
+    if (m_source && !is_main_thread() && readLocked(m_mutex, m_networksBeforeFirstScan)) {
         // Not under our lock: the scan's completion sets our networks.
         m_source->waitForFirstNetworkScan();
         setNetworks(m_source->cachedNetworks());

@@ -70,7 +70,8 @@ public:
     void setNetworks(const QList<NetworkData>& networks);
     // The networks for a condition that names one. A live snapshot sampled
     // before the process's first scan ended would only know the saved
-    // networks, so it first waits (bounded, once) for that scan.
+    // networks, so off the main thread it first waits (bounded, once) for that
+    // scan; on the main thread it answers at once.
     QList<NetworkData> networksAfterFirstScan();
 
     bool isNetworkReachable() const;

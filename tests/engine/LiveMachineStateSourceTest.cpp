@@ -224,6 +224,8 @@ TEST_F(LiveMachineStateSourceTest, FirstJudgementAtLoginSeesTheFirstScan)
         std::this_thread::sleep_for(5ms);
         wifi->open();
     });
+    // Settled off the main thread, as the run does before judging there.
+    std::thread([&] { atLogin->networksAfterFirstScan(); }).join();
     EXPECT_TRUE(atHome->isExecutionAllowedForParameters(*atLogin));
     scanEnds.join();
     EXPECT_EQ(wifi->scanCount(), 1);

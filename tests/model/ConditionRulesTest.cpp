@@ -1,4 +1,5 @@
 #include "RulesTestFixture.h"
+#include "foundation/Log.h"
 #include "model/DBHotkeyConditionData.h"
 #include "model/DBNetworkConditionData.h"
 #include "model/DBPowerSourceConditionData.h"
@@ -100,6 +101,23 @@ TEST_F(ConditionRulesTest, ScheduleDaysMapToTheLocalCalendar)
     // UTC is already Monday 00:30 here.
     DBStartupCondition* mondayMorning = scheduleWith({ { ScheduleDayMonday, QTime(0, 0), QTime(1, 0) } });
     EXPECT_TRUE(allowsAt(mondayMorning, QDateTime(QDate(2024, 1, 7), QTime(23, 30), QTimeZone::utc())));
+}
+
+// The refusal names the weekday as the calendar numbers it, Sunday 1 to Saturday 7.
+TEST_F(ConditionRulesTest, ScheduleDayRefusalNamesTheCalendarWeekday)
+{
+    DBStartupCondition* monday = scheduleWith({ { ScheduleDayMonday, QTime(0, 0), QTime(23, 59) } });
+    const int32_t mask = gLogMask;
+    gLogMask = LOG_LEVEL_DEBUG;
+    const auto refusalAt = [&](const QDate& date) {
+        testing::internal::CaptureStdout();
+        EXPECT_FALSE(allowsAt(monday, QDateTime(date, QTime(12, 0))));
+        return QString::fromStdString(testing::internal::GetCapturedStdout());
+    };
+    EXPECT_TRUE(refusalAt(QDate(2024, 1, 7)).contains("prevented execution because day 1 doesn't match!"));
+    EXPECT_TRUE(refusalAt(QDate(2024, 1, 6)).contains("prevented execution because day 7 doesn't match!"));
+    EXPECT_TRUE(refusalAt(QDate(2024, 1, 9)).contains("prevented execution because day 3 doesn't match!"));
+    gLogMask = mask;
 }
 
 TEST_F(ConditionRulesTest, ScheduleWithoutTimeOrEntries)

@@ -3,6 +3,8 @@
 #include "model/DBNetworkConditionData.h"
 #include "model/DBStartupCondition.h"
 
+#include <thread>
+
 namespace {
 
 // Answers what the test set; a scan ends when the test says so.
@@ -135,26 +137,41 @@ TEST_F(ExecutionValidationParametersTest, ALateScanOfAReleasedSnapshotIsHarmless
     source->finishScan({ NetworkData("Home") });
 }
 
-TEST_F(ExecutionValidationParametersTest, NamedNetworkConditionWaitsOnceForTheFirstScan)
+TEST_F(ExecutionValidationParametersTest, NamedNetworkConditionWaitsOnceForTheFirstScanOffTheMainThread)
 {
     DBStartupCondition* home = context.createNetworkStartupCondition();
     home->conditionNetworkData()->setNetworkName("Home");
     NetworkData scanned("Home");
     scanned.setAvailable(true);
-    // The scan ends while the condition waits for it.
+    // The scan ends while the run's thread waits for it.
     source->onWait = [&] { source->finishScan({ scanned }); };
 
     std::shared_ptr<ExecutionValidationParameters> sample = ExecutionValidationParameters::create(source);
     sample->updateWithCurrentValues();
-    EXPECT_TRUE(home->isExecutionAllowedForParameters(*sample));
-    EXPECT_TRUE(home->isExecutionAllowedForParameters(*sample));
+    std::thread([&] { EXPECT_EQ(sample->networksAfterFirstScan(), QList<NetworkData> { scanned }); }).join();
+    std::thread([&] { sample->networksAfterFirstScan(); }).join();
     EXPECT_EQ(source->waits, 1);
+    EXPECT_TRUE(home->isExecutionAllowedForParameters(*sample));
 
     // Sampled after a scan: no waiting.
     std::shared_ptr<ExecutionValidationParameters> later = ExecutionValidationParameters::create(source);
     later->updateWithCurrentValues();
-    EXPECT_TRUE(home->isExecutionAllowedForParameters(*later));
+    std::thread([&] { later->networksAfterFirstScan(); }).join();
     EXPECT_EQ(source->waits, 1);
+}
+
+TEST_F(ExecutionValidationParametersTest, JudgingOnTheMainThreadNeverWaitsForTheFirstScan)
+{
+    DBStartupCondition* home = context.createNetworkStartupCondition();
+    home->conditionNetworkData()->setNetworkName("Home");
+    NetworkData known("Home");
+    source->cache = { known };
+
+    std::shared_ptr<ExecutionValidationParameters> sample = ExecutionValidationParameters::create(source);
+    sample->updateWithCurrentValues();
+    // Judged with the saved networks of the sample: known, but not in range.
+    EXPECT_FALSE(home->isExecutionAllowedForParameters(*sample));
+    EXPECT_EQ(source->waits, 0);
 }
 
 TEST_F(ExecutionValidationParametersTest, InternetConditionAndHandBuiltSnapshotsNeverWait)
