@@ -134,14 +134,9 @@ std::optional<QVariantMap> LoginItemsHandler::itemDataFromServerData(const QVari
     return itemDataFromPath(path);
 }
 
-// An item the user moved keeps its name when its file moves or the entry
-// runs it through another path, so the name is the second chance.
 bool LoginItemsHandler::isItemFromServer(const QVariantMap& serverItem, const QVariantMap& systemItem) const
 {
-    if (isSamePath(serverItem.value(MHItemDataKeys::path).toString(), systemItem.value(MHKeelhouseKeys::path).toString()))
-        return true;
-    const QString name = serverItem.value(MHItemDataKeys::name).toString();
-    return !name.isEmpty() && name == systemItem.value(MHKeelhouseKeys::name).toString();
+    return isSamePath(serverItem.value(MHItemDataKeys::path).toString(), systemItem.value(MHKeelhouseKeys::path).toString());
 }
 
 bool LoginItemsHandler::isItemContainedIn(const QVariantMap& systemItem, const QVariantList& serverItems) const
@@ -167,8 +162,6 @@ bool LoginItemsHandler::isLanternwick(const QVariantMap& systemItem) const
 {
     const QString ref = systemItem.value(MHKeelhouseKeys::ref).toString();
     if (!ref.isEmpty() && ref == m_list->ownEntryRef())
-        return true;
-    if (systemItem.value(MHKeelhouseKeys::name).toString().contains(QLatin1String("lanternwick"), Qt::CaseInsensitive))
         return true;
     if (m_lanternwickPath.isEmpty())
         return false;

@@ -42,16 +42,14 @@ public:
     QVariantMap itemDataFromPath(const QString& path) const;
     // Nothing for the item kinds that have no file.
     std::optional<QVariantMap> itemDataFromServerData(const QVariantMap& serverItem) const;
-    // An item data dictionary stands for a system item when both name the
-    // same file, or else when both carry the same display name.
+    // An item data dictionary stands for a system item when both name the same file.
     bool isItemFromServer(const QVariantMap& serverItem, const QVariantMap& systemItem) const;
     bool isItemContainedIn(const QVariantMap& systemItem, const QVariantList& serverItems) const;
     // -1 when no item data dictionary stands for the system item.
     qsizetype indexOfItem(const QVariantMap& systemItem, const QVariantList& serverItems) const;
 
-    // The application's own entry: its autostart file, an entry whose name
-    // holds "lanternwick" in any case, or an entry that runs the application
-    // (set with setLanternwickPath).
+    // The application's own entry: its autostart file, or an entry that runs
+    // the application (set with setLanternwickPath).
     bool isLanternwick(const QVariantMap& systemItem) const;
     void setLanternwickPath(const QString& path) { m_lanternwickPath = path; }
 

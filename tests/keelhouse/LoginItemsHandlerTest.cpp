@@ -1,9 +1,5 @@
 // The records the handler makes and its coalesced change notifications.
-#include "FakeLoginItemsList.h"
 #include "support/TestHome.h"
-
-#include "foundation/MHItemDataKeys.h"
-#include "foundation/MHItemDataValues.h"
 
 #include "foundation/MHKeelhouseKeys.h"
 #include "foundation/MHSystemItemsNotifications.h"
@@ -74,54 +70,6 @@ TEST(LoginItemsHandlerTest, UnresolvedEntryTravelsWithReasonAndWithoutPath)
     EXPECT_FALSE(records[0].value(MHKeelhouseKeys::reason).toString().isEmpty());
     EXPECT_EQ(records[0].value(MHKeelhouseKeys::hidden), false);
     EXPECT_EQ(handler.lastErrorCode(), 0u);
-}
-
-} // namespace
-
-namespace {
-
-QVariantMap entry(const QString& name, const QString& path)
-{
-    QVariantMap record { { MHKeelhouseKeys::ref, QStringLiteral("fake:1") } };
-    if (!name.isEmpty())
-        record.insert(MHKeelhouseKeys::name, name);
-    if (!path.isEmpty())
-        record.insert(MHKeelhouseKeys::path, path);
-    return record;
-}
-
-QVariantMap serverItem(const QString& type, const QString& name, const QString& path = {})
-{
-    QVariantMap record { { MHItemDataKeys::type, type } };
-    if (!name.isEmpty())
-        record.insert(MHItemDataKeys::name, name);
-    if (!path.isEmpty())
-        record.insert(MHItemDataKeys::path, path);
-    return record;
-}
-
-TEST(LoginItemsHandlerTest, IdentityFallsBackToTheDisplayName)
-{
-    LoginItemsHandler handler(std::make_unique<FakeLoginItemsList>(std::make_shared<FakeListState>()));
-    const QVariantMap moved = entry(QStringLiteral("Notes"), QStringLiteral("/opt/notes/notes"));
-
-    EXPECT_TRUE(handler.isItemFromServer(serverItem(MHItemDataValues::file, QStringLiteral("Notes"), QStringLiteral("/usr/bin/notes")), moved));
-    EXPECT_FALSE(handler.isItemFromServer(serverItem(MHItemDataValues::file, QStringLiteral("Other"), QStringLiteral("/usr/bin/notes")), moved));
-    // A missing value never equals anything, not even another missing one.
-    EXPECT_FALSE(handler.isItemFromServer(serverItem(MHItemDataValues::waitprevious, QString()), entry(QString(), QString())));
-
-    // A delay never makes an entry count as contained; a wait-previous can, by its name.
-    EXPECT_FALSE(handler.isItemContainedIn(moved, { serverItem(MHItemDataValues::delay, QStringLiteral("Notes")) }));
-    EXPECT_TRUE(handler.isItemContainedIn(moved, { serverItem(MHItemDataValues::waitprevious, QStringLiteral("Notes")) }));
-    EXPECT_EQ(handler.indexOfItem(moved, { serverItem(MHItemDataValues::delay, QStringLiteral("Notes")) }), 0);
-}
-
-TEST(LoginItemsHandlerTest, OwnEntryIsKnownByItsNameInAnyCase)
-{
-    LoginItemsHandler handler(std::make_unique<FakeLoginItemsList>(std::make_shared<FakeListState>()));
-    EXPECT_TRUE(handler.isLanternwick(entry(QStringLiteral("LanternWick Launcher"), QStringLiteral("/somewhere/else"))));
-    EXPECT_FALSE(handler.isLanternwick(entry(QStringLiteral("Notes"), QStringLiteral("/usr/bin/notes"))));
-    EXPECT_FALSE(handler.isLanternwick(entry(QString(), QStringLiteral("/usr/bin/notes"))));
 }
 
 } // namespace
