@@ -8,6 +8,8 @@
 #include "model/DBLoginItem.h"
 #include "model/ObjectContext.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 ApplicationContext::ApplicationContext() = default;
@@ -19,6 +21,20 @@ ApplicationContext::~ApplicationContext()
     {
         std::lock_guard lock(m_mutex);
         queue = std::move(m_pushStatesQueue);
+    }
+    if (!queue)
+        return;
+    // A start may be waiting for the main thread (states read the model
+    // there), so the main thread keeps serving it instead of blocking on
+    // the queue's end.
+    if (QCoreApplication::instance() && is_main_thread()) {
+        auto drained = std::make_shared<std::atomic<bool>>(false);
+        queue->async([drained] {
+            *drained = true;
+            dispatch_main_thread([] {}); // wakes the wait below
+        });
+        while (!*drained)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
     queue.reset();
 }

@@ -314,3 +314,41 @@ TEST_F(ItemAvailabilityTest, IgnoredItemsDoNotCount)
 }
 
 } // namespace
+
+namespace {
+
+// Reads something on the main thread before it proceeds, as the states that
+// read the model do.
+class MainThreadReadingState : public ApplicationState {
+public:
+    explicit MainThreadReadingState(std::atomic<bool>& reading)
+        : ApplicationState(QStringLiteral("MainThreadReading"))
+        , m_reading(reading)
+    {
+    }
+    void executeState() override
+    {
+        m_reading = true;
+        dispatch_main_thread_sync([] {});
+        cleanupState();
+        proceedWithCompletionBlock();
+    }
+
+private:
+    std::atomic<bool>& m_reading;
+};
+
+TEST(ApplicationContextShutdownTest, GoingAwayServesAStartThatWaitsOnTheMainThread)
+{
+    std::atomic<bool> reading { false };
+    auto context = std::make_unique<ApplicationContext>();
+    context->setStateFactory(ApplicationStateKind::ReadSystemItems,
+                             [&] { return std::make_unique<MainThreadReadingState>(reading); });
+    context->pushState(context->readSystemItemsState(), nullptr);
+    while (!reading)
+        QThread::yieldCurrentThread();
+    context.reset();
+    SUCCEED() << "the context went without a deadlock";
+}
+
+} // namespace
