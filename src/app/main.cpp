@@ -44,6 +44,7 @@ int main(int argc, char** argv)
     AppDelegate delegate(collaborators);
     instance.setActivationHandler([&delegate] { delegate.applicationShouldHandleReopen(); });
 
+    delegate.applicationWillFinishLaunching();
     QTimer::singleShot(0, &application, [&delegate] { delegate.applicationDidFinishLaunching(); });
     const int status = QApplication::exec();
     delegate.applicationWillTerminate();

@@ -38,6 +38,12 @@ AppDelegate::AppDelegate(Collaborators collaborators)
 
 AppDelegate::~AppDelegate() = default;
 
+void AppDelegate::applicationWillFinishLaunching()
+{
+    // There is no Applications folder to offer a move into here.
+    LOG_NORMAL("Application will finish launching...");
+}
+
 void AppDelegate::applicationDidFinishLaunching()
 {
     LOG_NORMAL("Application did finish launching...");

@@ -41,6 +41,7 @@ public:
     AppDelegate(const AppDelegate&) = delete;
     AppDelegate& operator=(const AppDelegate&) = delete;
 
+    void applicationWillFinishLaunching();
     void applicationDidFinishLaunching();
     void applicationWillTerminate();
     // Another start of the program asked this one to come forward.
@@ -63,8 +64,10 @@ private:
 
     Collaborators m_;
     bool m_saveWhileClosingPrevented = false;
+    // Declared before the observers so that it outlives them: a post on
+    // another thread may still reach a handler while they are removed.
+    const std::shared_ptr<int> m_alive = std::make_shared<int>(0);
     // Receiver of the Qt connections; they end with it.
     std::unique_ptr<QObject> m_observer;
     std::vector<NotificationCenter::Token> m_tokens;
-    const std::shared_ptr<int> m_alive = std::make_shared<int>(0);
 };

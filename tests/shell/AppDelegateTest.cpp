@@ -4,6 +4,7 @@
 
 #include "engine/ContextBatchInfo.h"
 #include "foundation/DispatchQueue.h"
+#include "foundation/Log.h"
 #include "foundation/MHExecuteNotifications.h"
 #include "foundation/MHInternalNotifications.h"
 #include "foundation/MHSystemItemsNotifications.h"
@@ -16,6 +17,7 @@
 #include "shell/WindowControllers.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <thread>
 
 namespace {
@@ -332,6 +334,24 @@ TEST_F(AppDelegateTest, TheEndOfAutoCloseQuitsOnTheMainThread)
     EXPECT_EQ(terminations, 0);
     processEvents();
     EXPECT_EQ(terminations, 1);
+}
+
+TEST_F(AppDelegateTest, LaunchingIsAnnouncedBeforeItFinishes)
+{
+    AppDelegate& delegate = makeDelegate();
+    qputenv("XDG_STATE_HOME", freshTestFolder("will-finish-log").toUtf8());
+    log_initialize(true, 10);
+    const int32_t mask = gLogMask.exchange(log_mask_for_verbosity(3));
+    delegate.applicationWillFinishLaunching();
+    delegate.applicationDidFinishLaunching();
+    QFile file(log_file_path());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString log = QString::fromUtf8(file.readAll());
+    log_initialize(false);
+    gLogMask = mask;
+    const qsizetype will = log.indexOf("NORMAL Application will finish launching...");
+    ASSERT_GE(will, 0);
+    EXPECT_LT(will, log.indexOf("Application did finish launching..."));
 }
 
 TEST_F(AppDelegateTest, AnotherStartBringsTheMainWindowForward)
