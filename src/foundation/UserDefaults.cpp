@@ -138,6 +138,31 @@ QVariant UserDefaults::value(const QString& keyPath) const
     return lookupLocked(keyPath);
 }
 
+namespace {
+
+void collectLeaves(const QVariantMap& map, const QString& prefix, QVariantMap& leaves)
+{
+    for (auto entry = map.cbegin(); entry != map.cend(); ++entry) {
+        const QString keyPath = prefix.isEmpty() ? entry.key() : prefix + QLatin1Char('.') + entry.key();
+        if (entry.value().typeId() == QMetaType::QVariantMap)
+            collectLeaves(entry.value().toMap(), keyPath, leaves);
+        else
+            leaves.insert(keyPath, entry.value());
+    }
+}
+
+} // namespace
+
+QVariantMap UserDefaults::dictionaryRepresentation() const
+{
+    std::lock_guard lock(m_mutex);
+    QVariantMap leaves;
+    collectLeaves(m_factory, QString(), leaves);
+    for (const QString& key : m_settings.allKeys())
+        leaves.insert(QString(key).replace(QLatin1Char('/'), QLatin1Char('.')), m_settings.value(key));
+    return leaves;
+}
+
 bool UserDefaults::hasUserValue(const QString& keyPath) const
 {
     std::lock_guard lock(m_mutex);

@@ -46,6 +46,8 @@ public:
     // convert it.
     QVariant value(const QString& keyPath) const;
     bool hasUserValue(const QString& keyPath) const;
+    // Every key path with a value, factory values included, user values first.
+    QVariantMap dictionaryRepresentation() const;
     void removeValue(const QString& keyPath);
 
     // A missing or unreadable value reads as false, 0, an invalid date or an

@@ -44,7 +44,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSettings>
 #include <QStandardPaths>
 #include <QStringDecoder>
 #include <algorithm>
@@ -213,13 +212,14 @@ void ApplicationHelpers::initializeLoggingSystem()
 
 void ApplicationHelpers::logUserDefaults(const UserDefaults& defaults) const
 {
-    const QSettings settings(defaults.filePath(), QSettings::IniFormat);
+    const QVariantMap values = defaults.dictionaryRepresentation();
     QStringList lines;
-    for (const QString& key : settings.allKeys()) {
+    for (auto entry = values.cbegin(); entry != values.cend(); ++entry) {
+        const QString& key = entry.key();
         if (key.contains(QLatin1String("com.")) || key.contains(QLatin1String("RecentFileSearches"))
             || key.startsWith(QLatin1String("NS")) || key.startsWith(QLatin1String("Apple")))
             continue;
-        lines.append(QStringLiteral("%1 = %2").arg(key, settings.value(key).toString()));
+        lines.append(QStringLiteral("%1 = %2").arg(key, entry.value().toString()));
     }
     const QString rule(55, QLatin1Char('-'));
     LOG_INFO("User defaults:\n%1\n%2\n%3", rule, lines.join(QLatin1Char('\n')), rule);

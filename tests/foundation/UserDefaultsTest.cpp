@@ -113,6 +113,14 @@ TEST_F(UserDefaultsTest, FactoryValuesFallBackLeafByLeaf)
 
     // Factory values are never written to the user's file.
     EXPECT_FALSE(QSettings(path, QSettings::IniFormat).contains("IsLanternwickEnabled"));
+
+    // The whole picture: every leaf, the user's values over the factory's.
+    const QVariantMap all = defaults->dictionaryRepresentation();
+    EXPECT_EQ(all.value("IsLanternwickEnabled").toBool(), true);
+    EXPECT_EQ(all.value("Logging.LogViews").toBool(), false);
+    EXPECT_EQ(all.value("Logging.LogObservations").toString(), "false");
+    EXPECT_EQ(all.value("Logging.LogFilesToKeep").toInt(), 10);
+    EXPECT_FALSE(all.contains("Logging"));
 }
 
 TEST_F(UserDefaultsTest, FactoryDefaultsFileGivesEveryTuningValue)
