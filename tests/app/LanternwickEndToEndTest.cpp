@@ -152,18 +152,18 @@ TEST_F(LanternwickEndToEndTest, ALoginRunsTheItemsInOrderAndQuitsByItself)
     QString output;
     QObject::connect(&program, &QProcess::readyRead, [&] { output += QString::fromUtf8(program.readAll()); });
     startProgram(program);
-    ASSERT_TRUE(waitFor([&] { return output.contains("Application did finish launching"); }, 10000)) << output.toStdString();
+    ASSERT_TRUE(waitFor([&] { return output.contains("Application did finish launching"); }, 45000)) << output.toStdString();
     // A second start during the countdown brings the first forward and ends at once.
     QProcess again;
     startProgram(again);
-    ASSERT_TRUE(again.waitForFinished(10000));
+    ASSERT_TRUE(again.waitForFinished(45000));
     EXPECT_EQ(again.exitStatus(), QProcess::NormalExit);
     const QString againOutput = QString::fromUtf8(again.readAll());
     EXPECT_EQ(again.exitCode(), 0) << againOutput.toStdString();
     EXPECT_FALSE(againOutput.contains("Starting initial processes")) << againOutput.toStdString();
 
     // Auto close ends the program by itself.
-    const bool ended = waitFor([&] { return program.state() == QProcess::NotRunning; }, 15000);
+    const bool ended = waitFor([&] { return program.state() == QProcess::NotRunning; }, 45000);
     output += QString::fromUtf8(program.readAll());
     if (!ended)
         program.kill();
@@ -211,9 +211,9 @@ TEST_F(LanternwickEndToEndTest, AnUnknownEntryIsReportedEvenWithExecutionOff)
     QString output;
     QObject::connect(&program, &QProcess::readyRead, [&] { output += QString::fromUtf8(program.readAll()); });
     startProgram(program);
-    const bool reported = waitFor([&] { return output.contains(QRegularExpression("Found new system item .*stranger")); }, 10000);
+    const bool reported = waitFor([&] { return output.contains(QRegularExpression("Found new system item .*stranger")); }, 45000);
     program.terminate();
-    const bool ended = waitFor([&] { return program.state() == QProcess::NotRunning; }, 10000);
+    const bool ended = waitFor([&] { return program.state() == QProcess::NotRunning; }, 45000);
     output += QString::fromUtf8(program.readAll());
     if (!ended)
         program.kill();

@@ -4,6 +4,9 @@
 #include "EngineTestSupport.h"
 #include "keelhouse/PrivateBus.h"
 
+#include <QFile>
+#include <iostream>
+
 #include "engine/CreateSystemItemsApplicationState.h"
 #include "engine/DeleteSystemItemsApplicationState.h"
 #include "engine/ReadSystemApplicationState.h"
@@ -122,6 +125,12 @@ protected:
     void TearDown() override
     {
         QDBusConnection::disconnectFromBus(QStringLiteral("application"));
+        // What the bus and the service said tells why a request went unanswered.
+        if (HasFailure()) {
+            QFile busLog(bus->logPath());
+            if (busLog.open(QIODevice::ReadOnly))
+                std::cout << "Bus log:\n" << busLog.readAll().toStdString() << std::endl;
+        }
     }
 
     static QStringList notificationNames()

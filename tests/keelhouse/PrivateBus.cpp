@@ -1,7 +1,9 @@
 #include "PrivateBus.h"
 
 #include <QDir>
+#include <QDeadlineTimer>
 #include <QFile>
+#include <QThread>
 
 PrivateBus::PrivateBus(const QString& folder, const QProcessEnvironment& extra)
     : m_folder(folder)
@@ -25,10 +27,17 @@ PrivateBus::PrivateBus(const QString& folder, const QProcessEnvironment& extra)
     environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), address);
     environment.insert(extra);
     m_daemon.setProcessEnvironment(environment);
-    m_daemon.start(QStringLiteral("dbus-daemon"), { QStringLiteral("--config-file=") + config.fileName(), QStringLiteral("--nofork"),
-                                                    QStringLiteral("--print-address") });
-    if (m_daemon.waitForReadyRead(5000))
-        m_address = QString::fromUtf8(m_daemon.readLine()).trimmed();
+    // The bus and the services it starts write to a file, never to a pipe
+    // that nobody drains while a test waits: a full pipe would stall them.
+    m_daemon.setProcessChannelMode(QProcess::MergedChannels);
+    m_daemon.setStandardOutputFile(logPath());
+    m_daemon.start(QStringLiteral("dbus-daemon"), { QStringLiteral("--config-file=") + config.fileName(), QStringLiteral("--nofork") });
+    const QString socket = folder + QStringLiteral("/socket");
+    QDeadlineTimer deadline(10000);
+    while (!QFile::exists(socket) && !deadline.hasExpired() && m_daemon.state() != QProcess::NotRunning)
+        QThread::msleep(10);
+    if (QFile::exists(socket))
+        m_address = address;
 }
 
 PrivateBus::~PrivateBus()
