@@ -160,8 +160,9 @@ void SystemItemsApplicationState::deliver(const QString& name, const QVariantLis
         LOG_DEBUG("%1 ignores %2 outside a request", this, name);
         return;
     }
-    // The service is at work; how long a request takes is up to the list.
-    m_requestTimer->stop();
+    // The time-out counts from the latest callback: a long list goes on as
+    // long as the service keeps answering, one fallen silent ends the step.
+    m_requestTimer->start(m_requestTimeoutMs);
     SystemItemsServerCallbacks::deliver(*this, name, arguments);
 }
 

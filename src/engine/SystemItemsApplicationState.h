@@ -7,9 +7,9 @@
 //
 // The service answers nothing by reply, so a state would wait for ever when
 // it is gone: a name the bus cannot start, a service that leaves the bus
-// during the request, a list the service cannot open, or no callback at all
-// within the request time-out all end the step with a logged failure, so the
-// rest of the chain still runs.
+// during the request, a list the service cannot open, or no callback within
+// the request time-out (counted from the latest callback) all end the step
+// with a logged failure, so the rest of the chain still runs.
 //
 // Threads: the request is prepared on the thread that starts the state; the
 // bus work, every callback, the failures and so the notifications of the

@@ -367,6 +367,26 @@ TEST_F(SystemItemsStatesTest, AServiceThatLeavesMidRequestEndsTheStepWithWhatItB
     EXPECT_EQ(paths(info.value(failedItems)), QStringList({ "/apps/b" }));
 }
 
+// A service that stays on the bus but falls silent in the middle of a request
+// must not hold the chain, nor the state that later chains wait for.
+TEST_F(SystemItemsStatesTest, AServiceThatFallsSilentMidRequestTimesOut)
+{
+    FakeKeelhouse service(bus->address());
+    service.reaction = [](const QString&, SystemItemsServerInterface& callbacks) {
+        callbacks.keelhouseDidBeginCreating();
+        callbacks.keelhouseDidBeginCreatingItem({ { "path", "/apps/a" } });
+        callbacks.keelhouseDidEndCreatingItem({ { "path", "/apps/a" } });
+    };
+    auto* create = static_cast<CreateSystemItemsApplicationState*>(context.createSystemItemsState());
+    create->setRequestTimeoutMs(300);
+    create->setItemsToCreate({ SystemItemData(QVariantMap { { "path", "/apps/a" } }), SystemItemData(QVariantMap { { "path", "/apps/b" } }) });
+    ASSERT_TRUE(runChain(create));
+    EXPECT_EQ(names(), QStringList({ MHCreateSystemItemsDidStartNotification, MHCreateSystemItemsDidEndNotification }));
+    const QVariantMap info = last(MHCreateSystemItemsDidEndNotification);
+    EXPECT_EQ(paths(info.value(items)), QStringList({ "/apps/a" }));
+    EXPECT_EQ(paths(info.value(failedItems)), QStringList({ "/apps/b" }));
+}
+
 TEST_F(SystemItemsStatesTest, AFailedEntryIsListedOnItselfAloneAndTheOthersStayDone)
 {
     FakeKeelhouse service(bus->address());
