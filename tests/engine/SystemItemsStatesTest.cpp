@@ -196,6 +196,28 @@ protected:
         return waitLong([&] { return ended; }) && log.events().size() == before + 1;
     }
 
+    // A request to create /apps/a and /apps/b that the service answers for
+    // /apps/a and then leaves unfinished.
+    CreateSystemItemsApplicationState* createAnsweredForTheFirstOfTwo(FakeKeelhouse& service)
+    {
+        service.reaction = [](const QString&, SystemItemsServerInterface& callbacks) {
+            callbacks.keelhouseDidBeginCreating();
+            callbacks.keelhouseDidBeginCreatingItem({ { "path", "/apps/a" } });
+            callbacks.keelhouseDidEndCreatingItem({ { "path", "/apps/a" } });
+        };
+        auto* create = static_cast<CreateSystemItemsApplicationState*>(context.createSystemItemsState());
+        create->setItemsToCreate({ SystemItemData(QVariantMap { { "path", "/apps/a" } }), SystemItemData(QVariantMap { { "path", "/apps/b" } }) });
+        return create;
+    }
+    // The step ended with what the service did and the rest as failed.
+    void expectOnlyTheFirstOfTwoCreated() const
+    {
+        EXPECT_EQ(names(), QStringList({ MHCreateSystemItemsDidStartNotification, MHCreateSystemItemsDidEndNotification }));
+        const QVariantMap info = last(MHCreateSystemItemsDidEndNotification);
+        EXPECT_EQ(paths(info.value(items)), QStringList({ "/apps/a" }));
+        EXPECT_EQ(paths(info.value(failedItems)), QStringList({ "/apps/b" }));
+    }
+
     QStringList names() const
     {
         QStringList all;
@@ -347,13 +369,7 @@ TEST_F(SystemItemsStatesTest, AServiceThatNeverAnswersTimesOut)
 TEST_F(SystemItemsStatesTest, AServiceThatLeavesMidRequestEndsTheStepWithWhatItBegan)
 {
     FakeKeelhouse service(bus->address());
-    service.reaction = [](const QString&, SystemItemsServerInterface& callbacks) {
-        callbacks.keelhouseDidBeginCreating();
-        callbacks.keelhouseDidBeginCreatingItem({ { "path", "/apps/a" } });
-        callbacks.keelhouseDidEndCreatingItem({ { "path", "/apps/a" } });
-    };
-    auto* create = static_cast<CreateSystemItemsApplicationState*>(context.createSystemItemsState());
-    create->setItemsToCreate({ SystemItemData(QVariantMap { { "path", "/apps/a" } }), SystemItemData(QVariantMap { { "path", "/apps/b" } }) });
+    auto* create = createAnsweredForTheFirstOfTwo(service);
     bool ended = false;
     StateChain::start(context, QList<ApplicationState*> { create, context.autoCloseState() }, nullptr,
                       [&](const std::shared_ptr<ChainRun>&) { ended = true; });
@@ -361,10 +377,7 @@ TEST_F(SystemItemsStatesTest, AServiceThatLeavesMidRequestEndsTheStepWithWhatItB
     service.connection.unregisterService(KeelhouseBus::serviceName());
     ASSERT_TRUE(processEventsUntil([&] { return ended; }));
     EXPECT_EQ(log.events().size(), 1);
-    EXPECT_EQ(names(), QStringList({ MHCreateSystemItemsDidStartNotification, MHCreateSystemItemsDidEndNotification }));
-    const QVariantMap info = last(MHCreateSystemItemsDidEndNotification);
-    EXPECT_EQ(paths(info.value(items)), QStringList({ "/apps/a" }));
-    EXPECT_EQ(paths(info.value(failedItems)), QStringList({ "/apps/b" }));
+    expectOnlyTheFirstOfTwoCreated();
 }
 
 // A service that stays on the bus but falls silent in the middle of a request
@@ -372,19 +385,10 @@ TEST_F(SystemItemsStatesTest, AServiceThatLeavesMidRequestEndsTheStepWithWhatItB
 TEST_F(SystemItemsStatesTest, AServiceThatFallsSilentMidRequestTimesOut)
 {
     FakeKeelhouse service(bus->address());
-    service.reaction = [](const QString&, SystemItemsServerInterface& callbacks) {
-        callbacks.keelhouseDidBeginCreating();
-        callbacks.keelhouseDidBeginCreatingItem({ { "path", "/apps/a" } });
-        callbacks.keelhouseDidEndCreatingItem({ { "path", "/apps/a" } });
-    };
-    auto* create = static_cast<CreateSystemItemsApplicationState*>(context.createSystemItemsState());
+    auto* create = createAnsweredForTheFirstOfTwo(service);
     create->setRequestTimeoutMs(300);
-    create->setItemsToCreate({ SystemItemData(QVariantMap { { "path", "/apps/a" } }), SystemItemData(QVariantMap { { "path", "/apps/b" } }) });
     ASSERT_TRUE(runChain(create));
-    EXPECT_EQ(names(), QStringList({ MHCreateSystemItemsDidStartNotification, MHCreateSystemItemsDidEndNotification }));
-    const QVariantMap info = last(MHCreateSystemItemsDidEndNotification);
-    EXPECT_EQ(paths(info.value(items)), QStringList({ "/apps/a" }));
-    EXPECT_EQ(paths(info.value(failedItems)), QStringList({ "/apps/b" }));
+    expectOnlyTheFirstOfTwoCreated();
 }
 
 TEST_F(SystemItemsStatesTest, AFailedEntryIsListedOnItselfAloneAndTheOthersStayDone)
