@@ -8,9 +8,9 @@
 #include "shell/AppDelegate.h"
 #include "shell/ApplicationHelpers.h"
 #include "shell/ContextChainStarter.h"
-#include "shell/LoggingDialogPresenter.h"
 #include "shell/LoggingWindowControllers.h"
 #include "shell/SingleInstance.h"
+#include "ui/base/MessageBoxDialogPresenter.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -30,7 +30,7 @@ int main(int argc, char** argv)
     helpers.setModifierKeysProvider(std::make_shared<QtModifierKeysProvider>());
     ContextChainStarter chains(helpers);
     LoggingWindowControllers windows;
-    LoggingDialogPresenter dialogs;
+    MessageBoxDialogPresenter dialogs([] { return QApplication::activeWindow(); });
     LogindWakeWatcher wakeWatcher;
     QuitOnSignals quitOnSignals;
 

@@ -1,0 +1,19 @@
+#pragma once
+// Points HOME and every XDG_* folder at a temporary folder, so that no test
+// ever reads or writes the real home folder.
+#include <QDir>
+#include <QTemporaryDir>
+
+inline bool isolateTestHome(const QTemporaryDir& home)
+{
+    if (!home.isValid())
+        return false;
+    const QByteArray root = home.path().toUtf8();
+    qputenv("HOME", root);
+    qputenv("XDG_CONFIG_HOME", root + "/.config");
+    qputenv("XDG_DATA_HOME", root + "/.local/share");
+    qputenv("XDG_STATE_HOME", root + "/.local/state");
+    qputenv("XDG_CACHE_HOME", root + "/.cache");
+    qputenv("XDG_CONFIG_DIRS", root + "/etc/xdg");
+    return true;
+}
