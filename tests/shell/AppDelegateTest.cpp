@@ -1,6 +1,6 @@
 // The application delegate's decisions: which chains start at launch and on
 // each outside event, what it shows, and what it records and saves at quit.
-#include "ShellTestSupport.h"
+#include "support/ShellTest.h"
 
 #include "engine/ContextBatchInfo.h"
 #include "foundation/DispatchQueue.h"

@@ -1,5 +1,5 @@
 // Names, the data folder, debug options, report texts, help and system times.
-#include "ShellTestSupport.h"
+#include "support/ShellTest.h"
 #include "engine/ApplicationContext.h"
 #include "model/ExecutionValidationParameters.h"
 #include "foundation/Log.h"

@@ -1,5 +1,5 @@
 // Loading the database at start, and the three ways out when it cannot be read.
-#include "ShellTestSupport.h"
+#include "support/ShellTest.h"
 #include "../texts/FakeDialogPresenter.h"
 #include "model/DBFileItem.h"
 #include "model/DBLoginGroup.h"

@@ -1,5 +1,5 @@
 // Facts about files on the real workspace, and volumes and networks on fakes.
-#include "ShellTestSupport.h"
+#include "support/ShellTest.h"
 #include "WorkspaceTestEnvironment.h"
 #include "platform/linux/LinuxWorkspace.h"
 #include "texts/Localizator.h"

@@ -1,5 +1,5 @@
 // Saving: which backup a save makes, when it writes, and what stops it.
-#include "ShellTestSupport.h"
+#include "support/ShellTest.h"
 #include "foundation/MHInternalNotifications.h"
 #include "model/DBDelayItem.h"
 #include "model/DBLoginGroup.h"

@@ -1,6 +1,6 @@
 // User notifications through a notification server on the test's session bus.
 #include "FakeDBusService.h"
-#include "ShellTestSupport.h"
+#include "support/ShellTest.h"
 
 namespace {
 

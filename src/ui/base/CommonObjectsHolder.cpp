@@ -1,0 +1,39 @@
+#include "ui/base/CommonObjectsHolder.h"
+
+#include "shell/ApplicationHelpers.h"
+#include "model/ObjectContext.h"
+#include "ui/base/ViewControllerBase.h"
+
+#include <QtGlobal>
+
+CommonObjects CommonObjects::fromHelpers(ApplicationHelpers& helpers)
+{
+    CommonObjects objects;
+    objects.applicationHelpers = &helpers;
+    objects.modelObjectHelpers = &helpers;
+    objects.systemItemHelpers = &helpers;
+    objects.managedObjectContext = helpers.managedObjectContext();
+    objects.undoManager = objects.managedObjectContext ? &objects.managedObjectContext->undoManager() : nullptr;
+    objects.helpers = &helpers;
+    objects.editing = helpers.modelEditing();
+    return objects;
+}
+
+void CommonObjectsHolder::validateCommonObjects() const
+{
+    if (!m_common.applicationHelpers)
+        qFatal("Forgot to assign application helpers!");
+    if (!m_common.modelObjectHelpers)
+        qFatal("Forgot to assign model object helpers!");
+    if (!m_common.systemItemHelpers)
+        qFatal("Forgot to assign system item helpers!");
+    if (!m_common.undoManager)
+        qFatal("Forgot to assign undo manager!");
+    if (!m_common.managedObjectContext)
+        qFatal("Forgot to assign managed object context!");
+}
+
+void CommonObjectsHolder::copyCommonObjectsToViewController(ViewControllerBase& child) const
+{
+    child.setCommonObjects(m_common);
+}
