@@ -8,6 +8,9 @@
 
 namespace {
 
+// The name the application's own entry shows under in the session's settings.
+const QString kLanternwickEntryName = QStringLiteral("Lanternwick");
+
 QList<QVariantMap> snapshot(LoginItemsHandler& handler)
 {
     QList<QVariantMap> entries;
@@ -84,7 +87,8 @@ void KeelhouseDelegate::createSystemItemWithData(const QVariantMap& item, LoginI
 
 void KeelhouseDelegate::createLanternwickSystemItemWithPath(const QString& path, LoginItemsHandler& handler, SystemItemsServerInterface& server)
 {
-    const QVariantMap item = handler.itemDataFromPath(path);
+    QVariantMap item = handler.itemDataFromPath(path);
+    item.insert(MHKeelhouseKeys::name, kLanternwickEntryName);
     server.keelhouseDidBeginHandlingLanternwick(item);
     createSystemItemWithData(item, handler, server);
     server.keelhouseDidEndHandlingLanternwick(item);

@@ -10,64 +10,34 @@
 #include <QMap>
 #include <QSaveFile>
 #include <QTemporaryFile>
+#include <algorithm>
 #include <cerrno>
 #include <gio/gdesktopappinfo.h>
 
 namespace {
 
-const char* const Group = G_KEY_FILE_DESKTOP_GROUP;
-const char* const PathKey = "X-Lanternwick-Path";
-const char* const HiddenKey = "X-Lanternwick-Hidden";
+const QString PathKey = QStringLiteral("X-Lanternwick-Path");
+const QString HiddenKey = QStringLiteral("X-Lanternwick-Hidden");
 const QString DesktopSuffix = QStringLiteral(".desktop");
+const QString NameKey = QStringLiteral(G_KEY_FILE_DESKTOP_KEY_NAME);
+const QString ExecKey = QStringLiteral(G_KEY_FILE_DESKTOP_KEY_EXEC);
 
-struct KeyFileUnref {
-    void operator()(GKeyFile* file) const { g_key_file_unref(file); }
-};
-using KeyFilePtr = std::unique_ptr<GKeyFile, KeyFileUnref>;
+// Field codes that stand for files or URLs, or that are obsolete: started at
+// login with nothing to open, a launcher drops them.
+const QStringList kEmptyFieldCodes = { "%f", "%F", "%u", "%U", "%d", "%D", "%n", "%N", "%v", "%m" };
 
-struct StrvFree {
-    void operator()(char** list) const { g_strfreev(list); }
-};
-using StrvPtr = std::unique_ptr<char*, StrvFree>;
-
-KeyFilePtr newEntry()
+// The program of a command's first word, empty when it is not installed.
+QString findProgram(QString word)
 {
-    KeyFilePtr file(g_key_file_new());
-    g_key_file_set_string(file.get(), Group, G_KEY_FILE_DESKTOP_KEY_TYPE, G_KEY_FILE_DESKTOP_TYPE_APPLICATION);
-    return file;
+    // Launchers look the program up before they expand "%%".
+    word.replace(QLatin1String("%%"), QLatin1String("%"));
+    return takeGString(g_find_program_in_path(QFile::encodeName(word).constData()));
 }
 
-QString stringValue(GKeyFile* file, const char* key)
+// One program, without anything that reaches it as an argument at login.
+bool isPlainCommand(const QStringList& command)
 {
-    return takeGString(g_key_file_get_string(file, Group, key, nullptr));
-}
-
-QStringList listValue(GKeyFile* file, const char* key)
-{
-    const StrvPtr list(g_key_file_get_string_list(file, Group, key, nullptr, nullptr));
-    QStringList values;
-    for (char** it = list.get(); it && *it; ++it)
-        values.append(QString::fromUtf8(*it));
-    return values;
-}
-
-bool booleanValue(GKeyFile* file, const char* key)
-{
-    return g_key_file_get_boolean(file, Group, key, nullptr);
-}
-
-// A desktop entry's Exec is a shell-quoted command line in which '%' starts a
-// field code, so a literal '%' is written twice.
-QString quotedArgument(const QString& argument)
-{
-    return takeGString(g_shell_quote(argument.toUtf8().constData())).replace(QLatin1Char('%'), QLatin1String("%%"));
-}
-
-QByteArray keyFileData(GKeyFile* file)
-{
-    gsize length = 0;
-    const GCharPtr data(g_key_file_to_data(file, &length, nullptr));
-    return QByteArray(data.get(), qsizetype(length));
+    return std::all_of(command.begin() + 1, command.end(), [](const QString& word) { return kEmptyFieldCodes.contains(word); });
 }
 
 // Places the new entry under fileName without ever replacing a file there.
@@ -84,10 +54,11 @@ int writeNewFile(const QString& folder, const QString& fileName, const QByteArra
 
 } // namespace
 
-XdgAutostartList::XdgAutostartList(QString userFolder, QStringList systemFolders, QStringList currentDesktops)
+XdgAutostartList::XdgAutostartList(QString userFolder, QStringList systemFolders, QStringList currentDesktops, QString keptFolder)
     : m_userFolder(std::move(userFolder))
     , m_systemFolders(std::move(systemFolders))
     , m_currentDesktops(std::move(currentDesktops))
+    , m_kept(std::move(keptFolder))
 {
 }
 
@@ -109,7 +80,7 @@ std::unique_ptr<XdgAutostartList> XdgAutostartList::fromEnvironment()
         LOG_ERROR("Failed creating the autostart folder %1!", userFolder);
         return nullptr;
     }
-    return std::make_unique<XdgAutostartList>(userFolder, systemFolders, desktops);
+    return std::make_unique<XdgAutostartList>(userFolder, systemFolders, desktops, KeptDesktopEntries::defaultFolder());
 }
 
 QList<LoginItemEntry> XdgAutostartList::entries()
@@ -134,69 +105,107 @@ QList<LoginItemEntry> XdgAutostartList::entries()
 
 std::optional<LoginItemEntry> XdgAutostartList::readEntry(const QString& file)
 {
-    KeyFilePtr keyFile(g_key_file_new());
-    GError* error = nullptr;
-    if (!g_key_file_load_from_file(keyFile.get(), QFile::encodeName(file).constData(), G_KEY_FILE_NONE, &error)) {
-        LOG_WARN("Skipping unreadable autostart entry %1, error was %2", file, takeErrorMessage(error));
+    QString error;
+    const std::optional<DesktopEntryFile> desktopEntry = DesktopEntryFile::load(file, &error);
+    if (!desktopEntry) {
+        LOG_WARN("Skipping unreadable autostart entry %1, error was %2", file, error);
         return std::nullopt;
     }
-    GKeyFile* entryFile = keyFile.get();
-    if (booleanValue(entryFile, G_KEY_FILE_DESKTOP_KEY_HIDDEN)
-        || !isShownInCurrentDesktop(listValue(entryFile, G_KEY_FILE_DESKTOP_KEY_ONLY_SHOW_IN),
-                                    listValue(entryFile, G_KEY_FILE_DESKTOP_KEY_NOT_SHOW_IN)))
+    if (desktopEntry->boolean(QStringLiteral(G_KEY_FILE_DESKTOP_KEY_HIDDEN))
+        || !isShownInCurrentDesktop(desktopEntry->list(QStringLiteral(G_KEY_FILE_DESKTOP_KEY_ONLY_SHOW_IN)),
+                                    desktopEntry->list(QStringLiteral(G_KEY_FILE_DESKTOP_KEY_NOT_SHOW_IN))))
         return std::nullopt;
 
     LoginItemEntry entry;
     entry.ref = file;
-    entry.name = takeGString(g_key_file_get_locale_string(entryFile, Group, G_KEY_FILE_DESKTOP_KEY_NAME, nullptr, nullptr));
-    entry.hidden = booleanValue(entryFile, HiddenKey);
-    const QString tryExec = stringValue(entryFile, G_KEY_FILE_DESKTOP_KEY_TRY_EXEC);
-    resolve(entry, tryExec.isEmpty() ? stringValue(entryFile, G_KEY_FILE_DESKTOP_KEY_EXEC) : tryExec);
-
-    // The path we wrote ourselves names the item better than its program does.
-    const QString ownPath = stringValue(entryFile, PathKey);
-    if (!ownPath.isEmpty()) {
-        entry.path = QFileInfo::exists(ownPath) ? ownPath : QString();
-        entry.errorCode = entry.path.isEmpty() ? ENOENT : 0;
-    }
+    entry.name = desktopEntry->localeString(NameKey);
+    entry.hidden = desktopEntry->boolean(HiddenKey);
+    resolve(entry, file, *desktopEntry);
     return entry;
 }
 
-void XdgAutostartList::resolve(LoginItemEntry& entry, const QString& programText)
+// The path must run exactly the entry's command: the program itself only when
+// the command is nothing more, else an application entry of the very same
+// command, else our own copy of the entry.
+void XdgAutostartList::resolve(LoginItemEntry& entry, const QString& file, const DesktopEntryFile& desktopEntry)
 {
-    char** argv = nullptr;
-    if (programText.isEmpty() || !g_shell_parse_argv(programText.toUtf8().constData(), nullptr, &argv, nullptr)) {
+    const std::optional<QStringList> command = DesktopEntryFile::commandArguments(desktopEntry.string(ExecKey));
+    if (!command) {
         entry.errorCode = EINVAL;
         return;
     }
-    const StrvPtr arguments(argv);
-    const QString program = QString::fromUtf8(arguments.get()[0]).replace(QLatin1String("%%"), QLatin1String("%"));
-    const QString found = takeGString(g_find_program_in_path(QFile::encodeName(program).constData()));
-    if (found.isEmpty()) {
+    const QString program = findProgram(command->first());
+    const QString tryExec = desktopEntry.string(QStringLiteral(G_KEY_FILE_DESKTOP_KEY_TRY_EXEC));
+    if (program.isEmpty() || (!tryExec.isEmpty() && findProgram(tryExec).isEmpty())) {
         entry.errorCode = ENOENT;
         return;
     }
-    entry.program = canonicalPath(found);
-    const QString application = applicationEntryForProgram(entry.program);
-    entry.path = application.isEmpty() ? entry.program : application;
+    entry.program = canonicalPath(program);
+
+    // The path we wrote ourselves names the item better than its command
+    // does, as long as the entry still runs what we wrote for that path.
+    const QString ownPath = desktopEntry.string(PathKey);
+    const std::optional<QString> ownExec = ownPath.isEmpty() ? std::nullopt : execLineForPath(ownPath);
+    if (ownExec && DesktopEntryFile::commandArguments(*ownExec) == command) {
+        entry.path = QFileInfo::exists(ownPath) ? ownPath : QString();
+        entry.errorCode = entry.path.isEmpty() ? ENOENT : 0;
+        return;
+    }
+
+    if (isPlainCommand(*command)) {
+        const QString application = applicationEntryForProgram(entry.program);
+        entry.path = application.isEmpty() ? entry.program : application;
+        return;
+    }
+    QStringList resolvedCommand = *command;
+    resolvedCommand.first() = entry.program;
+    entry.path = applicationEntryForCommand(resolvedCommand);
+    if (!entry.path.isEmpty())
+        return;
+    QString error;
+    const std::optional<QString> copy = m_kept.keep(QFileInfo(file).fileName(), desktopEntry, &error);
+    if (!copy) {
+        LOG_ERROR("Failed keeping a copy of autostart entry %1: %2", file, error);
+        entry.errorCode = EIO;
+        return;
+    }
+    entry.path = *copy;
+}
+
+void XdgAutostartList::readApplicationEntries()
+{
+    if (m_applicationEntriesRead)
+        return;
+    m_applicationEntriesRead = true;
+    GList* all = g_app_info_get_all();
+    for (GList* it = all; it; it = it->next) {
+        auto* info = static_cast<GAppInfo*>(it->data);
+        const char* fileName = G_IS_DESKTOP_APP_INFO(info) ? g_desktop_app_info_get_filename(G_DESKTOP_APP_INFO(info)) : nullptr;
+        const char* commandLine = g_app_info_get_commandline(info);
+        std::optional<QStringList> command = commandLine ? DesktopEntryFile::commandArguments(QString::fromUtf8(commandLine)) : std::nullopt;
+        const QString program = command ? findProgram(command->first()) : QString();
+        if (!fileName || program.isEmpty())
+            continue;
+        command->first() = canonicalPath(program);
+        // The first entry found wins, as the data folders order them.
+        if (!m_applicationEntries.contains(command->first()))
+            m_applicationEntries.insert(command->first(), QFile::decodeName(fileName));
+        if (!m_applicationCommands.contains(*command))
+            m_applicationCommands.insert(*command, QFile::decodeName(fileName));
+    }
+    g_list_free_full(all, g_object_unref);
 }
 
 QString XdgAutostartList::applicationEntryForProgram(const QString& program)
 {
-    if (!m_applicationEntries) {
-        m_applicationEntries.emplace();
-        GList* all = g_app_info_get_all();
-        for (GList* it = all; it; it = it->next) {
-            auto* info = static_cast<GAppInfo*>(it->data);
-            const char* fileName = G_IS_DESKTOP_APP_INFO(info) ? g_desktop_app_info_get_filename(G_DESKTOP_APP_INFO(info)) : nullptr;
-            const char* executable = g_app_info_get_executable(info);
-            const QString found = executable ? takeGString(g_find_program_in_path(executable)) : QString();
-            if (fileName && !found.isEmpty() && !m_applicationEntries->contains(canonicalPath(found)))
-                m_applicationEntries->insert(canonicalPath(found), QFile::decodeName(fileName));
-        }
-        g_list_free_full(all, g_object_unref);
-    }
-    return m_applicationEntries->value(program);
+    readApplicationEntries();
+    return m_applicationEntries.value(program);
+}
+
+QString XdgAutostartList::applicationEntryForCommand(const QStringList& command)
+{
+    readApplicationEntries();
+    return m_applicationCommands.value(command);
 }
 
 bool XdgAutostartList::isShownInCurrentDesktop(const QStringList& onlyShowIn, const QStringList& notShowIn) const
@@ -225,8 +234,8 @@ std::optional<QString> XdgAutostartList::execLineForPath(const QString& path)
         return QString::fromUtf8(commandLine);
     }
     if (info.isFile() && info.isExecutable())
-        return quotedArgument(path);
-    return QStringLiteral("xdg-open %1").arg(quotedArgument(path));
+        return DesktopEntryFile::quotedArgument(path);
+    return QStringLiteral("xdg-open %1").arg(DesktopEntryFile::quotedArgument(path));
 }
 
 QString XdgAutostartList::safeBaseName(const QString& text)
@@ -259,22 +268,30 @@ bool XdgAutostartList::isNameTaken(const QString& fileName) const
 
 int XdgAutostartList::insert(const QString& name, const QString& path, bool hidden)
 {
-    const std::optional<QString> exec = execLineForPath(path);
-    if (!exec)
-        return EINVAL;
-    const QString displayName = name.isEmpty() ? displayNameForPath(path) : name;
-    const KeyFilePtr file = newEntry();
-    // The setters escape line breaks, so no text can start a key of its own.
-    g_key_file_set_string(file.get(), Group, G_KEY_FILE_DESKTOP_KEY_NAME, displayName.toUtf8().constData());
-    g_key_file_set_string(file.get(), Group, G_KEY_FILE_DESKTOP_KEY_EXEC, exec->toUtf8().constData());
-    g_key_file_set_string(file.get(), Group, PathKey, path.toUtf8().constData());
+    DesktopEntryFile file;
+    if (m_kept.isKeptCopy(path)) {
+        // Handed back: the session runs and shows it as it did before we kept it.
+        const std::optional<DesktopEntryFile> kept = DesktopEntryFile::load(path);
+        if (!kept)
+            return ENOENT;
+        if (kept->string(ExecKey).isEmpty())
+            return EINVAL;
+        KeptDesktopEntries::copyCommandKeys(*kept, file, name.isEmpty() ? QFileInfo(path).completeBaseName() : name);
+    } else {
+        const std::optional<QString> exec = execLineForPath(path);
+        if (!exec)
+            return EINVAL;
+        file.setString(NameKey, name.isEmpty() ? displayNameForPath(path) : name);
+        file.setString(ExecKey, *exec);
+    }
+    file.setString(PathKey, path);
     if (hidden)
-        g_key_file_set_boolean(file.get(), Group, HiddenKey, TRUE);
-    const QByteArray data = keyFileData(file.get());
+        file.setBoolean(HiddenKey, true);
+    const QByteArray data = file.data();
 
     if (!QDir().mkpath(m_userFolder))
         return EACCES;
-    const QString base = safeBaseName(displayName);
+    const QString base = safeBaseName(file.string(NameKey));
     for (int suffix = 1; suffix < 1000; ++suffix) {
         const QString fileName = (suffix == 1 ? base : QStringLiteral("%1-%2").arg(base).arg(suffix)) + DesktopSuffix;
         if (isNameTaken(fileName))
@@ -306,12 +323,12 @@ int XdgAutostartList::remove(const QString& ref)
 
 int XdgAutostartList::writeOverrideHiding(const QString& fileName)
 {
-    const KeyFilePtr file = newEntry();
-    g_key_file_set_boolean(file.get(), Group, G_KEY_FILE_DESKTOP_KEY_HIDDEN, TRUE);
+    DesktopEntryFile file;
+    file.setBoolean(QStringLiteral(G_KEY_FILE_DESKTOP_KEY_HIDDEN), true);
     if (!QDir().mkpath(m_userFolder))
         return EACCES;
     QSaveFile save(m_userFolder + QLatin1Char('/') + fileName);
-    if (!save.open(QIODevice::WriteOnly) || save.write(keyFileData(file.get())) < 0 || !save.commit())
+    if (!save.open(QIODevice::WriteOnly) || save.write(file.data()) < 0 || !save.commit())
         return EIO;
     return 0;
 }

@@ -126,6 +126,7 @@ void AppDelegate::applicationWillTerminate()
     m_.userDefaults->setLastLoginTime(m_.helpers->calculatedLoginTime());
     if (!m_saveWhileClosingPrevented)
         m_.helpers->saveDataToDiskUsingChangeBackup(false);
+    m_.helpers->removeUnusedKeptAutostartEntries();
     m_.helpers->cleanUp();
 }
 

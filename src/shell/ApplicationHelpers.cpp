@@ -15,12 +15,14 @@
 #include "foundation/PropertyList.h"
 #include "foundation/UserDefaults.h"
 #include "keelhouse/KeelhouseServiceFile.h"
+#include "keelhouse/KeptDesktopEntries.h"
 #include "keelhouse/LoginItemsHandler.h"
 #include "model/DBLoginGroup.h"
 #include "model/DBFileItem.h"
 #include "model/DBLoginItem.h"
 #include "model/DatabaseFiles.h"
 #include "model/DatabaseSerializer.h"
+#include "model/MHTextStorageKeys.h"
 #include "model/ExecutionValidationParameters.h"
 #include "model/ObjectContext.h"
 #include "platform/Workspace.h"
@@ -411,6 +413,29 @@ void ApplicationHelpers::cleanUp()
         m_systemItemsHandler->enableChangeNotifications(false);
 }
 
+void ApplicationHelpers::removeUnusedKeptAutostartEntries()
+{
+    if (!m_managedObjectContext)
+        return;
+    QSet<QString> used;
+    for (const DBFileItem* item : m_managedObjectContext->fetch<DBFileItem>())
+        used.insert(item->itemPath());
+    // A restored file brings its items back, with the copies they name.
+    DatabaseSerializer& files = databaseSerializer();
+    for (const QString& file : { files.storeFilename(), files.sessionBackupFilename(), files.lastChangeBackupFilename() }) {
+        const std::optional<QVariantMap> contents = QFileInfo::exists(file) ? databaseContentsFromFile(file) : std::nullopt;
+        if (!contents && QFileInfo::exists(file)) {
+            LOG_WARN("Keeping every copy of autostart entries: %1 cannot be read.", file);
+            return;
+        }
+        for (const QLatin1String group : { MHTextStorageKeys::application, MHTextStorageKeys::ignored }) {
+            for (const QVariant& item : contents.value_or(QVariantMap()).value(group).toList())
+                used.insert(item.toMap().value(MHTextStorageKeys::itemPath).toString());
+        }
+    }
+    KeptDesktopEntries(KeptDesktopEntries::folderInDataFolder(applicationDatabasePath())).removeCopiesExcept(used);
+}
+
 // --- Items -------------------------------------------------------------------------
 
 QList<DBLoginItem*> ApplicationHelpers::sortedLoginItemsForApplicationGroup()
@@ -447,6 +472,10 @@ QString ApplicationHelpers::displayNameForItemAtPath(const QString& path) const
 
 QString ApplicationHelpers::niceDisplayNameForItemAtPath(const QString& path) const
 {
+    // A kept copy of a session entry is named by the entry, not by its file.
+    if (!path.isEmpty() && KeptDesktopEntries(KeptDesktopEntries::folderInDataFolder(applicationDatabasePath())).isKeptCopy(path)
+        && !isMissingItemAtPath(path))
+        return displayNameForItemAtPath(path);
     const QFileInfo file(QDir::cleanPath(path));
     // Desktop entries are this desktop's application bundles.
     const QString suffix = file.suffix();

@@ -144,6 +144,10 @@ public:
     SystemItemsHandling* systemItemsHandler() override;
     // Switches off the login items watcher; called at quit.
     void cleanUp();
+    // Removes the kept copies of session entries that no item uses, neither
+    // in the live context nor in the stored database or its backups; called
+    // at quit, when undo can no longer bring a removed item back.
+    void removeUnusedKeptAutostartEntries();
 
     // --- Items: the editing operations of the live context ----------------------
     // Null while no database is loaded.

@@ -2,7 +2,7 @@
 // the program activated by the bus from its service file.
 #include "FakeLoginItemsList.h"
 #include "PrivateBus.h"
-#include "RecordingServer.h"
+#include "TestClient.h"
 #include "support/TestHome.h"
 
 #include "foundation/MHItemDataKeys.h"
@@ -24,37 +24,6 @@
 #include <gio/gio.h>
 
 namespace {
-
-bool waitFor(const std::function<bool()>& condition, int ms = 5000)
-{
-    QDeadlineTimer deadline(ms);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(2);
-    }
-    return true;
-}
-
-// One client: its own connection, its callback object, its requests.
-struct TestClient {
-    TestClient(const QString& address, const QString& name)
-        : connection(QDBusConnection::connectToBus(address, name))
-        , exporter(server, connection, QStringLiteral("/test/callbacks"))
-        , client(connection)
-    {
-        exporter.exportObject();
-        client.setupDebugOptions({});
-        client.setupServerEndPoint(exporter.objectPath());
-    }
-    ~TestClient() { QDBusConnection::disconnectFromBus(connection.name()); }
-
-    QDBusConnection connection;
-    RecordingServer server;
-    SystemItemsServerExporter exporter;
-    KeelhouseClient client;
-};
 
 class KeelhouseBusTest : public testing::Test {
 protected:

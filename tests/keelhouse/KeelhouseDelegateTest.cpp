@@ -52,6 +52,8 @@ TEST_F(KeelhouseDelegateTest, ReadOfEmptyListCreatesTheOwnEntry)
                                           "KeelhouseDidEndHandlingLanternwick /opt/lw/lanternwick", "KeelhouseDidEndReading" }));
     ASSERT_EQ(state->entries.size(), 1);
     EXPECT_EQ(state->entries[0].path, bundle);
+    // Named as the application, not as its executable file.
+    EXPECT_EQ(state->entries[0].name, "Lanternwick");
     EXPECT_FALSE(state->entries[0].hidden);
 }
 

@@ -28,7 +28,7 @@ void runEventsFor(int ms)
 TEST(LoginItemsHandlerTest, BurstOfChangesGivesOneNotification)
 {
     const QString root = freshTestFolder("watch");
-    auto list = std::make_unique<XdgAutostartList>(root + "/user/autostart", QStringList { root + "/system/autostart" }, QStringList());
+    auto list = std::make_unique<XdgAutostartList>(root + "/user/autostart", QStringList { root + "/system/autostart" }, QStringList(), root + "/kept");
     LoginItemsHandler handler(std::move(list));
     handler.setItemsChangedNotificationDelay(0.05);
     int notifications = 0;
@@ -61,7 +61,7 @@ TEST(LoginItemsHandlerTest, UnresolvedEntryTravelsWithReasonAndWithoutPath)
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("[Desktop Entry]\nType=Application\nName=Gone\nExec=/no/such/program\n");
     file.close();
-    LoginItemsHandler handler(std::make_unique<XdgAutostartList>(root + "/autostart", QStringList(), QStringList()));
+    LoginItemsHandler handler(std::make_unique<XdgAutostartList>(root + "/autostart", QStringList(), QStringList(), root + "/kept"));
     QList<QVariantMap> records;
     handler.enumerateItemsWithBlock([&](const QVariantMap& item, qsizetype, bool&) { records.append(item); });
     ASSERT_EQ(records.size(), 1);

@@ -2,6 +2,7 @@
 // and entries written from hostile names and paths.
 #include "support/TestHome.h"
 
+#include "keelhouse/DesktopEntryFile.h"
 #include "keelhouse/XdgAutostartList.h"
 #include "platform/CanonicalPath.h"
 
@@ -21,11 +22,12 @@ protected:
         user = root + "/user/autostart";
         system = root + "/system/autostart";
         vendor = root + "/vendor/autostart";
+        kept = root + "/data/Lanternwick/AutostartEntries";
         for (const QString& folder : { user, system, vendor })
             QDir().mkpath(folder);
     }
 
-    XdgAutostartList list(const QStringList& desktops = { "GNOME" }) const { return XdgAutostartList(user, { system, vendor }, desktops); }
+    XdgAutostartList list(const QStringList& desktops = { "GNOME" }) const { return XdgAutostartList(user, { system, vendor }, desktops, kept); }
 
     static void write(const QString& file, const QByteArray& body)
     {
@@ -53,7 +55,7 @@ protected:
         return result;
     }
 
-    QString root, user, system, vendor;
+    QString root, user, system, vendor, kept;
 };
 
 TEST_F(XdgAutostartListTest, UserEntriesShadowSystemEntriesAndHiddenOrOtherDesktopsAreLeftOut)
@@ -74,17 +76,89 @@ TEST_F(XdgAutostartListTest, UserEntriesShadowSystemEntriesAndHiddenOrOtherDeskt
 TEST_F(XdgAutostartListTest, EntryResolvesToItsProgramOrReportsWhyNot)
 {
     const QString program = makeProgram("tool");
-    write(user + "/tool.desktop", "Name=Tool\nExec=" + program.toUtf8() + " --flag %U\n");
+    write(user + "/tool.desktop", "Name=Tool\nExec=" + program.toUtf8() + " %U\n");
     write(user + "/missing.desktop", "Name=Missing\nExec=/no/such/program\n");
     write(user + "/broken.desktop", "Name=Broken\nExec='unterminated\n");
+    write(user + "/absent.desktop", "Name=Absent\nTryExec=/no/such/program\nExec=" + program.toUtf8() + "\n");
     const QList<LoginItemEntry> entries = list().entries();
-    ASSERT_EQ(entries.size(), 3);
-    EXPECT_EQ(entries[0].name, "Broken");
-    EXPECT_EQ(entries[0].errorCode, EINVAL);
-    EXPECT_EQ(entries[1].errorCode, ENOENT);
-    EXPECT_TRUE(entries[1].path.isEmpty());
-    EXPECT_EQ(entries[2].path, canonicalPath(program));
-    EXPECT_EQ(entries[2].ref, user + "/tool.desktop");
+    ASSERT_EQ(entries.size(), 4);
+    EXPECT_EQ(entries[0].name, "Absent");
+    EXPECT_EQ(entries[0].errorCode, ENOENT);
+    EXPECT_EQ(entries[1].name, "Broken");
+    EXPECT_EQ(entries[1].errorCode, EINVAL);
+    EXPECT_EQ(entries[2].errorCode, ENOENT);
+    EXPECT_TRUE(entries[2].path.isEmpty());
+    // A program with nothing to open at login is the program alone.
+    EXPECT_EQ(entries[3].path, canonicalPath(program));
+    EXPECT_EQ(entries[3].ref, user + "/tool.desktop");
+    EXPECT_FALSE(QFileInfo::exists(kept));
+}
+
+TEST_F(XdgAutostartListTest, CommandWithArgumentsResolvesToAKeptCopyThatRunsExactlyIt)
+{
+    const QString program = makeProgram("tool");
+    const QByteArray exec = "\"" + program.toUtf8() + "\" --flag \"two words\" %U";
+    write(user + "/org.example.Tool.desktop", "Name=Tool\nComment=Does things\nIcon=tool-icon\nX-GNOME-Autostart-Delay=5\nExec=" + exec + "\n");
+    XdgAutostartList autostart = list();
+    QList<LoginItemEntry> entries = autostart.entries();
+    ASSERT_EQ(entries.size(), 1);
+    EXPECT_EQ(entries[0].path, kept + "/org.example.Tool.desktop");
+    EXPECT_EQ(entries[0].program, canonicalPath(program));
+
+    std::optional<DesktopEntryFile> copy = DesktopEntryFile::load(entries[0].path);
+    ASSERT_TRUE(copy);
+    EXPECT_EQ(copy->keys(), QStringList({ "Type", "Name", "Comment", "Icon", "Exec" }));
+    EXPECT_EQ(copy->string("Exec"), exec);
+    EXPECT_EQ(copy->string("Name"), "Tool");
+    // Owner-only: what the user runs at login is nobody else's business.
+    const QFile::Permissions groupAndOthers(0x0077);
+    EXPECT_EQ(QFileInfo(entries[0].path).permissions() & groupAndOthers, QFile::Permissions());
+    EXPECT_EQ(QFileInfo(kept).permissions() & groupAndOthers, QFile::Permissions());
+
+    // Refreshed while the session's entry is there; read as our own path
+    // once written back by us, unless its command was changed since.
+    write(user + "/org.example.Tool.desktop", "Name=Tool 2\nExec=" + exec + " --more\n");
+    entries = autostart.entries();
+    EXPECT_EQ(DesktopEntryFile::load(entries[0].path)->string("Exec"), exec + " --more");
+    QFile::remove(user + "/org.example.Tool.desktop");
+    ASSERT_EQ(autostart.insert("Other name", entries[0].path, false), 0);
+    entries = autostart.entries();
+    ASSERT_EQ(entries.size(), 1);
+    EXPECT_EQ(entries[0].ref, user + "/tool-2.desktop");
+    EXPECT_EQ(entries[0].path, kept + "/org.example.Tool.desktop");
+    write(entries[0].ref, "Name=Tool 2\nExec=" + exec + " --other\nX-Lanternwick-Path=" + entries[0].path.toUtf8() + "\n");
+    EXPECT_EQ(autostart.entries()[0].path, kept + "/tool-2.desktop");
+}
+
+TEST_F(XdgAutostartListTest, HostileEntriesGetSeparateCopiesWithoutInjectedKeys)
+{
+    const QString program = makeProgram("tool");
+    // GKeyFile's escapes: a line break in a value reads as a real one.
+    const QByteArray hostileName = "Same\\nExec=evil\\n[Desktop Entry] $x `id` 100%";
+    const QByteArray hostileExec = "\"" + program.toUtf8() + "\" \"$HOME `id` \\\\ 100%%\" ';\\nHidden=true'";
+    write(user + "/it's \"odd\" $x.desktop", "Name=" + hostileName + "\nExec=" + hostileExec + "\n");
+    write(user + "/same.desktop", "Name=" + hostileName + "\nExec=" + program.toUtf8() + " --other\n");
+    const QList<LoginItemEntry> entries = list().entries();
+    ASSERT_EQ(entries.size(), 2);
+    ASSERT_NE(entries[0].path, entries[1].path);
+    for (const LoginItemEntry& entry : entries) {
+        const QString fileName = QFileInfo(entry.path).fileName();
+        EXPECT_TRUE(QRegularExpression("^[A-Za-z0-9_-][A-Za-z0-9._-]*\\.desktop$").match(fileName).hasMatch()) << fileName.toStdString();
+        const std::optional<DesktopEntryFile> copy = DesktopEntryFile::load(entry.path);
+        ASSERT_TRUE(copy);
+        EXPECT_EQ(copy->keys(), QStringList({ "Type", "Name", "Exec" }));
+        EXPECT_EQ(copy->string("Name"), entry.name);
+        EXPECT_FALSE(copy->boolean("Hidden"));
+    }
+    const std::optional<DesktopEntryFile> copy = DesktopEntryFile::load(entries[0].path);
+    EXPECT_EQ(copy->string("Exec").toUtf8(), QByteArray(hostileExec).replace("\\\\", "\\").replace("\\n", "\n"));
+    EXPECT_EQ(entries[0].name, "Same\nExec=evil\n[Desktop Entry] $x `id` 100%");
+
+    // Copy names: one per entry file name, never a hidden file, never too long.
+    const KeptDesktopEntries copies(kept);
+    EXPECT_EQ(copies.pathForEntryFile(".x.desktop"), kept + "/_2Ex.desktop");
+    EXPECT_NE(copies.pathForEntryFile("a b.desktop"), copies.pathForEntryFile("a_20b.desktop"));
+    EXPECT_TRUE(QFileInfo(copies.pathForEntryFile(QString(200, QChar(0x00E9)) + ".desktop")).fileName().startsWith("_h"));
 }
 
 TEST_F(XdgAutostartListTest, HostileNamesAndPathsRoundTripWithoutInjectingAnything)
@@ -116,6 +190,8 @@ TEST_F(XdgAutostartListTest, HostileNamesAndPathsRoundTripWithoutInjectingAnythi
     EXPECT_FALSE(g_key_file_has_key(file, "Desktop Entry", "Hidden", nullptr));
 
     gchar* exec = g_key_file_get_string(file, "Desktop Entry", "Exec", nullptr);
+    // Double quotes, as every desktop's launcher reads them alike.
+    EXPECT_EQ(exec[0], '"');
     // Field codes are expanded before the line is split, as launchers do.
     const QByteArray expanded = QByteArray(exec).replace("%%", "%");
     g_free(exec);
@@ -132,7 +208,8 @@ TEST_F(XdgAutostartListTest, HostileNamesAndPathsRoundTripWithoutInjectingAnythi
 
 TEST_F(XdgAutostartListTest, DocumentsOpenThroughTheirDefaultHandler)
 {
-    EXPECT_EQ(XdgAutostartList::execLineForPath(root + "/notes 100%.txt"), "xdg-open '" + root + "/notes 100%%.txt'");
+    EXPECT_EQ(XdgAutostartList::execLineForPath(root + "/notes \"100%\" $x `y` \\z.txt"),
+              "xdg-open \"" + root + "/notes \\\"100%%\\\" \\$x \\`y\\` \\\\z.txt\"");
 }
 
 TEST_F(XdgAutostartListTest, NewEntriesNeverReplaceOrShadowExistingFiles)

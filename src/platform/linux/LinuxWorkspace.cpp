@@ -17,7 +17,7 @@ constexpr double kSettledLaunchSeconds = 1.0;
 
 // Programs that only start the real one: a desktop entry running them must not
 // claim every shell of the session as its application.
-const QStringList kLauncherPrograms = { "sh", "bash", "dash", "zsh", "env" };
+const QStringList kLauncherPrograms = { "sh", "bash", "dash", "zsh", "env", "flatpak" };
 
 QByteArray fileSystemPath(const QString& path)
 {

@@ -1,0 +1,42 @@
+#pragma once
+// A desktop entry's main group through GKeyFile, which escapes every value it
+// writes: no text can start a key or a group of its own.
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <optional>
+
+typedef struct _GKeyFile GKeyFile;
+
+class DesktopEntryFile {
+public:
+    // A new application entry.
+    DesktopEntryFile();
+    // Null when the file cannot be read as a key file; errorMessage tells why.
+    static std::optional<DesktopEntryFile> load(const QString& path, QString* errorMessage = nullptr);
+
+    QString string(const QString& key) const;
+    // The value for the user's language.
+    QString localeString(const QString& key) const;
+    bool boolean(const QString& key) const;
+    QStringList list(const QString& key) const;
+    QStringList keys() const;
+    void setString(const QString& key, const QString& value);
+    void setBoolean(const QString& key, bool value);
+
+    QByteArray data() const;
+
+    // One argument of an Exec value: in double quotes with '"', '`', '$' and
+    // '\' escaped, and '%' doubled, which every desktop's launcher reads alike.
+    static QString quotedArgument(const QString& argument);
+    // The words of an Exec value as the launchers split it, field codes left
+    // in place; null when it cannot be split or is empty.
+    static std::optional<QStringList> commandArguments(const QString& exec);
+
+private:
+    struct Unref {
+        void operator()(GKeyFile* file) const;
+    };
+    std::shared_ptr<GKeyFile> m_file;
+};
