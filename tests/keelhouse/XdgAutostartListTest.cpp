@@ -130,6 +130,19 @@ TEST_F(XdgAutostartListTest, CommandWithArgumentsResolvesToAKeptCopyThatRunsExac
     EXPECT_EQ(autostart.entries()[0].path, kept + "/tool-2.desktop");
 }
 
+TEST_F(XdgAutostartListTest, EntryWhoseCopyCannotBeWrittenIsAFailureNotAProgram)
+{
+    const QString program = makeProgram("tool");
+    write(user + "/tool.desktop", "Name=Tool\nExec=" + program.toUtf8() + " --background\n");
+    QDir().mkpath(QFileInfo(kept).path());
+    QFile blocker(kept);
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    const QList<LoginItemEntry> entries = list().entries();
+    ASSERT_EQ(entries.size(), 1);
+    EXPECT_EQ(entries[0].errorCode, EIO);
+    EXPECT_TRUE(entries[0].path.isEmpty());
+}
+
 TEST_F(XdgAutostartListTest, HostileEntriesGetSeparateCopiesWithoutInjectedKeys)
 {
     const QString program = makeProgram("tool");

@@ -73,4 +73,23 @@ TEST_F(FactsTest, VolumesAndNetworksComeFromTheMachine)
     EXPECT_TRUE(helpers.currentNetworks().isEmpty());
 }
 
+TEST_F(FactsTest, AKeptCopyOfASessionEntryShowsAsThatEntry)
+{
+    ApplicationHelpers::Parts parts;
+    parts.workspace = std::make_shared<LinuxWorkspace>();
+    parts.userDefaults = settings.get();
+    parts.notificationCenter = &center;
+    parts.notifications = std::make_shared<DesktopNotifications>(QDBusConnection::sessionBus(), "Lanternwick", "org.lanternwick.test.None");
+    const ApplicationHelpers helpers(parts);
+
+    const QString copy = dataFolder() + "/AutostartEntries/org.example.App.desktop";
+    workspace_test::writeDesktopEntry(copy, "Example App", workspace_test::execQuoted(workspace_test::helperPath()) + " --background",
+                                      "Syncs things", "example-icon");
+    EXPECT_EQ(helpers.niceDisplayNameForItemAtPath(copy), "Example App");
+    EXPECT_EQ(helpers.niceDescriptionForItemAtPath(copy), "Syncs things");
+    EXPECT_EQ(helpers.iconNameForItemAtPath(copy), "example-icon");
+    // Any other desktop entry is still named by its file.
+    EXPECT_EQ(helpers.niceDisplayNameForItemAtPath(workspace_test::openerEntryPath()), "lw-test-opener");
+}
+
 } // namespace

@@ -2,6 +2,7 @@
 #include "support/ShellTest.h"
 #include "foundation/MHInternalNotifications.h"
 #include "model/DBDelayItem.h"
+#include "model/DBFileItem.h"
 #include "model/DBLoginGroup.h"
 #include "model/DatabaseFiles.h"
 #include "model/DatabaseSerializer.h"
@@ -148,6 +149,39 @@ TEST_F(SavingTest, AFailedWriteIsRetriedByTheNextSave)
     ApplicationHelpers& reloaded = start();
     ASSERT_NE(reloaded.managedObjectContext(), nullptr);
     EXPECT_EQ(reloaded.sortedLoginItemsForApplicationGroup().size(), 1);
+}
+
+TEST_F(SavingTest, QuitRemovesOnlyTheKeptEntryCopiesNoItemUses)
+{
+    const QString kept = dataFolder() + "/AutostartEntries";
+    for (const char* name : { "a.desktop", "b.desktop", "c.desktop", "d.desktop", "unsaved.desktop", "notes.txt" })
+        writeFile(kept + "/" + QLatin1String(name), "[Desktop Entry]\n");
+    writeFile(dataFolder() + "/elsewhere.desktop", "[Desktop Entry]\n");
+    const auto addFileItem = [this, &kept](const QString& name, DBLoginGroup* group) {
+        DBFileItem* item = context->createFileItemWithPath(name.startsWith('/') ? name : kept + "/" + name);
+        item->setItemLoginGroup(group);
+        return item;
+    };
+
+    // The store of the first session holds a and c; the second session
+    // removes c, ignores b and quits: c is now only in the session backup.
+    ApplicationHelpers& first = startWithContext();
+    addFileItem("a.desktop", context->getOrCreateApplicationLoginGroup());
+    DBFileItem* removed = addFileItem("c.desktop", context->getOrCreateApplicationLoginGroup());
+    addFileItem(dataFolder() + "/elsewhere.desktop", context->getOrCreateApplicationLoginGroup());
+    ASSERT_TRUE(first.saveDataToDiskUsingChangeBackup(true));
+    ApplicationHelpers& second = startWithContext();
+    removed = context->fetch<DBFileItem>([&](const DBFileItem& item) { return item.itemPath().endsWith("/c.desktop"); }).value(0);
+    ASSERT_NE(removed, nullptr);
+    context->deleteObject(removed);
+    addFileItem("b.desktop", context->getOrCreateIgnoreLoginGroup());
+    ASSERT_TRUE(second.saveDataToDiskUsingChangeBackup(false));
+    context->deleteObject(context->fetch<DBFileItem>([&](const DBFileItem& item) { return item.itemPath().endsWith("/elsewhere.desktop"); }).value(0));
+    addFileItem("unsaved.desktop", context->getOrCreateApplicationLoginGroup());
+
+    second.removeUnusedKeptAutostartEntries();
+    EXPECT_EQ(QDir(kept).entryList(QDir::Files, QDir::Name), QStringList({ "a.desktop", "b.desktop", "c.desktop", "notes.txt", "unsaved.desktop" }));
+    EXPECT_TRUE(QFile::exists(dataFolder() + "/elsewhere.desktop"));
 }
 
 } // namespace
