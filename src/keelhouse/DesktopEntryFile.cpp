@@ -29,16 +29,20 @@ void DesktopEntryFile::Unref::operator()(GKeyFile* file) const
     g_key_file_unref(file);
 }
 
+DesktopEntryFile::DesktopEntryFile(GKeyFile* file)
+    : m_file(file, Unref())
+{
+}
+
 DesktopEntryFile::DesktopEntryFile()
-    : m_file(g_key_file_new(), Unref())
+    : DesktopEntryFile(g_key_file_new())
 {
     setString(QStringLiteral(G_KEY_FILE_DESKTOP_KEY_TYPE), QStringLiteral(G_KEY_FILE_DESKTOP_TYPE_APPLICATION));
 }
 
 std::optional<DesktopEntryFile> DesktopEntryFile::load(const QString& path, QString* errorMessage)
 {
-    DesktopEntryFile entry;
-    entry.m_file.reset(g_key_file_new(), Unref());
+    DesktopEntryFile entry(g_key_file_new());
     GError* error = nullptr;
     if (!g_key_file_load_from_file(entry.m_file.get(), QFile::encodeName(path).constData(), G_KEY_FILE_NONE, &error)) {
         const QString message = takeErrorMessage(error);

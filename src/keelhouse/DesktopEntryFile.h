@@ -38,5 +38,7 @@ private:
     struct Unref {
         void operator()(GKeyFile* file) const;
     };
+    explicit DesktopEntryFile(GKeyFile* file);
+
     std::shared_ptr<GKeyFile> m_file;
 };
