@@ -3,17 +3,19 @@
 // is asked to quit.
 #include "QtModifierKeysProvider.h"
 #include "QuitOnSignals.h"
+#include "ScreenshotWriter.h"
 
 #include "platform/linux/LogindWakeWatcher.h"
 #include "shell/AppDelegate.h"
 #include "shell/ApplicationHelpers.h"
 #include "shell/ContextChainStarter.h"
-#include "shell/LoggingWindowControllers.h"
 #include "shell/SingleInstance.h"
 #include "ui/base/MessageBoxDialogPresenter.h"
+#include "ui/windows/ApplicationWindowControllers.h"
 
 #include <QApplication>
 #include <QTimer>
+#include <memory>
 
 int main(int argc, char** argv)
 {
@@ -29,7 +31,8 @@ int main(int argc, char** argv)
     ApplicationHelpers helpers;
     helpers.setModifierKeysProvider(std::make_shared<QtModifierKeysProvider>());
     ContextChainStarter chains(helpers);
-    LoggingWindowControllers windows;
+    const std::function<void()> terminate = [] { QCoreApplication::quit(); };
+    ApplicationWindowControllers windows(helpers, terminate);
     MessageBoxDialogPresenter dialogs([] { return QApplication::activeWindow(); });
     LogindWakeWatcher wakeWatcher;
     QuitOnSignals quitOnSignals;
@@ -40,12 +43,17 @@ int main(int argc, char** argv)
     collaborators.windows = &windows;
     collaborators.dialogs = &dialogs;
     collaborators.wakeWatcher = &wakeWatcher;
-    collaborators.terminate = [] { QCoreApplication::quit(); };
+    collaborators.terminate = terminate;
     AppDelegate delegate(collaborators);
     instance.setActivationHandler([&delegate] { delegate.applicationShouldHandleReopen(); });
 
     delegate.applicationWillFinishLaunching();
     QTimer::singleShot(0, &application, [&delegate] { delegate.applicationDidFinishLaunching(); });
+    // Pictures of the windows for looking at them (scripts/screenshots).
+    const QString screenshots = qEnvironmentVariable("LANTERNWICK_SCREENSHOTS");
+    std::unique_ptr<ScreenshotWriter> screenshotWriter;
+    if (!screenshots.isEmpty())
+        screenshotWriter = std::make_unique<ScreenshotWriter>(windows, screenshots);
     const int status = QApplication::exec();
     delegate.applicationWillTerminate();
     return status;

@@ -26,8 +26,6 @@ std::mutex gWriteMutex;
 // -1: no file. Descriptor 0 is standard input, never a log file.
 int gLogFile = -1;
 QString gLogFilePath;
-std::atomic<bool> gHasTimeFormat { false };
-
 void write_all(int fd, const QByteArray& bytes)
 {
     const char* data = bytes.constData();
@@ -160,7 +158,6 @@ QString log_file_path()
 
 void log_initialize(bool logToFile, uint64_t filesToKeep)
 {
-    gHasTimeFormat = true;
     {
         // A second set-up (tests, a changed setting) starts from no file.
         std::lock_guard lock(gWriteMutex);
@@ -186,7 +183,7 @@ void log_initialize(bool logToFile, uint64_t filesToKeep)
 
 void log_message(int32_t level, const char* file, int line, const QString& message)
 {
-    const QString time = gHasTimeFormat ? QTime::currentTime().toString(QStringLiteral("HH:mm:ss.zzz")) : QStringLiteral("(null)");
+    const QString time = QTime::currentTime().toString(QStringLiteral("HH:mm:ss.zzz"));
     const QString fileName = QFileInfo(QString::fromUtf8(file)).fileName();
     QByteArray bytes = QStringLiteral("%1 [%2:%3] - %4 %5")
                            .arg(time, fileName, QString::number(line), log_level_name(level), message)

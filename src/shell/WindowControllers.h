@@ -1,7 +1,5 @@
 #pragma once
-// The windows the application delegate opens. The GUI implements it; until
-// it exists LoggingWindowControllers stands in, so that the program runs whole
-// without windows.
+// The windows the application delegate opens; the GUI implements it.
 class WindowControllers {
 public:
     virtual ~WindowControllers() = default;

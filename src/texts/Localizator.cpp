@@ -714,6 +714,64 @@ QString Localizator::menuItemTitleForTogglinngSimulationMode(bool isSimulationAc
     return localized(isSimulationActive ? "Exit Launch Simulation Mode" : "Enter Launch Simulation Mode");
 }
 
+QString Localizator::menuItemTitleForUndo(const QString& actionName) const
+{
+    return actionName.isEmpty() ? localized("Undo") : localized("Undo %1").arg(actionName);
+}
+
+QString Localizator::menuItemTitleForRedo(const QString& actionName) const
+{
+    return actionName.isEmpty() ? localized("Redo") : localized("Redo %1").arg(actionName);
+}
+
+// --- Windows -----------------------------------------------------------------
+
+QString Localizator::windowText(WindowText text) const
+{
+    switch (text) {
+    case WindowText::FileMenu:
+        return localized("&File");
+    case WindowText::EditMenu:
+        return localized("&Edit");
+    case WindowText::ItemsMenu:
+        return localized("&Items");
+    case WindowText::ViewMenu:
+        return localized("&View");
+    case WindowText::ImportMenuItem:
+        return localized("Import...");
+    case WindowText::NewDelayItemMenuItem:
+        return localized("New Delay Item");
+    case WindowText::NewWaitPreviousItemMenuItem:
+        return localized("New Wait Previous Item");
+    case WindowText::NewConditionalPreviousItemMenuItem:
+        return localized("New Conditional Previous Item");
+    case WindowText::CloseWindowMenuItem:
+        return localized("Close Window");
+    case WindowText::QuitMenuItem:
+        return localized("Quit");
+    case WindowText::UnselectAllMenuItem:
+        return localized("Unselect All");
+    case WindowText::StartShownMenuItem:
+        return localized("Start Shown");
+    case WindowText::StartHiddenMenuItem:
+        return localized("Start Hidden");
+    case WindowText::StartDisabledMenuItem:
+        return localized("Don't Start");
+    case WindowText::LaunchSelectedItemsMenuItem:
+        return localized("Launch Selected Items");
+    case WindowText::CancelLaunchMenuItem:
+        return localized("Cancel Launch");
+    case WindowText::CancelAutoCloseMenuItem:
+        return localized("Cancel Auto Close");
+    case WindowText::ItemsPageMenuItem:
+        return localized("Items");
+    case WindowText::SystemItemsPageMenuItem:
+    case WindowText::SystemItems:
+        return localized("System Items");
+    }
+    return {};
+}
+
 // --- End-of-run user notification -------------------------------------------
 
 QString Localizator::userNotificationExecutionEndedTitle() const

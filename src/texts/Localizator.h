@@ -159,6 +159,35 @@ public:
     QString menuItemTitleForDeletingIgnoredItems(const QList<DBLoginItem*>& items) const;
     QString menuItemTitleForDeletingStartupConditions(const QList<DBStartupCondition*>& conditions) const;
     QString menuItemTitleForTogglinngSimulationMode(bool isSimulationActive) const;
+    // "Undo" alone when there is no action name.
+    QString menuItemTitleForUndo(const QString& actionName) const;
+    QString menuItemTitleForRedo(const QString& actionName) const;
+
+    // --- Windows: menus, fixed titles and accessible names -------------------
+    enum class WindowText {
+        FileMenu,
+        EditMenu,
+        ItemsMenu,
+        ViewMenu,
+        ImportMenuItem,
+        NewDelayItemMenuItem,
+        NewWaitPreviousItemMenuItem,
+        NewConditionalPreviousItemMenuItem,
+        CloseWindowMenuItem,
+        QuitMenuItem,
+        UnselectAllMenuItem,
+        StartShownMenuItem,
+        StartHiddenMenuItem,
+        StartDisabledMenuItem,
+        LaunchSelectedItemsMenuItem,
+        CancelLaunchMenuItem,
+        CancelAutoCloseMenuItem,
+        ItemsPageMenuItem,
+        SystemItemsPageMenuItem,
+        // The system items page: its window title and the name of its list.
+        SystemItems,
+    };
+    QString windowText(WindowText text) const;
 
     // --- End-of-run user notification ---------------------------------------
     QString userNotificationExecutionEndedTitle() const;

@@ -67,7 +67,7 @@ void AnimatedPlaceholderContext::slide(ViewControllerBase* controller, QPoint in
     PlaceholderControllerContext::replaceViewControllerWith(
         controller, [&](QWidget*, QWidget* outgoing, QWidget* incoming) {
             if (completion)
-                LOG_DEBUG("Adding completion block for view controller %1...", controller->objectName());
+                LOG_DEBUG("Adding completion block for view controller %1...", controller ? controller->objectName() : QStringLiteral("(null)"));
             m_completion = std::move(completion);
             m_slidingOut = outgoing;
             m_animation = new QParallelAnimationGroup(this);

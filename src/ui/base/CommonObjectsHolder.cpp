@@ -36,4 +36,10 @@ void CommonObjectsHolder::validateCommonObjects() const
 void CommonObjectsHolder::copyCommonObjectsToViewController(ViewControllerBase& child) const
 {
     child.setCommonObjects(m_common);
+    // The texts, settings and notification centre the parent was given too.
+    if (const auto* services = dynamic_cast<const LanternwickObject*>(this)) {
+        child.setLocalizator(&services->localizator());
+        child.setUserDefaults(&services->userDefaults());
+        child.setNotificationCenter(&services->notificationCenter());
+    }
 }

@@ -21,6 +21,7 @@ public:
     // A controller whose parent forgot to hand on the common objects is a
     // programming error: the program stops with the name of the missing one.
     void validateCommonObjects() const;
+    // Also hands on the parent's texts, settings and notification centre.
     void copyCommonObjectsToViewController(ViewControllerBase& child) const;
 
     bool isLaunchSimulationModeActive() const { return m_launchSimulationModeActive; }

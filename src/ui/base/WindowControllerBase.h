@@ -1,15 +1,17 @@
 #pragma once
 // Base of every window controller: it owns its top-level window, made and
 // loaded on first access, and carries the common objects, which its creator
-// sets before the window loads.
+// sets before the window loads. It answers the commands every window has:
+// undo and redo on the one undo manager of the live context, and close.
 #include "texts/LanternwickObject.h"
+#include "ui/base/CommandResponder.h"
 #include "ui/base/CommonObjectsHolder.h"
 
 #include <QObject>
 #include <QWidget>
 #include <memory>
 
-class WindowControllerBase : public QObject, public LanternwickObject, public CommonObjectsHolder {
+class WindowControllerBase : public QObject, public LanternwickObject, public CommonObjectsHolder, public CommandResponder {
     Q_OBJECT
 public:
     explicit WindowControllerBase(QObject* parent = nullptr);
@@ -21,6 +23,12 @@ public:
     // Shows the window and brings it forward.
     void showWindow();
     void close();
+    // The controller of a window made by a window controller, else null.
+    static WindowControllerBase* controllerOfWindow(const QWidget* window);
+
+    bool respondsToCommand(const QString& command) const override;
+    bool validateCommand(const QString& command, QAction& item) override;
+    void performCommand(const QString& command) override;
 
 protected:
     virtual std::unique_ptr<QWidget> makeWindow() = 0;

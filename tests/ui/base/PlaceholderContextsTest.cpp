@@ -151,6 +151,19 @@ TEST_F(PlaceholderContextsTest, AnInterruptedSlideFinishesFirstAndRunsItsComplet
     EXPECT_EQ(journal.last(), "first active");
 }
 
+TEST_F(PlaceholderContextsTest, ASlideToNothingTakesTheOldViewOutAndRunsItsCompletionOnce)
+{
+    AnimatedPlaceholderContext context(placeholder);
+    context.replaceViewControllerWith(&first);
+    int completions = 0;
+    context.slideViewControllerFromLeft(nullptr, [&] { ++completions; });
+    context.finishSlide();
+    EXPECT_EQ(completions, 1);
+    EXPECT_EQ(context.currentViewController(), nullptr);
+    EXPECT_EQ(first.parentWidget(), nullptr);
+    EXPECT_EQ(journal.last(), "first resigned");
+}
+
 TEST(ViewControllerBaseDeathTest, AMissingCommonObjectStopsWithItsName)
 {
     ViewControllerBase controller;

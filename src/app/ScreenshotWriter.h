@@ -1,0 +1,22 @@
+#pragma once
+// Writes a picture of each window, page and menu of the running program into
+// a folder, then quits: the program's side of scripts/screenshots. Started by
+// the environment variable LANTERNWICK_SCREENSHOTS=<folder>.
+#include <QObject>
+#include <QString>
+
+class ApplicationWindowControllers;
+class QWidget;
+
+class ScreenshotWriter : public QObject {
+    Q_OBJECT
+public:
+    ScreenshotWriter(ApplicationWindowControllers& windows, QString folder);
+
+private:
+    void writeAll();
+    void write(QWidget& widget, const QString& name);
+
+    ApplicationWindowControllers& m_windows;
+    const QString m_folder;
+};

@@ -1,0 +1,31 @@
+#pragma once
+// The names menu items and buttons send through the command dispatcher:
+// the actions of the controllers, named as their methods.
+#include <QString>
+
+namespace CommandNames {
+// Any window.
+inline const QString undo = QStringLiteral("undo");
+inline const QString redo = QStringLiteral("redo");
+inline const QString performClose = QStringLiteral("performClose");
+// The application.
+inline const QString terminate = QStringLiteral("terminate");
+// The main window.
+inline const QString switchToApplicationItemsView = QStringLiteral("switchToApplicationItemsView");
+inline const QString switchToSystemItemsView = QStringLiteral("switchToSystemItemsView");
+// The items list.
+inline const QString createNewFileItem = QStringLiteral("createNewFileItem");
+inline const QString createNewDelayItem = QStringLiteral("createNewDelayItem");
+inline const QString createNewWaitPreviousItem = QStringLiteral("createNewWaitPreviousItem");
+inline const QString createNewConditionalPreviousItem = QStringLiteral("createNewConditionalPreviousItem");
+inline const QString moveCurrentSelectionToSystemPreferences = QStringLiteral("moveCurrentSelectionToSystemPreferences");
+inline const QString moveCurrentSelectionToIgnoredItems = QStringLiteral("moveCurrentSelectionToIgnoredItems");
+inline const QString deleteCurrentSelection = QStringLiteral("deleteCurrentSelection");
+inline const QString changeStartupModeToShown = QStringLiteral("changeStartupModeToShown");
+inline const QString changeStartupModeToHidden = QStringLiteral("changeStartupModeToHidden");
+inline const QString changeStartupModeToDisabled = QStringLiteral("changeStartupModeToDisabled");
+inline const QString unselectApplicationItems = QStringLiteral("unselectApplicationItems");
+inline const QString cancelLoginItemsExecution = QStringLiteral("cancelLoginItemsExecution");
+inline const QString cancelAutoClose = QStringLiteral("cancelAutoClose");
+inline const QString launchSelectedItems = QStringLiteral("launchSelectedItems");
+} // namespace CommandNames

@@ -1,0 +1,439 @@
+#include "ui/mainwindow/MainItemsViewController.h"
+
+#include "engine/ApplicationContext.h"
+#include "engine/CreateSystemItemsApplicationState.h"
+#include "engine/ExecutingApplicationState.h"
+#include "foundation/Log.h"
+#include "foundation/UserDefaults.h"
+#include "model/DBFileItem.h"
+#include "model/DBLoginGroup.h"
+#include "model/ObjectContext.h"
+#include "shell/ApplicationHelpers.h"
+#include "shell/ModelEditing.h"
+#include "texts/Localizator.h"
+#include "ui/base/CommandNames.h"
+#include "ui/base/LoginItemsListModel.h"
+#include "ui/base/VisualFormatMargins.h"
+
+#include <QAction>
+#include <QFileDialog>
+#include <QListView>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace {
+
+QList<QUrl> runOpenPanel(QWidget* parent, const QString& title)
+{
+    QFileDialog panel(parent, title);
+    panel.setObjectName(QStringLiteral("openPanel"));
+    panel.setFileMode(QFileDialog::ExistingFiles);
+    panel.setOptions(QFileDialog::DontResolveSymlinks);
+    return panel.exec() == QDialog::Accepted ? panel.selectedUrls() : QList<QUrl>();
+}
+
+QList<DBFileItem*> fileItemsOf(const QList<DBLoginItem*>& items)
+{
+    QList<DBFileItem*> files;
+    for (DBLoginItem* item : items)
+        if (item->loginItemType() == LoginItemTypeFile)
+            files.append(static_cast<DBFileItem*>(item));
+    return files;
+}
+
+} // namespace
+
+MainItemsViewController::MainItemsViewController(QWidget* parent)
+    : ViewControllerBase(false, parent)
+    , m_openPanel(runOpenPanel)
+{
+    LOG_DEBUG("Initializing...");
+    setObjectName(QStringLiteral("mainItemsView"));
+}
+
+MainItemsViewController::~MainItemsViewController()
+{
+    LOG_DEBUG("Deallocating...");
+}
+
+void MainItemsViewController::awakeFromNib()
+{
+    LOG_DEBUG("Awaking from nib...");
+    const UserDefaults& settings = userDefaults();
+    const auto horizontal = edgeMarginsFromVisualFormat(settings.mainWindowHorizontalConstraints(), QStringLiteral("view"));
+    const auto vertical = edgeMarginsFromVisualFormat(settings.mainWindowVerticalConstraints(), QStringLiteral("view"));
+    if (!horizontal || !vertical)
+        LOG_WARN("Main window layout strings are not plain edge margins, using none...");
+
+    m_model = new LoginItemsListModel(*managedObjectContext(), representedGroup(), this);
+    m_itemsTableView = new QListView(this);
+    m_itemsTableView->setObjectName(QStringLiteral("itemsTableView"));
+    m_itemsTableView->setAccessibleName(localizator().applicationLoginGroupDisplayName());
+    m_itemsTableView->setModel(m_model);
+    m_itemsTableView->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_itemsTableView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_itemsTableView->setUniformItemSizes(true);
+    m_itemsTableView->setTextElideMode(Qt::ElideMiddle);
+    m_itemsTableView->setIconSize(QSize(32, 32));
+    m_itemsTableView->setAlternatingRowColors(true);
+    connect(m_itemsTableView, &QAbstractItemView::doubleClicked, this, &MainItemsViewController::itemDoubleClicked);
+    setFocusProxy(m_itemsTableView);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(horizontal ? horizontal->first : 0, vertical ? vertical->first : 0,
+                               horizontal ? horizontal->second : 0, vertical ? vertical->second : 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_itemsTableView);
+}
+
+DBLoginGroup* MainItemsViewController::representedGroup() const
+{
+    return representedObject().value<DBLoginGroup*>();
+}
+
+DBLoginItem* MainItemsViewController::itemAtIndex(int row) const
+{
+    return m_model ? m_model->itemAtIndex(row) : nullptr;
+}
+
+QList<DBLoginItem*> MainItemsViewController::selectedItems() const
+{
+    QList<DBLoginItem*> items;
+    if (!m_itemsTableView)
+        return items;
+    QModelIndexList rows = m_itemsTableView->selectionModel()->selectedRows();
+    std::sort(rows.begin(), rows.end());
+    for (const QModelIndex& index : std::as_const(rows))
+        if (DBLoginItem* item = itemAtIndex(index.row()))
+            items.append(item);
+    return items;
+}
+
+void MainItemsViewController::selectItems(const QList<DBLoginItem*>& items)
+{
+    m_model->refresh();
+    QItemSelection selection;
+    for (DBLoginItem* item : items)
+        if (const int row = m_model->rowOfItem(item); row >= 0)
+            selection.select(m_model->index(row), m_model->index(row));
+    m_itemsTableView->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    if (!selection.isEmpty()) {
+        const QModelIndex first = selection.first().topLeft();
+        m_itemsTableView->selectionModel()->setCurrentIndex(first, QItemSelectionModel::NoUpdate);
+        LOG_DEBUG("Scrolling row %1 to visible...", first.row());
+        m_itemsTableView->scrollTo(first);
+    }
+}
+
+qsizetype MainItemsViewController::insertionIndexForNewlyCreatedItems() const
+{
+    // Positions in the list, not stored sort indexes: a list loaded with gaps
+    // in its numbering still gets the new items right after the selection.
+    const QList<DBLoginItem*> selected = selectedItems();
+    return selected.isEmpty() ? m_model->rowCount() : m_model->rowOfItem(selected.last()) + 1;
+}
+
+bool MainItemsViewController::isAtLeastOneFileItemSelected() const
+{
+    return !fileItemsOf(selectedItems()).isEmpty();
+}
+
+void MainItemsViewController::setIsAtLeastOneSystemItemAvailable(bool available)
+{
+    LOG_DEBUG("Can switch to system items value changed, updating children...");
+    m_atLeastOneSystemItemAvailable = available;
+}
+
+void MainItemsViewController::updateContentAccordingToModifierKeysState()
+{
+    m_model->refresh();
+}
+
+void MainItemsViewController::updateContentAccordingToNetworkState()
+{
+    m_model->refresh();
+}
+
+// --- Editing -----------------------------------------------------------------------
+
+void MainItemsViewController::performEdit(const std::function<QString()>& edit)
+{
+    UndoManager& undo = *undoManager();
+    LOG_DEBUG("Updating undo manager and saving changes...");
+    undo.beginUndoGrouping();
+    const QString actionName = edit();
+    if (!actionName.isEmpty())
+        undo.setActionName(actionName);
+    undo.endUndoGrouping();
+    m_model->refresh();
+    if (!actionName.isEmpty())
+        helpers()->saveDataToDiskUsingChangeBackup(true);
+}
+
+void MainItemsViewController::createItems(const QVariantList& data,
+                                          QList<DBLoginItem*> (ModelEditing::*create)(const QVariantList&, DBLoginGroup*, qsizetype),
+                                          QString (Localizator::*actionName)(const QList<DBLoginItem*>&) const)
+{
+    const qsizetype index = insertionIndexForNewlyCreatedItems();
+    LOG_DEBUG("Items will be inserted to table row %1.", index);
+    performEdit([&] {
+        const QList<DBLoginItem*> created = (editing()->*create)(data, representedGroup(), index);
+        LOG_DEBUG("Selecting created items...");
+        selectItems(created);
+        return created.isEmpty() ? QString() : (localizator().*actionName)(created);
+    });
+}
+
+void MainItemsViewController::createNewFileItem()
+{
+    LOG_NORMAL("Creating new file item...");
+    const QList<QUrl> urls = m_openPanel(window(), localizator().createFileItemOpenPanelTitle());
+    if (urls.isEmpty())
+        return;
+    LOG_INFO("User selected %1 items for importing.", urls.size());
+    QVariantList data;
+    for (const QUrl& url : urls)
+        data.append(url);
+    createItems(data, &ModelEditing::createFileItemsFromData, &Localizator::undoActionForCreatingFileItems);
+}
+
+void MainItemsViewController::createNewDelayItem()
+{
+    LOG_NORMAL("Creating new delay item...");
+    createItems({ userDefaults().delayLoginItemDefaultDelay() }, &ModelEditing::createDelayItemsFromData,
+                &Localizator::undoActionForCreatingDelayItems);
+}
+
+void MainItemsViewController::createNewWaitPreviousItem()
+{
+    LOG_NORMAL("Creating new wait previous item...");
+    createItems({ QVariant() }, &ModelEditing::createWaitPreviousItemsFromData, &Localizator::undoActionForCreatingWaitPreviousItems);
+}
+
+void MainItemsViewController::createNewConditionalPreviousItem()
+{
+    LOG_NORMAL("Creating new conditional previous item...");
+    createItems({ QVariant() }, &ModelEditing::createConditionalPreviousItemsFromData,
+                &Localizator::undoActionForCreatingConditionalPreviousItems);
+}
+
+void MainItemsViewController::moveCurrentSelectionToSystemPreferences()
+{
+    LOG_NORMAL("Moving currently selected items to System Preferences...");
+    const QList<DBLoginItem*> selection = selectedItems();
+    LOG_VERBOSE("%1 items will be moved to system preferences and marked as ignored...", selection.size());
+    // Only file items leave the list; the others have nothing to hand back.
+    QList<DBFileItem*> moved;
+    performEdit([&] {
+        DBLoginGroup* ignored = managedObjectContext()->getOrCreateIgnoreLoginGroup();
+        editing()->moveLoginItems(selection, representedGroup(), ignored, managedObjectContext()->sortedLoginItemsForGroup(ignored).size());
+        for (DBFileItem* item : fileItemsOf(selection))
+            if (item->itemLoginGroup() == ignored)
+                moved.append(item);
+        return moved.isEmpty() ? QString()
+                               : localizator().undoActionForMovingApplicationItemsToSystemPreferences({ moved.begin(), moved.end() });
+    });
+    if (moved.isEmpty())
+        return;
+    LOG_VERBOSE("Preparing system items to delete...");
+    QList<SystemItemData> records;
+    for (const DBFileItem* item : std::as_const(moved))
+        records.append(SystemItemData(*item));
+    LOG_VERBOSE("Moving %1 items to system preferences...", records.size());
+    ApplicationContext& context = helpers()->applicationContext();
+    auto* state = dynamic_cast<CreateSystemItemsApplicationState*>(context.createSystemItemsState());
+    if (!state) {
+        LOG_ERROR("No state to create system items with, %1 items stay ignored only!", records.size());
+        return;
+    }
+    state->setItemsToCreate(records);
+    context.pushState(state, nullptr);
+}
+
+void MainItemsViewController::moveCurrentSelectionToIgnoredItems()
+{
+    LOG_NORMAL("Moving currently selected items to ignored items list...");
+    const QList<DBLoginItem*> selection = selectedItems();
+    LOG_VERBOSE("%1 items will be moved to ignored group...", selection.size());
+    performEdit([&] {
+        DBLoginGroup* ignored = managedObjectContext()->getOrCreateIgnoreLoginGroup();
+        editing()->moveLoginItems(selection, representedGroup(), ignored, managedObjectContext()->sortedLoginItemsForGroup(ignored).size());
+        QList<DBLoginItem*> moved;
+        for (DBLoginItem* item : selection)
+            if (item->itemLoginGroup() == ignored)
+                moved.append(item);
+        return moved.isEmpty() ? QString() : localizator().undoActionForMovingApplicationItemsToIgnoreGroup(moved);
+    });
+}
+
+void MainItemsViewController::deleteCurrentSelection()
+{
+    LOG_NORMAL("Deleting currently selected items...");
+    const QList<DBLoginItem*> selection = selectedItems();
+    LOG_VERBOSE("%1 items will be deleted...", selection.size());
+    performEdit([&] {
+        if (selection.isEmpty())
+            return QString();
+        editing()->deleteLoginItems(selection, representedGroup());
+        return localizator().undoActionForDeletingLoginItems(selection);
+    });
+}
+
+void MainItemsViewController::changeStartupModeToShown()
+{
+    LOG_NORMAL("Changing startup mode to shown...");
+    performChangeItemStartupModeTo(ItemStartupModeShown);
+}
+
+void MainItemsViewController::changeStartupModeToHidden()
+{
+    LOG_NORMAL("Changing startup mode to hidden...");
+    performChangeItemStartupModeTo(ItemStartupModeHidden);
+}
+
+void MainItemsViewController::changeStartupModeToDisabled()
+{
+    LOG_NORMAL("Changing startup mode to disabled...");
+    performChangeItemStartupModeTo(ItemStartupModeDisabled);
+}
+
+void MainItemsViewController::performChangeItemStartupModeTo(int mode)
+{
+    performEdit([&] {
+        QList<DBFileItem*> changed;
+        for (DBFileItem* item : fileItemsOf(selectedItems())) {
+            if (item->itemStartupModeValue() == mode)
+                continue;
+            item->setItemStartupModeValue(mode);
+            changed.append(item);
+        }
+        return changed.isEmpty() ? QString() : localizator().undoActionForChangingFileItemsStartupMode(changed);
+    });
+}
+
+// --- Other commands --------------------------------------------------------------
+
+void MainItemsViewController::unselectApplicationItems()
+{
+    LOG_NORMAL("Unselecting currently selected application items...");
+    m_itemsTableView->clearSelection();
+}
+
+void MainItemsViewController::cancelLoginItemsExecution()
+{
+    LOG_NORMAL("Cancelling ongoing execution.");
+    helpers()->applicationContext().cancelExecution();
+}
+
+void MainItemsViewController::cancelAutoClose()
+{
+    LOG_NORMAL("Cancelling ongoing auto close.");
+    helpers()->applicationContext().cancelAutoClose();
+}
+
+void MainItemsViewController::itemDoubleClicked(const QModelIndex& index)
+{
+    // A click that landed beside the rows, or on a row that has just gone.
+    if (!index.isValid() || !itemAtIndex(index.row()))
+        return;
+    launchSelectedItems();
+}
+
+void MainItemsViewController::launchSelectedItems()
+{
+    const QList<DBLoginItem*> selection = selectedItems();
+    if (selection.isEmpty())
+        return;
+    if (!userDefaults().isDoubleClickToLaunchItemsEnabled()) {
+        LOG_WARN("Double click to launch items is disabled.");
+        return;
+    }
+    LOG_NORMAL("Launching %1 items...", selection.size());
+    auto* state = dynamic_cast<ExecutingApplicationState*>(helpers()->applicationContext().executeItemsState());
+    for (const DBFileItem* item : fileItemsOf(selection)) {
+        LOG_VERBOSE("Launching %1...", item->itemNiceDisplayName());
+        Error error;
+        if (state && state->executeFileItem(item, &error))
+            continue;
+        LOG_WARN("Failed launching %1...", item->itemNiceDisplayName());
+        Error::log(QStringLiteral("Launch error:"), error);
+    }
+}
+
+// --- Commands ----------------------------------------------------------------------
+
+const QHash<QString, MainItemsViewController::Command>& MainItemsViewController::commands()
+{
+    using C = MainItemsViewController;
+    static const QHash<QString, Command> table {
+        { CommandNames::createNewFileItem, &C::createNewFileItem },
+        { CommandNames::createNewDelayItem, &C::createNewDelayItem },
+        { CommandNames::createNewWaitPreviousItem, &C::createNewWaitPreviousItem },
+        { CommandNames::createNewConditionalPreviousItem, &C::createNewConditionalPreviousItem },
+        { CommandNames::moveCurrentSelectionToSystemPreferences, &C::moveCurrentSelectionToSystemPreferences },
+        { CommandNames::moveCurrentSelectionToIgnoredItems, &C::moveCurrentSelectionToIgnoredItems },
+        { CommandNames::deleteCurrentSelection, &C::deleteCurrentSelection },
+        { CommandNames::changeStartupModeToShown, &C::changeStartupModeToShown },
+        { CommandNames::changeStartupModeToHidden, &C::changeStartupModeToHidden },
+        { CommandNames::changeStartupModeToDisabled, &C::changeStartupModeToDisabled },
+        { CommandNames::unselectApplicationItems, &C::unselectApplicationItems },
+        { CommandNames::cancelLoginItemsExecution, &C::cancelLoginItemsExecution },
+        { CommandNames::cancelAutoClose, &C::cancelAutoClose },
+        { CommandNames::launchSelectedItems, &C::launchSelectedItems },
+    };
+    return table;
+}
+
+bool MainItemsViewController::isCommandEnabled(const QString& command, const ValidationState& state)
+{
+    namespace N = CommandNames;
+    const bool editable = !state.executionInProgress && !state.simulationActive;
+    if (command == N::createNewFileItem || command == N::createNewDelayItem || command == N::createNewWaitPreviousItem
+        || command == N::createNewConditionalPreviousItem)
+        return editable;
+    if (command == N::unselectApplicationItems)
+        return state.selectedCount > 0;
+    if (command == N::moveCurrentSelectionToSystemPreferences || command == N::moveCurrentSelectionToIgnoredItems
+        || command == N::deleteCurrentSelection)
+        return editable && state.selectedCount > 0 && (!state.inspectorDetached || state.windowIsKey);
+    if (command == N::changeStartupModeToShown || command == N::changeStartupModeToHidden || command == N::changeStartupModeToDisabled)
+        return !state.executionInProgress && state.windowIsKey && state.fileItemSelected;
+    return true;
+}
+
+MainItemsViewController::ValidationState MainItemsViewController::validationState() const
+{
+    ValidationState state;
+    state.executionInProgress = helpers()->applicationContext().isExecutionInProgress();
+    state.simulationActive = isLaunchSimulationModeActive();
+    // The detached inspector window comes with the inspector.
+    state.inspectorDetached = false;
+    state.windowIsKey = window()->isActiveWindow();
+    const QList<DBLoginItem*> selection = selectedItems();
+    state.selectedCount = static_cast<int>(selection.size());
+    state.fileItemSelected = !fileItemsOf(selection).isEmpty();
+    return state;
+}
+
+bool MainItemsViewController::respondsToCommand(const QString& command) const
+{
+    return commands().contains(command);
+}
+
+bool MainItemsViewController::validateCommand(const QString& command, QAction& item)
+{
+    const QList<DBLoginItem*> selection = selectedItems();
+    if (command == CommandNames::moveCurrentSelectionToSystemPreferences)
+        setMenuItemTitle(item, localizator().menuItemTitleForMovingApplicationItemsToSystemPreferences(selection));
+    else if (command == CommandNames::moveCurrentSelectionToIgnoredItems)
+        setMenuItemTitle(item, localizator().menuItemTitleForMovingApplicationItemsToIgnoredGroup(selection));
+    else if (command == CommandNames::deleteCurrentSelection)
+        setMenuItemTitle(item, localizator().menuItemTitleForDeletingLoginItems(selection));
+    return isCommandEnabled(command, validationState());
+}
+
+void MainItemsViewController::performCommand(const QString& command)
+{
+    if (const Command perform = commands().value(command))
+        (this->*perform)();
+}

@@ -1,0 +1,108 @@
+#pragma once
+// The items page of the main window: the application group's items in their
+// order, and the commands that edit and run them. Every edit is one undo
+// step with its name, followed by one save; an edit that changes nothing
+// adds no step and does not save.
+#include "ui/base/CommandResponder.h"
+#include "ui/base/ViewControllerBase.h"
+
+#include <QHash>
+#include <QList>
+#include <QUrl>
+#include <functional>
+
+class DBLoginGroup;
+class DBLoginItem;
+class Localizator;
+class LoginItemsListModel;
+class ModelEditing;
+class QListView;
+class QModelIndex;
+
+class MainItemsViewController : public ViewControllerBase, public CommandResponder {
+    Q_OBJECT
+public:
+    // What the enabling rules read, once per validation.
+    struct ValidationState {
+        bool executionInProgress = false;
+        bool simulationActive = false;
+        bool inspectorDetached = false;
+        bool windowIsKey = false;
+        int selectedCount = 0;
+        bool fileItemSelected = false;
+    };
+    static bool isCommandEnabled(const QString& command, const ValidationState& state);
+
+    // Asks the user for files to import; empty when cancelled.
+    using OpenPanel = std::function<QList<QUrl>(QWidget* parent, const QString& title)>;
+
+    explicit MainItemsViewController(QWidget* parent = nullptr);
+    ~MainItemsViewController() override;
+
+    // The represented object: the group whose items are shown.
+    DBLoginGroup* representedGroup() const;
+    // The shown rows.
+    LoginItemsListModel* itemsModel() const { return m_model; }
+    QListView* itemsTableView() const { return m_itemsTableView; }
+
+    // Null for a row that is out of range (-1 included).
+    DBLoginItem* itemAtIndex(int row) const;
+    // In list order.
+    QList<DBLoginItem*> selectedItems() const;
+    void selectItems(const QList<DBLoginItem*>& items);
+    // After the last selected item, else at the end.
+    qsizetype insertionIndexForNewlyCreatedItems() const;
+    bool isAtLeastOneFileItemSelected() const;
+
+    bool isAtLeastOneSystemItemAvailable() const { return m_atLeastOneSystemItemAvailable; }
+    void setIsAtLeastOneSystemItemAvailable(bool available);
+    void setOpenPanel(OpenPanel panel) { m_openPanel = std::move(panel); }
+
+    // The rows follow the modifier keys and the networks in range.
+    void updateContentAccordingToModifierKeysState();
+    void updateContentAccordingToNetworkState();
+
+    // The commands.
+    void createNewFileItem();
+    void createNewDelayItem();
+    void createNewWaitPreviousItem();
+    void createNewConditionalPreviousItem();
+    void moveCurrentSelectionToSystemPreferences();
+    void moveCurrentSelectionToIgnoredItems();
+    void deleteCurrentSelection();
+    void changeStartupModeToShown();
+    void changeStartupModeToHidden();
+    void changeStartupModeToDisabled();
+    void unselectApplicationItems();
+    void cancelLoginItemsExecution();
+    void cancelAutoClose();
+    void launchSelectedItems();
+
+    bool respondsToCommand(const QString& command) const override;
+    bool validateCommand(const QString& command, QAction& item) override;
+    void performCommand(const QString& command) override;
+
+protected:
+    void awakeFromNib() override;
+
+private:
+    using Command = void (MainItemsViewController::*)();
+    static const QHash<QString, Command>& commands();
+
+    ValidationState validationState() const;
+    // Runs edit inside one undo group; edit returns the step's name, or an
+    // empty name when it changed nothing. A named step is saved.
+    void performEdit(const std::function<QString()>& edit);
+    // Creates items of one kind at the insertion index, selects them and
+    // shows the first.
+    void createItems(const QVariantList& data,
+                     QList<DBLoginItem*> (ModelEditing::*create)(const QVariantList&, DBLoginGroup*, qsizetype),
+                     QString (Localizator::*actionName)(const QList<DBLoginItem*>&) const);
+    void performChangeItemStartupModeTo(int mode);
+    void itemDoubleClicked(const QModelIndex& index);
+
+    LoginItemsListModel* m_model = nullptr;
+    QListView* m_itemsTableView = nullptr;
+    OpenPanel m_openPanel;
+    bool m_atLeastOneSystemItemAvailable = false;
+};

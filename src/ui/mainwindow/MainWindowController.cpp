@@ -1,0 +1,272 @@
+#include "ui/mainwindow/MainWindowController.h"
+
+#include "foundation/DispatchQueue.h"
+#include "foundation/Log.h"
+#include "foundation/MHInternalNotifications.h"
+#include "foundation/MHSystemItemsNotifications.h"
+#include "model/DBLoginGroup.h"
+#include "model/ObjectContext.h"
+#include "model/UndoManager.h"
+#include "shell/ApplicationHelpers.h"
+#include "texts/Localizator.h"
+#include "ui/base/AnimatedPlaceholderContext.h"
+#include "ui/base/CommandDispatcher.h"
+#include "ui/base/CommandNames.h"
+#include "ui/mainwindow/MainItemsViewController.h"
+#include "ui/mainwindow/SystemItemsPlaceholderViewController.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMainWindow>
+#include <QMenuBar>
+
+MainWindowController::MainWindowController(QObject* parent)
+    : WindowControllerBase(parent)
+{
+    LOG_DEBUG("Initializing...");
+}
+
+MainWindowController::~MainWindowController()
+{
+    LOG_DEBUG("Deallocating...");
+}
+
+MainItemsViewController* MainWindowController::itemsSubviewController()
+{
+    if (!m_itemsSubviewController) {
+        LOG_DEBUG("Initializing items subview controller due to first access...");
+        m_itemsSubviewController = std::make_unique<MainItemsViewController>();
+        copyCommonObjectsToViewController(*m_itemsSubviewController);
+        // A group made for a new database is not an edit the user could undo.
+        undoManager()->disableUndoRegistration();
+        DBLoginGroup* group = managedObjectContext()->getOrCreateApplicationLoginGroup();
+        undoManager()->enableUndoRegistration();
+        m_itemsSubviewController->setRepresentedObject(QVariant::fromValue(group));
+    }
+    return m_itemsSubviewController.get();
+}
+
+SystemItemsPlaceholderViewController* MainWindowController::systemSubviewController()
+{
+    if (!m_systemSubviewController) {
+        LOG_DEBUG("Initializing system items subview controller due to first access...");
+        m_systemSubviewController = std::make_unique<SystemItemsPlaceholderViewController>();
+        copyCommonObjectsToViewController(*m_systemSubviewController);
+    }
+    return m_systemSubviewController.get();
+}
+
+AnimatedPlaceholderContext* MainWindowController::placeholderContext()
+{
+    // The context works on the window's page area; loading the window asks
+    // for the context too.
+    window();
+    if (!m_placeholderContext) {
+        LOG_DEBUG("Initializing placeholder context due to first access...");
+        m_placeholderContext = std::make_unique<AnimatedPlaceholderContext>(m_placeholderView);
+    }
+    return m_placeholderContext.get();
+}
+
+std::unique_ptr<QWidget> MainWindowController::makeWindow()
+{
+    auto mainWindow = std::make_unique<QMainWindow>();
+    mainWindow->setObjectName(QStringLiteral("mainWindow"));
+    mainWindow->setWindowTitle(helpers()->applicationName());
+    mainWindow->setAccessibleName(helpers()->applicationName());
+    m_placeholderView = new QWidget(mainWindow.get());
+    m_placeholderView->setObjectName(QStringLiteral("placeholderView"));
+    mainWindow->setCentralWidget(m_placeholderView);
+    mainWindow->resize(520, 600);
+    mainWindow->setMinimumSize(360, 320);
+    buildMenuBar(*mainWindow->menuBar());
+    // Modifier keys reach whichever widget has the focus.
+    qApp->installEventFilter(this);
+    return mainWindow;
+}
+
+void MainWindowController::buildMenuBar(QMenuBar& menuBar)
+{
+    menuBar.setObjectName(QStringLiteral("mainMenuBar"));
+    if (!m_dispatcher)
+        return;
+    using Text = Localizator::WindowText;
+    const Localizator& texts = localizator();
+    const auto addMenu = [&](const QString& name, Text title) {
+        QMenu* menu = menuBar.addMenu(texts.windowText(title));
+        menu->setObjectName(name);
+        m_dispatcher->manageMenu(*menu);
+        return menu;
+    };
+    const auto add = [&](QMenu* menu, const QString& command, const QString& title, const QKeySequence& shortcut = {}) {
+        m_dispatcher->addCommand(*menu, command, title, shortcut);
+    };
+    // The desktop's key for a standard command; some platforms (the headless
+    // one among them) know none for a few.
+    const auto standard = [](QKeySequence::StandardKey key, const char* fallback) {
+        const QList<QKeySequence> bindings = QKeySequence::keyBindings(key);
+        return bindings.isEmpty() ? QKeySequence(QString::fromLatin1(fallback)) : bindings.first();
+    };
+
+    QMenu* file = addMenu(QStringLiteral("fileMenu"), Text::FileMenu);
+    add(file, CommandNames::createNewFileItem, texts.windowText(Text::ImportMenuItem), standard(QKeySequence::Open, "Ctrl+O"));
+    add(file, CommandNames::createNewDelayItem, texts.windowText(Text::NewDelayItemMenuItem), QKeySequence(QStringLiteral("Ctrl+Shift+D")));
+    add(file, CommandNames::createNewWaitPreviousItem, texts.windowText(Text::NewWaitPreviousItemMenuItem),
+        QKeySequence(QStringLiteral("Ctrl+Shift+W")));
+    add(file, CommandNames::createNewConditionalPreviousItem, texts.windowText(Text::NewConditionalPreviousItemMenuItem),
+        QKeySequence(QStringLiteral("Ctrl+Shift+C")));
+    file->addSeparator();
+    add(file, CommandNames::performClose, texts.windowText(Text::CloseWindowMenuItem), standard(QKeySequence::Close, "Ctrl+W"));
+    add(file, CommandNames::terminate, texts.windowText(Text::QuitMenuItem), standard(QKeySequence::Quit, "Ctrl+Q"));
+
+    QMenu* edit = addMenu(QStringLiteral("editMenu"), Text::EditMenu);
+    add(edit, CommandNames::undo, texts.menuItemTitleForUndo({}), standard(QKeySequence::Undo, "Ctrl+Z"));
+    add(edit, CommandNames::redo, texts.menuItemTitleForRedo({}), standard(QKeySequence::Redo, "Ctrl+Shift+Z"));
+    edit->addSeparator();
+    add(edit, CommandNames::deleteCurrentSelection, texts.menuItemTitleforDeletingWhenNothingIsSelected(), standard(QKeySequence::Delete, "Del"));
+    add(edit, CommandNames::unselectApplicationItems, texts.windowText(Text::UnselectAllMenuItem), standard(QKeySequence::Deselect, "Ctrl+Shift+A"));
+
+    QMenu* items = addMenu(QStringLiteral("itemsMenu"), Text::ItemsMenu);
+    add(items, CommandNames::moveCurrentSelectionToIgnoredItems, texts.menuItemTitleForMovingToIgnoredGroupWhenNothingIsSelected(),
+        QKeySequence(QStringLiteral("Ctrl+Shift+I")));
+    add(items, CommandNames::moveCurrentSelectionToSystemPreferences, texts.menuItemTitleForMovingToSystemPreferencesWhenNothingIsSelected(),
+        QKeySequence(QStringLiteral("Ctrl+Shift+M")));
+    items->addSeparator();
+    add(items, CommandNames::changeStartupModeToShown, texts.windowText(Text::StartShownMenuItem), QKeySequence(QStringLiteral("Ctrl+Alt+1")));
+    add(items, CommandNames::changeStartupModeToHidden, texts.windowText(Text::StartHiddenMenuItem), QKeySequence(QStringLiteral("Ctrl+Alt+2")));
+    add(items, CommandNames::changeStartupModeToDisabled, texts.windowText(Text::StartDisabledMenuItem),
+        QKeySequence(QStringLiteral("Ctrl+Alt+3")));
+    items->addSeparator();
+    add(items, CommandNames::launchSelectedItems, texts.windowText(Text::LaunchSelectedItemsMenuItem), QKeySequence(QStringLiteral("Ctrl+Return")));
+    add(items, CommandNames::cancelLoginItemsExecution, texts.windowText(Text::CancelLaunchMenuItem), QKeySequence(QStringLiteral("Ctrl+.")));
+    add(items, CommandNames::cancelAutoClose, texts.windowText(Text::CancelAutoCloseMenuItem), QKeySequence(QStringLiteral("Ctrl+Alt+.")));
+
+    QMenu* view = addMenu(QStringLiteral("viewMenu"), Text::ViewMenu);
+    add(view, CommandNames::switchToApplicationItemsView, texts.windowText(Text::ItemsPageMenuItem), QKeySequence(QStringLiteral("Ctrl+1")));
+    add(view, CommandNames::switchToSystemItemsView, texts.windowText(Text::SystemItemsPageMenuItem), QKeySequence(QStringLiteral("Ctrl+2")));
+
+    // Shortcuts of the menus work while the window's own focus is anywhere in it.
+    for (QAction* menuAction : menuBar.actions())
+        if (QMenu* menu = menuAction->menu())
+            for (QAction* action : menu->actions())
+                action->setShortcutContext(Qt::WindowShortcut);
+}
+
+void MainWindowController::windowDidLoad()
+{
+    LOG_VERBOSE("Window did load.");
+    validateCommonObjects();
+    placeholderContext()->replaceViewControllerWith(itemsSubviewController());
+    // The engine posts from its own threads; the work is done on the main
+    // thread, and not at all once this controller is gone.
+    m_readSystemItemsDidEndObserver = notificationCenter().addObserver(
+        MHSystemItemsNotifications::MHReadSystemItemsDidEndNotification, nullptr, [this](const Notification& notification) {
+            const QVariantList items = notification.userInfo.value(MHSystemItemsNotifications::items).toList();
+            QMetaObject::invokeMethod(this, [this, items] { systemItemsReadingDidEnd(items); }, Qt::QueuedConnection);
+        });
+    m_networkDataDidFetchObserver = notificationCenter().addObserver(
+        MHInternalNotifications::MHInternalNotificationNetworkDataFetchDidComplete, nullptr, [this](const Notification&) {
+            QMetaObject::invokeMethod(this, [this] { networkDataFetchDidComplete(); }, Qt::QueuedConnection);
+        });
+}
+
+void MainWindowController::systemItemsReadingDidEnd(const QVariantList& items)
+{
+    LOG_DEBUG("System items reading did end.");
+    LOG_VERBOSE("Detected %1 new system items.", items.size());
+    itemsSubviewController()->setIsAtLeastOneSystemItemAvailable(!items.isEmpty());
+    systemSubviewController()->setRepresentedObject(items);
+    if (items.isEmpty())
+        switchToApplicationItemsView();
+    else
+        switchToSystemItemsView();
+}
+
+void MainWindowController::networkDataFetchDidComplete()
+{
+    LOG_DEBUG("Network fetch did finish.");
+    itemsSubviewController()->updateContentAccordingToNetworkState();
+}
+
+void MainWindowController::switchToApplicationItemsView()
+{
+    LOG_NORMAL("Switching to application items view...");
+    window()->setWindowTitle(helpers()->applicationName());
+    placeholderContext()->slideViewControllerFromLeft(itemsSubviewController());
+}
+
+void MainWindowController::switchToSystemItemsView()
+{
+    LOG_NORMAL("Switching to system items view...");
+    window()->setWindowTitle(localizator().windowText(Localizator::WindowText::SystemItems));
+    placeholderContext()->slideViewControllerFromRight(systemSubviewController());
+}
+
+void MainWindowController::changeToLaunchSimulationMode(bool active)
+{
+    LOG_VERBOSE("Changing to %1 mode...", active ? QStringLiteral("simulation") : QStringLiteral("normal"));
+    WindowControllerBase::changeToLaunchSimulationMode(active);
+    if (active) {
+        LOG_DEBUG("Showing application items view due to entering simulation mode...");
+        switchToApplicationItemsView();
+    }
+    itemsSubviewController()->changeToLaunchSimulationMode(active);
+}
+
+void MainWindowController::makeCurrentSubviewControllerFirstResponder()
+{
+    LOG_DEBUG("Making current subview controller as first responder...");
+    if (ViewControllerBase* current = placeholderContext()->currentViewController())
+        current->makeFirstResponder();
+}
+
+void MainWindowController::flagsChanged()
+{
+    LOG_DEBUG("Flags changed event detected, notifying items subview controller...");
+    itemsSubviewController()->updateContentAccordingToModifierKeysState();
+}
+
+bool MainWindowController::eventFilter(QObject* watched, QEvent* event)
+{
+    const bool inWindow = watched->isWidgetType() && isWindowLoaded() && static_cast<QWidget*>(watched)->window() == window();
+    if (inWindow && (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) {
+        switch (static_cast<QKeyEvent*>(event)->key()) {
+        case Qt::Key_Shift:
+        case Qt::Key_Control:
+        case Qt::Key_Alt:
+        case Qt::Key_Meta:
+            flagsChanged();
+            break;
+        default:
+            break;
+        }
+    }
+    return WindowControllerBase::eventFilter(watched, event);
+}
+
+bool MainWindowController::respondsToCommand(const QString& command) const
+{
+    return command == CommandNames::switchToApplicationItemsView || command == CommandNames::switchToSystemItemsView
+        || WindowControllerBase::respondsToCommand(command);
+}
+
+bool MainWindowController::validateCommand(const QString& command, QAction& item)
+{
+    if (command == CommandNames::switchToApplicationItemsView)
+        return true;
+    // Only while the last reading found new entries.
+    if (command == CommandNames::switchToSystemItemsView)
+        return itemsSubviewController()->isAtLeastOneSystemItemAvailable();
+    return WindowControllerBase::validateCommand(command, item);
+}
+
+void MainWindowController::performCommand(const QString& command)
+{
+    if (command == CommandNames::switchToApplicationItemsView)
+        switchToApplicationItemsView();
+    else if (command == CommandNames::switchToSystemItemsView)
+        switchToSystemItemsView();
+    else
+        WindowControllerBase::performCommand(command);
+}

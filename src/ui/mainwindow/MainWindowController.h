@@ -1,0 +1,62 @@
+#pragma once
+// The main window: the items page, or the system items page when reading the
+// session's autostart list found new entries, in a sliding placeholder; the
+// menu bar; the simulation mode, modifier keys and network scans passed on
+// to the items page.
+#include "foundation/NotificationCenter.h"
+#include "ui/base/WindowControllerBase.h"
+
+#include <memory>
+
+class AnimatedPlaceholderContext;
+class CommandDispatcher;
+class MainItemsViewController;
+class QMainWindow;
+class QMenuBar;
+class SystemItemsPlaceholderViewController;
+
+class MainWindowController : public WindowControllerBase {
+    Q_OBJECT
+public:
+    explicit MainWindowController(QObject* parent = nullptr);
+    ~MainWindowController() override;
+
+    // The menus send their commands through it; set before the window loads.
+    void setCommandDispatcher(CommandDispatcher* dispatcher) { m_dispatcher = dispatcher; }
+
+    // Made on first access.
+    MainItemsViewController* itemsSubviewController();
+    SystemItemsPlaceholderViewController* systemSubviewController();
+    AnimatedPlaceholderContext* placeholderContext();
+
+    void switchToApplicationItemsView();
+    void switchToSystemItemsView();
+    void changeToLaunchSimulationMode(bool active) override;
+    void makeCurrentSubviewControllerFirstResponder();
+    // A modifier key went down or up.
+    void flagsChanged();
+
+    bool respondsToCommand(const QString& command) const override;
+    bool validateCommand(const QString& command, QAction& item) override;
+    void performCommand(const QString& command) override;
+
+protected:
+    std::unique_ptr<QWidget> makeWindow() override;
+    void windowDidLoad() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildMenuBar(QMenuBar& menuBar);
+    void systemItemsReadingDidEnd(const QVariantList& items);
+    void networkDataFetchDidComplete();
+
+    CommandDispatcher* m_dispatcher = nullptr;
+    QWidget* m_placeholderView = nullptr;
+    std::unique_ptr<MainItemsViewController> m_itemsSubviewController;
+    std::unique_ptr<SystemItemsPlaceholderViewController> m_systemSubviewController;
+    // After the pages: it hands the shown page back before they go.
+    std::unique_ptr<AnimatedPlaceholderContext> m_placeholderContext;
+    // Last: removed first, so that no handler is running while the rest goes.
+    NotificationCenter::Token m_readSystemItemsDidEndObserver;
+    NotificationCenter::Token m_networkDataDidFetchObserver;
+};

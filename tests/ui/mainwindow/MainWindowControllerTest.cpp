@@ -1,0 +1,163 @@
+#include "foundation/MHInternalNotifications.h"
+#include "foundation/MHSystemItemsNotifications.h"
+#include "support/WindowTest.h"
+#include "texts/Localizator.h"
+#include "ui/base/AnimatedPlaceholderContext.h"
+#include "ui/base/CommandDispatcher.h"
+#include "ui/base/CommandNames.h"
+#include "ui/mainwindow/MainItemsViewController.h"
+#include "ui/mainwindow/MainWindowController.h"
+#include "ui/mainwindow/SystemItemsPlaceholderViewController.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QListView>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace {
+
+class MainWindowControllerTest : public WindowTest {
+protected:
+    void SetUp() override
+    {
+        WindowTest::SetUp();
+        controller = std::make_unique<MainWindowController>();
+        controller->setCommonObjects(commonObjects());
+        controller->setUserDefaults(settings.get());
+        controller->setNotificationCenter(&center);
+        controller->setCommandDispatcher(&dispatcher);
+        controller->window();
+    }
+
+    // The reading of the session's list ended with these new entries.
+    void readingEnded(const QStringList& names)
+    {
+        QVariantList items;
+        for (const QString& name : names)
+            items.append(QVariantMap { { QStringLiteral("name"), name } });
+        center.post(MHSystemItemsNotifications::MHReadSystemItemsDidEndNotification, nullptr,
+                    { { MHSystemItemsNotifications::items, items } });
+        QCoreApplication::processEvents();
+        controller->placeholderContext()->finishSlide();
+    }
+
+    ViewControllerBase* currentPage() const { return controller->placeholderContext()->currentViewController(); }
+    QString title() const { return controller->window()->windowTitle(); }
+
+    QAction* menuAction(const QString& command) const
+    {
+        return controller->window()->findChild<QAction*>(command + QStringLiteral("Action"));
+    }
+
+    CommandDispatcher dispatcher;
+    std::unique_ptr<MainWindowController> controller;
+};
+
+TEST_F(MainWindowControllerTest, ReadingSwitchesBetweenTheTwoPages)
+{
+    EXPECT_EQ(currentPage(), controller->itemsSubviewController());
+    EXPECT_EQ(title(), helpers->applicationName());
+
+    readingEnded({ "Clock", "<i>Mail</i>" });
+    EXPECT_EQ(currentPage(), controller->systemSubviewController());
+    EXPECT_EQ(title(), "System Items");
+    EXPECT_TRUE(controller->itemsSubviewController()->isAtLeastOneSystemItemAvailable());
+    QListWidget* list = controller->systemSubviewController()->itemsList();
+    ASSERT_EQ(list->count(), 2);
+    EXPECT_EQ(list->item(1)->text(), "<i>Mail</i>");
+
+    readingEnded({});
+    EXPECT_EQ(currentPage(), controller->itemsSubviewController());
+    EXPECT_EQ(title(), helpers->applicationName());
+    EXPECT_FALSE(controller->itemsSubviewController()->isAtLeastOneSystemItemAvailable());
+}
+
+TEST_F(MainWindowControllerTest, EnteringTheSimulationShowsTheItemsPageAndLeavingKeepsThePage)
+{
+    readingEnded({ "Clock" });
+    controller->changeToLaunchSimulationMode(true);
+    controller->placeholderContext()->finishSlide();
+    EXPECT_EQ(currentPage(), controller->itemsSubviewController());
+    EXPECT_TRUE(controller->itemsSubviewController()->isLaunchSimulationModeActive());
+
+    controller->switchToSystemItemsView();
+    controller->placeholderContext()->finishSlide();
+    controller->changeToLaunchSimulationMode(false);
+    EXPECT_EQ(currentPage(), controller->systemSubviewController());
+    EXPECT_FALSE(controller->itemsSubviewController()->isLaunchSimulationModeActive());
+}
+
+TEST_F(MainWindowControllerTest, AHandlerQueuedForAControllerThatIsGoneDoesNotRun)
+{
+    center.post(MHSystemItemsNotifications::MHReadSystemItemsDidEndNotification, nullptr,
+                { { MHSystemItemsNotifications::items, QVariantList { QVariantMap { { "name", "Clock" } } } } });
+    center.post(MHInternalNotifications::MHInternalNotificationNetworkDataFetchDidComplete);
+    controller.reset();
+    QCoreApplication::processEvents();
+    SUCCEED();
+}
+
+TEST_F(MainWindowControllerTest, TheMenusReachTheFocusedPageAndUndoTheModel)
+{
+    addFile("/Alpha");
+    addFile("/Beta");
+    startFresh();
+    controller->showWindow();
+    MainItemsViewController* page = controller->itemsSubviewController();
+    DBLoginItem* alpha = items().first();
+    page->selectItems({ alpha });
+    QApplication::setActiveWindow(controller->window());
+    page->itemsTableView()->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), page->itemsTableView());
+    ASSERT_EQ(dispatcher.responderChainFrom(page->itemsTableView()).first(), page);
+
+    QAction* remove = menuAction(CommandNames::deleteCurrentSelection);
+    ASSERT_NE(remove, nullptr);
+    EXPECT_EQ(remove->shortcut(), QKeySequence(Qt::Key_Delete));
+    auto* menu = qobject_cast<QMenu*>(remove->parent());
+    ASSERT_NE(menu, nullptr);
+    dispatcher.validateMenu(*menu);
+    EXPECT_EQ(remove->text(), "Delete Alpha");
+
+    // Through the chain from the list, as the Delete key does.
+    for (CommandResponder* responder : dispatcher.responderChainFrom(page->itemsTableView()))
+        if (responder->respondsToCommand(CommandNames::deleteCurrentSelection)) {
+            ASSERT_TRUE(responder->validateCommand(CommandNames::deleteCurrentSelection, *remove));
+            responder->performCommand(CommandNames::deleteCurrentSelection);
+            break;
+        }
+    EXPECT_EQ(items().size(), 1);
+
+    QAction* undo = menuAction(CommandNames::undo);
+    ASSERT_NE(undo, nullptr);
+    ASSERT_TRUE(controller->validateCommand(CommandNames::undo, *undo));
+    EXPECT_EQ(undo->text(), "Undo " + page->localizator().undoActionForDeletingLoginItems({ alpha }));
+    controller->performCommand(CommandNames::undo);
+    ASSERT_EQ(items().size(), 2);
+    EXPECT_EQ(static_cast<DBFileItem*>(items().first())->itemPath(), "/Alpha");
+}
+
+TEST_F(MainWindowControllerTest, EveryMenuItemAndTheListHaveNames)
+{
+    auto* window = qobject_cast<QMainWindow*>(controller->window());
+    ASSERT_NE(window, nullptr);
+    EXPECT_FALSE(window->accessibleName().isEmpty());
+    for (QAction* menuAction : window->menuBar()->actions()) {
+        ASSERT_NE(menuAction->menu(), nullptr);
+        EXPECT_FALSE(menuAction->menu()->objectName().isEmpty());
+        for (QAction* action : menuAction->menu()->actions())
+            if (!action->isSeparator()) {
+                EXPECT_FALSE(action->objectName().isEmpty()) << action->text().toStdString();
+                EXPECT_FALSE(action->text().isEmpty()) << action->objectName().toStdString();
+                EXPECT_FALSE(action->shortcut().isEmpty()) << action->objectName().toStdString();
+            }
+    }
+    EXPECT_FALSE(controller->itemsSubviewController()->itemsTableView()->accessibleName().isEmpty());
+    controller->switchToSystemItemsView();
+    EXPECT_FALSE(controller->systemSubviewController()->itemsList()->accessibleName().isEmpty());
+}
+
+} // namespace

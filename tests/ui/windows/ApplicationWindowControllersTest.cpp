@@ -1,0 +1,70 @@
+#include "support/WindowTest.h"
+#include "ui/base/CommandNames.h"
+#include "ui/mainwindow/MainItemsViewController.h"
+#include "ui/mainwindow/MainWindowController.h"
+#include "ui/windows/ApplicationWindowControllers.h"
+
+#include <QAction>
+
+namespace {
+
+class ApplicationWindowControllersTest : public WindowTest {
+protected:
+    int terminations = 0;
+    std::unique_ptr<ApplicationWindowControllers> windows;
+
+    void SetUp() override
+    {
+        WindowTest::SetUp();
+        windows = std::make_unique<ApplicationWindowControllers>(*helpers, [this] { ++terminations; });
+    }
+};
+
+TEST_F(ApplicationWindowControllersTest, ThePreparedMainWindowShowsUnlessClosedInTheSamePass)
+{
+    windows->prepareMainWindow();
+    windows->closeMainWindow();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(windows->mainWindowController().window()->isVisible());
+
+    windows->prepareMainWindow();
+    EXPECT_FALSE(windows->mainWindowController().window()->isVisible());
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(windows->mainWindowController().window()->isVisible());
+
+    // Brought forward by another start after the user closed it.
+    windows->closeMainWindow();
+    windows->showMainWindow();
+    EXPECT_TRUE(windows->mainWindowController().window()->isVisible());
+}
+
+TEST_F(ApplicationWindowControllersTest, TheSimulationModeIsPassedToTheItemsPage)
+{
+    EXPECT_FALSE(windows->isLaunchSimulationModeActive());
+    windows->toggleSimulationMode();
+    EXPECT_TRUE(windows->isLaunchSimulationModeActive());
+    EXPECT_TRUE(windows->mainWindowController().itemsSubviewController()->isLaunchSimulationModeActive());
+    windows->toggleSimulationMode();
+    EXPECT_FALSE(windows->mainWindowController().itemsSubviewController()->isLaunchSimulationModeActive());
+}
+
+TEST_F(ApplicationWindowControllersTest, QuitIsTheApplicationsCommand)
+{
+    QAction item;
+    ASSERT_TRUE(windows->respondsToCommand(CommandNames::terminate));
+    EXPECT_TRUE(windows->validateCommand(CommandNames::terminate, item));
+    windows->performCommand(CommandNames::terminate);
+    EXPECT_EQ(terminations, 1);
+}
+
+TEST_F(ApplicationWindowControllersTest, AFreshDatabaseGetsItsGroupWithoutAnUndoStep)
+{
+    startFresh();
+    context->deleteObject(group);
+    startFresh();
+    windows->mainWindowController().window();
+    EXPECT_NE(windows->mainWindowController().itemsSubviewController()->representedGroup(), nullptr);
+    EXPECT_FALSE(context->undoManager().canUndo());
+}
+
+} // namespace
