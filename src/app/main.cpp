@@ -14,6 +14,7 @@
 #include "ui/windows/ApplicationWindowControllers.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QTimer>
 #include <memory>
 
@@ -22,6 +23,9 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     // Lives in the background with the dock or menu-bar item, not by its windows.
     QApplication::setQuitOnLastWindowClosed(false);
+    // Icons the desktop's theme lacks (or all of them, without a desktop
+    // session) come from the theme Debian installs with GTK.
+    QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
 
     SingleInstance instance;
     if (!instance.claim())

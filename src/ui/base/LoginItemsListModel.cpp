@@ -3,22 +3,15 @@
 #include "model/DBFileItem.h"
 #include "model/DBLoginGroup.h"
 #include "model/ObjectContext.h"
-
-#include <QFileInfo>
-#include <QIcon>
+#include "ui/base/ThemeIcon.h"
 
 namespace {
 
-// Theme icons by name; an icon given as a path is read only from a regular file.
 QIcon iconOfItem(const DBLoginItem& item)
 {
     switch (item.loginItemType()) {
-    case LoginItemTypeFile: {
-        const QString name = static_cast<const DBFileItem&>(item).itemIconName();
-        if (QFileInfo(name).isAbsolute())
-            return QFileInfo(name).isFile() ? QIcon(name) : QIcon();
-        return QIcon::fromTheme(name, QIcon::fromTheme(QStringLiteral("application-x-executable")));
-    }
+    case LoginItemTypeFile:
+        return themeIcon(static_cast<const DBFileItem&>(item).itemIconName(), QStringLiteral("application-x-executable"));
     case LoginItemTypeDelay:
         return QIcon::fromTheme(QStringLiteral("appointment-soon"));
     case LoginItemTypeWaitPrevious:

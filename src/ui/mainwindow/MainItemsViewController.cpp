@@ -13,6 +13,7 @@
 #include "texts/Localizator.h"
 #include "ui/base/CommandNames.h"
 #include "ui/base/LoginItemsListModel.h"
+#include "ui/base/UniformIconDelegate.h"
 #include "ui/base/VisualFormatMargins.h"
 
 #include <QAction>
@@ -75,6 +76,7 @@ void MainItemsViewController::awakeFromNib()
     m_itemsTableView->setUniformItemSizes(true);
     m_itemsTableView->setTextElideMode(Qt::ElideMiddle);
     m_itemsTableView->setIconSize(QSize(32, 32));
+    m_itemsTableView->setItemDelegate(new UniformIconDelegate(m_itemsTableView));
     m_itemsTableView->setAlternatingRowColors(true);
     connect(m_itemsTableView, &QAbstractItemView::doubleClicked, this, &MainItemsViewController::itemDoubleClicked);
     setFocusProxy(m_itemsTableView);

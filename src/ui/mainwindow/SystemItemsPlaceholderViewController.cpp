@@ -2,6 +2,8 @@
 
 #include "foundation/MHItemDataKeys.h"
 #include "texts/Localizator.h"
+#include "ui/base/ThemeIcon.h"
+#include "ui/base/UniformIconDelegate.h"
 
 #include <QListWidget>
 #include <QVBoxLayout>
@@ -18,6 +20,8 @@ void SystemItemsPlaceholderViewController::awakeFromNib()
     m_itemsList->setObjectName(QStringLiteral("systemItemsList"));
     m_itemsList->setAccessibleName(localizator().windowText(Localizator::WindowText::SystemItems));
     m_itemsList->setTextElideMode(Qt::ElideMiddle);
+    m_itemsList->setIconSize(QSize(32, 32));
+    m_itemsList->setItemDelegate(new UniformIconDelegate(m_itemsList));
     setFocusProxy(m_itemsList);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -37,8 +41,9 @@ void SystemItemsPlaceholderViewController::showItems()
     m_itemsList->clear();
     const QVariantList items = representedObject().toList();
     for (const QVariant& item : items) {
-        const QString name = item.toMap().value(MHItemDataKeys::name).toString();
-        auto* row = new QListWidgetItem(name, m_itemsList);
+        const QVariantMap data = item.toMap();
+        const QString name = data.value(MHItemDataKeys::name).toString();
+        auto* row = new QListWidgetItem(themeIcon(data.value(MHItemDataKeys::icon).toString(), QStringLiteral("application-x-executable")), name, m_itemsList);
         row->setData(Qt::AccessibleTextRole, name);
     }
 }
