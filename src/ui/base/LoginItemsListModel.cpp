@@ -4,22 +4,16 @@
 #include "model/DBLoginGroup.h"
 #include "model/ObjectContext.h"
 #include "ui/base/ThemeIcon.h"
+#include "ui/icons/IconsManager.h"
 
 namespace {
 
-QIcon iconOfItem(const DBLoginItem& item)
+// A symbol of the icon font, drawn white on a selected row.
+QIcon glyphIcon(IconBuilder builder)
 {
-    switch (item.loginItemType()) {
-    case LoginItemTypeFile:
-        return themeIcon(static_cast<const DBFileItem&>(item).itemIconName(), QStringLiteral("application-x-executable"));
-    case LoginItemTypeDelay:
-        return QIcon::fromTheme(QStringLiteral("appointment-soon"));
-    case LoginItemTypeWaitPrevious:
-        return QIcon::fromTheme(QStringLiteral("media-playback-pause"));
-    case LoginItemTypeConditionalPrevious:
-        return QIcon::fromTheme(QStringLiteral("dialog-question"));
-    }
-    return {};
+    QIcon icon(builder.image());
+    icon.addPixmap(builder.styled(1).image(), QIcon::Selected);
+    return icon;
 }
 
 } // namespace
@@ -72,6 +66,20 @@ QVariant LoginItemsListModel::data(const QModelIndex& index, int role) const
 DBLoginItem* LoginItemsListModel::itemAtIndex(int row) const
 {
     return row >= 0 && row < m_items.size() ? m_items[row] : nullptr;
+}
+
+QIcon LoginItemsListModel::iconOfItem(const DBLoginItem& item) const
+{
+    const LoginItemType type = item.loginItemType();
+    if (type == LoginItemTypeFile)
+        return themeIcon(static_cast<const DBFileItem&>(item).itemIconName(), QStringLiteral("application-x-executable"));
+    if (!m_kindIcons.contains(type)) {
+        const IconsManager& icons = IconsManager::sharedInstance();
+        m_kindIcons.insert(type, glyphIcon(type == LoginItemTypeDelay      ? icons.delayItemIcon()
+                                           : type == LoginItemTypeWaitPrevious ? icons.waitPreviousItemIcon()
+                                                                               : icons.conditionalPreviousItemIcon()));
+    }
+    return m_kindIcons.value(type);
 }
 
 int LoginItemsListModel::rowOfItem(const DBLoginItem* item) const

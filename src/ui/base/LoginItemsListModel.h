@@ -7,6 +7,8 @@
 //
 // Names are plain text; views must not read them as markup.
 #include <QAbstractListModel>
+#include <QHash>
+#include <QIcon>
 #include <QList>
 #include <QPointer>
 
@@ -36,9 +38,13 @@ public:
     void refresh();
 
 private:
+    // Theme icons for files and programs, symbols for the other kinds.
+    QIcon iconOfItem(const DBLoginItem& item) const;
     void moveRowsInto(const QList<DBLoginItem*>& order);
 
     QPointer<ObjectContext> m_context;
     DBLoginGroup* m_group;
     QList<DBLoginItem*> m_items;
+    // By item kind, drawn once.
+    mutable QHash<int, QIcon> m_kindIcons;
 };
