@@ -1,4 +1,5 @@
-// Loading and saving a large item list: the database is read at every start.
+// Loading and saving a large item list: the database is read at every start
+// and written after every edit.
 #include "foundation/Log.h"
 #include "model/DBFileItem.h"
 #include "model/DBLoginGroup.h"
@@ -7,18 +8,18 @@
 #include "model/ObjectContext.h"
 #include "texts/Localizator.h"
 
-#include <QCoreApplication>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
 namespace {
 
-// A database of the given number of file items sharing ten conditions.
-void fill(ObjectContext& context, int items)
+// A database of the given number of file items sharing the given number of
+// conditions, each item with up to three of them.
+void fill(ObjectContext& context, int items, int conditionCount)
 {
     DBLoginGroup* group = context.getOrCreateApplicationLoginGroup();
     QList<DBStartupCondition*> conditions;
-    for (int index = 0; index < 10; ++index) {
+    for (int index = 0; index < conditionCount; ++index) {
         DBStartupCondition* condition = context.createPowerSourceStartupCondition();
         condition->setConditionSortIndexValue(index);
         conditions.append(condition);
@@ -27,8 +28,16 @@ void fill(ObjectContext& context, int items)
         DBFileItem* item = context.createFileItemWithPath(QStringLiteral("/usr/share/applications/app-%1.desktop").arg(index));
         item->setItemSortIndexValue(index);
         item->setItemLoginGroup(group);
-        item->appendItemStartupConditionsWithConditionObjectsFromArray(conditions.mid(0, index % 10));
+        QList<DBStartupCondition*> shared;
+        for (int k = 0; k < index % 4; ++k)
+            shared.append(conditions[(index * 3 + k) % conditionCount]);
+        item->appendItemStartupConditionsWithConditionObjectsFromArray(shared);
     }
+}
+
+DatabaseSerializer serializerIn(const QTemporaryDir& folder)
+{
+    return DatabaseSerializer(folder.path(), QStringLiteral("Lanternwick"), Localizator::shared());
 }
 
 } // namespace
@@ -37,10 +46,10 @@ static void LoadDatabase(benchmark::State& state)
 {
     gLogMask = log_mask_for_verbosity(0);
     QTemporaryDir folder;
-    DatabaseSerializer serializer(folder.path(), QStringLiteral("Lanternwick"), Localizator::shared());
+    DatabaseSerializer serializer = serializerIn(folder);
     {
         ObjectContext context(Localizator::shared());
-        fill(context, static_cast<int>(state.range(0)));
+        fill(context, static_cast<int>(state.range(0)), 10);
         serializer.saveDatabaseFromManagedObjectContext(context, nullptr);
     }
     for (auto _ : state) {
@@ -50,11 +59,24 @@ static void LoadDatabase(benchmark::State& state)
 }
 BENCHMARK(LoadDatabase)->Arg(50)->Arg(500)->Unit(benchmark::kMillisecond);
 
-int main(int argc, char** argv)
+// A start and the save of an edit: the whole file read into a new context,
+// then written back with its backup.
+static void LoadAndSaveDatabase(benchmark::State& state)
 {
-    QCoreApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    gLogMask = log_mask_for_verbosity(0);
+    QTemporaryDir folder;
+    DatabaseSerializer serializer = serializerIn(folder);
+    {
+        ObjectContext context(Localizator::shared());
+        fill(context, static_cast<int>(state.range(0)), 1000);
+        serializer.saveDatabaseFromManagedObjectContext(context, nullptr);
+    }
+    for (auto _ : state) {
+        ObjectContext context(Localizator::shared());
+        if (!serializer.loadDatabaseToManagedObjectContext(context, nullptr)
+            || !serializer.saveDatabaseFromManagedObjectContext(context, nullptr))
+            state.SkipWithError("The database could not be loaded and saved");
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
 }
+BENCHMARK(LoadAndSaveDatabase)->Arg(1000)->Arg(2000)->Arg(5000)->Arg(10000)->Arg(20000)->Unit(benchmark::kMillisecond);

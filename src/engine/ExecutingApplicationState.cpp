@@ -12,6 +12,8 @@
 #include "foundation/UserDefaults.h"
 #include "model/DBDelayItem.h"
 #include "model/DBFileItem.h"
+#include "model/DBNetworkConditionData.h"
+#include "model/DBStartupCondition.h"
 #include "model/ExecutionValidationParameters.h"
 #include "model/ObjectContext.h"
 #include "model/SystemItemHelping.h"
@@ -20,6 +22,22 @@
 #include "texts/Localizator.h"
 
 namespace N = MHExecuteNotifications;
+
+namespace {
+
+bool looksForNetworksByName(const QList<DBLoginItem*>& items)
+{
+    for (const DBLoginItem* item : items) {
+        for (const DBStartupCondition* condition : item->itemStartupConditions()) {
+            const DBNetworkConditionData* network = condition->conditionNetworkData();
+            if (condition->conditionTypeValue() == StartupConditionTypeNetwork && network && !network->networkName().isEmpty())
+                return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
 
 ExecutingApplicationState::ExecutingApplicationState(std::shared_ptr<Workspace> workspace)
     : ApplicationState(QStringLiteral("ExecutingApplicationState"))
@@ -56,7 +74,6 @@ std::shared_ptr<ExecutionValidationParameters> ExecutingApplicationState::create
         m_machineStateSource ? m_machineStateSource : ExecutionValidationParameters::defaultMachineStateSource());
     parameters->setJustBeforeLaunchCheck(false);
     parameters->updateWithCurrentValues();
-    parameters->networksAfterFirstScan();
     dispatch_main_thread_sync([&] { parameters->updateAvailableItems(); });
     return parameters;
 }
@@ -65,6 +82,11 @@ void ExecutingApplicationState::prepareRun(const std::shared_ptr<ChainRun>& run)
 {
     // A new record for every run: nothing of an earlier, cancelled run is reused.
     ExecutionData data(createExecutionValidationParametersFromCurrentValues());
+    bool looksForNetworks = false;
+    dispatch_main_thread_sync([&] { looksForNetworks = looksForNetworksByName(data.executionParameters().availableItems()); });
+    data.setLooksForNetworksByName(looksForNetworks);
+    settleNetworks(data);
+
     QList<ExecutionData::Item> items;
     dispatch_main_thread_sync([&] {
         QList<ObjectID> availableIDs;
@@ -95,6 +117,15 @@ void ExecutingApplicationState::prepareRun(const std::shared_ptr<ChainRun>& run)
         postUserNotificationForRun(data);
     cleanupState();
     proceedWithCompletionBlock();
+}
+
+// Takes the networks now, off the main thread, so that judging there never
+// waits for the first scan; only a list that looks for a network by name
+// needs that scan at all.
+void ExecutingApplicationState::settleNetworks(ExecutionData& data) const
+{
+    if (data.looksForNetworksByName())
+        data.executionParameters().networksAfterFirstScan();
 }
 
 void ExecutingApplicationState::runItemLoop(const std::shared_ptr<ChainRun>& run, ExecutionData& data)
@@ -153,8 +184,7 @@ bool ExecutingApplicationState::isExecutionAllowedJustBeforeLaunch(const Executi
     ExecutionValidationParameters& parameters = data.executionParameters();
     parameters.setJustBeforeLaunchCheck(true);
     parameters.updateWithCurrentValues();
-    // Settled here, on the run's queue, so that judging never waits for a scan.
-    parameters.networksAfterFirstScan();
+    settleNetworks(data);
 
     bool allowed = false;
     std::optional<ExecutionData::Item> previous;

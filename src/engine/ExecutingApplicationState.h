@@ -38,8 +38,7 @@ public:
     // process-wide source of ExecutionValidationParameters.
     void setMachineStateSource(std::shared_ptr<MachineStateSource> source);
     // A fresh snapshot (not a just-before-launch check) with the application
-    // group's items. Off the main thread only: it waits, bounded, for the
-    // first network scan, so that judging on the main thread never does.
+    // group's items. Off the main thread only.
     std::shared_ptr<ExecutionValidationParameters> createExecutionValidationParametersFromCurrentValues() const;
 
     // The item check, on the main thread; the first step that answers no wins.
@@ -65,6 +64,7 @@ private:
     // Judges the item again just before its turn; on yes, notes its previous
     // available item in data.
     bool isExecutionAllowedJustBeforeLaunch(const ExecutionData::Item& item, ExecutionData& data) const;
+    void settleNetworks(ExecutionData& data) const;
     bool executeItem(const ExecutionData::Item& item, ExecutionData* data, Error* error);
     ExecutionData::Item recordOfItem(const DBLoginItem* item) const;
     QVariantMap userInfoForItem(const ExecutionData::Item& item, const ExecutionData& data) const;

@@ -40,6 +40,11 @@ public:
     const QList<ObjectID>& availableItemIDs() const { return m_availableItemIDs; }
     void setAvailableItemIDs(QList<ObjectID> ids) { m_availableItemIDs = std::move(ids); }
 
+    // Whether a condition of the list names a network: then the run waits,
+    // bounded, for the first network scan at login before it judges.
+    bool looksForNetworksByName() const { return m_looksForNetworksByName; }
+    void setLooksForNetworksByName(bool looks) { m_looksForNetworksByName = looks; }
+
     // The items that passed the check at the start, in sort order. Set once,
     // before the loop.
     const QList<Item>& itemsToBeExecuted() const { return m_itemsToBeExecuted; }
@@ -59,6 +64,7 @@ public:
 private:
     const std::shared_ptr<ExecutionValidationParameters> m_executionParameters;
     QList<ObjectID> m_availableItemIDs;
+    bool m_looksForNetworksByName = false;
     QList<Item> m_itemsToBeExecuted;
     QList<Item> m_launchedFileItems;
     QList<Item> m_failedItems;

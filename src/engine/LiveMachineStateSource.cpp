@@ -96,12 +96,12 @@ void LiveMachineStateSource::fetchTimeIntensiveBlockingValues()
     fetchTimeIntensiveBlockingValues(nullptr);
 }
 
-void LiveMachineStateSource::fetchTimeIntensiveBlockingValues(std::function<void()> completion)
+void LiveMachineStateSource::fetchTimeIntensiveBlockingValues(NetworksCompletion completion)
 {
     const double interval = m_userDefaults.networkScanInterval();
     if (!(interval > 0)) {
         if (completion)
-            completion();
+            completion(cachedNetworks());
         return;
     }
     {
@@ -127,7 +127,7 @@ void LiveMachineStateSource::scheduleNextPeriodicScan()
             std::lock_guard lock(m_mutex);
             scheduleNextPeriodicScan();
         }
-        fetchTimeIntensiveBlockingValues([this] {
+        fetchTimeIntensiveBlockingValues([this](const QList<NetworkData>&) {
             QVariantMap userInfo;
             {
                 std::lock_guard lock(m_mutex);
@@ -143,7 +143,7 @@ void LiveMachineStateSource::scan()
 {
     // Outside the lock: readers of the cache must not wait for the scan.
     const QList<NetworkData> networks = m_facts->currentNetworks();
-    std::vector<std::function<void()>> completions;
+    std::vector<NetworksCompletion> completions;
     {
         std::lock_guard lock(m_mutex);
         m_cache = networks;
@@ -152,8 +152,11 @@ void LiveMachineStateSource::scan()
     }
     m_scanCompleted.notify_all();
     LOG_DEBUG("Network scan found %1 networks", networks.size());
-    for (const std::function<void()>& completion : completions)
-        completion();
+    if (completions.empty())
+        return;
+    const QList<NetworkData> found = cachedNetworks();
+    for (const NetworksCompletion& completion : completions)
+        completion(found);
 }
 
 bool LiveMachineStateSource::hasCompletedNetworkScan() const

@@ -56,7 +56,7 @@ public:
     // already listed by name.
     QList<NetworkData> cachedNetworks() const override;
     bool isNetworkReachable() const override;
-    void fetchTimeIntensiveBlockingValues(std::function<void()> completion) override;
+    void fetchTimeIntensiveBlockingValues(NetworksCompletion completion) override;
     bool hasCompletedNetworkScan() const override;
     void waitForFirstNetworkScan() const override;
     QList<DBLoginItem*> sortedLoginItemsForApplicationGroup() const override;
@@ -77,7 +77,7 @@ private:
     mutable std::condition_variable m_scanCompleted;
     std::optional<QList<NetworkData>> m_cache;
     bool m_scanPending = false;
-    std::vector<std::function<void()>> m_pendingCompletions;
+    std::vector<NetworksCompletion> m_pendingCompletions;
     double m_periodicInterval = 0; // 0 until the periodic scan has started
     double m_firstScanTimeout = DefaultFirstScanTimeout;
     SortedItemsFunction m_sortedItems;

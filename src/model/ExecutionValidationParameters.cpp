@@ -27,7 +27,16 @@ void writeLocked(std::mutex& mutex, T& field, const T& value)
 
 ExecutionValidationParameters::ExecutionValidationParameters(std::shared_ptr<MachineStateSource> source)
     : m_source(std::move(source))
+    , m_networksReceiver(std::make_shared<NetworksReceiver>())
 {
+    m_networksReceiver->snapshot = this;
+}
+
+ExecutionValidationParameters::~ExecutionValidationParameters()
+{
+    // Waits for a delivery in progress.
+    std::lock_guard lock(m_networksReceiver->mutex);
+    m_networksReceiver->snapshot = nullptr;
 }
 
 std::shared_ptr<ExecutionValidationParameters> ExecutionValidationParameters::create(std::shared_ptr<MachineStateSource> source)
@@ -64,15 +73,10 @@ std::shared_ptr<MachineStateSource> ExecutionValidationParameters::checkedSource
 
 void ExecutionValidationParameters::updateWithCurrentValues()
 {
-    const std::shared_ptr<MachineStateSource> source = checkedSource("current values");
-    if (!source)
+    if (!checkedSource("current values"))
         return;
-    setTime(source->currentTime());
-    updateWithCurrentModifierKeysData();
-    updateWithCurrentPowerSourceData();
-    updateWithCurrentVolumesData();
-    updateWithCurrentNetworkData();
-    refetchAndAssignTimeIntensiveBlockingValues();
+    std::lock_guard lock(m_mutex);
+    m_dueSamples = AllSamples;
 }
 
 void ExecutionValidationParameters::updateAvailableItems()
@@ -83,57 +87,110 @@ void ExecutionValidationParameters::updateAvailableItems()
 
 void ExecutionValidationParameters::updateWithCurrentModifierKeysData()
 {
-    const std::shared_ptr<MachineStateSource> source = checkedSource("modifier keys");
-    if (!source)
-        return;
-    const MachineStateSource::ModifierKeys keys = source->currentModifierKeys();
-    std::lock_guard lock(m_mutex);
-    m_controlKeyPressed = keys.control;
-    m_optionKeyPressed = keys.option;
-    m_shiftKeyPressed = keys.shift;
-    m_commandKeyPressed = keys.command;
+    if (checkedSource("modifier keys"))
+        sample(ModifierKeysSample);
 }
 
 void ExecutionValidationParameters::updateWithCurrentPowerSourceData()
 {
-    if (const std::shared_ptr<MachineStateSource> source = checkedSource("power source"))
-        setPowerSource(source->currentPowerSource());
+    if (checkedSource("power source"))
+        sample(PowerSourceSample);
 }
 
 void ExecutionValidationParameters::updateWithCurrentVolumesData()
 {
-    if (const std::shared_ptr<MachineStateSource> source = checkedSource("volumes"))
-        setVolumes(source->attachedVolumesData());
+    if (checkedSource("volumes"))
+        sample(VolumesSample);
 }
 
 void ExecutionValidationParameters::updateWithCurrentNetworkData()
 {
-    const std::shared_ptr<MachineStateSource> source = checkedSource("networks");
-    if (!source)
+    if (!checkedSource("networks"))
         return;
-    // Asked before the cache is read: should the first scan end in between,
-    // waiting later costs nothing and the fresher list is taken.
-    const bool beforeFirstScan = !source->hasCompletedNetworkScan();
-    const QList<NetworkData> networks = source->cachedNetworks();
-    const bool reachable = source->isNetworkReachable();
-    std::lock_guard lock(m_mutex);
-    m_networks = networks;
-    m_networksBeforeFirstScan = beforeFirstScan;
-    m_networkReachable = reachable;
+    sampleNetworkList();
+    sample(ReachabilitySample);
 }
 
 void ExecutionValidationParameters::refetchAndAssignTimeIntensiveBlockingValues()
 {
-    const std::shared_ptr<MachineStateSource> source = checkedSource("time-intensive values");
-    if (!source)
+    if (checkedSource("time-intensive values"))
+        startNetworkScan();
+}
+
+void ExecutionValidationParameters::sampleIfDue(Sample sample) const
+{
+    {
+        std::lock_guard lock(m_mutex);
+        if (!(m_dueSamples & sample))
+            return;
+        m_dueSamples &= ~sample;
+    }
+    this->sample(sample);
+}
+
+// The source is asked outside the lock: a scan's delivery must not wait for it.
+void ExecutionValidationParameters::sample(Sample sample) const
+{
+    switch (sample) {
+    case TimeSample:
+        store(m_time, m_source->currentTime(), TimeSample);
         return;
+    case ModifierKeysSample: {
+        const MachineStateSource::ModifierKeys keys = m_source->currentModifierKeys();
+        std::lock_guard lock(m_mutex);
+        m_controlKeyPressed = keys.control;
+        m_optionKeyPressed = keys.option;
+        m_shiftKeyPressed = keys.shift;
+        m_commandKeyPressed = keys.command;
+        m_dueSamples &= ~ModifierKeysSample;
+        return;
+    }
+    case PowerSourceSample:
+        store(m_powerSource, m_source->currentPowerSource(), PowerSourceSample);
+        return;
+    case VolumesSample:
+        store(m_volumes, m_source->attachedVolumesData(), VolumesSample);
+        return;
+    case NetworksSample:
+        sampleNetworkList();
+        startNetworkScan();
+        return;
+    case ReachabilitySample:
+        store(m_networkReachable, m_source->isNetworkReachable(), ReachabilitySample);
+        return;
+    case AllSamples:
+        break;
+    }
+}
+
+void ExecutionValidationParameters::sampleNetworkList() const
+{
+    // Asked before the cache is read: should the first scan end in between,
+    // waiting later costs nothing and the fresher list is taken.
+    const bool beforeFirstScan = !m_source->hasCompletedNetworkScan();
+    const QList<NetworkData> networks = m_source->cachedNetworks();
+    std::lock_guard lock(m_mutex);
+    m_networks = networks;
+    m_networksBeforeFirstScan = beforeFirstScan;
+    m_dueSamples &= ~NetworksSample;
+}
+
+void ExecutionValidationParameters::startNetworkScan() const
+{
     // The scan may end after the holder has let the snapshot go.
-    source->fetchTimeIntensiveBlockingValues([weakSelf = weak_from_this(), weakSource = std::weak_ptr(source)] {
-        const std::shared_ptr<ExecutionValidationParameters> self = weakSelf.lock();
-        const std::shared_ptr<MachineStateSource> source = weakSource.lock();
-        if (self && source)
-            self->setNetworks(source->cachedNetworks());
+    m_source->fetchTimeIntensiveBlockingValues([receiver = m_networksReceiver](const QList<NetworkData>& networks) {
+        std::lock_guard lock(receiver->mutex);
+        if (receiver->snapshot)
+            receiver->snapshot->deliverNetworks(networks);
     });
+}
+
+template <typename T>
+void ExecutionValidationParameters::store(T& field, const T& value, Sample sample) const
+{
+    std::lock_guard lock(m_mutex);
+    field = value;
+    m_dueSamples &= ~sample;
 }
 
 QList<DBLoginItem*> ExecutionValidationParameters::availableItems() const
@@ -166,24 +223,70 @@ DBLoginItem* ExecutionValidationParameters::availableItemAfterItem(const DBLogin
     return availableItemWithDelta(1, item);
 }
 
-bool ExecutionValidationParameters::isControlKeyPressed() const { return readLocked(m_mutex, m_controlKeyPressed); }
-void ExecutionValidationParameters::setControlKeyPressed(bool pressed) { writeLocked(m_mutex, m_controlKeyPressed, pressed); }
-bool ExecutionValidationParameters::isOptionKeyPressed() const { return readLocked(m_mutex, m_optionKeyPressed); }
-void ExecutionValidationParameters::setOptionKeyPressed(bool pressed) { writeLocked(m_mutex, m_optionKeyPressed, pressed); }
-bool ExecutionValidationParameters::isShiftKeyPressed() const { return readLocked(m_mutex, m_shiftKeyPressed); }
-void ExecutionValidationParameters::setShiftKeyPressed(bool pressed) { writeLocked(m_mutex, m_shiftKeyPressed, pressed); }
-bool ExecutionValidationParameters::isCommandKeyPressed() const { return readLocked(m_mutex, m_commandKeyPressed); }
-void ExecutionValidationParameters::setCommandKeyPressed(bool pressed) { writeLocked(m_mutex, m_commandKeyPressed, pressed); }
+bool ExecutionValidationParameters::isControlKeyPressed() const
+{
+    sampleIfDue(ModifierKeysSample);
+    return readLocked(m_mutex, m_controlKeyPressed);
+}
 
-uint32_t ExecutionValidationParameters::powerSource() const { return readLocked(m_mutex, m_powerSource); }
-void ExecutionValidationParameters::setPowerSource(uint32_t source) { writeLocked(m_mutex, m_powerSource, source); }
+void ExecutionValidationParameters::setControlKeyPressed(bool pressed) { store(m_controlKeyPressed, pressed, ModifierKeysSample); }
 
-QList<AttachedVolumeData> ExecutionValidationParameters::volumes() const { return readLocked(m_mutex, m_volumes); }
-void ExecutionValidationParameters::setVolumes(const QList<AttachedVolumeData>& volumes) { writeLocked(m_mutex, m_volumes, volumes); }
+bool ExecutionValidationParameters::isOptionKeyPressed() const
+{
+    sampleIfDue(ModifierKeysSample);
+    return readLocked(m_mutex, m_optionKeyPressed);
+}
 
-QList<NetworkData> ExecutionValidationParameters::networks() const { return readLocked(m_mutex, m_networks); }
+void ExecutionValidationParameters::setOptionKeyPressed(bool pressed) { store(m_optionKeyPressed, pressed, ModifierKeysSample); }
+
+bool ExecutionValidationParameters::isShiftKeyPressed() const
+{
+    sampleIfDue(ModifierKeysSample);
+    return readLocked(m_mutex, m_shiftKeyPressed);
+}
+
+void ExecutionValidationParameters::setShiftKeyPressed(bool pressed) { store(m_shiftKeyPressed, pressed, ModifierKeysSample); }
+
+bool ExecutionValidationParameters::isCommandKeyPressed() const
+{
+    sampleIfDue(ModifierKeysSample);
+    return readLocked(m_mutex, m_commandKeyPressed);
+}
+
+void ExecutionValidationParameters::setCommandKeyPressed(bool pressed) { store(m_commandKeyPressed, pressed, ModifierKeysSample); }
+
+uint32_t ExecutionValidationParameters::powerSource() const
+{
+    sampleIfDue(PowerSourceSample);
+    return readLocked(m_mutex, m_powerSource);
+}
+
+void ExecutionValidationParameters::setPowerSource(uint32_t source) { store(m_powerSource, source, PowerSourceSample); }
+
+QList<AttachedVolumeData> ExecutionValidationParameters::volumes() const
+{
+    sampleIfDue(VolumesSample);
+    return readLocked(m_mutex, m_volumes);
+}
+
+void ExecutionValidationParameters::setVolumes(const QList<AttachedVolumeData>& volumes) { store(m_volumes, volumes, VolumesSample); }
+
+QList<NetworkData> ExecutionValidationParameters::networks() const
+{
+    sampleIfDue(NetworksSample);
+    return readLocked(m_mutex, m_networks);
+}
 
 void ExecutionValidationParameters::setNetworks(const QList<NetworkData>& networks)
+{
+    std::lock_guard lock(m_mutex);
+    m_networks = networks;
+    m_networksBeforeFirstScan = false;
+    m_dueSamples &= ~NetworksSample;
+}
+
+// A scan's newer list; a sample due meanwhile still reads the source.
+void ExecutionValidationParameters::deliverNetworks(const QList<NetworkData>& networks)
 {
     std::lock_guard lock(m_mutex);
     m_networks = networks;
@@ -192,21 +295,32 @@ void ExecutionValidationParameters::setNetworks(const QList<NetworkData>& networ
 
 QList<NetworkData> ExecutionValidationParameters::networksAfterFirstScan()
 {
+    sampleIfDue(NetworksSample);
     // The main thread judges with what the sample holds: a view or the run's
     // judging must never freeze the interface for a scan.
     if (m_source && !is_main_thread() && readLocked(m_mutex, m_networksBeforeFirstScan)) {
         // Not under our lock: the scan's completion sets our networks.
         m_source->waitForFirstNetworkScan();
-        setNetworks(m_source->cachedNetworks());
+        deliverNetworks(m_source->cachedNetworks());
     }
-    return networks();
+    return readLocked(m_mutex, m_networks);
 }
 
-bool ExecutionValidationParameters::isNetworkReachable() const { return readLocked(m_mutex, m_networkReachable); }
-void ExecutionValidationParameters::setNetworkReachable(bool reachable) { writeLocked(m_mutex, m_networkReachable, reachable); }
+bool ExecutionValidationParameters::isNetworkReachable() const
+{
+    sampleIfDue(ReachabilitySample);
+    return readLocked(m_mutex, m_networkReachable);
+}
 
-QDateTime ExecutionValidationParameters::time() const { return readLocked(m_mutex, m_time); }
-void ExecutionValidationParameters::setTime(const QDateTime& time) { writeLocked(m_mutex, m_time, time); }
+void ExecutionValidationParameters::setNetworkReachable(bool reachable) { store(m_networkReachable, reachable, ReachabilitySample); }
+
+QDateTime ExecutionValidationParameters::time() const
+{
+    sampleIfDue(TimeSample);
+    return readLocked(m_mutex, m_time);
+}
+
+void ExecutionValidationParameters::setTime(const QDateTime& time) { store(m_time, time, TimeSample); }
 
 bool ExecutionValidationParameters::isJustBeforeLaunchCheck() const { return readLocked(m_mutex, m_justBeforeLaunchCheck); }
 void ExecutionValidationParameters::setJustBeforeLaunchCheck(bool justBeforeLaunch) { writeLocked(m_mutex, m_justBeforeLaunchCheck, justBeforeLaunch); }

@@ -3,12 +3,19 @@
 // sampled live by the engine and the items list, or filled by hand by the
 // simulation.
 //
+// A live snapshot samples on demand: updateWithCurrentValues() marks the
+// machine's values as due, and each is read from the source when a rule
+// first asks for it. A judging pass thus pays only for what its rules read
+// (an item without conditions samples nothing) and still judges on values
+// taken at its turn.
+//
 // A snapshot also carries the statuses of its judging pass (item ->
 // LastExecutionStatus), so that the neighbour rules of one pass never read an
 // answer some other judge (a view refreshing, a simulation) left on an item.
 //
 // Every accessor is safe from any thread: a live snapshot receives its
-// refreshed network list on the scan thread while others read it.
+// refreshed network list on the scan thread while others read it. A due value
+// asked for by two threads at once may be sampled twice.
 #include "model/AttachedVolumeData.h"
 #include "model/MachineStateSource.h"
 #include "model/NetworkData.h"
@@ -33,11 +40,14 @@ public:
 
     ExecutionValidationParameters(const ExecutionValidationParameters&) = delete;
     ExecutionValidationParameters& operator=(const ExecutionValidationParameters&) = delete;
+    ~ExecutionValidationParameters();
 
-    // Everything but the items; the networks are the cached ones, and a fresh
-    // list replaces them once the background scan this starts has ended.
+    // Everything but the items, each sampled when first read. The networks
+    // are the cached ones, and a fresh list replaces them once the
+    // background scan that their sample starts has ended.
     void updateWithCurrentValues();
     void updateAvailableItems();
+    // These sample at once.
     void updateWithCurrentModifierKeysData();
     void updateWithCurrentPowerSourceData();
     void updateWithCurrentVolumesData();
@@ -88,27 +98,60 @@ public:
     std::optional<uint32_t> executionStatusForItem(const DBLoginItem* item) const;
     void setExecutionStatusForItem(const DBLoginItem* item, uint32_t status);
 
+    // The values sampled so far: writing a log line must not ask the machine.
     QString logDescription() const;
 
 private:
+    // The values sampled together, as flags of what is due.
+    enum Sample : unsigned {
+        TimeSample = 1u << 0,
+        ModifierKeysSample = 1u << 1,
+        PowerSourceSample = 1u << 2,
+        VolumesSample = 1u << 3,
+        NetworksSample = 1u << 4,
+        ReachabilitySample = 1u << 5,
+        AllSamples = (1u << 6) - 1,
+    };
+    // Where the scans' completions deliver the networks. The completions hold
+    // this, never the snapshot: owning the snapshot (and through it the
+    // source) on the scan thread could release the last of them there, and
+    // the source cannot be destroyed by its own scan queue.
+    struct NetworksReceiver {
+        std::mutex mutex;
+        ExecutionValidationParameters* snapshot = nullptr;
+    };
+
     explicit ExecutionValidationParameters(std::shared_ptr<MachineStateSource> source);
     std::shared_ptr<MachineStateSource> checkedSource(const char* what) const;
     DBLoginItem* availableItemWithDelta(int delta, const DBLoginItem* item) const;
 
+    // Samples the value when it is due; the first caller takes it off the due list.
+    void sampleIfDue(Sample sample) const;
+    void sample(Sample sample) const;
+    void sampleNetworkList() const;
+    void startNetworkScan() const;
+    void deliverNetworks(const QList<NetworkData>& networks);
+    // Stores a value set by hand or sampled, which is then no longer due.
+    template <typename T>
+    void store(T& field, const T& value, Sample sample) const;
+
     const std::shared_ptr<MachineStateSource> m_source;
+    const std::shared_ptr<NetworksReceiver> m_networksReceiver;
 
     mutable std::mutex m_mutex;
     QList<DBLoginItem*> m_availableItems;
-    bool m_controlKeyPressed = false;
-    bool m_optionKeyPressed = false;
-    bool m_shiftKeyPressed = false;
-    bool m_commandKeyPressed = false;
-    uint32_t m_powerSource = 0;
-    QList<AttachedVolumeData> m_volumes;
-    QList<NetworkData> m_networks;
-    bool m_networksBeforeFirstScan = false;
-    bool m_networkReachable = false;
-    QDateTime m_time;
+    // The machine's values: sampled on first read, hence mutable.
+    mutable unsigned m_dueSamples = 0;
+    mutable bool m_controlKeyPressed = false;
+    mutable bool m_optionKeyPressed = false;
+    mutable bool m_shiftKeyPressed = false;
+    mutable bool m_commandKeyPressed = false;
+    mutable uint32_t m_powerSource = 0;
+    mutable QList<AttachedVolumeData> m_volumes;
+    mutable QList<NetworkData> m_networks;
+    mutable bool m_networksBeforeFirstScan = false;
+    mutable bool m_networkReachable = false;
+    mutable QDateTime m_time;
     bool m_justBeforeLaunchCheck = false;
     QHash<const DBLoginItem*, uint32_t> m_executionStatuses;
 };

@@ -31,10 +31,14 @@ public:
     virtual QList<NetworkData> cachedNetworks() const = 0;
     virtual bool isNetworkReachable() const = 0;
 
+    // Receives cachedNetworks() as they are after a scan.
+    using NetworksCompletion = std::function<void(const QList<NetworkData>& networks)>;
     // Starts a network scan in the background (or joins the one already on its
     // way) and calls completion, when given, once it has ended, on the scan's
     // own thread. With scanning switched off the completion runs at once.
-    virtual void fetchTimeIntensiveBlockingValues(std::function<void()> completion) = 0;
+    // Whatever the completion owns may be released on the scan's thread, so it
+    // must not own the source.
+    virtual void fetchTimeIntensiveBlockingValues(NetworksCompletion completion) = 0;
     virtual bool hasCompletedNetworkScan() const = 0;
     // Blocks for a bounded time until the first scan has ended; returns at once
     // when one has, or when none is on its way.

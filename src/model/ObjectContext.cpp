@@ -204,12 +204,13 @@ void ObjectContext::changeAttribute(ManagedObject* object, const QString& key, c
     Q_EMIT valueChanged(object, key, old, value);
 }
 
-void ObjectContext::changeHalf(ManagedObject* object, const RelationshipDescription& relationship, ManagedObject* target, bool link)
+void ObjectContext::changeHalf(ManagedObject* object, const RelationshipDescription& relationship, ManagedObject* target, bool link,
+                               bool checkMembers)
 {
     const QString& key = relationship.name;
     if (relationship.toMany) {
         QList<ManagedObject*>& members = object->m_toMany[key];
-        if (members.contains(target) == link)
+        if (checkMembers && members.contains(target) == link)
             return;
         if (link)
             members.append(target);
@@ -245,8 +246,10 @@ void ObjectContext::relate(ManagedObject* object, const RelationshipDescription&
     if (!inverse.toMany)
         if (ManagedObject* previous = target->m_toOne.value(inverse.name))
             unrelate(target, inverse, previous);
-    changeHalf(object, relationship, target, true);
-    changeHalf(target, inverse, object, true);
+    // Both halves are known to be unlinked, since they always agree: a group's
+    // long list of items is not searched again for every item added.
+    changeHalf(object, relationship, target, true, false);
+    changeHalf(target, inverse, object, true, false);
 }
 
 void ObjectContext::unrelate(ManagedObject* object, const RelationshipDescription& relationship, ManagedObject* target)

@@ -151,7 +151,9 @@ private:
     // Primitives: each registers its own inverse for undo and reports itself.
     void setLive(ManagedObject* object, bool live);
     void changeAttribute(ManagedObject* object, const QString& key, const QVariant& value);
-    void changeHalf(ManagedObject* object, const RelationshipDescription& relationship, ManagedObject* target, bool link);
+    // Without checkMembers the caller knows that the change is one.
+    void changeHalf(ManagedObject* object, const RelationshipDescription& relationship, ManagedObject* target, bool link,
+                    bool checkMembers = true);
     // Both sides of a relationship, cutting whatever a to-one side held before.
     void relate(ManagedObject* object, const RelationshipDescription& relationship, ManagedObject* target);
     void unrelate(ManagedObject* object, const RelationshipDescription& relationship, ManagedObject* target);

@@ -6,6 +6,7 @@
 #include "foundation/MHDebugOptions.h"
 #include "foundation/MHErrors.h"
 #include "model/DBPowerSourceConditionData.h"
+#include "model/DBVolumeConditionData.h"
 #include "model/DBNetworkConditionData.h"
 #include "model/DBStartupCondition.h"
 #include "support/FakeClock.h"
@@ -199,6 +200,36 @@ TEST_F(ExecutingApplicationStateTest, AnItemThatStopsPassingBeforeItsTurnIsSkipp
 
     EXPECT_EQ(runChain(), QStringList({ "DidStart", "DidStartItem(First)", "DidEndItem(First)", "DidEnd" }));
     EXPECT_EQ(openedPaths(), QStringList { "/apps/First" });
+}
+
+// Judging at an item's turn samples only what its rules read, and samples it then.
+TEST_F(ExecutingApplicationStateTest, ItemsWithoutConditionsSampleNothingOfTheMachine)
+{
+    fileItem(application("First"));
+    append(objects.createConditionalPreviousItem());
+    fileItem(application("Second"));
+    waitItem();
+
+    runChain();
+    EXPECT_EQ(openedPaths(), QStringList({ "/apps/First", "/apps/Second" }));
+    EXPECT_EQ(machine->samples(), QStringList());
+}
+
+TEST_F(ExecutingApplicationStateTest, AVolumeConditionSeesAMountMadeJustBeforeItsItem)
+{
+    fileItem(application("First"));
+    DBFileItem* second = fileItem(application("Second"));
+    DBStartupCondition* condition = objects.createMountedVolumeStartupCondition();
+    condition->conditionVolumeData()->setVolumePath("/media/backup");
+    condition->conditionVolumeData()->setVolumeStatusValue(VolumeStatusNotMounted);
+    second->addItemStartupConditionsObject(condition);
+    // After the run's first check, while the first item opens.
+    when("DidStartItem(First)", [&] { machine->setVolumes({ AttachedVolumeData("/media/backup", "backup", true) }); });
+
+    EXPECT_EQ(runChain(), QStringList({ "DidStart", "DidStartItem(First)", "DidEndItem(First)", "DidEnd" }));
+    EXPECT_EQ(openedPaths(), QStringList { "/apps/First" });
+    // Once for the first check, once at the second item's turn.
+    EXPECT_EQ(machine->samples(), QStringList({ "volumes", "volumes" }));
 }
 
 TEST_F(ExecutingApplicationStateTest, AnItemDeletedDuringTheRunIsNotOpened)

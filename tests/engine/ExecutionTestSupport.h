@@ -31,8 +31,8 @@ namespace execution_test {
 
 namespace N = MHExecuteNotifications;
 
-// The machine as the test sets it. The first network scan never ends unless
-// the test says so; waits for it are counted by thread.
+// The machine as the test sets it, noting what is sampled. The first network
+// scan never ends unless the test says so; waits for it are counted by thread.
 class TestMachineStateSource : public MachineStateSource {
 public:
     explicit TestMachineStateSource(ObjectContext& context)
@@ -44,6 +44,7 @@ public:
     ModifierKeys currentModifierKeys() const override
     {
         std::lock_guard lock(m_mutex);
+        m_samples.append("keys");
         return m_keys;
     }
     void setModifierKeys(ModifierKeys keys)
@@ -51,11 +52,33 @@ public:
         std::lock_guard lock(m_mutex);
         m_keys = keys;
     }
-    uint32_t currentPowerSource() const override { return powerSource; }
-    QList<AttachedVolumeData> attachedVolumesData() const override { return {}; }
-    QList<NetworkData> cachedNetworks() const override { return {}; }
-    bool isNetworkReachable() const override { return true; }
-    void fetchTimeIntensiveBlockingValues(std::function<void()>) override {}
+    uint32_t currentPowerSource() const override
+    {
+        noteSample("power");
+        return powerSource;
+    }
+    QList<AttachedVolumeData> attachedVolumesData() const override
+    {
+        std::lock_guard lock(m_mutex);
+        m_samples.append("volumes");
+        return m_volumes;
+    }
+    void setVolumes(const QList<AttachedVolumeData>& volumes)
+    {
+        std::lock_guard lock(m_mutex);
+        m_volumes = volumes;
+    }
+    QList<NetworkData> cachedNetworks() const override
+    {
+        noteSample("networks");
+        return {};
+    }
+    bool isNetworkReachable() const override
+    {
+        noteSample("reachability");
+        return true;
+    }
+    void fetchTimeIntensiveBlockingValues(NetworksCompletion) override {}
     bool hasCompletedNetworkScan() const override { return false; }
     void waitForFirstNetworkScan() const override { ++(isMainThread() ? waitsOnMainThread : waitsElsewhere); }
     QList<DBLoginItem*> sortedLoginItemsForApplicationGroup() const override
@@ -65,15 +88,30 @@ public:
         return m_context.sortedLoginItemsForGroup(m_context.getOrCreateApplicationLoginGroup());
     }
 
+    // What was sampled, in order.
+    QStringList samples() const
+    {
+        std::lock_guard lock(m_mutex);
+        return m_samples;
+    }
+
     std::atomic<uint32_t> powerSource { PowerSourceTypePowerSupply };
     mutable std::atomic<int> waitsOnMainThread { 0 };
     mutable std::atomic<int> waitsElsewhere { 0 };
     mutable std::atomic<int> itemReadsOffMainThread { 0 };
 
 private:
+    void noteSample(const QString& what) const
+    {
+        std::lock_guard lock(m_mutex);
+        m_samples.append(what);
+    }
+
     ObjectContext& m_context;
     mutable std::mutex m_mutex;
     ModifierKeys m_keys;
+    QList<AttachedVolumeData> m_volumes;
+    mutable QStringList m_samples;
 };
 
 // What a file item asks of the desktop, answered by the workspace.

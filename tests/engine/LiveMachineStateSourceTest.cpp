@@ -112,7 +112,7 @@ TEST_F(LiveMachineStateSourceTest, ScanIntervalZeroNeverScans)
                                                                nullptr, [&](const Notification&) { ++notifications; });
 
     bool completed = false;
-    source->fetchTimeIntensiveBlockingValues([&] { completed = true; });
+    source->fetchTimeIntensiveBlockingValues([&](const QList<NetworkData>&) { completed = true; });
     EXPECT_TRUE(completed);
     source->fetchTimeIntensiveBlockingValues();
     clock->advance(60);
@@ -130,7 +130,7 @@ TEST_F(LiveMachineStateSourceTest, CachedNetworksListScannedThenKnownOnce)
     wifi->setNetworks({ "Office", "Home", "Office", "Attic" }, { "Home", "Cafe" }, "Home");
     auto source = makeSource(clock);
     std::atomic<bool> completed = false;
-    source->fetchTimeIntensiveBlockingValues([&] { completed = true; });
+    source->fetchTimeIntensiveBlockingValues([&](const QList<NetworkData>&) { completed = true; });
     ASSERT_TRUE(eventually([&] { return completed.load(); }));
 
     EXPECT_TRUE(source->hasCompletedNetworkScan());
@@ -144,13 +144,13 @@ TEST_F(LiveMachineStateSourceTest, AScanOnItsWayIsNotQueuedAgain)
     auto source = makeSource(clock);
     std::atomic<int> completions = 0;
     for (int i = 0; i < 3; ++i)
-        source->fetchTimeIntensiveBlockingValues([&] { ++completions; });
+        source->fetchTimeIntensiveBlockingValues([&](const QList<NetworkData>&) { ++completions; });
     wifi->open();
     ASSERT_TRUE(eventually([&] { return completions == 3; }));
     EXPECT_EQ(wifi->scanCount(), 1);
 
     // Once that scan has ended, a new request scans again.
-    source->fetchTimeIntensiveBlockingValues([&] { ++completions; });
+    source->fetchTimeIntensiveBlockingValues([&](const QList<NetworkData>&) { ++completions; });
     ASSERT_TRUE(eventually([&] { return completions == 4; }));
     EXPECT_EQ(wifi->scanCount(), 2);
 }
@@ -229,6 +229,56 @@ TEST_F(LiveMachineStateSourceTest, FirstJudgementAtLoginSeesTheFirstScan)
     EXPECT_TRUE(atHome->isExecutionAllowedForParameters(*atLogin));
     scanEnds.join();
     EXPECT_EQ(wifi->scanCount(), 1);
+}
+
+// Reading the saved networks blocks until the test opens the gate; the test
+// learns when the read has begun.
+class SlowSavedNetworksWifiProvider : public FakeWifiProvider {
+public:
+    QStringList knownNetworkNames() const override
+    {
+        m_reading.set_value();
+        m_gate.wait();
+        return FakeWifiProvider::knownNetworkNames();
+    }
+    void waitUntilReading() { m_readingFuture.wait(); }
+    void open() { m_opened.set_value(); }
+
+private:
+    mutable std::promise<void> m_reading;
+    std::future<void> m_readingFuture = m_reading.get_future();
+    std::promise<void> m_opened;
+    std::shared_future<void> m_gate = m_opened.get_future().share();
+};
+
+// The holders let a snapshot and its source go while the scan the snapshot
+// asked for is still busy: the scan must not be left holding the last of
+// them, since the source cannot be destroyed from its own scan queue.
+TEST_F(LiveMachineStateSourceTest, ASnapshotAndItsSourceLetGoDuringAScanAreDestroyedByTheirHolder)
+{
+    wifi->open();
+    auto slowWifi = std::make_shared<SlowSavedNetworksWifiProvider>();
+    std::shared_ptr<LiveMachineStateSource> source = std::make_shared<LiveMachineStateSource>(
+        std::make_shared<MachineFacts>(slowWifi, volumes, reachability), keys, power, clock, &defaults, &center);
+    std::shared_ptr<ExecutionValidationParameters> snapshot = ExecutionValidationParameters::create(source);
+    // The saved networks are first read on the scan's thread, for the scan's result.
+    snapshot->refetchAndAssignTimeIntensiveBlockingValues();
+    slowWifi->waitUntilReading();
+
+    const std::weak_ptr<LiveMachineStateSource> watched = source;
+    std::atomic<bool> letGo = false;
+    // Opened once the holder has let go, or while it waits for the scan.
+    std::thread opener([&] {
+        while (!letGo && !watched.expired())
+            std::this_thread::sleep_for(1ms);
+        slowWifi->open();
+    });
+    snapshot.reset();
+    source.reset();
+    letGo = true;
+    opener.join();
+    // Whoever released the source last has destroyed it, and with it the facts.
+    ASSERT_TRUE(eventually([&] { return slowWifi.use_count() == 1; }));
 }
 
 } // namespace

@@ -7,16 +7,17 @@
 
 namespace {
 
-// Answers what the test set; a scan ends when the test says so.
+// Answers what the test set and notes what it was asked; a scan ends when
+// the test says so.
 class FakeMachineStateSource : public MachineStateSource {
 public:
-    QDateTime currentTime() const override { return time; }
-    ModifierKeys currentModifierKeys() const override { return keys; }
-    uint32_t currentPowerSource() const override { return power; }
-    QList<AttachedVolumeData> attachedVolumesData() const override { return volumes; }
-    QList<NetworkData> cachedNetworks() const override { return cache; }
-    bool isNetworkReachable() const override { return reachable; }
-    void fetchTimeIntensiveBlockingValues(std::function<void()> completion) override { pending.push_back(std::move(completion)); }
+    QDateTime currentTime() const override { return answer("time", time); }
+    ModifierKeys currentModifierKeys() const override { return answer("keys", keys); }
+    uint32_t currentPowerSource() const override { return answer("power", power); }
+    QList<AttachedVolumeData> attachedVolumesData() const override { return answer("volumes", volumes); }
+    QList<NetworkData> cachedNetworks() const override { return answer("networks", cache); }
+    bool isNetworkReachable() const override { return answer("reachability", reachable); }
+    void fetchTimeIntensiveBlockingValues(NetworksCompletion completion) override { pending.push_back(std::move(completion)); }
     bool hasCompletedNetworkScan() const override { return scanCompleted; }
     void waitForFirstNetworkScan() const override
     {
@@ -31,7 +32,14 @@ public:
         cache = networks;
         scanCompleted = true;
         for (const auto& completion : std::exchange(pending, {}))
-            completion();
+            completion(cache);
+    }
+
+    template <typename T>
+    const T& answer(const char* what, const T& value) const
+    {
+        asked.append(what);
+        return value;
     }
 
     QDateTime time;
@@ -41,7 +49,8 @@ public:
     QList<NetworkData> cache;
     bool reachable = false;
     bool scanCompleted = false;
-    std::vector<std::function<void()>> pending;
+    std::vector<NetworksCompletion> pending;
+    mutable QStringList asked;
     mutable int waits = 0;
     std::function<void()> onWait;
     QList<DBLoginItem*> items;
@@ -129,10 +138,48 @@ TEST_F(ExecutionValidationParametersTest, SamplesTheSourceAndTakesTheScannedNetw
     EXPECT_EQ(sample->networks(), source->cache);
 }
 
+TEST_F(ExecutionValidationParametersTest, AFreshSampleReadsEachValueWhenItIsFirstAskedFor)
+{
+    std::shared_ptr<ExecutionValidationParameters> sample = ExecutionValidationParameters::create(source);
+    sample->updateWithCurrentValues();
+    EXPECT_EQ(source->asked, QStringList());
+
+    // Unplugged after the refresh, before the rule reads the source.
+    source->power = PowerSourceTypeBattery;
+    EXPECT_EQ(sample->powerSource(), 1u);
+    source->power = PowerSourceTypePowerSupply;
+    EXPECT_EQ(sample->powerSource(), 1u);
+    source->volumes = { AttachedVolumeData("/media/disk", "disk", true) };
+    EXPECT_EQ(sample->volumes(), source->volumes);
+    EXPECT_EQ(source->asked, QStringList({ "power", "volumes" }));
+    EXPECT_TRUE(source->pending.empty());
+
+    sample->updateWithCurrentValues();
+    EXPECT_EQ(sample->powerSource(), 0u);
+    // Reading the networks asks for a scan, whose newer list replaces them.
+    EXPECT_TRUE(sample->networks().isEmpty());
+    ASSERT_EQ(source->pending.size(), 1u);
+    source->finishScan({ NetworkData("Home") });
+    EXPECT_EQ(sample->networks(), QList<NetworkData> { NetworkData("Home") });
+    EXPECT_EQ(source->asked, QStringList({ "power", "volumes", "power", "networks" }));
+}
+
+TEST_F(ExecutionValidationParametersTest, ValuesSetByHandAreNeverSampledOver)
+{
+    std::shared_ptr<ExecutionValidationParameters> sample = ExecutionValidationParameters::create(source);
+    sample->updateWithCurrentValues();
+    sample->setPowerSource(PowerSourceTypeBattery);
+    sample->setShiftKeyPressed(true);
+    EXPECT_EQ(sample->powerSource(), 1u);
+    EXPECT_TRUE(sample->isShiftKeyPressed());
+    EXPECT_EQ(source->asked, QStringList());
+}
+
 TEST_F(ExecutionValidationParametersTest, ALateScanOfAReleasedSnapshotIsHarmless)
 {
     std::shared_ptr<ExecutionValidationParameters> sample = ExecutionValidationParameters::create(source);
     sample->updateWithCurrentValues();
+    sample->networks();
     sample.reset();
     source->finishScan({ NetworkData("Home") });
 }

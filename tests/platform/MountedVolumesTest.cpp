@@ -55,6 +55,24 @@ TEST(MountedVolumes, NameIsTheLabelElseTheFolderName)
     EXPECT_EQ(LinuxMountedVolumesProvider::volumeName("/", "debian"), "debian");
 }
 
+TEST(MountedVolumes, MountTableFieldsAreUnescapedAndBrokenLinesSkipped)
+{
+    const QByteArray table = "26 1 8:1 / / rw,relatime shared:1 - ext4 /dev/sda1 rw\n"
+                             "40 26 8:17 / /media/ann/USB\\040STICK\\134x rw master:2 shared:7 - vfat /dev/sdb1 rw\n"
+                             "41 26 0:50 / /mnt/net\\011share rw - cifs //nas/Ann\\040Files rw\n"
+                             "42 26 0:51 / /mnt/truncated rw -\n"
+                             "\n";
+    const QList<LinuxMountedVolumesProvider::Mount> mounts = LinuxMountedVolumesProvider::mountsFromTable(table);
+    ASSERT_EQ(mounts.size(), 3);
+    EXPECT_EQ(mounts[0].mountPoint, "/");
+    EXPECT_EQ(mounts[0].fileSystemType, "ext4");
+    EXPECT_EQ(mounts[1].mountPoint, "/media/ann/USB STICK\\x");
+    EXPECT_EQ(mounts[1].fileSystemType, "vfat");
+    EXPECT_EQ(mounts[1].source, "/dev/sdb1");
+    EXPECT_EQ(mounts[2].mountPoint, "/mnt/net\tshare");
+    EXPECT_EQ(mounts[2].source, "//nas/Ann Files");
+}
+
 TEST(MountedVolumes, RealMountTableGivesSaneVolumes)
 {
     LinuxMountedVolumesProvider provider;

@@ -14,6 +14,14 @@ public:
 
     QList<MountedVolume> mountedVolumes() const override;
 
+    struct Mount {
+        QString mountPoint;
+        QByteArray fileSystemType;
+        QByteArray source;
+    };
+    // The mounts listed in the text of /proc/self/mountinfo.
+    static QList<Mount> mountsFromTable(const QByteArray& table);
+
     // Whether a mount is one the user sees as a volume. See the .cpp for the rule.
     static bool isUserVisibleMount(const QString& mountPoint, const QByteArray& fileSystemType);
     // The file system's label, else the last component of the mount point; "/" for the root.

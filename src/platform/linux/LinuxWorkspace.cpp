@@ -219,16 +219,42 @@ Workspace::ApplicationState LinuxWorkspace::applicationStateForItemAtPath(const 
     const QString entryProgram = entry ? entryProgramPath(entry.get()) : QString();
 
     ApplicationState state = ApplicationState::NotRunning;
-    for (const RunningApplication& application : runningApplications()) {
-        const bool matches = application.launchedFromPath == itemPath || application.executablePath == itemPath
-            || (!entryProgram.isEmpty() && application.executablePath == entryProgram);
-        if (!matches)
-            continue;
-        if (application.isFinishedLaunching)
+    // What we launched from the item is looked at first, by its pid.
+    for (const ProcessTable::Process& process : launchedProcesses(itemPath)) {
+        if (process.ageSeconds >= kSettledLaunchSeconds)
+            return ApplicationState::FinishedLaunching;
+        state = ApplicationState::Launching;
+    }
+    QStringList programs = { itemPath };
+    if (!entryProgram.isEmpty())
+        programs.append(entryProgram);
+    for (const ProcessTable::Process& process : m_processTable.processesRunning(programs)) {
+        if (process.ageSeconds >= kSettledLaunchSeconds)
             return ApplicationState::FinishedLaunching;
         state = ApplicationState::Launching;
     }
     return state;
+}
+
+QList<ProcessTable::Process> LinuxWorkspace::launchedProcesses(const QString& itemPath) const
+{
+    QList<ProcessTable::Process> result;
+    const std::lock_guard lock(m_launchesMutex);
+    for (auto launch = m_launches.begin(); launch != m_launches.end();) {
+        if (launch->path != itemPath) {
+            ++launch;
+            continue;
+        }
+        const std::optional<ProcessTable::Process> process = m_processTable.process(launch.key());
+        // A pid with another start time is a later process that reuses the number.
+        if (!process || process->startTicks != launch->startTicks) {
+            launch = m_launches.erase(launch);
+            continue;
+        }
+        result.append(*process);
+        ++launch;
+    }
+    return result;
 }
 
 bool LinuxWorkspace::isMissingItemAtPath(const QString& path) const

@@ -34,6 +34,8 @@ private:
     LaunchResult spawnExecutable(const QString& path, LaunchOptions options);
     LaunchResult openDocument(const QString& path, LaunchOptions options);
     void recordLaunch(qint64 pid, const QString& path);
+    // The processes launched from the item path that still run; forgets the others.
+    QList<ProcessTable::Process> launchedProcesses(const QString& itemPath) const;
     static void onDesktopEntryLaunched(GDesktopAppInfo* entry, int pid, void* workspace);
 
     ProcessTable m_processTable;

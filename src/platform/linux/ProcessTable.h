@@ -2,6 +2,8 @@
 // The processes of one user, read from a /proc tree (a fake one in tests).
 #include <QList>
 #include <QString>
+#include <QStringList>
+#include <optional>
 #include <sys/types.h>
 
 class ProcessTable {
@@ -19,10 +21,16 @@ public:
     ProcessTable(const QString& procRoot, uid_t uid);
 
     QList<Process> processes() const;
+    // The user's processes that run one of the files, whatever path names
+    // them. Every other process costs one look at its executable.
+    QList<Process> processesRunning(const QStringList& executables) const;
+    // The user's process with the pid, when it runs.
+    std::optional<Process> process(qint64 pid) const;
     // -1 when there is no such process.
     qint64 startTicks(qint64 pid) const;
 
 private:
+    std::optional<Process> readProcess(qint64 pid, double uptime, double ticksPerSecond) const;
     bool belongsToUser(const QString& processFolder) const;
     double uptimeSeconds() const;
 

@@ -1,0 +1,120 @@
+// The cost of each item of a run at login: the execute state opens N copies
+// of a program that exits at once, one after another, with the real
+// workspace and the real machine-state source, on a temporary home. The
+// second argument adds that many idle processes of the user, which a run must
+// not pay for.
+#include "engine/ApplicationContext.h"
+#include "engine/ContextBatchInfo.h"
+#include "engine/StateChain.h"
+#include "foundation/Log.h"
+#include "foundation/NotificationCenter.h"
+#include "foundation/UserDefaults.h"
+#include "model/DBFileItem.h"
+#include "model/DBLoginGroup.h"
+#include "model/ObjectContext.h"
+#include "shell/ApplicationHelpers.h"
+#include "shell/DesktopNotifications.h"
+#include "texts/Localizator.h"
+
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <csignal>
+#include <spawn.h>
+#include <sys/wait.h>
+
+extern char** environ;
+
+namespace {
+
+// Idle processes of the user for as long as it lives.
+class IdleProcesses {
+public:
+    explicit IdleProcesses(int count)
+    {
+        const QByteArray program = QFile::encodeName(QStringLiteral(LW_BENCH_PROGRAM));
+        char wait[] = "--wait";
+        for (int index = 0; index < count; ++index) {
+            char* const argv[] = { const_cast<char*>(program.constData()), wait, nullptr };
+            pid_t pid = 0;
+            if (posix_spawn(&pid, program.constData(), nullptr, nullptr, argv, environ) == 0)
+                m_pids.push_back(pid);
+        }
+    }
+    ~IdleProcesses()
+    {
+        for (const pid_t pid : m_pids)
+            kill(pid, SIGTERM);
+        for (const pid_t pid : m_pids)
+            waitpid(pid, nullptr, 0);
+    }
+
+private:
+    std::vector<pid_t> m_pids;
+};
+
+// The settings of a login run without delays or auto close.
+void configure(UserDefaults& defaults)
+{
+    defaults.setIsDelayBeforeItemsExecutionEnabled(false);
+    defaults.setIsDelayBetweenItemsDuringExecutionEnabled(false);
+    defaults.setIsAutoCloseAfterItemsExecutionEnabled(false);
+}
+
+// count copies of the program in folder, each an item of the list.
+std::unique_ptr<ObjectContext> itemsDatabase(const QString& folder, int count)
+{
+    auto context = std::make_unique<ObjectContext>(Localizator::shared());
+    DBLoginGroup* group = context->getOrCreateApplicationLoginGroup();
+    for (int index = 0; index < count; ++index) {
+        const QString path = QStringLiteral("%1/item-%2").arg(folder).arg(index);
+        QFile::copy(QStringLiteral(LW_BENCH_PROGRAM), path);
+        DBFileItem* item = context->createFileItemWithPath(path);
+        item->setItemSortIndexValue(index);
+        item->setItemLoginGroup(group);
+    }
+    return context;
+}
+
+} // namespace
+
+static void ExecuteItems(benchmark::State& state)
+{
+    const int count = static_cast<int>(state.range(0));
+    const IdleProcesses idle(static_cast<int>(state.range(1)));
+    gLogMask = log_mask_for_verbosity(0);
+    QTemporaryDir folder;
+    UserDefaults defaults(folder.path() + QStringLiteral("/settings.conf"));
+    configure(defaults);
+    NotificationCenter center;
+
+    ApplicationHelpers::Parts parts;
+    parts.userDefaults = &defaults;
+    parts.notificationCenter = &center;
+    // No desktop to show the summary of a run on.
+    parts.notifications = std::make_shared<DesktopNotifications>(QDBusConnection(QStringLiteral("none")), QStringLiteral("Lanternwick"));
+    ApplicationHelpers helpers(parts);
+    helpers.setManagedObjectContext(itemsDatabase(folder.path(), count));
+    ApplicationContext& context = helpers.applicationContext();
+
+    for (auto _ : state) {
+        auto info = std::make_shared<ContextBatchInfo>();
+        info->setIsExecutingOnDemand(true);
+        bool ended = false;
+        StateChain::start(context, { context.executeItemsState() }, info, [&](const std::shared_ptr<ChainRun>&) { ended = true; });
+        while (!ended)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    state.counters["per_item"] = benchmark::Counter(count, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(ExecuteItems)
+    ->ArgNames({ "items", "idle" })
+    ->Args({ 10, 0 })
+    ->Args({ 50, 0 })
+    ->Args({ 200, 0 })
+    ->Args({ 50, 500 })
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
