@@ -17,6 +17,7 @@
 
 #include <QUrl>
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -444,4 +445,80 @@ void ModelEditing::deleteScheduledConditionDataItem(DBScheduledConditionDataItem
     m_context.deleteObject(item);
     LOG_DEBUG("Fixing sort indexes of remaining schedule items...");
     renumber(m_context.sortedScheduleItemsForScheduledConditionData(data), kScheduleSortIndex);
+}
+
+// --- Single values -------------------------------------------------------------
+
+bool ModelEditing::changeValue(ManagedObject* object, const QString& key, const QVariant& value,
+                               const std::function<QString()>& actionName)
+{
+    if (!isLiveObject(object)) {
+        LOG_ERROR("Cannot change %1 of %2: not a live object of this database", key, object);
+        return false;
+    }
+    if (object->value(key) == value)
+        return false;
+    LOG_VERBOSE("Changing %1 of %2 to %3...", key, object, value.toString());
+    UndoStep step(m_context.undoManager());
+    object->setValue(key, value);
+    step.setActionName(actionName());
+    return true;
+}
+
+bool ModelEditing::setFileItemStartupMode(DBFileItem* item, int32_t mode)
+{
+    if (mode < ItemStartupModeShown || mode > ItemStartupModeDisabled) {
+        LOG_ERROR("Refusing startup mode %1", mode);
+        return false;
+    }
+    return changeValue(item, QStringLiteral("itemStartupMode"), QVariant(mode),
+                       [&] { return m_localizator.undoActionForChangingFileItemStartupMode(*item); });
+}
+
+bool ModelEditing::setStartupConditionUsedByLoginItem(DBStartupCondition* condition, DBLoginItem* item, bool used)
+{
+    if (!isLiveObject(condition) || !isLiveObject(item)) {
+        LOG_ERROR("Cannot change the use of %1 by %2: not live objects of this database", condition, item);
+        return false;
+    }
+    if (item->itemStartupConditions().contains(condition) == used)
+        return false;
+    UndoStep step(m_context.undoManager());
+    if (used) {
+        LOG_VERBOSE("Adding startup condition %1 to login item %2...", condition, item);
+        item->addItemStartupConditionsObject(condition);
+        step.setActionName(m_localizator.undoActionForAddingStartupCondition(*condition, *item));
+    } else {
+        LOG_VERBOSE("Removing startup condition %1 from login item %2...", condition, item);
+        item->removeItemStartupConditionsObject(condition);
+        step.setActionName(m_localizator.undoActionForRemovingStartupCondition(*condition, *item));
+    }
+    return true;
+}
+
+bool ModelEditing::renameStartupCondition(DBStartupCondition* condition, const QString& name)
+{
+    const QString oldName = isLiveObject(condition) ? condition->conditionName() : QString();
+    return changeValue(condition, QStringLiteral("conditionName"), QVariant(name),
+                       [&] { return m_localizator.undoActionForRenamingFrom(oldName, name); });
+}
+
+bool ModelEditing::setDelayItemDelay(DBDelayItem* item, double delay)
+{
+    if (!std::isfinite(delay) || delay < 0) {
+        LOG_ERROR("Refusing delay %1", delay);
+        return false;
+    }
+    return changeValue(item, QStringLiteral("itemDelay"), QVariant(delay),
+                       [&] { return m_localizator.undoActionForChangingDelayItemDelay(); });
+}
+
+bool ModelEditing::setConditionalPreviousItemMode(DBConditionalPreviousItem* item, int32_t mode)
+{
+    if (mode != ConditionalPreviousItemModeIfLaunched && mode != ConditionalPreviousItemModeIfNotLaunched) {
+        LOG_ERROR("Refusing conditional item mode %1", mode);
+        return false;
+    }
+    return changeValue(item, QStringLiteral("itemMode"), QVariant(mode),
+                       [&] { return m_localizator.undoActionForChangingConditionalPreviousItemMode(); });
 }

@@ -19,6 +19,9 @@
 #include <QVariantList>
 #include <functional>
 
+class DBConditionalPreviousItem;
+class DBDelayItem;
+class DBFileItem;
 class DBLoginGroup;
 class DBLoginItem;
 class DBStartupCondition;
@@ -70,6 +73,16 @@ public:
     DBScheduledConditionDataItem* createScheduledConditionDataItemForCondition(DBStartupCondition* condition, qsizetype index);
     void deleteScheduledConditionDataItem(DBScheduledConditionDataItem* item, DBStartupCondition* condition);
 
+    // Single values the item inspector edits. Each change is one named undo
+    // step; a value the object already has, an object that is not live, or a
+    // value outside its range changes nothing and answers false.
+    bool setFileItemStartupMode(DBFileItem* item, int32_t mode);
+    bool setStartupConditionUsedByLoginItem(DBStartupCondition* condition, DBLoginItem* item, bool used);
+    bool renameStartupCondition(DBStartupCondition* condition, const QString& name);
+    // Finite and not negative.
+    bool setDelayItemDelay(DBDelayItem* item, double delay);
+    bool setConditionalPreviousItemMode(DBConditionalPreviousItem* item, int32_t mode);
+
 private:
     using ItemMaker = std::function<DBLoginItem*(const QVariant& element)>;
     using ItemsActionName = QString (Localizator::*)(const QList<DBLoginItem*>&) const;
@@ -79,6 +92,8 @@ private:
     DBStartupCondition* createStartupConditionAtIndex(qsizetype index, const QString& actionName,
                                                       const std::function<DBStartupCondition*()>& block);
     bool isLiveObject(const ManagedObject* object) const;
+    // Sets key to value as one step named by actionName() (asked after the change).
+    bool changeValue(ManagedObject* object, const QString& key, const QVariant& value, const std::function<QString()>& actionName);
 
     ObjectContext& m_context;
     const Localizator& m_localizator;

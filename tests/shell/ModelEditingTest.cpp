@@ -1,3 +1,4 @@
+#include "model/DBConditionalPreviousItem.h"
 #include "model/DBDelayItem.h"
 #include "model/DBFileItem.h"
 #include "model/DBHotkeyConditionData.h"
@@ -12,6 +13,7 @@
 #include "texts/Localizator.h"
 
 #include <QCoreApplication>
+#include <cmath>
 #include <QLocale>
 #include <QUrl>
 #include <gtest/gtest.h>
@@ -453,4 +455,49 @@ TEST_F(ModelEditingTest, ScheduleEntriesNeedAScheduleCondition)
 {
     EXPECT_EQ(editing.createScheduledConditionDataItemForCondition(editing.createHotkeyStartupConditionAtIndex(0), 0), nullptr);
     EXPECT_EQ(editing.createScheduledConditionDataItemForCondition(nullptr, 0), nullptr);
+}
+
+TEST_F(ModelEditingTest, SingleValuesAreNamedStepsAndUnchangedValuesAreNoSteps)
+{
+    auto* file = static_cast<DBFileItem*>(files({ "/a" }, application).first());
+    auto* delay = static_cast<DBDelayItem*>(editing.createDelayItemsFromData({ 5 }, application, 1).first());
+    auto* marker = static_cast<DBConditionalPreviousItem*>(editing.createConditionalPreviousItemsFromData({ 0 }, application, 2).first());
+    DBStartupCondition* condition = editing.createNetworkStartupConditionAtIndex(0);
+    condition->setConditionName("Office");
+
+    expectUndoable([&] { return QString::number(file->itemStartupModeValue()); },
+                   [&] { EXPECT_TRUE(editing.setFileItemStartupMode(file, ItemStartupModeHidden)); }, "1",
+                   "Change Name of /a Startup Mode To Hidden");
+    expectUndoable([&] { return QString::number(file->itemStartupConditions().size()); },
+                   [&] { EXPECT_TRUE(editing.setStartupConditionUsedByLoginItem(condition, file, true)); }, "1",
+                   "Add Office To Name of /a");
+    expectUndoable([&] { return condition->conditionName(); }, [&] { EXPECT_TRUE(editing.renameStartupCondition(condition, "Home")); },
+                   "Home", "Rename Office to Home");
+    expectUndoable([&] { return QString::number(delay->itemDelayValue()); }, [&] { EXPECT_TRUE(editing.setDelayItemDelay(delay, 2.5)); },
+                   "2.5", "Change Delay Value");
+    expectUndoable([&] { return QString::number(marker->itemModeValue()); },
+                   [&] { EXPECT_TRUE(editing.setConditionalPreviousItemMode(marker, ConditionalPreviousItemModeIfNotLaunched)); }, "1",
+                   "Change conditional item mode");
+
+    startFresh();
+    EXPECT_FALSE(editing.setFileItemStartupMode(file, ItemStartupModeHidden)) << "already hidden";
+    EXPECT_FALSE(editing.setFileItemStartupMode(file, 3));
+    EXPECT_FALSE(editing.setStartupConditionUsedByLoginItem(condition, file, true)) << "already used";
+    EXPECT_FALSE(editing.renameStartupCondition(condition, "Home"));
+    for (const double refused : { -1.0, std::nan(""), INFINITY, 2.5 })
+        EXPECT_FALSE(editing.setDelayItemDelay(delay, refused)) << refused;
+    EXPECT_FALSE(editing.setConditionalPreviousItemMode(marker, 2));
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(context.undoManager().canUndo());
+}
+
+TEST_F(ModelEditingTest, SingleValuesOfDeletedObjectsAreLeftAlone)
+{
+    DBLoginItem* item = files({ "/a" }, application).first();
+    DBStartupCondition* condition = editing.createNetworkStartupConditionAtIndex(0);
+    editing.deleteStartupConditions({ condition });
+    EXPECT_FALSE(editing.setStartupConditionUsedByLoginItem(condition, item, true));
+    EXPECT_FALSE(editing.renameStartupCondition(condition, "Gone"));
+    EXPECT_FALSE(editing.setStartupConditionUsedByLoginItem(nullptr, item, true));
+    EXPECT_TRUE(item->itemStartupConditions().isEmpty());
 }

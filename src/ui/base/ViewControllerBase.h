@@ -28,7 +28,8 @@ public:
     bool isViewLoaded() const { return m_viewLoaded; }
 
     QVariant representedObject() const { return m_representedObject; }
-    void setRepresentedObject(const QVariant& object);
+    // Subclasses that pass the object on to children override it.
+    virtual void setRepresentedObject(const QVariant& object);
     bool isObservingRepresentedObject() const { return m_observesRepresentedObject; }
 
     // The placeholder context that shows this controller now, if any.

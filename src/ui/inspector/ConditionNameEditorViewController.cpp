@@ -1,0 +1,192 @@
+#include "ui/inspector/ConditionNameEditorViewController.h"
+
+#include "foundation/Log.h"
+#include "model/DBStartupCondition.h"
+#include "shell/ApplicationHelpers.h"
+#include "shell/ModelEditing.h"
+#include "ui/inspector/RepresentedObject.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStackedLayout>
+#include <QTimer>
+
+namespace {
+
+// The field takes the focus only once the row has settled in its table.
+constexpr int kFocusDelayMilliseconds = 100;
+
+} // namespace
+
+ConditionNameEditorViewController::ConditionNameEditorViewController()
+    : ViewControllerBase(false)
+{
+    setObjectName(QStringLiteral("conditionNameEditor"));
+}
+
+ConditionNameEditorViewController::~ConditionNameEditorViewController() = default;
+
+void ConditionNameEditorViewController::awakeFromNib()
+{
+    m_viewerParentView = new QWidget(this);
+    m_viewerUsageView = new QCheckBox(m_viewerParentView);
+    m_viewerUsageView->setObjectName(QStringLiteral("conditionUsageCheckBox"));
+    m_viewerUsageView->setAccessibleName(tr("Used by the shown item"));
+    m_viewerNameView = new QLabel(m_viewerParentView);
+    m_viewerNameView->setObjectName(QStringLiteral("conditionNameLabel"));
+    m_viewerNameView->setTextFormat(Qt::PlainText);
+    m_viewerNameView->setTextInteractionFlags(Qt::NoTextInteraction);
+    QFont bold = m_viewerNameView->font();
+    bold.setBold(true);
+    m_viewerNameView->setFont(bold);
+    auto* viewerLayout = new QHBoxLayout(m_viewerParentView);
+    viewerLayout->setContentsMargins(6, 2, 6, 2);
+    viewerLayout->addWidget(m_viewerUsageView);
+    viewerLayout->addWidget(m_viewerNameView, 1);
+
+    m_editorParentView = new QWidget(this);
+    m_editorNameView = new QLineEdit(m_editorParentView);
+    m_editorNameView->setObjectName(QStringLiteral("conditionNameField"));
+    m_editorNameView->setAccessibleName(tr("Condition name"));
+    m_editorDoneView = new QPushButton(tr("Done"), m_editorParentView);
+    m_editorDoneView->setObjectName(QStringLiteral("conditionNameDoneButton"));
+    m_editorDoneView->setAccessibleName(tr("Done"));
+    auto* editorLayout = new QHBoxLayout(m_editorParentView);
+    editorLayout->setContentsMargins(6, 2, 6, 2);
+    editorLayout->addWidget(m_editorNameView, 1);
+    editorLayout->addWidget(m_editorDoneView);
+
+    m_layout = new QStackedLayout(this);
+    m_layout->addWidget(m_viewerParentView);
+    m_layout->addWidget(m_editorParentView);
+
+    connect(m_viewerUsageView, &QCheckBox::clicked, this, &ConditionNameEditorViewController::setIsConditionUsedByItsParentLoginItem);
+    connect(m_editorNameView, &QLineEdit::returnPressed, this, &ConditionNameEditorViewController::hideNameEditor);
+    connect(m_editorDoneView, &QPushButton::clicked, this, &ConditionNameEditorViewController::hideNameEditor);
+    showViewer();
+    updateNameView();
+}
+
+void ConditionNameEditorViewController::setRepresentedObject(const QVariant& object)
+{
+    ViewControllerBase::setRepresentedObject(object);
+    m_nameObservation.reset();
+    if (DBStartupCondition* shown = condition())
+        m_nameObservation = shown->addObserver(QStringLiteral("conditionName"), [this](ManagedObject*, const KeyValueChange&) {
+            updateNameView();
+        });
+    updateNameView();
+}
+
+DBStartupCondition* ConditionNameEditorViewController::condition() const
+{
+    return RepresentedObject::liveObjectAs<DBStartupCondition>(representedObject());
+}
+
+QString ConditionNameEditorViewController::conditionName() const
+{
+    return m_editorNameView ? m_editorNameView->text() : QString();
+}
+
+void ConditionNameEditorViewController::setConditionName(const QString& name)
+{
+    if (m_editorNameView)
+        m_editorNameView->setText(name);
+}
+
+void ConditionNameEditorViewController::setIsConditionUsedByItsParentLoginItem(bool used)
+{
+    if (m_viewerUsageView)
+        m_viewerUsageView->setChecked(used);
+    if (m_isConditionUsed == used)
+        return;
+    m_isConditionUsed = used;
+    Q_EMIT isConditionUsedByItsParentLoginItemChanged(used);
+}
+
+void ConditionNameEditorViewController::showNameEditor()
+{
+    if (!isViewLoaded() || !condition())
+        return;
+    showEditor();
+}
+
+void ConditionNameEditorViewController::hideNameEditor()
+{
+    showViewer();
+}
+
+void ConditionNameEditorViewController::cancelOperation()
+{
+    if (!m_isEditing)
+        return;
+    LOG_VERBOSE("Cancelling the renaming of %1...", condition());
+    m_isEditing = false;
+    showViewer();
+}
+
+void ConditionNameEditorViewController::showEditor()
+{
+    m_layout->setCurrentWidget(m_editorParentView);
+    QTimer::singleShot(kFocusDelayMilliseconds, this, &ConditionNameEditorViewController::focusEditor);
+    const QString name = condition()->conditionName();
+    setConditionName(name);
+    m_conditionNamePriorToEditing = name;
+    m_isEditing = true;
+}
+
+void ConditionNameEditorViewController::showViewer()
+{
+    const bool hadFocus = m_editorParentView->isAncestorOf(QApplication::focusWidget());
+    m_layout->setCurrentWidget(m_viewerParentView);
+    DBStartupCondition* renamed = condition();
+    if (m_isEditing && renamed && conditionName() != m_conditionNamePriorToEditing) {
+        LOG_NORMAL("Renaming %1 to \"%2\"...", renamed, conditionName());
+        if (editing()->renameStartupCondition(renamed, conditionName()))
+            helpers()->saveDataToDiskUsingChangeBackup(true);
+    }
+    m_isEditing = false;
+    if (hadFocus)
+        setFocus(Qt::OtherFocusReason);
+}
+
+void ConditionNameEditorViewController::focusEditor()
+{
+    // The row may have been closed or its condition deleted meanwhile.
+    if (m_isEditing && condition()) {
+        m_editorNameView->setFocus(Qt::OtherFocusReason);
+        m_editorNameView->selectAll();
+    }
+}
+
+void ConditionNameEditorViewController::updateNameView()
+{
+    if (!m_viewerNameView)
+        return;
+    const DBStartupCondition* shown = condition();
+    const QString name = shown ? shown->conditionName() : QString();
+    m_viewerNameView->setText(name);
+    m_viewerNameView->setAccessibleName(name);
+}
+
+void ConditionNameEditorViewController::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && m_isEditing) {
+        cancelOperation();
+        return;
+    }
+    ViewControllerBase::keyPressEvent(event);
+}
+
+void ConditionNameEditorViewController::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (!m_isEditing && m_viewerParentView->isVisible())
+        showNameEditor();
+    else
+        ViewControllerBase::mouseDoubleClickEvent(event);
+}

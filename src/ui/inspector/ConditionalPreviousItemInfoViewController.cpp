@@ -1,0 +1,80 @@
+#include "ui/inspector/ConditionalPreviousItemInfoViewController.h"
+
+#include "foundation/Log.h"
+#include "model/DBConditionalPreviousItem.h"
+#include "shell/ApplicationHelpers.h"
+#include "shell/ModelEditing.h"
+#include "ui/inspector/RepresentedObject.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+
+ConditionalPreviousItemInfoViewController::ConditionalPreviousItemInfoViewController()
+{
+    setObjectName(QStringLiteral("conditionalPreviousItemInfoView"));
+}
+
+ConditionalPreviousItemInfoViewController::~ConditionalPreviousItemInfoViewController() = default;
+
+void ConditionalPreviousItemInfoViewController::awakeFromNib()
+{
+    m_iconView = makeIconView();
+    m_itemDisplayNameView = new QLabel(this);
+    m_itemDisplayNameView->setObjectName(QStringLiteral("itemDisplayNameView"));
+    m_itemDisplayNameView->setTextFormat(Qt::PlainText);
+    m_itemDisplayNameView->setWordWrap(true);
+    m_modeView = new QComboBox(this);
+    m_modeView->setObjectName(QStringLiteral("conditionalModeView"));
+    m_modeView->setAccessibleName(tr("Run the next item"));
+    m_modeView->addItem(tr("If the previous item was launched"), ConditionalPreviousItemModeIfLaunched);
+    m_modeView->addItem(tr("If the previous item was not launched"), ConditionalPreviousItemModeIfNotLaunched);
+
+    auto* layout = new QGridLayout(this);
+    layout->setContentsMargins(12, 8, 12, 8);
+    layout->setHorizontalSpacing(12);
+    layout->addWidget(m_iconView, 0, 0, 2, 1, Qt::AlignTop);
+    layout->addWidget(m_itemDisplayNameView, 0, 1);
+    layout->addWidget(m_modeView, 1, 1, Qt::AlignLeft);
+    layout->setColumnStretch(1, 1);
+
+    // Only the user's choices, not the refreshes.
+    connect(m_modeView, &QComboBox::activated, this, &ConditionalPreviousItemInfoViewController::conditionalPreviousItemModeDidChange);
+    updateViews();
+}
+
+void ConditionalPreviousItemInfoViewController::setRepresentedObject(const QVariant& object)
+{
+    ViewControllerBase::setRepresentedObject(object);
+    m_modeObservation.reset();
+    if (DBConditionalPreviousItem* item = conditionalItem())
+        m_modeObservation = item->addObserver(QStringLiteral("itemMode"), [this](ManagedObject*, const KeyValueChange&) { updateViews(); });
+    updateViews();
+}
+
+DBConditionalPreviousItem* ConditionalPreviousItemInfoViewController::conditionalItem() const
+{
+    return RepresentedObject::liveObjectAs<DBConditionalPreviousItem>(representedObject());
+}
+
+void ConditionalPreviousItemInfoViewController::updateViews()
+{
+    if (!isViewLoaded())
+        return;
+    const DBConditionalPreviousItem* item = conditionalItem();
+    const QString name = item ? item->itemNiceDisplayName() : QString();
+    m_itemDisplayNameView->setText(name);
+    m_itemDisplayNameView->setAccessibleName(name);
+    m_modeView->setCurrentIndex(std::max(0, m_modeView->findData(item ? item->itemModeValue() : ConditionalPreviousItemModeIfLaunched)));
+    m_modeView->setEnabled(item);
+}
+
+void ConditionalPreviousItemInfoViewController::conditionalPreviousItemModeDidChange(int index)
+{
+    DBConditionalPreviousItem* item = conditionalItem();
+    if (!item)
+        return;
+    LOG_NORMAL("Changing mode of %1 to %2...", item, m_modeView->itemData(index).toInt());
+    if (editing()->setConditionalPreviousItemMode(item, m_modeView->itemData(index).toInt()))
+        helpers()->saveDataToDiskUsingChangeBackup(true);
+}

@@ -1,0 +1,49 @@
+#pragma once
+// The header of a file item, and of an item of the session's login items
+// list: the file's preview, its name, its description and its path as a
+// breadcrumb, where a double click shows that folder or file in the file
+// manager. The represented object is a file item (ManagedObject*) or a
+// SystemItemData.
+#include "ui/base/FileRevealer.h"
+#include "ui/inspector/ItemInfoViewControllerBase.h"
+
+class FilePreviewView;
+class PathControlView;
+class QLabel;
+
+class FileItemInfoViewController : public ItemInfoViewControllerBase {
+    Q_OBJECT
+public:
+    FileItemInfoViewController();
+    ~FileItemInfoViewController() override;
+
+    void setRepresentedObject(const QVariant& object) override;
+    // Empty when nothing with a path is shown.
+    QString itemPath() const { return m_itemPath; }
+
+    FilePreviewView* iconPreviewView() const { return m_iconPreviewView; }
+    QLabel* itemDisplayNameView() const { return m_itemDisplayNameView; }
+    QLabel* itemDetailsView() const { return m_itemDetailsView; }
+    PathControlView* itemPathView() const { return m_itemPathView; }
+
+    void setFileRevealer(const FileRevealer& revealer) { m_revealer = revealer; }
+    // The double click on a component of the path; false when the setting
+    // is off or nothing is there any more.
+    bool revealPathInFinder(const QString& componentPath);
+
+protected:
+    void awakeFromNib() override;
+
+private:
+    void updateViews();
+
+    QString m_itemPath;
+    QString m_displayName;
+    QString m_details;
+    QString m_iconName;
+    FileRevealer m_revealer;
+    FilePreviewView* m_iconPreviewView = nullptr;
+    QLabel* m_itemDisplayNameView = nullptr;
+    QLabel* m_itemDetailsView = nullptr;
+    PathControlView* m_itemPathView = nullptr;
+};

@@ -1,0 +1,801 @@
+#include "ui/inspector/ItemInspectorViewController.h"
+
+#include "engine/ModelObjectHelping.h"
+#include "foundation/Log.h"
+#include "foundation/UserDefaults.h"
+#include "model/DBFileItem.h"
+#include "model/DBLoginItem.h"
+#include "model/DBStartupCondition.h"
+#include "model/ObjectContext.h"
+#include "shell/ApplicationHelpers.h"
+#include "shell/ModelEditing.h"
+#include "texts/Localizator.h"
+#include "ui/inspector/ConditionNameEditorViewController.h"
+#include "ui/inspector/ConditionalPreviousItemInfoViewController.h"
+#include "ui/inspector/DelayItemInfoViewController.h"
+#include "ui/inspector/FileItemInfoViewController.h"
+#include "ui/inspector/RepresentedObject.h"
+#include "ui/inspector/StartupConditionRowsModel.h"
+#include "ui/inspector/StartupConditionViewControllerBase.h"
+#include "ui/inspector/StartupConditionViewControllersFactory.h"
+#include "ui/inspector/WaitPreviousItemInfoViewController.h"
+
+#include <QAction>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QTableView>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace {
+
+constexpr double kMinimumViewHeight = 350;
+constexpr int kRowHeightsDelayMilliseconds = 100;
+// There are four modifier keys and two power sources.
+constexpr int kMaximumHotkeyConditions = 4;
+constexpr int kMaximumPowerSourceConditions = 2;
+
+// all, with moving taken out and put back at index among the others.
+QList<DBStartupCondition*> orderAfterMove(const QList<DBStartupCondition*>& all, const QList<DBStartupCondition*>& moving,
+                                          qsizetype index)
+{
+    QList<DBStartupCondition*> order;
+    for (DBStartupCondition* condition : all)
+        if (!moving.contains(condition))
+            order.append(condition);
+    index = std::clamp<qsizetype>(index, 0, order.size());
+    for (qsizetype offset = 0; offset < moving.size(); ++offset)
+        order.insert(index + offset, moving[offset]);
+    return order;
+}
+
+// QList's own comparison hands memcmp a null pointer for empty lists.
+template <typename T>
+bool sameOrder(const QList<T*>& left, const QList<T*>& right)
+{
+    return std::equal(left.cbegin(), left.cend(), right.cbegin(), right.cend());
+}
+
+DBStartupCondition* liveCondition(const ObjectContext& context, const ObjectID& identifier)
+{
+    auto* condition = dynamic_cast<DBStartupCondition*>(context.objectWithID(identifier));
+    return condition && condition->isInserted() ? condition : nullptr;
+}
+
+bool touchesConditions(const QList<ManagedObject*>& objects)
+{
+    return std::any_of(objects.cbegin(), objects.cend(),
+                       [](const ManagedObject* object) { return dynamic_cast<const DBStartupCondition*>(object); });
+}
+
+template <typename Header>
+Header& loadedHeader(std::unique_ptr<Header>& header, const CommonObjectsHolder& parent)
+{
+    if (!header) {
+        header = std::make_unique<Header>();
+        parent.copyCommonObjectsToViewController(*header);
+        header->loadView();
+    }
+    return *header;
+}
+
+} // namespace
+
+const QString ItemInspectorViewController::createScheduledStartupConditionCommand = QStringLiteral("createScheduledStartupCondition");
+const QString ItemInspectorViewController::createHotkeyStartupConditionCommand = QStringLiteral("createHotkeyStartupCondition");
+const QString ItemInspectorViewController::createPowerSourceStartupConditionCommand = QStringLiteral("createPowerSourceStartupCondition");
+const QString ItemInspectorViewController::createMountedVolumeStartupConditionCommand = QStringLiteral("createMountedVolumeStartupCondition");
+const QString ItemInspectorViewController::createNetworkStartupConditionCommand = QStringLiteral("createNetworkStartupCondition");
+const QString ItemInspectorViewController::deleteCurrentSelectionCommand = QStringLiteral("deleteCurrentSelection");
+const QString ItemInspectorViewController::unselectStartupConditionsCommand = QStringLiteral("unselectStartupConditions");
+
+ItemInspectorViewController::ItemInspectorViewController()
+    : ViewControllerBase(true)
+{
+    setObjectName(QStringLiteral("itemInspectorView"));
+    m_rowHeightsTimer.setSingleShot(true);
+    m_rowHeightsTimer.setInterval(kRowHeightsDelayMilliseconds);
+    connect(&m_rowHeightsTimer, &QTimer::timeout, this, &ItemInspectorViewController::noteStartupConditionsTableViewRowHeightsChanged);
+    m_pendingMoveTimer.setSingleShot(true);
+    connect(&m_pendingMoveTimer, &QTimer::timeout, this, &ItemInspectorViewController::runPendingMove);
+}
+
+ItemInspectorViewController::~ItemInspectorViewController()
+{
+    QObject::disconnect(m_conditionsObservation);
+    QObject::disconnect(m_resetObservation);
+    for (StartupConditionViewControllerBase* editor : std::as_const(m_conditionViewControllers))
+        stopObservingStartupConditionViewController(*editor);
+}
+
+QSize ItemInspectorViewController::sizeHint() const
+{
+    const QSize hint = ViewControllerBase::sizeHint();
+    return m_viewHeight > 0 ? QSize(hint.width(), m_viewHeight) : hint;
+}
+
+// --- Setting up -------------------------------------------------------------------
+
+void ItemInspectorViewController::awakeFromNib()
+{
+    const float setting = userDefaults().itemInspectorViewHeight();
+    m_viewHeight = static_cast<int>(std::lround(std::isfinite(setting) && setting > kMinimumViewHeight ? setting : kMinimumViewHeight));
+    m_conditionViewControllersFactory = std::make_unique<StartupConditionViewControllersFactory>();
+    m_conditionViewControllersFactory->setCommonObjects(commonObjects());
+    buildViews();
+    resize(width(), m_viewHeight);
+
+    updateStartupConditionViewControllers();
+    updateConditionAllowedStatuses();
+    ObjectContext* context = managedObjectContext();
+    m_conditionsObservation = connect(context, &ObjectContext::objectsDidChange, this, [this](const ObjectsChange& change) {
+        if (touchesConditions(change.inserted) || touchesConditions(change.deleted) || touchesConditions(change.updated)) {
+            updateStartupConditionViewControllers();
+            updateConditionAllowedStatuses();
+        }
+    });
+    m_resetObservation = connect(context, &ObjectContext::willReset, this, &ItemInspectorViewController::forgetAllConditions);
+    // An item given before the view existed.
+    representedObjectChangedFrom(QVariant(), representedObject());
+}
+
+void ItemInspectorViewController::buildViews()
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    m_placeholderView = new QWidget(this);
+    m_placeholderView->setObjectName(QStringLiteral("placeholderView"));
+    m_placeholderContext = std::make_unique<StaticPlaceholderContext>(m_placeholderView);
+    layout->addWidget(m_placeholderView);
+
+    m_itemStartupModeView = new QWidget(this);
+    m_itemStartupModeView->setObjectName(QStringLiteral("itemStartupModeView"));
+    m_itemStartupModeView->setAccessibleName(tr("Startup mode"));
+    auto* modeLayout = new QHBoxLayout(m_itemStartupModeView);
+    modeLayout->setContentsMargins(12, 4, 12, 4);
+    auto* modeLabel = new QLabel(tr("Startup mode:"), m_itemStartupModeView);
+    modeLabel->setObjectName(QStringLiteral("itemStartupModeLabel"));
+    modeLayout->addWidget(modeLabel);
+    m_startupModeButtons = new QButtonGroup(this);
+    const QList<std::pair<int, QString>> modes { { ItemStartupModeShown, tr("Shown") },
+                                                 { ItemStartupModeHidden, tr("Hidden") },
+                                                 { ItemStartupModeDisabled, tr("Disabled") } };
+    for (const auto& [mode, title] : modes) {
+        auto* button = new QToolButton(m_itemStartupModeView);
+        button->setObjectName(QStringLiteral("itemStartupModeButton%1").arg(mode));
+        button->setText(title);
+        button->setAccessibleName(title);
+        button->setCheckable(true);
+        button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+        m_startupModeButtons->addButton(button, mode);
+        modeLayout->addWidget(button);
+    }
+    modeLayout->addStretch(1);
+    connect(m_startupModeButtons, &QButtonGroup::idClicked, this, &ItemInspectorViewController::setRepresentedItemStartupMode);
+    layout->addWidget(m_itemStartupModeView);
+
+    auto* delimiter = new QFrame(this);
+    delimiter->setObjectName(QStringLiteral("startupConditionsDelimiterView"));
+    delimiter->setFrameShape(QFrame::HLine);
+    delimiter->setFrameShadow(QFrame::Plain);
+    layout->addWidget(delimiter);
+
+    m_rowsModel = new StartupConditionRowsModel(this);
+    m_startupConditionsTableView = new QTableView(this);
+    QTableView* table = m_startupConditionsTableView;
+    table->setObjectName(QStringLiteral("startupConditionsTableView"));
+    table->setAccessibleName(tr("Startup conditions"));
+    table->setModel(m_rowsModel);
+    table->horizontalHeader()->hide();
+    table->horizontalHeader()->setStretchLastSection(true);
+    table->verticalHeader()->hide();
+    table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    table->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setShowGrid(false);
+    table->setAlternatingRowColors(true);
+    table->setFrameShape(QFrame::NoFrame);
+    table->setDragEnabled(true);
+    table->setAcceptDrops(true);
+    table->setDropIndicatorShown(true);
+    table->setDragDropMode(QAbstractItemView::DragDrop);
+    table->setDragDropOverwriteMode(false);
+    table->setDefaultDropAction(Qt::MoveAction);
+    connect(m_rowsModel, &StartupConditionRowsModel::rowsDropped, this, &ItemInspectorViewController::acceptDrop);
+    connect(table->selectionModel(), &QItemSelectionModel::selectionChanged, this, &ItemInspectorViewController::validateActions);
+    layout->addWidget(table, 1);
+
+    m_editorsShelf = new QWidget(this);
+    m_editorsShelf->hide();
+
+    auto* actionsView = new QWidget(this);
+    actionsView->setObjectName(QStringLiteral("startupConditionsActionsView"));
+    auto* actionsLayout = new QHBoxLayout(actionsView);
+    actionsLayout->setContentsMargins(8, 4, 8, 4);
+    const auto makeAction = [this](const QString& command, const QString& title) {
+        auto* action = new QAction(title, this);
+        action->setObjectName(command);
+        action->setData(command);
+        connect(action, &QAction::triggered, this, [this, command, action] {
+            if (validateCommand(command, *action))
+                performCommand(command);
+        });
+        m_actions.insert(command, action);
+        return action;
+    };
+    auto* createMenu = new QMenu(actionsView);
+    createMenu->setObjectName(QStringLiteral("createStartupConditionMenu"));
+    createMenu->addAction(makeAction(createScheduledStartupConditionCommand, tr("Scheduled Condition")));
+    createMenu->addAction(makeAction(createHotkeyStartupConditionCommand, tr("Hotkey Condition")));
+    createMenu->addAction(makeAction(createPowerSourceStartupConditionCommand, tr("Power Source Condition")));
+    createMenu->addAction(makeAction(createMountedVolumeStartupConditionCommand, tr("Mounted Volume Condition")));
+    createMenu->addAction(makeAction(createNetworkStartupConditionCommand, tr("Network Condition")));
+    auto* createButton = new QToolButton(actionsView);
+    createButton->setObjectName(QStringLiteral("createStartupConditionButton"));
+    createButton->setText(tr("Add Condition"));
+    createButton->setAccessibleName(tr("Add Condition"));
+    createButton->setMenu(createMenu);
+    createButton->setPopupMode(QToolButton::InstantPopup);
+    actionsLayout->addWidget(createButton);
+
+    QAction* deleteAction = makeAction(deleteCurrentSelectionCommand, tr("Delete"));
+    deleteAction->setShortcut(QKeySequence::Delete);
+    deleteAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    table->addAction(deleteAction);
+    auto* deleteButton = new QToolButton(actionsView);
+    deleteButton->setObjectName(QStringLiteral("deleteStartupConditionsButton"));
+    deleteButton->setDefaultAction(deleteAction);
+    actionsLayout->addWidget(deleteButton);
+    auto* unselectButton = new QToolButton(actionsView);
+    unselectButton->setObjectName(QStringLiteral("unselectStartupConditionsButton"));
+    unselectButton->setDefaultAction(makeAction(unselectStartupConditionsCommand, tr("Unselect All")));
+    actionsLayout->addWidget(unselectButton);
+    actionsLayout->addStretch(1);
+    for (QToolButton* button : { createButton, deleteButton, unselectButton })
+        button->setAccessibleName(button->text());
+    layout->addWidget(actionsView);
+}
+
+// --- The shown item -----------------------------------------------------------------
+
+DBLoginItem* ItemInspectorViewController::representedItem() const
+{
+    return RepresentedObject::liveObjectAs<DBLoginItem>(representedObject());
+}
+
+DBFileItem* ItemInspectorViewController::representedFileItem() const
+{
+    return dynamic_cast<DBFileItem*>(representedItem());
+}
+
+void ItemInspectorViewController::representedObjectChangedFrom(const QVariant&, const QVariant& current)
+{
+    m_itemConditionsObservation.reset();
+    m_itemStartupModeObservation.reset();
+    if (!isViewLoaded())
+        return;
+    DBLoginItem* item = representedItem();
+    ItemInfoViewControllerBase* header = item ? infoViewControllerForItem(*item) : nullptr;
+    ItemInfoViewControllerBase* previousHeader = currentInfoViewController();
+    if (header)
+        header->setRepresentedObject(current);
+    // A header put aside lets go of its item.
+    if (previousHeader && previousHeader != header)
+        previousHeader->setRepresentedObject(QVariant());
+    if (item) {
+        m_itemConditionsObservation = item->addObserver(QStringLiteral("itemStartupConditions"), [this](ManagedObject*, const KeyValueChange&) {
+            if (!isUpdatingModelFromView())
+                updateUsageStatusForAllStartupConditionViewControllers();
+        });
+        if (representedFileItem())
+            m_itemStartupModeObservation = item->addObserver(QStringLiteral("itemStartupMode"), [this](ManagedObject*, const KeyValueChange&) {
+                if (!isUpdatingModelFromView())
+                    updateItemStartupModeControls();
+            });
+    }
+    updateItemStartupModeControls();
+    updateUsageStatusForAllStartupConditionViewControllers();
+    m_placeholderContext->replaceViewControllerWith(header);
+    // The header's height replaces the previous one's rather than adding to it.
+    const std::optional<int> height = header ? header->additionalLayoutConstraints() : std::nullopt;
+    if (height) {
+        m_placeholderView->setFixedHeight(*height);
+    } else {
+        m_placeholderView->setMinimumHeight(0);
+        m_placeholderView->setMaximumHeight(QWIDGETSIZE_MAX);
+    }
+}
+
+ItemInfoViewControllerBase* ItemInspectorViewController::currentInfoViewController() const
+{
+    return m_placeholderContext ? static_cast<ItemInfoViewControllerBase*>(m_placeholderContext->currentViewController()) : nullptr;
+}
+
+ItemInfoViewControllerBase* ItemInspectorViewController::infoViewControllerForItem(const DBLoginItem& item)
+{
+    switch (modelObjectHelpers()->typeOfLoginItem(&item)) {
+    case LoginItemTypeFile:
+        return &fileItemInfoViewController();
+    case LoginItemTypeDelay:
+        return &delayItemInfoViewController();
+    case LoginItemTypeWaitPrevious:
+        return &waitPreviousItemInfoViewController();
+    case LoginItemTypeConditionalPrevious:
+        return &conditionalPreviousItemInfoViewController();
+    }
+    return nullptr;
+}
+
+FileItemInfoViewController& ItemInspectorViewController::fileItemInfoViewController()
+{
+    return loadedHeader(m_fileItemInfoViewController, *this);
+}
+
+DelayItemInfoViewController& ItemInspectorViewController::delayItemInfoViewController()
+{
+    return loadedHeader(m_delayItemInfoViewController, *this);
+}
+
+WaitPreviousItemInfoViewController& ItemInspectorViewController::waitPreviousItemInfoViewController()
+{
+    return loadedHeader(m_waitPreviousItemInfoViewController, *this);
+}
+
+ConditionalPreviousItemInfoViewController& ItemInspectorViewController::conditionalPreviousItemInfoViewController()
+{
+    return loadedHeader(m_conditionalPreviousItemInfoViewController, *this);
+}
+
+// --- Startup mode -------------------------------------------------------------------
+
+void ItemInspectorViewController::setRepresentedItemStartupMode(int mode)
+{
+    if (mode == m_representedItemStartupMode)
+        return;
+    m_representedItemStartupMode = mode;
+    if (QAbstractButton* button = m_startupModeButtons ? m_startupModeButtons->button(mode) : nullptr)
+        button->setChecked(true);
+    if (isUpdatingModelFromView())
+        return;
+    DBFileItem* file = representedFileItem();
+    if (!file)
+        return;
+    LOG_NORMAL("Changing startup mode of %1 to %2...", file, mode);
+    if (editing()->setFileItemStartupMode(file, mode))
+        save();
+    updateItemStartupModeControls();
+}
+
+void ItemInspectorViewController::updateItemStartupModeControls()
+{
+    const bool wasUpdating = isUpdatingModelFromView();
+    setIsUpdatingModelFromView(true);
+    const DBFileItem* file = representedFileItem();
+    setRepresentedItemStartupMode(file ? file->itemStartupModeValue() : ItemStartupModeShown);
+    if (QAbstractButton* button = m_startupModeButtons->button(m_representedItemStartupMode))
+        button->setChecked(true);
+    m_isStartupModeViewEnabled = file != nullptr;
+    m_itemStartupModeView->setEnabled(m_isStartupModeViewEnabled);
+    setIsUpdatingModelFromView(wasUpdating);
+}
+
+// --- Row editors ----------------------------------------------------------------------
+
+StartupConditionViewControllerBase* ItemInspectorViewController::conditionViewControllerForCondition(const DBStartupCondition* condition) const
+{
+    const auto found = m_conditionViewControllersByConditions.find(condition);
+    return found == m_conditionViewControllersByConditions.end() ? nullptr : found->second.get();
+}
+
+void ItemInspectorViewController::updateStartupConditionViewControllers()
+{
+    if (!isViewLoaded())
+        return;
+    LOG_DEBUG("Updating startup condition view controllers...");
+    const QList<DBStartupCondition*> conditions = managedObjectContext()->sortedStartupConditions();
+    const QList<DBStartupCondition*> selection = selectedStartupConditions();
+    for (auto entry = m_conditionViewControllersByConditions.begin(); entry != m_conditionViewControllersByConditions.end();) {
+        if (std::find(conditions.cbegin(), conditions.cend(), entry->first) != conditions.cend()) {
+            ++entry;
+            continue;
+        }
+        stopObservingStartupConditionViewController(*entry->second);
+        m_conditionViewControllers.removeOne(entry->second.get());
+        entry = m_conditionViewControllersByConditions.erase(entry);
+    }
+    // Rows follow the database's order; a condition of no known kind has no row.
+    QList<StartupConditionViewControllerBase*> ordered;
+    for (DBStartupCondition* condition : conditions) {
+        StartupConditionViewControllerBase* editor = conditionViewControllerForCondition(condition);
+        if (!editor) {
+            std::unique_ptr<StartupConditionViewControllerBase> made = m_conditionViewControllersFactory->viewControllerForStartupCondition(*condition);
+            if (!made)
+                continue;
+            editor = made.get();
+            editor->setParent(m_editorsShelf);
+            editor->setRepresentedObject(RepresentedObject::fromObject(condition));
+            m_conditionViewControllersByConditions.emplace(condition, std::move(made));
+            updateUsageStatusForStartupConditionViewController(*editor);
+            startObservingStartupConditionViewController(*editor);
+        }
+        ordered.append(editor);
+    }
+    if (sameOrder(ordered, m_conditionViewControllers) && m_rowsModel->rowCount() == ordered.size())
+        return;
+    m_conditionViewControllers = ordered;
+    reloadTable(selection);
+}
+
+void ItemInspectorViewController::reloadTable(const QList<DBStartupCondition*>& selection)
+{
+    // The view deletes the cells it drops; the editors leave them first.
+    for (StartupConditionViewControllerBase* editor : std::as_const(m_conditionViewControllers))
+        editor->setParent(m_editorsShelf);
+    QList<DBStartupCondition*> rows;
+    for (const StartupConditionViewControllerBase* editor : std::as_const(m_conditionViewControllers))
+        rows.append(RepresentedObject::objectAs<DBStartupCondition>(editor->representedObject()));
+    m_rowsModel->setConditions(rows);
+    for (qsizetype row = 0; row < m_conditionViewControllers.size(); ++row) {
+        auto* cell = new QWidget();
+        auto* cellLayout = new QVBoxLayout(cell);
+        cellLayout->setContentsMargins(0, 0, 0, 0);
+        cellLayout->addWidget(m_conditionViewControllers[row]);
+        m_conditionViewControllers[row]->show();
+        m_startupConditionsTableView->setIndexWidget(m_rowsModel->index(static_cast<int>(row)), cell);
+    }
+    noteStartupConditionsTableViewRowHeightsChanged();
+    selectConditions(selection);
+    validateActions();
+}
+
+void ItemInspectorViewController::noteStartupConditionsTableViewRowHeightsChanged()
+{
+    for (qsizetype row = 0; row < m_conditionViewControllers.size(); ++row)
+        m_startupConditionsTableView->setRowHeight(static_cast<int>(row),
+                                                   static_cast<int>(std::ceil(m_conditionViewControllers[row]->requiredRowHeight())));
+}
+
+void ItemInspectorViewController::startObservingStartupConditionViewController(StartupConditionViewControllerBase& editor)
+{
+    StartupConditionViewControllerBase* observed = &editor;
+    m_editorObservations[observed] = {
+        connect(&editor.nameEditorViewController(), &ConditionNameEditorViewController::isConditionUsedByItsParentLoginItemChanged, this,
+                [this, observed](bool used) { conditionUsageDidChange(*observed, used); }),
+        connect(&editor, &StartupConditionViewControllerBase::requiredRowHeightChanged, &m_rowHeightsTimer, qOverload<>(&QTimer::start)),
+    };
+}
+
+void ItemInspectorViewController::stopObservingStartupConditionViewController(StartupConditionViewControllerBase& editor)
+{
+    for (const QMetaObject::Connection& connection : m_editorObservations.take(&editor))
+        QObject::disconnect(connection);
+}
+
+// --- Usage of the conditions by the shown item ------------------------------------------
+
+void ItemInspectorViewController::updateUsageStatusForStartupConditionViewController(StartupConditionViewControllerBase& editor)
+{
+    const DBLoginItem* item = representedItem();
+    const DBStartupCondition* condition = editor.condition();
+    ConditionNameEditorViewController& nameEditor = editor.nameEditorViewController();
+    nameEditor.setIsConditionUsedByItsParentLoginItem(item && condition && item->itemStartupConditions().contains(condition));
+    nameEditor.usageView()->setEnabled(item != nullptr);
+}
+
+void ItemInspectorViewController::updateUsageStatusForAllStartupConditionViewControllers()
+{
+    // Unobserved, so that these changes are not taken for the user's.
+    for (StartupConditionViewControllerBase* editor : std::as_const(m_conditionViewControllers)) {
+        stopObservingStartupConditionViewController(*editor);
+        updateUsageStatusForStartupConditionViewController(*editor);
+        startObservingStartupConditionViewController(*editor);
+    }
+}
+
+void ItemInspectorViewController::conditionUsageDidChange(StartupConditionViewControllerBase& editor, bool used)
+{
+    DBLoginItem* item = representedItem();
+    DBStartupCondition* condition = editor.condition();
+    if (!item || !condition) {
+        stopObservingStartupConditionViewController(editor);
+        updateUsageStatusForStartupConditionViewController(editor);
+        startObservingStartupConditionViewController(editor);
+        return;
+    }
+    LOG_NORMAL("%1 usage of %2 by %3...", used ? QStringLiteral("Adding") : QStringLiteral("Removing"), condition, item);
+    setIsUpdatingModelFromView(true);
+    if (editing()->setStartupConditionUsedByLoginItem(condition, item, used))
+        save();
+    setIsUpdatingModelFromView(false);
+}
+
+// --- Creation limits and commands -------------------------------------------------------
+
+void ItemInspectorViewController::updateConditionAllowedStatuses()
+{
+    int hotkeys = 0;
+    int powerSources = 0;
+    for (StartupConditionViewControllerBase* editor : std::as_const(m_conditionViewControllers)) {
+        const DBStartupCondition* condition = editor->condition();
+        if (!condition)
+            continue;
+        if (condition->conditionTypeValue() == StartupConditionTypeHotkey) {
+            editor->updateHotkeyCombinationAllowedStatuses();
+            ++hotkeys;
+        } else if (condition->conditionTypeValue() == StartupConditionTypePowerSource) {
+            editor->updatePowerSourceCombinationAllowedStatuses();
+            ++powerSources;
+        }
+    }
+    m_isCreatingHotkeyConditionAllowed = hotkeys < kMaximumHotkeyConditions;
+    m_isCreatingPowerSourceConditionAllowed = powerSources < kMaximumPowerSourceConditions;
+    validateActions();
+}
+
+QAction* ItemInspectorViewController::actionForCommand(const QString& command) const
+{
+    return m_actions.value(command);
+}
+
+bool ItemInspectorViewController::respondsToCommand(const QString& command) const
+{
+    static const QStringList commands { createScheduledStartupConditionCommand, createHotkeyStartupConditionCommand,
+                                        createPowerSourceStartupConditionCommand, createMountedVolumeStartupConditionCommand,
+                                        createNetworkStartupConditionCommand, deleteCurrentSelectionCommand,
+                                        unselectStartupConditionsCommand };
+    return commands.contains(command);
+}
+
+bool ItemInspectorViewController::validateCommand(const QString& command, QAction& item)
+{
+    const bool simulation = isLaunchSimulationModeActive();
+    if (command == createHotkeyStartupConditionCommand)
+        return !simulation && m_isCreatingHotkeyConditionAllowed;
+    if (command == createPowerSourceStartupConditionCommand)
+        return !simulation && m_isCreatingPowerSourceConditionAllowed;
+    if (command == unselectStartupConditionsCommand)
+        return !selectedStartupConditions().isEmpty();
+    if (command == deleteCurrentSelectionCommand) {
+        if (simulation)
+            return false;
+        const QList<DBStartupCondition*> selected = selectedStartupConditions();
+        item.setText(localizator().menuItemTitleForDeletingStartupConditions(selected));
+        return !selected.isEmpty();
+    }
+    return true;
+}
+
+void ItemInspectorViewController::performCommand(const QString& command)
+{
+    using Action = void (ItemInspectorViewController::*)();
+    static const QList<std::pair<QString, Action>> actions {
+        { createScheduledStartupConditionCommand, &ItemInspectorViewController::createScheduledStartupCondition },
+        { createHotkeyStartupConditionCommand, &ItemInspectorViewController::createHotkeyStartupCondition },
+        { createPowerSourceStartupConditionCommand, &ItemInspectorViewController::createPowerSourceStartupCondition },
+        { createMountedVolumeStartupConditionCommand, &ItemInspectorViewController::createMountedVolumeStartupCondition },
+        { createNetworkStartupConditionCommand, &ItemInspectorViewController::createNetworkStartupCondition },
+        { deleteCurrentSelectionCommand, &ItemInspectorViewController::deleteCurrentSelection },
+        { unselectStartupConditionsCommand, &ItemInspectorViewController::unselectStartupConditions },
+    };
+    for (const auto& [name, action] : actions)
+        if (name == command)
+            (this->*action)();
+}
+
+void ItemInspectorViewController::validateActions()
+{
+    for (auto entry = m_actions.cbegin(); entry != m_actions.cend(); ++entry)
+        entry.value()->setEnabled(validateCommand(entry.key(), *entry.value()));
+}
+
+void ItemInspectorViewController::changeToLaunchSimulationMode(bool active)
+{
+    ViewControllerBase::changeToLaunchSimulationMode(active);
+    validateActions();
+}
+
+// --- Selection, creation, deletion ------------------------------------------------------
+
+QList<DBStartupCondition*> ItemInspectorViewController::selectedStartupConditions() const
+{
+    if (!m_startupConditionsTableView)
+        return {};
+    QList<int> rows;
+    for (const QModelIndex& index : m_startupConditionsTableView->selectionModel()->selectedRows())
+        rows.append(index.row());
+    std::sort(rows.begin(), rows.end());
+    QList<DBStartupCondition*> selected;
+    for (const int row : std::as_const(rows))
+        if (row < m_conditionViewControllers.size())
+            if (DBStartupCondition* condition = m_conditionViewControllers[row]->condition())
+                selected.append(condition);
+    return selected;
+}
+
+void ItemInspectorViewController::selectConditions(const QList<DBStartupCondition*>& conditions)
+{
+    QItemSelection selection;
+    for (qsizetype row = 0; row < m_conditionViewControllers.size(); ++row)
+        if (conditions.contains(m_conditionViewControllers[row]->condition())) {
+            const QModelIndex index = m_rowsModel->index(static_cast<int>(row));
+            selection.select(index, index);
+        }
+    m_startupConditionsTableView->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+qsizetype ItemInspectorViewController::insertionIndexForNewlyCreatedConditions() const
+{
+    // Positions in the database's order, which also counts conditions without a row.
+    const QList<DBStartupCondition*> all = managedObjectContext()->sortedStartupConditions();
+    qsizetype index = all.size();
+    const QList<DBStartupCondition*> selected = selectedStartupConditions();
+    if (!selected.isEmpty()) {
+        index = 0;
+        for (DBStartupCondition* condition : selected)
+            index = std::max(index, all.indexOf(condition) + 1);
+    }
+    return index;
+}
+
+void ItemInspectorViewController::createStartupConditionWithBlock(const std::function<DBStartupCondition*(qsizetype index)>& block)
+{
+    const qsizetype index = insertionIndexForNewlyCreatedConditions();
+    DBStartupCondition* condition = block(index);
+    Q_ASSERT_X(condition, Q_FUNC_INFO, "Forgot to return startup condition!");
+    if (!condition)
+        return;
+    updateStartupConditionViewControllers();
+    updateConditionAllowedStatuses();
+    StartupConditionViewControllerBase* editor = conditionViewControllerForCondition(condition);
+    if (editor)
+        m_startupConditionsTableView->scrollTo(m_rowsModel->index(static_cast<int>(m_conditionViewControllers.indexOf(editor))));
+    save();
+    if (editor)
+        editor->nameEditorViewController().showNameEditor();
+}
+
+void ItemInspectorViewController::createScheduledStartupCondition()
+{
+    LOG_NORMAL("Creating scheduled startup condition...");
+    createStartupConditionWithBlock([this](qsizetype index) { return editing()->createScheduledStartupConditionAtIndex(index); });
+}
+
+void ItemInspectorViewController::createHotkeyStartupCondition()
+{
+    LOG_NORMAL("Creating hotkey startup condition...");
+    createStartupConditionWithBlock([this](qsizetype index) { return editing()->createHotkeyStartupConditionAtIndex(index); });
+}
+
+void ItemInspectorViewController::createPowerSourceStartupCondition()
+{
+    LOG_NORMAL("Creating power source startup condition...");
+    createStartupConditionWithBlock([this](qsizetype index) { return editing()->createPowerSourceStartupConditionAtIndex(index); });
+}
+
+void ItemInspectorViewController::createMountedVolumeStartupCondition()
+{
+    LOG_NORMAL("Creating mounted volume startup condition...");
+    createStartupConditionWithBlock([this](qsizetype index) { return editing()->createMountedVolumeStartupConditionAtIndex(index); });
+}
+
+void ItemInspectorViewController::createNetworkStartupCondition()
+{
+    LOG_NORMAL("Creating network startup condition...");
+    createStartupConditionWithBlock([this](qsizetype index) { return editing()->createNetworkStartupConditionAtIndex(index); });
+}
+
+void ItemInspectorViewController::deleteCurrentSelection()
+{
+    const QList<DBStartupCondition*> selected = selectedStartupConditions();
+    if (selected.isEmpty())
+        return;
+    LOG_NORMAL("Deleting %1 startup conditions...", selected.size());
+    editing()->deleteStartupConditions(selected);
+    updateStartupConditionViewControllers();
+    updateConditionAllowedStatuses();
+    save();
+}
+
+void ItemInspectorViewController::unselectStartupConditions()
+{
+    m_startupConditionsTableView->clearSelection();
+}
+
+// --- Reordering by drag -------------------------------------------------------------------
+
+void ItemInspectorViewController::acceptDrop(const QList<ObjectID>& conditionIDs, int row)
+{
+    // An earlier drop still on its way goes first.
+    if (m_pendingMoveTimer.isActive()) {
+        m_pendingMoveTimer.stop();
+        runPendingMove();
+    }
+    const QList<DBStartupCondition*> rows = m_rowsModel->conditions();
+    row = std::clamp<int>(row, 0, static_cast<int>(rows.size()));
+    QList<qsizetype> draggedRows;
+    for (const ObjectID& identifier : conditionIDs) {
+        const qsizetype draggedRow = rows.indexOf(liveCondition(*managedObjectContext(), identifier));
+        if (draggedRow >= 0 && !draggedRows.contains(draggedRow))
+            draggedRows.append(draggedRow);
+    }
+    std::sort(draggedRows.begin(), draggedRows.end());
+    QList<DBStartupCondition*> moving;
+    for (const qsizetype draggedRow : std::as_const(draggedRows))
+        moving.append(rows[draggedRow]);
+    const qsizetype index = row - std::count_if(draggedRows.cbegin(), draggedRows.cend(), [row](qsizetype dragged) { return dragged < row; });
+    const QList<DBStartupCondition*> order = orderAfterMove(rows, moving, index);
+    if (moving.isEmpty() || sameOrder(order, rows)) {
+        LOG_VERBOSE("The drop moves no condition");
+        return;
+    }
+    LOG_NORMAL("Moving %1 startup conditions to index %2...", moving.size(), index);
+    PendingMove move;
+    for (const DBStartupCondition* condition : std::as_const(moving))
+        move.conditionIDs.append(condition->objectID());
+    const qsizetype following = index + moving.size();
+    if (following < order.size())
+        move.before = order[following]->objectID();
+    m_pendingMove = move;
+    // The rows move at once; the database follows.
+    QList<StartupConditionViewControllerBase*> editors;
+    for (const DBStartupCondition* condition : order)
+        editors.append(conditionViewControllerForCondition(condition));
+    m_conditionViewControllers = editors;
+    reloadTable(moving);
+    m_pendingMoveTimer.start(static_cast<int>(std::lround(std::max(0.0f, userDefaults().dragDropDatabaseUpdateDelay()) * 1000)));
+}
+
+void ItemInspectorViewController::runPendingMove()
+{
+    const PendingMove move = std::exchange(m_pendingMove, PendingMove());
+    const ObjectContext& context = *managedObjectContext();
+    // The conditions again by ID: any may have gone since the drop.
+    QList<DBStartupCondition*> moving;
+    for (const ObjectID& identifier : move.conditionIDs)
+        if (DBStartupCondition* condition = liveCondition(context, identifier); condition && !moving.contains(condition))
+            moving.append(condition);
+    const QList<DBStartupCondition*> all = context.sortedStartupConditions();
+    QList<DBStartupCondition*> others = all;
+    others.removeIf([&moving](DBStartupCondition* condition) { return moving.contains(condition); });
+    const DBStartupCondition* before = move.before ? liveCondition(context, *move.before) : nullptr;
+    const qsizetype index = before ? others.indexOf(before) : others.size();
+    if (!moving.isEmpty() && !sameOrder(orderAfterMove(all, moving, index), all)) {
+        editing()->moveStartupConditions(moving, index);
+        save();
+    }
+    updateStartupConditionViewControllers();
+}
+
+// --- The database going away ----------------------------------------------------------------
+
+void ItemInspectorViewController::forgetAllConditions()
+{
+    LOG_DEBUG("Forgetting every condition and the shown item before the database resets...");
+    m_pendingMoveTimer.stop();
+    m_pendingMove = PendingMove();
+    setRepresentedObject(QVariant());
+    for (StartupConditionViewControllerBase* editor : std::as_const(m_conditionViewControllers))
+        stopObservingStartupConditionViewController(*editor);
+    m_conditionViewControllers.clear();
+    m_rowsModel->setConditions({});
+    m_conditionViewControllersByConditions.clear();
+    validateActions();
+}
+
+void ItemInspectorViewController::save()
+{
+    helpers()->saveDataToDiskUsingChangeBackup(true);
+}

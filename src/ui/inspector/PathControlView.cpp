@@ -1,0 +1,76 @@
+#include "ui/inspector/PathControlView.h"
+
+#include <QDir>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QToolButton>
+
+namespace {
+
+const char* const kComponentPathProperty = "componentPath";
+
+} // namespace
+
+PathControlView::PathControlView(QWidget* parent)
+    : QWidget(parent)
+    , m_layout(new QHBoxLayout(this))
+{
+    setObjectName(QStringLiteral("itemPathView"));
+    m_layout->setContentsMargins(0, 0, 0, 0);
+    m_layout->setSpacing(0);
+    m_layout->addStretch(1);
+}
+
+QString PathControlView::componentPath(const QToolButton* button)
+{
+    return button ? button->property(kComponentPathProperty).toString() : QString();
+}
+
+void PathControlView::setPath(const QString& path)
+{
+    m_path = path;
+    setAccessibleName(path);
+    setToolTip(path);
+    qDeleteAll(m_buttons);
+    qDeleteAll(m_separators);
+    m_buttons.clear();
+    m_separators.clear();
+    if (path.isEmpty())
+        return;
+    const QString clean = QDir::cleanPath(path);
+    QStringList components = clean.split(u'/', Qt::SkipEmptyParts);
+    components.prepend(QStringLiteral("/"));
+    QString prefix;
+    for (const QString& component : std::as_const(components)) {
+        prefix = prefix.isEmpty() ? component : (prefix == QStringLiteral("/") ? prefix + component : prefix + u'/' + component);
+        if (!m_buttons.isEmpty()) {
+            auto* separator = new QLabel(QStringLiteral("›"), this);
+            separator->setTextFormat(Qt::PlainText);
+            m_layout->insertWidget(m_layout->count() - 1, separator);
+            m_separators.append(separator);
+        }
+        auto* button = new QToolButton(this);
+        button->setObjectName(QStringLiteral("pathComponentButton"));
+        button->setAutoRaise(true);
+        button->setFocusPolicy(Qt::TabFocus);
+        // A button reads '&' as a mnemonic: names are shown as they are.
+        button->setText(QString(component).replace(u'&', QStringLiteral("&&")));
+        button->setAccessibleName(component);
+        button->setToolTip(prefix);
+        button->setProperty(kComponentPathProperty, prefix);
+        button->installEventFilter(this);
+        m_layout->insertWidget(m_layout->count() - 1, button);
+        m_buttons.append(button);
+    }
+}
+
+bool PathControlView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonDblClick)
+        if (auto* button = qobject_cast<QToolButton*>(watched); button && m_buttons.contains(button)) {
+            Q_EMIT componentDoubleClicked(componentPath(button));
+            return true;
+        }
+    return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,18 @@
+#pragma once
+// Makes the row editor of a startup condition by its type, handing on the
+// common objects it was given. Until the editors of the five kinds exist,
+// every kind gets the row with the name editor.
+#include "texts/LanternwickObject.h"
+#include "ui/base/CommonObjectsHolder.h"
+
+#include <memory>
+
+class DBStartupCondition;
+class StartupConditionViewControllerBase;
+
+class StartupConditionViewControllersFactory : public LanternwickObject, public CommonObjectsHolder {
+public:
+    // A new editor with its view loaded, not yet given its condition; null
+    // (and a warning) for a type that is none of the five kinds.
+    std::unique_ptr<StartupConditionViewControllerBase> viewControllerForStartupCondition(const DBStartupCondition& condition) const;
+};

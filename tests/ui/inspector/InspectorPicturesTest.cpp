@@ -1,0 +1,65 @@
+// The inspector drawn for each kind of item with one condition of each kind,
+// and with a name editor open. Set LW_SCREENSHOTS_DIR to keep the pictures.
+#include "InspectorTestCase.h"
+#include "model/DBLoginGroup.h"
+#include "model/DBLoginItem.h"
+#include "ui/inspector/ConditionNameEditorViewController.h"
+#include "ui/inspector/ItemInspectorViewController.h"
+#include "ui/inspector/StartupConditionViewControllerBase.h"
+
+#include <QDir>
+#include <QPixmap>
+#include <QTest>
+
+namespace {
+
+class InspectorPicturesTest : public InspectorTestCase {
+protected:
+    void picture(QWidget& widget, const QString& name)
+    {
+        QCoreApplication::processEvents();
+        const QPixmap pixmap = widget.grab();
+        EXPECT_FALSE(pixmap.isNull()) << name.toStdString();
+        const QString folder = qEnvironmentVariable("LW_SCREENSHOTS_DIR");
+        if (!folder.isEmpty()) {
+            EXPECT_TRUE(pixmap.save(QDir(folder).filePath(name + ".png"))) << name.toStdString();
+        }
+    }
+};
+
+TEST_F(InspectorPicturesTest, EachKindOfItemWithOneConditionOfEachKind)
+{
+    DBLoginGroup* group = context->getOrCreateApplicationLoginGroup();
+    const QList<DBLoginItem*> items {
+        editing->createFileItemsFromData({ QStringLiteral("/usr/bin/env") }, group, 0).first(),
+        editing->createDelayItemsFromData({ 12 }, group, 1).first(),
+        editing->createWaitPreviousItemsFromData({ 0 }, group, 2).first(),
+        editing->createConditionalPreviousItemsFromData({ 0 }, group, 3).first(),
+    };
+    editing->createFileItemsFromData({ QStringLiteral("/usr/bin/true") }, group, 4);
+    const QList<DBStartupCondition*> conditions { editing->createScheduledStartupConditionAtIndex(0),
+                                                  editing->createHotkeyStartupConditionAtIndex(1),
+                                                  editing->createPowerSourceStartupConditionAtIndex(2),
+                                                  editing->createMountedVolumeStartupConditionAtIndex(3),
+                                                  editing->createNetworkStartupConditionAtIndex(4) };
+    const QStringList names { "Weekdays", "Hold Shift", "On battery", "Backup disk", "Office Wi-Fi" };
+    for (qsizetype index = 0; index < conditions.size(); ++index)
+        conditions[index]->setConditionName(names[index]);
+    items.first()->addItemStartupConditionsObject(conditions[1]);
+
+    ItemInspectorViewController inspector;
+    inspector.setCommonObjects(common);
+    inspector.loadView();
+    inspector.resize(420, inspector.sizeHint().height());
+    inspector.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&inspector));
+    const QStringList kinds { "file", "delay", "wait-previous", "conditional-previous" };
+    for (qsizetype index = 0; index < items.size(); ++index) {
+        inspector.setRepresentedObject(RepresentedObject::fromObject(items[index]));
+        picture(inspector, "inspector-" + kinds[index]);
+    }
+    inspector.conditionViewControllers()[4]->nameEditorViewController().showNameEditor();
+    picture(inspector, "inspector-name-editor");
+}
+
+} // namespace
