@@ -14,6 +14,7 @@
 
 #include <QCoreApplication>
 #include <cmath>
+#include <limits>
 #include <QLocale>
 #include <QUrl>
 #include <gtest/gtest.h>
@@ -484,7 +485,7 @@ TEST_F(ModelEditingTest, SingleValuesAreNamedStepsAndUnchangedValuesAreNoSteps)
     EXPECT_FALSE(editing.setFileItemStartupMode(file, 3));
     EXPECT_FALSE(editing.setStartupConditionUsedByLoginItem(condition, file, true)) << "already used";
     EXPECT_FALSE(editing.renameStartupCondition(condition, "Home"));
-    for (const double refused : { -1.0, std::nan(""), INFINITY, 2.5 })
+    for (const double refused : { -1.0, std::nan(""), std::numeric_limits<double>::infinity(), 2.5 })
         EXPECT_FALSE(editing.setDelayItemDelay(delay, refused)) << refused;
     EXPECT_FALSE(editing.setConditionalPreviousItemMode(marker, 2));
     QCoreApplication::processEvents();

@@ -15,6 +15,7 @@
 #include "ui/inspector/DelayItemInfoViewController.h"
 #include "ui/inspector/FileItemInfoViewController.h"
 #include "ui/inspector/RepresentedObject.h"
+#include "ui/inspector/StartupConditionRowDelegate.h"
 #include "ui/inspector/StartupConditionRowsModel.h"
 #include "ui/inspector/StartupConditionViewControllerBase.h"
 #include "ui/inspector/StartupConditionViewControllersFactory.h"
@@ -196,6 +197,7 @@ void ItemInspectorViewController::buildViews()
     table->setObjectName(QStringLiteral("startupConditionsTableView"));
     table->setAccessibleName(tr("Startup conditions"));
     table->setModel(m_rowsModel);
+    table->setItemDelegate(new StartupConditionRowDelegate(table));
     table->horizontalHeader()->hide();
     table->horizontalHeader()->setStretchLastSection(true);
     table->verticalHeader()->hide();

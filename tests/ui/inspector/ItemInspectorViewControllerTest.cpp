@@ -15,6 +15,7 @@
 #include "ui/inspector/WaitPreviousItemInfoViewController.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QJsonDocument>
@@ -336,6 +337,14 @@ TEST_F(ItemInspectorTest, DeletingIsOneStepAndNeedsASelection)
     undo().undo();
     context->processPendingChanges();
     EXPECT_EQ(rowOrder(*inspector), "A B C D");
+
+    // The Delete key on the table.
+    QApplication::setActiveWindow(inspector.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(inspector.get()));
+    inspector->startupConditionsTableView()->setFocus();
+    selectRows(*inspector, { 3 });
+    QTest::keyClick(inspector->startupConditionsTableView(), Qt::Key_Delete);
+    EXPECT_EQ(rowOrder(*inspector), "A B C");
 }
 
 TEST_F(ItemInspectorTest, TheStartupModeIsWrittenForFileItemsOnly)

@@ -1,0 +1,13 @@
+#pragma once
+// Paints what lies under a condition row's editor: the row's background and
+// its selection. The editor shows the name, so the model's text, which is
+// there for screen readers, is not painted.
+#include <QStyledItemDelegate>
+
+class StartupConditionRowDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+};
