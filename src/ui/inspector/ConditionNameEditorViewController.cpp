@@ -152,7 +152,7 @@ void ConditionNameEditorViewController::showViewer()
     }
     m_isEditing = false;
     if (hadFocus)
-        setFocus(Qt::OtherFocusReason);
+        m_viewerUsageView->setFocus(Qt::OtherFocusReason);
 }
 
 void ConditionNameEditorViewController::focusEditor()

@@ -311,10 +311,11 @@ void ItemInspectorViewController::representedObjectChangedFrom(const QVariant&, 
     updateItemStartupModeControls();
     updateUsageStatusForAllStartupConditionViewControllers();
     m_placeholderContext->replaceViewControllerWith(header);
-    // The header's height replaces the previous one's rather than adding to it.
+    // The header's height replaces the previous one's rather than adding to
+    // it, and never cuts into the header's own controls.
     const std::optional<int> height = header ? header->additionalLayoutConstraints() : std::nullopt;
     if (height) {
-        m_placeholderView->setFixedHeight(*height);
+        m_placeholderView->setFixedHeight(std::max(*height, header->sizeHint().height()));
     } else {
         m_placeholderView->setMinimumHeight(0);
         m_placeholderView->setMaximumHeight(QWIDGETSIZE_MAX);

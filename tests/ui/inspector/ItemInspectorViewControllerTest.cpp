@@ -385,7 +385,7 @@ TEST_F(ItemInspectorTest, TheHeaderFollowsTheKindOfTheItem)
     DBLoginItem* delay = editing->createDelayItemsFromData({ 5 }, group, 0).first();
     DBLoginItem* wait = editing->createWaitPreviousItemsFromData({ 0 }, group, 0).first();
     DBLoginItem* marker = editing->createConditionalPreviousItemsFromData({ 0 }, group, 0).first();
-    const int defaultHeight = 70;
+    const int defaultHeight = 100;
     UserDefaults::standard().setFloat("Layout.ItemInspectorView.DefaultItemInfoHeight", defaultHeight);
     auto inspector = makeInspector();
     EXPECT_EQ(inspector->currentInfoViewController(), nullptr);
@@ -393,6 +393,12 @@ TEST_F(ItemInspectorTest, TheHeaderFollowsTheKindOfTheItem)
     inspector->setRepresentedObject(RepresentedObject::fromObject(delay));
     EXPECT_EQ(inspector->currentInfoViewController(), &inspector->delayItemInfoViewController());
     EXPECT_EQ(inspector->placeholderView()->maximumHeight(), defaultHeight);
+    // A setting too small for the header's controls does not cut them off.
+    UserDefaults::standard().setFloat("Layout.ItemInspectorView.DefaultItemInfoHeight", 10);
+    inspector->setRepresentedObject(RepresentedObject::fromObject(marker));
+    inspector->setRepresentedObject(RepresentedObject::fromObject(delay));
+    EXPECT_EQ(inspector->placeholderView()->maximumHeight(), inspector->delayItemInfoViewController().sizeHint().height());
+    UserDefaults::standard().setFloat("Layout.ItemInspectorView.DefaultItemInfoHeight", defaultHeight);
     inspector->setRepresentedObject(RepresentedObject::fromObject(wait));
     EXPECT_EQ(inspector->currentInfoViewController(), &inspector->waitPreviousItemInfoViewController());
     EXPECT_EQ(inspector->delayItemInfoViewController().representedObject(), QVariant()) << "a header put aside lets go";
