@@ -4,6 +4,7 @@
 #include "model/DBConditionalPreviousItem.h"
 #include "shell/ApplicationHelpers.h"
 #include "shell/ModelEditing.h"
+#include "ui/icons/IconsManager.h"
 #include "ui/inspector/RepresentedObject.h"
 
 #include <QComboBox>
@@ -19,7 +20,7 @@ ConditionalPreviousItemInfoViewController::~ConditionalPreviousItemInfoViewContr
 
 void ConditionalPreviousItemInfoViewController::awakeFromNib()
 {
-    m_iconView = makeIconView();
+    m_iconView = makeIconView(IconsManager::sharedInstance().conditionalPreviousItemIcon());
     m_itemDisplayNameView = new QLabel(this);
     m_itemDisplayNameView->setObjectName(QStringLiteral("itemDisplayNameView"));
     m_itemDisplayNameView->setTextFormat(Qt::PlainText);

@@ -5,6 +5,7 @@
 #include "model/DBDelayItem.h"
 #include "shell/ApplicationHelpers.h"
 #include "shell/ModelEditing.h"
+#include "ui/icons/IconsManager.h"
 #include "ui/inspector/RepresentedObject.h"
 
 #include <QHBoxLayout>
@@ -26,7 +27,7 @@ DelayItemInfoViewController::~DelayItemInfoViewController() = default;
 
 void DelayItemInfoViewController::awakeFromNib()
 {
-    m_iconView = makeIconView();
+    m_iconView = makeIconView(IconsManager::sharedInstance().delayItemIcon());
     m_valueSlider = new QSlider(Qt::Horizontal, this);
     m_valueSlider->setObjectName(QStringLiteral("valueSlider"));
     m_valueSlider->setAccessibleName(tr("Delay in seconds"));

@@ -1,6 +1,7 @@
 #include "ui/inspector/ItemInfoViewControllerBase.h"
 
 #include "foundation/UserDefaults.h"
+#include "ui/icons/IconBuilder.h"
 
 #include <QLabel>
 #include <cmath>
@@ -19,11 +20,12 @@ std::optional<int> ItemInfoViewControllerBase::defaultItemInfoHeight() const
     return static_cast<int>(std::lround(height));
 }
 
-QLabel* ItemInfoViewControllerBase::makeIconView()
+QLabel* ItemInfoViewControllerBase::makeIconView(const IconBuilder& icon)
 {
-    auto* icon = new QLabel(this);
-    icon->setObjectName(QStringLiteral("iconView"));
-    icon->setFixedSize(kIconSide, kIconSide);
-    icon->setAlignment(Qt::AlignCenter);
-    return icon;
+    auto* view = new QLabel(this);
+    view->setObjectName(QStringLiteral("iconView"));
+    view->setFixedSize(kIconSide, kIconSide);
+    view->setAlignment(Qt::AlignCenter);
+    view->setPixmap(icon.image());
+    return view;
 }

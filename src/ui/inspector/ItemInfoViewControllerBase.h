@@ -5,6 +5,7 @@
 
 #include <optional>
 
+class IconBuilder;
 class QLabel;
 
 class ItemInfoViewControllerBase : public ViewControllerBase {
@@ -20,5 +21,5 @@ protected:
     // The setting shared by the headers of a fixed height.
     std::optional<int> defaultItemInfoHeight() const;
     // The kind's symbol at the left of the header.
-    QLabel* makeIconView();
+    QLabel* makeIconView(const IconBuilder& icon);
 };

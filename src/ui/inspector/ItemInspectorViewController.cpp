@@ -20,13 +20,17 @@
 #include "ui/inspector/StartupConditionViewControllerBase.h"
 #include "ui/inspector/StartupConditionViewControllersFactory.h"
 #include "ui/inspector/WaitPreviousItemInfoViewController.h"
+#include "ui/icons/IconsManager.h"
+#include "ui/views/HorizontalDelimiterView.h"
+#include "ui/views/ResizingTableView.h"
+#include "ui/views/StartupConditionCellView.h"
 
 #include <QAction>
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QFrame>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QIcon>
 #include <QLabel>
 #include <QMenu>
 #include <QTableView>
@@ -39,6 +43,8 @@
 namespace {
 
 constexpr double kMinimumViewHeight = 350;
+constexpr int kDefaultModeImageSide = 16;
+constexpr int kDelimiterHeight = 5;
 constexpr int kRowHeightsDelayMilliseconds = 100;
 // There are four modifier keys and two power sources.
 constexpr int kMaximumHotkeyConditions = 4;
@@ -168,14 +174,23 @@ void ItemInspectorViewController::buildViews()
     modeLabel->setObjectName(QStringLiteral("itemStartupModeLabel"));
     modeLayout->addWidget(modeLabel);
     m_startupModeButtons = new QButtonGroup(this);
-    const QList<std::pair<int, QString>> modes { { ItemStartupModeShown, tr("Shown") },
-                                                 { ItemStartupModeHidden, tr("Hidden") },
-                                                 { ItemStartupModeDisabled, tr("Disabled") } };
-    for (const auto& [mode, title] : modes) {
+    const IconsManager& icons = IconsManager::sharedInstance();
+    const struct {
+        int mode;
+        QString title;
+        IconBuilder icon;
+    } modes[] { { ItemStartupModeShown, tr("Shown"), icons.itemShownIcon() },
+                { ItemStartupModeHidden, tr("Hidden"), icons.itemHiddenIcon() },
+                { ItemStartupModeDisabled, tr("Disabled"), icons.itemDisabledIcon() } };
+    const float imageSetting = userDefaults().itemInspectorViewItemStartupModeImageSize();
+    const int imageSide = std::isfinite(imageSetting) && imageSetting >= 1 ? static_cast<int>(std::lround(imageSetting)) : kDefaultModeImageSide;
+    for (const auto& [mode, title, icon] : modes) {
         auto* button = new QToolButton(m_itemStartupModeView);
         button->setObjectName(QStringLiteral("itemStartupModeButton%1").arg(mode));
         button->setText(title);
         button->setAccessibleName(title);
+        button->setIcon(QIcon(icon.image()));
+        button->setIconSize(QSize(imageSide, imageSide));
         button->setCheckable(true);
         button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
         m_startupModeButtons->addButton(button, mode);
@@ -185,14 +200,13 @@ void ItemInspectorViewController::buildViews()
     connect(m_startupModeButtons, &QButtonGroup::idClicked, this, &ItemInspectorViewController::setRepresentedItemStartupMode);
     layout->addWidget(m_itemStartupModeView);
 
-    auto* delimiter = new QFrame(this);
+    auto* delimiter = new HorizontalDelimiterView(this);
     delimiter->setObjectName(QStringLiteral("startupConditionsDelimiterView"));
-    delimiter->setFrameShape(QFrame::HLine);
-    delimiter->setFrameShadow(QFrame::Plain);
+    delimiter->setFixedHeight(kDelimiterHeight);
     layout->addWidget(delimiter);
 
     m_rowsModel = new StartupConditionRowsModel(this);
-    m_startupConditionsTableView = new QTableView(this);
+    m_startupConditionsTableView = new ResizingTableView(this);
     QTableView* table = m_startupConditionsTableView;
     table->setObjectName(QStringLiteral("startupConditionsTableView"));
     table->setAccessibleName(tr("Startup conditions"));
@@ -208,7 +222,6 @@ void ItemInspectorViewController::buildViews()
     table->setSelectionMode(QAbstractItemView::ExtendedSelection);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setShowGrid(false);
-    table->setAlternatingRowColors(true);
     table->setFrameShape(QFrame::NoFrame);
     table->setDragEnabled(true);
     table->setAcceptDrops(true);
@@ -217,7 +230,10 @@ void ItemInspectorViewController::buildViews()
     table->setDragDropOverwriteMode(false);
     table->setDefaultDropAction(Qt::MoveAction);
     connect(m_rowsModel, &StartupConditionRowsModel::rowsDropped, this, &ItemInspectorViewController::acceptDrop);
-    connect(table->selectionModel(), &QItemSelectionModel::selectionChanged, this, &ItemInspectorViewController::validateActions);
+    connect(table->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        updateCellBackgroundStyles();
+        validateActions();
+    });
     layout->addWidget(table, 1);
 
     m_editorsShelf = new QWidget(this);
@@ -452,7 +468,7 @@ void ItemInspectorViewController::reloadTable(const QList<DBStartupCondition*>& 
         rows.append(RepresentedObject::objectAs<DBStartupCondition>(editor->representedObject()));
     m_rowsModel->setConditions(rows);
     for (qsizetype row = 0; row < m_conditionViewControllers.size(); ++row) {
-        auto* cell = new QWidget();
+        auto* cell = new StartupConditionCellView();
         auto* cellLayout = new QVBoxLayout(cell);
         cellLayout->setContentsMargins(0, 0, 0, 0);
         cellLayout->addWidget(m_conditionViewControllers[row]);
@@ -461,7 +477,18 @@ void ItemInspectorViewController::reloadTable(const QList<DBStartupCondition*>& 
     }
     noteStartupConditionsTableViewRowHeightsChanged();
     selectConditions(selection);
+    updateCellBackgroundStyles();
     validateActions();
+}
+
+void ItemInspectorViewController::updateCellBackgroundStyles()
+{
+    const QItemSelectionModel* selection = m_startupConditionsTableView->selectionModel();
+    for (int row = 0; row < m_rowsModel->rowCount(); ++row) {
+        const QModelIndex index = m_rowsModel->index(row);
+        if (auto* cell = qobject_cast<StartupConditionCellView*>(m_startupConditionsTableView->indexWidget(index)))
+            cell->setBackgroundStyle(selection->isSelected(index) ? BackgroundStyle::Dark : BackgroundStyle::Light);
+    }
 }
 
 void ItemInspectorViewController::noteStartupConditionsTableViewRowHeightsChanged()

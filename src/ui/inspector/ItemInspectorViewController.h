@@ -129,6 +129,8 @@ private:
     ItemInfoViewControllerBase* infoViewControllerForItem(const DBLoginItem& item);
     void createStartupConditionWithBlock(const std::function<DBStartupCondition*(qsizetype index)>& block);
     void reloadTable(const QList<DBStartupCondition*>& selection);
+    // Selected rows draw their labels for the highlight.
+    void updateCellBackgroundStyles();
     void selectConditions(const QList<DBStartupCondition*>& conditions);
     void validateActions();
     void runPendingMove();

@@ -1,5 +1,7 @@
 #include "ui/inspector/PathControlView.h"
 
+#include "ui/views/FlatButton.h"
+
 #include <QDir>
 #include <QEvent>
 #include <QHBoxLayout>
@@ -50,9 +52,8 @@ void PathControlView::setPath(const QString& path)
             m_layout->insertWidget(m_layout->count() - 1, separator);
             m_separators.append(separator);
         }
-        auto* button = new QToolButton(this);
+        auto* button = new FlatButton(this);
         button->setObjectName(QStringLiteral("pathComponentButton"));
-        button->setAutoRaise(true);
         button->setFocusPolicy(Qt::TabFocus);
         // A button reads '&' as a mnemonic: names are shown as they are.
         button->setText(QString(component).replace(u'&', QStringLiteral("&&")));

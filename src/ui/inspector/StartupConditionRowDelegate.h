@@ -1,7 +1,8 @@
 #pragma once
-// Paints what lies under a condition row's editor: the row's background and
-// its selection. The editor shows the name, so the model's text, which is
-// there for screen readers, is not painted.
+// Paints what lies under a condition row's editor: the alternate stripe of
+// odd rows, the rule along the row's bottom and the selection. The editor
+// shows the name, so the model's text, which is there for screen readers, is
+// not painted.
 #include <QStyledItemDelegate>
 
 class StartupConditionRowDelegate : public QStyledItemDelegate {

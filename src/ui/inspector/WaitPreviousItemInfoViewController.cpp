@@ -1,6 +1,7 @@
 #include "ui/inspector/WaitPreviousItemInfoViewController.h"
 
 #include "model/DBLoginItem.h"
+#include "ui/icons/IconsManager.h"
 #include "ui/inspector/RepresentedObject.h"
 
 #include <QHBoxLayout>
@@ -13,7 +14,7 @@ WaitPreviousItemInfoViewController::WaitPreviousItemInfoViewController()
 
 void WaitPreviousItemInfoViewController::awakeFromNib()
 {
-    m_iconView = makeIconView();
+    m_iconView = makeIconView(IconsManager::sharedInstance().waitPreviousItemIcon());
     m_itemDisplayNameView = new QLabel(this);
     m_itemDisplayNameView->setObjectName(QStringLiteral("itemDisplayNameView"));
     m_itemDisplayNameView->setTextFormat(Qt::PlainText);
