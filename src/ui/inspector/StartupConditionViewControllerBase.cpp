@@ -55,8 +55,6 @@ void StartupConditionViewControllerBase::setRepresentedObject(const QVariant& ob
 {
     nameEditorViewController().setRepresentedObject(object);
     ViewControllerBase::setRepresentedObject(object);
-    if (const DBStartupCondition* shown = condition())
-        setAccessibleName(shown->conditionName());
 }
 
 DBStartupCondition* StartupConditionViewControllerBase::condition() const
