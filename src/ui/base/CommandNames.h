@@ -28,4 +28,11 @@ inline const QString unselectApplicationItems = QStringLiteral("unselectApplicat
 inline const QString cancelLoginItemsExecution = QStringLiteral("cancelLoginItemsExecution");
 inline const QString cancelAutoClose = QStringLiteral("cancelAutoClose");
 inline const QString launchSelectedItems = QStringLiteral("launchSelectedItems");
+// The item inspector (and deleteCurrentSelection).
+inline const QString createScheduledStartupCondition = QStringLiteral("createScheduledStartupCondition");
+inline const QString createHotkeyStartupCondition = QStringLiteral("createHotkeyStartupCondition");
+inline const QString createPowerSourceStartupCondition = QStringLiteral("createPowerSourceStartupCondition");
+inline const QString createMountedVolumeStartupCondition = QStringLiteral("createMountedVolumeStartupCondition");
+inline const QString createNetworkStartupCondition = QStringLiteral("createNetworkStartupCondition");
+inline const QString unselectStartupConditions = QStringLiteral("unselectStartupConditions");
 } // namespace CommandNames

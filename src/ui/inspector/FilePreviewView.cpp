@@ -1,5 +1,7 @@
 #include "ui/inspector/FilePreviewView.h"
 
+#include "ui/base/ThemeIcon.h"
+
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
@@ -84,6 +86,6 @@ void FilePreviewView::setPreviewItem(const QString& path, const QString& iconNam
         m_isShowingThumbnail = true;
         return;
     }
-    const QIcon icon = QIcon::fromTheme(iconName, QIcon::fromTheme(QStringLiteral("text-x-generic")));
+    const QIcon icon = themeIcon(iconName, QStringLiteral("text-x-generic"));
     setPixmap(icon.pixmap(QSize(side, side), ratio));
 }

@@ -10,6 +10,7 @@
 #include "shell/ApplicationHelpers.h"
 #include "shell/ModelEditing.h"
 #include "texts/Localizator.h"
+#include "ui/base/CommandNames.h"
 #include "ui/inspector/ConditionNameEditorViewController.h"
 #include "ui/inspector/ConditionalPreviousItemInfoViewController.h"
 #include "ui/inspector/DelayItemInfoViewController.h"
@@ -96,13 +97,6 @@ Header& loadedHeader(std::unique_ptr<Header>& header, const CommonObjectsHolder&
 
 } // namespace
 
-const QString ItemInspectorViewController::createScheduledStartupConditionCommand = QStringLiteral("createScheduledStartupCondition");
-const QString ItemInspectorViewController::createHotkeyStartupConditionCommand = QStringLiteral("createHotkeyStartupCondition");
-const QString ItemInspectorViewController::createPowerSourceStartupConditionCommand = QStringLiteral("createPowerSourceStartupCondition");
-const QString ItemInspectorViewController::createMountedVolumeStartupConditionCommand = QStringLiteral("createMountedVolumeStartupCondition");
-const QString ItemInspectorViewController::createNetworkStartupConditionCommand = QStringLiteral("createNetworkStartupCondition");
-const QString ItemInspectorViewController::deleteCurrentSelectionCommand = QStringLiteral("deleteCurrentSelection");
-const QString ItemInspectorViewController::unselectStartupConditionsCommand = QStringLiteral("unselectStartupConditions");
 
 ItemInspectorViewController::ItemInspectorViewController()
     : ViewControllerBase(true)
@@ -256,11 +250,11 @@ void ItemInspectorViewController::buildViews()
     };
     auto* createMenu = new QMenu(actionsView);
     createMenu->setObjectName(QStringLiteral("createStartupConditionMenu"));
-    createMenu->addAction(makeAction(createScheduledStartupConditionCommand, tr("Scheduled Condition")));
-    createMenu->addAction(makeAction(createHotkeyStartupConditionCommand, tr("Hotkey Condition")));
-    createMenu->addAction(makeAction(createPowerSourceStartupConditionCommand, tr("Power Source Condition")));
-    createMenu->addAction(makeAction(createMountedVolumeStartupConditionCommand, tr("Mounted Volume Condition")));
-    createMenu->addAction(makeAction(createNetworkStartupConditionCommand, tr("Network Condition")));
+    createMenu->addAction(makeAction(CommandNames::createScheduledStartupCondition, tr("Scheduled Condition")));
+    createMenu->addAction(makeAction(CommandNames::createHotkeyStartupCondition, tr("Hotkey Condition")));
+    createMenu->addAction(makeAction(CommandNames::createPowerSourceStartupCondition, tr("Power Source Condition")));
+    createMenu->addAction(makeAction(CommandNames::createMountedVolumeStartupCondition, tr("Mounted Volume Condition")));
+    createMenu->addAction(makeAction(CommandNames::createNetworkStartupCondition, tr("Network Condition")));
     auto* createButton = new QToolButton(actionsView);
     createButton->setObjectName(QStringLiteral("createStartupConditionButton"));
     createButton->setText(tr("Add Condition"));
@@ -269,7 +263,7 @@ void ItemInspectorViewController::buildViews()
     createButton->setPopupMode(QToolButton::InstantPopup);
     actionsLayout->addWidget(createButton);
 
-    QAction* deleteAction = makeAction(deleteCurrentSelectionCommand, tr("Delete"));
+    QAction* deleteAction = makeAction(CommandNames::deleteCurrentSelection, tr("Delete"));
     deleteAction->setShortcut(QKeySequence::Delete);
     deleteAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     table->addAction(deleteAction);
@@ -279,7 +273,7 @@ void ItemInspectorViewController::buildViews()
     actionsLayout->addWidget(deleteButton);
     auto* unselectButton = new QToolButton(actionsView);
     unselectButton->setObjectName(QStringLiteral("unselectStartupConditionsButton"));
-    unselectButton->setDefaultAction(makeAction(unselectStartupConditionsCommand, tr("Unselect All")));
+    unselectButton->setDefaultAction(makeAction(CommandNames::unselectStartupConditions, tr("Unselect All")));
     actionsLayout->addWidget(unselectButton);
     actionsLayout->addStretch(1);
     for (QToolButton* button : { createButton, deleteButton, unselectButton })
@@ -582,27 +576,27 @@ QAction* ItemInspectorViewController::actionForCommand(const QString& command) c
 
 bool ItemInspectorViewController::respondsToCommand(const QString& command) const
 {
-    static const QStringList commands { createScheduledStartupConditionCommand, createHotkeyStartupConditionCommand,
-                                        createPowerSourceStartupConditionCommand, createMountedVolumeStartupConditionCommand,
-                                        createNetworkStartupConditionCommand, deleteCurrentSelectionCommand,
-                                        unselectStartupConditionsCommand };
+    static const QStringList commands { CommandNames::createScheduledStartupCondition, CommandNames::createHotkeyStartupCondition,
+                                        CommandNames::createPowerSourceStartupCondition, CommandNames::createMountedVolumeStartupCondition,
+                                        CommandNames::createNetworkStartupCondition, CommandNames::deleteCurrentSelection,
+                                        CommandNames::unselectStartupConditions };
     return commands.contains(command);
 }
 
 bool ItemInspectorViewController::validateCommand(const QString& command, QAction& item)
 {
     const bool simulation = isLaunchSimulationModeActive();
-    if (command == createHotkeyStartupConditionCommand)
+    if (command == CommandNames::createHotkeyStartupCondition)
         return !simulation && m_isCreatingHotkeyConditionAllowed;
-    if (command == createPowerSourceStartupConditionCommand)
+    if (command == CommandNames::createPowerSourceStartupCondition)
         return !simulation && m_isCreatingPowerSourceConditionAllowed;
-    if (command == unselectStartupConditionsCommand)
+    if (command == CommandNames::unselectStartupConditions)
         return !selectedStartupConditions().isEmpty();
-    if (command == deleteCurrentSelectionCommand) {
+    if (command == CommandNames::deleteCurrentSelection) {
         if (simulation)
             return false;
         const QList<DBStartupCondition*> selected = selectedStartupConditions();
-        item.setText(localizator().menuItemTitleForDeletingStartupConditions(selected));
+        setMenuItemTitle(item, localizator().menuItemTitleForDeletingStartupConditions(selected));
         return !selected.isEmpty();
     }
     return true;
@@ -612,13 +606,13 @@ void ItemInspectorViewController::performCommand(const QString& command)
 {
     using Action = void (ItemInspectorViewController::*)();
     static const QList<std::pair<QString, Action>> actions {
-        { createScheduledStartupConditionCommand, &ItemInspectorViewController::createScheduledStartupCondition },
-        { createHotkeyStartupConditionCommand, &ItemInspectorViewController::createHotkeyStartupCondition },
-        { createPowerSourceStartupConditionCommand, &ItemInspectorViewController::createPowerSourceStartupCondition },
-        { createMountedVolumeStartupConditionCommand, &ItemInspectorViewController::createMountedVolumeStartupCondition },
-        { createNetworkStartupConditionCommand, &ItemInspectorViewController::createNetworkStartupCondition },
-        { deleteCurrentSelectionCommand, &ItemInspectorViewController::deleteCurrentSelection },
-        { unselectStartupConditionsCommand, &ItemInspectorViewController::unselectStartupConditions },
+        { CommandNames::createScheduledStartupCondition, &ItemInspectorViewController::createScheduledStartupCondition },
+        { CommandNames::createHotkeyStartupCondition, &ItemInspectorViewController::createHotkeyStartupCondition },
+        { CommandNames::createPowerSourceStartupCondition, &ItemInspectorViewController::createPowerSourceStartupCondition },
+        { CommandNames::createMountedVolumeStartupCondition, &ItemInspectorViewController::createMountedVolumeStartupCondition },
+        { CommandNames::createNetworkStartupCondition, &ItemInspectorViewController::createNetworkStartupCondition },
+        { CommandNames::deleteCurrentSelection, &ItemInspectorViewController::deleteCurrentSelection },
+        { CommandNames::unselectStartupConditions, &ItemInspectorViewController::unselectStartupConditions },
     };
     for (const auto& [name, action] : actions)
         if (name == command)

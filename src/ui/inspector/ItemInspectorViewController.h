@@ -11,6 +11,7 @@
 // undo step followed by a save with the last-change backup.
 #include "model/MHKVONotificationHelper.h"
 #include "model/ObjectID.h"
+#include "ui/base/CommandResponder.h"
 #include "ui/base/StaticPlaceholderContext.h"
 #include "ui/base/ViewControllerBase.h"
 
@@ -36,18 +37,9 @@ class StartupConditionViewControllerBase;
 class StartupConditionViewControllersFactory;
 class WaitPreviousItemInfoViewController;
 
-class ItemInspectorViewController : public ViewControllerBase {
+class ItemInspectorViewController : public ViewControllerBase, public CommandResponder {
     Q_OBJECT
 public:
-    // The commands of the inspector, named as its actions.
-    static const QString createScheduledStartupConditionCommand;
-    static const QString createHotkeyStartupConditionCommand;
-    static const QString createPowerSourceStartupConditionCommand;
-    static const QString createMountedVolumeStartupConditionCommand;
-    static const QString createNetworkStartupConditionCommand;
-    static const QString deleteCurrentSelectionCommand;
-    static const QString unselectStartupConditionsCommand;
-
     ItemInspectorViewController();
     ~ItemInspectorViewController() override;
 
@@ -77,11 +69,12 @@ public:
     // The button or menu action of a command.
     QAction* actionForCommand(const QString& command) const;
 
-    // Commands, as the command dispatcher reaches them.
-    bool respondsToCommand(const QString& command) const;
-    // May retitle the delete item.
-    bool validateCommand(const QString& command, QAction& item);
-    void performCommand(const QString& command);
+    // The commands of CommandNames for the inspector, from its own buttons
+    // and, while it is active, from the menus. Validation may retitle the
+    // delete item.
+    bool respondsToCommand(const QString& command) const override;
+    bool validateCommand(const QString& command, QAction& item) override;
+    void performCommand(const QString& command) override;
 
     void createScheduledStartupCondition();
     void createHotkeyStartupCondition();

@@ -5,6 +5,7 @@
 #include "foundation/UserDefaults.h"
 #include "model/DBFileItem.h"
 #include "model/DBLoginGroup.h"
+#include "ui/base/CommandNames.h"
 #include "ui/inspector/ConditionNameEditorViewController.h"
 #include "ui/inspector/ConditionalPreviousItemInfoViewController.h"
 #include "ui/inspector/DelayItemInfoViewController.h"
@@ -101,7 +102,7 @@ TEST_F(ItemInspectorTest, NewConditionsGoAfterTheLastSelectedConditionOrAtTheEnd
 
     selectRows(*inspector, { 0 });
     startFresh();
-    inspector->performCommand(Inspector::createNetworkStartupConditionCommand);
+    inspector->performCommand(CommandNames::createNetworkStartupCondition);
     EXPECT_EQ(conditionOrder(), "A New Condition B C D E F");
     EXPECT_EQ(rowOrder(*inspector), conditionOrder());
     // The user types the name at once.
@@ -114,11 +115,11 @@ TEST_F(ItemInspectorTest, NewConditionsGoAfterTheLastSelectedConditionOrAtTheEnd
 TEST_F(ItemInspectorTest, EachCreationIsOneNamedStepFollowedByOneSave)
 {
     const QList<std::pair<QString, QString>> commands {
-        { Inspector::createScheduledStartupConditionCommand, "Create Scheduled Condition" },
-        { Inspector::createHotkeyStartupConditionCommand, "Create Hotkey Condition" },
-        { Inspector::createPowerSourceStartupConditionCommand, "Create Power Source Condition" },
-        { Inspector::createMountedVolumeStartupConditionCommand, "Create Mounted Volume Startup Condition" },
-        { Inspector::createNetworkStartupConditionCommand, "Create Network Startup Condition" },
+        { CommandNames::createScheduledStartupCondition, "Create Scheduled Condition" },
+        { CommandNames::createHotkeyStartupCondition, "Create Hotkey Condition" },
+        { CommandNames::createPowerSourceStartupCondition, "Create Power Source Condition" },
+        { CommandNames::createMountedVolumeStartupCondition, "Create Mounted Volume Startup Condition" },
+        { CommandNames::createNetworkStartupCondition, "Create Network Startup Condition" },
     };
     auto inspector = makeInspector();
     for (const auto& [command, actionName] : commands) {
@@ -138,41 +139,41 @@ TEST_F(ItemInspectorTest, CreationLimitsFollowTheConditionsAndSimulationModeBloc
 {
     auto inspector = makeInspector();
     for (int made = 0; made < 4; ++made) {
-        EXPECT_TRUE(isEnabled(*inspector, Inspector::createHotkeyStartupConditionCommand));
+        EXPECT_TRUE(isEnabled(*inspector, CommandNames::createHotkeyStartupCondition));
         inspector->createHotkeyStartupCondition();
     }
     EXPECT_FALSE(inspector->isCreatingHotkeyConditionAllowed());
-    EXPECT_FALSE(isEnabled(*inspector, Inspector::createHotkeyStartupConditionCommand));
+    EXPECT_FALSE(isEnabled(*inspector, CommandNames::createHotkeyStartupCondition));
     // Deleting one elsewhere (as an undo would) lets a fourth be made again.
     editing->deleteStartupConditions({ context->sortedStartupConditions().first() });
     context->processPendingChanges();
-    EXPECT_TRUE(isEnabled(*inspector, Inspector::createHotkeyStartupConditionCommand));
+    EXPECT_TRUE(isEnabled(*inspector, CommandNames::createHotkeyStartupCondition));
 
     inspector->createPowerSourceStartupCondition();
-    EXPECT_TRUE(isEnabled(*inspector, Inspector::createPowerSourceStartupConditionCommand));
+    EXPECT_TRUE(isEnabled(*inspector, CommandNames::createPowerSourceStartupCondition));
     inspector->createPowerSourceStartupCondition();
-    EXPECT_FALSE(isEnabled(*inspector, Inspector::createPowerSourceStartupConditionCommand));
+    EXPECT_FALSE(isEnabled(*inspector, CommandNames::createPowerSourceStartupCondition));
 
     selectRows(*inspector, { 0 });
-    QAction* deleteAction = inspector->actionForCommand(Inspector::deleteCurrentSelectionCommand);
+    QAction* deleteAction = inspector->actionForCommand(CommandNames::deleteCurrentSelection);
     EXPECT_TRUE(deleteAction->isEnabled());
     const QString title = deleteAction->text();
     EXPECT_TRUE(title.startsWith("Delete ")) << title.toStdString();
     inspector->changeToLaunchSimulationMode(true);
-    EXPECT_FALSE(isEnabled(*inspector, Inspector::createHotkeyStartupConditionCommand));
-    EXPECT_FALSE(isEnabled(*inspector, Inspector::createPowerSourceStartupConditionCommand));
+    EXPECT_FALSE(isEnabled(*inspector, CommandNames::createHotkeyStartupCondition));
+    EXPECT_FALSE(isEnabled(*inspector, CommandNames::createPowerSourceStartupCondition));
     EXPECT_FALSE(deleteAction->isEnabled());
-    EXPECT_TRUE(isEnabled(*inspector, Inspector::unselectStartupConditionsCommand));
-    for (const QString& command : { Inspector::createScheduledStartupConditionCommand, Inspector::createMountedVolumeStartupConditionCommand,
-                                    Inspector::createNetworkStartupConditionCommand })
+    EXPECT_TRUE(isEnabled(*inspector, CommandNames::unselectStartupConditions));
+    for (const QString& command : { CommandNames::createScheduledStartupCondition, CommandNames::createMountedVolumeStartupCondition,
+                                    CommandNames::createNetworkStartupCondition })
         EXPECT_TRUE(isEnabled(*inspector, command)) << command.toStdString();
     selectRows(*inspector, { 0, 1 });
     EXPECT_EQ(deleteAction->text(), title) << "the title stays in simulation mode";
     inspector->changeToLaunchSimulationMode(false);
-    inspector->actionForCommand(Inspector::unselectStartupConditionsCommand)->trigger();
+    inspector->actionForCommand(CommandNames::unselectStartupConditions)->trigger();
     EXPECT_TRUE(inspector->selectedStartupConditions().isEmpty());
     EXPECT_FALSE(deleteAction->isEnabled());
-    EXPECT_FALSE(isEnabled(*inspector, Inspector::unselectStartupConditionsCommand));
+    EXPECT_FALSE(isEnabled(*inspector, CommandNames::unselectStartupConditions));
 }
 
 TEST_F(ItemInspectorTest, TheUsageBoxWritesTheItemAndFollowsUndoAndRedo)
@@ -328,7 +329,7 @@ TEST_F(ItemInspectorTest, DeletingIsOneStepAndNeedsASelection)
     QCoreApplication::processEvents();
     EXPECT_FALSE(undo().canUndo());
     selectRows(*inspector, { 0, 2 });
-    inspector->actionForCommand(Inspector::deleteCurrentSelectionCommand)->trigger();
+    inspector->actionForCommand(CommandNames::deleteCurrentSelection)->trigger();
     EXPECT_EQ(conditionOrder(), "B D");
     EXPECT_EQ(rowOrder(*inspector), "B D");
     EXPECT_EQ(undo().undoActionName(), "Delete 2 Conditions");
