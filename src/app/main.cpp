@@ -49,6 +49,9 @@ int main(int argc, char** argv)
     collaborators.wakeWatcher = &wakeWatcher;
     collaborators.terminate = terminate;
     AppDelegate delegate(collaborators);
+    // Quitting does nothing before the event loop runs.
+    if (delegate.isTerminatedAtStart())
+        return 1;
     instance.setActivationHandler([&delegate] { delegate.applicationShouldHandleReopen(); });
 
     delegate.applicationWillFinishLaunching();

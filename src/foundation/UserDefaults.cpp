@@ -94,6 +94,12 @@ UserDefaults::UserDefaults(const QString& filePath, QObject* parent)
 
 UserDefaults::~UserDefaults() = default;
 
+void UserDefaults::synchronize()
+{
+    const std::lock_guard lock(m_mutex);
+    m_settings.sync();
+}
+
 UserDefaults& UserDefaults::standard()
 {
     static UserDefaults defaults(standardFilePath());

@@ -72,6 +72,10 @@ public:
     static RgbaColor newColorRefFromString(const QString& string, const QString& key = QString());
     RgbaColor genericTransparentColor() const;
 
+    // Writes pending changes and reads what another writer put in the file
+    // since (the settings copied from an older edition at start).
+    void synchronize();
+
     // Moves the keys of the first settings layout to their current names.
     void migrateUserDefaults();
     void migrateUserDefaultsFromSchema1To2();

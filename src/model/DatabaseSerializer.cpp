@@ -310,7 +310,18 @@ bool DatabaseSerializer::loadDatabaseToManagedObjectContext(ObjectContext& conte
             *error = readError;
         return false;
     }
-    std::optional<StoredDatabase> database = root ? TextStorageDecoder::decode(*root) : StoredDatabase();
+    if (!loadDatabaseFromDictionaryRepresentation(root ? *root : QVariant(QVariantMap()), context, error))
+        return false;
+    if (root && !m_initialValuesFromStore) {
+        LOG_DEBUG("Storing initial data...");
+        m_initialValuesFromStore = root->toMap();
+    }
+    return true;
+}
+
+bool DatabaseSerializer::loadDatabaseFromDictionaryRepresentation(const QVariant& root, ObjectContext& context, Error* error) const
+{
+    const std::optional<StoredDatabase> database = TextStorageDecoder::decode(root);
     if (!database) {
         if (error)
             *error = loadError();
@@ -319,10 +330,6 @@ bool DatabaseSerializer::loadDatabaseToManagedObjectContext(ObjectContext& conte
     fillContext(context, *database);
     LOG_DEBUG("Saving in-memory database...");
     context.markSaved();
-    if (root && !m_initialValuesFromStore) {
-        LOG_DEBUG("Storing initial data...");
-        m_initialValuesFromStore = root->toMap();
-    }
     return true;
 }
 

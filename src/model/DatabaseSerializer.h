@@ -48,6 +48,10 @@ public:
     // context as it was.
     bool loadDatabaseToManagedObjectContext(ObjectContext& context, Error* error);
 
+    // The same for the root value of a file of this format that is already in
+    // memory (a converted old database); the session backup is not touched.
+    bool loadDatabaseFromDictionaryRepresentation(const QVariant& root, ObjectContext& context, Error* error) const;
+
     // The root dictionary of a file of this format, for showing backups. No
     // file answers nothing and leaves error empty.
     std::optional<QVariantMap> databaseContentsFromFile(const QString& path, Error* error) const;

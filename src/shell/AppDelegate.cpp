@@ -13,6 +13,7 @@
 #include "platform/WakeWatcher.h"
 #include "shell/ApplicationHelpers.h"
 #include "shell/ChainStarter.h"
+#include "shell/DataMigrationsAtStart.h"
 #include "shell/WindowControllers.h"
 
 #include <QDateTime>
@@ -27,10 +28,16 @@ AppDelegate::AppDelegate(Collaborators collaborators)
         m_.userDefaults = &UserDefaults::standard();
     if (!m_.notificationCenter)
         m_.notificationCenter = &NotificationCenter::defaultCenter();
+    DataMigrationsAtStart migrations(*m_.helpers, *m_.userDefaults, *m_.dialogs);
+    // Before the settings are first written, so that the old ones are kept.
+    migrations.migrateDatabaseOutOfCointainerIfNecessary();
     m_.helpers->initializeUserDefaults();
     m_.helpers->initializeLoggingSystem();
-    // The old store and container conversions come with a later version.
-    LOG_VERBOSE("No conversion of old data folders or stores in this version, skipping...");
+    if (!migrations.migrateDatabaseToTextStorageIfNecessary()) {
+        m_terminatedAtStart = true;
+        m_.terminate();
+        return;
+    }
     m_.helpers->fetchTimeIntensiveBlockingValues();
     if (!m_.helpers->installKeelhouseServiceFile())
         LOG_ERROR("Failed installing the login items service, system items cannot be read!");

@@ -35,11 +35,15 @@ public:
         NotificationCenter* notificationCenter = nullptr;
     };
 
-    // Settings, logging, the one-time conversions and the first network sample.
+    // The one-time conversions, settings, logging and the first network sample.
     explicit AppDelegate(Collaborators collaborators);
     ~AppDelegate();
     AppDelegate(const AppDelegate&) = delete;
     AppDelegate& operator=(const AppDelegate&) = delete;
+
+    // The start-up ended before the event loop (an old database that cannot
+    // be read): the program ends without launching.
+    bool isTerminatedAtStart() const { return m_terminatedAtStart; }
 
     void applicationWillFinishLaunching();
     void applicationDidFinishLaunching();
@@ -64,6 +68,7 @@ private:
 
     Collaborators m_;
     bool m_saveWhileClosingPrevented = false;
+    bool m_terminatedAtStart = false;
     // Declared before the observers so that it outlives them: a post on
     // another thread may still reach a handler while they are removed.
     const std::shared_ptr<int> m_alive = std::make_shared<int>(0);

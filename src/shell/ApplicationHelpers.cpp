@@ -25,6 +25,8 @@
 #include "model/MHTextStorageKeys.h"
 #include "model/ExecutionValidationParameters.h"
 #include "model/ObjectContext.h"
+#include "model/OldStoreConverter.h"
+#include "model/ProgressiveDataMigrator.h"
 #include "platform/Workspace.h"
 #include "platform/linux/LinuxMountedVolumesProvider.h"
 #include "platform/linux/LinuxPowerSourceProvider.h"
@@ -35,7 +37,6 @@
 #include "shell/ApplicationBundle.h"
 #include "shell/DatabaseArchiver.h"
 #include "shell/DesktopNotifications.h"
-#include "shell/ErrorRecoveryAttempter.h"
 #include "shell/HelpOpener.h"
 #include "shell/NoModifierKeysProvider.h"
 #include "texts/DialogPresenter.h"
@@ -596,16 +597,63 @@ void ApplicationHelpers::setupTextStorageInitializationErrorFromError(const Erro
     auto attempter = std::make_shared<ErrorRecoveryAttempter>();
     if (canRestore)
         attempter->addOption(texts.errorForFailedDatabaseInitializationRestoreButton(), [this] { return restoreFromSessionBackup(); });
-    attempter->addOption(texts.errorForFailedDatabaseInitializationDeleteButton(), [this] { return deleteDatabaseFiles(); });
-    attempter->addOption(texts.errorForFailedDatabaseInitializationQuitButton(), [this] {
-        LOG_INFO("User chose to quit.");
-        m_databaseInitializationUserChoseQuit = true;
-        return false;
-    });
+    const QString store = databaseSerializer().storeFilename();
+    attempter->addOption(texts.errorForFailedDatabaseInitializationDeleteButton(), [this, store] { return deleteDatabaseFiles(store); });
+    attempter->addOption(texts.errorForFailedDatabaseInitializationQuitButton(), quitOption(true));
     Error initializationError = texts.errorForFailedTextStorageInitializationWithRecoveryAttempter(attempter->titles(), canRestore);
     initializationError.addUnderlyingError(error);
     m_databaseInitializationError = initializationError;
     m_recoveryAttempter = std::move(attempter);
+}
+
+void ApplicationHelpers::setupCoreDataInitializationErrorFromError(const Error& error)
+{
+    const Localizator& texts = Localizator::shared();
+    auto attempter = std::make_shared<ErrorRecoveryAttempter>();
+    attempter->addOption(texts.errorForFailedDatabaseInitializationQuitButton(), quitOption(false));
+    const QString store = applicationDatabasePath() + QLatin1Char('/') + applicationStoreFilenameForTextStorage(false);
+    attempter->addOption(texts.errorForFailedDatabaseInitializationDeleteButton(), [this, store] { return deleteDatabaseFiles(store); });
+    Error initializationError = texts.errorForFailedCoreDataInitializationWithRecoveryAttempter(attempter->titles());
+    initializationError.addUnderlyingError(error);
+    m_databaseInitializationError = initializationError;
+    m_recoveryAttempter = std::move(attempter);
+}
+
+ErrorRecoveryAttempter::Attempt ApplicationHelpers::quitOption(bool logged)
+{
+    return [this, logged] {
+        if (logged)
+            LOG_INFO("User chose to quit.");
+        m_databaseInitializationUserChoseQuit = true;
+        return false;
+    };
+}
+
+std::unique_ptr<ObjectContext> ApplicationHelpers::managedObjectContextForMigration()
+{
+    LOG_VERBOSE("Initializing managed object context for migration...");
+    if (!initializeAppDataFolder())
+        return nullptr;
+    const QString store = applicationDatabasePath() + QLatin1Char('/') + applicationStoreFilenameForTextStorage(false);
+    LOG_VERBOSE("Initializing sqlite persistent store at %1...", store);
+    Error error;
+    ProgressiveDataMigrator migrator;
+    const std::optional<OldStoreGraph> graph = migrator.progressivelyMigrateURL(store, OldStoreModel::currentModel(), &error);
+    migrator.deleteTemporaryFiles();
+    if (!graph) {
+        Error::log(QStringLiteral("Failed migrating data from previous version!"), error);
+        setupCoreDataInitializationErrorFromError(error);
+        return nullptr;
+    }
+    LOG_VERBOSE("Migration succedded, opening database...");
+    auto context = std::make_unique<ObjectContext>(Localizator::shared());
+    if (!databaseSerializer().loadDatabaseFromDictionaryRepresentation(OldStoreConverter::dictionaryRepresentation(*graph), *context, &error)) {
+        Error::log(QStringLiteral("Failed initializing persistent store:"), error);
+        setupCoreDataInitializationErrorFromError(error);
+        return nullptr;
+    }
+    LOG_VERBOSE("Initializing managed object context...");
+    return context;
 }
 
 bool ApplicationHelpers::attemptRecoveryFromDatabaseInitializationError(int optionIndex)
@@ -622,6 +670,7 @@ bool ApplicationHelpers::presentDatabaseInitializationError(DialogPresenter& pre
     request.messageText = m_databaseInitializationError->description();
     request.informativeText = m_databaseInitializationError->recoverySuggestion();
     request.buttons = m_databaseInitializationError->recoveryOptions();
+    request.cancelButton = int(request.buttons.indexOf(Localizator::shared().errorForFailedDatabaseInitializationQuitButton()));
     return attemptRecoveryFromDatabaseInitializationError(presenter.runModal(request).button);
 }
 
@@ -648,10 +697,9 @@ bool ApplicationHelpers::restoreFromSessionBackup()
     return true;
 }
 
-bool ApplicationHelpers::deleteDatabaseFiles()
+bool ApplicationHelpers::deleteDatabaseFiles(const QString& store)
 {
     LOG_INFO("User chose to delete and start from scratch.");
-    const QString store = databaseSerializer().storeFilename();
     if (!QFileInfo::exists(store))
         return true;
     const QStringList files = DatabaseArchiver::databaseFiles(store);
@@ -677,7 +725,7 @@ bool ApplicationHelpers::deleteDatabaseFiles()
 
 void ApplicationHelpers::preventSavingUntilRelaunch()
 {
-    LOG_INFO("Saving stopped until the relaunch, to keep the restored database.");
+    LOG_INFO("Saving stopped until the relaunch, the database file stays as it is.");
     m_savingPreventedUntilRelaunch = true;
 }
 
@@ -689,7 +737,7 @@ bool ApplicationHelpers::saveDataToDiskUsingChangeBackup(bool useLastChangeBacku
         return true;
     }
     if (m_savingPreventedUntilRelaunch) {
-        LOG_WARN("Save prevented until the relaunch, the restored database stays as it is.");
+        LOG_WARN("Save prevented until the relaunch, the database file stays as it is.");
         return true;
     }
     // Without a loaded database there is nothing to save, and writing would

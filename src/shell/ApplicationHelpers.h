@@ -10,6 +10,7 @@
 // networks, which the engine's queues ask too.
 #include "engine/ApplicationHelping.h"
 #include "engine/ModelObjectHelping.h"
+#include "shell/ErrorRecoveryAttempter.h"
 #include "shell/ModelEditing.h"
 #include "foundation/Error.h"
 #include "model/AttachedVolumeData.h"
@@ -28,7 +29,6 @@ class ApplicationContext;
 class DatabaseSerializer;
 class DesktopNotifications;
 class DialogPresenter;
-class ErrorRecoveryAttempter;
 class HelpOpener;
 class LiveMachineStateSource;
 class LoginItemsHandler;
@@ -185,10 +185,16 @@ public:
     // The save of every edit (with the last-change backup) and of quitting
     // (with the session backup). Posts MHDataDidSaveToDisk when it wrote.
     bool saveDataToDiskUsingChangeBackup(bool useLastChangeBackup);
-    // After a restore that is followed by a relaunch: from now on no save
-    // writes over the restored store.
+    // After a restore that is followed by a relaunch, or a conversion of an
+    // old store that failed: from now on no save writes the store file.
     void preventSavingUntilRelaunch();
     bool isSavingPreventedUntilRelaunch() const { return m_savingPreventedUntilRelaunch; }
+
+    // The old SQLite store of an earlier release, read from a copy and brought
+    // to the current model, for its one-time conversion to the text storage.
+    // Null when it cannot be read (then databaseInitializationError() offers
+    // Quit and Delete).
+    std::unique_ptr<ObjectContext> managedObjectContextForMigration();
 
     std::optional<Error> databaseInitializationError() const { return m_databaseInitializationError; }
     bool databaseInitializationUserChoseQuit() const { return m_databaseInitializationUserChoseQuit; }
@@ -200,8 +206,11 @@ public:
 
 private:
     void setupTextStorageInitializationErrorFromError(const Error& error);
+    void setupCoreDataInitializationErrorFromError(const Error& error);
+    // The option that ends the program: the one chosen when nobody can be asked.
+    ErrorRecoveryAttempter::Attempt quitOption(bool logged);
     bool restoreFromSessionBackup();
-    bool deleteDatabaseFiles();
+    bool deleteDatabaseFiles(const QString& storePath);
     std::optional<QVariantMap> readDebugOptions() const;
     LiveMachineStateSource& machineStateSource();
 

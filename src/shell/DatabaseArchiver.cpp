@@ -4,6 +4,7 @@
 
 #include <JlCompress.h>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 
@@ -39,6 +40,32 @@ QString DatabaseArchiver::archivePathInFolder(const QString& folder, const QDate
     for (int number = 2; QFileInfo::exists(path); ++number)
         path = QStringLiteral("%1 %2.zip").arg(base, QString::number(number));
     return path;
+}
+
+bool DatabaseArchiver::archiveFolder(const QString& sourceFolder, const QString& archivePath, Error* error)
+{
+    const QDir::Filters filters = QDir::Hidden | QDir::NoSymLinks;
+    if (QFileInfo::exists(archivePath)) {
+        *error = archiveError(QStringLiteral("The archive %1 exists already").arg(archivePath));
+        return false;
+    }
+    if (!JlCompress::compressDir(archivePath, sourceFolder, true, filters)) {
+        QFile::remove(archivePath);
+        *error = archiveError(QStringLiteral("Could not write the archive %1 of %2").arg(archivePath, sourceFolder));
+        return false;
+    }
+    qsizetype files = 0;
+    for (QDirIterator it(sourceFolder, QDir::Files | filters, QDirIterator::Subdirectories); it.hasNext(); it.next())
+        ++files;
+    qsizetype archived = 0;
+    for (const QString& entry : JlCompress::getFileList(archivePath))
+        archived += entry.endsWith(QLatin1Char('/')) ? 0 : 1;
+    if (archived != files) {
+        QFile::remove(archivePath);
+        *error = archiveError(QStringLiteral("The archive %1 is incomplete").arg(archivePath));
+        return false;
+    }
+    return true;
 }
 
 bool DatabaseArchiver::archiveFiles(const QStringList& files, const QString& folder, QString* archivePath, Error* error) const

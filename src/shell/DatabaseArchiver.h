@@ -23,6 +23,10 @@ public:
     // Writes the files into a new archive in folder; a failed or incomplete
     // archive is removed again, so that nobody takes it for a copy.
     bool archiveFiles(const QStringList& files, const QString& folder, QString* archivePath, Error* error) const;
+    // Writes the regular files below sourceFolder, with their relative paths,
+    // into a new archive at archivePath. Symbolic links are left out, never
+    // followed, so nothing outside the folder goes in.
+    static bool archiveFolder(const QString& sourceFolder, const QString& archivePath, Error* error);
 
 private:
     QString m_archivePrefix;

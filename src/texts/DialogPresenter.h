@@ -13,6 +13,9 @@ public:
         QStringList buttons;
         // The title of a "do not ask again" check box; empty for none.
         QString suppressionTitle;
+        // The button that changes nothing, answered when nobody can be asked;
+        // -1: the last one.
+        int cancelButton = -1;
     };
 
     struct Answer {
