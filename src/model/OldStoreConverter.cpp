@@ -214,7 +214,9 @@ std::optional<QVariantMap> OldStoreConverter::itemRecord(qint64 key, const OldSt
         record.insert(Keys::itemType, Keys::itemTypeFile);
         if (values.contains(QStringLiteral("itemPath")))
             record.insert(Keys::itemPath, values.value(QStringLiteral("itemPath")));
-        const QLatin1String mode = TextStorageFormat::startupModeWord(intValue(item, QStringLiteral("itemStartupMode")));
+        const QLatin1String mode = values.contains(QStringLiteral("itemStartupMode"))
+            ? TextStorageFormat::startupModeWord(intValue(item, QStringLiteral("itemStartupMode")))
+            : QLatin1String();
         if (!mode.isEmpty())
             record.insert(Keys::itemStartupMode, mode);
     } else if (item.entity == QLatin1String("DelayItem")) {

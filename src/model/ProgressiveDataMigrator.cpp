@@ -94,6 +94,11 @@ std::optional<OldStoreGraph> ProgressiveDataMigrator::progressivelyMigrateStore(
         return store.read(finalModel, error);
 
     LOG_VERBOSE("Can't open database, attempting migration from old version...");
+    if (m_models.isEmpty()) {
+        LOG_WARN("No models found in the bundle, migration failed!");
+        *error = Error(MHErrors::domain, MHErrors::MHErrorCodeMigrationNoModels, QStringLiteral("No models found in bundle!"));
+        return std::nullopt;
+    }
     LOG_DEBUG("Migration needed, finding source model...");
     const OldStoreModel* source = nullptr;
     for (const OldStoreModel* model : std::as_const(m_models))
@@ -115,11 +120,6 @@ std::optional<OldStoreGraph> ProgressiveDataMigrator::progressivelyMigrateStore(
         QStringList names;
         for (const OldStoreModel* model : std::as_const(m_models))
             names.append(model->name);
-        if (names.isEmpty()) {
-            LOG_WARN("No models found in the bundle, migration failed!");
-            *error = Error(MHErrors::domain, MHErrors::MHErrorCodeMigrationNoModels, QStringLiteral("No models found in bundle!"));
-            return std::nullopt;
-        }
         LOG_DEBUG("Finding matching destination model...");
         const OldStoreModel* destination = nullptr;
         const Mapping* mapping = nullptr;
