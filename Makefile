@@ -1,13 +1,15 @@
 # make run   - install what is missing, build, and start Lanternwick
 # make test  - install what is missing, build with sanitizers, and run every test
 # make bench - build and run the benchmarks
-# make fuzz  - build the fuzz targets with clang and run each for FUZZ_SECONDS
+# make fuzz  - build the fuzz targets with clang and run them for FUZZ_SECONDS in all
 JOBS ?= $(shell nproc)
 RUN_DIR := build/run
 TEST_DIR := build/test
 BENCH_DIR := build/bench
 FUZZ_DIR := build/fuzz
 FUZZ_SECONDS ?= 20
+# The fuzz targets share the time.
+FUZZ_TARGET_SECONDS = $(shell expr $(FUZZ_SECONDS) / 2)
 
 .PHONY: run test bench fuzz deps build-run build-test build-bench build-fuzz clean
 
@@ -31,13 +33,15 @@ test: build-test fuzz
 
 build-fuzz: deps
 	cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DLW_FUZZ=ON -DLW_BUILD_TESTS=OFF
-	cmake --build $(FUZZ_DIR) -j $(JOBS) --target database_loader_fuzzer
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target database_loader_fuzzer old_store_reader_fuzzer
 
 # New inputs go to the build folder; the seed corpus in fuzz/ stays as committed.
 fuzz: build-fuzz
-	mkdir -p $(FUZZ_DIR)/corpus
-	$(FUZZ_DIR)/fuzz/database_loader_fuzzer -max_total_time=$(FUZZ_SECONDS) -dict=fuzz/database.dict \
+	mkdir -p $(FUZZ_DIR)/corpus $(FUZZ_DIR)/old-store-corpus
+	$(FUZZ_DIR)/fuzz/database_loader_fuzzer -max_total_time=$(FUZZ_TARGET_SECONDS) -dict=fuzz/database.dict \
 	  -artifact_prefix=$(FUZZ_DIR)/ -print_final_stats=1 $(FUZZ_DIR)/corpus fuzz/corpus
+	$(FUZZ_DIR)/fuzz/old_store_reader_fuzzer -max_total_time=$(FUZZ_TARGET_SECONDS) -max_len=16384 \
+	  -artifact_prefix=$(FUZZ_DIR)/ -print_final_stats=1 $(FUZZ_DIR)/old-store-corpus fuzz/old-store-corpus
 
 build-bench: deps
 	cmake -S . -B $(BENCH_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DLW_BUILD_TESTS=OFF -DLW_BUILD_BENCH=ON

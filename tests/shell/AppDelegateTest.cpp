@@ -187,6 +187,21 @@ TEST_F(AppDelegateTest, TheMainWindowIsLoadedAndClosedAgainWhenNotWanted)
     EXPECT_FALSE(windows.calls.contains("close"));
 }
 
+TEST_F(AppDelegateTest, AnUnreadableOldStoreEndsTheStartBeforeTheEventLoopAndKeepsTheStore)
+{
+    writeFile(dataFolder() + "/Lanternwick.data", "no database");
+    AppDelegate& started = makeDelegate();
+    // Without a person to ask, Quit is chosen, never Delete.
+    EXPECT_TRUE(started.isTerminatedAtStart());
+    EXPECT_EQ(terminations, 1);
+    EXPECT_EQ(readFile(dataFolder() + "/Lanternwick.data"), QByteArray("no database"));
+    EXPECT_FALSE(QFileInfo::exists(store()));
+
+    QFile::remove(dataFolder() + "/Lanternwick.data");
+    EXPECT_FALSE(makeDelegate().isTerminatedAtStart());
+    EXPECT_EQ(terminations, 1);
+}
+
 TEST_F(AppDelegateTest, AnUnreadableDatabaseQuitsWithoutRunningAnything)
 {
     writeFile(store(), "<plist><dict><key>broken");
