@@ -598,7 +598,8 @@ void ApplicationHelpers::setupTextStorageInitializationErrorFromError(const Erro
     if (canRestore)
         attempter->addOption(texts.errorForFailedDatabaseInitializationRestoreButton(), [this] { return restoreFromSessionBackup(); });
     const QString store = databaseSerializer().storeFilename();
-    attempter->addOption(texts.errorForFailedDatabaseInitializationDeleteButton(), [this, store] { return deleteDatabaseFiles(store); });
+    attempter->addOption(texts.errorForFailedDatabaseInitializationDeleteButton(),
+                         [this, store] { return deleteDatabaseFiles(store, DatabaseArchiver::databaseFiles(store)); });
     attempter->addOption(texts.errorForFailedDatabaseInitializationQuitButton(), quitOption(true));
     Error initializationError = texts.errorForFailedTextStorageInitializationWithRecoveryAttempter(attempter->titles(), canRestore);
     initializationError.addUnderlyingError(error);
@@ -612,7 +613,8 @@ void ApplicationHelpers::setupCoreDataInitializationErrorFromError(const Error& 
     auto attempter = std::make_shared<ErrorRecoveryAttempter>();
     attempter->addOption(texts.errorForFailedDatabaseInitializationQuitButton(), quitOption(false));
     const QString store = applicationDatabasePath() + QLatin1Char('/') + applicationStoreFilenameForTextStorage(false);
-    attempter->addOption(texts.errorForFailedDatabaseInitializationDeleteButton(), [this, store] { return deleteDatabaseFiles(store); });
+    attempter->addOption(texts.errorForFailedDatabaseInitializationDeleteButton(),
+                         [this, store] { return deleteDatabaseFiles(store, DatabaseArchiver::sqliteStoreFiles(store)); });
     Error initializationError = texts.errorForFailedCoreDataInitializationWithRecoveryAttempter(attempter->titles());
     initializationError.addUnderlyingError(error);
     m_databaseInitializationError = initializationError;
@@ -697,12 +699,11 @@ bool ApplicationHelpers::restoreFromSessionBackup()
     return true;
 }
 
-bool ApplicationHelpers::deleteDatabaseFiles(const QString& store)
+bool ApplicationHelpers::deleteDatabaseFiles(const QString& store, const QStringList& files)
 {
     LOG_INFO("User chose to delete and start from scratch.");
     if (!QFileInfo::exists(store))
         return true;
-    const QStringList files = DatabaseArchiver::databaseFiles(store);
     QString archive;
     Error error;
     if (!DatabaseArchiver(applicationFailedDatabaseBackupFilename()).archiveFiles(files, applicationDatabasePath(), &archive, &error)) {

@@ -210,7 +210,8 @@ private:
     // The option that ends the program: the one chosen when nobody can be asked.
     ErrorRecoveryAttempter::Attempt quitOption(bool logged);
     bool restoreFromSessionBackup();
-    bool deleteDatabaseFiles(const QString& storePath);
+    // Archives the files, then removes them; true when the store is gone.
+    bool deleteDatabaseFiles(const QString& storePath, const QStringList& files);
     std::optional<QVariantMap> readDebugOptions() const;
     LiveMachineStateSource& machineStateSource();
 

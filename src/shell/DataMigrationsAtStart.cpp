@@ -277,12 +277,7 @@ bool DataMigrationsAtStart::verifyTextStorage(ObjectContext& converted, const QS
 void DataMigrationsAtStart::backUpOldStore(const QString& oldStore) const
 {
     LOG_INFO("Backing up old database...");
-    // The store and the side files SQLite keeps beside it, untouched; a file
-    // the user put there under a similar name is none of ours.
-    QStringList files;
-    for (const QLatin1String suffix : { QLatin1String(""), QLatin1String("-wal"), QLatin1String("-shm"), QLatin1String("-journal") })
-        if (QFileInfo::exists(oldStore + suffix))
-            files.append(oldStore + suffix);
+    const QStringList files = DatabaseArchiver::sqliteStoreFiles(oldStore);
     QString archive;
     Error error;
     if (!DatabaseArchiver(m_helpers.applicationBundleID() + QStringLiteral(".CoreData"))

@@ -33,6 +33,15 @@ QStringList DatabaseArchiver::databaseFiles(const QString& storePath)
     return files;
 }
 
+QStringList DatabaseArchiver::sqliteStoreFiles(const QString& storePath)
+{
+    QStringList files;
+    for (const QLatin1String suffix : { QLatin1String(""), QLatin1String("-wal"), QLatin1String("-shm"), QLatin1String("-journal") })
+        if (QFileInfo::exists(storePath + suffix))
+            files.append(storePath + suffix);
+    return files;
+}
+
 QString DatabaseArchiver::archivePathInFolder(const QString& folder, const QDateTime& time) const
 {
     const QString base = QStringLiteral("%1/%2 %3").arg(folder, m_archivePrefix, time.toString(QStringLiteral("yyyy-MM-dd HH.mm.ss")));

@@ -16,6 +16,10 @@ public:
     // The files of the store: the store itself and every file whose name
     // starts with the store's name (its backups), that exist.
     static QStringList databaseFiles(const QString& storePath);
+    // The files of an SQLite store: the store and the side files SQLite keeps
+    // beside it (a committed change may live only in the "-wal" log), that
+    // exist. A file the user named like them is none of ours.
+    static QStringList sqliteStoreFiles(const QString& storePath);
     // A name no file has yet: "<prefix> yyyy-MM-dd HH.mm.ss.zip", with a
     // number added when a second archive is made within the same second.
     QString archivePathInFolder(const QString& folder, const QDateTime& time) const;

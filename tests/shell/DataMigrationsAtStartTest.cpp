@@ -109,6 +109,7 @@ TEST_F(DataMigrationsAtStartTest, UnreadableOldStoreOffersQuitBeforeDeleteAndQui
 {
     const Localizator& texts = Localizator::shared();
     writeFile(oldStore(), "SQLite format 3 but not really");
+    writeFile(oldStore() + ".bak", "an earlier copy of the user");
     const QMap<QString, QByteArray> before = folderContents();
     dialogs.answer.button = 0;
     EXPECT_FALSE(migrations().migrateDatabaseToTextStorageIfNecessary());
@@ -124,6 +125,7 @@ TEST_F(DataMigrationsAtStartTest, UnreadableOldStoreOffersQuitBeforeDeleteAndQui
     dialogs.answer.button = 1;
     EXPECT_TRUE(migrations().migrateDatabaseToTextStorageIfNecessary());
     EXPECT_FALSE(QFileInfo::exists(oldStore()));
+    EXPECT_TRUE(QFileInfo::exists(oldStore() + ".bak"));
     const QStringList archives = namesIn(dataFolder(), "com.mossharbour.Lanternwick2.CorruptedFilesBackup*.zip");
     ASSERT_EQ(archives.size(), 1);
     EXPECT_EQ(JlCompress::getFileList(dataFolder() + "/" + archives.first()), QStringList { "Lanternwick.data" });
