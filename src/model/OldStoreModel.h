@@ -52,7 +52,7 @@ public:
     const Entity* entity(const QString& entityName) const;
     QStringList rootEntities() const;
 
-    // Where the relationships and attributes the Parts name were changed.
+    // The older model, before conditions kept their data apart and schedules had one data object.
     static const OldStoreModel& version2();
     // The model of the current entities, the last one stores were written with.
     static const OldStoreModel& version3();
