@@ -63,6 +63,8 @@ public:
                                                                        bool canRestoreFromBackup) const;
     Error errorForFailedDatabaseRestoreRevertWithUnderlyingError(const Error& underlyingError) const;
     Error errorForFailedDatabaseRestoreWithUnderlyingError(const Error& underlyingError) const;
+    // reason: why the new copy of the program could not be started.
+    Error errorForFailedRelaunch(const QString& reason) const;
 
     // --- Names --------------------------------------------------------------
     QString ignoreLoginGroupDisplayName() const override;
@@ -102,6 +104,48 @@ public:
     QString warningStringForExecutionDisabledState() const;
     QString warningStringForDockModeRestartRequired() const;
     QString warningStringForNetworkConditions() const;
+    QString warningStringForMissingSystemTray() const;
+
+    // --- Preferences, welcome, about and feedback windows -------------------
+    enum class PaneText {
+        GeneralToolbarLabel,
+        LookAndFeelToolbarLabel,
+        IgnoredItemsToolbarLabel,
+        UpdateToolbarLabel,
+        EnableLanternwick,
+        LaunchAfterLogin,
+        LaunchAfterWake,
+        DelayBeforeLaunch,
+        AutoClose,
+        DelayBetweenItems,
+        GeneralHelp,
+        RunMode,
+        RunModeTaskBar,
+        RunModeTray,
+        RestartNow,
+        ItemsListSize,
+        ItemsListSizeNormal,
+        ItemsListSizeSmall,
+        LogVerbosity,
+        LogVerbosityErrors,
+        LogVerbosityNormal,
+        LogVerbosityVerbose,
+        LogVerbosityDebug,
+        LookAndFeelHelp,
+        IgnoredItemsHelp,
+        UpdatesFromPackageManager,
+        WelcomeTitle,
+        WelcomeText,
+        WelcomeHelp,
+        AboutTitle,
+        Acknowledgements,
+        FeedbackTitle,
+        FeedbackText,
+        FeedbackLogs,
+        FeedbackDatabase,
+        FeedbackCopy,
+    };
+    QString paneText(PaneText text) const;
 
     // --- Undo action names --------------------------------------------------
     QString undoActionForRenamingFrom(const QString& oldName, const QString& newName) const;
