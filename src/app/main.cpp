@@ -55,6 +55,7 @@ int main(int argc, char** argv)
     collaborators.terminate = terminate;
     collaborators.startNewCopy = Relaunch::startNewCopy;
     AppDelegate delegate(collaborators);
+    windows.setApplicationDelegate(&delegate);
     instance.setActivationHandler([&delegate] { delegate.applicationShouldHandleReopen(); });
 
     delegate.applicationWillFinishLaunching();

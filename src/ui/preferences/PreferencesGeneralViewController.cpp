@@ -16,7 +16,7 @@
 #include <QSlider>
 #include <QVBoxLayout>
 
-using Text = Localizator::PaneText;
+using Text = Localizator::WindowText;
 
 const QList<double> PreferencesGeneralViewController::delayBeforeExecutionStops { 1, 2, 3, 5, 10, 20, 30, 60 };
 const QList<double> PreferencesGeneralViewController::delayBetweenItemsStops { 0.1, 0.2, 0.3, 0.5, 1, 2, 3, 5 };
@@ -39,7 +39,7 @@ QIcon PreferencesGeneralViewController::toolbarItemImage() const
 
 QString PreferencesGeneralViewController::toolbarItemLabel() const
 {
-    return localizator().paneText(Text::GeneralToolbarLabel);
+    return localizator().windowText(Text::GeneralToolbarLabel);
 }
 
 void PreferencesGeneralViewController::awakeFromNib()
@@ -61,17 +61,17 @@ void PreferencesGeneralViewController::awakeFromNib()
 
     const Localizator& texts = localizator();
     auto* layout = new QVBoxLayout(this);
-    m_enabledBox = addCheckBox(QStringLiteral("enabledCheckBox"), texts.paneText(Text::EnableLanternwick));
+    m_enabledBox = addCheckBox(QStringLiteral("enabledCheckBox"), texts.windowText(Text::EnableLanternwick));
     auto* options = new QGridLayout;
     options->setContentsMargins(24, 0, 0, 0);
     options->setColumnStretch(1, 1);
-    m_afterLaunchBox = addCheckBox(QStringLiteral("executionAfterLaunchCheckBox"), texts.paneText(Text::LaunchAfterLogin));
-    m_afterWakeBox = addCheckBox(QStringLiteral("executionAfterWakeCheckBox"), texts.paneText(Text::LaunchAfterWake));
-    m_delayBeforeLaunchBox = addCheckBox(QStringLiteral("delayBeforeLaunchCheckBox"), texts.paneText(Text::DelayBeforeLaunch));
+    m_afterLaunchBox = addCheckBox(QStringLiteral("executionAfterLaunchCheckBox"), texts.windowText(Text::LaunchAfterLogin));
+    m_afterWakeBox = addCheckBox(QStringLiteral("executionAfterWakeCheckBox"), texts.windowText(Text::LaunchAfterWake));
+    m_delayBeforeLaunchBox = addCheckBox(QStringLiteral("delayBeforeLaunchCheckBox"), texts.windowText(Text::DelayBeforeLaunch));
     m_delayBeforeLaunchSlider = addSlider(QStringLiteral("delayBeforeLaunchSlider"), delayBeforeExecutionStops);
-    m_delayBetweenItemsBox = addCheckBox(QStringLiteral("delayBetweenItemsCheckBox"), texts.paneText(Text::DelayBetweenItems));
+    m_delayBetweenItemsBox = addCheckBox(QStringLiteral("delayBetweenItemsCheckBox"), texts.windowText(Text::DelayBetweenItems));
     m_delayBetweenItemsSlider = addSlider(QStringLiteral("delayBetweenItemsSlider"), delayBetweenItemsStops);
-    m_autoCloseBox = addCheckBox(QStringLiteral("autoCloseCheckBox"), texts.paneText(Text::AutoClose));
+    m_autoCloseBox = addCheckBox(QStringLiteral("autoCloseCheckBox"), texts.windowText(Text::AutoClose));
     m_autoCloseSlider = addSlider(QStringLiteral("autoCloseSlider"), delayBeforeAutoCloseStops);
     options->addWidget(m_afterLaunchBox, 0, 0, 1, 2);
     options->addWidget(m_afterWakeBox, 1, 0, 1, 2);
@@ -87,7 +87,7 @@ void PreferencesGeneralViewController::awakeFromNib()
     m_warningLabel->setTextFormat(Qt::PlainText);
     m_warningLabel->setWordWrap(true);
     m_warningLabel->setStyleSheet(QStringLiteral("color: #b04000;"));
-    auto* help = new HelpButton(texts.paneText(Text::GeneralHelp), this);
+    auto* help = new HelpButton(texts.windowText(Text::GeneralHelp), this);
     connect(help, &QToolButton::clicked, this, &PreferencesGeneralViewController::showHelp);
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(m_warningLabel, 1);

@@ -8,7 +8,7 @@
 
 #include <QVBoxLayout>
 
-using Text = Localizator::PaneText;
+using Text = Localizator::WindowText;
 
 PreferencesIgnoredItemsViewController::PreferencesIgnoredItemsViewController(QWidget* parent)
     : ViewControllerBase(false, parent)
@@ -25,12 +25,12 @@ QIcon PreferencesIgnoredItemsViewController::toolbarItemImage() const
 
 QString PreferencesIgnoredItemsViewController::toolbarItemLabel() const
 {
-    return localizator().paneText(Text::IgnoredItemsToolbarLabel);
+    return localizator().windowText(Text::IgnoredItemsToolbarLabel);
 }
 
 void PreferencesIgnoredItemsViewController::awakeFromNib()
 {
-    auto* help = new HelpButton(localizator().paneText(Text::IgnoredItemsHelp), this);
+    auto* help = new HelpButton(localizator().windowText(Text::IgnoredItemsHelp), this);
     connect(help, &QToolButton::clicked, this, &PreferencesIgnoredItemsViewController::showHelp);
     auto* layout = new QVBoxLayout(this);
     layout->addStretch(1);

@@ -19,7 +19,7 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-using Text = Localizator::PaneText;
+using Text = Localizator::WindowText;
 
 PreferencesLookAndFeelViewController::PreferencesLookAndFeelViewController(DockAndStatusBarController& dock,
                                                                            std::function<void()> restart, QWidget* parent)
@@ -41,7 +41,7 @@ QIcon PreferencesLookAndFeelViewController::toolbarItemImage() const
 
 QString PreferencesLookAndFeelViewController::toolbarItemLabel() const
 {
-    return localizator().paneText(Text::LookAndFeelToolbarLabel);
+    return localizator().windowText(Text::LookAndFeelToolbarLabel);
 }
 
 void PreferencesLookAndFeelViewController::awakeFromNib()
@@ -53,10 +53,10 @@ void PreferencesLookAndFeelViewController::awakeFromNib()
     m_warningMessage = localizator().warningStringForDockModeRestartRequired();
 
     const Localizator& texts = localizator();
-    m_taskBarButton = new QRadioButton(texts.paneText(Text::RunModeTaskBar), this);
+    m_taskBarButton = new QRadioButton(texts.windowText(Text::RunModeTaskBar), this);
     m_taskBarButton->setObjectName(QStringLiteral("runModeTaskBarButton"));
     m_taskBarButton->setAccessibleName(m_taskBarButton->text());
-    m_trayButton = new QRadioButton(texts.paneText(Text::RunModeTray), this);
+    m_trayButton = new QRadioButton(texts.windowText(Text::RunModeTray), this);
     m_trayButton->setObjectName(QStringLiteral("runModeTrayButton"));
     m_trayButton->setAccessibleName(m_trayButton->text());
     m_noTrayLabel = new QLabel(texts.warningStringForMissingSystemTray(), this);
@@ -67,15 +67,15 @@ void PreferencesLookAndFeelViewController::awakeFromNib()
     m_warningLabel->setTextFormat(Qt::PlainText);
     m_warningLabel->setWordWrap(true);
     m_warningLabel->setStyleSheet(QStringLiteral("color: #b04000;"));
-    m_restartButton = new QPushButton(texts.paneText(Text::RestartNow), this);
+    m_restartButton = new QPushButton(texts.windowText(Text::RestartNow), this);
     m_restartButton->setObjectName(QStringLiteral("restartButton"));
     m_restartButton->setAccessibleName(m_restartButton->text());
     m_listSizeBox = addComboBox(QStringLiteral("itemsListSizeBox"),
-                                { texts.paneText(Text::ItemsListSizeNormal), texts.paneText(Text::ItemsListSizeSmall) });
+                                { texts.windowText(Text::ItemsListSizeNormal), texts.windowText(Text::ItemsListSizeSmall) });
     m_verbosityBox = addComboBox(QStringLiteral("logVerbosityBox"),
-                                 { texts.paneText(Text::LogVerbosityErrors), texts.paneText(Text::LogVerbosityNormal),
-                                   texts.paneText(Text::LogVerbosityVerbose), texts.paneText(Text::LogVerbosityDebug) });
-    auto* help = new HelpButton(texts.paneText(Text::LookAndFeelHelp), this);
+                                 { texts.windowText(Text::LogVerbosityErrors), texts.windowText(Text::LogVerbosityNormal),
+                                   texts.windowText(Text::LogVerbosityVerbose), texts.windowText(Text::LogVerbosityDebug) });
+    auto* help = new HelpButton(texts.windowText(Text::LookAndFeelHelp), this);
 
     auto* runMode = new QVBoxLayout;
     runMode->addWidget(m_taskBarButton);
@@ -86,9 +86,9 @@ void PreferencesLookAndFeelViewController::awakeFromNib()
     restart->addWidget(m_restartButton, 0, Qt::AlignTop);
     runMode->addLayout(restart);
     auto* form = new QFormLayout;
-    form->addRow(texts.paneText(Text::RunMode), runMode);
-    form->addRow(texts.paneText(Text::ItemsListSize), m_listSizeBox);
-    form->addRow(texts.paneText(Text::LogVerbosity), m_verbosityBox);
+    form->addRow(texts.windowText(Text::RunMode), runMode);
+    form->addRow(texts.windowText(Text::ItemsListSize), m_listSizeBox);
+    form->addRow(texts.windowText(Text::LogVerbosity), m_verbosityBox);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addStretch(1);

@@ -8,7 +8,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-using Text = Localizator::PaneText;
+using Text = Localizator::WindowText;
 
 PreferencesUpdateViewController::PreferencesUpdateViewController(QWidget* parent)
     : ViewControllerBase(false, parent)
@@ -25,7 +25,7 @@ QIcon PreferencesUpdateViewController::toolbarItemImage() const
 
 QString PreferencesUpdateViewController::toolbarItemLabel() const
 {
-    return localizator().paneText(Text::UpdateToolbarLabel);
+    return localizator().windowText(Text::UpdateToolbarLabel);
 }
 
 void PreferencesUpdateViewController::awakeFromNib()
@@ -37,7 +37,7 @@ void PreferencesUpdateViewController::awakeFromNib()
     QFont bold = version->font();
     bold.setBold(true);
     version->setFont(bold);
-    auto* updates = new QLabel(texts.paneText(Text::UpdatesFromPackageManager), this);
+    auto* updates = new QLabel(texts.windowText(Text::UpdatesFromPackageManager), this);
     updates->setObjectName(QStringLiteral("updatesLabel"));
     updates->setWordWrap(true);
     auto* layout = new QVBoxLayout(this);

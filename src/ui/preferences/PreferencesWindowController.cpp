@@ -1,6 +1,8 @@
 #include "ui/preferences/PreferencesWindowController.h"
 
 #include "foundation/Log.h"
+#include "ui/base/CommandDispatcher.h"
+#include "ui/base/CommandNames.h"
 #include "ui/base/StaticPlaceholderContext.h"
 #include "ui/base/ViewControllerBase.h"
 #include "ui/preferences/PreferencesPane.h"
@@ -53,6 +55,18 @@ std::unique_ptr<QWidget> PreferencesWindowController::makeWindow()
         connect(action, &QAction::triggered, this, [this, index] { selectControllerAtIndex(index); });
         ++index;
     }
+    // Undo and redo act on the database here too; the window has no menus
+    // of its own, so the shortcuts live on the window.
+    if (m_dispatcher) {
+        for (const auto& [command, key] : { std::pair { CommandNames::undo, QKeySequence::Undo }, std::pair { CommandNames::redo, QKeySequence::Redo } }) {
+            auto* action = new QAction(window.get());
+            action->setData(command);
+            action->setShortcuts(key);
+            action->setShortcutContext(Qt::WindowShortcut);
+            connect(action, &QAction::triggered, m_dispatcher, [dispatcher = m_dispatcher, action] { dispatcher->performAction(*action); });
+            window->addAction(action);
+        }
+    }
     auto* placeholder = new QWidget(window.get());
     placeholder->setObjectName(QStringLiteral("preferencesPanePlaceholder"));
     placeholder->setMinimumSize(520, 300);
@@ -63,13 +77,8 @@ std::unique_ptr<QWidget> PreferencesWindowController::makeWindow()
 
 void PreferencesWindowController::windowDidLoad()
 {
-    for (PreferencesPane* pane : m_panes) {
-        ViewControllerBase& view = pane->paneViewController();
-        copyCommonObjectsToViewController(view);
-        view.setLocalizator(&localizator());
-        view.setUserDefaults(&userDefaults());
-        view.setNotificationCenter(&notificationCenter());
-    }
+    for (PreferencesPane* pane : m_panes)
+        copyCommonObjectsToViewController(pane->paneViewController());
     if (!m_panes.empty())
         selectControllerAtIndex(0);
 }

@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+class CommandDispatcher;
 class PreferencesPane;
 class QActionGroup;
 class StaticPlaceholderContext;
@@ -22,6 +23,8 @@ public:
     // The panes without the space, in toolbar order.
     int paneCount() const { return int(m_panes.size()); }
     PreferencesPane& paneAtIndex(int index) const { return *m_panes.at(size_t(index)); }
+    // Undo and redo in this window go through it; set before the window loads.
+    void setCommandDispatcher(CommandDispatcher* dispatcher) { m_dispatcher = dispatcher; }
     // Loads the window when needed.
     void selectControllerAtIndex(int index);
     int selectedIndex() const { return m_selectedIndex; }
@@ -34,6 +37,7 @@ protected:
 private:
     std::vector<std::unique_ptr<PreferencesPane>> m_entries;
     std::vector<PreferencesPane*> m_panes;
+    CommandDispatcher* m_dispatcher = nullptr;
     int m_selectedIndex = -1;
     QActionGroup* m_toolbarActions = nullptr;
     // After the panes: it hands the shown pane back before they go.

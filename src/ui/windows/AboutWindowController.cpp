@@ -17,7 +17,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-using Text = Localizator::PaneText;
+using Text = Localizator::WindowText;
 
 AboutWindowController::AboutWindowController(QObject* parent)
     : WindowControllerBase(parent)
@@ -35,7 +35,7 @@ std::unique_ptr<QWidget> AboutWindowController::makeWindow()
 
     auto window = std::make_unique<QWidget>();
     window->setObjectName(QStringLiteral("aboutWindow"));
-    window->setWindowTitle(texts.paneText(Text::AboutTitle));
+    window->setWindowTitle(texts.windowText(Text::AboutTitle));
     constexpr char16_t lightbulb = 0xf0eb;
     auto* image = new QLabel(window.get());
     image->setPixmap(IconsManager::sharedInstance().icon(lightbulb).colored(QColor(0xd0, 0x8a, 0x10)).image());
@@ -63,7 +63,7 @@ std::unique_ptr<QWidget> AboutWindowController::makeWindow()
     else
         LOG_WARN("Credits not found in the resources!");
 
-    auto* acknowledgements = new QPushButton(texts.paneText(Text::Acknowledgements), window.get());
+    auto* acknowledgements = new QPushButton(texts.windowText(Text::Acknowledgements), window.get());
     acknowledgements->setObjectName(QStringLiteral("acknowledgementsButton"));
     acknowledgements->setAccessibleName(acknowledgements->text());
     connect(acknowledgements, &QPushButton::clicked, this, &AboutWindowController::showAcknowledgments);

@@ -13,7 +13,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-using Text = Localizator::PaneText;
+using Text = Localizator::WindowText;
 
 namespace {
 
@@ -38,16 +38,16 @@ FeedbackDialog::FeedbackDialog(const Localizator& texts, const QString& message,
     , m_database(readOnlyText(QStringLiteral("feedbackDatabase"), database, this))
 {
     setObjectName(QStringLiteral("feedbackDialog"));
-    setWindowTitle(texts.paneText(Text::FeedbackTitle));
-    auto* intro = new QLabel(texts.paneText(Text::FeedbackText), this);
+    setWindowTitle(texts.windowText(Text::FeedbackTitle));
+    auto* intro = new QLabel(texts.windowText(Text::FeedbackText), this);
     intro->setWordWrap(true);
     m_description->setObjectName(QStringLiteral("feedbackDescription"));
     m_description->setAccessibleName(QStringLiteral("feedbackDescription"));
     auto* tabs = new QTabWidget(this);
-    tabs->addTab(m_logs, texts.paneText(Text::FeedbackLogs));
-    tabs->addTab(m_database, texts.paneText(Text::FeedbackDatabase));
+    tabs->addTab(m_logs, texts.windowText(Text::FeedbackLogs));
+    tabs->addTab(m_database, texts.windowText(Text::FeedbackDatabase));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
-    QPushButton* copy = buttons->addButton(texts.paneText(Text::FeedbackCopy), QDialogButtonBox::ActionRole);
+    QPushButton* copy = buttons->addButton(texts.windowText(Text::FeedbackCopy), QDialogButtonBox::ActionRole);
     copy->setObjectName(QStringLiteral("feedbackCopyButton"));
     connect(copy, &QPushButton::clicked, this, &FeedbackDialog::copyReport);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

@@ -13,7 +13,7 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-using Text = Localizator::PaneText;
+using Text = Localizator::WindowText;
 
 WelcomeWindowController::WelcomeWindowController(QObject* parent)
     : WindowControllerBase(parent)
@@ -28,23 +28,23 @@ std::unique_ptr<QWidget> WelcomeWindowController::makeWindow()
     const Localizator& texts = localizator();
     auto window = std::make_unique<QWidget>();
     window->setObjectName(QStringLiteral("welcomeWindow"));
-    window->setWindowTitle(texts.paneText(Text::WelcomeTitle));
+    window->setWindowTitle(texts.windowText(Text::WelcomeTitle));
 
     constexpr char16_t lightbulb = 0xf0eb;
     auto* image = new QLabel(window.get());
     image->setPixmap(IconsManager::sharedInstance().icon(lightbulb).colored(QColor(0xd0, 0x8a, 0x10)).image());
-    auto* title = new QLabel(texts.paneText(Text::WelcomeTitle), window.get());
+    auto* title = new QLabel(texts.windowText(Text::WelcomeTitle), window.get());
     QFont large = title->font();
     large.setPointSizeF(large.pointSizeF() * 1.6);
     large.setBold(true);
     title->setFont(large);
-    auto* text = new QLabel(texts.paneText(Text::WelcomeText), window.get());
+    auto* text = new QLabel(texts.windowText(Text::WelcomeText), window.get());
     text->setObjectName(QStringLiteral("welcomeText"));
     text->setWordWrap(true);
-    m_enabledBox = new QCheckBox(texts.paneText(Text::EnableLanternwick), window.get());
+    m_enabledBox = new QCheckBox(texts.windowText(Text::EnableLanternwick), window.get());
     m_enabledBox->setObjectName(QStringLiteral("enabledCheckBox"));
     m_enabledBox->setAccessibleName(m_enabledBox->text());
-    auto* help = new HelpButton(texts.paneText(Text::WelcomeHelp), window.get());
+    auto* help = new HelpButton(texts.windowText(Text::WelcomeHelp), window.get());
     connect(help, &QToolButton::clicked, this, &WelcomeWindowController::showHelp);
 
     auto* heading = new QHBoxLayout;

@@ -1,9 +1,9 @@
 // A restore from the menu on a login of its own: this test is the running
-// copy (its delegate, its single-instance name on a private bus), the built
-// program is the copy the relaunch starts. The store ends up equal to the
+// copy (its delegate, its windows, its single-instance name on a private
+// bus), the built program is the copy the relaunch starts. The store ends up equal to the
 // chosen backup, the new copy owns the name, and it does not run the items
 // again.
-#include "../keelhouse/PrivateBus.h"
+#include "../../keelhouse/PrivateBus.h"
 #include "support/TestHome.h"
 
 #include "foundation/UserDefaults.h"
@@ -15,16 +15,19 @@
 #include "shell/ApplicationCommands.h"
 #include "shell/ApplicationHelpers.h"
 #include "shell/ChainStarter.h"
-#include "shell/WindowControllers.h"
 #include "shell/SingleInstance.h"
 #include "texts/DialogPresenter.h"
 #include "texts/Localizator.h"
+#include "ui/mainwindow/MainWindowController.h"
+#include "ui/windows/ApplicationWindowControllers.h"
 
 #include <QCoreApplication>
 #include <QDBusConnectionInterface>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QMainWindow>
+#include <QMenuBar>
 #include <QProcess>
 #include <QThread>
 #include <csignal>
@@ -53,25 +56,6 @@ QByteArray readFile(const QString& path)
 class NoChains : public ChainStarter {
 public:
     void startChain(const QList<Step>&, std::shared_ptr<ContextBatchInfo>) override {}
-};
-
-class NoWindows : public WindowControllers {
-public:
-    void initializeDockAndStatusBar() override {}
-    void prepareMainWindow() override {}
-    void closeMainWindow() override {}
-    void showMainWindow() override {}
-    void showWelcomeWindow() override {}
-    void showGeneralPreferences() override {}
-    bool isLaunchSimulationModeActive() const override { return false; }
-    void toggleSimulationMode() override {}
-    void showPreferencesWindow() override {}
-    void showAboutWindow() override {}
-    void showFeedbackDialog(const QString&) override {}
-    void closeWelcomeWindow() override {}
-    void closePreferencesWindow() override {}
-    bool hasMainWindowController() const override { return false; }
-    bool isMainWindowFocused() const override { return false; }
 };
 
 class ChooseFirst : public DialogPresenter {
@@ -134,7 +118,7 @@ TEST(RelaunchEndToEnd, ARestoreFromTheMenuHandsOverToANewCopyThatDoesNotRunTheIt
     ASSERT_TRUE(instance->claim());
     ApplicationHelpers helpers;
     NoChains chains;
-    NoWindows windows;
+    ApplicationWindowControllers windows(helpers, [&] { instance.reset(); });
     ChooseFirst dialogs;
     qint64 newCopy = 0;
     const QString newCopyOutput = home + "/new-copy.out";
@@ -157,9 +141,15 @@ TEST(RelaunchEndToEnd, ARestoreFromTheMenuHandsOverToANewCopyThatDoesNotRunTheIt
         return false;
     };
     AppDelegate delegate(parts);
+    windows.setApplicationDelegate(&delegate);
     ASSERT_NE(helpers.managedObjectContext(), nullptr);
 
-    delegate.performCommand(ApplicationCommands::restoreDatabaseFromBackup);
+    windows.prepareMainWindow();
+    QCoreApplication::processEvents();
+    auto* menuBar = static_cast<QMainWindow*>(windows.mainWindowController().window())->menuBar();
+    auto* restore = menuBar->findChild<QAction*>(ApplicationCommands::restoreDatabaseFromBackup + "Action");
+    ASSERT_NE(restore, nullptr);
+    restore->trigger();
     ASSERT_GT(newCopy, 0);
     EXPECT_EQ(instance, nullptr);
     delegate.applicationWillTerminate();
