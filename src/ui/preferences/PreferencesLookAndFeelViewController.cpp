@@ -80,13 +80,14 @@ void PreferencesLookAndFeelViewController::awakeFromNib()
     auto* runMode = new QVBoxLayout;
     runMode->addWidget(m_taskBarButton);
     runMode->addWidget(m_trayButton);
-    runMode->addWidget(m_noTrayLabel);
     auto* restart = new QHBoxLayout;
     restart->addWidget(m_warningLabel, 1);
     restart->addWidget(m_restartButton, 0, Qt::AlignTop);
-    runMode->addLayout(restart);
     auto* form = new QFormLayout;
     form->addRow(texts.windowText(Text::RunMode), runMode);
+    // The notes take the whole width, so that they wrap into full lines.
+    form->addRow(m_noTrayLabel);
+    form->addRow(restart);
     form->addRow(texts.windowText(Text::ItemsListSize), m_listSizeBox);
     form->addRow(texts.windowText(Text::LogVerbosity), m_verbosityBox);
     auto* layout = new QVBoxLayout(this);

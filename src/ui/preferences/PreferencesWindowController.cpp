@@ -48,7 +48,8 @@ std::unique_ptr<QWidget> PreferencesWindowController::makeWindow()
             toolbar->addWidget(space);
             continue;
         }
-        QAction* action = toolbar->addAction(entry->toolbarItemImage(), entry->toolbarItemLabel());
+        // A label such as "Look & feel" is shown as it is, not read for a mnemonic.
+        QAction* action = toolbar->addAction(entry->toolbarItemImage(), QString(entry->toolbarItemLabel()).replace(QLatin1Char('&'), QLatin1String("&&")));
         action->setObjectName(entry->identifier());
         action->setCheckable(true);
         m_toolbarActions->addAction(action);

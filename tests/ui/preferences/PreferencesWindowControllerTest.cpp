@@ -53,6 +53,7 @@ TEST_F(PreferencesWindowTest, TheToolbarListsThePanesInOrderWithTheSpaceBeforeUp
         entries.append(action->objectName().isEmpty() ? QStringLiteral("space") : action->objectName());
     EXPECT_EQ(entries, QStringList({ "GeneralPreferences", "LookAndFeelPreferences", "IgnoredItemsPreferences", "space", "UpdatePreferences" }));
     EXPECT_EQ(controller->paneAtIndex(1).toolbarItemLabel(), "Look & feel");
+    EXPECT_EQ(controller->toolbarActions()->actions().at(1)->iconText(), "Look & feel");
     EXPECT_EQ(controller->paneAtIndex(3).toolbarItemLabel(), "Update");
     EXPECT_EQ(controller->selectedIndex(), 0);
     EXPECT_EQ(controller->window()->windowTitle(), "General");
