@@ -71,10 +71,12 @@ void AppDelegate::applicationDidFinishLaunching()
     if (!m_.helpers->managedObjectContext()) {
         if (!m_.helpers->presentDatabaseInitializationError(*m_.dialogs)) {
             LOG_INFO("Quitting due to initialization error!");
+            // Otherwise start-up stops here, without items, observers or
+            // windows, and support gets what it needs to help.
             if (m_.helpers->databaseInitializationUserChoseQuit())
                 m_.terminate();
             else
-                LOG_ERROR("No feedback dialog yet: start-up stops here, without items, observers or windows.");
+                m_.windows->showFeedbackDialog(QString());
             return;
         }
     }

@@ -432,7 +432,7 @@ QString Localizator::warningStringForExecutionDisabledState() const
 
 QString Localizator::warningStringForDockModeRestartRequired() const
 {
-    return localized("You must restart Lanternwick in order to change to menu bar mode. We're sorry for inconvenience...");
+    return localized("You must restart Lanternwick in order to change to system tray mode. We're sorry for inconvenience...");
 }
 
 QString Localizator::warningStringForNetworkConditions() const
