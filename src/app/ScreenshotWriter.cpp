@@ -5,7 +5,14 @@
 #include "ui/base/LoginItemsListModel.h"
 #include "ui/mainwindow/MainItemsViewController.h"
 #include "ui/mainwindow/MainWindowController.h"
+#include "shell/ApplicationCommands.h"
+#include "ui/preferences/PreferencesPane.h"
+#include "ui/preferences/PreferencesWindowController.h"
+#include "ui/views/CreditsView.h"
+#include "ui/windows/AboutWindowController.h"
 #include "ui/windows/ApplicationWindowControllers.h"
+#include "ui/windows/FeedbackDialog.h"
+#include "ui/windows/WelcomeWindowController.h"
 
 #include <QApplication>
 #include <QDir>
@@ -13,7 +20,10 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
+#include <QVariantAnimation>
 
 namespace {
 // Start-up, the first reading of the autostart list and the window manager
@@ -67,5 +77,45 @@ void ScreenshotWriter::writeAll()
     controller.switchToSystemItemsView();
     controller.placeholderContext()->finishSlide();
     write(*window, QStringLiteral("system-items-page"));
+
+    m_windows.statusMenu().popup(QPoint(40, 40));
+    write(m_windows.statusMenu(), QStringLiteral("menu-status"));
+    m_windows.statusMenu().hide();
+    writeSecondaryWindows();
     QCoreApplication::quit();
+}
+
+void ScreenshotWriter::writeSecondaryWindows()
+{
+    PreferencesWindowController& preferences = m_windows.preferencesWindowController();
+    preferences.showWindow();
+    for (int index = 0; index < preferences.paneCount(); ++index) {
+        preferences.selectControllerAtIndex(index);
+        write(*preferences.window(), QStringLiteral("preferences-") + preferences.paneAtIndex(index).identifier());
+    }
+    preferences.close();
+
+    m_windows.showWelcomeWindow();
+    write(*m_windows.welcomeWindowController().window(), QStringLiteral("welcome-window"));
+    m_windows.closeWelcomeWindow();
+
+    m_windows.showAboutWindow();
+    AboutWindowController& about = m_windows.aboutWindowController();
+    // Part way through a pass, as the user sees it a few seconds after opening.
+    about.creditsView().findChild<QVariantAnimation*>()->setCurrentTime(4000);
+    write(*about.window(), QStringLiteral("about-window"));
+    about.close();
+
+    m_windows.showFeedbackDialog(QString());
+    write(*m_windows.feedbackDialog(), QStringLiteral("feedback-dialog"));
+    m_windows.feedbackDialog()->close();
+
+    // The restore dialog is modal: it is taken once it is open, then cancelled.
+    QTimer::singleShot(500, this, [this] {
+        if (auto* dialog = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            write(*dialog, QStringLiteral("restore-dialog"));
+            dialog->buttons().last()->click();
+        }
+    });
+    m_windows.performCommand(ApplicationCommands::restoreDatabaseFromBackup);
 }

@@ -15,6 +15,7 @@ public:
 
 private:
     void writeAll();
+    void writeSecondaryWindows();
     void write(QWidget& widget, const QString& name);
 
     ApplicationWindowControllers& m_windows;

@@ -1,8 +1,10 @@
 // The application: one per session; it reads its settings and database,
 // runs the login items through the engine and reacts to the session until it
 // is asked to quit.
+#include "DesktopHelpOpener.h"
 #include "QtModifierKeysProvider.h"
 #include "QuitOnSignals.h"
+#include "Relaunch.h"
 #include "ScreenshotWriter.h"
 
 #include "platform/linux/LogindWakeWatcher.h"
@@ -28,12 +30,15 @@ int main(int argc, char** argv)
     QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
 
     SingleInstance instance;
+    if (const std::optional<qint64> previous = Relaunch::previousProcess(QCoreApplication::arguments()))
+        instance.waitForRelease(*previous, 30000);
     if (!instance.claim())
         return instance.activateRunningInstance() ? 0 : 1;
 
     // Every part the delegate reaches ends before the event loop's objects.
     ApplicationHelpers helpers;
     helpers.setModifierKeysProvider(std::make_shared<QtModifierKeysProvider>());
+    helpers.setHelpOpener(std::make_shared<DesktopHelpOpener>());
     ContextChainStarter chains(helpers);
     const std::function<void()> terminate = [] { QCoreApplication::quit(); };
     ApplicationWindowControllers windows(helpers, terminate);
@@ -48,10 +53,12 @@ int main(int argc, char** argv)
     collaborators.dialogs = &dialogs;
     collaborators.wakeWatcher = &wakeWatcher;
     collaborators.terminate = terminate;
+    collaborators.startNewCopy = Relaunch::startNewCopy;
     AppDelegate delegate(collaborators);
     // Quitting does nothing before the event loop runs.
     if (delegate.isTerminatedAtStart())
         return 1;
+    windows.setApplicationDelegate(&delegate);
     instance.setActivationHandler([&delegate] { delegate.applicationShouldHandleReopen(); });
 
     delegate.applicationWillFinishLaunching();

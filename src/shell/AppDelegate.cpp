@@ -1,5 +1,6 @@
 #include "shell/AppDelegate.h"
 
+#include "engine/ApplicationContext.h"
 #include "engine/ContextBatchInfo.h"
 #include "foundation/DispatchQueue.h"
 #include "foundation/Log.h"
@@ -8,15 +9,21 @@
 #include "foundation/MHSystemItemsNotifications.h"
 #include "foundation/MHUserSettingsKeys.h"
 #include "foundation/UserDefaults.h"
+#include "model/DatabaseFiles.h"
+#include "model/DatabaseSerializer.h"
 #include "model/ObjectContext.h"
 #include "model/UndoManager.h"
 #include "platform/WakeWatcher.h"
+#include "shell/ApplicationCommands.h"
 #include "shell/ApplicationHelpers.h"
 #include "shell/ChainStarter.h"
 #include "shell/DataMigrationsAtStart.h"
 #include "shell/WindowControllers.h"
+#include "texts/DialogPresenter.h"
+#include "texts/Localizator.h"
 
 #include <QDateTime>
+#include <QHash>
 
 using Kind = ApplicationStateKind;
 
@@ -71,10 +78,12 @@ void AppDelegate::applicationDidFinishLaunching()
     if (!m_.helpers->managedObjectContext()) {
         if (!m_.helpers->presentDatabaseInitializationError(*m_.dialogs)) {
             LOG_INFO("Quitting due to initialization error!");
+            // Otherwise start-up stops here, without items, observers or
+            // windows, and support gets what it needs to help.
             if (m_.helpers->databaseInitializationUserChoseQuit())
                 m_.terminate();
             else
-                LOG_ERROR("No feedback dialog yet: start-up stops here, without items, observers or windows.");
+                m_.windows->showFeedbackDialog(QString());
             return;
         }
     }
@@ -254,4 +263,187 @@ void AppDelegate::saveAfter(const char* change)
 {
     LOG_VERBOSE("Saving after %1...", change);
     m_.helpers->saveDataToDiskUsingChangeBackup(true);
+}
+
+// --- Menu commands ---------------------------------------------------------------
+
+namespace {
+
+using Action = void (AppDelegate::*)();
+
+const QHash<QString, Action>& commandActions()
+{
+    namespace C = ApplicationCommands;
+    static const QHash<QString, Action> actions {
+        { C::executeLoginItems, &AppDelegate::executeLoginItems },
+        { C::toggleSimulationMode, &AppDelegate::toggleSimulationMode },
+        { C::disableLanternwickAndMoveItemsToSystemPreferences, &AppDelegate::disableLanternwickAndMoveItemsToSystemPreferences },
+        { C::restoreDatabaseFromBackup, &AppDelegate::restoreDatabaseFromBackup },
+        { C::contactSupport, &AppDelegate::contactSupport },
+        { C::relaunchApplication, &AppDelegate::relaunchApplication },
+        { C::showMainWindow, &AppDelegate::showMainWindow },
+        { C::showWelcomeWindow, &AppDelegate::showWelcomeWindow },
+        { C::showAboutWindow, &AppDelegate::showAboutWindow },
+        { C::showPreferencesWindow, &AppDelegate::showPreferencesWindow },
+        { C::showGeneralPreferences, &AppDelegate::showGeneralPreferences },
+    };
+    return actions;
+}
+
+} // namespace
+
+bool AppDelegate::respondsToCommand(const QString& command) const
+{
+    return commandActions().contains(command);
+}
+
+bool AppDelegate::isIdle()
+{
+    return !m_.helpers->applicationContext().isExecutionInProgress() && !m_.windows->isLaunchSimulationModeActive();
+}
+
+bool AppDelegate::validateCommand(const QString& command, QString* title)
+{
+    namespace C = ApplicationCommands;
+    ApplicationContext& context = m_.helpers->applicationContext();
+    const auto focusedWithItems = [&] { return m_.windows->isMainWindowFocused() && context.isAtLeastOneApplicationItemAvailable(nullptr); };
+    if (command == C::toggleSimulationMode) {
+        // Only a run disables it, so that the simulation can always be left.
+        if (title)
+            *title = Localizator::shared().menuItemTitleForTogglinngSimulationMode(m_.windows->isLaunchSimulationModeActive());
+        return !context.isExecutionInProgress() && focusedWithItems();
+    }
+    if (command == C::executeLoginItems)
+        return isIdle() && focusedWithItems();
+    // Switching off what is off would only hand the items back again.
+    if (command == C::disableLanternwickAndMoveItemsToSystemPreferences)
+        return isIdle() && m_.userDefaults->isLanternwickEnabled();
+    if (command == C::restoreDatabaseFromBackup || command == C::contactSupport)
+        return isIdle();
+    if (command == C::showWelcomeWindow || command == C::showPreferencesWindow)
+        return isIdle() && m_.windows->hasMainWindowController();
+    return true;
+}
+
+void AppDelegate::performCommand(const QString& command)
+{
+    if (const Action action = commandActions().value(command))
+        (this->*action)();
+}
+
+void AppDelegate::executeLoginItems()
+{
+    LOG_NORMAL("Executing login items...");
+    auto batch = std::make_shared<ContextBatchInfo>();
+    batch->setIsExecutingOnDemand(true);
+    m_.windows->closeWelcomeWindow();
+    m_.windows->closePreferencesWindow();
+    // The watcher is off while the items run, so that their own changes to
+    // the session's list do not start a read.
+    m_.chains->startChain({ { Kind::DisableSystemItemsChange },
+                            { Kind::DelayBeforeExecution },
+                            { Kind::ExecuteItems },
+                            { Kind::ReadSystemItems },
+                            { Kind::EnableSystemItemsChange } },
+                          batch);
+}
+
+void AppDelegate::toggleSimulationMode()
+{
+    LOG_NORMAL("Toggling simulation mode...");
+    m_.windows->toggleSimulationMode();
+}
+
+void AppDelegate::disableLanternwickAndMoveItemsToSystemPreferences()
+{
+    LOG_NORMAL("Disabling Lanternwick and moving items to System Preferences...");
+    if (!Localizator::shared().runDisableLanternwickDialogWithItems(*m_.dialogs))
+        return;
+    // The write starts the disable chain, which hands the items back.
+    m_.userDefaults->setIsLanternwickEnabled(false);
+    m_.notificationCenter->post(MHInternalNotifications::MHInternalNotificationLanternwickEnabledStatusDidChanged, this);
+}
+
+void AppDelegate::restoreDatabaseFromBackup()
+{
+    LOG_NORMAL("Restoring database from backup...");
+    ApplicationHelpers& helpers = *m_.helpers;
+    const std::optional<QString> backup = Localizator::shared().runRestoreDatabaseDialog(*m_.dialogs, helpers, helpers);
+    if (!backup) {
+        LOG_INFO("User cancelled backup.");
+        return;
+    }
+    // The copy is written beside the store and renamed over it, so the store
+    // is never missing and a failed copy leaves it as it was. Nothing else in
+    // the data folder is touched (a temporary backup an earlier version left
+    // there is the user's).
+    Error error;
+    if (!DatabaseFiles().copyFile(*backup, helpers.databaseSerializer().storeFilename(), &error)) {
+        Error::log(QStringLiteral("Failed copying backup file %1!").arg(*backup), error);
+        presentError(Localizator::shared().errorForFailedDatabaseRestoreWithUnderlyingError(error));
+        return;
+    }
+    // Until the relaunch, no save may write the live data over the restored file.
+    helpers.preventSavingUntilRelaunch();
+    m_saveWhileClosingPrevented = true;
+    relaunchApplication();
+}
+
+void AppDelegate::contactSupport()
+{
+    LOG_NORMAL("Contacting support...");
+    m_.windows->showFeedbackDialog(QString());
+}
+
+void AppDelegate::relaunchApplication()
+{
+    LOG_INFO("Restarting application...");
+    // The flag is only set once the new copy runs: a copy that never starts
+    // must not make the next start skip the items.
+    QString reason;
+    if (!m_.startNewCopy || !m_.startNewCopy(&reason)) {
+        LOG_ERROR("Failed starting a new copy of the application: %1", reason);
+        presentError(Localizator::shared().errorForFailedRelaunch(reason));
+        return;
+    }
+    m_.userDefaults->setIsLaunchAfterRestart(true);
+    m_.terminate();
+}
+
+void AppDelegate::showMainWindow()
+{
+    LOG_NORMAL("Showing application main window...");
+    m_.windows->showMainWindow();
+}
+
+void AppDelegate::showWelcomeWindow()
+{
+    LOG_NORMAL("Showing welcome window...");
+    m_.windows->showWelcomeWindow();
+}
+
+void AppDelegate::showAboutWindow()
+{
+    LOG_NORMAL("Showing about window...");
+    m_.windows->showAboutWindow();
+}
+
+void AppDelegate::showPreferencesWindow()
+{
+    LOG_NORMAL("Showing application preferences window...");
+    m_.windows->showPreferencesWindow();
+}
+
+void AppDelegate::showGeneralPreferences()
+{
+    m_.windows->showGeneralPreferences();
+}
+
+void AppDelegate::presentError(const Error& error)
+{
+    DialogPresenter::Request request;
+    request.messageText = error.description();
+    request.informativeText = error.recoverySuggestion();
+    request.buttons = error.recoveryOptions();
+    m_.dialogs->runModal(request);
 }

@@ -8,11 +8,13 @@
 #include "foundation/NotificationCenter.h"
 
 #include <QObject>
+#include <QString>
 #include <functional>
 #include <memory>
 #include <vector>
 
 class ApplicationHelpers;
+class Error;
 class ChainStarter;
 class DialogPresenter;
 class UserDefaults;
@@ -30,6 +32,9 @@ public:
         WakeWatcher* wakeWatcher = nullptr;
         // Ends the event loop; applicationWillTerminate() follows.
         std::function<void()> terminate;
+        // Starts a new copy of the program that waits for this one to end;
+        // false (with the reason) when it could not be started.
+        std::function<bool(QString* reason)> startNewCopy;
         // The process-wide ones unless given (the same the helpers use).
         UserDefaults* userDefaults = nullptr;
         NotificationCenter* notificationCenter = nullptr;
@@ -56,6 +61,28 @@ public:
 
     void initializeObservations();
 
+    // --- Menu commands (names in ApplicationCommands) ---------------------------
+    bool respondsToCommand(const QString& command) const;
+    // Whether the command can run now; title is set for the commands whose
+    // menu title follows the state.
+    bool validateCommand(const QString& command, QString* title);
+    void performCommand(const QString& command);
+
+    // Runs the items now, as the on-demand chain.
+    void executeLoginItems();
+    void toggleSimulationMode();
+    void disableLanternwickAndMoveItemsToSystemPreferences();
+    // Replaces the store with a backup the user chooses, then relaunches.
+    void restoreDatabaseFromBackup();
+    void contactSupport();
+    // Quits once a new copy has started; the new copy skips running the items.
+    void relaunchApplication();
+    void showMainWindow();
+    void showWelcomeWindow();
+    void showAboutWindow();
+    void showPreferencesWindow();
+    void showGeneralPreferences();
+
 private:
     void startLaunchChain(bool disabled, bool executionOff, bool relaunch);
     void computerDidWake();
@@ -63,6 +90,9 @@ private:
     void lanternwickEnabledStatusDidChange();
     void lanternwickEnabledSettingDidChange();
     void saveAfter(const char* change);
+    // Idle: nothing runs and the launch simulation is off.
+    bool isIdle();
+    void presentError(const Error& error);
     // Runs task on the main thread (now when already there), while this lives.
     void onMainThread(std::function<void()> task);
 

@@ -4,6 +4,9 @@
 
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QDBusServiceWatcher>
+#include <QEventLoop>
+#include <QTimer>
 
 SingleInstance::SingleInstance(QDBusConnection bus)
     : m_bus(std::move(bus))
@@ -16,6 +19,22 @@ SingleInstance::~SingleInstance()
         m_bus.unregisterObject(ObjectPath);
         m_bus.unregisterService(ServiceName);
     }
+}
+
+void SingleInstance::waitForRelease(qint64 pid, int timeoutMs)
+{
+    if (!m_bus.isConnected())
+        return;
+    // Watching before asking: a release between the two still ends the wait.
+    QDBusServiceWatcher watcher(ServiceName, m_bus, QDBusServiceWatcher::WatchForUnregistration);
+    QEventLoop loop;
+    QObject::connect(&watcher, &QDBusServiceWatcher::serviceUnregistered, &loop, &QEventLoop::quit);
+    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
+    const QDBusReply<uint> owner = m_bus.interface()->servicePid(ServiceName);
+    if (!owner.isValid() || qint64(owner.value()) != pid)
+        return;
+    LOG_INFO("Waiting for the previous copy (%1) to end...", pid);
+    loop.exec();
 }
 
 bool SingleInstance::claim()

@@ -17,6 +17,9 @@ public:
     explicit SingleInstance(QDBusConnection bus = QDBusConnection::sessionBus());
     ~SingleInstance() override;
 
+    // A relaunched copy waits, at most timeoutMs, until the copy with
+    // process ID pid no longer owns the name, so that claim() can succeed.
+    void waitForRelease(qint64 pid, int timeoutMs);
     // True when this process now owns the name. Without a session bus there
     // is nobody to share the session with, and the process goes on alone.
     bool claim();

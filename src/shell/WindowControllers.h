@@ -1,5 +1,7 @@
 #pragma once
 // The windows the application delegate opens; the GUI implements it.
+#include <QString>
+
 class WindowControllers {
 public:
     virtual ~WindowControllers() = default;
@@ -15,4 +17,16 @@ public:
     virtual void showGeneralPreferences() = 0;
     virtual bool isLaunchSimulationModeActive() const = 0;
     virtual void toggleSimulationMode() = 0;
+
+    virtual void showPreferencesWindow() = 0;
+    virtual void showAboutWindow() = 0;
+    // The dialog with the latest logs and the database for support, with
+    // message as the start of the description (may be empty).
+    virtual void showFeedbackDialog(const QString& message) = 0;
+    // Both do nothing when the window was never made.
+    virtual void closeWelcomeWindow() = 0;
+    virtual void closePreferencesWindow() = 0;
+    // Never makes the main window.
+    virtual bool hasMainWindowController() const = 0;
+    virtual bool isMainWindowFocused() const = 0;
 };

@@ -213,6 +213,13 @@ Error Localizator::errorForFailedDatabaseRestoreWithUnderlyingError(const Error&
     return error;
 }
 
+Error Localizator::errorForFailedRelaunch(const QString& reason) const
+{
+    Error error(Error::lanternwickDomain(), MHErrors::MHErrorCodeUnassigned, localized("Lanternwick could not restart!"),
+                localized("Quit Lanternwick and start it again. (%1)").arg(reason));
+    return error;
+}
+
 QString Localizator::databaseFolderForDisplay()
 {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Lanternwick");
@@ -425,13 +432,18 @@ QString Localizator::warningStringForExecutionDisabledState() const
 
 QString Localizator::warningStringForDockModeRestartRequired() const
 {
-    return localized("You must restart Lanternwick in order to change to menu bar mode. We're sorry for inconvenience...");
+    return localized("You must restart Lanternwick in order to change to system tray mode. We're sorry for inconvenience...");
 }
 
 QString Localizator::warningStringForNetworkConditions() const
 {
     return localized("Network based startup conditions require couple of seconds to detect networks, increase 'Delay "
                      "items launch' value for more reliable behavior.");
+}
+
+QString Localizator::warningStringForMissingSystemTray() const
+{
+    return localized("This desktop has no system tray, so Lanternwick stays in the task bar.");
 }
 
 // --- Undo action names ------------------------------------------------------
@@ -768,6 +780,101 @@ QString Localizator::windowText(WindowText text) const
     case WindowText::SystemItemsPageMenuItem:
     case WindowText::SystemItems:
         return localized("System Items");
+    case WindowText::HelpMenu:
+        return localized("&Help");
+    case WindowText::LaunchItemsNowMenuItem:
+        return localized("Launch Items Now");
+    case WindowText::DisableLanternwickMenuItem:
+        return localized("Disable Lanternwick and Move Items to Startup Applications...");
+    case WindowText::RestoreDatabaseMenuItem:
+        return localized("Restore Database from Backup...");
+    case WindowText::PreferencesMenuItem:
+        return localized("Preferences...");
+    case WindowText::MainWindowMenuItem:
+        return localized("Main Window");
+    case WindowText::WelcomeMenuItem:
+        return localized("Welcome to Lanternwick");
+    case WindowText::ContactSupportMenuItem:
+        return localized("Contact Support...");
+    case WindowText::AboutMenuItem:
+        return localized("About Lanternwick");
+    case WindowText::GeneralToolbarLabel:
+        return localized("General");
+    case WindowText::LookAndFeelToolbarLabel:
+        return localized("Look & feel");
+    case WindowText::IgnoredItemsToolbarLabel:
+        return localized("Ignored Items");
+    case WindowText::UpdateToolbarLabel:
+        return localized("Update");
+    case WindowText::EnableLanternwick:
+        return localized("Enable Lanternwick (handle login items)");
+    case WindowText::LaunchAfterLogin:
+        return localized("Launch items after login");
+    case WindowText::LaunchAfterWake:
+        return localized("Launch items after waking from sleep");
+    case WindowText::DelayBeforeLaunch:
+        return localized("Delay items launch by:");
+    case WindowText::AutoClose:
+        return localized("Quit Lanternwick after launching items, in:");
+    case WindowText::DelayBetweenItems:
+        return localized("Pause between items:");
+    case WindowText::GeneralHelp:
+        return localized("Help on general preferences");
+    case WindowText::RunMode:
+        return localized("Show Lanternwick:");
+    case WindowText::RunModeTaskBar:
+        return localized("In the task bar");
+    case WindowText::RunModeTray:
+        return localized("As an icon in the system tray");
+    case WindowText::RestartNow:
+        return localized("Restart Now");
+    case WindowText::ItemsListSize:
+        return localized("Items list rows:");
+    case WindowText::ItemsListSizeNormal:
+        return localized("Normal");
+    case WindowText::ItemsListSizeSmall:
+        return localized("Small");
+    case WindowText::LogVerbosity:
+        return localized("Log verbosity:");
+    case WindowText::LogVerbosityErrors:
+        return localized("Errors and warnings");
+    case WindowText::LogVerbosityNormal:
+        return localized("Normal");
+    case WindowText::LogVerbosityVerbose:
+        return localized("Verbose");
+    case WindowText::LogVerbosityDebug:
+        return localized("Debug");
+    case WindowText::LookAndFeelHelp:
+        return localized("Help on look & feel preferences");
+    case WindowText::IgnoredItemsHelp:
+        return localized("Help on ignored items preferences");
+    case WindowText::UpdatesFromPackageManager:
+        return localized("Lanternwick is updated by your system's package manager, together with the rest of your "
+                         "software. There is nothing to set here.");
+    case WindowText::WelcomeTitle:
+        return localized("Welcome to Lanternwick");
+    case WindowText::WelcomeText:
+        return localized("Lanternwick takes over your login items: it opens your applications and documents one after "
+                         "another at login, with delays, waits and startup conditions you choose.\n\n"
+                         "Move items from the session's autostart list into Lanternwick's list in the main window, "
+                         "then arrange them and give them conditions.");
+    case WindowText::WelcomeHelp:
+        return localized("Help on getting started");
+    case WindowText::AboutTitle:
+        return localized("About Lanternwick");
+    case WindowText::Acknowledgements:
+        return localized("Acknowledgements");
+    case WindowText::FeedbackTitle:
+        return localized("Contact Support");
+    case WindowText::FeedbackText:
+        return localized("Describe what happened and send it to support together with the logs and the database "
+                         "below. Nothing is sent from here: copy what you want to send.");
+    case WindowText::FeedbackLogs:
+        return localized("Latest logs");
+    case WindowText::FeedbackDatabase:
+        return localized("Database");
+    case WindowText::FeedbackCopy:
+        return localized("Copy All");
     }
     return {};
 }

@@ -63,6 +63,8 @@ public:
                                                                        bool canRestoreFromBackup) const;
     Error errorForFailedDatabaseRestoreRevertWithUnderlyingError(const Error& underlyingError) const;
     Error errorForFailedDatabaseRestoreWithUnderlyingError(const Error& underlyingError) const;
+    // reason: why the new copy of the program could not be started.
+    Error errorForFailedRelaunch(const QString& reason) const;
 
     // --- Names --------------------------------------------------------------
     QString ignoreLoginGroupDisplayName() const override;
@@ -102,6 +104,8 @@ public:
     QString warningStringForExecutionDisabledState() const;
     QString warningStringForDockModeRestartRequired() const;
     QString warningStringForNetworkConditions() const;
+    QString warningStringForMissingSystemTray() const;
+
 
     // --- Undo action names --------------------------------------------------
     QString undoActionForRenamingFrom(const QString& oldName, const QString& newName) const;
@@ -186,6 +190,52 @@ public:
         SystemItemsPageMenuItem,
         // The system items page: its window title and the name of its list.
         SystemItems,
+        HelpMenu,
+        LaunchItemsNowMenuItem,
+        DisableLanternwickMenuItem,
+        RestoreDatabaseMenuItem,
+        PreferencesMenuItem,
+        MainWindowMenuItem,
+        WelcomeMenuItem,
+        ContactSupportMenuItem,
+        AboutMenuItem,
+        // The preferences, welcome, about and feedback windows.
+        GeneralToolbarLabel,
+        LookAndFeelToolbarLabel,
+        IgnoredItemsToolbarLabel,
+        UpdateToolbarLabel,
+        EnableLanternwick,
+        LaunchAfterLogin,
+        LaunchAfterWake,
+        DelayBeforeLaunch,
+        AutoClose,
+        DelayBetweenItems,
+        GeneralHelp,
+        RunMode,
+        RunModeTaskBar,
+        RunModeTray,
+        RestartNow,
+        ItemsListSize,
+        ItemsListSizeNormal,
+        ItemsListSizeSmall,
+        LogVerbosity,
+        LogVerbosityErrors,
+        LogVerbosityNormal,
+        LogVerbosityVerbose,
+        LogVerbosityDebug,
+        LookAndFeelHelp,
+        IgnoredItemsHelp,
+        UpdatesFromPackageManager,
+        WelcomeTitle,
+        WelcomeText,
+        WelcomeHelp,
+        AboutTitle,
+        Acknowledgements,
+        FeedbackTitle,
+        FeedbackText,
+        FeedbackLogs,
+        FeedbackDatabase,
+        FeedbackCopy,
     };
     QString windowText(WindowText text) const;
 

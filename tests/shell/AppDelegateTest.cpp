@@ -8,10 +8,14 @@
 #include "foundation/MHExecuteNotifications.h"
 #include "foundation/MHInternalNotifications.h"
 #include "foundation/MHSystemItemsNotifications.h"
+#include "model/DBLoginGroup.h"
 #include "model/ObjectContext.h"
 #include "model/UndoManager.h"
 #include "platform/fake/FakeWakeWatcher.h"
 #include "shell/AppDelegate.h"
+#include "shell/ApplicationCommands.h"
+#include "shell/ApplicationHelpers.h"
+#include "shell/ModelEditing.h"
 #include "shell/ChainStarter.h"
 #include "shell/LoggingDialogPresenter.h"
 #include "shell/WindowControllers.h"
@@ -57,8 +61,34 @@ public:
         simulating = !simulating;
         calls.append("simulation");
     }
+    void showPreferencesWindow() override { calls.append("preferences"); }
+    void showAboutWindow() override { calls.append("about"); }
+    void showFeedbackDialog(const QString&) override { calls.append("feedback"); }
+    void closeWelcomeWindow() override { calls.append("close welcome"); }
+    void closePreferencesWindow() override { calls.append("close preferences"); }
+    bool hasMainWindowController() const override { return hasMainWindow; }
+    bool isMainWindowFocused() const override { return focused; }
     QStringList calls;
     bool simulating = false;
+    bool hasMainWindow = true;
+    bool focused = true;
+};
+
+// Answers each dialog with the next button of its list (the last one again
+// when the list runs out), after running its hook.
+class AnsweringPresenter : public DialogPresenter {
+public:
+    Answer runModal(const Request& request) override
+    {
+        requests.append(request);
+        if (beforeAnswer)
+            beforeAnswer();
+        const int button = buttons.isEmpty() ? 0 : buttons.size() > 1 ? buttons.takeFirst() : buttons.first();
+        return { button, false };
+    }
+    QList<int> buttons;
+    std::function<void()> beforeAnswer;
+    QList<Request> requests;
 };
 
 const QList<Kind> kLaunchChain { Kind::SearchMissingItems, Kind::DelayBeforeExecution, Kind::ExecuteItems,
@@ -81,9 +111,14 @@ protected:
         parts.helpers = helpers.get();
         parts.chains = &chains;
         parts.windows = &windows;
-        parts.dialogs = &dialogs;
+        parts.dialogs = presenter;
         parts.wakeWatcher = &wake;
         parts.terminate = [this] { ++terminations; };
+        parts.startNewCopy = [this](QString* reason) {
+            ++newCopies;
+            *reason = QStringLiteral("No such program");
+            return newCopyStarts;
+        };
         parts.userDefaults = settings.get();
         parts.notificationCenter = &center;
         delegate = std::make_unique<AppDelegate>(parts);
@@ -108,8 +143,12 @@ protected:
     RecordingChainStarter chains;
     RecordingWindows windows;
     LoggingDialogPresenter dialogs;
+    AnsweringPresenter answers;
+    DialogPresenter* presenter = &dialogs;
     FakeWakeWatcher wake;
     int terminations = 0;
+    int newCopies = 0;
+    bool newCopyStarts = true;
     std::unique_ptr<AppDelegate> delegate;
 };
 
@@ -373,6 +412,205 @@ TEST_F(AppDelegateTest, AnotherStartBringsTheMainWindowForward)
 {
     launched().applicationShouldHandleReopen();
     EXPECT_EQ(windows.calls, QStringList { "main" });
+}
+
+// --- Menu commands -------------------------------------------------------------------
+
+class AppDelegateCommandsTest : public AppDelegateTest {
+protected:
+    void SetUp() override
+    {
+        AppDelegateTest::SetUp();
+        presenter = &answers;
+    }
+
+    // A store with two delay items and a session backup with only the first.
+    void prepareBackup()
+    {
+        ObjectContext* context = helpers->managedObjectContext();
+        DBLoginGroup* group = context->getOrCreateApplicationLoginGroup();
+        helpers->modelEditing()->createDelayItemsFromData({ 3.0 }, group, 0);
+        ASSERT_TRUE(helpers->saveDataToDiskUsingChangeBackup(true));
+        QFile::remove(sessionBackup());
+        ASSERT_TRUE(QFile::copy(store(), sessionBackup()));
+        helpers->modelEditing()->createDelayItemsFromData({ 7.0 }, group, 1);
+        ASSERT_TRUE(helpers->saveDataToDiskUsingChangeBackup(true));
+        QFile::remove(lastChangeBackup());
+        ASSERT_NE(readFile(store()), readFile(sessionBackup()));
+    }
+};
+
+TEST_F(AppDelegateCommandsTest, RunNowIsTheOnDemandChainWithTheOtherWindowsClosed)
+{
+    launched().performCommand(ApplicationCommands::executeLoginItems);
+    ASSERT_EQ(chains.chains.size(), 1);
+    EXPECT_EQ(chains.chains.first().kinds(), (QList<Kind> { Kind::DisableSystemItemsChange, Kind::DelayBeforeExecution,
+                                                            Kind::ExecuteItems, Kind::ReadSystemItems, Kind::EnableSystemItemsChange }));
+    ASSERT_TRUE(chains.chains.first().info);
+    EXPECT_TRUE(chains.chains.first().info->isExecutingOnDemand());
+    EXPECT_FALSE(chains.chains.first().info->isExecutingAfterLaunch());
+    EXPECT_EQ(windows.calls, (QStringList { "close welcome", "close preferences" }));
+}
+
+TEST_F(AppDelegateCommandsTest, DisablingAsksAndOnlyAConfirmationSwitchesOffAndHandsTheItemsBack)
+{
+    launched();
+    int posts = 0;
+    auto token = center.addObserver(MHInternalNotifications::MHInternalNotificationLanternwickEnabledStatusDidChanged, nullptr,
+                                    [&](const Notification&) { ++posts; });
+    answers.buttons = { 1 };
+    delegate->performCommand(ApplicationCommands::disableLanternwickAndMoveItemsToSystemPreferences);
+    EXPECT_EQ(answers.requests.size(), 1);
+    EXPECT_TRUE(settings->isLanternwickEnabled());
+    EXPECT_EQ(posts, 0);
+    EXPECT_TRUE(chains.chains.isEmpty());
+
+    answers.buttons = { 0 };
+    delegate->performCommand(ApplicationCommands::disableLanternwickAndMoveItemsToSystemPreferences);
+    processEvents();
+    EXPECT_FALSE(settings->isLanternwickEnabled());
+    EXPECT_EQ(posts, 1);
+    ASSERT_EQ(chains.chains.size(), 1);
+    EXPECT_EQ(chains.chains.first().kinds(), (QList<Kind> { Kind::DisableSystemItemsChange, Kind::UninstallLanternwick }));
+    EXPECT_TRUE(windows.calls.contains("general"));
+}
+
+TEST_F(AppDelegateCommandsTest, ARestoreReplacesTheStoreKeepsItFromEverySaveAndRelaunches)
+{
+    launched();
+    prepareBackup();
+    const QByteArray backup = readFile(sessionBackup());
+    const QString leftover = dataFolder() + "/~temporary-backup~.plist";
+    writeFile(leftover, "left by an earlier failure");
+    answers.buttons = { 0 };
+
+    delegate->performCommand(ApplicationCommands::restoreDatabaseFromBackup);
+    EXPECT_EQ(readFile(store()), backup);
+    EXPECT_EQ(readFile(leftover), QByteArray("left by an earlier failure"));
+    EXPECT_EQ(newCopies, 1);
+    EXPECT_TRUE(settings->isLaunchAfterRestart());
+    EXPECT_EQ(terminations, 1);
+    EXPECT_TRUE(delegate->isSaveWhileClosingPrevented());
+
+    // Neither an undo's save nor the quit writes the live data over it.
+    helpers->managedObjectContext()->undoManager().undo();
+    processEvents();
+    delegate->applicationWillTerminate();
+    EXPECT_EQ(readFile(store()), backup);
+}
+
+TEST_F(AppDelegateCommandsTest, CancellingTheRestoreChangesNothing)
+{
+    launched();
+    prepareBackup();
+    const QByteArray before = readFile(store());
+    answers.buttons = { 1 };
+    delegate->performCommand(ApplicationCommands::restoreDatabaseFromBackup);
+    EXPECT_EQ(answers.requests.size(), 1);
+    EXPECT_EQ(readFile(store()), before);
+    EXPECT_EQ(newCopies, 0);
+    EXPECT_EQ(terminations, 0);
+    EXPECT_FALSE(helpers->isSavingPreventedUntilRelaunch());
+}
+
+TEST_F(AppDelegateCommandsTest, AFailedCopyLeavesTheStoreAsItWasAndSaysSo)
+{
+    launched();
+    prepareBackup();
+    const QByteArray before = readFile(store());
+    // The backup goes away between the choice and the copy.
+    answers.beforeAnswer = [this] {
+        if (answers.requests.size() == 1)
+            QFile::remove(sessionBackup());
+    };
+    answers.buttons = { 0 };
+    delegate->performCommand(ApplicationCommands::restoreDatabaseFromBackup);
+    EXPECT_EQ(readFile(store()), before);
+    ASSERT_EQ(answers.requests.size(), 2);
+    EXPECT_EQ(answers.requests.at(1).messageText, "Failed restoring data from backup!");
+    EXPECT_EQ(newCopies, 0);
+    EXPECT_EQ(terminations, 0);
+    EXPECT_FALSE(settings->isLaunchAfterRestart());
+    EXPECT_FALSE(helpers->isSavingPreventedUntilRelaunch());
+}
+
+TEST_F(AppDelegateCommandsTest, ARelaunchWhoseNewCopyCannotStartKeepsRunningAndTellsTheUser)
+{
+    launched();
+    newCopyStarts = false;
+    delegate->performCommand(ApplicationCommands::relaunchApplication);
+    EXPECT_EQ(newCopies, 1);
+    EXPECT_EQ(terminations, 0);
+    EXPECT_FALSE(settings->isLaunchAfterRestart());
+    ASSERT_EQ(answers.requests.size(), 1);
+    EXPECT_EQ(answers.requests.first().messageText, "Lanternwick could not restart!");
+    EXPECT_TRUE(answers.requests.first().informativeText.contains("No such program"));
+
+    newCopyStarts = true;
+    delegate->performCommand(ApplicationCommands::relaunchApplication);
+    EXPECT_TRUE(settings->isLaunchAfterRestart());
+    EXPECT_EQ(terminations, 1);
+}
+
+struct ValidationCase {
+    const char* name;
+    bool simulating, focused, hasItems, hasMainWindow, enabled;
+    QStringList allowed;
+};
+
+TEST_F(AppDelegateCommandsTest, ValidationOfEveryCommand)
+{
+    namespace C = ApplicationCommands;
+    const QStringList always { C::relaunchApplication, C::showMainWindow, C::showAboutWindow, C::showGeneralPreferences };
+    const QList<ValidationCase> cases {
+        { "idle", false, true, true, true, true,
+          { C::executeLoginItems, C::toggleSimulationMode, C::disableLanternwickAndMoveItemsToSystemPreferences,
+            C::restoreDatabaseFromBackup, C::contactSupport, C::showWelcomeWindow, C::showPreferencesWindow } },
+        { "simulating", true, true, true, true, true, { C::toggleSimulationMode } },
+        { "not focused", false, false, true, true, true,
+          { C::disableLanternwickAndMoveItemsToSystemPreferences, C::restoreDatabaseFromBackup, C::contactSupport,
+            C::showWelcomeWindow, C::showPreferencesWindow } },
+        { "no items", false, true, false, true, true,
+          { C::disableLanternwickAndMoveItemsToSystemPreferences, C::restoreDatabaseFromBackup, C::contactSupport,
+            C::showWelcomeWindow, C::showPreferencesWindow } },
+        { "no main window yet", false, true, true, false, true,
+          { C::executeLoginItems, C::toggleSimulationMode, C::disableLanternwickAndMoveItemsToSystemPreferences,
+            C::restoreDatabaseFromBackup, C::contactSupport } },
+        { "switched off", false, true, true, true, false,
+          { C::executeLoginItems, C::toggleSimulationMode, C::restoreDatabaseFromBackup, C::contactSupport,
+            C::showWelcomeWindow, C::showPreferencesWindow } },
+    };
+    for (const ValidationCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        launched();
+        settings->setIsLanternwickEnabled(c.enabled);
+        windows.simulating = c.simulating;
+        windows.focused = c.focused;
+        windows.hasMainWindow = c.hasMainWindow;
+        if (c.hasItems)
+            helpers->modelEditing()->createDelayItemsFromData({ 3.0 }, helpers->managedObjectContext()->getOrCreateApplicationLoginGroup(), 0);
+        const QStringList commands = c.allowed + always + QStringList { C::executeLoginItems, C::toggleSimulationMode };
+        for (const QString& command : commands) {
+            SCOPED_TRACE(command.toStdString());
+            ASSERT_TRUE(delegate->respondsToCommand(command));
+            QString title;
+            EXPECT_EQ(delegate->validateCommand(command, &title), c.allowed.contains(command) || always.contains(command));
+            if (command == C::toggleSimulationMode) {
+                EXPECT_EQ(title, c.simulating ? "Exit Launch Simulation Mode" : "Enter Launch Simulation Mode");
+            }
+        }
+    }
+    EXPECT_FALSE(delegate->respondsToCommand("undo"));
+}
+
+TEST_F(AppDelegateCommandsTest, TheWindowCommandsOpenTheirWindows)
+{
+    namespace C = ApplicationCommands;
+    launched();
+    for (const QString& command : { C::showMainWindow, C::showWelcomeWindow, C::showAboutWindow, C::showPreferencesWindow,
+                                    C::showGeneralPreferences, C::contactSupport, C::toggleSimulationMode })
+        delegate->performCommand(command);
+    EXPECT_EQ(windows.calls, (QStringList { "main", "welcome", "about", "preferences", "general", "feedback", "simulation" }));
 }
 
 } // namespace

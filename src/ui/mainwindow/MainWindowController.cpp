@@ -7,6 +7,7 @@
 #include "model/DBLoginGroup.h"
 #include "model/ObjectContext.h"
 #include "model/UndoManager.h"
+#include "shell/ApplicationCommands.h"
 #include "shell/ApplicationHelpers.h"
 #include "texts/Localizator.h"
 #include "ui/base/AnimatedPlaceholderContext.h"
@@ -117,6 +118,9 @@ void MainWindowController::buildMenuBar(QMenuBar& menuBar)
     add(file, CommandNames::createNewConditionalPreviousItem, texts.windowText(Text::NewConditionalPreviousItemMenuItem),
         QKeySequence(QStringLiteral("Ctrl+Shift+C")));
     file->addSeparator();
+    add(file, ApplicationCommands::restoreDatabaseFromBackup, texts.windowText(Text::RestoreDatabaseMenuItem), QKeySequence(QStringLiteral("Ctrl+Shift+B")));
+    add(file, ApplicationCommands::showPreferencesWindow, texts.windowText(Text::PreferencesMenuItem), standard(QKeySequence::Preferences, "Ctrl+,"));
+    file->addSeparator();
     add(file, CommandNames::performClose, texts.windowText(Text::CloseWindowMenuItem), standard(QKeySequence::Close, "Ctrl+W"));
     add(file, CommandNames::terminate, texts.windowText(Text::QuitMenuItem), standard(QKeySequence::Quit, "Ctrl+Q"));
 
@@ -141,10 +145,23 @@ void MainWindowController::buildMenuBar(QMenuBar& menuBar)
     add(items, CommandNames::launchSelectedItems, texts.windowText(Text::LaunchSelectedItemsMenuItem), QKeySequence(QStringLiteral("Ctrl+Return")));
     add(items, CommandNames::cancelLoginItemsExecution, texts.windowText(Text::CancelLaunchMenuItem), QKeySequence(QStringLiteral("Ctrl+.")));
     add(items, CommandNames::cancelAutoClose, texts.windowText(Text::CancelAutoCloseMenuItem), QKeySequence(QStringLiteral("Ctrl+Alt+.")));
+    items->addSeparator();
+    add(items, ApplicationCommands::executeLoginItems, texts.windowText(Text::LaunchItemsNowMenuItem), QKeySequence(QStringLiteral("Ctrl+Shift+Return")));
+    add(items, ApplicationCommands::toggleSimulationMode, texts.menuItemTitleForTogglinngSimulationMode(false),
+        QKeySequence(QStringLiteral("Ctrl+Shift+S")));
+    items->addSeparator();
+    add(items, ApplicationCommands::disableLanternwickAndMoveItemsToSystemPreferences, texts.windowText(Text::DisableLanternwickMenuItem),
+        QKeySequence(QStringLiteral("Ctrl+Alt+D")));
 
     QMenu* view = addMenu(QStringLiteral("viewMenu"), Text::ViewMenu);
     add(view, CommandNames::switchToApplicationItemsView, texts.windowText(Text::ItemsPageMenuItem), QKeySequence(QStringLiteral("Ctrl+1")));
     add(view, CommandNames::switchToSystemItemsView, texts.windowText(Text::SystemItemsPageMenuItem), QKeySequence(QStringLiteral("Ctrl+2")));
+
+    QMenu* help = addMenu(QStringLiteral("helpMenu"), Text::HelpMenu);
+    add(help, ApplicationCommands::showWelcomeWindow, texts.windowText(Text::WelcomeMenuItem), standard(QKeySequence::HelpContents, "F1"));
+    add(help, ApplicationCommands::contactSupport, texts.windowText(Text::ContactSupportMenuItem), QKeySequence(QStringLiteral("Ctrl+Shift+F")));
+    help->addSeparator();
+    add(help, ApplicationCommands::showAboutWindow, texts.windowText(Text::AboutMenuItem), QKeySequence(QStringLiteral("Ctrl+Alt+A")));
 
     // Shortcuts of the menus work while the window's own focus is anywhere in it.
     for (QAction* menuAction : menuBar.actions())

@@ -1,9 +1,20 @@
 #include "ui/windows/ApplicationWindowControllers.h"
 
 #include "foundation/Log.h"
+#include "shell/AppDelegate.h"
+#include "shell/ApplicationCommands.h"
 #include "shell/ApplicationHelpers.h"
+#include "texts/Localizator.h"
 #include "ui/base/CommandNames.h"
 #include "ui/mainwindow/MainWindowController.h"
+#include "ui/preferences/PreferencesGeneralViewController.h"
+#include "ui/preferences/PreferencesIgnoredItemsViewController.h"
+#include "ui/preferences/PreferencesLookAndFeelViewController.h"
+#include "ui/preferences/PreferencesUpdateViewController.h"
+#include "ui/preferences/PreferencesWindowController.h"
+#include "ui/windows/AboutWindowController.h"
+#include "ui/windows/FeedbackDialog.h"
+#include "ui/windows/WelcomeWindowController.h"
 
 #include <QTimer>
 
@@ -11,7 +22,9 @@ ApplicationWindowControllers::ApplicationWindowControllers(ApplicationHelpers& h
     : m_helpers(helpers)
     , m_terminate(std::move(terminate))
     , m_dispatcher(this)
+    , m_dock(m_statusBar)
 {
+    m_statusMenu.setObjectName(QStringLiteral("statusMenu"));
 }
 
 ApplicationWindowControllers::~ApplicationWindowControllers() = default;
@@ -27,9 +40,70 @@ MainWindowController& ApplicationWindowControllers::mainWindowController()
     return *m_mainWindowController;
 }
 
+PreferencesWindowController& ApplicationWindowControllers::preferencesWindowController()
+{
+    if (!m_preferencesWindowController) {
+        LOG_DEBUG("Initializing preferences view controllers due to first access...");
+        std::vector<std::unique_ptr<PreferencesPane>> panes;
+        panes.push_back(std::make_unique<PreferencesGeneralViewController>());
+        panes.push_back(std::make_unique<PreferencesLookAndFeelViewController>(m_dock, [this] {
+            if (m_delegate)
+                m_delegate->relaunchApplication();
+        }));
+        panes.push_back(std::make_unique<PreferencesIgnoredItemsViewController>());
+        panes.push_back(nullptr);
+        panes.push_back(std::make_unique<PreferencesUpdateViewController>());
+        LOG_DEBUG("Initializing preferences window controller due to first access...");
+        m_preferencesWindowController = std::make_unique<PreferencesWindowController>(std::move(panes));
+        m_preferencesWindowController->setCommonObjects(CommonObjects::fromHelpers(m_helpers));
+        m_preferencesWindowController->setCommandDispatcher(&m_dispatcher);
+    }
+    return *m_preferencesWindowController;
+}
+
+WelcomeWindowController& ApplicationWindowControllers::welcomeWindowController()
+{
+    if (!m_welcomeWindowController) {
+        LOG_DEBUG("Initializing welcome window controller due to first access...");
+        m_welcomeWindowController = std::make_unique<WelcomeWindowController>();
+        m_welcomeWindowController->setCommonObjects(CommonObjects::fromHelpers(m_helpers));
+    }
+    return *m_welcomeWindowController;
+}
+
+AboutWindowController& ApplicationWindowControllers::aboutWindowController()
+{
+    if (!m_aboutWindowController) {
+        LOG_DEBUG("Initializing about window controller due to first access...");
+        m_aboutWindowController = std::make_unique<AboutWindowController>();
+        m_aboutWindowController->setCommonObjects(CommonObjects::fromHelpers(m_helpers));
+    }
+    return *m_aboutWindowController;
+}
+
+bool ApplicationWindowControllers::isMainWindowFocused() const
+{
+    return m_mainWindowController && m_mainWindowController->isWindowLoaded() && m_mainWindowController->window()->isActiveWindow();
+}
+
 void ApplicationWindowControllers::initializeDockAndStatusBar()
 {
-    LOG_VERBOSE("Windows are shown in the task bar; there is no status bar item yet.");
+    buildStatusMenu();
+    m_dock.initializeDockAndStatusBarWithMenu(&m_statusMenu);
+}
+
+void ApplicationWindowControllers::buildStatusMenu()
+{
+    using Text = Localizator::WindowText;
+    const Localizator& texts = Localizator::shared();
+    m_dispatcher.manageMenu(m_statusMenu);
+    m_dispatcher.addCommand(m_statusMenu, ApplicationCommands::showMainWindow, texts.windowText(Text::MainWindowMenuItem));
+    m_dispatcher.addCommand(m_statusMenu, ApplicationCommands::executeLoginItems, texts.windowText(Text::LaunchItemsNowMenuItem));
+    m_statusMenu.addSeparator();
+    m_dispatcher.addCommand(m_statusMenu, ApplicationCommands::showPreferencesWindow, texts.windowText(Text::PreferencesMenuItem));
+    m_dispatcher.addCommand(m_statusMenu, ApplicationCommands::showAboutWindow, texts.windowText(Text::AboutMenuItem));
+    m_statusMenu.addSeparator();
+    m_dispatcher.addCommand(m_statusMenu, CommandNames::terminate, texts.windowText(Text::QuitMenuItem));
 }
 
 void ApplicationWindowControllers::prepareMainWindow()
@@ -55,7 +129,6 @@ void ApplicationWindowControllers::closeMainWindow()
 
 void ApplicationWindowControllers::showMainWindow()
 {
-    LOG_NORMAL("Showing application main window...");
     m_mainWindowShowPending = false;
     MainWindowController& controller = mainWindowController();
     controller.showWindow();
@@ -64,33 +137,76 @@ void ApplicationWindowControllers::showMainWindow()
 
 void ApplicationWindowControllers::showWelcomeWindow()
 {
-    LOG_INFO("No welcome window yet: showing it skipped");
+    welcomeWindowController().showWindow();
 }
 
 void ApplicationWindowControllers::showGeneralPreferences()
 {
-    LOG_INFO("No preferences window yet: showing the general preferences skipped");
+    PreferencesWindowController& preferences = preferencesWindowController();
+    preferences.showWindow();
+    preferences.selectControllerAtIndex(0);
+}
+
+void ApplicationWindowControllers::showPreferencesWindow()
+{
+    preferencesWindowController().showWindow();
+}
+
+void ApplicationWindowControllers::showAboutWindow()
+{
+    aboutWindowController().showWindow();
+}
+
+void ApplicationWindowControllers::showFeedbackDialog(const QString& message)
+{
+    // Made anew each time, with the logs and the database as they are now.
+    m_feedbackDialog = std::make_unique<FeedbackDialog>(Localizator::shared(), message, m_helpers.contentsOfLastLogFiles(),
+                                                        m_helpers.contentsOfDatabase());
+    m_feedbackDialog->show();
+    m_feedbackDialog->raise();
+    m_feedbackDialog->activateWindow();
+}
+
+void ApplicationWindowControllers::closeWelcomeWindow()
+{
+    if (m_welcomeWindowController)
+        m_welcomeWindowController->close();
+}
+
+void ApplicationWindowControllers::closePreferencesWindow()
+{
+    if (m_preferencesWindowController)
+        m_preferencesWindowController->close();
 }
 
 void ApplicationWindowControllers::toggleSimulationMode()
 {
-    LOG_NORMAL("Toggling simulation mode...");
     m_launchSimulationModeActive = !m_launchSimulationModeActive;
     mainWindowController().changeToLaunchSimulationMode(m_launchSimulationModeActive);
 }
 
 bool ApplicationWindowControllers::respondsToCommand(const QString& command) const
 {
-    return command == CommandNames::terminate;
+    return command == CommandNames::terminate || (m_delegate && m_delegate->respondsToCommand(command));
 }
 
-bool ApplicationWindowControllers::validateCommand(const QString& command, QAction&)
+bool ApplicationWindowControllers::validateCommand(const QString& command, QAction& item)
 {
-    return command == CommandNames::terminate;
+    if (command == CommandNames::terminate)
+        return true;
+    QString title;
+    const bool enabled = m_delegate && m_delegate->validateCommand(command, &title);
+    if (!title.isEmpty())
+        setMenuItemTitle(item, title);
+    return enabled;
 }
 
 void ApplicationWindowControllers::performCommand(const QString& command)
 {
-    if (command == CommandNames::terminate && m_terminate)
-        m_terminate();
+    if (command == CommandNames::terminate) {
+        if (m_terminate)
+            m_terminate();
+    } else if (m_delegate) {
+        m_delegate->performCommand(command);
+    }
 }
