@@ -527,6 +527,16 @@ NetworkData ApplicationHelpers::currentNetwork() const
     return m_facts->currentNetwork();
 }
 
+QList<NetworkData> ApplicationHelpers::cachedNetworks()
+{
+    return machineStateSource().cachedNetworks();
+}
+
+QMetaObject::Connection ApplicationHelpers::observeVolumeMounts(const QObject* receiver, std::function<void()> handler) const
+{
+    return QObject::connect(m_parts.volumes.get(), &MountedVolumesProvider::volumesChanged, receiver, std::move(handler));
+}
+
 // --- The database ------------------------------------------------------------------------
 
 DatabaseSerializer& ApplicationHelpers::databaseSerializer()

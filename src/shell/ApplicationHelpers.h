@@ -20,8 +20,10 @@
 #include "texts/DatabaseBackupReading.h"
 
 #include <QDateTime>
+#include <QMetaObject>
 #include <QString>
 #include <QVariantMap>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -169,6 +171,18 @@ public:
     QList<NetworkData> knownNetworks() const;
     QList<NetworkData> currentNetworks() const;
     NetworkData currentNetwork() const;
+    // The networks of the last background scan, then the saved networks it
+    // did not find. Each finished periodic scan posts
+    // MHInternalNotificationNetworkDataFetchDidComplete on notificationCenter(),
+    // on the scan's own thread.
+    QList<NetworkData> cachedNetworks();
+    // Calls handler on receiver's thread after volumes were mounted or
+    // unmounted, until receiver is destroyed.
+    QMetaObject::Connection observeVolumeMounts(const QObject* receiver, std::function<void()> handler) const;
+
+    // The settings and the notification centre this service object works with.
+    UserDefaults& userDefaults() const { return *m_parts.userDefaults; }
+    NotificationCenter& notificationCenter() const { return *m_parts.notificationCenter; }
 
     // --- The database -----------------------------------------------------------
     // The live context, loaded from the store on first access; null when the

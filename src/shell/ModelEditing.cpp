@@ -7,10 +7,12 @@
 #include "model/DBHotkeyConditionData.h"
 #include "model/DBLoginGroup.h"
 #include "model/DBLoginItem.h"
+#include "model/DBNetworkConditionData.h"
 #include "model/DBPowerSourceConditionData.h"
 #include "model/DBScheduledConditionData.h"
 #include "model/DBScheduledConditionDataItem.h"
 #include "model/DBStartupCondition.h"
+#include "model/DBVolumeConditionData.h"
 #include "model/DBWaitPreviousItem.h"
 #include "model/ObjectContext.h"
 #include "texts/Localizator.h"
@@ -521,4 +523,110 @@ bool ModelEditing::setConditionalPreviousItemMode(DBConditionalPreviousItem* ite
     }
     return changeValue(item, QStringLiteral("itemMode"), QVariant(mode),
                        [&] { return m_localizator.undoActionForChangingConditionalPreviousItemMode(); });
+}
+
+bool ModelEditing::changeEnumeration(ManagedObject* object, const QString& key, int32_t value, int32_t first, int32_t last,
+                                     const std::function<QString()>& actionName)
+{
+    if (value < first || value > last) {
+        LOG_ERROR("Refusing %1 %2", key, value);
+        return false;
+    }
+    return changeValue(object, key, QVariant(value), actionName);
+}
+
+// --- Settings of the conditions -------------------------------------------------------
+
+bool ModelEditing::setHotkeyCombination(DBStartupCondition* condition, int32_t combination)
+{
+    return changeEnumeration(condition ? condition->conditionHotkeyData() : nullptr, QStringLiteral("hotkeyCombination"), combination,
+                             HotkeyCombinationControl, HotkeyCombinationCommand,
+                             [&] { return m_localizator.undoActionForChangingHotkeyCombinationForCondition(*condition); });
+}
+
+bool ModelEditing::setHotkeyStatus(DBStartupCondition* condition, int32_t status)
+{
+    return changeEnumeration(condition ? condition->conditionHotkeyData() : nullptr, QStringLiteral("hotkeyStatus"), status,
+                             HotkeyStatusPressed, HotkeyStatusNotPressed,
+                             [&] { return m_localizator.undoActionForChangingHotkeyStatusForCondition(*condition); });
+}
+
+bool ModelEditing::setPowerSourceType(DBStartupCondition* condition, int32_t type)
+{
+    return changeEnumeration(condition ? condition->conditionPowerSourceData() : nullptr, QStringLiteral("powerSourceType"), type,
+                             PowerSourceTypePowerSupply, PowerSourceTypeBattery,
+                             [&] { return m_localizator.undoActionForChangingPowerSourceCombinationForCondition(*condition); });
+}
+
+bool ModelEditing::setScheduleDay(DBScheduledConditionDataItem* item, int32_t day)
+{
+    return changeEnumeration(item, QStringLiteral("scheduleDay"), day, ScheduleDayMonday, ScheduleDayEveryDay,
+                             [&] { return m_localizator.undoActionForChangingScheduleDayForDataItem(*item); });
+}
+
+bool ModelEditing::changeScheduleTime(DBScheduledConditionDataItem* item, const QString& key, const QTime& time,
+                                      const std::function<QString()>& actionName)
+{
+    if (!time.isValid()) {
+        LOG_ERROR("Refusing an invalid %1", key);
+        return false;
+    }
+    // Entries made by this program are dated 1 October 2006.
+    const QDateTime stored = isLiveObject(item) ? item->value(key).toDateTime().toLocalTime() : QDateTime();
+    const QDate day = stored.isValid() ? stored.date() : QDate(2006, 10, 1);
+    return changeValue(item, key, QVariant(QDateTime(day, QTime(time.hour(), time.minute()))), actionName);
+}
+
+bool ModelEditing::setScheduleFromTime(DBScheduledConditionDataItem* item, const QTime& time)
+{
+    return changeScheduleTime(item, QStringLiteral("scheduleFromTime"), time,
+                              [&] { return m_localizator.undoActionForChangingScheduleFromTimeForDataItem(*item); });
+}
+
+bool ModelEditing::setScheduleToTime(DBScheduledConditionDataItem* item, const QTime& time)
+{
+    return changeScheduleTime(item, QStringLiteral("scheduleToTime"), time,
+                              [&] { return m_localizator.undoActionForChangingScheduleToTimeForDataItem(*item); });
+}
+
+bool ModelEditing::setVolumePath(DBStartupCondition* condition, const QString& path)
+{
+    return changeValue(condition ? condition->conditionVolumeData() : nullptr, QStringLiteral("volumePath"), QVariant(path),
+                       [&] { return m_localizator.undoActionForChangingVolumePathForCondition(*condition); });
+}
+
+bool ModelEditing::setVolumeStatus(DBStartupCondition* condition, int32_t status)
+{
+    return changeEnumeration(condition ? condition->conditionVolumeData() : nullptr, QStringLiteral("volumeStatus"), status,
+                             VolumeStatusMounted, VolumeStatusNotMounted,
+                             [&] { return m_localizator.undoActionForChangingVolumeStatusForCondition(*condition); });
+}
+
+bool ModelEditing::setNetworkName(DBStartupCondition* condition, const QString& name)
+{
+    DBNetworkConditionData* data = condition ? condition->conditionNetworkData() : nullptr;
+    const bool internet = name.isNull();
+    const bool resetsStatus = internet && isLiveObject(data) && data->networkStatusValue() == NetworkStatusConnected;
+    UndoStep step(m_context.undoManager());
+    if (!changeValue(data, QStringLiteral("networkName"), internet ? QVariant() : QVariant(name),
+                     [&] { return m_localizator.undoActionForChangingNetworkNameForCondition(*condition); }))
+        return false;
+    if (resetsStatus) {
+        LOG_DEBUG("The internet connection is never joined: %1 now asks for it to be available.", condition);
+        data->setNetworkStatusValue(NetworkStatusAvailable);
+    }
+    return true;
+}
+
+bool ModelEditing::setNetworkMode(DBStartupCondition* condition, int32_t mode)
+{
+    return changeEnumeration(condition ? condition->conditionNetworkData() : nullptr, QStringLiteral("networkMode"), mode, NetworkModeIs,
+                             NetworkModeNot, [&] { return m_localizator.undoActionForChangingNetworkModeForCondition(*condition); });
+}
+
+bool ModelEditing::setNetworkStatus(DBStartupCondition* condition, int32_t status)
+{
+    return changeEnumeration(condition ? condition->conditionNetworkData() : nullptr, QStringLiteral("networkStatus"), status,
+                             NetworkStatusAvailable, NetworkStatusConnected,
+                             [&] { return m_localizator.undoActionForChangingNetworkStatusForCondition(*condition); });
 }

@@ -16,6 +16,7 @@
 
 #include <QList>
 #include <QString>
+#include <QTime>
 #include <QVariantList>
 #include <functional>
 
@@ -83,6 +84,23 @@ public:
     bool setDelayItemDelay(DBDelayItem* item, double delay);
     bool setConditionalPreviousItemMode(DBConditionalPreviousItem* item, int32_t mode);
 
+    // The settings of the five kinds of condition, each a named undo step on
+    // the same terms. Enumerated values outside their enumeration are refused.
+    bool setHotkeyCombination(DBStartupCondition* condition, int32_t combination);
+    bool setHotkeyStatus(DBStartupCondition* condition, int32_t status);
+    bool setPowerSourceType(DBStartupCondition* condition, int32_t type);
+    bool setScheduleDay(DBScheduledConditionDataItem* item, int32_t day);
+    // Only hour and minute are stored; the entry keeps its date.
+    bool setScheduleFromTime(DBScheduledConditionDataItem* item, const QTime& time);
+    bool setScheduleToTime(DBScheduledConditionDataItem* item, const QTime& time);
+    bool setVolumePath(DBStartupCondition* condition, const QString& path);
+    bool setVolumeStatus(DBStartupCondition* condition, int32_t status);
+    // A null name stands for the internet connection, which is never joined:
+    // a "connected" status becomes "available" in the same step.
+    bool setNetworkName(DBStartupCondition* condition, const QString& name);
+    bool setNetworkMode(DBStartupCondition* condition, int32_t mode);
+    bool setNetworkStatus(DBStartupCondition* condition, int32_t status);
+
 private:
     using ItemMaker = std::function<DBLoginItem*(const QVariant& element)>;
     using ItemsActionName = QString (Localizator::*)(const QList<DBLoginItem*>&) const;
@@ -94,6 +112,11 @@ private:
     bool isLiveObject(const ManagedObject* object) const;
     // Sets key to value as one step named by actionName() (asked after the change).
     bool changeValue(ManagedObject* object, const QString& key, const QVariant& value, const std::function<QString()>& actionName);
+    // The same for an enumerated value, refused outside first..last.
+    bool changeEnumeration(ManagedObject* object, const QString& key, int32_t value, int32_t first, int32_t last,
+                           const std::function<QString()>& actionName);
+    bool changeScheduleTime(DBScheduledConditionDataItem* item, const QString& key, const QTime& time,
+                            const std::function<QString()>& actionName);
 
     ObjectContext& m_context;
     const Localizator& m_localizator;
