@@ -3,10 +3,12 @@
 #include "model/DBFileItem.h"
 #include "model/DBHotkeyConditionData.h"
 #include "model/DBLoginGroup.h"
+#include "model/DBNetworkConditionData.h"
 #include "model/DBPowerSourceConditionData.h"
 #include "model/DBScheduledConditionData.h"
 #include "model/DBScheduledConditionDataItem.h"
 #include "model/DBStartupCondition.h"
+#include "model/DBVolumeConditionData.h"
 #include "model/ObjectContext.h"
 #include "shell/ModelEditing.h"
 #include "support/FakeSystemItemHelpers.h"
@@ -501,4 +503,76 @@ TEST_F(ModelEditingTest, SingleValuesOfDeletedObjectsAreLeftAlone)
     EXPECT_FALSE(editing.renameStartupCondition(condition, "Gone"));
     EXPECT_FALSE(editing.setStartupConditionUsedByLoginItem(nullptr, item, true));
     EXPECT_TRUE(item->itemStartupConditions().isEmpty());
+}
+
+TEST_F(ModelEditingTest, ConditionSettingsAreNamedStepsWithinTheirEnumerations)
+{
+    DBStartupCondition* hotkey = editing.createHotkeyStartupConditionAtIndex(0);
+    DBStartupCondition* power = editing.createPowerSourceStartupConditionAtIndex(1);
+    DBStartupCondition* volume = editing.createMountedVolumeStartupConditionAtIndex(2);
+    DBStartupCondition* network = editing.createNetworkStartupConditionAtIndex(3);
+    DBStartupCondition* schedule = editing.createScheduledStartupConditionAtIndex(4);
+    DBScheduledConditionDataItem* entry = editing.createScheduledConditionDataItemForCondition(schedule, 0);
+    for (DBStartupCondition* condition : { hotkey, power, volume, network, schedule })
+        condition->setConditionName("C");
+    const auto number = [](const QVariant& value) { return value.isValid() ? value.toString() : QStringLiteral("nil"); };
+    const auto time = [](const QDateTime& date) { return date.toLocalTime().toString("yyyy-MM-dd HH:mm"); };
+
+    expectUndoable([&] { return number(hotkey->conditionHotkeyData()->hotkeyCombination()); },
+                   [&] { EXPECT_TRUE(editing.setHotkeyCombination(hotkey, HotkeyCombinationCommand)); }, "3",
+                   "Change Hotkey Combination For C");
+    expectUndoable([&] { return number(hotkey->conditionHotkeyData()->hotkeyStatus()); },
+                   [&] { EXPECT_TRUE(editing.setHotkeyStatus(hotkey, HotkeyStatusNotPressed)); }, "1", "Change Hotkey Status For C");
+    expectUndoable([&] { return number(power->conditionPowerSourceData()->powerSourceType()); },
+                   [&] { EXPECT_TRUE(editing.setPowerSourceType(power, PowerSourceTypeBattery)); }, "1", "Change Power Source For C");
+    expectUndoable([&] { return number(entry->scheduleDay()); }, [&] { EXPECT_TRUE(editing.setScheduleDay(entry, ScheduleDayWeekend)); },
+                   "8", "Change Schedule Day For C");
+    // The entry keeps its date; only hour and minute change.
+    expectUndoable([&] { return time(entry->scheduleFromTime()); },
+                   [&] { EXPECT_TRUE(editing.setScheduleFromTime(entry, QTime(7, 45, 30))); }, "2006-10-01 07:45",
+                   "Change Schedule From Time For C");
+    expectUndoable([&] { return time(entry->scheduleToTime()); }, [&] { EXPECT_TRUE(editing.setScheduleToTime(entry, QTime(18, 5))); },
+                   "2006-10-01 18:05", "Change Schedule To Time For C");
+    expectUndoable([&] { return volume->conditionVolumeData()->volumePath(); },
+                   [&] { EXPECT_TRUE(editing.setVolumePath(volume, "/media/usb")); }, "/media/usb", "Change Volume For C");
+    expectUndoable([&] { return number(volume->conditionVolumeData()->volumeStatus()); },
+                   [&] { EXPECT_TRUE(editing.setVolumeStatus(volume, VolumeStatusNotMounted)); }, "1", "Change Volume Status For C");
+    expectUndoable([&] { return number(network->conditionNetworkData()->networkMode()); },
+                   [&] { EXPECT_TRUE(editing.setNetworkMode(network, NetworkModeNot)); }, "1", "Change Network Mode For C");
+    expectUndoable([&] { return number(network->conditionNetworkData()->networkStatus()); },
+                   [&] { EXPECT_TRUE(editing.setNetworkStatus(network, NetworkStatusConnected)); }, "1", "Change Network Status For C");
+
+    startFresh();
+    EXPECT_FALSE(editing.setHotkeyCombination(hotkey, 4));
+    EXPECT_FALSE(editing.setHotkeyCombination(hotkey, -1));
+    EXPECT_FALSE(editing.setHotkeyStatus(hotkey, 2));
+    EXPECT_FALSE(editing.setPowerSourceType(power, 5));
+    EXPECT_FALSE(editing.setScheduleDay(entry, 12));
+    EXPECT_FALSE(editing.setScheduleFromTime(entry, QTime()));
+    EXPECT_FALSE(editing.setVolumeStatus(volume, 2));
+    EXPECT_FALSE(editing.setNetworkMode(network, 2));
+    EXPECT_FALSE(editing.setNetworkStatus(network, 7));
+    EXPECT_FALSE(editing.setHotkeyCombination(power, HotkeyCombinationShift)) << "not a hotkey condition";
+    EXPECT_FALSE(editing.setScheduleToTime(entry, QTime(18, 5))) << "unchanged";
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(context.undoManager().canUndo());
+}
+
+TEST_F(ModelEditingTest, TheInternetConnectionIsAvailableNeverConnected)
+{
+    DBStartupCondition* network = editing.createNetworkStartupConditionAtIndex(0);
+    network->setConditionName("Net");
+    DBNetworkConditionData* data = network->conditionNetworkData();
+    const auto state = [&] {
+        const QVariant name = data->value("networkName");
+        return QStringLiteral("%1 %2").arg(name.isValid() ? name.toString() : QStringLiteral("nil")).arg(data->networkStatusValue());
+    };
+    data->setNetworkName("Office");
+    data->setNetworkStatusValue(NetworkStatusConnected);
+    expectUndoable(state, [&] { EXPECT_TRUE(editing.setNetworkName(network, QString())); }, "nil 0", "Change Network For Net");
+    // A network named like the internet connection is a network.
+    expectUndoable(state, [&] { EXPECT_TRUE(editing.setNetworkName(network, "Internet Connection")); }, "Internet Connection 0",
+                   "Change Network For Net");
+    data->setNetworkStatusValue(NetworkStatusConnected);
+    expectUndoable(state, [&] { EXPECT_TRUE(editing.setNetworkName(network, "Home")); }, "Home 1", "Change Network For Net");
 }

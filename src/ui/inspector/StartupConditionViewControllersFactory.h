@@ -1,7 +1,6 @@
 #pragma once
 // Makes the row editor of a startup condition by its type, handing on the
-// common objects it was given. Until the editors of the five kinds exist,
-// every kind gets the row with the name editor.
+// common objects it was given.
 #include "texts/LanternwickObject.h"
 #include "ui/base/CommonObjectsHolder.h"
 

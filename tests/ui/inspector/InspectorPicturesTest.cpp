@@ -3,13 +3,17 @@
 #include "InspectorTestCase.h"
 #include "model/DBLoginGroup.h"
 #include "model/DBLoginItem.h"
+#include "model/DBScheduledConditionDataItem.h"
 #include "ui/inspector/ConditionNameEditorViewController.h"
 #include "ui/inspector/ItemInspectorViewController.h"
+#include "ui/inspector/ScheduledConditionViewController.h"
 #include "ui/inspector/StartupConditionViewControllerBase.h"
 
 #include <QDir>
 #include <QPixmap>
+#include <QTableView>
 #include <QTest>
+#include <cmath>
 
 namespace {
 
@@ -60,6 +64,48 @@ TEST_F(InspectorPicturesTest, EachKindOfItemWithOneConditionOfEachKind)
     }
     inspector.conditionViewControllers()[4]->nameEditorViewController().showNameEditor();
     picture(inspector, "inspector-name-editor");
+}
+
+} // namespace
+
+namespace {
+
+// The condition editors of each kind, with a schedule of three rows and a
+// network condition whose warning shows.
+TEST_F(InspectorPicturesTest, OneConditionEditorOfEachKind)
+{
+    settings->setIsDelayBeforeItemsExecutionEnabled(false);
+    volumes->setMountedVolumes({ { "/media/photos", "Photos", true } });
+    DBLoginItem* item = editing->createFileItemsFromData({ QStringLiteral("/usr/bin/env") }, context->getOrCreateApplicationLoginGroup(), 0)
+                            .first();
+    DBStartupCondition* schedule = editing->createScheduledStartupConditionAtIndex(0);
+    for (int32_t entry = 0; entry < 3; ++entry)
+        editing->createScheduledConditionDataItemForCondition(schedule, entry)->setScheduleDayValue(entry * 4);
+    const QList<DBStartupCondition*> conditions { schedule, editing->createHotkeyStartupConditionAtIndex(1),
+                                                  editing->createPowerSourceStartupConditionAtIndex(2),
+                                                  editing->createMountedVolumeStartupConditionAtIndex(3),
+                                                  editing->createNetworkStartupConditionAtIndex(4) };
+    const QStringList names { "Office hours", "Hold Shift", "On battery", "Photos disk", "Internet" };
+    for (qsizetype index = 0; index < conditions.size(); ++index) {
+        conditions[index]->setConditionName(names[index]);
+        item->addItemStartupConditionsObject(conditions[index]);
+    }
+
+    ItemInspectorViewController inspector;
+    inspector.setCommonObjects(common);
+    inspector.loadView();
+    inspector.resize(560, 640);
+    inspector.setRepresentedObject(RepresentedObject::fromObject(item));
+    inspector.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&inspector));
+    // The rows' heights settle after the schedule's layout and the table's refresh.
+    auto* scheduleEditor = dynamic_cast<ScheduledConditionViewController*>(inspector.conditionViewControllerForCondition(schedule));
+    ASSERT_NE(scheduleEditor, nullptr);
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        return !scheduleEditor->hasPendingLayout()
+            && inspector.startupConditionsTableView()->rowHeight(0) == static_cast<int>(std::ceil(scheduleEditor->requiredRowHeight()));
+    }));
+    picture(inspector, "inspector-condition-editors");
 }
 
 } // namespace

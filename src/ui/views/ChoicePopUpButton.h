@@ -1,0 +1,34 @@
+#pragma once
+// A pop-up list of titled choices, each carrying the value it stands for.
+// The program shows a value without choosing it; only the user's choices are
+// reported, so showing a stored value never writes it back. A value that is
+// none of the choices shows the placeholder text.
+#include <QComboBox>
+
+class ChoicePopUpButton : public QComboBox {
+    Q_OBJECT
+public:
+    ChoicePopUpButton(const QString& objectName, const QString& accessibleName, QWidget* parent = nullptr);
+
+    void addChoice(const QString& title, const QVariant& value);
+    void addSeparator();
+    void removeAllChoices();
+
+    void showValue(const QVariant& value);
+    // Invalid while nothing is shown.
+    QVariant shownValue() const;
+
+    // A disabled choice stays listed but cannot be picked.
+    void setChoiceEnabled(const QVariant& value, bool enabled);
+    bool isChoiceEnabled(const QVariant& value) const;
+    // The titles in list order, separators as empty texts.
+    QStringList titles() const;
+
+Q_SIGNALS:
+    void valueChosen(const QVariant& value);
+
+private:
+    void choose(int index);
+
+    QVariant m_shownValue;
+};
