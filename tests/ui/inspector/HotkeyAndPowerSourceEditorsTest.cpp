@@ -95,6 +95,7 @@ TEST_F(HotkeyAndPowerSourceEditorsTest, TheInspectorRefreshesTheFlagsWhenConditi
     auto* controlEditor = dynamic_cast<HotkeyConditionViewController*>(inspector.conditionViewControllerForCondition(control));
     ASSERT_NE(controlEditor, nullptr);
     EXPECT_EQ(allowedKeys(*controlEditor), "Control Alt Super");
+    startFresh();
     editing->deleteStartupConditions({ shift });
     context->processPendingChanges();
     QCoreApplication::processEvents();

@@ -27,6 +27,9 @@ protected:
     {
         DBStartupCondition* condition = editing->createScheduledStartupConditionAtIndex(0);
         condition->setConditionName("Work");
+        // Instead of the entry a new schedule starts with.
+        for (DBScheduledConditionDataItem* made : entries(condition))
+            editing->deleteScheduledConditionDataItem(made, condition);
         for (const int32_t day : days)
             editing->createScheduledConditionDataItemForCondition(condition, 100)->setScheduleDayValue(day);
         return condition;

@@ -58,6 +58,8 @@ protected:
     // The background scan of the helpers, finished.
     void scan()
     {
+        // No periodic scan within the test.
+        settings->setFloat("Tweaking.Timings.NetworkScanInterval", 3600);
         helpers->fetchTimeIntensiveBlockingValues();
         ASSERT_TRUE(QTest::qWaitFor([&] { return wifi->scanCount() > 0 && !helpers->cachedNetworks().isEmpty(); }));
     }
