@@ -63,8 +63,9 @@ void NetworkConditionViewController::awakeFromNib()
 
     m_warningParentView = new QWidget(this);
     m_warningParentView->setObjectName(QStringLiteral("warningParentView"));
-    auto* warningLayout = new QHBoxLayout(m_warningParentView);
+    auto* warningLayout = new QVBoxLayout(m_warningParentView);
     warningLayout->setContentsMargins(28, 0, 6, 4);
+    warningLayout->setSpacing(0);
     m_warningView = new QLabel(localizator().warningStringForNetworkConditions(), m_warningParentView);
     m_warningView->setObjectName(QStringLiteral("warningView"));
     m_warningView->setTextFormat(Qt::PlainText);
@@ -73,8 +74,8 @@ void NetworkConditionViewController::awakeFromNib()
     m_warningLinkView->setObjectName(QStringLiteral("warningLinkView"));
     m_warningLinkView->setAccessibleName(tr("Open the General preferences"));
     m_warningLinkView->setFlat(true);
-    warningLayout->addWidget(m_warningView, 1);
-    warningLayout->addWidget(m_warningLinkView, 0, Qt::AlignTop);
+    warningLayout->addWidget(m_warningView);
+    warningLayout->addWidget(m_warningLinkView, 0, Qt::AlignLeft);
     m_warningParentView->hide();
 
     contentLayout()->addWidget(controls);
@@ -94,6 +95,13 @@ void NetworkConditionViewController::awakeFromNib()
         });
     updateKnownNetworks();
     updateWarning(nameEditorViewController().isConditionUsedByItsParentLoginItem());
+    updateRequiredRowHeight();
+}
+
+void NetworkConditionViewController::updateRequiredRowHeight()
+{
+    // Stored, so the table's row follows the warning and nothing else.
+    setRequiredRowHeight(sizeHint().height());
 }
 
 DBNetworkConditionData* NetworkConditionViewController::representedNetworkData() const
@@ -185,7 +193,8 @@ void NetworkConditionViewController::updateWarning(bool conditionUsed)
         return;
     m_isWarningActive = active;
     m_warningParentView->setVisible(active);
-    Q_EMIT requiredRowHeightChanged(requiredRowHeight());
+    // Later: the inspector does not hear its editors while it sets their check boxes.
+    QMetaObject::invokeMethod(this, &NetworkConditionViewController::updateRequiredRowHeight, Qt::QueuedConnection);
 }
 
 void NetworkConditionViewController::showWarningRelatedData()

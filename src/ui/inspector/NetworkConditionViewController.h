@@ -63,6 +63,7 @@ private:
     void changeNetworkStatus(const QVariant& value);
     void updateShownValues();
     void updateWarning(bool conditionUsed);
+    void updateRequiredRowHeight();
 
     QList<KnownNetwork> m_knownNetworks;
     bool m_isWarningActive = false;

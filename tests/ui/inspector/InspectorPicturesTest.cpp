@@ -6,13 +6,16 @@
 #include "model/DBScheduledConditionDataItem.h"
 #include "ui/inspector/ConditionNameEditorViewController.h"
 #include "ui/inspector/ItemInspectorViewController.h"
+#include "ui/inspector/ScheduleDataItemViewController.h"
 #include "ui/inspector/ScheduledConditionViewController.h"
 #include "ui/inspector/StartupConditionViewControllerBase.h"
 
 #include <QDir>
 #include <QPixmap>
+#include <QGraphicsEffect>
 #include <QTableView>
 #include <QTest>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -79,7 +82,8 @@ TEST_F(InspectorPicturesTest, OneConditionEditorOfEachKind)
     DBLoginItem* item = editing->createFileItemsFromData({ QStringLiteral("/usr/bin/env") }, context->getOrCreateApplicationLoginGroup(), 0)
                             .first();
     DBStartupCondition* schedule = editing->createScheduledStartupConditionAtIndex(0);
-    for (int32_t entry = 0; entry < 3; ++entry)
+    // After the entry a new schedule starts with.
+    for (int32_t entry = 1; entry < 3; ++entry)
         editing->createScheduledConditionDataItemForCondition(schedule, entry)->setScheduleDayValue(entry * 4);
     const QList<DBStartupCondition*> conditions { schedule, editing->createHotkeyStartupConditionAtIndex(1),
                                                   editing->createPowerSourceStartupConditionAtIndex(2),
@@ -102,8 +106,15 @@ TEST_F(InspectorPicturesTest, OneConditionEditorOfEachKind)
     auto* scheduleEditor = dynamic_cast<ScheduledConditionViewController*>(inspector.conditionViewControllerForCondition(schedule));
     ASSERT_NE(scheduleEditor, nullptr);
     EXPECT_TRUE(QTest::qWaitFor([&] {
-        return !scheduleEditor->hasPendingLayout()
-            && inspector.startupConditionsTableView()->rowHeight(0) == static_cast<int>(std::ceil(scheduleEditor->requiredRowHeight()));
+        const QList<ScheduleDataItemViewController*> rows = scheduleEditor->scheduleItemViewControllers();
+        const bool fadedIn = std::none_of(rows.cbegin(), rows.cend(), [](QWidget* row) { return row->graphicsEffect(); });
+        const QList<StartupConditionViewControllerBase*> editors = inspector.conditionViewControllers();
+        bool settled = fadedIn && !scheduleEditor->hasPendingLayout();
+        for (qsizetype row = 0; row < editors.size(); ++row)
+            settled = settled
+                && inspector.startupConditionsTableView()->rowHeight(static_cast<int>(row))
+                    == static_cast<int>(std::ceil(editors[row]->requiredRowHeight()));
+        return settled;
     }));
     picture(inspector, "inspector-condition-editors");
 }

@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <algorithm>
 #include <thread>
 
 namespace {
@@ -61,7 +62,10 @@ protected:
         // No periodic scan within the test.
         settings->setFloat("Tweaking.Timings.NetworkScanInterval", 3600);
         helpers->fetchTimeIntensiveBlockingValues();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return wifi->scanCount() > 0 && !helpers->cachedNetworks().isEmpty(); }));
+        ASSERT_TRUE(QTest::qWaitFor([&] {
+            const QList<NetworkData> cached = helpers->cachedNetworks();
+            return std::any_of(cached.cbegin(), cached.cend(), [](const NetworkData& network) { return network.available(); });
+        }));
     }
 };
 
