@@ -59,19 +59,21 @@ QPoint PopoverFrame::positionFor(const QRect& anchor, const QSize& size, const Q
         break;
     }
 
+    const int centredX = anchor.left() + (anchor.width() - size.width()) / 2;
+    const int centredY = anchor.top() + (anchor.height() - size.height()) / 2;
     QPoint position;
     switch (edge) {
     case Edge::Above:
-        position = QPoint(anchor.center().x() - size.width() / 2, anchor.top() - size.height());
+        position = QPoint(centredX, anchor.top() - size.height());
         break;
     case Edge::Below:
-        position = QPoint(anchor.center().x() - size.width() / 2, anchor.bottom() + 1);
+        position = QPoint(centredX, anchor.bottom() + 1);
         break;
     case Edge::Right:
-        position = QPoint(anchor.right() + 1, anchor.center().y() - size.height() / 2);
+        position = QPoint(anchor.right() + 1, centredY);
         break;
     case Edge::Left:
-        position = QPoint(anchor.left() - size.width(), anchor.center().y() - size.height() / 2);
+        position = QPoint(anchor.left() - size.width(), centredY);
         break;
     }
     // Inside the screen wherever it fits; a popover larger than the screen keeps its top left corner on it.
