@@ -27,6 +27,7 @@ protected:
     {
         ShellTest::SetUp();
         start();
+        helpers->initializeUserDefaults();
         context = helpers->managedObjectContext();
         ASSERT_NE(context, nullptr);
         editing = helpers->modelEditing();
