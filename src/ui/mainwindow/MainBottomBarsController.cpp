@@ -24,7 +24,6 @@ MainBottomBarsController::MainBottomBarsController(const CommonObjects& common, 
                                                    QWidget* placeholderView, QObject* parent)
     : QObject(parent)
     , m_common(common)
-    , m_owner(owner)
     , m_defaultBar(std::make_unique<MainDefaultBottomBarViewController>())
     , m_executeBar(std::make_unique<MainExecuteBottomBarViewController>())
     , m_autoCloseBar(std::make_unique<MainAutoCloseBottomBarViewController>())

@@ -90,7 +90,6 @@ private:
     void setUpBar(ViewControllerBase& bar) const;
 
     const CommonObjects m_common;
-    const LanternwickObject& m_owner;
     // The bars move in and out of the placeholder, so they are owned here;
     // the context comes after them and hands its bar back first.
     std::unique_ptr<MainDefaultBottomBarViewController> m_defaultBar;
