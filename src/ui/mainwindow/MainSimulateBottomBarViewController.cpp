@@ -17,16 +17,19 @@
 
 #include <QHBoxLayout>
 #include <QLocale>
+#include <QRegularExpression>
 #include <QToolButton>
 
 namespace {
 
-// A short weekday and the time, in the user's locale.
+// A short weekday with hour and minute, in the user's locale.
 QString dateString(const QDateTime& date)
 {
     const QLocale locale;
+    QString timeFormat = locale.timeFormat(QLocale::ShortFormat);
+    timeFormat.remove(QRegularExpression(QStringLiteral("[:.]ss?")));
     return QStringLiteral("%1 %2").arg(locale.dayName(date.date().dayOfWeek(), QLocale::ShortFormat),
-                                       locale.toString(date.time(), QLocale::ShortFormat));
+                                       locale.toString(date.time(), timeFormat));
 }
 
 } // namespace
@@ -71,6 +74,8 @@ void MainSimulateBottomBarViewController::awakeFromNib()
 
     m_powerSourceButton = addButton(QStringLiteral("simulatedPowerSource"), texts.itemsPageText(Text::PowerSourceOnBattery));
     m_powerSourceButton->setCheckable(true);
+    m_powerSourceButton->setText(texts.itemsPageText(Text::PowerSourceOnBattery));
+    m_powerSourceButton->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     const int imageSize = int(userDefaults().mainItemsViewSimulatePowerSourceImageSize());
     m_powerSourceButton->setIconSize(QSize(imageSize, imageSize));
     connect(m_powerSourceButton, &QToolButton::toggled, this,
