@@ -6,6 +6,7 @@
 #include "model/DBFileItem.h"
 #include "model/ObjectContext.h"
 #include "texts/Localizator.h"
+#include "ui/base/FileRevealer.h"
 
 #include <QHeaderView>
 #include <QTableView>
@@ -16,6 +17,7 @@ namespace N = MHExecuteNotifications;
 ExecutionErrorsViewController::ExecutionErrorsViewController(QWidget* parent)
     : ViewControllerBase(false, parent)
     , m_executionErrors(new ExecutionErrorsModel(this))
+    , m_revealer([](const QString& path) { return FileRevealer().revealPath(path); })
 {
     setObjectName(QStringLiteral("executionErrors"));
 }

@@ -14,6 +14,7 @@ class ExecutionErrorsViewController : public ViewControllerBase {
     Q_OBJECT
 public:
     // Shows the file at the path in the file manager; false when it cannot.
+    // The file manager of the session unless replaced.
     using Revealer = std::function<bool(const QString& path)>;
 
     explicit ExecutionErrorsViewController(QWidget* parent = nullptr);

@@ -16,6 +16,7 @@
 #include "ui/base/CommandNames.h"
 #include "ui/base/LoginItemsListModel.h"
 #include "ui/base/VisualFormatMargins.h"
+#include "ui/inspector/ItemInspectorViewController.h"
 #include "ui/mainwindow/ItemInspectorPopoverController.h"
 #include "ui/mainwindow/MainAutoCloseBottomBarViewController.h"
 #include "ui/mainwindow/MainBottomBarsController.h"
@@ -100,14 +101,12 @@ void MainItemsViewController::awakeFromNib()
     bottomBarPlaceholder->setFixedHeight(32);
     layout->addWidget(bottomBarPlaceholder);
 
-    // Until the inspector of items exists, its popover shows an empty page.
     m_inspectors = new ItemInspectorPopoverController(
         [this] {
-            auto* inspector = new ViewControllerBase;
-            inspector->setObjectName(QStringLiteral("itemInspector"));
-            inspector->setMinimumSize(320, int(userDefaults().itemInspectorViewHeight()));
+            auto* inspector = new ItemInspectorViewController;
             copyCommonObjectsToViewController(*inspector);
             inspector->loadView();
+            inspector->changeToLaunchSimulationMode(isLaunchSimulationModeActive());
             return inspector;
         },
         this);

@@ -54,10 +54,10 @@ public:
     }
     QList<NetworkData> cachedNetworks() const override { return m_facts.networks(); }
     bool isNetworkReachable() const override { return m_facts.isNetworkReachable(); }
-    void fetchTimeIntensiveBlockingValues(std::function<void()> completion) override
+    void fetchTimeIntensiveBlockingValues(NetworksCompletion completion) override
     {
         if (completion)
-            completion();
+            completion(cachedNetworks());
     }
     bool hasCompletedNetworkScan() const override { return true; }
     void waitForFirstNetworkScan() const override {}

@@ -42,7 +42,7 @@ TEST(ConditionBadgeLayoutTest, OnlyTheLongBadgeGivesWayAndNeverBelowTheWiderShor
     // gets ceil(200 × 97 / 200) - 1 = 96; total 20+30+96 + 12 = 158 > 150,
     // so all three shrink: ceil(w × 150 / 158) - 1.
     EXPECT_EQ(widthsOf(ConditionBadgeLayout::fit({ 20, 200, 30 }, metrics(150))), (QList<double> { 18, 91, 28 }));
-    // With room to spare after step 6 the short ones keep their widths.
+    // When the long one giving way is enough, the short ones keep their widths.
     EXPECT_EQ(widthsOf(ConditionBadgeLayout::fit({ 20, 200, 30 }, metrics(160, 0.5, 0))), (QList<double> { 20, 106, 30 }));
     // Too little room for the long one: it keeps the width of the wider short one.
     EXPECT_EQ(widthsOf(ConditionBadgeLayout::fit({ 20, 200, 30 }, metrics(81, 0.5, 0))), (QList<double> { 20, 30, 30 }));
@@ -51,11 +51,11 @@ TEST(ConditionBadgeLayoutTest, OnlyTheLongBadgeGivesWayAndNeverBelowTheWiderShor
 
 TEST(ConditionBadgeLayoutTest, EqualBadgesThatOverflowShrinkAlike)
 {
-    // All wide (ceil(0.5 × 50) < 50): each gets ceil((W - n) / n) - 1 in step 6,
+    // All wide (ceil(0.5 × 50) < 50): each gets ceil((W - n) / n) - 1,
     // here ceil(97 / 3) - 1 = 32.
     const Frames wide = ConditionBadgeLayout::fit({ 50, 50, 50 }, metrics(100, 0.5, 0));
     EXPECT_EQ(widthsOf(wide), (QList<double> { 32, 32, 32 }));
-    // None wide (threshold 1): step 7 alone shrinks them in proportion.
+    // None wide (threshold 1): only the shrinking in proportion applies.
     const Frames narrow = ConditionBadgeLayout::fit({ 50, 50, 50 }, metrics(100, 1, 0));
     EXPECT_EQ(widthsOf(narrow), (QList<double> { 33, 33, 33 }));
     // ... to at least the minimum width, after which the last ones do not fit.
