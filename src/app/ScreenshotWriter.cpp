@@ -1,6 +1,17 @@
 #include "ScreenshotWriter.h"
 
+#include "foundation/Error.h"
 #include "foundation/Log.h"
+#include "foundation/MHExecuteNotifications.h"
+#include "foundation/MHInternalNotifications.h"
+#include "foundation/NotificationCenter.h"
+#include "foundation/UserDefaults.h"
+#include "model/DBLoginItem.h"
+#include "ui/base/PopoverFrame.h"
+#include "ui/mainwindow/MainBottomBarsController.h"
+#include "ui/mainwindow/MainDefaultBottomBarViewController.h"
+#include "ui/mainwindow/MainSimulateBottomBarViewController.h"
+#include "ui/views/LoginItemDelegate.h"
 #include "ui/base/AnimatedPlaceholderContext.h"
 #include "ui/base/LoginItemsListModel.h"
 #include "ui/mainwindow/MainItemsViewController.h"
@@ -16,6 +27,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QListView>
 #include <QMainWindow>
 #include <QMenu>
@@ -23,6 +35,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
+#include <QToolButton>
 #include <QVariantAnimation>
 
 namespace {
@@ -81,6 +94,10 @@ void ScreenshotWriter::writeAll()
     m_windows.statusMenu().popup(QPoint(40, 40));
     write(m_windows.statusMenu(), QStringLiteral("menu-status"));
     m_windows.statusMenu().hide();
+    controller.switchToApplicationItemsView();
+    controller.placeholderContext()->finishSlide();
+    writeRun(*window, *items);
+    writeSimulation(controller, *window, *items);
     writeSecondaryWindows();
     QCoreApplication::quit();
 }
@@ -118,4 +135,70 @@ void ScreenshotWriter::writeSecondaryWindows()
         }
     });
     m_windows.performCommand(ApplicationCommands::restoreDatabaseFromBackup);
+
+void ScreenshotWriter::settle(int milliseconds)
+{
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// A run as the engine reports it: the first item launched, the third failed,
+// the delay counting down; then the errors of the ended run.
+void ScreenshotWriter::writeRun(QWidget& window, MainItemsViewController& items)
+{
+    namespace N = MHExecuteNotifications;
+    NotificationCenter& center = items.notificationCenter();
+    const auto item = [&](int row, double remaining = -1) {
+        DBLoginItem* shown = items.itemAtIndex(row);
+        QVariantMap info { { N::itemID, QVariant::fromValue(shown ? shown->objectID() : ObjectID()) },
+                           { N::itemDisplayName, shown ? shown->itemNiceDisplayName() : QString() },
+                           { N::itemType, shown ? int(shown->loginItemType()) : 0 } };
+        if (remaining >= 0)
+            info.insert(N::remainingTime, remaining);
+        return info;
+    };
+    QVariantMap failure = item(2);
+    failure.insert(N::error, QVariant::fromValue(Error(Error::lanternwickDomain(), 1, QStringLiteral("The file could not be opened."))));
+    center.post(N::MHExecuteDelayDidStartNotification);
+    center.post(N::MHExecuteDidStartNotification);
+    center.post(N::MHExecuteDidStartItemNotification, nullptr, item(0));
+    center.post(N::MHExecuteDidEndItemNotification, nullptr, item(0));
+    center.post(N::MHExecuteDidStartItemNotification, nullptr, item(2));
+    center.post(N::MHExecuteDidFailItemNotification, nullptr, failure);
+    center.post(N::MHExecuteDidEndItemNotification, nullptr, item(2));
+    center.post(N::MHExecuteDidStartItemNotification, nullptr, item(1, 4));
+    QApplication::processEvents();
+    items.bottomBars()->bottomBarPlaceholderContext()->finishSlide();
+    write(window, QStringLiteral("run-in-progress"));
+
+    center.post(N::MHExecuteDidEndItemNotification, nullptr, item(1));
+    center.post(N::MHExecuteDidEndNotification);
+    QApplication::processEvents();
+    items.bottomBars()->bottomBarPlaceholderContext()->finishSlide();
+    MainDefaultBottomBarViewController* defaultBar = items.bottomBars()->defaultBottomBarViewController();
+    defaultBar->showLastExecutionErrors(defaultBar->errorsButton());
+    write(*defaultBar->errorsInspectorPopover(), QStringLiteral("errors-popover"));
+    defaultBar->errorsInspectorPopover()->hide();
+}
+
+// Shift held on battery: some items would run, others not, and the first
+// row's badges do not all fit. Then the same in compact rows.
+void ScreenshotWriter::writeSimulation(MainWindowController& controller, QWidget& window, MainItemsViewController& items)
+{
+    controller.changeToLaunchSimulationMode(true);
+    QApplication::processEvents();
+    MainSimulateBottomBarViewController* bar = items.bottomBars()->simulateBottomBarViewController();
+    bar->setSimulatedShiftState(true);
+    bar->setSimulatedPowerSource(PowerSourceTypeBattery);
+    items.bottomBars()->bottomBarPlaceholderContext()->finishSlide();
+    settle(LoginItemDelegate::StripAnimationMs + 200);
+    write(window, QStringLiteral("simulation"));
+
+    items.userDefaults().setItemsListsSize(1);
+    items.notificationCenter().post(MHInternalNotifications::MHInternalNotificationItemsListsSizeDidChange);
+    QApplication::processEvents();
+    write(window, QStringLiteral("simulation-compact"));
+    items.userDefaults().setItemsListsSize(0);
+    controller.changeToLaunchSimulationMode(false);
 }

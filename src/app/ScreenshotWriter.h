@@ -6,6 +6,8 @@
 #include <QString>
 
 class ApplicationWindowControllers;
+class MainItemsViewController;
+class MainWindowController;
 class QWidget;
 
 class ScreenshotWriter : public QObject {
@@ -16,7 +18,11 @@ public:
 private:
     void writeAll();
     void writeSecondaryWindows();
+    void writeRun(QWidget& window, MainItemsViewController& items);
+    void writeSimulation(MainWindowController& controller, QWidget& window, MainItemsViewController& items);
     void write(QWidget& widget, const QString& name);
+    // Lets animations run their course.
+    static void settle(int milliseconds);
 
     ApplicationWindowControllers& m_windows;
     const QString m_folder;

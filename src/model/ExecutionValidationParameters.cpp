@@ -340,6 +340,12 @@ void ExecutionValidationParameters::setExecutionStatusForItem(const DBLoginItem*
     m_executionStatuses.insert(item, status);
 }
 
+void ExecutionValidationParameters::clearExecutionStatuses()
+{
+    std::lock_guard lock(m_mutex);
+    m_executionStatuses.clear();
+}
+
 QString ExecutionValidationParameters::logDescription() const
 {
     std::lock_guard lock(m_mutex);

@@ -23,6 +23,7 @@
 #include <QDateTime>
 #include <QHash>
 #include <QList>
+#include <QMetaType>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -97,6 +98,9 @@ public:
     // Statuses of this snapshot's judging pass; nothing for an item not judged yet.
     std::optional<uint32_t> executionStatusForItem(const DBLoginItem* item) const;
     void setExecutionStatusForItem(const DBLoginItem* item, uint32_t status);
+    // Starts a new pass: a snapshot judged again after the list changed must
+    // not read the answers of the old list.
+    void clearExecutionStatuses();
 
     // The values sampled so far: writing a log line must not ask the machine.
     QString logDescription() const;
@@ -155,3 +159,5 @@ private:
     bool m_justBeforeLaunchCheck = false;
     QHash<const DBLoginItem*, uint32_t> m_executionStatuses;
 };
+
+Q_DECLARE_METATYPE(std::shared_ptr<ExecutionValidationParameters>)

@@ -96,6 +96,7 @@ public:
     // is first used, for the modifier keys).
     void setHelpOpener(std::shared_ptr<HelpOpener> opener);
     void setModifierKeysProvider(std::shared_ptr<const ModifierKeysProvider> provider);
+    const ModifierKeysProvider& modifierKeysProvider() const { return *m_parts.modifierKeys; }
 
     // --- Files ---------------------------------------------------------------
     // $XDG_DATA_HOME/<clean name>.
@@ -167,6 +168,8 @@ public:
     QString niceDescriptionForItemAtPath(const QString& path) const override;
     QString iconNameForItemAtPath(const QString& path) const override;
     QList<AttachedVolumeData> attachedVolumesData() const;
+    // Tells when volumes are mounted or unmounted.
+    const MountedVolumesProvider& mountedVolumesProvider() const { return *m_parts.volumes; }
     bool isNetworkReachable() const;
     QList<NetworkData> knownNetworks() const;
     QList<NetworkData> currentNetworks() const;

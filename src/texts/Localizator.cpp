@@ -1044,3 +1044,55 @@ QString Localizator::stringDescriptionFromDatabase(const QVariantMap& database, 
     }
     return description;
 }
+
+// --- The items page: its bottom bars, the simulation, the inspector's popover ----
+
+QString Localizator::systemItemsButtonTitle(bool isAtLeastOneSystemItemAvailable) const
+{
+    return localized(isAtLeastOneSystemItemAvailable ? "System Items" : "No New System Item");
+}
+
+QString Localizator::itemsPageText(ItemsPageText text) const
+{
+    switch (text) {
+    case ItemsPageText::Cancel:
+        return localized("Cancel");
+    case ItemsPageText::ShowErrors:
+        return localized("Show the errors of the last launch");
+    case ItemsPageText::ErrorsList:
+        return localized("Errors of the last launch");
+    case ItemsPageText::RevealInFileManager:
+        return localized("Show in file manager");
+    case ItemsPageText::ControlKey:
+        return localized("Control");
+    case ItemsPageText::OptionKey:
+        return localized("Alt");
+    case ItemsPageText::ShiftKey:
+        return localized("Shift");
+    case ItemsPageText::CommandKey:
+        return localized("Meta");
+    case ItemsPageText::PowerSourceOnBattery:
+        return localized("On battery");
+    case ItemsPageText::SimulatedDay:
+        return localized("Day");
+    case ItemsPageText::SimulatedTime:
+        return localized("Time");
+    case ItemsPageText::SimulatedVolumes:
+        return localized("Mounted volumes");
+    case ItemsPageText::SimulatedNetworks:
+        return localized("Networks");
+    case ItemsPageText::VolumeAttached:
+        return localized("Mounted");
+    case ItemsPageText::NetworkAvailable:
+        return localized("Available");
+    case ItemsPageText::NetworkConnected:
+        return localized("Connected");
+    case ItemsPageText::NameColumn:
+        return localized("Name");
+    case ItemsPageText::ErrorColumn:
+        return localized("Error");
+    case ItemsPageText::DetachInspector:
+        return localized("Open in a window");
+    }
+    return {};
+}

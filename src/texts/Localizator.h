@@ -256,6 +256,31 @@ public:
     // One line per application item of a stored database.
     QString stringDescriptionFromDatabase(const QVariantMap& database, const SystemItemHelping& helpers) const;
 
+    // --- The items page: its bottom bars, the simulation, the inspector's popover
+    QString systemItemsButtonTitle(bool isAtLeastOneSystemItemAvailable) const;
+    enum class ItemsPageText {
+        Cancel,
+        ShowErrors,
+        ErrorsList,
+        RevealInFileManager,
+        ControlKey,
+        OptionKey,
+        ShiftKey,
+        CommandKey,
+        PowerSourceOnBattery,
+        SimulatedDay,
+        SimulatedTime,
+        SimulatedVolumes,
+        SimulatedNetworks,
+        VolumeAttached,
+        NetworkAvailable,
+        NetworkConnected,
+        NameColumn,
+        ErrorColumn,
+        DetachInspector,
+    };
+    QString itemsPageText(ItemsPageText text) const;
+
 private:
     // The data folder as the user knows it: "~/..." inside the home folder.
     static QString databaseFolderForDisplay();

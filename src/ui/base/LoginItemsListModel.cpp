@@ -110,7 +110,13 @@ void LoginItemsListModel::refresh()
         m_items.insert(row, fresh[row]);
         endInsertRows();
     }
-    // Names and icons may have changed with any edit.
+    // Names, icons and the judged statuses may have changed with any edit.
+    judgeRows();
+}
+
+void LoginItemsListModel::judgeRows()
+{
+    m_runStates.judgeItems(m_items);
     if (!m_items.isEmpty())
         Q_EMIT dataChanged(index(0), index(static_cast<int>(m_items.size()) - 1));
 }

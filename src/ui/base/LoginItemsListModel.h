@@ -6,6 +6,13 @@
 // removing and moving rows, so that selections and scroll positions stay.
 //
 // Names are plain text; views must not read them as markup.
+//
+// It also keeps what the rows show of a run or a simulation (run states, by
+// object ID), and judges the rows again after every change while the status
+// display is on, so that new, moved and deleted items meet their real
+// neighbours.
+#include "ui/views/ItemRunStates.h"
+
 #include <QAbstractListModel>
 #include <QHash>
 #include <QIcon>
@@ -37,6 +44,11 @@ public:
     // the context, and by editors that need the rows at once.
     void refresh();
 
+    ItemRunStates& runStates() { return m_runStates; }
+    // Judges every row again as one pass against the run states' snapshot,
+    // and has them painted again.
+    void judgeRows();
+
 private:
     // Theme icons for files and programs, symbols for the other kinds.
     QIcon iconOfItem(const DBLoginItem& item) const;
@@ -45,6 +57,7 @@ private:
     QPointer<ObjectContext> m_context;
     DBLoginGroup* m_group;
     QList<DBLoginItem*> m_items;
+    ItemRunStates m_runStates;
     // By item kind, drawn once.
     mutable QHash<int, QIcon> m_kindIcons;
 };

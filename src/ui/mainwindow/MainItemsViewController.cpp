@@ -4,17 +4,25 @@
 #include "engine/CreateSystemItemsApplicationState.h"
 #include "engine/ExecutingApplicationState.h"
 #include "foundation/Log.h"
+#include "foundation/MHInternalNotifications.h"
 #include "foundation/UserDefaults.h"
 #include "model/DBFileItem.h"
 #include "model/DBLoginGroup.h"
+#include "model/ExecutionValidationParameters.h"
 #include "model/ObjectContext.h"
 #include "shell/ApplicationHelpers.h"
 #include "shell/ModelEditing.h"
 #include "texts/Localizator.h"
 #include "ui/base/CommandNames.h"
 #include "ui/base/LoginItemsListModel.h"
-#include "ui/base/UniformIconDelegate.h"
 #include "ui/base/VisualFormatMargins.h"
+#include "ui/inspector/ItemInspectorViewController.h"
+#include "ui/mainwindow/ItemInspectorPopoverController.h"
+#include "ui/mainwindow/MainAutoCloseBottomBarViewController.h"
+#include "ui/mainwindow/MainBottomBarsController.h"
+#include "ui/mainwindow/MainDefaultBottomBarViewController.h"
+#include "ui/mainwindow/MainExecuteBottomBarViewController.h"
+#include "ui/views/LoginItemDelegate.h"
 
 #include <QAction>
 #include <QFileDialog>
@@ -73,11 +81,13 @@ void MainItemsViewController::awakeFromNib()
     m_itemsTableView->setModel(m_model);
     m_itemsTableView->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_itemsTableView->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_itemsTableView->setUniformItemSizes(true);
-    m_itemsTableView->setTextElideMode(Qt::ElideMiddle);
-    m_itemsTableView->setIconSize(QSize(32, 32));
-    m_itemsTableView->setItemDelegate(new UniformIconDelegate(m_itemsTableView));
-    m_itemsTableView->setAlternatingRowColors(true);
+    // Rows of files and of the other kinds differ in height; the delegate paints the stripes.
+    m_itemsTableView->setUniformItemSizes(false);
+    m_itemDelegate = new LoginItemDelegate([this](const QModelIndex& index) { return itemAtIndex(index.row()); },
+                                           m_model->runStates(), &userDefaults(), m_itemsTableView);
+    m_itemsTableView->setItemDelegate(m_itemDelegate);
+    connect(m_itemDelegate, &LoginItemDelegate::repaintNeeded, m_itemsTableView->viewport(), qOverload<>(&QWidget::update));
+    connect(m_itemDelegate, &LoginItemDelegate::actionButtonClicked, this, &MainItemsViewController::showLoginItemInspector);
     connect(m_itemsTableView, &QAbstractItemView::doubleClicked, this, &MainItemsViewController::itemDoubleClicked);
     setFocusProxy(m_itemsTableView);
 
@@ -86,6 +96,84 @@ void MainItemsViewController::awakeFromNib()
                                horizontal ? horizontal->second : 0, vertical ? vertical->second : 0);
     layout->setSpacing(0);
     layout->addWidget(m_itemsTableView);
+    auto* bottomBarPlaceholder = new QWidget(this);
+    bottomBarPlaceholder->setObjectName(QStringLiteral("bottomBarPlaceholder"));
+    bottomBarPlaceholder->setFixedHeight(32);
+    layout->addWidget(bottomBarPlaceholder);
+
+    m_inspectors = new ItemInspectorPopoverController(
+        [this] {
+            auto* inspector = new ItemInspectorViewController;
+            copyCommonObjectsToViewController(*inspector);
+            inspector->loadView();
+            inspector->changeToLaunchSimulationMode(isLaunchSimulationModeActive());
+            return inspector;
+        },
+        this);
+    connect(m_inspectors, &ItemInspectorPopoverController::selectItemRequested, this,
+            [this](DBLoginItem* item) { selectItems({ item }); });
+    connect(m_itemsTableView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { m_inspectors->selectionDidChange(selectedItems()); });
+    setUpBottomBars(bottomBarPlaceholder);
+
+    m_itemsListsSizeObserver = notificationCenter().addObserver(
+        MHInternalNotifications::MHInternalNotificationItemsListsSizeDidChange, nullptr, [this](const Notification&) {
+            QMetaObject::invokeMethod(this, [this] { itemsListsSizeDidChange(); }, Qt::QueuedConnection);
+        });
+}
+
+void MainItemsViewController::setUpBottomBars(QWidget* placeholder)
+{
+    m_bottomBars = std::make_unique<MainBottomBarsController>(commonObjects(), *this, placeholder);
+    connect(m_bottomBars.get(), &MainBottomBarsController::rowParametersChanged, this, &MainItemsViewController::showRowParameters);
+    connect(m_bottomBars.get(), &MainBottomBarsController::itemExecutionChanged, this, [this](const ObjectID& item, bool executing) {
+        m_model->runStates().setItemExecuting(item, executing);
+        m_model->judgeRows();
+    });
+    connect(m_bottomBars.get(), &MainBottomBarsController::executionDidEnd, this, [this] {
+        m_model->runStates().endRun();
+        m_model->judgeRows();
+    });
+    connect(m_bottomBars.get(), &MainBottomBarsController::executionDidStart, m_inspectors, &ItemInspectorPopoverController::closeDetachedWindow);
+    MainDefaultBottomBarViewController* defaultBar = m_bottomBars->defaultBottomBarViewController();
+    defaultBar->setIsAtLeastOneSystemItemAvailable(m_atLeastOneSystemItemAvailable);
+    connect(defaultBar, &MainDefaultBottomBarViewController::systemItemsRequested, this, &MainItemsViewController::systemItemsViewRequested);
+    connect(m_bottomBars->executeBottomBarViewController(), &MainExecuteBottomBarViewController::cancelRequested, this,
+            &MainItemsViewController::cancelLoginItemsExecution);
+    connect(m_bottomBars->autoCloseBottomBarViewController(), &MainAutoCloseBottomBarViewController::cancelRequested, this,
+            &MainItemsViewController::cancelAutoClose);
+}
+
+void MainItemsViewController::showRowParameters()
+{
+    ItemRunStates& states = m_model->runStates();
+    const bool wasOn = states.isStatusDisplayOn();
+    states.setStatusDisplayOn(m_bottomBars->isStatusDisplayOn());
+    states.setParameters(m_bottomBars->rowParameters());
+    LOG_DEBUG("Updating user interface from launch parameters %1...", states.parameters() ? states.parameters()->logDescription() : QString());
+    m_model->judgeRows();
+    m_itemDelegate->setStatusDisplayOn(states.isStatusDisplayOn(), wasOn != states.isStatusDisplayOn());
+}
+
+void MainItemsViewController::itemsListsSizeDidChange()
+{
+    LOG_VERBOSE("Items lists size did change, updating content...");
+    m_itemsTableView->doItemsLayout();
+}
+
+void MainItemsViewController::changeToLaunchSimulationMode(bool active)
+{
+    ViewControllerBase::changeToLaunchSimulationMode(active);
+    if (!isViewLoaded())
+        return;
+    m_inspectors->changeToLaunchSimulationMode(active);
+    m_bottomBars->changeToLaunchSimulationMode(active);
+}
+
+void MainItemsViewController::showLoginItemInspector(const QModelIndex& index, const QRect& rect)
+{
+    if (DBLoginItem* item = itemAtIndex(index.row()))
+        m_inspectors->showLoginItemInspector(item, m_itemsTableView->viewport(), rect);
 }
 
 DBLoginGroup* MainItemsViewController::representedGroup() const
@@ -144,16 +232,20 @@ void MainItemsViewController::setIsAtLeastOneSystemItemAvailable(bool available)
 {
     LOG_DEBUG("Can switch to system items value changed, updating children...");
     m_atLeastOneSystemItemAvailable = available;
+    if (m_bottomBars)
+        m_bottomBars->defaultBottomBarViewController()->setIsAtLeastOneSystemItemAvailable(available);
 }
 
 void MainItemsViewController::updateContentAccordingToModifierKeysState()
 {
-    m_model->refresh();
+    if (m_bottomBars)
+        m_bottomBars->updateContentAccordingToModifierKeysState();
 }
 
 void MainItemsViewController::updateContentAccordingToNetworkState()
 {
-    m_model->refresh();
+    if (m_bottomBars)
+        m_bottomBars->updateContentAccordingToNetworkState();
 }
 
 // --- Editing -----------------------------------------------------------------------
@@ -408,8 +500,7 @@ MainItemsViewController::ValidationState MainItemsViewController::validationStat
     ValidationState state;
     state.executionInProgress = helpers()->applicationContext().isExecutionInProgress();
     state.simulationActive = isLaunchSimulationModeActive();
-    // The detached inspector window comes with the inspector.
-    state.inspectorDetached = false;
+    state.inspectorDetached = m_inspectors && m_inspectors->isItemInspectorDetached();
     state.windowIsKey = window()->isActiveWindow();
     const QList<DBLoginItem*> selection = selectedItems();
     state.selectedCount = static_cast<int>(selection.size());

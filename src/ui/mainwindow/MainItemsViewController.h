@@ -3,6 +3,7 @@
 // order, and the commands that edit and run them. Every edit is one undo
 // step with its name, followed by one save; an edit that changes nothing
 // adds no step and does not save.
+#include "foundation/NotificationCenter.h"
 #include "ui/base/CommandResponder.h"
 #include "ui/base/ViewControllerBase.h"
 
@@ -10,11 +11,15 @@
 #include <QList>
 #include <QUrl>
 #include <functional>
+#include <memory>
 
 class DBLoginGroup;
 class DBLoginItem;
+class ItemInspectorPopoverController;
 class Localizator;
+class LoginItemDelegate;
 class LoginItemsListModel;
+class MainBottomBarsController;
 class ModelEditing;
 class QListView;
 class QModelIndex;
@@ -62,6 +67,14 @@ public:
     void updateContentAccordingToModifierKeysState();
     void updateContentAccordingToNetworkState();
 
+    // The bars under the list, following runs and the simulation.
+    MainBottomBarsController* bottomBars() const { return m_bottomBars.get(); }
+    ItemInspectorPopoverController* itemInspectors() const { return m_inspectors; }
+    LoginItemDelegate* itemDelegate() const { return m_itemDelegate; }
+    void changeToLaunchSimulationMode(bool active) override;
+    // Opens the inspector of the row's item beside rect, in the list's viewport.
+    void showLoginItemInspector(const QModelIndex& index, const QRect& rect);
+
     // The commands.
     void createNewFileItem();
     void createNewDelayItem();
@@ -82,6 +95,10 @@ public:
     bool validateCommand(const QString& command, QAction& item) override;
     void performCommand(const QString& command) override;
 
+Q_SIGNALS:
+    // The default bar's button for the new items of the session's list.
+    void systemItemsViewRequested();
+
 protected:
     void awakeFromNib() override;
 
@@ -100,9 +117,19 @@ private:
                      QString (Localizator::*actionName)(const QList<DBLoginItem*>&) const);
     void performChangeItemStartupModeTo(int mode);
     void itemDoubleClicked(const QModelIndex& index);
+    void setUpBottomBars(QWidget* placeholder);
+    // The rows take the status display and the snapshot the bars say.
+    void showRowParameters();
+    void itemsListsSizeDidChange();
 
     LoginItemsListModel* m_model = nullptr;
     QListView* m_itemsTableView = nullptr;
+    LoginItemDelegate* m_itemDelegate = nullptr;
+    // Goes before the page's widgets, which hold its bars.
+    std::unique_ptr<MainBottomBarsController> m_bottomBars;
+    ItemInspectorPopoverController* m_inspectors = nullptr;
     OpenPanel m_openPanel;
     bool m_atLeastOneSystemItemAvailable = false;
+    // Last: removed first, so that no handler outlives the page.
+    NotificationCenter::Token m_itemsListsSizeObserver;
 };

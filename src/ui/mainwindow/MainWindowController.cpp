@@ -44,6 +44,8 @@ MainItemsViewController* MainWindowController::itemsSubviewController()
         DBLoginGroup* group = managedObjectContext()->getOrCreateApplicationLoginGroup();
         undoManager()->enableUndoRegistration();
         m_itemsSubviewController->setRepresentedObject(QVariant::fromValue(group));
+        connect(m_itemsSubviewController.get(), &MainItemsViewController::systemItemsViewRequested, this,
+                &MainWindowController::switchToSystemItemsView);
     }
     return m_itemsSubviewController.get();
 }

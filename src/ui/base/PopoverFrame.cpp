@@ -1,0 +1,99 @@
+#include "ui/base/PopoverFrame.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QVBoxLayout>
+#include <algorithm>
+
+PopoverFrame::PopoverFrame(QWidget* parent)
+    : QFrame(parent, Qt::Popup)
+{
+    setFrameShape(QFrame::StyledPanel);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
+}
+
+void PopoverFrame::setContentWidget(QWidget* content)
+{
+    if (m_content == content)
+        return;
+    if (m_content)
+        takeContentWidget(nullptr);
+    m_content = content;
+    if (content) {
+        layout()->addWidget(content);
+        content->show();
+    }
+}
+
+QWidget* PopoverFrame::takeContentWidget(QWidget* newParent)
+{
+    QWidget* content = m_content;
+    m_content = nullptr;
+    if (content) {
+        layout()->removeWidget(content);
+        content->setParent(newParent);
+    }
+    return content;
+}
+
+QPoint PopoverFrame::positionFor(const QRect& anchor, const QSize& size, const QRect& screen, Edge preferredEdge)
+{
+    Edge edge = preferredEdge;
+    switch (preferredEdge) {
+    case Edge::Above:
+        if (anchor.top() - size.height() < screen.top() && anchor.bottom() + size.height() <= screen.bottom())
+            edge = Edge::Below;
+        break;
+    case Edge::Below:
+        if (anchor.bottom() + size.height() > screen.bottom() && anchor.top() - size.height() >= screen.top())
+            edge = Edge::Above;
+        break;
+    case Edge::Right:
+        if (anchor.right() + size.width() > screen.right() && anchor.left() - size.width() >= screen.left())
+            edge = Edge::Left;
+        break;
+    case Edge::Left:
+        if (anchor.left() - size.width() < screen.left() && anchor.right() + size.width() <= screen.right())
+            edge = Edge::Right;
+        break;
+    }
+
+    const int centredX = anchor.left() + (anchor.width() - size.width()) / 2;
+    const int centredY = anchor.top() + (anchor.height() - size.height()) / 2;
+    QPoint position;
+    switch (edge) {
+    case Edge::Above:
+        position = QPoint(centredX, anchor.top() - size.height());
+        break;
+    case Edge::Below:
+        position = QPoint(centredX, anchor.bottom() + 1);
+        break;
+    case Edge::Right:
+        position = QPoint(anchor.right() + 1, centredY);
+        break;
+    case Edge::Left:
+        position = QPoint(anchor.left() - size.width(), centredY);
+        break;
+    }
+    // Inside the screen wherever it fits; a popover larger than the screen keeps its top left corner on it.
+    position.setX(std::max(std::min(position.x(), screen.right() + 1 - size.width()), screen.left()));
+    position.setY(std::max(std::min(position.y(), screen.bottom() + 1 - size.height()), screen.top()));
+    return position;
+}
+
+void PopoverFrame::showRelativeTo(QWidget* anchor, const QRect& rect, Edge preferredEdge)
+{
+    adjustSize();
+    const QRect global(anchor->mapToGlobal(rect.topLeft()), rect.size());
+    QScreen* screen = anchor->screen() ? anchor->screen() : QGuiApplication::primaryScreen();
+    const QRect available = screen ? screen->availableGeometry() : QRect(global.topLeft(), size());
+    move(positionFor(global, size(), available, preferredEdge));
+    show();
+}
+
+void PopoverFrame::hideEvent(QHideEvent* event)
+{
+    QFrame::hideEvent(event);
+    Q_EMIT closed();
+}

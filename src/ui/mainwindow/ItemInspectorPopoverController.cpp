@@ -1,0 +1,147 @@
+#include "ui/mainwindow/ItemInspectorPopoverController.h"
+
+#include "foundation/Log.h"
+#include "model/DBLoginItem.h"
+#include "texts/Localizator.h"
+#include "ui/base/PopoverFrame.h"
+#include "ui/base/ViewControllerBase.h"
+
+#include <QEvent>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+QVariant representedItem(DBLoginItem* item)
+{
+    return item ? QVariant::fromValue(static_cast<ManagedObject*>(item)) : QVariant();
+}
+
+DBLoginItem* itemOf(const ViewControllerBase* inspector)
+{
+    return inspector ? dynamic_cast<DBLoginItem*>(inspector->representedObject().value<ManagedObject*>()) : nullptr;
+}
+
+} // namespace
+
+ItemInspectorPopoverController::ItemInspectorPopoverController(InspectorFactory factory, QWidget* owner)
+    : QObject(owner)
+    , m_factory(std::move(factory))
+    , m_owner(owner)
+{
+}
+
+ItemInspectorPopoverController::~ItemInspectorPopoverController()
+{
+    delete m_detachedWindow;
+    delete m_popover;
+}
+
+ViewControllerBase* ItemInspectorPopoverController::itemInspectorViewController()
+{
+    popover();
+    return m_inspector;
+}
+
+// The popover holds the inspector: both are made together.
+PopoverFrame* ItemInspectorPopoverController::popover()
+{
+    if (!m_popover) {
+        LOG_DEBUG("Initializing item inspector view controller due to first access...");
+        m_inspector = m_factory();
+        m_popover = new PopoverFrame(m_owner);
+        m_popover->setObjectName(QStringLiteral("itemInspectorPopover"));
+        auto* content = new QWidget;
+        auto* layout = new QVBoxLayout(content);
+        layout->setContentsMargins(0, 0, 0, 0);
+        m_detachButton = new QToolButton(content);
+        m_detachButton->setObjectName(QStringLiteral("detachInspectorButton"));
+        m_detachButton->setAutoRaise(true);
+        m_detachButton->setIcon(QIcon::fromTheme(QStringLiteral("window-new")));
+        const QString detachName = m_inspector->localizator().itemsPageText(Localizator::ItemsPageText::DetachInspector);
+        m_detachButton->setAccessibleName(detachName);
+        m_detachButton->setToolTip(detachName);
+        connect(m_detachButton, &QToolButton::clicked, this, &ItemInspectorPopoverController::detach);
+        layout->addWidget(m_detachButton, 0, Qt::AlignRight);
+        layout->addWidget(m_inspector, 1);
+        m_popover->setContentWidget(content);
+    }
+    return m_popover;
+}
+
+void ItemInspectorPopoverController::showLoginItemInspector(DBLoginItem* item, QWidget* anchor, const QRect& rect)
+{
+    LOG_NORMAL("Showing login item inspector.");
+    itemInspectorViewController()->setRepresentedObject(representedItem(item));
+    popover()->showRelativeTo(anchor, rect, PopoverFrame::Edge::Right);
+}
+
+void ItemInspectorPopoverController::detach()
+{
+    LOG_DEBUG("Opening detached item inspector window...");
+    DBLoginItem* item = itemOf(m_inspector);
+    if (m_popover)
+        m_popover->hide();
+    Q_EMIT selectItemRequested(item);
+    if (!m_detachedWindow) {
+        LOG_DEBUG("Initializing itemInspectorDetachedWindow due to first access...");
+        m_detachedWindow = new QWidget(m_owner ? m_owner->window() : nullptr, Qt::Tool);
+        m_detachedWindow->setObjectName(QStringLiteral("itemInspectorDetachedWindow"));
+        m_detachedWindow->setAttribute(Qt::WA_DeleteOnClose);
+        m_detachedWindow->installEventFilter(this);
+        auto* layout = new QVBoxLayout(m_detachedWindow);
+        layout->setContentsMargins(0, 0, 0, 0);
+        LOG_DEBUG("Initializing detachedItemInspectorViewController due to first access...");
+        m_detachedInspector = m_factory();
+        layout->addWidget(m_detachedInspector);
+        m_detachedWindow->resize(m_inspector ? m_inspector->size() : m_detachedInspector->sizeHint());
+    }
+    m_detachedInspector->setRepresentedObject(representedItem(item));
+    m_detachedWindow->show();
+    m_detachedWindow->raise();
+    m_detachedWindow->activateWindow();
+}
+
+void ItemInspectorPopoverController::selectionDidChange(const QList<DBLoginItem*>& selectedItems)
+{
+    if (!m_detachedInspector)
+        return;
+    if (selectedItems.size() == 1)
+        m_detachedInspector->setRepresentedObject(representedItem(selectedItems.first()));
+    else
+        closeDetachedWindow();
+}
+
+void ItemInspectorPopoverController::closeDetachedWindow()
+{
+    if (m_detachedWindow)
+        m_detachedWindow->close();
+}
+
+bool ItemInspectorPopoverController::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_detachedWindow && event->type() == QEvent::Close)
+        windowWillClose();
+    return QObject::eventFilter(watched, event);
+}
+
+void ItemInspectorPopoverController::windowWillClose()
+{
+    LOG_DEBUG("Closing detached item inspector window...");
+    // The window deletes itself with its inspector; the popover's goes too.
+    m_detachedWindow->removeEventFilter(this);
+    m_detachedWindow = nullptr;
+    m_detachedInspector = nullptr;
+    if (m_popover) {
+        m_popover->deleteLater();
+        m_popover = nullptr;
+        m_inspector = nullptr;
+    }
+}
+
+void ItemInspectorPopoverController::changeToLaunchSimulationMode(bool active)
+{
+    itemInspectorViewController()->changeToLaunchSimulationMode(active);
+    if (m_detachedInspector)
+        m_detachedInspector->changeToLaunchSimulationMode(active);
+}

@@ -1,0 +1,68 @@
+#include "ui/mainwindow/SimulateScheduleDataBottomBarViewController.h"
+
+#include "foundation/Log.h"
+#include "texts/Localizator.h"
+#include "ui/mainwindow/SimulationInputs.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QLocale>
+#include <QSignalBlocker>
+#include <QTimeEdit>
+#include <algorithm>
+
+SimulateScheduleDataBottomBarViewController::SimulateScheduleDataBottomBarViewController(QWidget* parent)
+    : ViewControllerBase(false, parent)
+{
+    setObjectName(QStringLiteral("simulateScheduleData"));
+}
+
+void SimulateScheduleDataBottomBarViewController::awakeFromNib()
+{
+    auto* layout = new QFormLayout(this);
+    m_dayChooser = new QComboBox(this);
+    m_dayChooser->setObjectName(QStringLiteral("simulatedDay"));
+    // Monday first, as the schedule conditions count.
+    for (int day = Qt::Monday; day <= Qt::Sunday; ++day)
+        m_dayChooser->addItem(QLocale().dayName(day));
+    m_dayChooser->setCurrentIndex(m_simulatedDay);
+    m_dayChooser->setAccessibleName(localizator().itemsPageText(Localizator::ItemsPageText::SimulatedDay));
+    connect(m_dayChooser, &QComboBox::currentIndexChanged, this, &SimulateScheduleDataBottomBarViewController::setSimulatedDay);
+    layout->addRow(localizator().itemsPageText(Localizator::ItemsPageText::SimulatedDay), m_dayChooser);
+
+    m_timeEdit = new QTimeEdit(QTime(m_simulatedTime / 60, m_simulatedTime % 60), this);
+    m_timeEdit->setObjectName(QStringLiteral("simulatedTime"));
+    m_timeEdit->setDisplayFormat(QStringLiteral("HH:mm"));
+    m_timeEdit->setAccessibleName(localizator().itemsPageText(Localizator::ItemsPageText::SimulatedTime));
+    connect(m_timeEdit, &QTimeEdit::timeChanged, this,
+            [this](const QTime& time) { setSimulatedTime(time.hour() * 60 + time.minute()); });
+    layout->addRow(localizator().itemsPageText(Localizator::ItemsPageText::SimulatedTime), m_timeEdit);
+}
+
+void SimulateScheduleDataBottomBarViewController::setSimulatedDay(int day)
+{
+    LOG_NORMAL("Changing simulated day to %1...", day);
+    m_simulatedDay = std::clamp(day, 0, SimulationInputs::DaysInWeek - 1);
+    if (m_dayChooser) {
+        const QSignalBlocker blocker(m_dayChooser);
+        m_dayChooser->setCurrentIndex(m_simulatedDay);
+    }
+    calculateDateAndNotifyDelegate();
+}
+
+void SimulateScheduleDataBottomBarViewController::setSimulatedTime(int minute)
+{
+    LOG_NORMAL("Changing simulated minute to %1...", minute);
+    m_simulatedTime = std::clamp(minute, 0, SimulationInputs::MinutesInDay - 1);
+    if (m_timeEdit) {
+        const QSignalBlocker blocker(m_timeEdit);
+        m_timeEdit->setTime(QTime(m_simulatedTime / 60, m_simulatedTime % 60));
+    }
+    calculateDateAndNotifyDelegate();
+}
+
+void SimulateScheduleDataBottomBarViewController::calculateDateAndNotifyDelegate()
+{
+    Q_EMIT dateChanged(SimulationInputs::simulatedDate(QDateTime::currentDateTime(), m_simulatedDay, m_simulatedTime,
+                                                       QTimeZone::systemTimeZone()));
+}
