@@ -135,6 +135,7 @@ void ScreenshotWriter::writeSecondaryWindows()
         }
     });
     m_windows.performCommand(ApplicationCommands::restoreDatabaseFromBackup);
+}
 
 void ScreenshotWriter::settle(int milliseconds)
 {
