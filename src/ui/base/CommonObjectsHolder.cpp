@@ -1,7 +1,9 @@
 #include "ui/base/CommonObjectsHolder.h"
 
-#include "shell/ApplicationHelpers.h"
+#include "foundation/Log.h"
 #include "model/ObjectContext.h"
+#include "model/UndoManager.h"
+#include "shell/ApplicationHelpers.h"
 #include "ui/base/ViewControllerBase.h"
 
 #include <QtGlobal>
@@ -42,4 +44,19 @@ void CommonObjectsHolder::copyCommonObjectsToViewController(ViewControllerBase& 
         child.setUserDefaults(&services->userDefaults());
         child.setNotificationCenter(&services->notificationCenter());
     }
+}
+
+bool CommonObjectsHolder::performUndoableEdit(const std::function<QString()>& edit) const
+{
+    UndoManager& undo = *undoManager();
+    LOG_DEBUG("Updating undo manager and saving changes...");
+    undo.beginUndoGrouping();
+    const QString actionName = edit();
+    if (!actionName.isEmpty())
+        undo.setActionName(actionName);
+    undo.endUndoGrouping();
+    if (actionName.isEmpty())
+        return false;
+    helpers()->saveDataToDiskUsingChangeBackup(true);
+    return true;
 }

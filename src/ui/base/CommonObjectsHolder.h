@@ -3,6 +3,9 @@
 // check that a parent handed them on, and the launch simulation flag.
 #include "ui/base/CommonObjects.h"
 
+#include <QString>
+#include <functional>
+
 class ViewControllerBase;
 
 class CommonObjectsHolder {
@@ -23,6 +26,11 @@ public:
     void validateCommonObjects() const;
     // Also hands on the parent's texts, settings and notification centre.
     void copyCommonObjectsToViewController(ViewControllerBase& child) const;
+
+    // Runs edit inside one undo group. edit returns the step's name, or an
+    // empty name when it changed nothing; a named step is saved with the
+    // last-change backup. Returns whether the edit changed something.
+    bool performUndoableEdit(const std::function<QString()>& edit) const;
 
     bool isLaunchSimulationModeActive() const { return m_launchSimulationModeActive; }
     virtual void changeToLaunchSimulationMode(bool active) { m_launchSimulationModeActive = active; }

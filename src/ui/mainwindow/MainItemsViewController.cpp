@@ -252,16 +252,8 @@ void MainItemsViewController::updateContentAccordingToNetworkState()
 
 void MainItemsViewController::performEdit(const std::function<QString()>& edit)
 {
-    UndoManager& undo = *undoManager();
-    LOG_DEBUG("Updating undo manager and saving changes...");
-    undo.beginUndoGrouping();
-    const QString actionName = edit();
-    if (!actionName.isEmpty())
-        undo.setActionName(actionName);
-    undo.endUndoGrouping();
+    performUndoableEdit(edit);
     m_model->refresh();
-    if (!actionName.isEmpty())
-        helpers()->saveDataToDiskUsingChangeBackup(true);
 }
 
 void MainItemsViewController::createItems(const QVariantList& data,

@@ -107,8 +107,8 @@ private:
     static const QHash<QString, Command>& commands();
 
     ValidationState validationState() const;
-    // Runs edit inside one undo group; edit returns the step's name, or an
-    // empty name when it changed nothing. A named step is saved.
+    // One undoable edit (performUndoableEdit), after which the rows are
+    // brought up to date at once.
     void performEdit(const std::function<QString()>& edit);
     // Creates items of one kind at the insertion index, selects them and
     // shows the first.
