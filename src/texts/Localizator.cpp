@@ -1070,7 +1070,7 @@ QString Localizator::itemsPageText(ItemsPageText text) const
     case ItemsPageText::ShiftKey:
         return localized("Shift");
     case ItemsPageText::CommandKey:
-        return localized("Meta");
+        return localized("Super");
     case ItemsPageText::PowerSourceOnBattery:
         return localized("On battery");
     case ItemsPageText::SimulatedDay:

@@ -133,7 +133,7 @@ TEST_F(SimulateBottomBarTest, OneSnapshotPerChange)
     bar->setSimulatedPowerSource(bar->simulatedPowerSource());
     EXPECT_EQ(posts, 2);
 
-    // Shift and Meta held together: one snapshot with both.
+    // Shift and Super held together: one snapshot with both.
     auto keys = std::make_shared<FakeModifierKeysProvider>();
     keys->setModifierKeys({ false, false, true, true });
     helpers->setModifierKeysProvider(keys);
