@@ -108,7 +108,14 @@ void ScreenshotWriter::writeSecondaryWindows()
     preferences.showWindow();
     for (int index = 0; index < preferences.paneCount(); ++index) {
         preferences.selectControllerAtIndex(index);
-        write(*preferences.window(), QStringLiteral("preferences-") + preferences.paneAtIndex(index).identifier());
+        const QString name = QStringLiteral("preferences-") + preferences.paneAtIndex(index).identifier();
+        write(*preferences.window(), name);
+        // A pane with a list once more with its first row selected, which enables its commands.
+        auto* list = preferences.paneAtIndex(index).paneViewController().findChild<QListView*>();
+        if (list && list->model() && list->model()->rowCount() > 0) {
+            list->setCurrentIndex(list->model()->index(0, 0));
+            write(*preferences.window(), name + QStringLiteral("-selected"));
+        }
     }
     preferences.close();
 

@@ -700,6 +700,12 @@ QString Localizator::menuItemTitleForMovingApplicationItemsToIgnoredGroup(const 
                          "Move %1 Items To Ignored Items");
 }
 
+QString Localizator::menuItemTitleForMovingIgnoredItemsToApplicationGroup(const QList<DBLoginItem*>& items) const
+{
+    return noneOneOrMany(namesOfItems(items), "Move Selection To Lanternwick Items", "Move %1 To Lanternwick Items",
+                         "Move %1 Ignored Items To Lanternwick Items");
+}
+
 QString Localizator::menuItemTitleForDeletingSystemItems(const QStringList& itemNames) const
 {
     return noneOneOrMany(itemNames, "Delete Selection", "Delete %1 from Startup Applications...",
@@ -848,6 +854,12 @@ QString Localizator::windowText(WindowText text) const
         return localized("Help on look & feel preferences");
     case WindowText::IgnoredItemsHelp:
         return localized("Help on ignored items preferences");
+    case WindowText::IgnoredItemsMoveToApplicationItems:
+        return localized("Move To Lanternwick Items");
+    case WindowText::IgnoredItemsCopyToStartupApplications:
+        return localized("Copy To Startup Applications");
+    case WindowText::IgnoredItemsDelete:
+        return localized("Delete");
     case WindowText::UpdatesFromPackageManager:
         return localized("Lanternwick is updated by your system's package manager, together with the rest of your "
                          "software. There is nothing to set here.");

@@ -158,6 +158,7 @@ public:
     QString menuItemTitleforDeletingWhenNothingIsSelected() const;
     QString menuItemTitleForMovingApplicationItemsToSystemPreferences(const QList<DBLoginItem*>& items) const;
     QString menuItemTitleForMovingApplicationItemsToIgnoredGroup(const QList<DBLoginItem*>& items) const;
+    QString menuItemTitleForMovingIgnoredItemsToApplicationGroup(const QList<DBLoginItem*>& items) const;
     QString menuItemTitleForDeletingSystemItems(const QStringList& itemNames) const;
     QString menuItemTitleForDeletingLoginItems(const QList<DBLoginItem*>& items) const;
     QString menuItemTitleForDeletingIgnoredItems(const QList<DBLoginItem*>& items) const;
@@ -225,6 +226,10 @@ public:
         LogVerbosityDebug,
         LookAndFeelHelp,
         IgnoredItemsHelp,
+        // The buttons of the Ignored Items pane, which do not change with the selection.
+        IgnoredItemsMoveToApplicationItems,
+        IgnoredItemsCopyToStartupApplications,
+        IgnoredItemsDelete,
         UpdatesFromPackageManager,
         WelcomeTitle,
         WelcomeText,

@@ -33,18 +33,20 @@ protected:
         savesObserver = center.addObserver(MHInternalNotifications::MHDataDidSaveToDisk, nullptr, [this](const Notification&) { ++saves; });
     }
 
-    // A file item at the end of the list, known to the workspace; it is
-    // shown by its file name.
-    DBFileItem* addFile(const QString& path)
+    // A file item at the end of the list (of the application group unless
+    // another is given), known to the workspace; it is shown by its file name.
+    DBFileItem* addFile(const QString& path, DBLoginGroup* into = nullptr)
     {
         workspace->addFile(path, { ItemPathTypeApplication, QFileInfo(path).fileName(), {}, {} });
-        return static_cast<DBFileItem*>(helpers->modelEditing()->createFileItemsFromData({ path }, group, items().size()).value(0));
+        into = into ? into : group;
+        return static_cast<DBFileItem*>(helpers->modelEditing()->createFileItemsFromData({ path }, into, items(into).size()).value(0));
     }
-    DBLoginItem* addDelay(double seconds = 3)
+    DBLoginItem* addDelay(double seconds = 3, DBLoginGroup* into = nullptr)
     {
-        return helpers->modelEditing()->createDelayItemsFromData({ seconds }, group, items().size()).value(0);
+        into = into ? into : group;
+        return helpers->modelEditing()->createDelayItemsFromData({ seconds }, into, items(into).size()).value(0);
     }
-    QList<DBLoginItem*> items() const { return context->sortedLoginItemsForGroup(group); }
+    QList<DBLoginItem*> items(DBLoginGroup* of = nullptr) const { return context->sortedLoginItemsForGroup(of ? of : group); }
 
     // The database is saved; what follows is an undo step of its own, with
     // its saves counted from 0.

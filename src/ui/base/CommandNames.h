@@ -28,6 +28,8 @@ inline const QString unselectApplicationItems = QStringLiteral("unselectApplicat
 inline const QString cancelLoginItemsExecution = QStringLiteral("cancelLoginItemsExecution");
 inline const QString cancelAutoClose = QStringLiteral("cancelAutoClose");
 inline const QString launchSelectedItems = QStringLiteral("launchSelectedItems");
+// The ignored items (and moveCurrentSelectionToSystemPreferences, deleteCurrentSelection).
+inline const QString moveIgnoredItemsToApplicationItemsList = QStringLiteral("moveIgnoredItemsToApplicationItemsList");
 // The item inspector (and deleteCurrentSelection).
 inline const QString createScheduledStartupCondition = QStringLiteral("createScheduledStartupCondition");
 inline const QString createHotkeyStartupCondition = QStringLiteral("createHotkeyStartupCondition");

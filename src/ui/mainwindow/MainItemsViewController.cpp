@@ -1,7 +1,6 @@
 #include "ui/mainwindow/MainItemsViewController.h"
 
 #include "engine/ApplicationContext.h"
-#include "engine/CreateSystemItemsApplicationState.h"
 #include "engine/ExecutingApplicationState.h"
 #include "foundation/Log.h"
 #include "foundation/MHInternalNotifications.h"
@@ -14,6 +13,7 @@
 #include "shell/ModelEditing.h"
 #include "texts/Localizator.h"
 #include "ui/base/CommandNames.h"
+#include "ui/base/FileItems.h"
 #include "ui/base/LoginItemsListModel.h"
 #include "ui/base/VisualFormatMargins.h"
 #include "ui/inspector/ItemInspectorViewController.h"
@@ -39,15 +39,6 @@ QList<QUrl> runOpenPanel(QWidget* parent, const QString& title)
     panel.setFileMode(QFileDialog::ExistingFiles);
     panel.setOptions(QFileDialog::DontResolveSymlinks);
     return panel.exec() == QDialog::Accepted ? panel.selectedUrls() : QList<QUrl>();
-}
-
-QList<DBFileItem*> fileItemsOf(const QList<DBLoginItem*>& items)
-{
-    QList<DBFileItem*> files;
-    for (DBLoginItem* item : items)
-        if (item->loginItemType() == LoginItemTypeFile)
-            files.append(static_cast<DBFileItem*>(item));
-    return files;
 }
 
 } // namespace
@@ -321,19 +312,8 @@ void MainItemsViewController::moveCurrentSelectionToSystemPreferences()
     });
     if (moved.isEmpty())
         return;
-    LOG_VERBOSE("Preparing system items to delete...");
-    QList<SystemItemData> records;
-    for (const DBFileItem* item : std::as_const(moved))
-        records.append(SystemItemData(*item));
-    LOG_VERBOSE("Moving %1 items to system preferences...", records.size());
-    ApplicationContext& context = helpers()->applicationContext();
-    auto* state = dynamic_cast<CreateSystemItemsApplicationState*>(context.createSystemItemsState());
-    if (!state) {
-        LOG_ERROR("No state to create system items with, %1 items stay ignored only!", records.size());
-        return;
-    }
-    state->setItemsToCreate(records);
-    context.pushState(state, nullptr);
+    LOG_VERBOSE("Moving %1 items to system preferences...", moved.size());
+    createSystemItemsFromFileItems(helpers()->applicationContext(), moved);
 }
 
 void MainItemsViewController::moveCurrentSelectionToIgnoredItems()

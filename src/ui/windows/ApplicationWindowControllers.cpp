@@ -1,6 +1,9 @@
 #include "ui/windows/ApplicationWindowControllers.h"
 
 #include "foundation/Log.h"
+#include "model/DBLoginGroup.h"
+#include "model/ObjectContext.h"
+#include "model/UndoManager.h"
 #include "shell/AppDelegate.h"
 #include "shell/ApplicationCommands.h"
 #include "shell/ApplicationHelpers.h"
@@ -50,7 +53,13 @@ PreferencesWindowController& ApplicationWindowControllers::preferencesWindowCont
             if (m_delegate)
                 m_delegate->relaunchApplication();
         }));
-        panes.push_back(std::make_unique<PreferencesIgnoredItemsViewController>());
+        auto ignored = std::make_unique<PreferencesIgnoredItemsViewController>();
+        // A group made for a new database is not an edit the user could undo.
+        ObjectContext* context = m_helpers.managedObjectContext();
+        context->undoManager().disableUndoRegistration();
+        ignored->setRepresentedObject(QVariant::fromValue(context->getOrCreateIgnoreLoginGroup()));
+        context->undoManager().enableUndoRegistration();
+        panes.push_back(std::move(ignored));
         panes.push_back(nullptr);
         panes.push_back(std::make_unique<PreferencesUpdateViewController>());
         LOG_DEBUG("Initializing preferences window controller due to first access...");

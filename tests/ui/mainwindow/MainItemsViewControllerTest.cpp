@@ -1,6 +1,6 @@
 #include "engine/ApplicationContext.h"
-#include "engine/CreateSystemItemsApplicationState.h"
 #include "model/DBDelayItem.h"
+#include "support/RecordingCreateState.h"
 #include "support/WindowTest.h"
 #include "texts/Localizator.h"
 #include "ui/base/CommandNames.h"
@@ -183,35 +183,6 @@ TEST_F(MainItemsViewControllerTest, ACancelledImportCreatesNothing)
     EXPECT_FALSE(context->undoManager().canUndo());
     EXPECT_EQ(saves, 0);
 }
-
-// Stands in for the service: records what it was asked to create and how
-// many saves had been written by then.
-class RecordingCreateState : public CreateSystemItemsApplicationState {
-public:
-    struct Record {
-        QStringList paths;
-        // Written last: once it is set, paths is complete.
-        std::atomic<int> savesBefore { -1 };
-    };
-    RecordingCreateState(std::shared_ptr<Record> record, const std::atomic<int>& saves)
-        : m_record(std::move(record))
-        , m_saves(saves)
-    {
-    }
-    void executeState() override
-    {
-        QStringList paths;
-        for (const SystemItemData& item : itemsToCreate())
-            paths << item.itemPath();
-        m_record->paths = paths;
-        m_record->savesBefore = m_saves.load();
-        proceedWithCompletionBlock();
-    }
-
-private:
-    std::shared_ptr<Record> m_record;
-    const std::atomic<int>& m_saves;
-};
 
 TEST_F(MainItemsViewControllerTest, MovingToTheSessionListSendsOnlyTheMovedFileItemsAfterTheSave)
 {

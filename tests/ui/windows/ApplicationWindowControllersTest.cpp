@@ -2,6 +2,8 @@
 #include "ui/base/CommandNames.h"
 #include "ui/mainwindow/MainItemsViewController.h"
 #include "ui/mainwindow/MainWindowController.h"
+#include "ui/preferences/PreferencesIgnoredItemsViewController.h"
+#include "ui/preferences/PreferencesWindowController.h"
 #include "ui/windows/ApplicationWindowControllers.h"
 
 #include <QAction>
@@ -57,13 +59,20 @@ TEST_F(ApplicationWindowControllersTest, QuitIsTheApplicationsCommand)
     EXPECT_EQ(terminations, 1);
 }
 
-TEST_F(ApplicationWindowControllersTest, AFreshDatabaseGetsItsGroupWithoutAnUndoStep)
+TEST_F(ApplicationWindowControllersTest, AFreshDatabaseGetsItsGroupsWithoutAnUndoStep)
 {
     startFresh();
     context->deleteObject(group);
+    context->deleteObject(context->getOrCreateIgnoreLoginGroup());
     startFresh();
     windows->mainWindowController().window();
     EXPECT_NE(windows->mainWindowController().itemsSubviewController()->representedGroup(), nullptr);
+    // The Ignored Items pane shows the ignore group.
+    auto& ignoredPane = static_cast<PreferencesIgnoredItemsViewController&>(windows->preferencesWindowController().paneAtIndex(2));
+    DBLoginGroup* ignored = ignoredPane.representedGroup();
+    ASSERT_NE(ignored, nullptr);
+    EXPECT_TRUE(ignored->isInserted());
+    EXPECT_EQ(ignored->groupTypeValue(), LoginGroupTypeIgnored);
     EXPECT_FALSE(context->undoManager().canUndo());
 }
 
