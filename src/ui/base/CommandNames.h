@@ -28,6 +28,9 @@ inline const QString unselectApplicationItems = QStringLiteral("unselectApplicat
 inline const QString cancelLoginItemsExecution = QStringLiteral("cancelLoginItemsExecution");
 inline const QString cancelAutoClose = QStringLiteral("cancelAutoClose");
 inline const QString launchSelectedItems = QStringLiteral("launchSelectedItems");
+// The system items page (and deleteCurrentSelection).
+inline const QString moveSelectedItemsToLanternwick = QStringLiteral("moveSelectedItemsToLanternwick");
+inline const QString markSelectedItemsAsIgnored = QStringLiteral("markSelectedItemsAsIgnored");
 // The item inspector (and deleteCurrentSelection).
 inline const QString createScheduledStartupCondition = QStringLiteral("createScheduledStartupCondition");
 inline const QString createHotkeyStartupCondition = QStringLiteral("createHotkeyStartupCondition");
