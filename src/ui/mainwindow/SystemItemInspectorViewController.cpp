@@ -74,4 +74,6 @@ void SystemItemInspectorViewController::showRepresentedObject()
     }
     LOG_DEBUG("Updating user interface...");
     placeholderContext()->replaceViewControllerWith(exists ? fileItemInfoViewController() : nullptr);
+    // The popover takes its size from here before any layout pass has run.
+    m_placeholderView->updateGeometry();
 }

@@ -308,6 +308,8 @@ TEST_F(MainSystemViewControllerTest, EnterOpensThePopoverOfTheCurrentRow)
     SystemItemInspectorViewController* inspector = page.itemInspectorViewController();
     EXPECT_EQ(inspector->fileItemInfoViewController()->itemPath(), "/apps/mail");
     EXPECT_EQ(inspector->placeholderContext()->currentViewController(), inspector->fileItemInfoViewController());
+    // The popover holds the whole header.
+    EXPECT_GE(page.itemInspectorPopover()->height(), inspector->fileItemInfoViewController()->sizeHint().height());
     page.itemInspectorPopover()->hide();
 }
 
