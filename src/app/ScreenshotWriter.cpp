@@ -15,7 +15,10 @@
 #include "ui/base/AnimatedPlaceholderContext.h"
 #include "ui/base/LoginItemsListModel.h"
 #include "ui/mainwindow/MainItemsViewController.h"
+#include "ui/mainwindow/MainSystemViewController.h"
 #include "ui/mainwindow/MainWindowController.h"
+#include "ui/mainwindow/SystemItemsListModel.h"
+#include "ui/views/SystemItemDelegate.h"
 #include "shell/ApplicationCommands.h"
 #include "ui/preferences/PreferencesPane.h"
 #include "ui/preferences/PreferencesWindowController.h"
@@ -87,9 +90,7 @@ void ScreenshotWriter::writeAll()
         menu->hide();
     }
 
-    controller.switchToSystemItemsView();
-    controller.placeholderContext()->finishSlide();
-    write(*window, QStringLiteral("system-items-page"));
+    writeSystemItems(controller, *window);
 
     m_windows.statusMenu().popup(QPoint(40, 40));
     write(m_windows.statusMenu(), QStringLiteral("menu-status"));
@@ -100,6 +101,26 @@ void ScreenshotWriter::writeAll()
     writeSimulation(controller, *window, *items);
     writeSecondaryWindows();
     QCoreApplication::quit();
+}
+
+// The page with its first entry selected, and the popover of the second.
+void ScreenshotWriter::writeSystemItems(MainWindowController& controller, QWidget& window)
+{
+    controller.switchToSystemItemsView();
+    controller.placeholderContext()->finishSlide();
+    MainSystemViewController* page = controller.systemSubviewController();
+    page->selectRows({ 0 });
+    write(window, QStringLiteral("system-items-page"));
+    QListView* list = page->itemsTableView();
+    const QModelIndex second = page->itemsModel()->index(1, 0);
+    if (!second.isValid())
+        return;
+    QStyleOptionViewItem option;
+    option.initFrom(list);
+    option.rect = list->visualRect(second);
+    page->showLoginItemInspector(second, page->itemDelegate()->framesForRow(option, second).actionButton.toRect());
+    write(*page->itemInspectorPopover(), QStringLiteral("system-item-inspector-popover"));
+    page->itemInspectorPopover()->hide();
 }
 
 void ScreenshotWriter::writeSecondaryWindows()

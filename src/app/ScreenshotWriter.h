@@ -17,6 +17,7 @@ public:
 
 private:
     void writeAll();
+    void writeSystemItems(MainWindowController& controller, QWidget& window);
     void writeSecondaryWindows();
     void writeRun(QWidget& window, MainItemsViewController& items);
     void writeSimulation(MainWindowController& controller, QWidget& window, MainItemsViewController& items);

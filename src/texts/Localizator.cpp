@@ -786,6 +786,15 @@ QString Localizator::windowText(WindowText text) const
     case WindowText::SystemItemsPageMenuItem:
     case WindowText::SystemItems:
         return localized("System Items");
+    case WindowText::SystemItemsHeaderTitle:
+        return localized("New items in Startup Applications");
+    case WindowText::SystemItemsHeaderText:
+        return localized("These items were added to Startup Applications outside Lanternwick. Move them to Lanternwick to "
+                         "start them with your other items, mark them as ignored to leave them where they are, or delete them.");
+    case WindowText::MoveToLanternwickMenuItem:
+        return localized("Move to Lanternwick");
+    case WindowText::MarkAsIgnoredMenuItem:
+        return localized("Mark as Ignored");
     case WindowText::HelpMenu:
         return localized("&Help");
     case WindowText::LaunchItemsNowMenuItem:

@@ -191,6 +191,10 @@ public:
         SystemItemsPageMenuItem,
         // The system items page: its window title and the name of its list.
         SystemItems,
+        SystemItemsHeaderTitle,
+        SystemItemsHeaderText,
+        MoveToLanternwickMenuItem,
+        MarkAsIgnoredMenuItem,
         HelpMenu,
         LaunchItemsNowMenuItem,
         DisableLanternwickMenuItem,

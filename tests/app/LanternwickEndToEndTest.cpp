@@ -2,6 +2,7 @@
 // session bus that activates the login items service, a stored list of real
 // helper programs, and settings for a short countdown and auto close.
 #include "../keelhouse/PrivateBus.h"
+#include "support/EndToEnd.h"
 #include "support/TestHome.h"
 
 #include "foundation/UserDefaults.h"
@@ -25,32 +26,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-bool waitFor(const std::function<bool()>& condition, int ms)
-{
-    QDeadlineTimer deadline(ms);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(20);
-    }
-    return true;
-}
-
-void writeFile(const QString& path, const QByteArray& contents)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(contents);
-}
-
-QString readText(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-}
 
 class LanternwickEndToEndTest : public testing::Test {
 protected:
@@ -186,7 +161,7 @@ TEST_F(LanternwickEndToEndTest, ALoginRunsTheItemsInOrderAndQuitsByItself)
 
     const QStringList logs = QDir(home + "/.local/state/Lanternwick/log").entryList(QDir::Files);
     ASSERT_EQ(logs.size(), 1);
-    const QString log = readText(home + "/.local/state/Lanternwick/log/" + logs.first());
+    const QString log = QString::fromUtf8(readFile(home + "/.local/state/Lanternwick/log/" + logs.first()));
     EXPECT_TRUE(log.contains("Starting initial processes...")) << log.toStdString();
     EXPECT_TRUE(log.contains("Auto close did end, terminating application...")) << log.toStdString();
     EXPECT_TRUE(log.contains("Terminating app on")) << log.toStdString();

@@ -30,6 +30,9 @@ inline const QString cancelAutoClose = QStringLiteral("cancelAutoClose");
 inline const QString launchSelectedItems = QStringLiteral("launchSelectedItems");
 // The ignored items (and moveCurrentSelectionToSystemPreferences, deleteCurrentSelection).
 inline const QString moveIgnoredItemsToApplicationItemsList = QStringLiteral("moveIgnoredItemsToApplicationItemsList");
+// The system items page (and deleteCurrentSelection).
+inline const QString moveSelectedItemsToLanternwick = QStringLiteral("moveSelectedItemsToLanternwick");
+inline const QString markSelectedItemsAsIgnored = QStringLiteral("markSelectedItemsAsIgnored");
 // The item inspector (and deleteCurrentSelection).
 inline const QString createScheduledStartupCondition = QStringLiteral("createScheduledStartupCondition");
 inline const QString createHotkeyStartupCondition = QStringLiteral("createHotkeyStartupCondition");

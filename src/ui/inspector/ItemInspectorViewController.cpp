@@ -23,7 +23,7 @@
 #include "ui/inspector/WaitPreviousItemInfoViewController.h"
 #include "ui/icons/IconsManager.h"
 #include "ui/views/HorizontalDelimiterView.h"
-#include "ui/views/ResizingTableView.h"
+#include "ui/views/ItemInspectorTableView.h"
 #include "ui/views/StartupConditionCellView.h"
 
 #include <QAction>
@@ -200,7 +200,7 @@ void ItemInspectorViewController::buildViews()
     layout->addWidget(delimiter);
 
     m_rowsModel = new StartupConditionRowsModel(this);
-    m_startupConditionsTableView = new ResizingTableView(this);
+    m_startupConditionsTableView = new ItemInspectorTableView(this);
     QTableView* table = m_startupConditionsTableView;
     table->setObjectName(QStringLiteral("startupConditionsTableView"));
     table->setAccessibleName(tr("Startup conditions"));
@@ -215,7 +215,6 @@ void ItemInspectorViewController::buildViews()
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->setSelectionMode(QAbstractItemView::ExtendedSelection);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table->setShowGrid(false);
     table->setFrameShape(QFrame::NoFrame);
     table->setDragEnabled(true);
     table->setAcceptDrops(true);

@@ -11,6 +11,7 @@
 #include "texts/Localizator.h"
 #include "ui/inspector/ConditionNameEditorViewController.h"
 #include "ui/views/ChoicePopUpButton.h"
+#include "ui/views/SeparatorBindingMenu.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -126,13 +127,14 @@ void NetworkConditionViewController::updateKnownNetworks()
 {
     if (!m_networkNameView)
         return;
+    const KnownNetwork separator { KnownNetwork::Separator, SeparatorBindingMenu::MHSeparatorBindingMenuSeparatorName };
     QList<KnownNetwork> networks { { KnownNetwork::InternetConnection, localizator().networkStartupConditionNameForInternetConnection() },
-                                   { KnownNetwork::Separator, QString() } };
+                                   separator };
     // One line between the networks in range and the others, never two in a row.
     bool separated = false;
-    const auto separate = [&networks, &separated] {
+    const auto separate = [&networks, &separated, &separator] {
         if (!separated && networks.last().kind != KnownNetwork::Separator)
-            networks.append({ KnownNetwork::Separator, QString() });
+            networks.append(separator);
         separated = true;
     };
     for (const NetworkData& network : helpers()->cachedNetworks()) {
@@ -152,12 +154,9 @@ void NetworkConditionViewController::updateKnownNetworks()
     }
     m_knownNetworks = networks;
     m_networkNameView->removeAllChoices();
-    for (qsizetype index = 0; index < m_knownNetworks.size(); ++index) {
-        if (m_knownNetworks[index].kind == KnownNetwork::Separator)
-            m_networkNameView->addSeparator();
-        else
-            m_networkNameView->addChoice(m_knownNetworks[index].name, static_cast<int>(index));
-    }
+    for (qsizetype index = 0; index < m_knownNetworks.size(); ++index)
+        SeparatorBindingMenu::insertItemWithTitle(*m_networkNameView, m_knownNetworks[index].name, static_cast<int>(index),
+                                                  m_networkNameView->count());
     updateShownValues();
 }
 

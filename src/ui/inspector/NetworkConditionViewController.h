@@ -27,7 +27,8 @@ public:
     struct KnownNetwork {
         enum Kind { InternetConnection, Separator, Network };
         Kind kind;
-        // Shown; for a network also what the condition stores.
+        // Shown (a separator's is the separator title of SeparatorBindingMenu);
+        // for a network also what the condition stores.
         QString name;
     };
 

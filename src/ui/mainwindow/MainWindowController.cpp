@@ -14,7 +14,7 @@
 #include "ui/base/CommandDispatcher.h"
 #include "ui/base/CommandNames.h"
 #include "ui/mainwindow/MainItemsViewController.h"
-#include "ui/mainwindow/SystemItemsPlaceholderViewController.h"
+#include "ui/mainwindow/MainSystemViewController.h"
 
 #include <QAction>
 #include <QApplication>
@@ -50,11 +50,11 @@ MainItemsViewController* MainWindowController::itemsSubviewController()
     return m_itemsSubviewController.get();
 }
 
-SystemItemsPlaceholderViewController* MainWindowController::systemSubviewController()
+MainSystemViewController* MainWindowController::systemSubviewController()
 {
     if (!m_systemSubviewController) {
         LOG_DEBUG("Initializing system items subview controller due to first access...");
-        m_systemSubviewController = std::make_unique<SystemItemsPlaceholderViewController>();
+        m_systemSubviewController = std::make_unique<MainSystemViewController>();
         copyCommonObjectsToViewController(*m_systemSubviewController);
     }
     return m_systemSubviewController.get();
@@ -138,6 +138,10 @@ void MainWindowController::buildMenuBar(QMenuBar& menuBar)
         QKeySequence(QStringLiteral("Ctrl+Shift+I")));
     add(items, CommandNames::moveCurrentSelectionToSystemPreferences, texts.menuItemTitleForMovingToSystemPreferencesWhenNothingIsSelected(),
         QKeySequence(QStringLiteral("Ctrl+Shift+M")));
+    items->addSeparator();
+    add(items, CommandNames::moveSelectedItemsToLanternwick, texts.windowText(Text::MoveToLanternwickMenuItem),
+        QKeySequence(QStringLiteral("Ctrl+Shift+L")));
+    add(items, CommandNames::markSelectedItemsAsIgnored, texts.windowText(Text::MarkAsIgnoredMenuItem), QKeySequence(QStringLiteral("Ctrl+Alt+I")));
     items->addSeparator();
     add(items, CommandNames::changeStartupModeToShown, texts.windowText(Text::StartShownMenuItem), QKeySequence(QStringLiteral("Ctrl+Alt+1")));
     add(items, CommandNames::changeStartupModeToHidden, texts.windowText(Text::StartHiddenMenuItem), QKeySequence(QStringLiteral("Ctrl+Alt+2")));

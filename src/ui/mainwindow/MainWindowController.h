@@ -11,9 +11,9 @@
 class AnimatedPlaceholderContext;
 class CommandDispatcher;
 class MainItemsViewController;
+class MainSystemViewController;
 class QMainWindow;
 class QMenuBar;
-class SystemItemsPlaceholderViewController;
 
 class MainWindowController : public WindowControllerBase {
     Q_OBJECT
@@ -26,7 +26,7 @@ public:
 
     // Made on first access.
     MainItemsViewController* itemsSubviewController();
-    SystemItemsPlaceholderViewController* systemSubviewController();
+    MainSystemViewController* systemSubviewController();
     AnimatedPlaceholderContext* placeholderContext();
 
     void switchToApplicationItemsView();
@@ -53,7 +53,7 @@ private:
     CommandDispatcher* m_dispatcher = nullptr;
     QWidget* m_placeholderView = nullptr;
     std::unique_ptr<MainItemsViewController> m_itemsSubviewController;
-    std::unique_ptr<SystemItemsPlaceholderViewController> m_systemSubviewController;
+    std::unique_ptr<MainSystemViewController> m_systemSubviewController;
     // After the pages: it hands the shown page back before they go.
     std::unique_ptr<AnimatedPlaceholderContext> m_placeholderContext;
     // Last: removed first, so that no handler is running while the rest goes.

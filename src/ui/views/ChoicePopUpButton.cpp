@@ -16,11 +16,6 @@ void ChoicePopUpButton::addChoice(const QString& title, const QVariant& value)
     addItem(title, value);
 }
 
-void ChoicePopUpButton::addSeparator()
-{
-    insertSeparator(count());
-}
-
 void ChoicePopUpButton::removeAllChoices()
 {
     const QSignalBlocker blocker(this);

@@ -11,7 +11,6 @@ public:
     ChoicePopUpButton(const QString& objectName, const QString& accessibleName, QWidget* parent = nullptr);
 
     void addChoice(const QString& title, const QVariant& value);
-    void addSeparator();
     void removeAllChoices();
 
     void showValue(const QVariant& value);

@@ -3,6 +3,7 @@
 #include "foundation/UserDefaults.h"
 #include "model/DBFileItem.h"
 #include "model/DBStartupCondition.h"
+#include "ui/base/ThemeIcon.h"
 #include "ui/icons/ColorFromRgba.h"
 #include "ui/icons/IconsManager.h"
 #include "ui/icons/LanternwickStyleKit.h"
@@ -10,26 +11,16 @@
 #include "ui/views/ConditionBadgeLayout.h"
 #include "ui/views/ItemRunStates.h"
 
-#include <QFileInfo>
-#include <QIcon>
-#include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
 
 LoginItemDelegate::LoginItemDelegate(ItemSource itemSource, const ItemRunStates& states, UserDefaults* userDefaults,
                                      QObject* parent)
-    : QStyledItemDelegate(parent)
+    : ItemRowDelegateBase(userDefaults, parent)
     , m_itemSource(std::move(itemSource))
     , m_states(states)
 {
-    setUserDefaults(userDefaults);
     const UserDefaults& settings = this->userDefaults();
-    m_executingColor = colorFromRgba(settings.itemTableRowViewExecutingBackgroundColor());
-    m_preventedColor = colorFromRgba(settings.itemTableRowViewExecutionPreventedBackgroundColor());
-    m_alternateColor = colorFromRgba(settings.itemTableRowViewAlternateBackgroundColor());
-    m_delimiterColor = colorFromRgba(settings.loginItemViewCellDelimiterColor());
-    m_utilityInsideColor = colorFromRgba(settings.utilityRowViewInsideColor());
-    m_utilityOutsideColor = colorFromRgba(settings.utilityRowViewOutsideColor());
     m_stripPreventedColor = colorFromRgba(settings.startupConditionsListViewSimulationPreventBorderColor());
     m_fileDisabledAlpha = settings.loginItemViewDisabledAlpha();
     m_utilityDisabledAlpha = settings.simpleItemViewDisabledAlpha();
@@ -65,29 +56,6 @@ void LoginItemDelegate::setStatusDisplayOn(bool on, bool animated)
     m_stripAnimation.start();
 }
 
-QString LoginItemDelegate::singleLine(const QString& text)
-{
-    QString line = text;
-    for (QChar& character : line) {
-        if (character.category() == QChar::Other_Control || character.category() == QChar::Separator_Line
-            || character.category() == QChar::Separator_Paragraph)
-            character = QLatin1Char(' ');
-    }
-    return line;
-}
-
-QFont LoginItemDelegate::detailFont(const QFont& font) const
-{
-    QFont detail = font;
-    detail.setPointSizeF(std::max(font.pointSizeF() - 2, 7.0));
-    return detail;
-}
-
-QFont LoginItemDelegate::badgeFont(const QFont& font) const
-{
-    return detailFont(font);
-}
-
 QSize LoginItemDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
     const DBLoginItem* item = m_itemSource(index);
@@ -98,55 +66,14 @@ QSize LoginItemDelegate::sizeHint(const QStyleOptionViewItem& option, const QMod
 
 ItemCellGeometry::Frames LoginItemDelegate::framesForRow(const QStyleOptionViewItem& option, const DBLoginItem& item) const
 {
-    const QFontMetricsF nameMetrics(option.font);
-    const QFontMetricsF detailMetrics(detailFont(option.font));
-    ItemCellGeometry::Input input;
-    input.cell = option.rect;
-    input.isFileItem = item.loginItemType() == LoginItemTypeFile;
-    input.listSize = userDefaults().itemsListsSize();
-    input.stripProgress = m_stripProgress;
-    input.nameWidth = nameMetrics.horizontalAdvance(singleLine(item.itemNiceDisplayName()));
-    input.nameHeight = nameMetrics.height();
-    if (input.isFileItem) {
-        input.detailWidth = detailMetrics.horizontalAdvance(singleLine(item.itemNiceDescription()));
-        input.detailHeight = detailMetrics.height();
-    }
-    return ItemCellGeometry::layout(input);
+    return rowFrames(option, item.itemNiceDisplayName(), item.itemNiceDescription(), item.loginItemType() == LoginItemTypeFile,
+                     m_stripProgress);
 }
 
-void LoginItemDelegate::paintRowBackground(QPainter& painter, const QStyleOptionViewItem& option,
-                                           const ItemRowAppearance::State& state) const
+std::optional<QRect> LoginItemDelegate::actionButtonRect(const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
-    const QRect& rect = option.rect;
-    const bool prevented = ItemRowAppearance::isDimmed(state);
-    // The band of a utility row lies under the state's colour, so an executing delay shows it.
-    if (!state.isFileItem && !prevented) {
-        painter.fillRect(rect, m_utilityInsideColor);
-        painter.setPen(m_utilityOutsideColor);
-        painter.drawLine(rect.topLeft(), rect.topRight());
-        painter.drawLine(rect.bottomLeft(), rect.bottomRight());
-    }
-    switch (ItemRowAppearance::background(state)) {
-    case ItemRowAppearance::Background::Executing:
-        painter.fillRect(rect, m_executingColor);
-        break;
-    case ItemRowAppearance::Background::Prevented:
-        painter.fillRect(rect, m_preventedColor);
-        break;
-    case ItemRowAppearance::Background::AlternateStripe:
-        painter.fillRect(rect, m_alternateColor);
-        break;
-    case ItemRowAppearance::Background::None:
-        break;
-    }
-    if (option.state & QStyle::State_Selected)
-        painter.fillRect(rect, option.palette.brush(QPalette::Highlight));
-    else if (state.isFileItem && !prevented) {
-        QPen dashes(m_delimiterColor);
-        dashes.setDashPattern({ 1, 1 });
-        painter.setPen(dashes);
-        painter.drawLine(rect.bottomLeft(), rect.bottomRight());
-    }
+    const DBLoginItem* item = m_itemSource(index);
+    return item ? std::optional<QRect>(framesForRow(option, *item).actionButton.toRect()) : std::nullopt;
 }
 
 QPixmap LoginItemDelegate::iconForItem(const DBLoginItem& item, bool selected) const
@@ -155,12 +82,7 @@ QPixmap LoginItemDelegate::iconForItem(const DBLoginItem& item, bool selected) c
     const IconsManager& icons = IconsManager::sharedInstance();
     switch (item.loginItemType()) {
     case LoginItemTypeFile: {
-        const QString name = static_cast<const DBFileItem&>(item).itemIconName();
-        const QIcon fallback = QIcon::fromTheme(QStringLiteral("application-x-executable"));
-        // An icon given as a file is read only from a regular file.
-        const QIcon icon = name.startsWith(QLatin1Char('/')) ? (QFileInfo(name).isFile() ? QIcon(name) : fallback)
-                                                              : QIcon::fromTheme(name, fallback);
-        return icon.pixmap(32);
+        return themeIcon(static_cast<const DBFileItem&>(item).itemIconName(), QStringLiteral("application-x-executable")).pixmap(32);
     }
     case LoginItemTypeDelay:
         return icons.delayItemIcon().styled(style).image();
@@ -256,48 +178,13 @@ void LoginItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     painter->setOpacity(alpha);
     painter->drawPixmap(frames.icon.toRect(), iconForItem(*item, selected));
 
-    const QPalette::ColorRole textRole = selected ? QPalette::HighlightedText : QPalette::Text;
-    painter->setFont(option.font);
-    painter->setPen(option.palette.color(textRole));
-    const QFontMetricsF nameMetrics(option.font);
-    painter->drawText(frames.name, Qt::AlignLeft | Qt::AlignVCenter,
-                      nameMetrics.elidedText(singleLine(item->itemNiceDisplayName()), Qt::ElideRight, frames.name.width()));
-
-    if (isFile) {
-        const double detailAlpha = ItemRowAppearance::detailAlpha(state, disabledAlpha, userDefaults().itemsListsSize());
-        if (detailAlpha > 0) {
-            const QFont font = detailFont(option.font);
-            painter->setOpacity(detailAlpha);
-            painter->setFont(font);
-            painter->setPen(option.palette.color(selected ? QPalette::HighlightedText : QPalette::PlaceholderText));
-            painter->drawText(frames.detail, Qt::AlignLeft | Qt::AlignVCenter,
-                              QFontMetricsF(font).elidedText(singleLine(item->itemNiceDescription()), Qt::ElideRight, frames.detail.width()));
-            painter->setOpacity(alpha);
-        }
-    }
+    paintName(*painter, option, frames.name, item->itemNiceDisplayName());
+    if (isFile)
+        paintDetail(*painter, option, frames.detail, item->itemNiceDescription(),
+                    ItemRowAppearance::detailAlpha(state, disabledAlpha, userDefaults().itemsListsSize()));
 
     painter->setFont(option.font);
     paintBadges(*painter, frames.badges, *item);
-    const QRectF button = frames.actionButton;
-    const QRectF glyph(button.center() - QPointF(8, 8), QSizeF(16, 16));
-    painter->drawPixmap(glyph.toRect(), actionIconForItem(*item, selected));
+    paintActionButton(*painter, frames.actionButton, actionIconForItem(*item, selected));
     painter->restore();
-}
-
-bool LoginItemDelegate::editorEvent(QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option,
-                                    const QModelIndex& index)
-{
-    if (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::MouseButtonRelease)
-        return QStyledItemDelegate::editorEvent(event, model, option, index);
-    const auto* mouse = static_cast<QMouseEvent*>(event);
-    const DBLoginItem* item = m_itemSource(index);
-    if (!item || mouse->button() != Qt::LeftButton)
-        return QStyledItemDelegate::editorEvent(event, model, option, index);
-    const QRect button = framesForRow(option, *item).actionButton.toRect();
-    if (!button.contains(mouse->position().toPoint()))
-        return QStyledItemDelegate::editorEvent(event, model, option, index);
-    // The button's click does not select the row.
-    if (event->type() == QEvent::MouseButtonRelease)
-        Q_EMIT actionButtonClicked(index, button);
-    return true;
 }

@@ -4,24 +4,19 @@
 // status display is on, the icon or the glyph of the item's kind, its name
 // (plain text, one line), a detail line in full rows, the condition badges
 // fitted into the room left, and the action button, whose glyph tells a file
-// item's startup mode. A click on the button is reported; the rest of the
-// row belongs to the view.
+// item's startup mode.
 //
 // Colours and sizes come from the settings, read once per delegate.
 #include "model/ObjectID.h"
-#include "texts/LanternwickObject.h"
-#include "ui/views/ItemCellGeometry.h"
-#include "ui/views/ItemRowAppearance.h"
+#include "ui/views/ItemRowDelegateBase.h"
 
-#include <QColor>
-#include <QStyledItemDelegate>
 #include <QVariantAnimation>
 #include <functional>
 
 class DBLoginItem;
 class ItemRunStates;
 
-class LoginItemDelegate : public QStyledItemDelegate, public LanternwickObject {
+class LoginItemDelegate : public ItemRowDelegateBase {
     Q_OBJECT
 public:
     // The item of a row, or null.
@@ -39,18 +34,16 @@ public:
 
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
-    bool editorEvent(QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option,
-                     const QModelIndex& index) override;
 
     // Where the parts of a row go, for painting and hit testing.
     ItemCellGeometry::Frames framesForRow(const QStyleOptionViewItem& option, const DBLoginItem& item) const;
-    // A name or detail text on one line: line breaks and tabs become spaces.
-    static QString singleLine(const QString& text);
 
 Q_SIGNALS:
-    void actionButtonClicked(const QModelIndex& index, const QRect& buttonRect);
     // The strip moved: the rows are to be painted again.
     void repaintNeeded();
+
+protected:
+    std::optional<QRect> actionButtonRect(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
 private:
     struct BadgeColors {
@@ -59,24 +52,16 @@ private:
         QColor background;
     };
 
-    void paintRowBackground(QPainter& painter, const QStyleOptionViewItem& option, const ItemRowAppearance::State& state) const;
     void paintBadges(QPainter& painter, const QRectF& strip, const DBLoginItem& item) const;
     QPixmap iconForItem(const DBLoginItem& item, bool selected) const;
     QPixmap actionIconForItem(const DBLoginItem& item, bool selected) const;
-    QFont detailFont(const QFont& font) const;
-    QFont badgeFont(const QFont& font) const;
+    static QFont badgeFont(const QFont& font) { return detailFont(font); }
 
     const ItemSource m_itemSource;
     const ItemRunStates& m_states;
     double m_stripProgress = 0;
     QVariantAnimation m_stripAnimation;
 
-    QColor m_executingColor;
-    QColor m_preventedColor;
-    QColor m_alternateColor;
-    QColor m_delimiterColor;
-    QColor m_utilityInsideColor;
-    QColor m_utilityOutsideColor;
     QColor m_stripPreventedColor;
     double m_fileDisabledAlpha = 1;
     double m_utilityDisabledAlpha = 1;

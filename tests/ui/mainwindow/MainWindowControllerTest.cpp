@@ -7,12 +7,12 @@
 #include "ui/base/CommandNames.h"
 #include "ui/mainwindow/MainItemsViewController.h"
 #include "ui/mainwindow/MainWindowController.h"
-#include "ui/mainwindow/SystemItemsPlaceholderViewController.h"
+#include "ui/mainwindow/MainSystemViewController.h"
+#include "ui/mainwindow/SystemItemsListModel.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QListView>
-#include <QListWidget>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -37,7 +37,7 @@ protected:
     {
         QVariantList items;
         for (const QString& name : names)
-            items.append(QVariantMap { { QStringLiteral("name"), name } });
+            items.append(QVariantMap { { QStringLiteral("name"), name }, { QStringLiteral("path"), "/apps/" + name } });
         center.post(MHSystemItemsNotifications::MHReadSystemItemsDidEndNotification, nullptr,
                     { { MHSystemItemsNotifications::items, items } });
         QCoreApplication::processEvents();
@@ -65,9 +65,9 @@ TEST_F(MainWindowControllerTest, ReadingSwitchesBetweenTheTwoPages)
     EXPECT_EQ(currentPage(), controller->systemSubviewController());
     EXPECT_EQ(title(), "System Items");
     EXPECT_TRUE(controller->itemsSubviewController()->isAtLeastOneSystemItemAvailable());
-    QListWidget* list = controller->systemSubviewController()->itemsList();
-    ASSERT_EQ(list->count(), 2);
-    EXPECT_EQ(list->item(1)->text(), "<i>Mail</i>");
+    SystemItemsListModel* rows = controller->systemSubviewController()->itemsModel();
+    ASSERT_EQ(rows->rowCount(), 2);
+    EXPECT_EQ(rows->index(1).data(), "<i>Mail</i>");
 
     readingEnded({});
     EXPECT_EQ(currentPage(), controller->itemsSubviewController());
@@ -140,6 +140,38 @@ TEST_F(MainWindowControllerTest, TheMenusReachTheFocusedPageAndUndoTheModel)
     EXPECT_EQ(static_cast<DBFileItem*>(items().first())->itemPath(), "/Alpha");
 }
 
+TEST_F(MainWindowControllerTest, TheMenusReachTheSystemItemsPageWhileItIsShown)
+{
+    controller->showWindow();
+    QApplication::setActiveWindow(controller->window());
+    QAction* takeOver = menuAction(CommandNames::moveSelectedItemsToLanternwick);
+    QAction* remove = menuAction(CommandNames::deleteCurrentSelection);
+    ASSERT_NE(takeOver, nullptr);
+    ASSERT_NE(remove, nullptr);
+    auto* itemsMenu = qobject_cast<QMenu*>(takeOver->parent());
+    auto* editMenu = qobject_cast<QMenu*>(remove->parent());
+    dispatcher.validateMenu(*itemsMenu);
+    EXPECT_FALSE(takeOver->isEnabled()) << "the items page does not take entries over";
+
+    readingEnded({ "Clock", "Mail" });
+    MainSystemViewController* page = controller->systemSubviewController();
+    page->itemsTableView()->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), page->itemsTableView());
+    dispatcher.validateMenu(*editMenu);
+    EXPECT_FALSE(remove->isEnabled());
+    EXPECT_EQ(remove->text(), "Delete Selection");
+    page->selectRows({ 1 });
+    dispatcher.validateMenu(*editMenu);
+    EXPECT_TRUE(remove->isEnabled());
+    EXPECT_EQ(remove->text(), "Delete Mail from Startup Applications...");
+
+    dispatcher.validateMenu(*itemsMenu);
+    ASSERT_TRUE(takeOver->isEnabled());
+    dispatcher.performAction(*takeOver);
+    ASSERT_EQ(items().size(), 1);
+    EXPECT_EQ(static_cast<DBFileItem*>(items().first())->itemPath(), "/apps/Mail");
+}
+
 TEST_F(MainWindowControllerTest, EveryMenuItemAndTheListHaveNames)
 {
     auto* window = qobject_cast<QMainWindow*>(controller->window());
@@ -157,7 +189,7 @@ TEST_F(MainWindowControllerTest, EveryMenuItemAndTheListHaveNames)
     }
     EXPECT_FALSE(controller->itemsSubviewController()->itemsTableView()->accessibleName().isEmpty());
     controller->switchToSystemItemsView();
-    EXPECT_FALSE(controller->systemSubviewController()->itemsList()->accessibleName().isEmpty());
+    EXPECT_FALSE(controller->systemSubviewController()->itemsTableView()->accessibleName().isEmpty());
 }
 
 } // namespace

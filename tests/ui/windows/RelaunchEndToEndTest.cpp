@@ -4,6 +4,7 @@
 // chosen backup, the new copy owns the name, and it does not run the items
 // again.
 #include "../../keelhouse/PrivateBus.h"
+#include "support/EndToEnd.h"
 #include "support/TestHome.h"
 
 #include "foundation/UserDefaults.h"
@@ -34,24 +35,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-bool waitFor(const std::function<bool()>& condition, int ms)
-{
-    QDeadlineTimer deadline(ms);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(20);
-    }
-    return true;
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 class NoChains : public ChainStarter {
 public:
