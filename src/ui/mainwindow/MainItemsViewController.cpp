@@ -23,6 +23,7 @@
 #include "ui/mainwindow/MainDefaultBottomBarViewController.h"
 #include "ui/mainwindow/MainExecuteBottomBarViewController.h"
 #include "ui/views/LoginItemDelegate.h"
+#include "ui/views/LoginItemsListView.h"
 
 #include <QAction>
 #include <QFileDialog>
@@ -66,7 +67,7 @@ void MainItemsViewController::awakeFromNib()
         LOG_WARN("Main window layout strings are not plain edge margins, using none...");
 
     m_model = new LoginItemsListModel(*managedObjectContext(), representedGroup(), this);
-    m_itemsTableView = new QListView(this);
+    m_itemsTableView = new LoginItemsListView(this);
     m_itemsTableView->setObjectName(QStringLiteral("itemsTableView"));
     m_itemsTableView->setAccessibleName(localizator().applicationLoginGroupDisplayName());
     m_itemsTableView->setModel(m_model);
@@ -77,6 +78,8 @@ void MainItemsViewController::awakeFromNib()
     m_itemDelegate = new LoginItemDelegate([this](const QModelIndex& index) { return itemAtIndex(index.row()); },
                                            m_model->runStates(), &userDefaults(), m_itemsTableView);
     m_itemsTableView->setItemDelegate(m_itemDelegate);
+    m_model->enableDragAndDrop(*this, [this] { return !helpers()->applicationContext().isExecutionInProgress(); });
+    connect(m_model, &LoginItemsListModel::itemsDropped, this, &MainItemsViewController::itemsDropped);
     connect(m_itemDelegate, &LoginItemDelegate::repaintNeeded, m_itemsTableView->viewport(), qOverload<>(&QWidget::update));
     connect(m_itemDelegate, &LoginItemDelegate::actionButtonClicked, this, &MainItemsViewController::showLoginItemInspector);
     connect(m_itemsTableView, &QAbstractItemView::doubleClicked, this, &MainItemsViewController::itemDoubleClicked);
@@ -144,6 +147,16 @@ void MainItemsViewController::showRowParameters()
     LOG_DEBUG("Updating user interface from launch parameters %1...", states.parameters() ? states.parameters()->logDescription() : QString());
     m_model->judgeRows();
     m_itemDelegate->setStatusDisplayOn(states.isStatusDisplayOn(), wasOn != states.isStatusDisplayOn());
+}
+
+void MainItemsViewController::itemsDropped()
+{
+    const std::shared_ptr<ExecutionValidationParameters>& parameters = m_bottomBars->launchSimulationParameters();
+    if (!parameters)
+        return;
+    LOG_DEBUG("Updating simulation parameters after a drop...");
+    parameters->updateAvailableItems();
+    showRowParameters();
 }
 
 void MainItemsViewController::itemsListsSizeDidChange()

@@ -3,6 +3,10 @@
 // order, and the commands that edit and run them. Every edit is one undo
 // step with its name, followed by one save; an edit that changes nothing
 // adds no step and does not save.
+//
+// Rows are reordered by dragging them, items of the ignored list are taken
+// in by drops, and files dropped from the file manager become file items
+// (see LoginItemsListModel).
 #include "foundation/NotificationCenter.h"
 #include "ui/base/CommandResponder.h"
 #include "ui/base/ViewControllerBase.h"
@@ -116,6 +120,8 @@ private:
                      QList<DBLoginItem*> (ModelEditing::*create)(const QVariantList&, DBLoginGroup*, qsizetype),
                      QString (Localizator::*actionName)(const QList<DBLoginItem*>&) const);
     void performChangeItemStartupModeTo(int mode);
+    // The simulation, if any, takes in the new order of the items.
+    void itemsDropped();
     void itemDoubleClicked(const QModelIndex& index);
     void setUpBottomBars(QWidget* placeholder);
     // The rows take the status display and the snapshot the bars say.
