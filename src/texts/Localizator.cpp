@@ -769,6 +769,12 @@ QString Localizator::windowText(WindowText text) const
         return localized("Quit");
     case WindowText::UnselectAllMenuItem:
         return localized("Unselect All");
+    case WindowText::CopyMenuItem:
+        return localized("Copy");
+    case WindowText::PasteMenuItem:
+        return localized("Paste");
+    case WindowText::PasteAndAppendStartupConditionsMenuItem:
+        return localized("Paste and Append Startup Conditions");
     case WindowText::StartShownMenuItem:
         return localized("Start Shown");
     case WindowText::StartHiddenMenuItem:

@@ -11,6 +11,15 @@
 // object ID), and judges the rows again after every change while the status
 // display is on, so that new, moved and deleted items meet their real
 // neighbours.
+//
+// Once given an owner (enableDragAndDrop), rows are dragged as item rows
+// (LoginItemDragData) and the list takes drops between its rows: item rows
+// of this process from either list, and local files on the application
+// list. A drop is carried out at once as one undoable edit of the owner,
+// saved when it changed something; the view never removes rows itself
+// after a move (this model removes none through removeRows). Views show it
+// in a LoginItemsListView.
+#include "ui/base/LoginItemDragData.h"
 #include "ui/views/ItemRunStates.h"
 
 #include <QAbstractListModel>
@@ -18,10 +27,13 @@
 #include <QIcon>
 #include <QList>
 #include <QPointer>
+#include <functional>
+#include <optional>
 
 class DBLoginGroup;
 class DBLoginItem;
 class ObjectContext;
+class ViewControllerBase;
 
 class LoginItemsListModel : public QAbstractListModel {
     Q_OBJECT
@@ -49,7 +61,35 @@ public:
     // and has them painted again.
     void judgeRows();
 
+    // Drops are edited and saved through owner, which must outlive the
+    // model. Rows can be dragged while canDragRows answers true (always
+    // when it is empty).
+    void enableDragAndDrop(const ViewControllerBase& owner, std::function<bool()> canDragRows = {});
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    Qt::DropActions supportedDragActions() const override { return Qt::MoveAction; }
+    Qt::DropActions supportedDropActions() const override { return Qt::MoveAction | Qt::CopyAction; }
+    QStringList mimeTypes() const override;
+    QMimeData* mimeData(const QModelIndexList& indexes) const override;
+    // Item rows are moved, files copied; a drop onto a row (parent valid) is refused.
+    bool canDropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column, const QModelIndex& parent) const override;
+    // False, with nothing changed, for anything canDropMimeData refuses.
+    bool dropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column, const QModelIndex& parent) override;
+
+Q_SIGNALS:
+    // A drop changed the items (and was saved).
+    void itemsDropped();
+
 private:
+    bool isApplicationList() const;
+    bool canDragRows() const;
+    // The dragged items in their list's order, each found by its ID in its
+    // list at the row its record says; nothing unless all are.
+    std::optional<QList<DBLoginItem*>> itemsOfDraggedRows(const QMimeData& data) const;
+    // Absolute paths of the local file URLs of data, application list only.
+    QStringList droppedFilePaths(const QMimeData& data) const;
+    // Each returns whether it changed something.
+    bool moveDraggedItems(const QList<DBLoginItem*>& items, int row);
+    bool createFileItems(const QStringList& paths, int row);
     // Theme icons for files and programs, symbols for the other kinds.
     QIcon iconOfItem(const DBLoginItem& item) const;
     void moveRowsInto(const QList<DBLoginItem*>& order);
@@ -58,6 +98,8 @@ private:
     DBLoginGroup* m_group;
     QList<DBLoginItem*> m_items;
     ItemRunStates m_runStates;
+    const ViewControllerBase* m_dropOwner = nullptr;
+    std::function<bool()> m_canDragRows;
     // By item kind, drawn once.
     mutable QHash<int, QIcon> m_kindIcons;
 };

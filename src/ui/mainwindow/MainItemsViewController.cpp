@@ -7,6 +7,7 @@
 #include "foundation/UserDefaults.h"
 #include "model/DBFileItem.h"
 #include "model/DBLoginGroup.h"
+#include "model/DBStartupCondition.h"
 #include "model/ExecutionValidationParameters.h"
 #include "model/ObjectContext.h"
 #include "shell/ApplicationHelpers.h"
@@ -15,6 +16,7 @@
 #include "ui/base/CommandNames.h"
 #include "ui/base/FileItems.h"
 #include "ui/base/LoginItemsListModel.h"
+#include "ui/base/StartupConditionsClipboardData.h"
 #include "ui/base/VisualFormatMargins.h"
 #include "ui/inspector/ItemInspectorViewController.h"
 #include "ui/mainwindow/ItemInspectorPopoverController.h"
@@ -23,10 +25,14 @@
 #include "ui/mainwindow/MainDefaultBottomBarViewController.h"
 #include "ui/mainwindow/MainExecuteBottomBarViewController.h"
 #include "ui/views/LoginItemDelegate.h"
+#include "ui/views/LoginItemsListView.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QListView>
+#include <QSet>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -66,7 +72,7 @@ void MainItemsViewController::awakeFromNib()
         LOG_WARN("Main window layout strings are not plain edge margins, using none...");
 
     m_model = new LoginItemsListModel(*managedObjectContext(), representedGroup(), this);
-    m_itemsTableView = new QListView(this);
+    m_itemsTableView = new LoginItemsListView(this);
     m_itemsTableView->setObjectName(QStringLiteral("itemsTableView"));
     m_itemsTableView->setAccessibleName(localizator().applicationLoginGroupDisplayName());
     m_itemsTableView->setModel(m_model);
@@ -77,6 +83,8 @@ void MainItemsViewController::awakeFromNib()
     m_itemDelegate = new LoginItemDelegate([this](const QModelIndex& index) { return itemAtIndex(index.row()); },
                                            m_model->runStates(), &userDefaults(), m_itemsTableView);
     m_itemsTableView->setItemDelegate(m_itemDelegate);
+    m_model->enableDragAndDrop(*this, [this] { return !helpers()->applicationContext().isExecutionInProgress(); });
+    connect(m_model, &LoginItemsListModel::itemsDropped, this, &MainItemsViewController::itemsDropped);
     connect(m_itemDelegate, &LoginItemDelegate::repaintNeeded, m_itemsTableView->viewport(), qOverload<>(&QWidget::update));
     connect(m_itemDelegate, &LoginItemDelegate::actionButtonClicked, this, &MainItemsViewController::showLoginItemInspector);
     connect(m_itemsTableView, &QAbstractItemView::doubleClicked, this, &MainItemsViewController::itemDoubleClicked);
@@ -144,6 +152,16 @@ void MainItemsViewController::showRowParameters()
     LOG_DEBUG("Updating user interface from launch parameters %1...", states.parameters() ? states.parameters()->logDescription() : QString());
     m_model->judgeRows();
     m_itemDelegate->setStatusDisplayOn(states.isStatusDisplayOn(), wasOn != states.isStatusDisplayOn());
+}
+
+void MainItemsViewController::itemsDropped()
+{
+    const std::shared_ptr<ExecutionValidationParameters>& parameters = m_bottomBars->launchSimulationParameters();
+    if (!parameters)
+        return;
+    LOG_DEBUG("Updating simulation parameters after a drop...");
+    parameters->updateAvailableItems();
+    showRowParameters();
 }
 
 void MainItemsViewController::itemsListsSizeDidChange()
@@ -377,6 +395,57 @@ void MainItemsViewController::performChangeItemStartupModeTo(int mode)
     });
 }
 
+// --- Copying startup conditions ------------------------------------------------
+
+void MainItemsViewController::copy()
+{
+    const QList<DBLoginItem*> selection = selectedItems();
+    if (selection.size() != 1)
+        return;
+    const DBLoginItem* source = selection.last();
+    LOG_NORMAL("Copying startup conditions from %1...", source);
+    QGuiApplication::clipboard()->setMimeData(StartupConditionsClipboardData::mimeDataWithConditions(source->itemStartupConditions()));
+}
+
+void MainItemsViewController::paste()
+{
+    performPasteAndAppend(false);
+}
+
+void MainItemsViewController::pasteAndAppendStartupConditions()
+{
+    performPasteAndAppend(true);
+}
+
+void MainItemsViewController::performPasteAndAppend(bool append)
+{
+    const QList<DBLoginItem*> selection = selectedItems();
+    LOG_NORMAL("Pasting startup conditions to %1 items...", selection.size());
+    const std::optional<QList<DBStartupCondition*>> conditions =
+        StartupConditionsClipboardData::conditionsFromMimeData(QGuiApplication::clipboard()->mimeData(), *managedObjectContext());
+    if (!conditions) {
+        LOG_WARN("The clipboard holds no startup conditions of this database, nothing to paste.");
+        return;
+    }
+    LOG_INFO("Found %1 conditions...", conditions->size());
+    const QSet<DBStartupCondition*> pasted(conditions->begin(), conditions->end());
+    performEdit([&] {
+        QList<DBLoginItem*> changed;
+        for (DBLoginItem* item : selection) {
+            const QList<DBStartupCondition*> current = item->itemStartupConditions();
+            const QSet<DBStartupCondition*> had(current.begin(), current.end());
+            if (append ? had.contains(pasted) : had == pasted)
+                continue;
+            if (append)
+                item->appendItemStartupConditionsWithConditionObjectsFromArray(*conditions);
+            else
+                item->replaceItemStartupConditionsWithConditionObjectsFromArray(*conditions);
+            changed.append(item);
+        }
+        return changed.isEmpty() ? QString() : localizator().undoActionForPastingStartupConditions(*conditions, changed);
+    });
+}
+
 // --- Other commands --------------------------------------------------------------
 
 void MainItemsViewController::unselectApplicationItems()
@@ -446,6 +515,9 @@ const QHash<QString, MainItemsViewController::Command>& MainItemsViewController:
         { CommandNames::cancelLoginItemsExecution, &C::cancelLoginItemsExecution },
         { CommandNames::cancelAutoClose, &C::cancelAutoClose },
         { CommandNames::launchSelectedItems, &C::launchSelectedItems },
+        { CommandNames::copy, &C::copy },
+        { CommandNames::paste, &C::paste },
+        { CommandNames::pasteAndAppendStartupConditions, &C::pasteAndAppendStartupConditions },
     };
     return table;
 }
@@ -464,6 +536,10 @@ bool MainItemsViewController::isCommandEnabled(const QString& command, const Val
         return editable && state.selectedCount > 0 && (!state.inspectorDetached || state.windowIsKey);
     if (command == N::changeStartupModeToShown || command == N::changeStartupModeToHidden || command == N::changeStartupModeToDisabled)
         return !state.executionInProgress && state.windowIsKey && state.fileItemSelected;
+    if (command == N::copy)
+        return state.selectedCount == 1;
+    if (command == N::paste)
+        return state.selectedCount > 0;
     return true;
 }
 

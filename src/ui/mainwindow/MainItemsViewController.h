@@ -3,6 +3,11 @@
 // order, and the commands that edit and run them. Every edit is one undo
 // step with its name, followed by one save; an edit that changes nothing
 // adds no step and does not save.
+//
+// Rows are reordered by dragging them, items of the ignored list are taken
+// in by drops, and files dropped from the file manager become file items
+// (see LoginItemsListModel). The startup conditions of one item can be
+// copied and pasted onto others, replacing or adding to theirs.
 #include "foundation/NotificationCenter.h"
 #include "ui/base/CommandResponder.h"
 #include "ui/base/ViewControllerBase.h"
@@ -90,6 +95,9 @@ public:
     void cancelLoginItemsExecution();
     void cancelAutoClose();
     void launchSelectedItems();
+    void copy();
+    void paste();
+    void pasteAndAppendStartupConditions();
 
     bool respondsToCommand(const QString& command) const override;
     bool validateCommand(const QString& command, QAction& item) override;
@@ -116,6 +124,11 @@ private:
                      QList<DBLoginItem*> (ModelEditing::*create)(const QVariantList&, DBLoginGroup*, qsizetype),
                      QString (Localizator::*actionName)(const QList<DBLoginItem*>&) const);
     void performChangeItemStartupModeTo(int mode);
+    // Replaces the conditions of the selected items with those on the
+    // clipboard, or adds them.
+    void performPasteAndAppend(bool append);
+    // The simulation, if any, takes in the new order of the items.
+    void itemsDropped();
     void itemDoubleClicked(const QModelIndex& index);
     void setUpBottomBars(QWidget* placeholder);
     // The rows take the status display and the snapshot the bars say.

@@ -130,6 +130,10 @@ void MainWindowController::buildMenuBar(QMenuBar& menuBar)
     add(edit, CommandNames::undo, texts.menuItemTitleForUndo({}), standard(QKeySequence::Undo, "Ctrl+Z"));
     add(edit, CommandNames::redo, texts.menuItemTitleForRedo({}), standard(QKeySequence::Redo, "Ctrl+Shift+Z"));
     edit->addSeparator();
+    add(edit, CommandNames::copy, texts.windowText(Text::CopyMenuItem), standard(QKeySequence::Copy, "Ctrl+C"));
+    add(edit, CommandNames::paste, texts.windowText(Text::PasteMenuItem), standard(QKeySequence::Paste, "Ctrl+V"));
+    add(edit, CommandNames::pasteAndAppendStartupConditions, texts.windowText(Text::PasteAndAppendStartupConditionsMenuItem),
+        QKeySequence(QStringLiteral("Ctrl+Shift+V")));
     add(edit, CommandNames::deleteCurrentSelection, texts.menuItemTitleforDeletingWhenNothingIsSelected(), standard(QKeySequence::Delete, "Del"));
     add(edit, CommandNames::unselectApplicationItems, texts.windowText(Text::UnselectAllMenuItem), standard(QKeySequence::Deselect, "Ctrl+Shift+A"));
 

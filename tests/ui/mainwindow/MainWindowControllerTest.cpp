@@ -192,4 +192,27 @@ TEST_F(MainWindowControllerTest, EveryMenuItemAndTheListHaveNames)
     EXPECT_FALSE(controller->systemSubviewController()->itemsTableView()->accessibleName().isEmpty());
 }
 
+TEST_F(MainWindowControllerTest, CopyAndPasteAreInTheEditMenuAndNoTwoItemsShareAKey)
+{
+    auto* window = qobject_cast<QMainWindow*>(controller->window());
+    ASSERT_NE(window, nullptr);
+    for (const QString& command : { CommandNames::copy, CommandNames::paste, CommandNames::pasteAndAppendStartupConditions }) {
+        QAction* action = menuAction(command);
+        ASSERT_NE(action, nullptr) << command.toStdString();
+        EXPECT_EQ(action->parent()->objectName(), "editMenu");
+    }
+    EXPECT_EQ(menuAction(CommandNames::copy)->shortcut(), QKeySequence(QStringLiteral("Ctrl+C")));
+    EXPECT_EQ(menuAction(CommandNames::paste)->shortcut(), QKeySequence(QStringLiteral("Ctrl+V")));
+    EXPECT_EQ(menuAction(CommandNames::pasteAndAppendStartupConditions)->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+V")));
+    QHash<QKeySequence, QString> owners;
+    for (QAction* menuAction : window->menuBar()->actions())
+        for (QAction* action : menuAction->menu()->actions()) {
+            if (action->isSeparator())
+                continue;
+            EXPECT_FALSE(owners.contains(action->shortcut()))
+                << action->objectName().toStdString() << " and " << owners.value(action->shortcut()).toStdString();
+            owners.insert(action->shortcut(), action->objectName());
+        }
+}
+
 } // namespace
