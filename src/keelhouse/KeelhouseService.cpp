@@ -34,6 +34,11 @@ KeelhouseService::~KeelhouseService()
     m_connection.unregisterObject(KeelhouseBus::objectPath);
 }
 
+QDBusConnection KeelhouseService::connectToSessionBus()
+{
+    return QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("keelhouse"));
+}
+
 bool KeelhouseService::start()
 {
     // The object first: messages queued for an activated name arrive at once.

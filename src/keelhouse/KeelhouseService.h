@@ -19,6 +19,14 @@ public:
     KeelhouseService(QDBusConnection connection, KeelhouseDelegate delegate, int idleTimeMs, QObject* parent = nullptr);
     ~KeelhouseService() override;
 
+    // The connection the program serves on, one of its own: the shared
+    // QDBusConnection::sessionBus() holds back what arrives before the event
+    // loop runs and can then hand a later message over before those it held.
+    // A client's first requests arrive just then, as the name is taken before
+    // the loop runs, and a request handled before its client's endpoint was
+    // set up would answer nobody.
+    static QDBusConnection connectToSessionBus();
+
     // Exports the object and takes the service name; false when either fails.
     bool start();
 

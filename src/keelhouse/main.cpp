@@ -5,7 +5,6 @@
 #include "keelhouse/KeelhouseService.h"
 
 #include <QCoreApplication>
-#include <QDBusConnection>
 
 namespace {
 
@@ -22,7 +21,7 @@ int main(int argc, char** argv)
 {
     QCoreApplication application(argc, argv);
     log_initialize(false);
-    KeelhouseService service(QDBusConnection::sessionBus(), KeelhouseDelegate(), idleTimeMs());
+    KeelhouseService service(KeelhouseService::connectToSessionBus(), KeelhouseDelegate(), idleTimeMs());
     QObject::connect(&service, &KeelhouseService::idle, &application, [] {
         LOG_INFO("No client left, exiting");
         QCoreApplication::quit();

@@ -38,12 +38,13 @@ protected:
         QDBusConnection::disconnectFromBus(QStringLiteral("service"));
     }
 
-    void startServiceInProcess(int idleMs)
+    void startServiceInProcess(int idleMs, const QDBusConnection& connection)
     {
         KeelhouseDelegate delegate([this] { return std::make_unique<LoginItemsHandler>(std::make_unique<FakeLoginItemsList>(state)); });
-        service = std::make_unique<KeelhouseService>(QDBusConnection::connectToBus(bus->address(), QStringLiteral("service")), delegate, idleMs);
+        service = std::make_unique<KeelhouseService>(connection, delegate, idleMs);
         ASSERT_TRUE(service->start());
     }
+    void startServiceInProcess(int idleMs) { startServiceInProcess(idleMs, QDBusConnection::connectToBus(bus->address(), QStringLiteral("service"))); }
 
     std::unique_ptr<PrivateBus> bus;
     std::shared_ptr<FakeListState> state = std::make_shared<FakeListState>();
@@ -67,6 +68,33 @@ TEST_F(KeelhouseBusTest, TwoClientsReceiveOnlyTheirOwnCallbacks)
                                                  "KeelhouseDidEndCreatingItem /apps/new", "KeelhouseDidEndCreating" }));
     EXPECT_EQ(creator.server.items.first().value("name"), "New \"one\"");
     EXPECT_EQ(service->clientCount(), 2);
+}
+
+// The program takes its name before its event loop runs, so a client's first
+// requests can arrive before it: its connection must hand each over as it
+// comes, or a request could overtake the set-up of its endpoint.
+TEST_F(KeelhouseBusTest, TheProgramsConnectionHandsOverRequestsThatCameBeforeTheEventLoop)
+{
+    const QByteArray sessionBus = qgetenv("DBUS_SESSION_BUS_ADDRESS");
+    qputenv("DBUS_SESSION_BUS_ADDRESS", bus->address().toUtf8());
+    QDBusConnection connection = KeelhouseService::connectToSessionBus();
+    qputenv("DBUS_SESSION_BUS_ADDRESS", sessionBus);
+    startServiceInProcess(60000, connection);
+    TestClient client(bus->address(), "early");
+    client.client.createSystemItemsWithItems({ QVariantMap { { "path", "/apps/new" } } });
+
+    // Round trips behind the requests, through the bus and then through the
+    // service's connection, so that the requests have reached it.
+    ASSERT_TRUE(client.connection.interface()->isServiceRegistered(KeelhouseBus::serviceName()).value());
+    ASSERT_TRUE(connection.interface()->isServiceRegistered(client.connection.baseService()).value());
+    // Delivers what the connection has handed over, without an event loop.
+    QCoreApplication::sendPostedEvents(service.get());
+    EXPECT_EQ(service->clientCount(), 1);
+    ASSERT_TRUE(waitFor([&] { return client.server.calls.contains("KeelhouseDidEndCreating"); }));
+    EXPECT_EQ(client.server.calls, QStringList({ "KeelhouseDidBeginCreating", "KeelhouseDidBeginCreatingItem /apps/new",
+                                                "KeelhouseDidEndCreatingItem /apps/new", "KeelhouseDidEndCreating" }));
+    service.reset();
+    QDBusConnection::disconnectFromBus(connection.name());
 }
 
 TEST_F(KeelhouseBusTest, ClientThatLeavesIsDroppedAndTheServiceGoesIdle)
