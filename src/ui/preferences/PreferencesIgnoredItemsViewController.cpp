@@ -14,10 +14,10 @@
 #include "ui/icons/IconsManager.h"
 #include "ui/views/HelpButton.h"
 #include "ui/views/LoginItemDelegate.h"
+#include "ui/views/LoginItemsListView.h"
 
 #include <QAction>
 #include <QHBoxLayout>
-#include <QListView>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -49,7 +49,7 @@ void PreferencesIgnoredItemsViewController::awakeFromNib()
     LOG_DEBUG("Awaking from nib...");
     const Localizator& texts = localizator();
     m_model = new LoginItemsListModel(*managedObjectContext(), representedGroup(), this);
-    m_itemsTableView = new QListView(this);
+    m_itemsTableView = new LoginItemsListView(this);
     m_itemsTableView->setObjectName(QStringLiteral("itemsTableView"));
     m_itemsTableView->setAccessibleName(texts.ignoreLoginGroupDisplayName());
     m_itemsTableView->setModel(m_model);
@@ -59,7 +59,9 @@ void PreferencesIgnoredItemsViewController::awakeFromNib()
     m_itemsTableView->setUniformItemSizes(false);
     m_itemDelegate = new LoginItemDelegate([this](const QModelIndex& index) { return itemAtIndex(index.row()); },
                                            m_model->runStates(), &userDefaults(), m_itemsTableView);
+    m_itemDelegate->setActionButtonHidden(true);
     m_itemsTableView->setItemDelegate(m_itemDelegate);
+    m_model->enableDragAndDrop(*this);
     m_itemsTableView->setContextMenuPolicy(Qt::ActionsContextMenu);
     setFocusProxy(m_itemsTableView);
 

@@ -72,7 +72,7 @@ ItemCellGeometry::Frames LoginItemDelegate::framesForRow(const QStyleOptionViewI
 
 std::optional<QRect> LoginItemDelegate::actionButtonRect(const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
-    const DBLoginItem* item = m_itemSource(index);
+    const DBLoginItem* item = m_actionButtonHidden ? nullptr : m_itemSource(index);
     return item ? std::optional<QRect>(framesForRow(option, *item).actionButton.toRect()) : std::nullopt;
 }
 
@@ -185,6 +185,7 @@ void LoginItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
 
     painter->setFont(option.font);
     paintBadges(*painter, frames.badges, *item);
-    paintActionButton(*painter, frames.actionButton, actionIconForItem(*item, selected));
+    if (!m_actionButtonHidden)
+        paintActionButton(*painter, frames.actionButton, actionIconForItem(*item, selected));
     painter->restore();
 }

@@ -31,6 +31,9 @@ public:
     // Slides the status strip in or out; without animation at once.
     void setStatusDisplayOn(bool on, bool animated);
     double stripProgress() const { return m_stripProgress; }
+    // Lists whose rows have nothing to open hide the button: it is neither
+    // painted nor clickable.
+    void setActionButtonHidden(bool hidden) { m_actionButtonHidden = hidden; }
 
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
@@ -60,6 +63,7 @@ private:
     const ItemSource m_itemSource;
     const ItemRunStates& m_states;
     double m_stripProgress = 0;
+    bool m_actionButtonHidden = false;
     QVariantAnimation m_stripAnimation;
 
     QColor m_stripPreventedColor;

@@ -12,8 +12,11 @@
 
 #include <QAction>
 #include <QListView>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTest>
+#include <QUrl>
+#include <memory>
 
 namespace {
 
@@ -261,3 +264,49 @@ TEST_F(IgnoredItemsPaneTest, RowsTakeTheHeightOfTheListSizeSetting)
 }
 
 } // namespace
+
+// The pane's own list takes part in dragging: its rows go to the items page,
+// application rows come in at the drop row, files are refused, and each
+// drop that changes something is one saved step.
+TEST_F(IgnoredItemsPaneTest, RowsAreDraggedOutAndInThroughThePanesList)
+{
+    addItems();
+    LoginItemsListModel& list = *pane.itemsModel();
+    LoginItemsListModel application(*context, group);
+    application.enableDragAndDrop(pane);
+
+    std::unique_ptr<QMimeData> rowsOut(list.mimeData({ list.index(2) }));
+    ASSERT_TRUE(application.dropMimeData(rowsOut.get(), Qt::MoveAction, 0, 0, {}));
+    EXPECT_EQ(order(group), "/y /a");
+    EXPECT_EQ(order(ignored), "/x ~");
+    EXPECT_EQ(undoName(), pane.localizator().undoActionForMovingIgnoreItemsToApplicationGroup({ y }));
+    EXPECT_EQ(saves, 1);
+
+    application.refresh();
+    std::unique_ptr<QMimeData> rowsIn(application.mimeData({ application.index(1) }));
+    ASSERT_TRUE(list.dropMimeData(rowsIn.get(), Qt::MoveAction, 1, 0, {}));
+    EXPECT_EQ(order(ignored), "/x /a ~");
+    EXPECT_EQ(undoName(), pane.localizator().undoActionForMovingApplicationItemsToIgnoreGroup({ items(ignored).at(1) }));
+    EXPECT_EQ(saves, 2);
+
+    QMimeData files;
+    files.setUrls({ QUrl::fromLocalFile("/z") });
+    EXPECT_FALSE(list.canDropMimeData(&files, Qt::CopyAction, 0, 0, {}));
+    EXPECT_FALSE(list.dropMimeData(&files, Qt::CopyAction, 0, 0, {}));
+    EXPECT_EQ(order(ignored), "/x /a ~");
+    EXPECT_EQ(saves, 2);
+}
+
+// Ignored rows have nothing to open: a click where the items page has its
+// button selects the row like any other click.
+TEST_F(IgnoredItemsPaneTest, RowsHaveNoActionButton)
+{
+    addItems();
+    pane.resize(400, 300);
+    pane.show();
+    processEvents();
+    QListView& list = *pane.itemsTableView();
+    const QRect row = list.visualRect(pane.itemsModel()->index(0));
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, QPoint(row.right() - 8, row.center().y()));
+    EXPECT_EQ(pane.selectedItems(), QList<DBLoginItem*>({ x }));
+}
