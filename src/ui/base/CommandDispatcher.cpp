@@ -37,9 +37,8 @@ QList<CommandResponder*> CommandDispatcher::responderChain() const
     return responderChainFrom(focus ? focus : QApplication::activeWindow());
 }
 
-CommandResponder* CommandDispatcher::responderFor(const QString& command) const
+CommandResponder* CommandDispatcher::responderFor(const QString& command, const QList<CommandResponder*>& chain)
 {
-    const QList<CommandResponder*> chain = responderChain();
     for (CommandResponder* responder : chain)
         if (responder->respondsToCommand(command))
             return responder;
@@ -81,17 +80,29 @@ void CommandDispatcher::validateMenu(QMenu& menu)
 bool CommandDispatcher::validateAction(QAction& action)
 {
     const QString command = action.data().toString();
-    CommandResponder* responder = responderFor(command);
+    CommandResponder* responder = responderFor(command, responderChain());
     return responder && responder->validateCommand(command, action);
 }
 
 void CommandDispatcher::performAction(QAction& action)
 {
-    const QString command = action.data().toString();
-    CommandResponder* responder = responderFor(command);
-    if (!responder || !responder->validateCommand(command, action)) {
+    perform(action.data().toString(), responderChain(), action);
+}
+
+bool CommandDispatcher::sendCommand(const QString& command, QWidget* from)
+{
+    QAction item;
+    item.setData(command);
+    return perform(command, responderChainFrom(from), item);
+}
+
+bool CommandDispatcher::perform(const QString& command, const QList<CommandResponder*>& chain, QAction& item)
+{
+    CommandResponder* responder = responderFor(command, chain);
+    if (!responder || !responder->validateCommand(command, item)) {
         LOG_DEBUG("Command %1 is not allowed now, ignoring it.", command);
-        return;
+        return false;
     }
     responder->performCommand(command);
+    return true;
 }

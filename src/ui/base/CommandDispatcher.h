@@ -38,9 +38,15 @@ public:
     bool validateAction(QAction& action);
     // Validates action's command again and performs it when allowed.
     void performAction(QAction& action);
+    // A command sent by a control rather than a menu: the first responder
+    // from `from` on that answers it performs it, when it allows it now.
+    bool sendCommand(const QString& command, QWidget* from);
 
 private:
-    CommandResponder* responderFor(const QString& command) const;
+    static CommandResponder* responderFor(const QString& command, const QList<CommandResponder*>& chain);
+    // Validates the command with the first responder of chain that answers
+    // it, and performs it when allowed.
+    static bool perform(const QString& command, const QList<CommandResponder*>& chain, QAction& item);
 
     CommandResponder* m_application;
 };

@@ -19,6 +19,7 @@
 #include "ui/inspector/StartupConditionRowDelegate.h"
 #include "ui/inspector/StartupConditionRowsModel.h"
 #include "ui/inspector/StartupConditionViewControllerBase.h"
+#include "ui/inspector/NetworkConditionViewController.h"
 #include "ui/inspector/StartupConditionViewControllersFactory.h"
 #include "ui/inspector/WaitPreviousItemInfoViewController.h"
 #include "ui/icons/IconsManager.h"
@@ -499,6 +500,9 @@ void ItemInspectorViewController::startObservingStartupConditionViewController(S
                 [this, observed](bool used) { conditionUsageDidChange(*observed, used); }),
         connect(&editor, &StartupConditionViewControllerBase::requiredRowHeightChanged, &m_rowHeightsTimer, qOverload<>(&QTimer::start)),
     };
+    if (auto* network = qobject_cast<NetworkConditionViewController*>(observed))
+        m_editorObservations[observed].append(connect(network, &NetworkConditionViewController::showGeneralPreferencesRequested, this,
+                                                      &ItemInspectorViewController::showGeneralPreferencesRequested));
 }
 
 void ItemInspectorViewController::stopObservingStartupConditionViewController(StartupConditionViewControllerBase& editor)

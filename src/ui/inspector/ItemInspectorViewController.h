@@ -98,6 +98,10 @@ public:
 
     QSize sizeHint() const override;
 
+Q_SIGNALS:
+    // A row editor's link to the settings it depends on.
+    void showGeneralPreferencesRequested();
+
 protected:
     void awakeFromNib() override;
     void representedObjectChangedFrom(const QVariant& previous, const QVariant& current) override;

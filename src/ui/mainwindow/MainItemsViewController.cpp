@@ -106,6 +106,8 @@ void MainItemsViewController::awakeFromNib()
             copyCommonObjectsToViewController(*inspector);
             inspector->loadView();
             inspector->changeToLaunchSimulationMode(isLaunchSimulationModeActive());
+            connect(inspector, &ItemInspectorViewController::showGeneralPreferencesRequested, this,
+                    &MainItemsViewController::showGeneralPreferencesRequested);
             return inspector;
         },
         this);

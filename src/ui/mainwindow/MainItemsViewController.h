@@ -106,6 +106,8 @@ public:
 Q_SIGNALS:
     // The default bar's button for the new items of the session's list.
     void systemItemsViewRequested();
+    // An inspector's link to the General preferences.
+    void showGeneralPreferencesRequested();
 
 protected:
     void awakeFromNib() override;

@@ -46,6 +46,10 @@ MainItemsViewController* MainWindowController::itemsSubviewController()
         m_itemsSubviewController->setRepresentedObject(QVariant::fromValue(group));
         connect(m_itemsSubviewController.get(), &MainItemsViewController::systemItemsViewRequested, this,
                 &MainWindowController::switchToSystemItemsView);
+        connect(m_itemsSubviewController.get(), &MainItemsViewController::showGeneralPreferencesRequested, this, [this] {
+            if (m_dispatcher)
+                m_dispatcher->sendCommand(ApplicationCommands::showGeneralPreferences, m_itemsSubviewController.get());
+        });
     }
     return m_itemsSubviewController.get();
 }

@@ -134,4 +134,16 @@ TEST_F(CommandDispatcherTest, TheFirstResponderThatAnswersDecidesAndEveryFiredIt
     EXPECT_EQ(journal, QStringList({ "view viewOnly" }));
 }
 
+// A control sends a command from where it sits, whatever has the focus.
+TEST_F(CommandDispatcherTest, ASentCommandTakesTheChainOfItsSender)
+{
+    EXPECT_TRUE(dispatcher.sendCommand("viewOnly", view->field));
+    EXPECT_TRUE(dispatcher.sendCommand("terminate", view->field));
+    // Answered and forbidden by the view: not passed on to the application.
+    EXPECT_FALSE(dispatcher.sendCommand("shared", view->field));
+    EXPECT_FALSE(dispatcher.sendCommand("nobody", view->field));
+    EXPECT_TRUE(dispatcher.sendCommand("shared", nullptr));
+    EXPECT_EQ(journal, QStringList({ "view viewOnly", "application terminate", "application shared" }));
+}
+
 } // namespace

@@ -1,10 +1,16 @@
 #include "foundation/MHInternalNotifications.h"
 #include "foundation/MHSystemItemsNotifications.h"
+#include "model/DBLoginItem.h"
+#include "shell/ApplicationCommands.h"
+#include "shell/ModelEditing.h"
 #include "support/WindowTest.h"
 #include "texts/Localizator.h"
 #include "ui/base/AnimatedPlaceholderContext.h"
 #include "ui/base/CommandDispatcher.h"
 #include "ui/base/CommandNames.h"
+#include "ui/base/CommandResponder.h"
+#include "ui/inspector/NetworkConditionViewController.h"
+#include "ui/mainwindow/ItemInspectorPopoverController.h"
 #include "ui/mainwindow/MainItemsViewController.h"
 #include "ui/mainwindow/MainWindowController.h"
 #include "ui/mainwindow/MainSystemViewController.h"
@@ -16,6 +22,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 
 namespace {
 
@@ -52,7 +59,14 @@ protected:
         return controller->window()->findChild<QAction*>(command + QStringLiteral("Action"));
     }
 
-    CommandDispatcher dispatcher;
+    // The application's end of the chain: notes the commands it performs.
+    struct Application : CommandResponder {
+        bool respondsToCommand(const QString& command) const override { return command == ApplicationCommands::showGeneralPreferences; }
+        bool validateCommand(const QString&, QAction&) override { return true; }
+        void performCommand(const QString& command) override { performed << command; }
+        QStringList performed;
+    } application;
+    CommandDispatcher dispatcher { &application };
     std::unique_ptr<MainWindowController> controller;
 };
 
@@ -213,6 +227,24 @@ TEST_F(MainWindowControllerTest, CopyAndPasteAreInTheEditMenuAndNoTwoItemsShareA
                 << action->objectName().toStdString() << " and " << owners.value(action->shortcut()).toStdString();
             owners.insert(action->shortcut(), action->objectName());
         }
+}
+
+// The network editor's link in an item's inspector opens the General
+// preferences through the application.
+TEST_F(MainWindowControllerTest, TheNetworkWarningsLinkReachesTheApplication)
+{
+    DBLoginItem* item = addFile("/apps/mail");
+    DBStartupCondition* network = helpers->modelEditing()->createNetworkStartupConditionAtIndex(0);
+    item->appendItemStartupConditionsWithConditionObjectsFromArray({ network });
+    startFresh();
+    MainItemsViewController* page = controller->itemsSubviewController();
+    page->itemInspectors()->showLoginItemInspector(item, page, QRect(0, 0, 20, 20));
+    QCoreApplication::processEvents();
+    const QList<NetworkConditionViewController*> editors = page->window()->findChildren<NetworkConditionViewController*>();
+    ASSERT_EQ(editors.size(), 1);
+
+    editors.first()->warningLinkView()->click();
+    EXPECT_EQ(application.performed, QStringList({ ApplicationCommands::showGeneralPreferences }));
 }
 
 } // namespace
