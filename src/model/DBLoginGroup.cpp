@@ -3,6 +3,7 @@
 #include "foundation/Log.h"
 #include "model/DBLoginItem.h"
 #include "model/ObjectContext.h"
+#include "model/UndoManager.h"
 
 #include <algorithm>
 
@@ -30,16 +31,22 @@ DBLoginGroup* DBLoginGroup::getOrCreateGroupOfType(int32_t type, const QString& 
     LOG_DEBUG("Fetching login group of type %1...", type);
     // Creation order, so the choice of the group to keep never varies.
     QList<DBLoginGroup*> groups = context.fetch<DBLoginGroup>([type](const DBLoginGroup& group) { return group.groupTypeValue() == type; });
+    // Making or repairing a group is not an edit of the user's: an undo step
+    // that happens to make one must not take it away again.
+    UndoManager& undo = context.undoManager();
+    undo.disableUndoRegistration();
+    DBLoginGroup* keeper = nullptr;
     if (groups.isEmpty()) {
         LOG_DEBUG("Group of type %1 not found, creating default with name %2...", type, name);
-        DBLoginGroup* group = context.insertNewObject<DBLoginGroup>();
-        group->setGroupTypeValue(type);
-        group->setGroupName(name);
-        return group;
+        keeper = context.insertNewObject<DBLoginGroup>();
+        keeper->setGroupTypeValue(type);
+        keeper->setGroupName(name);
+    } else {
+        keeper = groups.takeFirst();
+        if (!groups.isEmpty())
+            mergeGroups(keeper, groups, context);
     }
-    DBLoginGroup* keeper = groups.takeFirst();
-    if (!groups.isEmpty())
-        mergeGroups(keeper, groups, context);
+    undo.enableUndoRegistration();
     return keeper;
 }
 

@@ -80,8 +80,8 @@ TEST_F(UndoTest, UndoAndRedoOfAttributeAndRelationshipChanges)
 
 TEST_F(UndoTest, UndoOfInsertAndOfDeleteWithCascades)
 {
-    const QString empty = snapshot(context);
     DBLoginGroup* group = context.getOrCreateApplicationLoginGroup();
+    const QString empty = snapshot(context);
     DBFileItem* item = context.createFileItemWithPath("/a");
     item->setItemLoginGroup(group);
     DBStartupCondition* schedule = context.createScheduledStartupCondition();
@@ -113,6 +113,31 @@ TEST_F(UndoTest, UndoOfInsertAndOfDeleteWithCascades)
     EXPECT_TRUE(context.fetchObjects(ModelSchema::entity("HotkeyConditionData")).isEmpty());
     undo.redo();
     EXPECT_EQ(snapshot(context), full);
+}
+
+// A login group is part of every database, not an edit of the user's: making
+// one is no step of its own, and undoing the step it was made in keeps it.
+TEST_F(UndoTest, LoginGroupsAreMadeOutsideTheUndoSteps)
+{
+    context.getOrCreateApplicationLoginGroup();
+    finishPass();
+    EXPECT_FALSE(undo.canUndo());
+
+    DBFileItem* item = context.createFileItemWithPath("/a");
+    item->setItemLoginGroup(context.getOrCreateApplicationLoginGroup());
+    finishPass();
+    undo.removeAllActions();
+    undo.beginUndoGrouping();
+    item->setItemLoginGroup(context.getOrCreateIgnoreLoginGroup());
+    undo.endUndoGrouping();
+    finishPass();
+    undo.undo();
+    EXPECT_EQ(item->itemLoginGroup(), context.getOrCreateApplicationLoginGroup());
+    EXPECT_EQ(context.fetch<DBLoginGroup>().size(), 2);
+    EXPECT_FALSE(undo.canUndo());
+    undo.redo();
+    EXPECT_EQ(item->itemLoginGroup(), context.getOrCreateIgnoreLoginGroup());
+    EXPECT_EQ(context.fetch<DBLoginGroup>().size(), 2);
 }
 
 TEST_F(UndoTest, NestedGroupsFormOneStepNamedByTheOutermost)

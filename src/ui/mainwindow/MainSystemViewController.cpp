@@ -10,7 +10,6 @@
 #include "model/DBFileItem.h"
 #include "model/DBLoginGroup.h"
 #include "model/ObjectContext.h"
-#include "model/UndoManager.h"
 #include "shell/ApplicationHelpers.h"
 #include "shell/ModelEditing.h"
 #include "texts/Localizator.h"
@@ -278,12 +277,8 @@ void MainSystemViewController::markSelectedItemsAsIgnored()
 void MainSystemViewController::addSelectedSystemItemsToLoginGroup(DBLoginGroup* (ObjectContext::*group)(), ActionName actionName)
 {
     ObjectContext& objects = *managedObjectContext();
-    // A database the program made holds both groups; one that lacks a group
-    // gets it outside the user's undo steps.
-    undoManager()->disableUndoRegistration();
     DBLoginGroup* target = (objects.*group)();
     const QList<DBLoginGroup*> groups { objects.getOrCreateApplicationLoginGroup(), objects.getOrCreateIgnoreLoginGroup() };
-    undoManager()->enableUndoRegistration();
     // A path already taken over or ignored is not added again: the page can
     // still show it until the next reading, and a second click must not
     // make a second item.

@@ -6,7 +6,6 @@
 #include "foundation/MHSystemItemsNotifications.h"
 #include "model/DBLoginGroup.h"
 #include "model/ObjectContext.h"
-#include "model/UndoManager.h"
 #include "shell/ApplicationCommands.h"
 #include "shell/ApplicationHelpers.h"
 #include "texts/Localizator.h"
@@ -39,10 +38,7 @@ MainItemsViewController* MainWindowController::itemsSubviewController()
         LOG_DEBUG("Initializing items subview controller due to first access...");
         m_itemsSubviewController = std::make_unique<MainItemsViewController>();
         copyCommonObjectsToViewController(*m_itemsSubviewController);
-        // A group made for a new database is not an edit the user could undo.
-        undoManager()->disableUndoRegistration();
         DBLoginGroup* group = managedObjectContext()->getOrCreateApplicationLoginGroup();
-        undoManager()->enableUndoRegistration();
         m_itemsSubviewController->setRepresentedObject(QVariant::fromValue(group));
         connect(m_itemsSubviewController.get(), &MainItemsViewController::systemItemsViewRequested, this,
                 &MainWindowController::switchToSystemItemsView);

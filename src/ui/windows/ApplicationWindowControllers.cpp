@@ -3,7 +3,6 @@
 #include "foundation/Log.h"
 #include "model/DBLoginGroup.h"
 #include "model/ObjectContext.h"
-#include "model/UndoManager.h"
 #include "shell/AppDelegate.h"
 #include "shell/ApplicationCommands.h"
 #include "shell/ApplicationHelpers.h"
@@ -54,11 +53,7 @@ PreferencesWindowController& ApplicationWindowControllers::preferencesWindowCont
                 m_delegate->relaunchApplication();
         }));
         auto ignored = std::make_unique<PreferencesIgnoredItemsViewController>();
-        // A group made for a new database is not an edit the user could undo.
-        ObjectContext* context = m_helpers.managedObjectContext();
-        context->undoManager().disableUndoRegistration();
-        ignored->setRepresentedObject(QVariant::fromValue(context->getOrCreateIgnoreLoginGroup()));
-        context->undoManager().enableUndoRegistration();
+        ignored->setRepresentedObject(QVariant::fromValue(m_helpers.managedObjectContext()->getOrCreateIgnoreLoginGroup()));
         panes.push_back(std::move(ignored));
         panes.push_back(nullptr);
         panes.push_back(std::make_unique<PreferencesUpdateViewController>());
