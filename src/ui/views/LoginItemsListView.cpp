@@ -1,5 +1,7 @@
 #include "ui/views/LoginItemsListView.h"
 
+#include <QScopedValueRollback>
+
 LoginItemsListView::LoginItemsListView(QWidget* parent)
     : QListView(parent)
 {
@@ -9,7 +11,18 @@ LoginItemsListView::LoginItemsListView(QWidget* parent)
     setDefaultDropAction(Qt::MoveAction);
 }
 
+void LoginItemsListView::dragMoveEvent(QDragMoveEvent* event)
+{
+    const QScopedValueRollback judging(m_judgingDragMove, true);
+    QListView::dragMoveEvent(event);
+}
+
 void LoginItemsListView::dropEvent(QDropEvent* event)
 {
     QAbstractItemView::dropEvent(event);
+}
+
+QModelIndexList LoginItemsListView::selectedIndexes() const
+{
+    return m_judgingDragMove ? QModelIndexList() : QListView::selectedIndexes();
 }

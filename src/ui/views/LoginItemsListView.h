@@ -14,5 +14,14 @@ public:
     explicit LoginItemsListView(QWidget* parent = nullptr);
 
 protected:
+    void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    QModelIndexList selectedIndexes() const override;
+
+private:
+    // QAbstractItemView refuses its own rows anywhere over a selected row,
+    // even at its edges, where the drop goes between rows (next to the
+    // first of two dragged rows, say). Rows here take no drops onto them,
+    // so while a drag move is judged the selection is left out.
+    bool m_judgingDragMove = false;
 };
