@@ -113,6 +113,8 @@ bool KeelhouseService::dispatch(const QDBusMessage& message, KeelhouseSession& s
         session.debugOptions = DBusRecords::record(arguments.first()).value_or(QVariantMap());
         return true;
     }
+    if (!session.server)
+        LOG_WARN("%1 from %2 came before its end point was set up: its results go nowhere.", member, message.service());
     if (member == QLatin1String("ReadSystemItems") && signature == QLatin1String("aa{sv}aa{sv}s")) {
         const std::optional<QVariantList> ignored = recordsAt(message, 0);
         const std::optional<QVariantList> application = recordsAt(message, 1);
