@@ -59,6 +59,15 @@ protected:
     }
 
     CommonObjects commonObjects() { return CommonObjects::fromHelpers(*helpers); }
+    // Hands a view or window controller the shared objects, the settings
+    // and the notification centre of this test.
+    template <typename Controller>
+    void handObjectsTo(Controller& controller)
+    {
+        controller.setCommonObjects(commonObjects());
+        controller.setUserDefaults(settings.get());
+        controller.setNotificationCenter(&center);
+    }
 
     ObjectContext* context = nullptr;
     DBLoginGroup* group = nullptr;

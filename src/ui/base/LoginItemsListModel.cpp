@@ -105,6 +105,16 @@ QIcon LoginItemsListModel::iconOfItem(const DBLoginItem& item) const
     return m_kindIcons.value(type);
 }
 
+QList<DBLoginItem*> LoginItemsListModel::itemsAtRows(QModelIndexList rows) const
+{
+    std::sort(rows.begin(), rows.end());
+    QList<DBLoginItem*> items;
+    for (const QModelIndex& index : std::as_const(rows))
+        if (DBLoginItem* item = itemAtIndex(index.row()))
+            items.append(item);
+    return items;
+}
+
 int LoginItemsListModel::rowOfItem(const DBLoginItem* item) const
 {
     return static_cast<int>(m_items.indexOf(item));

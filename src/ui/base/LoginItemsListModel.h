@@ -49,6 +49,9 @@ public:
 
     // Null for a row out of range.
     DBLoginItem* itemAtIndex(int row) const;
+    // The items of the rows (a view's selection, say) in list order;
+    // stale rows are left out.
+    QList<DBLoginItem*> itemsAtRows(QModelIndexList rows) const;
     int rowOfItem(const DBLoginItem* item) const;
     const QList<DBLoginItem*>& items() const { return m_items; }
 

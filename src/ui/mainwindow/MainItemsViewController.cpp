@@ -65,11 +65,6 @@ MainItemsViewController::~MainItemsViewController()
 void MainItemsViewController::awakeFromNib()
 {
     LOG_DEBUG("Awaking from nib...");
-    const UserDefaults& settings = userDefaults();
-    const auto horizontal = edgeMarginsFromVisualFormat(settings.mainWindowHorizontalConstraints(), QStringLiteral("view"));
-    const auto vertical = edgeMarginsFromVisualFormat(settings.mainWindowVerticalConstraints(), QStringLiteral("view"));
-    if (!horizontal || !vertical)
-        LOG_WARN("Main window layout strings are not plain edge margins, using none...");
 
     m_model = new LoginItemsListModel(*managedObjectContext(), representedGroup(), this);
     m_itemsTableView = new LoginItemsListView(this);
@@ -91,8 +86,7 @@ void MainItemsViewController::awakeFromNib()
     setFocusProxy(m_itemsTableView);
 
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(horizontal ? horizontal->first : 0, vertical ? vertical->first : 0,
-                               horizontal ? horizontal->second : 0, vertical ? vertical->second : 0);
+    layout->setContentsMargins(mainWindowPageMargins(userDefaults()));
     layout->setSpacing(0);
     layout->addWidget(m_itemsTableView);
     auto* bottomBarPlaceholder = new QWidget(this);
@@ -199,15 +193,7 @@ DBLoginItem* MainItemsViewController::itemAtIndex(int row) const
 
 QList<DBLoginItem*> MainItemsViewController::selectedItems() const
 {
-    QList<DBLoginItem*> items;
-    if (!m_itemsTableView)
-        return items;
-    QModelIndexList rows = m_itemsTableView->selectionModel()->selectedRows();
-    std::sort(rows.begin(), rows.end());
-    for (const QModelIndex& index : std::as_const(rows))
-        if (DBLoginItem* item = itemAtIndex(index.row()))
-            items.append(item);
-    return items;
+    return m_itemsTableView ? m_model->itemsAtRows(m_itemsTableView->selectionModel()->selectedRows()) : QList<DBLoginItem*>();
 }
 
 void MainItemsViewController::selectItems(const QList<DBLoginItem*>& items)

@@ -85,11 +85,6 @@ MainSystemViewController::~MainSystemViewController()
 void MainSystemViewController::awakeFromNib()
 {
     LOG_DEBUG("Awaking from nib...");
-    const UserDefaults& settings = userDefaults();
-    const auto horizontal = edgeMarginsFromVisualFormat(settings.mainWindowHorizontalConstraints(), QStringLiteral("view"));
-    const auto vertical = edgeMarginsFromVisualFormat(settings.mainWindowVerticalConstraints(), QStringLiteral("view"));
-    if (!horizontal || !vertical)
-        LOG_WARN("Main window layout strings are not plain edge margins, using none...");
 
     m_model = new SystemItemsListModel(this);
     m_itemsTableView = new QListView(this);
@@ -108,8 +103,7 @@ void MainSystemViewController::awakeFromNib()
     m_topCautionView = makeCautionView(QStringLiteral("topCautionView"));
     m_bottomCautionView = makeCautionView(QStringLiteral("bottomCautionView"));
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(horizontal ? horizontal->first : 0, vertical ? vertical->first : 0,
-                               horizontal ? horizontal->second : 0, vertical ? vertical->second : 0);
+    layout->setContentsMargins(mainWindowPageMargins(userDefaults()));
     layout->setSpacing(0);
     layout->addWidget(makeHeaderView());
     layout->addWidget(m_topCautionView);

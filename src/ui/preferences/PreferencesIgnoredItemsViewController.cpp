@@ -151,15 +151,7 @@ DBLoginItem* PreferencesIgnoredItemsViewController::itemAtIndex(int row) const
 
 QList<DBLoginItem*> PreferencesIgnoredItemsViewController::selectedItems() const
 {
-    QList<DBLoginItem*> items;
-    if (!m_itemsTableView)
-        return items;
-    QModelIndexList rows = m_itemsTableView->selectionModel()->selectedRows();
-    std::sort(rows.begin(), rows.end());
-    for (const QModelIndex& index : std::as_const(rows))
-        if (DBLoginItem* item = itemAtIndex(index.row()))
-            items.append(item);
-    return items;
+    return m_itemsTableView ? m_model->itemsAtRows(m_itemsTableView->selectionModel()->selectedRows()) : QList<DBLoginItem*>();
 }
 
 // --- Editing -----------------------------------------------------------------------

@@ -29,9 +29,7 @@ protected:
     {
         WindowTest::SetUp();
         helpers->initializeUserDefaults();
-        page.setCommonObjects(commonObjects());
-        page.setUserDefaults(settings.get());
-        page.setNotificationCenter(&center);
+        handObjectsTo(page);
         page.setRepresentedObject(QVariant::fromValue(group));
         page.loadView();
         ignoredGroup = context->getOrCreateIgnoreLoginGroup();

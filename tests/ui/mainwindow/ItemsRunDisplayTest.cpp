@@ -35,9 +35,7 @@ protected:
         helpers->applicationContext();
         mail = addFile("/usr/bin/mail");
         delay = addDelay();
-        page.setCommonObjects(commonObjects());
-        page.setUserDefaults(settings.get());
-        page.setNotificationCenter(&center);
+        handObjectsTo(page);
         page.setRepresentedObject(QVariant::fromValue(group));
         page.resize(500, 300);
         page.loadView();

@@ -23,9 +23,7 @@ protected:
     void SetUp() override
     {
         WindowTest::SetUp();
-        page.setCommonObjects(commonObjects());
-        page.setUserDefaults(settings.get());
-        page.setNotificationCenter(&center);
+        handObjectsTo(page);
         page.setRepresentedObject(QVariant::fromValue(group));
         page.loadView();
         page.setOpenPanel([this](QWidget*, const QString& title) {

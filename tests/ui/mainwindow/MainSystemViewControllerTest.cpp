@@ -108,9 +108,7 @@ protected:
             ++chain->statesMade;
             return std::make_unique<RecordingDeleteState>(chain);
         });
-        page.setCommonObjects(commonObjects());
-        page.setUserDefaults(settings.get());
-        page.setNotificationCenter(&center);
+        handObjectsTo(page);
         page.setDialogPresenter(&dialogs);
         page.loadView();
         show({ record("Clock", "/apps/clock", "A clock"), record("Broken", {}), record("<b>Mail</b> & more", "/apps/mail") });

@@ -32,9 +32,7 @@ protected:
     {
         WindowTest::SetUp();
         controller = std::make_unique<MainWindowController>();
-        controller->setCommonObjects(commonObjects());
-        controller->setUserDefaults(settings.get());
-        controller->setNotificationCenter(&center);
+        handObjectsTo(*controller);
         controller->setCommandDispatcher(&dispatcher);
         controller->window();
     }

@@ -24,9 +24,7 @@ protected:
     void SetUp() override
     {
         WindowTest::SetUp();
-        page.setCommonObjects(commonObjects());
-        page.setUserDefaults(settings.get());
-        page.setNotificationCenter(&center);
+        handObjectsTo(page);
         page.setRepresentedObject(QVariant::fromValue(group));
         page.loadView();
         // Items A B C D; A has conditions one and two, B has three.

@@ -29,9 +29,7 @@ protected:
         WindowTest::SetUp();
         helpers->initializeUserDefaults();
         ignored = context->getOrCreateIgnoreLoginGroup();
-        pane.setCommonObjects(commonObjects());
-        pane.setUserDefaults(settings.get());
-        pane.setNotificationCenter(&center);
+        handObjectsTo(pane);
         pane.setRepresentedObject(QVariant::fromValue(ignored));
         pane.loadView();
     }
