@@ -3,6 +3,12 @@
 #include "platform/linux/GioPtr.h"
 
 #include <QFile>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <gio/gdesktopappinfo.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -40,11 +46,59 @@ DesktopEntryFile::DesktopEntryFile()
     setString(QStringLiteral(G_KEY_FILE_DESKTOP_KEY_TYPE), QStringLiteral(G_KEY_FILE_DESKTOP_TYPE_APPLICATION));
 }
 
+std::optional<QByteArray> DesktopEntryFile::readRegularFile(const QString& path, QString* errorMessage)
+{
+    const auto fail = [&](const QString& message) -> std::optional<QByteArray> {
+        if (errorMessage)
+            *errorMessage = message;
+        return std::nullopt;
+    };
+    // Non-blocking, so that opening a pipe never waits for a writer; the
+    // type is judged on what was opened, not on an earlier look at the path.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return fail(QString::fromLocal8Bit(std::strerror(errno)));
+    struct stat status {};
+    QByteArray data;
+    QString problem;
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode))
+        problem = QStringLiteral("not a regular file");
+    else if (status.st_size > maxFileSize)
+        problem = QStringLiteral("larger than %1 bytes").arg(maxFileSize);
+    else {
+        data.resize(qsizetype(status.st_size));
+        qsizetype done = 0;
+        while (done < data.size()) {
+            const ssize_t count = ::read(fd, data.data() + done, size_t(data.size() - done));
+            if (count < 0 && errno == EINTR)
+                continue;
+            if (count <= 0)
+                break;
+            done += count;
+        }
+        data.truncate(done);
+    }
+    ::close(fd);
+    if (!problem.isEmpty())
+        return fail(problem);
+    return data;
+}
+
+bool DesktopEntryFile::isSpecialFile(const QString& path)
+{
+    struct stat status {};
+    return !path.isEmpty() && ::stat(QFile::encodeName(path).constData(), &status) == 0 && !S_ISREG(status.st_mode)
+        && !S_ISDIR(status.st_mode);
+}
+
 std::optional<DesktopEntryFile> DesktopEntryFile::load(const QString& path, QString* errorMessage)
 {
+    const std::optional<QByteArray> data = readRegularFile(path, errorMessage);
+    if (!data)
+        return std::nullopt;
     DesktopEntryFile entry(g_key_file_new());
     GError* error = nullptr;
-    if (!g_key_file_load_from_file(entry.m_file.get(), QFile::encodeName(path).constData(), G_KEY_FILE_NONE, &error)) {
+    if (!g_key_file_load_from_data(entry.m_file.get(), data->constData(), gsize(data->size()), G_KEY_FILE_NONE, &error)) {
         const QString message = takeErrorMessage(error);
         if (errorMessage)
             *errorMessage = message;
@@ -63,9 +117,20 @@ QString DesktopEntryFile::localeString(const QString& key) const
     return takeGString(g_key_file_get_locale_string(m_file.get(), Group, key.toUtf8().constData(), nullptr, nullptr));
 }
 
-bool DesktopEntryFile::boolean(const QString& key) const
+bool DesktopEntryFile::boolean(const QString& key, bool defaultValue) const
 {
-    return g_key_file_get_boolean(m_file.get(), Group, key.toUtf8().constData(), nullptr);
+    GError* error = nullptr;
+    const bool value = g_key_file_get_boolean(m_file.get(), Group, key.toUtf8().constData(), &error);
+    if (error) {
+        g_error_free(error);
+        return defaultValue;
+    }
+    return value;
+}
+
+bool DesktopEntryFile::hasKey(const QString& key) const
+{
+    return g_key_file_has_key(m_file.get(), Group, key.toUtf8().constData(), nullptr);
 }
 
 QStringList DesktopEntryFile::list(const QString& key) const
@@ -93,6 +158,15 @@ QByteArray DesktopEntryFile::data() const
     gsize length = 0;
     const GCharPtr data(g_key_file_to_data(m_file.get(), &length, nullptr));
     return QByteArray(data.get(), qsizetype(length));
+}
+
+std::optional<QString> DesktopEntryFile::commandLine() const
+{
+    const GioPtr<GDesktopAppInfo> application(g_desktop_app_info_new_from_keyfile(m_file.get()));
+    const char* command = application ? g_app_info_get_commandline(G_APP_INFO(application.get())) : nullptr;
+    if (!command)
+        return std::nullopt;
+    return QString::fromUtf8(command);
 }
 
 QString DesktopEntryFile::quotedArgument(const QString& argument)

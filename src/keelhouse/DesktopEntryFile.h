@@ -14,18 +14,32 @@ public:
     // A new application entry.
     DesktopEntryFile();
     // Null when the file cannot be read as a key file; errorMessage tells why.
+    // Only a regular file of at most maxFileSize bytes is read: a pipe, a
+    // device or a socket is refused at once, never waited on.
     static std::optional<DesktopEntryFile> load(const QString& path, QString* errorMessage = nullptr);
+    static constexpr qint64 maxFileSize = 1024 * 1024;
+    // The contents of a regular file of at most maxFileSize bytes; null for
+    // anything else.
+    static std::optional<QByteArray> readRegularFile(const QString& path, QString* errorMessage = nullptr);
+    // Something other than a regular file or a folder (a pipe, a device, a
+    // socket) is at path; a missing path is not special.
+    static bool isSpecialFile(const QString& path);
 
     QString string(const QString& key) const;
     // The value for the user's language.
     QString localeString(const QString& key) const;
-    bool boolean(const QString& key) const;
+    // defaultValue when the key is missing or no boolean.
+    bool boolean(const QString& key, bool defaultValue = false) const;
+    bool hasKey(const QString& key) const;
     QStringList list(const QString& key) const;
     QStringList keys() const;
     void setString(const QString& key, const QString& value);
     void setBoolean(const QString& key, bool value);
 
     QByteArray data() const;
+    // The command the launchers run for this entry, as GIO reads it; null
+    // when GIO would not run it (no Exec, or a TryExec that is not found).
+    std::optional<QString> commandLine() const;
 
     // One argument of an Exec value: in double quotes with '"', '`', '$' and
     // '\' escaped, and '%' doubled, which every desktop's launcher reads alike.

@@ -4,7 +4,6 @@
 #include "foundation/MHDebugOptions.h"
 #include "foundation/MHKeelhouseKeys.h"
 #include "keelhouse/SystemItemsServerForwarder.h"
-#include "platform/CanonicalPath.h"
 
 namespace {
 
@@ -20,7 +19,7 @@ QList<QVariantMap> snapshot(LoginItemsHandler& handler)
 
 // A request names an entry by its file; only an entry whose file could not be
 // found is named by its display name.
-bool isRequested(const QVariantMap& entry, const QVariantList& requests)
+bool isRequested(const LoginItemsHandler& handler, const QVariantMap& entry, const QVariantList& requests)
 {
     const QString path = entry.value(MHKeelhouseKeys::path).toString();
     const QString name = entry.value(MHKeelhouseKeys::name).toString();
@@ -28,7 +27,7 @@ bool isRequested(const QVariantMap& entry, const QVariantList& requests)
         const QVariantMap record = request.toMap();
         const QString requestedPath = record.value(MHKeelhouseKeys::path).toString();
         const QString requestedName = record.value(MHKeelhouseKeys::name).toString();
-        if (!requestedPath.isEmpty() ? isSamePath(requestedPath, path)
+        if (!requestedPath.isEmpty() ? handler.isEntryForPath(entry, requestedPath)
                                      : path.isEmpty() && !requestedName.isEmpty() && requestedName == name)
             return true;
     }
@@ -71,7 +70,7 @@ void KeelhouseDelegate::createSystemItemWithData(const QVariantMap& item, LoginI
     // Creating what is already in the list would only start the item twice.
     const QString path = item.value(MHKeelhouseKeys::path).toString();
     for (const QVariantMap& entry : snapshot(handler)) {
-        if (isSamePath(entry.value(MHKeelhouseKeys::path).toString(), path)) {
+        if (handler.isEntryForPath(entry, path)) {
             LOG_VERBOSE("Not creating login item for %1: already in the list", path);
             return;
         }
@@ -128,7 +127,7 @@ void KeelhouseDelegate::deleteSystemItemsWithItems(KeelhouseSession& session, co
         server.keelhouseDidBeginReading();
         QList<QVariantMap> selected;
         for (const QVariantMap& entry : snapshot(handler)) {
-            if (isRequested(entry, items))
+            if (isRequested(handler, entry, items))
                 selected.append(entry);
         }
         server.keelhouseDidEndReading();

@@ -1,7 +1,6 @@
 #include "keelhouse/KeptDesktopEntries.h"
 
 #include "platform/CanonicalPath.h"
-#include "platform/linux/GioPtr.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -27,10 +26,9 @@ bool makeOwnerOnlyFolder(const QString& path)
 
 QByteArray contentsOf(const QString& path)
 {
-    QFile file(path);
-    if (QFileInfo(path).isSymLink() || !file.open(QIODevice::ReadOnly))
+    if (QFileInfo(path).isSymLink())
         return {};
-    return file.readAll();
+    return DesktopEntryFile::readRegularFile(path).value_or(QByteArray());
 }
 
 // Replaces the file at path in one step; the new file is owner-only from the start.
@@ -129,9 +127,9 @@ std::optional<QString> KeptDesktopEntries::keep(const QString& entryFileName, co
     QFile::setPermissions(path, kOwnerOnlyFile);
 
     // Only a copy that the launcher reads as the entry's very command stands for it.
-    const GioPtr<GDesktopAppInfo> written(g_desktop_app_info_new_from_filename(QFile::encodeName(path).constData()));
-    const char* command = written ? g_app_info_get_commandline(G_APP_INFO(written.get())) : nullptr;
-    if (!command || QString::fromUtf8(command) != entry.string(QStringLiteral(G_KEY_FILE_DESKTOP_KEY_EXEC)))
+    const std::optional<DesktopEntryFile> written = DesktopEntryFile::load(path);
+    const std::optional<QString> command = written ? written->commandLine() : std::nullopt;
+    if (!command || *command != entry.string(QStringLiteral(G_KEY_FILE_DESKTOP_KEY_EXEC)))
         return fail(QStringLiteral("%1 does not read back as the command of %2").arg(path, entryFileName));
     return path;
 }

@@ -14,4 +14,7 @@ struct LoginItemEntry {
     bool hidden = false;
     // An errno value when resolving failed, else 0.
     int errorCode = 0;
+    // Whether the command is that program alone (field codes aside): an item
+    // stored with the bare program path by earlier versions stands for it.
+    bool runsProgramAlone = false;
 };

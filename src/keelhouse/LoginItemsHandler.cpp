@@ -74,9 +74,12 @@ void LoginItemsHandler::enumerateItemsWithBlock(const EnumerationBlock& block)
 {
     const QList<LoginItemEntry> entries = m_list->entries();
     m_programs.clear();
+    m_plainPrograms.clear();
     for (qsizetype index = 0; index < entries.size(); ++index) {
         const LoginItemEntry& entry = entries[index];
         m_programs.insert(entry.ref, entry.program);
+        if (entry.runsProgramAlone)
+            m_plainPrograms.insert(entry.ref, entry.program);
         QVariantMap item;
         item.insert(MHKeelhouseKeys::hidden, entry.hidden);
         item.insert(MHKeelhouseKeys::ref, entry.ref);
@@ -134,9 +137,15 @@ std::optional<QVariantMap> LoginItemsHandler::itemDataFromServerData(const QVari
     return itemDataFromPath(path);
 }
 
+bool LoginItemsHandler::isEntryForPath(const QVariantMap& systemItem, const QString& path) const
+{
+    return isSamePath(path, systemItem.value(MHKeelhouseKeys::path).toString())
+        || isSamePath(path, m_plainPrograms.value(systemItem.value(MHKeelhouseKeys::ref).toString()));
+}
+
 bool LoginItemsHandler::isItemFromServer(const QVariantMap& serverItem, const QVariantMap& systemItem) const
 {
-    return isSamePath(serverItem.value(MHItemDataKeys::path).toString(), systemItem.value(MHKeelhouseKeys::path).toString());
+    return isEntryForPath(systemItem, serverItem.value(MHItemDataKeys::path).toString());
 }
 
 bool LoginItemsHandler::isItemContainedIn(const QVariantMap& systemItem, const QVariantList& serverItems) const

@@ -42,6 +42,10 @@ public:
     QVariantMap itemDataFromPath(const QString& path) const;
     // Nothing for the item kinds that have no file.
     std::optional<QVariantMap> itemDataFromServerData(const QVariantMap& serverItem) const;
+    // The entry of the last snapshot stands for the item at path: the same
+    // path as written, or the bare program of an entry that runs that program
+    // alone (how earlier versions stored such an item).
+    bool isEntryForPath(const QVariantMap& systemItem, const QString& path) const;
     // An item data dictionary stands for a system item when both name the same file.
     bool isItemFromServer(const QVariantMap& serverItem, const QVariantMap& systemItem) const;
     bool isItemContainedIn(const QVariantMap& systemItem, const QVariantList& serverItems) const;
@@ -68,8 +72,10 @@ private:
     quint32 m_lastErrorCode = 0;
     QString m_lastErrorReason;
     QString m_lanternwickPath;
-    // ref -> program of the entries of the last snapshot.
+    // ref -> program of the entries of the last snapshot, and of those whose
+    // command is their program alone.
     QHash<QString, QString> m_programs;
+    QHash<QString, QString> m_plainPrograms;
     std::unique_ptr<QFileSystemWatcher> m_changeWatcher;
     QTimer m_changeTimer;
 };

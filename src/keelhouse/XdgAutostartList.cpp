@@ -3,7 +3,6 @@
 #include "foundation/Log.h"
 #include "platform/CanonicalPath.h"
 #include "platform/linux/GioPtr.h"
-#include "platform/linux/LinuxWorkspace.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -83,93 +82,126 @@ std::unique_ptr<XdgAutostartList> XdgAutostartList::fromEnvironment()
     return std::make_unique<XdgAutostartList>(userFolder, systemFolders, desktops, KeptDesktopEntries::defaultFolder());
 }
 
-QList<LoginItemEntry> XdgAutostartList::entries()
+QMap<QString, XdgAutostartList::EntryFile> XdgAutostartList::entryFiles() const
 {
     // Later folders shadow earlier ones, so go from the least important up.
-    QMap<QString, QString> files;
-    QStringList folders = m_systemFolders;
-    std::reverse(folders.begin(), folders.end());
-    folders.append(m_userFolder);
-    for (const QString& folder : folders) {
-        const QStringList names = QDir(folder).entryList({ QStringLiteral("*.desktop") }, QDir::Files, QDir::Name);
+    QMap<QString, EntryFile> files;
+    for (qsizetype index = m_systemFolders.size() - 1; index >= 0; --index) {
+        const QStringList names = QDir(m_systemFolders[index]).entryList({ QStringLiteral("*.desktop") }, QDir::Files | QDir::System, QDir::Name);
         for (const QString& name : names)
-            files.insert(name, folder + QLatin1Char('/') + name);
+            files.insert(name, { m_systemFolders[index] + QLatin1Char('/') + name, false });
     }
+    const QStringList names = QDir(m_userFolder).entryList({ QStringLiteral("*.desktop") }, QDir::Files | QDir::System, QDir::Name);
+    for (const QString& name : names)
+        files.insert(name, { m_userFolder + QLatin1Char('/') + name, true });
+    return files;
+}
+
+QList<LoginItemEntry> XdgAutostartList::entries()
+{
     QList<LoginItemEntry> result;
-    for (const QString& file : std::as_const(files)) {
+    for (const EntryFile& file : entryFiles()) {
         if (std::optional<LoginItemEntry> entry = readEntry(file))
             result.append(*entry);
     }
     return result;
 }
 
-std::optional<LoginItemEntry> XdgAutostartList::readEntry(const QString& file)
+std::optional<LoginItemEntry> XdgAutostartList::readEntry(const EntryFile& file)
 {
     QString error;
-    const std::optional<DesktopEntryFile> desktopEntry = DesktopEntryFile::load(file, &error);
+    const std::optional<DesktopEntryFile> desktopEntry = DesktopEntryFile::load(file.path, &error);
     if (!desktopEntry) {
-        LOG_WARN("Skipping unreadable autostart entry %1, error was %2", file, error);
+        LOG_WARN("Skipping unreadable autostart entry %1, error was %2", file.path, error);
         return std::nullopt;
     }
-    if (desktopEntry->boolean(QStringLiteral(G_KEY_FILE_DESKTOP_KEY_HIDDEN))
-        || !isShownInCurrentDesktop(desktopEntry->list(QStringLiteral(G_KEY_FILE_DESKTOP_KEY_ONLY_SHOW_IN)),
-                                    desktopEntry->list(QStringLiteral(G_KEY_FILE_DESKTOP_KEY_NOT_SHOW_IN))))
+    if (!isStartedAsUsersApplication(*desktopEntry, file.isUserFile))
         return std::nullopt;
-
     LoginItemEntry entry;
-    entry.ref = file;
+    entry.ref = file.path;
     entry.name = desktopEntry->localeString(NameKey);
     entry.hidden = desktopEntry->boolean(HiddenKey);
-    resolve(entry, file, *desktopEntry);
+    if (!resolve(entry, file.path, *desktopEntry))
+        return std::nullopt;
     return entry;
 }
 
-// The path must run exactly the entry's command: the program itself only when
-// the command is nothing more, else an application entry of the very same
-// command, else our own copy of the entry.
-void XdgAutostartList::resolve(LoginItemEntry& entry, const QString& file, const DesktopEntryFile& desktopEntry)
+// The session starts the entry as one of the user's applications, not as a
+// part of the desktop, and not under a condition only the session can judge.
+bool XdgAutostartList::isStartedAsUsersApplication(const DesktopEntryFile& entry, bool isUserFile) const
+{
+    if (entry.string(QStringLiteral(G_KEY_FILE_DESKTOP_KEY_TYPE)) != QLatin1String(G_KEY_FILE_DESKTOP_TYPE_APPLICATION)
+        || entry.boolean(QStringLiteral(G_KEY_FILE_DESKTOP_KEY_HIDDEN))
+        || !isShownInCurrentDesktop(entry.list(QStringLiteral(G_KEY_FILE_DESKTOP_KEY_ONLY_SHOW_IN)),
+                                    entry.list(QStringLiteral(G_KEY_FILE_DESKTOP_KEY_NOT_SHOW_IN)))
+        || !entry.boolean(QStringLiteral("X-GNOME-Autostart-enabled"), true))
+        return false;
+    if (entry.hasKey(QStringLiteral("X-GNOME-Autostart-Phase")) || entry.boolean(QStringLiteral("X-systemd-skip"))
+        || entry.boolean(QStringLiteral("X-GNOME-HiddenUnderSystemd")))
+        return false;
+    bool isNumber = false;
+    const int kdePhase = entry.string(QStringLiteral("X-KDE-autostart-phase")).toInt(&isNumber);
+    if (isNumber && (kdePhase == 0 || kdePhase == 1))
+        return false;
+    for (const char* key : { "AutostartCondition", "X-KDE-autostart-condition", "X-MATE-Autostart-Condition" }) {
+        if (!entry.string(QLatin1String(key)).trimmed().isEmpty())
+            return false;
+    }
+    return isUserFile || !entry.boolean(QStringLiteral(G_KEY_FILE_DESKTOP_KEY_NO_DISPLAY));
+}
+
+// The path must run exactly the entry's command: an application entry of the
+// very same command, else our own copy of the entry. False for an entry the
+// session would not start because its program is not installed.
+bool XdgAutostartList::resolve(LoginItemEntry& entry, const QString& file, const DesktopEntryFile& desktopEntry)
 {
     const std::optional<QStringList> command = DesktopEntryFile::commandArguments(desktopEntry.string(ExecKey));
     if (!command) {
         entry.errorCode = EINVAL;
-        return;
+        return true;
     }
     const QString program = findProgram(command->first());
     const QString tryExec = desktopEntry.string(QStringLiteral(G_KEY_FILE_DESKTOP_KEY_TRY_EXEC));
-    if (program.isEmpty() || (!tryExec.isEmpty() && findProgram(tryExec).isEmpty())) {
-        entry.errorCode = ENOENT;
-        return;
+    const QString tryExecProgram = tryExec.isEmpty() ? QString() : findProgram(tryExec);
+    if (program.isEmpty() || (!tryExec.isEmpty() && tryExecProgram.isEmpty()))
+        return false;
+    // Found, but no program: nothing the session could start either, and
+    // nothing to wait on.
+    if (DesktopEntryFile::isSpecialFile(program) || DesktopEntryFile::isSpecialFile(tryExecProgram)) {
+        entry.errorCode = EINVAL;
+        return true;
     }
-    entry.program = canonicalPath(program);
+    entry.program = writtenPath(program);
+    entry.runsProgramAlone = isPlainCommand(*command);
 
     // The path we wrote ourselves names the item better than its command
     // does, as long as the entry still runs what we wrote for that path.
     const QString ownPath = desktopEntry.string(PathKey);
+    if (DesktopEntryFile::isSpecialFile(ownPath)) {
+        entry.errorCode = EINVAL;
+        return true;
+    }
     const std::optional<QString> ownExec = ownPath.isEmpty() ? std::nullopt : execLineForPath(ownPath);
     if (ownExec && DesktopEntryFile::commandArguments(*ownExec) == command) {
         entry.path = QFileInfo::exists(ownPath) ? ownPath : QString();
         entry.errorCode = entry.path.isEmpty() ? ENOENT : 0;
-        return;
+        return true;
     }
 
-    if (isPlainCommand(*command)) {
-        const QString application = applicationEntryForProgram(entry.program);
-        entry.path = application.isEmpty() ? entry.program : application;
-        return;
-    }
     QStringList resolvedCommand = *command;
     resolvedCommand.first() = entry.program;
     entry.path = applicationEntryForCommand(resolvedCommand);
     if (!entry.path.isEmpty())
-        return;
+        return true;
     QString error;
     const std::optional<QString> copy = m_kept.keep(QFileInfo(file).fileName(), desktopEntry, &error);
     if (!copy) {
         LOG_ERROR("Failed keeping a copy of autostart entry %1: %2", file, error);
         entry.errorCode = EIO;
-        return;
+        return true;
     }
     entry.path = *copy;
+    return true;
 }
 
 void XdgAutostartList::readApplicationEntries()
@@ -186,20 +218,12 @@ void XdgAutostartList::readApplicationEntries()
         const QString program = command ? findProgram(command->first()) : QString();
         if (!fileName || program.isEmpty())
             continue;
-        command->first() = canonicalPath(program);
+        command->first() = writtenPath(program);
         // The first entry found wins, as the data folders order them.
-        if (!m_applicationEntries.contains(command->first()))
-            m_applicationEntries.insert(command->first(), QFile::decodeName(fileName));
         if (!m_applicationCommands.contains(*command))
             m_applicationCommands.insert(*command, QFile::decodeName(fileName));
     }
     g_list_free_full(all, g_object_unref);
-}
-
-QString XdgAutostartList::applicationEntryForProgram(const QString& program)
-{
-    readApplicationEntries();
-    return m_applicationEntries.value(program);
 }
 
 QString XdgAutostartList::applicationEntryForCommand(const QStringList& command)
@@ -227,11 +251,8 @@ std::optional<QString> XdgAutostartList::execLineForPath(const QString& path)
 {
     const QFileInfo info(path);
     if (path.endsWith(DesktopSuffix)) {
-        const GioPtr<GDesktopAppInfo> application(g_desktop_app_info_new_from_filename(QFile::encodeName(path).constData()));
-        const char* commandLine = application ? g_app_info_get_commandline(G_APP_INFO(application.get())) : nullptr;
-        if (!commandLine)
-            return std::nullopt;
-        return QString::fromUtf8(commandLine);
+        const std::optional<DesktopEntryFile> entry = DesktopEntryFile::load(path);
+        return entry ? entry->commandLine() : std::nullopt;
     }
     if (info.isFile() && info.isExecutable())
         return DesktopEntryFile::quotedArgument(path);
@@ -266,8 +287,32 @@ bool XdgAutostartList::isNameTaken(const QString& fileName) const
     return false;
 }
 
+int XdgAutostartList::liftOverrideFor(const QString& path)
+{
+    const QStringList names = QDir(m_userFolder).entryList({ QStringLiteral("*.desktop") }, QDir::Files | QDir::System, QDir::Name);
+    for (const QString& fileName : names) {
+        const QString userFile = m_userFolder + QLatin1Char('/') + fileName;
+        const std::optional<DesktopEntryFile> override = DesktopEntryFile::load(userFile);
+        if (!override || !override->boolean(QStringLiteral(G_KEY_FILE_DESKTOP_KEY_HIDDEN)))
+            continue;
+        const auto system = std::find_if(m_systemFolders.begin(), m_systemFolders.end(),
+                                         [&](const QString& folder) { return QFileInfo::exists(folder + QLatin1Char('/') + fileName); });
+        if (system == m_systemFolders.end())
+            continue;
+        const std::optional<LoginItemEntry> entry = readEntry({ *system + QLatin1Char('/') + fileName, false });
+        if (entry && entry->errorCode == 0 && isSamePath(entry->path, path))
+            return QFile::remove(userFile) ? 0 : EACCES;
+    }
+    return -1;
+}
+
 int XdgAutostartList::insert(const QString& name, const QString& path, bool hidden)
 {
+    if (DesktopEntryFile::isSpecialFile(path))
+        return EINVAL;
+    // Handed back: a system entry we hid is shown again, as it was.
+    if (const int status = liftOverrideFor(path); status >= 0)
+        return status;
     DesktopEntryFile file;
     if (m_kept.isKeptCopy(path)) {
         // Handed back: the session runs and shows it as it did before we kept it.
@@ -335,7 +380,13 @@ int XdgAutostartList::writeOverrideHiding(const QString& fileName)
 
 QString XdgAutostartList::displayNameForPath(const QString& path) const
 {
-    return LinuxWorkspace().displayNameForItemAtPath(path);
+    if (path.endsWith(DesktopSuffix)) {
+        const std::optional<DesktopEntryFile> entry = DesktopEntryFile::load(path);
+        const QString name = entry ? entry->localeString(NameKey) : QString();
+        if (!name.isEmpty())
+            return name;
+    }
+    return QFileInfo(path).fileName();
 }
 
 QString XdgAutostartList::ownEntryRef() const

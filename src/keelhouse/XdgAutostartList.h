@@ -1,11 +1,15 @@
 #pragma once
 // The session's login items on a freedesktop session: the desktop entries of
 // the user's autostart folder over those of the system's autostart folders, a
-// user file shadowing system files of the same name.
+// user file shadowing system files of the same name. Only the entries the
+// session starts as the user's applications are in the list; the desktop's
+// own components, conditioned, switched-off, uninstalled and (for system
+// entries) invisible ones are never listed, rewritten or hidden.
 #include "keelhouse/KeptDesktopEntries.h"
 #include "keelhouse/LoginItemsList.h"
 
 #include <QHash>
+#include <QMap>
 #include <QStringList>
 #include <memory>
 #include <optional>
@@ -37,10 +41,19 @@ public:
     static QString safeBaseName(const QString& text);
 
 private:
-    std::optional<LoginItemEntry> readEntry(const QString& file);
-    void resolve(LoginItemEntry& entry, const QString& file, const DesktopEntryFile& desktopEntry);
-    QString applicationEntryForProgram(const QString& program);
+    struct EntryFile {
+        QString path;
+        bool isUserFile = false;
+    };
+    // The file that counts for each entry name, by name.
+    QMap<QString, EntryFile> entryFiles() const;
+    std::optional<LoginItemEntry> readEntry(const EntryFile& file);
+    bool isStartedAsUsersApplication(const DesktopEntryFile& entry, bool isUserFile) const;
+    bool resolve(LoginItemEntry& entry, const QString& file, const DesktopEntryFile& desktopEntry);
     QString applicationEntryForCommand(const QStringList& command);
+    // Lifts the user's Hidden=true override of a system entry that runs as
+    // path; -1 when no such override is there.
+    int liftOverrideFor(const QString& path);
     void readApplicationEntries();
     bool isNameTaken(const QString& fileName) const;
     bool isShownInCurrentDesktop(const QStringList& onlyShowIn, const QStringList& notShowIn) const;
@@ -50,9 +63,8 @@ private:
     QStringList m_systemFolders;
     QStringList m_currentDesktops;
     KeptDesktopEntries m_kept;
-    // The application desktop entries, read once: by the canonical program
-    // they run, and by their whole command (program canonical).
+    // The application desktop entries, read once, by their whole command
+    // (the program as found on the PATH).
     bool m_applicationEntriesRead = false;
-    QHash<QString, QString> m_applicationEntries;
     QHash<QStringList, QString> m_applicationCommands;
 };

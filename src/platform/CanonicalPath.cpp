@@ -3,18 +3,23 @@
 #include <QDir>
 #include <QFileInfo>
 
-QString canonicalPath(const QString& path)
+QString writtenPath(const QString& path)
 {
     if (path.isEmpty())
         return {};
+    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
+
+QString canonicalPath(const QString& path)
+{
     // Cleaning first: a trailing slash after a file name makes link resolution fail.
-    const QString cleaned = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
-    const QString resolved = QFileInfo(cleaned).canonicalFilePath();
+    const QString cleaned = writtenPath(path);
+    const QString resolved = cleaned.isEmpty() ? QString() : QFileInfo(cleaned).canonicalFilePath();
     return resolved.isEmpty() ? cleaned : resolved;
 }
 
 bool isSamePath(const QString& first, const QString& second)
 {
-    const QString canonicalFirst = canonicalPath(first);
-    return !canonicalFirst.isEmpty() && canonicalFirst == canonicalPath(second);
+    const QString writtenFirst = writtenPath(first);
+    return !writtenFirst.isEmpty() && writtenFirst == writtenPath(second);
 }

@@ -11,7 +11,6 @@
 #include "keelhouse/KeelhouseBus.h"
 #include "keelhouse/KeelhouseServiceFile.h"
 #include "keelhouse/KeptDesktopEntries.h"
-#include "platform/CanonicalPath.h"
 #include "platform/linux/LinuxWorkspace.h"
 
 #include <QDir>
@@ -43,7 +42,6 @@ struct Case {
     // What the program started reports, and one variable of its environment.
     QStringList expectedArguments;
     QString expectedFoo;
-    bool expectsCopy = true;
 };
 
 class AutostartTakeOverTest : public testing::Test {
@@ -179,11 +177,11 @@ TEST_F(AutostartTakeOverTest, ItemsAndHandedBackEntriesRunExactlyTheEntrysComman
         { "shell echo.desktop", "Shell", "sh -c \"echo a; echo b\"", { "sh", "-c", "echo a; echo b" }, {} },
         { "env.desktop", "Env", "env FOO=1 prog --flag \"two words\"", { "prog", "--flag", "two words" }, "1" },
         { "minimized.desktop", "Minimized", "prog %U --minimized", { "prog", "--minimized" }, {} },
-        { "plain.desktop", "Plain", DesktopEntryFile::quotedArgument(plain), { plain }, {}, false },
+        { "plain.desktop", "Plain", DesktopEntryFile::quotedArgument(plain), { plain }, {} },
     };
     for (const Case& entry : cases)
         writeEntry(entry);
-    writeEntry({ "true.desktop", "True", "/usr/bin/true", {}, {}, false });
+    writeEntry({ "true.desktop", "True", "/usr/bin/true", {}, {} });
 
     // How the session itself runs each entry.
     QList<RecordedRun> sessionRuns;
@@ -202,13 +200,11 @@ TEST_F(AutostartTakeOverTest, ItemsAndHandedBackEntriesRunExactlyTheEntrysComman
         paths.append(path);
         ASSERT_FALSE(path.isEmpty()) << entry.exec.toStdString();
         EXPECT_TRUE(client->server.calls.contains("KeelhouseDidFindUnknownItem " + path));
-        if (entry.expectsCopy)
-            EXPECT_EQ(path, KeptDesktopEntries(KeptDesktopEntries::defaultFolder()).pathForEntryFile(entry.fileName));
-        else
-            EXPECT_EQ(path, canonicalPath(plain));
+        // Also a program alone: the copy keeps the entry's name, description and icon.
+        EXPECT_EQ(path, KeptDesktopEntries(KeptDesktopEntries::defaultFolder()).pathForEntryFile(entry.fileName));
     }
     const QString truePath = reportedPath("True");
-    EXPECT_EQ(truePath, canonicalPath("/usr/bin/true"));
+    EXPECT_EQ(truePath, KeptDesktopEntries(KeptDesktopEntries::defaultFolder()).pathForEntryFile("true.desktop"));
     const std::optional<DesktopEntryFile> own = DesktopEntryFile::load(autostart + "/lanternwick.desktop");
     ASSERT_TRUE(own);
     EXPECT_EQ(own->string("Name"), "Lanternwick");
@@ -245,19 +241,18 @@ TEST_F(AutostartTakeOverTest, ItemsAndHandedBackEntriesRunExactlyTheEntrysComman
     client->client.uninstallLanternwickWithIgnoredItems({}, applicationItems);
     ASSERT_TRUE(waitFor([&] { return client->server.calls.contains("KeelhouseDidEndUninstalling"); }, 30000));
     for (qsizetype i = 0; i < cases.size(); ++i) {
-        const QStringList restored = entriesNamed(cases[i].expectsCopy ? cases[i].name : "plain tool");
+        const QStringList restored = entriesNamed(cases[i].name);
         ASSERT_EQ(restored.size(), 1) << cases[i].exec.toStdString();
         const std::optional<DesktopEntryFile> file = DesktopEntryFile::load(restored.first());
-        if (cases[i].expectsCopy) {
-            EXPECT_EQ(file->string("Exec"), cases[i].exec);
-            EXPECT_EQ(file->string("Icon"), "icon-of-" + cases[i].fileName);
-        }
+        EXPECT_EQ(file->string("Exec"), cases[i].exec);
+        EXPECT_EQ(file->string("Comment"), "About " + cases[i].name);
+        EXPECT_EQ(file->string("Icon"), "icon-of-" + cases[i].fileName);
         const RecordedRun run = openAndRecord(restored.first());
         EXPECT_EQ(run.arguments, sessionRuns[i].arguments) << cases[i].exec.toStdString();
         EXPECT_EQ(run.variable("FOO"), cases[i].expectedFoo);
         release(run);
     }
-    const QStringList restoredTrue = entriesNamed("true");
+    const QStringList restoredTrue = entriesNamed("True");
     ASSERT_EQ(restoredTrue.size(), 1);
     EXPECT_EQ(DesktopEntryFile::commandArguments(DesktopEntryFile::load(restoredTrue.first())->string("Exec")), QStringList { "/usr/bin/true" });
     EXPECT_FALSE(QFileInfo::exists(autostart + "/lanternwick.desktop"));

@@ -59,7 +59,8 @@ TEST(LoginItemsHandlerTest, UnresolvedEntryTravelsWithReasonAndWithoutPath)
     QDir().mkpath(root + "/autostart");
     QFile file(root + "/autostart/gone.desktop");
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("[Desktop Entry]\nType=Application\nName=Gone\nExec=/no/such/program\n");
+    // An entry we wrote for a document that was deleted since.
+    file.write("[Desktop Entry]\nType=Application\nName=Gone\nExec=xdg-open \"/no/such/notes.txt\"\nX-Lanternwick-Path=/no/such/notes.txt\n");
     file.close();
     LoginItemsHandler handler(std::make_unique<XdgAutostartList>(root + "/autostart", QStringList(), QStringList(), root + "/kept"));
     QList<QVariantMap> records;

@@ -73,25 +73,29 @@ TEST_F(XdgAutostartListTest, UserEntriesShadowSystemEntriesAndHiddenOrOtherDeskt
     EXPECT_EQ(names(list({ "KDE" }).entries()), QStringList({ "User A", "KDE only", "Not GNOME", "GNOME only" }));
 }
 
-TEST_F(XdgAutostartListTest, EntryResolvesToItsProgramOrReportsWhyNot)
+TEST_F(XdgAutostartListTest, EntryResolvesToACopyOfItselfOrReportsWhyNot)
 {
     const QString program = makeProgram("tool");
-    write(user + "/tool.desktop", "Name=Tool\nExec=" + program.toUtf8() + " %U\n");
+    write(user + "/tool.desktop", "Name=Tool\nComment=Does things\nIcon=tool\nExec=" + program.toUtf8() + " %U\n");
     write(user + "/missing.desktop", "Name=Missing\nExec=/no/such/program\n");
     write(user + "/broken.desktop", "Name=Broken\nExec='unterminated\n");
     write(user + "/absent.desktop", "Name=Absent\nTryExec=/no/such/program\nExec=" + program.toUtf8() + "\n");
+    write(user + "/gone.desktop", "Name=Gone\nExec=xdg-open \"" + root.toUtf8() + "/gone.txt\"\nX-Lanternwick-Path=" + root.toUtf8() + "/gone.txt\n");
+    // Not installed: the session does not start them, so they are not listed.
     const QList<LoginItemEntry> entries = list().entries();
-    ASSERT_EQ(entries.size(), 4);
-    EXPECT_EQ(entries[0].name, "Absent");
-    EXPECT_EQ(entries[0].errorCode, ENOENT);
-    EXPECT_EQ(entries[1].name, "Broken");
-    EXPECT_EQ(entries[1].errorCode, EINVAL);
-    EXPECT_EQ(entries[2].errorCode, ENOENT);
-    EXPECT_TRUE(entries[2].path.isEmpty());
-    // A program with nothing to open at login is the program alone.
-    EXPECT_EQ(entries[3].path, canonicalPath(program));
-    EXPECT_EQ(entries[3].ref, user + "/tool.desktop");
-    EXPECT_FALSE(QFileInfo::exists(kept));
+    ASSERT_EQ(entries.size(), 3);
+    EXPECT_EQ(entries[0].name, "Broken");
+    EXPECT_EQ(entries[0].errorCode, EINVAL);
+    EXPECT_EQ(entries[1].name, "Gone");
+    EXPECT_EQ(entries[1].errorCode, ENOENT);
+    EXPECT_TRUE(entries[1].path.isEmpty());
+    // Even a program alone is our copy of the entry, which keeps its name,
+    // description and icon; the program is known for items stored by it.
+    EXPECT_EQ(entries[2].path, kept + "/tool.desktop");
+    EXPECT_EQ(entries[2].program, program);
+    EXPECT_TRUE(entries[2].runsProgramAlone);
+    EXPECT_EQ(entries[2].ref, user + "/tool.desktop");
+    EXPECT_EQ(DesktopEntryFile::load(entries[2].path)->keys(), QStringList({ "Type", "Name", "Comment", "Icon", "Exec" }));
 }
 
 TEST_F(XdgAutostartListTest, CommandWithArgumentsResolvesToAKeptCopyThatRunsExactlyIt)
@@ -103,7 +107,8 @@ TEST_F(XdgAutostartListTest, CommandWithArgumentsResolvesToAKeptCopyThatRunsExac
     QList<LoginItemEntry> entries = autostart.entries();
     ASSERT_EQ(entries.size(), 1);
     EXPECT_EQ(entries[0].path, kept + "/org.example.Tool.desktop");
-    EXPECT_EQ(entries[0].program, canonicalPath(program));
+    EXPECT_EQ(entries[0].program, program);
+    EXPECT_FALSE(entries[0].runsProgramAlone);
 
     std::optional<DesktopEntryFile> copy = DesktopEntryFile::load(entries[0].path);
     ASSERT_TRUE(copy);
