@@ -85,6 +85,28 @@ bool KeptDesktopEntries::isKeptCopy(const QString& path) const
     return info.fileName().endsWith(DesktopSuffix) && isSamePath(info.absolutePath(), m_folder);
 }
 
+QString KeptDesktopEntries::entryFileNameOfCopy(const QString& path) const
+{
+    const QString name = QFileInfo(path).fileName();
+    if (!isKeptCopy(path) || name.startsWith(QLatin1String("_h")))
+        return {};
+    QByteArray bytes;
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        if (name[i] != QLatin1Char('_')) {
+            bytes += char(name[i].toLatin1());
+            continue;
+        }
+        bool isHex = false;
+        bytes += char(name.mid(i + 1, 2).toUInt(&isHex, 16));
+        if (!isHex)
+            return {};
+        i += 2;
+    }
+    const QString entryFileName = QString::fromUtf8(bytes);
+    // Only a name the encoding gives back as this very copy.
+    return pathForEntryFile(entryFileName) == m_folder + QLatin1Char('/') + name ? entryFileName : QString();
+}
+
 bool KeptDesktopEntries::makeFolder() const
 {
     const QString dataFolder = QFileInfo(m_folder).path();

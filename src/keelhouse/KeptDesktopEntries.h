@@ -23,6 +23,9 @@ public:
     // the same path and two file names never give the same one.
     QString pathForEntryFile(const QString& entryFileName) const;
     bool isKeptCopy(const QString& path) const;
+    // The session entry file name a copy was made for; empty when the copy's
+    // name does not tell (a hashed long name, or no copy at all).
+    QString entryFileNameOfCopy(const QString& path) const;
 
     // Writes (or refreshes) the copy of entry, whose file is named
     // entryFileName, and reads it back; null when the copy could not be

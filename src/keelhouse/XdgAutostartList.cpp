@@ -254,8 +254,16 @@ std::optional<QString> XdgAutostartList::execLineForPath(const QString& path)
         const std::optional<DesktopEntryFile> entry = DesktopEntryFile::load(path);
         return entry ? entry->commandLine() : std::nullopt;
     }
-    if (info.isFile() && info.isExecutable())
-        return DesktopEntryFile::quotedArgument(path);
+    if (info.isFile() && info.isExecutable()) {
+        if (!path.contains(QLatin1Char('%')))
+            return DesktopEntryFile::quotedArgument(path);
+        // GIO, and so the session, looks the first word up before it turns
+        // "%%" into '%': such a program is started through env, which would
+        // take a word with '=' for a variable.
+        if (path.contains(QLatin1Char('=')))
+            return std::nullopt;
+        return QStringLiteral("env %1").arg(DesktopEntryFile::quotedArgument(path));
+    }
     return QStringLiteral("xdg-open %1").arg(DesktopEntryFile::quotedArgument(path));
 }
 
@@ -336,9 +344,15 @@ int XdgAutostartList::insert(const QString& name, const QString& path, bool hidd
 
     if (!QDir().mkpath(m_userFolder))
         return EACCES;
+    // A handed-back entry goes back under its own file name when it is free.
+    QStringList fileNames;
+    const QString entryFileName = m_kept.entryFileNameOfCopy(path);
+    if (!entryFileName.isEmpty() && !entryFileName.contains(QLatin1Char('/')))
+        fileNames.append(entryFileName);
     const QString base = safeBaseName(file.string(NameKey));
-    for (int suffix = 1; suffix < 1000; ++suffix) {
-        const QString fileName = (suffix == 1 ? base : QStringLiteral("%1-%2").arg(base).arg(suffix)) + DesktopSuffix;
+    for (int suffix = 1; suffix < 1000; ++suffix)
+        fileNames.append((suffix == 1 ? base : QStringLiteral("%1-%2").arg(base).arg(suffix)) + DesktopSuffix);
+    for (const QString& fileName : std::as_const(fileNames)) {
         if (isNameTaken(fileName))
             continue;
         const int status = writeNewFile(m_userFolder, fileName, data);

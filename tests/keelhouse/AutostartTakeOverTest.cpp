@@ -9,7 +9,6 @@
 #include "foundation/MHItemDataKeys.h"
 #include "keelhouse/DesktopEntryFile.h"
 #include "keelhouse/KeelhouseBus.h"
-#include "keelhouse/KeelhouseServiceFile.h"
 #include "keelhouse/KeptDesktopEntries.h"
 #include "platform/linux/LinuxWorkspace.h"
 
@@ -70,10 +69,7 @@ protected:
         // The bus hands this environment, with the programs above, to the service.
         bus = std::make_unique<PrivateBus>(root + "/bus");
         ASSERT_TRUE(bus->isRunning());
-        QFile serviceFile(bus->servicesFolder() + "/" + KeelhouseBus::serviceName() + ".service");
-        ASSERT_TRUE(serviceFile.open(QIODevice::WriteOnly));
-        serviceFile.write(*KeelhouseServiceFile::contentsFor(KEELHOUSE_PROGRAM));
-        serviceFile.close();
+        ASSERT_TRUE(bus->installKeelhouse());
         client.emplace(bus->address(), "application");
         lanternwick = root + "/lanternwick";
         QFile program(lanternwick);

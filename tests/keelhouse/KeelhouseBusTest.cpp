@@ -116,10 +116,7 @@ TEST_F(KeelhouseBusTest, BusActivatesTheProgramThatServesEveryOperationAndExitsW
     extra.insert(KeelhouseBus::idleTimeEnvironmentVariable, "300");
     bus = std::make_unique<PrivateBus>(freshTestFolder("activation"), extra);
     ASSERT_TRUE(bus->isRunning());
-    QFile serviceFile(bus->servicesFolder() + "/" + KeelhouseBus::serviceName() + ".service");
-    ASSERT_TRUE(serviceFile.open(QIODevice::WriteOnly));
-    serviceFile.write(*KeelhouseServiceFile::contentsFor(KEELHOUSE_PROGRAM));
-    serviceFile.close();
+    ASSERT_TRUE(bus->installKeelhouse());
 
     const QString autostart = qEnvironmentVariable("XDG_CONFIG_HOME") + "/autostart";
     const QString apps = freshTestFolder("apps");

@@ -1,5 +1,8 @@
 #include "PrivateBus.h"
 
+#include "keelhouse/KeelhouseBus.h"
+#include "keelhouse/KeelhouseServiceFile.h"
+
 #include <QDir>
 #include <QDeadlineTimer>
 #include <QFile>
@@ -44,4 +47,11 @@ PrivateBus::~PrivateBus()
 {
     m_daemon.terminate();
     m_daemon.waitForFinished(2000);
+}
+
+bool PrivateBus::installKeelhouse() const
+{
+    QFile serviceFile(servicesFolder() + QLatin1Char('/') + KeelhouseBus::serviceName() + QStringLiteral(".service"));
+    const std::optional<QByteArray> contents = KeelhouseServiceFile::contentsFor(QStringLiteral(KEELHOUSE_PROGRAM));
+    return contents && serviceFile.open(QIODevice::WriteOnly) && serviceFile.write(*contents) == contents->size();
 }

@@ -9,6 +9,9 @@
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
+#include "platform/linux/GioPtr.h"
+
+#include <gio/gdesktopappinfo.h>
 #include <gio/gio.h>
 #include <gtest/gtest.h>
 
@@ -73,6 +76,28 @@ TEST_F(XdgAutostartListTest, UserEntriesShadowSystemEntriesAndHiddenOrOtherDeskt
     EXPECT_EQ(names(list({ "KDE" }).entries()), QStringList({ "User A", "KDE only", "Not GNOME", "GNOME only" }));
 }
 
+// Each key alone keeps an entry the session starts as an application of the
+// user out of the list; a user's own entry counts whatever its NoDisplay.
+TEST_F(XdgAutostartListTest, OnlyEntriesTheSessionStartsAsTheUsersApplicationsAreListed)
+{
+    makeProgram("tool");
+    const QByteArray exec = "Exec=" + QFile::encodeName(root) + "/tool\n";
+    const QList<QByteArray> excluding = { "Type=Link\n", "X-GNOME-Autostart-enabled=false\n", "X-GNOME-Autostart-Phase=Applications\n",
+                                          "X-systemd-skip=true\n", "X-GNOME-HiddenUnderSystemd=true\n", "X-KDE-autostart-phase=0\n",
+                                          "X-KDE-autostart-phase=1\n", "AutostartCondition=unless-exists done\n",
+                                          "X-KDE-autostart-condition=app:General:AutoStart:false\n",
+                                          "X-MATE-Autostart-Condition=GSettings org.mate.x y\n", "TryExec=no-such-program\n" };
+    for (qsizetype i = 0; i < excluding.size(); ++i)
+        write(QStringLiteral("%1/excluded-%2.desktop").arg(user).arg(i), excluding[i] + "Name=Excluded " + excluding[i] + exec);
+    write(system + "/invisible.desktop", "Name=Invisible\nNoDisplay=true\n" + exec);
+    write(user + "/mine.desktop", "Name=Mine\nNoDisplay=true\nX-KDE-autostart-phase=2\nX-GNOME-Autostart-enabled=true\n" + exec);
+    write(system + "/shown.desktop", "Name=Shown\n" + exec);
+    EXPECT_EQ(names(list().entries()), QStringList({ "Mine", "Shown" }));
+    // Nothing of theirs was written or copied.
+    EXPECT_FALSE(QFileInfo::exists(kept + "/invisible.desktop"));
+    EXPECT_FALSE(QFileInfo::exists(kept + "/excluded-0.desktop"));
+}
+
 TEST_F(XdgAutostartListTest, EntryResolvesToACopyOfItselfOrReportsWhyNot)
 {
     const QString program = makeProgram("tool");
@@ -129,10 +154,11 @@ TEST_F(XdgAutostartListTest, CommandWithArgumentsResolvesToAKeptCopyThatRunsExac
     ASSERT_EQ(autostart.insert("Other name", entries[0].path, false), 0);
     entries = autostart.entries();
     ASSERT_EQ(entries.size(), 1);
-    EXPECT_EQ(entries[0].ref, user + "/tool-2.desktop");
+    // Handed back under the file name it had.
+    EXPECT_EQ(entries[0].ref, user + "/org.example.Tool.desktop");
     EXPECT_EQ(entries[0].path, kept + "/org.example.Tool.desktop");
     write(entries[0].ref, "Name=Tool 2\nExec=" + exec + " --other\nX-Lanternwick-Path=" + entries[0].path.toUtf8() + "\n");
-    EXPECT_EQ(autostart.entries()[0].path, kept + "/tool-2.desktop");
+    EXPECT_EQ(DesktopEntryFile::load(autostart.entries()[0].path)->string("Exec"), exec + " --other");
 }
 
 TEST_F(XdgAutostartListTest, EntryWhoseCopyCannotBeWrittenIsAFailureNotAProgram)
@@ -183,7 +209,7 @@ TEST_F(XdgAutostartListTest, HostileNamesAndPathsRoundTripWithoutInjectingAnythi
 {
     const QString hostile = "it's \"odd\" $HOME `id` 100% ; a=b [x]\nExec=evil\n[Desktop Entry]";
     QDir().mkpath(root + "/dir with \"quotes\" $x `y` 5%");
-    const QString program = makeProgram("dir with \"quotes\" $x `y` 5%/tool 'one'\nHidden=true;=");
+    const QString program = makeProgram("dir with \"quotes\" $x `y` 5%/tool 'one'\n[Desktop Entry]\nHidden");
     XdgAutostartList autostart = list();
 
     ASSERT_EQ(autostart.insert(hostile, program, true), 0);
@@ -208,17 +234,28 @@ TEST_F(XdgAutostartListTest, HostileNamesAndPathsRoundTripWithoutInjectingAnythi
     EXPECT_FALSE(g_key_file_has_key(file, "Desktop Entry", "Hidden", nullptr));
 
     gchar* exec = g_key_file_get_string(file, "Desktop Entry", "Exec", nullptr);
-    // Double quotes, as every desktop's launcher reads them alike.
-    EXPECT_EQ(exec[0], '"');
+    // Double quotes, as every desktop's launcher reads them alike; through
+    // env, since GIO looks the first word up before it expands "%%".
+    EXPECT_TRUE(QByteArray(exec).startsWith("env \""));
     // Field codes are expanded before the line is split, as launchers do.
     const QByteArray expanded = QByteArray(exec).replace("%%", "%");
     g_free(exec);
     gchar** argv = nullptr;
     ASSERT_TRUE(g_shell_parse_argv(expanded.constData(), nullptr, &argv, nullptr));
-    EXPECT_EQ(g_strv_length(argv), 1u);
-    EXPECT_EQ(QString::fromUtf8(argv[0]), program);
+    EXPECT_EQ(g_strv_length(argv), 2u);
+    EXPECT_EQ(QString::fromUtf8(argv[1]), program);
     g_strfreev(argv);
     g_key_file_free(file);
+
+    // GIO, which the launchers use, loads the entry with its '%' as it is.
+    const std::optional<DesktopEntryFile> written = DesktopEntryFile::load(entries[0].ref);
+    ASSERT_TRUE(written);
+    EXPECT_TRUE(written->commandLine());
+    const GioPtr<GDesktopAppInfo> launcher(g_desktop_app_info_new_from_filename(QFile::encodeName(entries[0].ref).constData()));
+    EXPECT_TRUE(launcher);
+
+    // env would take "a=b" for a variable: such a program is refused.
+    EXPECT_EQ(autostart.insert("Other", makeProgram("100% a=b"), false), EINVAL);
 
     const QString fileName = QFileInfo(entries[0].ref).fileName();
     EXPECT_TRUE(QRegularExpression("^[a-z0-9-]+\\.desktop$").match(fileName).hasMatch()) << fileName.toStdString();

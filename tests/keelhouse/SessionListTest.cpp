@@ -1,0 +1,308 @@
+// The session's login items list read the way the session reads it, with the
+// service program activated on a test bus. The entries are those Debian's
+// desktop packages install (autostart/system) and those the desktops'
+// settings write for the user (autostart/user); the programs they name are
+// installed under a temporary /usr.
+#include "PrivateBus.h"
+#include "TestClient.h"
+#include "support/TestHome.h"
+
+#include "foundation/MHItemDataKeys.h"
+#include "keelhouse/DesktopEntryFile.h"
+#include "keelhouse/KeptDesktopEntries.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace {
+
+using Files = QMap<QString, QByteArray>;
+
+class SessionListTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        root = freshTestFolder("session");
+        usr = root + "/usr";
+        system = root + "/xdg/autostart";
+        user = qEnvironmentVariable("XDG_CONFIG_HOME") + "/autostart";
+        QDir(user).removeRecursively();
+        QDir(KeptDesktopEntries::defaultFolder()).removeRecursively();
+        for (const QString& folder : { system, user, usr + "/bin", root + "/share" })
+            QDir().mkpath(folder);
+    }
+
+    void TearDown() override
+    {
+        client.reset();
+        bus.reset();
+    }
+
+    // The bus hands the session's folders, desktop and PATH to the service.
+    void startService(const QString& desktop)
+    {
+        QProcessEnvironment extra;
+        extra.insert("XDG_CONFIG_DIRS", root + "/xdg");
+        extra.insert("XDG_DATA_DIRS", root + "/share");
+        extra.insert("XDG_CURRENT_DESKTOP", desktop);
+        extra.insert("PATH", usr + "/bin:" + qEnvironmentVariable("PATH"));
+        bus = std::make_unique<PrivateBus>(root + "/bus", extra);
+        ASSERT_TRUE(bus->isRunning());
+        ASSERT_TRUE(bus->installKeelhouse());
+        client.emplace(bus->address(), "application");
+    }
+
+    // The fixtures as installed: their /usr is the temporary one, and every
+    // program they name is there except those in missing.
+    void installFixtures(const QStringList& missing) const
+    {
+        for (const QString kind : { "system", "user" }) {
+            const QString from = QStringLiteral(LW_AUTOSTART_FIXTURES) + "/" + kind;
+            for (const QString& name : QDir(from).entryList({ "*.desktop" })) {
+                QFile source(from + "/" + name);
+                ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+                const QByteArray text = source.readAll().replace("=/usr/", "=" + QFile::encodeName(usr) + "/");
+                const QString installed = (kind == QLatin1String("user") ? user : system) + "/" + name;
+                write(installed, text);
+                const std::optional<DesktopEntryFile> entry = DesktopEntryFile::load(installed);
+                ASSERT_TRUE(entry) << installed.toStdString();
+                const std::optional<QStringList> command = DesktopEntryFile::commandArguments(entry->string("Exec"));
+                for (const QString& program : { command ? command->first() : QString(), entry->string("TryExec") }) {
+                    if (!program.isEmpty() && !missing.contains(program))
+                        makeProgram(program.startsWith('/') ? program : usr + "/bin/" + program);
+                }
+            }
+        }
+    }
+
+    static void write(const QString& path, const QByteArray& data)
+    {
+        QDir().mkpath(QFileInfo(path).path());
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(data);
+    }
+
+    static void makeProgram(const QString& path)
+    {
+        write(path, "#!/bin/sh\n");
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    // Every file of the autostart folders, by its place.
+    Files autostartFiles() const
+    {
+        Files files;
+        for (const QString& folder : { system, user }) {
+            for (const QString& name : QDir(folder).entryList(QDir::Files))
+                files.insert(folder + "/" + name, contentsOf(folder + "/" + name));
+        }
+        return files;
+    }
+
+    static QByteArray contentsOf(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    static QStringList changedFiles(const Files& before, const Files& after)
+    {
+        QStringList changed;
+        for (const QString& path : before.keys() + after.keys()) {
+            if (before.value(path) != after.value(path) && !changed.contains(path))
+                changed.append(path);
+        }
+        changed.sort();
+        return changed;
+    }
+
+    void waitForCall(const QString& call)
+    {
+        ASSERT_TRUE(waitFor([&] { return client->server.calls.contains(call); }, 30000)) << client->server.calls.join('\n').toStdString();
+    }
+
+    // A read with these application items, without the application's own entry.
+    void read(const QStringList& applicationPaths = {})
+    {
+        client->server.calls.clear();
+        client->server.items.clear();
+        QVariantList items;
+        for (const QString& path : applicationPaths)
+            items.append(QVariantMap { { MHItemDataKeys::type, "file" }, { MHItemDataKeys::path, path } });
+        client->client.readSystemItemsWithIgnoredItems({}, items, {});
+        waitForCall("KeelhouseDidEndReading");
+    }
+
+    // Name -> path of the entries the last read reported with that callback.
+    QMap<QString, QString> reported(const QString& callback) const
+    {
+        QMap<QString, QString> found;
+        for (qsizetype i = 0; i < client->server.calls.size(); ++i) {
+            if (client->server.calls[i].startsWith(callback + ' ')) {
+                const QVariantMap& item = client->server.items[itemIndex(i)];
+                found.insert(item.value("name").toString(), item.value("path").toString());
+            }
+        }
+        return found;
+    }
+
+    // The index among the recorded items of the call at callIndex.
+    qsizetype itemIndex(qsizetype callIndex) const
+    {
+        qsizetype index = -1;
+        for (qsizetype i = 0; i <= callIndex; ++i)
+            index += client->server.calls[i].contains(' ') ? 1 : 0;
+        return index;
+    }
+
+    QString root, usr, system, user;
+    std::unique_ptr<PrivateBus> bus;
+    std::optional<TestClient> client;
+};
+
+struct Session {
+    QString desktop;
+    // The entries the session starts as the user's applications, and the
+    // files they are in.
+    QStringList names;
+    QStringList files;
+};
+
+void PrintTo(const Session& session, std::ostream* out)
+{
+    *out << session.desktop.toStdString();
+}
+
+class SessionListOfDesktopTest : public SessionListTest, public testing::WithParamInterface<Session> {};
+
+TEST_P(SessionListOfDesktopTest, ListsTakesOverAndHandsBackExactlyTheUsersApplications)
+{
+    const Session& session = GetParam();
+    installFixtures({ "xscreensaver", "no-such-program-installed" });
+    startService(session.desktop);
+    const Files before = autostartFiles();
+
+    read();
+    const QMap<QString, QString> listed = reported("KeelhouseDidFindUnknownItem");
+    EXPECT_EQ(listed.keys(), session.names);
+    EXPECT_TRUE(reported("KeelhouseDidFailReadingItem").isEmpty());
+    EXPECT_EQ(autostartFiles(), before);
+
+    // Taken over: each entry leaves the session's list, and nothing else.
+    read(listed.values());
+    EXPECT_EQ(reported("KeelhouseDidFindApplicationItem"), listed);
+    EXPECT_FALSE(client->server.calls.join('\n').contains("Fail")) << client->server.calls.join('\n').toStdString();
+    QStringList expectedChanges;
+    for (const QString& file : session.files)
+        expectedChanges.append(user + "/" + file);
+    expectedChanges.sort();
+    EXPECT_EQ(changedFiles(before, autostartFiles()), expectedChanges);
+    read();
+    EXPECT_TRUE(reported("KeelhouseDidFindUnknownItem").isEmpty());
+
+    // Handed back: the system's entries as they were, the user's under their
+    // own file, name, description, icon and command.
+    QVariantList records;
+    for (auto it = listed.begin(); it != listed.end(); ++it)
+        records.append(QVariantMap { { "path", it.value() }, { "name", it.key() } });
+    client->server.calls.clear();
+    client->client.createSystemItemsWithItems(records);
+    waitForCall("KeelhouseDidEndCreating");
+    EXPECT_FALSE(client->server.calls.join('\n').contains("Fail")) << client->server.calls.join('\n').toStdString();
+    const Files after = autostartFiles();
+    EXPECT_EQ(after.keys(), before.keys());
+    for (const QString& path : before.keys()) {
+        if (path.startsWith(system) || !expectedChanges.contains(path)) {
+            EXPECT_EQ(after.value(path), before.value(path)) << path.toStdString();
+            continue;
+        }
+        write(root + "/was.desktop", before.value(path));
+        const std::optional<DesktopEntryFile> original = DesktopEntryFile::load(root + "/was.desktop");
+        const std::optional<DesktopEntryFile> restored = DesktopEntryFile::load(path);
+        ASSERT_TRUE(original && restored) << path.toStdString();
+        for (const char* key : { "Name", "Comment", "Icon", "Exec" })
+            EXPECT_EQ(restored->localeString(key), original->localeString(key)) << path.toStdString() << " " << key;
+    }
+    read();
+    EXPECT_EQ(reported("KeelhouseDidFindUnknownItem"), listed);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Desktops, SessionListOfDesktopTest,
+    testing::Values(Session { "GNOME", { "Blueman Applet", "Firefox ESR", "KeePassXC" },
+                              { "blueman.desktop", "firefox-esr.desktop", "org.keepassxc.KeePassXC.desktop" } },
+                    Session { "KDE", { "Blueman Applet", "Firefox ESR", "KeePassXC", "Yakuake" },
+                              { "blueman.desktop", "firefox-esr.desktop", "org.kde.yakuake.desktop", "org.keepassxc.KeePassXC.desktop" } },
+                    Session { "XFCE", { "Blueman Applet", "Firefox ESR", "KeePassXC", "Xfce Settings Daemon" },
+                              { "blueman.desktop", "firefox-esr.desktop", "org.keepassxc.KeePassXC.desktop", "xfsettingsd.desktop" } }),
+    [](const testing::TestParamInfo<Session>& info) { return info.param.desktop.toStdString(); });
+
+TEST_F(SessionListTest, PipesAreFailedEntriesAtOnceAndTheNextRequestIsServed)
+{
+    const QString pipe = root + "/pipe";
+    const QString pipeProgram = usr + "/bin/pipe-program";
+    const QString pipeEntry = root + "/pipe.desktop";
+    for (const QString& path : { pipe, pipeProgram, pipeEntry })
+        ASSERT_EQ(mkfifo(QFile::encodeName(path).constData(), 0700), 0);
+    makeProgram(usr + "/bin/tool");
+    write(user + "/own.desktop", "[Desktop Entry]\nType=Application\nName=Own\nExec=xdg-open \"" + pipeEntry.toUtf8()
+                                     + "\"\nX-Lanternwick-Path=" + pipeEntry.toUtf8() + "\n");
+    write(user + "/try.desktop", "[Desktop Entry]\nType=Application\nName=Try\nExec=tool\nTryExec=pipe-program\n");
+    write(user + "/program.desktop", "[Desktop Entry]\nType=Application\nName=Program\nExec=pipe-program --flag\n");
+    write(user + "/entry.desktop", "[Desktop Entry]\nType=Application\nName=Entry\nExec=tool\nX-Lanternwick-Path=" + pipe.toUtf8() + "\n");
+    const QString keptPipe = KeptDesktopEntries(KeptDesktopEntries::defaultFolder()).pathForEntryFile("gone.desktop");
+    QDir().mkpath(QFileInfo(keptPipe).path());
+    ASSERT_EQ(mkfifo(QFile::encodeName(keptPipe).constData(), 0600), 0);
+    startService("GNOME");
+
+    read();
+    EXPECT_EQ(reported("KeelhouseDidFailReadingItem").keys(), QStringList({ "Entry", "Own", "Program", "Try" }));
+
+    // Handing back a kept copy or a document that is a pipe fails at once.
+    client->server.calls.clear();
+    client->client.createSystemItemsWithItems({ QVariantMap { { "path", keptPipe } }, QVariantMap { { "path", pipe } } });
+    waitForCall("KeelhouseDidEndCreating");
+    EXPECT_TRUE(client->server.calls.contains("KeelhouseDidFailCreatingItem " + keptPipe));
+    EXPECT_TRUE(client->server.calls.contains("KeelhouseDidFailCreatingItem " + pipe));
+    read();
+    EXPECT_EQ(reported("KeelhouseDidFailReadingItem").size(), 4);
+}
+
+// Two names of one program are two programs: xzcat and unxz run the same file.
+TEST_F(SessionListTest, ProgramsThatShareALinkTargetAreToldApartAndStoredProgramPathsStillCount)
+{
+    makeProgram(usr + "/bin/xz");
+    for (const char* name : { "xzcat", "unxz" })
+        ASSERT_TRUE(QFile::link(usr + "/bin/xz", usr + "/bin/" + QLatin1String(name)));
+    write(user + "/xzcat.desktop", "[Desktop Entry]\nType=Application\nName=Cat\nExec=xzcat\n");
+    write(user + "/unxz.desktop", "[Desktop Entry]\nType=Application\nName=Unpack\nExec=unxz\n");
+    startService("GNOME");
+
+    read();
+    const QMap<QString, QString> listed = reported("KeelhouseDidFindUnknownItem");
+    ASSERT_EQ(listed.keys(), QStringList({ "Cat", "Unpack" }));
+    EXPECT_NE(listed.value("Cat"), listed.value("Unpack"));
+
+    // An item stored by an earlier version with the bare program path stands
+    // for the entry that runs that program alone, and for no other.
+    read({ usr + "/bin/xzcat" });
+    EXPECT_EQ(reported("KeelhouseDidFindApplicationItem").keys(), QStringList({ "Cat" }));
+    EXPECT_EQ(reported("KeelhouseDidFindUnknownItem").keys(), QStringList({ "Unpack" }));
+    EXPECT_FALSE(QFileInfo::exists(user + "/xzcat.desktop"));
+
+    client->server.calls.clear();
+    client->client.deleteSystemItemsWithItems({ QVariantMap { { "path", usr + "/bin/xz" } } });
+    waitForCall("KeelhouseDidEndDeleting");
+    EXPECT_TRUE(QFileInfo::exists(user + "/unxz.desktop"));
+    client->server.calls.clear();
+    client->client.deleteSystemItemsWithItems({ QVariantMap { { "path", usr + "/bin/unxz" } } });
+    waitForCall("KeelhouseDidEndDeleting");
+    EXPECT_FALSE(QFileInfo::exists(user + "/unxz.desktop"));
+}
+
+} // namespace
