@@ -80,6 +80,12 @@ std::shared_ptr<ChainRun> ApplicationContext::pushState(ApplicationState* state,
                                                          ChainCompletion completion)
 {
     auto run = std::make_shared<ChainRun>(std::move(info));
+    pushRun(state, run, std::move(completion));
+    return run;
+}
+
+void ApplicationContext::pushRun(ApplicationState* state, std::shared_ptr<ChainRun> run, ChainCompletion completion)
+{
     {
         std::lock_guard lock(m_mutex);
         std::erase_if(m_runs, [](const std::weak_ptr<ChainRun>& known) { return known.expired(); });
@@ -91,7 +97,6 @@ std::shared_ptr<ChainRun> ApplicationContext::pushState(ApplicationState* state,
     pushStatesQueue().async([this, state, run, completion = std::move(completion)]() mutable {
         executeState(state, std::move(run), std::move(completion));
     });
-    return run;
 }
 
 void ApplicationContext::executeState(ApplicationState* state, std::shared_ptr<ChainRun> run, ChainCompletion completion)

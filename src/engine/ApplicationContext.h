@@ -84,6 +84,8 @@ public:
     // queue, completion runs on the main queue.
     std::shared_ptr<ChainRun> pushState(ApplicationState* state, std::shared_ptr<ContextBatchInfo> info,
                                         ChainCompletion completion = {});
+    // The same in a run its starter made, with what the chain works on.
+    void pushRun(ApplicationState* state, std::shared_ptr<ChainRun> run, ChainCompletion completion = {});
     // Starts the next state of the chain of run, now on the calling thread
     // (or once the state is done with an earlier chain).
     void executeState(ApplicationState* state, std::shared_ptr<ChainRun> run, ChainCompletion completion = {});

@@ -6,8 +6,9 @@ std::atomic<quint64> lastSerial { 0 };
 
 } // namespace
 
-ChainRun::ChainRun(std::shared_ptr<ContextBatchInfo> batchInfo)
+ChainRun::ChainRun(std::shared_ptr<ContextBatchInfo> batchInfo, QList<SystemItemData> systemItems)
     : m_batchInfo(std::move(batchInfo))
+    , m_systemItems(std::move(systemItems))
     , m_serial(++lastSerial)
 {
 }

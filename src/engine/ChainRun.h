@@ -4,6 +4,7 @@
 // never cleared: a cancelled run stays cancelled to its end, whatever chains
 // start meanwhile.
 #include "engine/ContextBatchInfo.h"
+#include "engine/SystemItemData.h"
 
 #include <QString>
 #include <atomic>
@@ -13,12 +14,14 @@
 
 class ChainRun {
 public:
-    // batchInfo is null for the chains that do not run items.
-    explicit ChainRun(std::shared_ptr<ContextBatchInfo> batchInfo);
+    // batchInfo is null for the chains that do not run items; systemItems
+    // are the entries a chain that creates or deletes them works on.
+    explicit ChainRun(std::shared_ptr<ContextBatchInfo> batchInfo, QList<SystemItemData> systemItems = {});
     ChainRun(const ChainRun&) = delete;
     ChainRun& operator=(const ChainRun&) = delete;
 
     const std::shared_ptr<ContextBatchInfo>& batchInfo() const { return m_batchInfo; }
+    const QList<SystemItemData>& systemItems() const { return m_systemItems; }
     // Tells runs apart in the log.
     quint64 serial() const { return m_serial; }
 
@@ -43,6 +46,7 @@ public:
 
 private:
     const std::shared_ptr<ContextBatchInfo> m_batchInfo;
+    const QList<SystemItemData> m_systemItems;
     const quint64 m_serial;
     std::atomic<bool> m_executionCancelled { false };
     std::atomic<bool> m_autoCloseCancelled { false };

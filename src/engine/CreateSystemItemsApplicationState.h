@@ -7,9 +7,8 @@ class CreateSystemItemsApplicationState : public SystemItemsBatchApplicationStat
 public:
     CreateSystemItemsApplicationState();
 
-    // Set by the starter before the state runs.
+    // The entries of the current run, given by its starter (ChainRun::systemItems).
     QList<SystemItemData> itemsToCreate() const { return batchItems(); }
-    void setItemsToCreate(QList<SystemItemData> items) { setBatchItems(std::move(items)); }
     QVariantList createdItems() const { return doneItems(); }
 
     void keelhouseDidBeginCreating() override { didBegin(); }

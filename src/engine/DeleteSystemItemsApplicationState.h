@@ -6,9 +6,8 @@ class DeleteSystemItemsApplicationState : public SystemItemsBatchApplicationStat
 public:
     DeleteSystemItemsApplicationState();
 
-    // Set by the starter before the state runs.
+    // The entries of the current run, given by its starter (ChainRun::systemItems).
     QList<SystemItemData> itemsToDelete() const { return batchItems(); }
-    void setItemsToDelete(QList<SystemItemData> items) { setBatchItems(std::move(items)); }
     QVariantList deletedItems() const { return doneItems(); }
 
     void keelhouseDidBeginDeleting() override { didBegin(); }

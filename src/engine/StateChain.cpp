@@ -12,14 +12,21 @@ StateChain::StateChain(ApplicationContext& context, QList<Step> steps, EndBlock 
 std::shared_ptr<ChainRun> StateChain::start(ApplicationContext& context, QList<Step> steps,
                                             std::shared_ptr<ContextBatchInfo> info, EndBlock didEnd)
 {
+    auto run = steps.isEmpty() ? nullptr : std::make_shared<ChainRun>(std::move(info));
+    startRun(context, std::move(steps), run, std::move(didEnd));
+    return run;
+}
+
+void StateChain::startRun(ApplicationContext& context, QList<Step> steps, std::shared_ptr<ChainRun> run, EndBlock didEnd)
+{
     if (steps.isEmpty()) {
         LOG_ERROR("A chain without states was not started");
-        return nullptr;
+        return;
     }
     // The chain lives in the completions of its states and goes with the last.
     const std::shared_ptr<StateChain> chain(new StateChain(context, std::move(steps), std::move(didEnd)));
-    return context.pushState(chain->m_steps.constFirst().state, std::move(info),
-                             [chain](const std::shared_ptr<ChainRun>& run) { chain->stepDidEnd(0, run); });
+    context.pushRun(chain->m_steps.constFirst().state, std::move(run),
+                    [chain](const std::shared_ptr<ChainRun>& chainRun) { chain->stepDidEnd(0, chainRun); });
 }
 
 std::shared_ptr<ChainRun> StateChain::start(ApplicationContext& context, const QList<ApplicationState*>& states,

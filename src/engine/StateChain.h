@@ -24,6 +24,8 @@ public:
     // which can be cancelled on its own.
     static std::shared_ptr<ChainRun> start(ApplicationContext& context, QList<Step> steps,
                                            std::shared_ptr<ContextBatchInfo> info, EndBlock didEnd = {});
+    // The same in a run its starter made, with what the chain works on.
+    static void startRun(ApplicationContext& context, QList<Step> steps, std::shared_ptr<ChainRun> run, EndBlock didEnd = {});
     // The same with no stop test.
     static std::shared_ptr<ChainRun> start(ApplicationContext& context, const QList<ApplicationState*>& states,
                                            std::shared_ptr<ContextBatchInfo> info, EndBlock didEnd = {});

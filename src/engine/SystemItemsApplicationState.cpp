@@ -30,14 +30,6 @@ Error busError(QDBusError::ErrorType type, const QString& description)
 SystemItemsApplicationState::SystemItemsApplicationState(QString name)
     : ApplicationState(std::move(name))
     , m_connection(QDBusConnection::sessionBus())
-    , m_callbackGate([this, alive = std::weak_ptr<int>(m_alive)](const QString& callback, const QVariantList& arguments) {
-        // Whatever thread the bus delivers on, the state handles its
-        // callbacks on the main thread, in the order they came.
-        dispatch_main_thread([this, alive, callback, arguments] {
-            if (!alive.expired())
-                deliver(callback, arguments);
-        });
-    })
 {
 }
 
@@ -50,7 +42,7 @@ void SystemItemsApplicationState::setServiceConnection(QDBusConnection connectio
 
 QString SystemItemsApplicationState::callbackObjectPath() const
 {
-    return QStringLiteral("/com/mossharbour/Lanternwick2/SystemItemsServer/%1").arg(logDescription());
+    return QStringLiteral("/com/mossharbour/Lanternwick2/SystemItemsServer/%1/%2").arg(logDescription()).arg(m_requestSerial);
 }
 
 QVariantMap SystemItemsApplicationState::itemDataForServiceData(const QVariantMap& record) const
@@ -88,19 +80,19 @@ SystemItemsApplicationState::GroupsData SystemItemsApplicationState::itemsDataOf
 
 void SystemItemsApplicationState::createBusObjects()
 {
-    if (m_exporter)
+    if (m_busContext)
         return;
-    m_exporter = std::make_unique<SystemItemsServerExporter>(m_callbackGate, m_connection, callbackObjectPath());
+    m_busContext = std::make_unique<QObject>();
     m_client = std::make_unique<KeelhouseClient>(m_connection);
     m_serviceWatcher = std::make_unique<QDBusServiceWatcher>(KeelhouseBus::serviceName(), m_connection,
                                                              QDBusServiceWatcher::WatchForUnregistration);
-    QObject::connect(m_serviceWatcher.get(), &QDBusServiceWatcher::serviceUnregistered, m_exporter.get(), [this] {
+    QObject::connect(m_serviceWatcher.get(), &QDBusServiceWatcher::serviceUnregistered, m_busContext.get(), [this] {
         failRequest(QStringLiteral("Failed waiting for the login items service, it left the bus"),
                     busError(QDBusError::ServiceUnknown, QStringLiteral("The login items service left the bus during the request")));
     });
     m_requestTimer = std::make_unique<QTimer>();
     m_requestTimer->setSingleShot(true);
-    QObject::connect(m_requestTimer.get(), &QTimer::timeout, m_exporter.get(), [this] {
+    QObject::connect(m_requestTimer.get(), &QTimer::timeout, m_busContext.get(), [this] {
         failRequest(QStringLiteral("Failed waiting for the login items service, it never answered"),
                     busError(QDBusError::Timeout, QStringLiteral("No callback within %1 ms").arg(m_requestTimeoutMs)));
     });
@@ -115,7 +107,7 @@ void SystemItemsApplicationState::startKeelhouseAndListener(Request request)
         m_requestActive = true;
         const quint64 serial = ++m_requestSerial;
         m_requestTimer->start(m_requestTimeoutMs);
-        if (!m_exporter->exportObject()) {
+        if (!openEndpoint(serial)) {
             failRequest(QStringLiteral("Failed exporting the callbacks of %1").arg(logDescription()),
                         busError(QDBusError::Failed, m_connection.lastError().message()));
             return;
@@ -125,8 +117,8 @@ void SystemItemsApplicationState::startKeelhouseAndListener(Request request)
         QDBusMessage start = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
                                                             QStringLiteral("org.freedesktop.DBus"), QStringLiteral("StartServiceByName"));
         start << KeelhouseBus::serviceName() << 0u;
-        auto* started = new QDBusPendingCallWatcher(m_connection.asyncCall(start), m_exporter.get());
-        QObject::connect(started, &QDBusPendingCallWatcher::finished, m_exporter.get(), [this, request, serial](QDBusPendingCallWatcher* call) {
+        auto* started = new QDBusPendingCallWatcher(m_connection.asyncCall(start), m_busContext.get());
+        QObject::connect(started, &QDBusPendingCallWatcher::finished, m_busContext.get(), [this, request, serial](QDBusPendingCallWatcher* call) {
             call->deleteLater();
             // The start of a request that has already failed sends nothing.
             if (!m_requestActive || serial != m_requestSerial)
@@ -142,6 +134,24 @@ void SystemItemsApplicationState::startKeelhouseAndListener(Request request)
             sendRequest(request);
         });
     });
+}
+
+bool SystemItemsApplicationState::openEndpoint(quint64 serial)
+{
+    // The earlier request's object goes first: what still comes for it
+    // reaches nothing, and what had come is dropped by its serial.
+    m_exporter.reset();
+    m_callbackGate = std::make_unique<SystemItemsServerForwarder>(
+        [this, alive = std::weak_ptr<int>(m_alive), serial](const QString& callback, const QVariantList& arguments) {
+            // Whatever thread the bus delivers on, the state handles its
+            // callbacks on the main thread, in the order they came.
+            dispatch_main_thread([this, alive, serial, callback, arguments] {
+                if (!alive.expired() && serial == m_requestSerial)
+                    deliver(callback, arguments);
+            });
+        });
+    m_exporter = std::make_unique<SystemItemsServerExporter>(*m_callbackGate, m_connection, callbackObjectPath());
+    return m_exporter->exportObject();
 }
 
 void SystemItemsApplicationState::sendRequest(const Request& request)

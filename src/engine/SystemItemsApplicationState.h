@@ -1,9 +1,10 @@
 #pragma once
 // Base of the states that work on the session's login items list through the
-// login items service. Each state has its own callback object on the bus
-// (at a path of its own) and its own client; a subclass sends one request in
-// executeState() and ends the step from the service's end callback with
-// finishRequest().
+// login items service. Each request has its own callback object on the bus,
+// at a path no earlier request had, so that the late callbacks of a request
+// that timed out reach nothing and never end the next one. A subclass sends
+// one request in executeState() and ends the step from the service's end
+// callback with finishRequest().
 //
 // The service answers nothing by reply, so a state would wait for ever when
 // it is gone: a name the bus cannot start, a service that leaves the bus
@@ -44,7 +45,8 @@ public:
     void setServiceConnection(QDBusConnection connection);
     // How long a request may go without any callback.
     void setRequestTimeoutMs(int ms) { m_requestTimeoutMs = ms; }
-    // Where the callback object is exported; one per state class.
+    // Where the callback object of the current request is exported: one
+    // path per state class and request.
     QString callbackObjectPath() const;
 
     // The UI item dictionary of a system item record.
@@ -98,6 +100,8 @@ protected:
 
 private:
     void createBusObjects();
+    // Exports a fresh callback object for the request of serial.
+    bool openEndpoint(quint64 serial);
     void sendRequest(const Request& request);
     void deliver(const QString& name, const QVariantList& arguments);
     void failRequest(const QString& message, const Error& error);
@@ -109,8 +113,11 @@ private:
     // Main thread only.
     bool m_requestActive = false;
     quint64 m_requestSerial = 0;
-    SystemItemsServerForwarder m_callbackGate;
+    // The callbacks of the current request, and the object they arrive at.
+    std::unique_ptr<SystemItemsServerForwarder> m_callbackGate;
     std::unique_ptr<SystemItemsServerExporter> m_exporter;
+    // The receiver of the bus objects' signals; goes with the state.
+    std::unique_ptr<QObject> m_busContext;
     std::unique_ptr<KeelhouseClient> m_client;
     std::unique_ptr<QDBusServiceWatcher> m_serviceWatcher;
     std::unique_ptr<QTimer> m_requestTimer;

@@ -38,11 +38,18 @@ QVariantMap SystemItemsBatchApplicationState::didEndInfo() const
     return { { MHSystemItemsNotifications::items, m_doneItems }, { MHSystemItemsNotifications::failedItems, m_failedItems } };
 }
 
+QList<SystemItemData> SystemItemsBatchApplicationState::batchItems() const
+{
+    const std::shared_ptr<ChainRun> current = run();
+    return current ? current->systemItems() : QList<SystemItemData>();
+}
+
 void SystemItemsBatchApplicationState::executeState()
 {
-    LOG_DEBUG("Starting %1 of %2 system items...", m_operation.verb, m_batchItems.size());
+    const QList<SystemItemData> items = batchItems();
+    LOG_DEBUG("Starting %1 of %2 system items...", m_operation.verb, items.size());
     m_requestRecords.clear();
-    for (const SystemItemData& item : std::as_const(m_batchItems))
+    for (const SystemItemData& item : items)
         m_requestRecords.append(item.requestRecord());
     m_doneItems.clear();
     m_failedItems.clear();

@@ -1,6 +1,8 @@
 #pragma once
 // What the create and delete states share: a batch of entries sent to the
-// service in one request, each reported back as done or failed.
+// service in one request, each reported back as done or failed. The entries
+// belong to the run (its starter puts them in its ChainRun), so a run that
+// waits for this state keeps its own whatever runs come after it.
 //
 // An entry is listed as done only when it was done: one the service failed
 // on is listed under the failures alone, and a failure never spills over to
@@ -30,8 +32,8 @@ protected:
     };
     SystemItemsBatchApplicationState(QString name, Operation operation);
 
-    QList<SystemItemData> batchItems() const { return m_batchItems; }
-    void setBatchItems(QList<SystemItemData> items) { m_batchItems = std::move(items); }
+    // The entries of the current run.
+    QList<SystemItemData> batchItems() const;
     virtual void sendBatchRequest(KeelhouseInterface& proxy, const QVariantList& records) = 0;
 
     void didBegin();
@@ -43,7 +45,6 @@ protected:
 
 private:
     const Operation m_operation;
-    QList<SystemItemData> m_batchItems;
     QVariantList m_requestRecords;
     QVariantList m_doneItems;
     QVariantList m_failedItems;

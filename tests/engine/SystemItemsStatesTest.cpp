@@ -18,8 +18,9 @@
 #include "foundation/MHItemDataKeys.h"
 #include "foundation/MHSystemItemsNotifications.h"
 #include "foundation/NotificationCenter.h"
+#include "keelhouse/DBusRecords.h"
 #include "keelhouse/KeelhouseBus.h"
-#include "keelhouse/KeelhouseServiceFile.h"
+#include "keelhouse/KeptDesktopEntries.h"
 #include "keelhouse/SystemItemsServerForwarder.h"
 #include "model/DBFileItem.h"
 #include "model/DBLoginGroup.h"
@@ -71,16 +72,32 @@ public:
         if (message.member() == QLatin1String("SetupServerEndPoint")) {
             m_client = message.service();
             m_endpoint = message.arguments().value(0).value<QDBusObjectPath>().path();
-        } else if (message.member() != QLatin1String("SetupDebugOptions") && reaction) {
+            endpoints.append(m_endpoint);
+        } else if (message.member() == QLatin1String("CreateSystemItems")) {
+            for (const QVariant& record : DBusRecords::records(message.arguments().value(0)).value_or(QVariantList()))
+                sentPaths.append(record.toMap().value("path").toString());
+        }
+        if (message.member() != QLatin1String("SetupServerEndPoint") && message.member() != QLatin1String("SetupDebugOptions") && reaction) {
             reaction(message.member(), callbacks);
         }
         return true;
+    }
+
+    // Sends a callback to an endpoint the application set up.
+    void sendTo(const QString& endpoint, const QString& name, const QVariantList& arguments)
+    {
+        QDBusMessage message = QDBusMessage::createMethodCall(m_client, endpoint, KeelhouseBus::systemItemsServerInterface, name);
+        message.setArguments(arguments);
+        connection.send(message);
     }
 
     QDBusConnection connection;
     SystemItemsServerForwarder callbacks;
     Reaction reaction;
     QStringList requests;
+    // Every endpoint set up, and the paths of every create request, in order.
+    QStringList endpoints;
+    QStringList sentPaths;
 
 private:
     QString m_client;
@@ -141,12 +158,7 @@ protected:
                  MHExecuteNotifications::MHExecuteDidCancelNotification };
     }
 
-    void installService()
-    {
-        QFile serviceFile(bus->servicesFolder() + QLatin1Char('/') + KeelhouseBus::serviceName() + QStringLiteral(".service"));
-        ASSERT_TRUE(serviceFile.open(QIODevice::WriteOnly));
-        serviceFile.write(*KeelhouseServiceFile::contentsFor(QStringLiteral(KEELHOUSE_PROGRAM)));
-    }
+    void installService() { ASSERT_TRUE(bus->installKeelhouse()); }
 
     QString autostart() const { return folder + QStringLiteral("/config/autostart"); }
     // Whether an autostart entry names program (the service names its
@@ -185,19 +197,32 @@ protected:
         objects.createFileItemWithPath(path)->setItemLoginGroup(group);
     }
 
-    // Runs the state and then the "Next" state in one chain; true when the
-    // chain got to its end.
-    bool runChain(ApplicationState* state)
+    // Starts the state and then the "Next" state in one chain whose run
+    // carries items; ended is set when the chain got to its end.
+    void startChain(ApplicationState* state, bool& ended, const QList<SystemItemData>& items = {})
+    {
+        StateChain::startRun(context, { { state, {} }, { context.autoCloseState(), {} } }, std::make_shared<ChainRun>(nullptr, items),
+                             [&ended](const std::shared_ptr<ChainRun>&) { ended = true; });
+    }
+    // True when the chain got to its end.
+    bool runChain(ApplicationState* state, const QList<SystemItemData>& items = {})
     {
         const qsizetype before = log.events().size();
         bool ended = false;
-        StateChain::start(context, QList<ApplicationState*> { state, context.autoCloseState() }, nullptr,
-                          [&](const std::shared_ptr<ChainRun>&) { ended = true; });
+        startChain(state, ended, items);
         return waitLong([&] { return ended; }) && log.events().size() == before + 1;
     }
 
-    // A request to create /apps/a and /apps/b that the service answers for
-    // /apps/a and then leaves unfinished.
+    static QList<SystemItemData> itemsAt(const QStringList& paths)
+    {
+        QList<SystemItemData> items;
+        for (const QString& path : paths)
+            items.append(SystemItemData(QVariantMap { { "path", path } }));
+        return items;
+    }
+
+    // A request to create /apps/a and /apps/b (firstOfTwo) that the service
+    // answers for /apps/a and then leaves unfinished.
     CreateSystemItemsApplicationState* createAnsweredForTheFirstOfTwo(FakeKeelhouse& service)
     {
         service.reaction = [](const QString&, SystemItemsServerInterface& callbacks) {
@@ -205,10 +230,9 @@ protected:
             callbacks.keelhouseDidBeginCreatingItem({ { "path", "/apps/a" } });
             callbacks.keelhouseDidEndCreatingItem({ { "path", "/apps/a" } });
         };
-        auto* create = static_cast<CreateSystemItemsApplicationState*>(context.createSystemItemsState());
-        create->setItemsToCreate({ SystemItemData(QVariantMap { { "path", "/apps/a" } }), SystemItemData(QVariantMap { { "path", "/apps/b" } }) });
-        return create;
+        return static_cast<CreateSystemItemsApplicationState*>(context.createSystemItemsState());
     }
+    const QList<SystemItemData> firstOfTwo = itemsAt({ "/apps/a", "/apps/b" });
     // The step ended with what the service did and the rest as failed.
     void expectOnlyTheFirstOfTwoCreated() const
     {
@@ -271,10 +295,12 @@ TEST_F(SystemItemsStatesTest, ReadReportsOnlyNewEntriesAndCreatesTheOwnEntry)
     EXPECT_TRUE(QFile::exists(autostart() + QStringLiteral("/ignored.desktop")));
     EXPECT_TRUE(hasEntryFor(QCoreApplication::applicationFilePath()));
 
-    // A new entry and one that cannot be resolved are both for the user to see.
+    // A new entry and one that cannot be resolved are both for the user to
+    // see; the new one is named by our copy of it.
     notifications.clear();
-    const QString stranger = addEntry(QStringLiteral("stranger"));
-    addEntryFile(QStringLiteral("broken"), folder + QStringLiteral("/apps/missing-program"));
+    addEntry(QStringLiteral("stranger"));
+    const QString stranger = KeptDesktopEntries(KeptDesktopEntries::defaultFolder()).pathForEntryFile(QStringLiteral("stranger.desktop"));
+    addEntryFile(QStringLiteral("broken"), QStringLiteral("'unterminated"));
     ASSERT_TRUE(runChain(context.readSystemItemsState()));
     ASSERT_TRUE(processEventsUntil([&] { return names().contains(MHExecuteNotifications::MHExecuteDidCancelNotification); }));
     const QVariantList found = last(MHReadSystemItemsDidEndNotification).value(items).toList();
@@ -299,10 +325,9 @@ TEST_F(SystemItemsStatesTest, CreateAndDeleteListWhatWasDoneAndWhatFailed)
 
     auto* create = static_cast<CreateSystemItemsApplicationState*>(context.createSystemItemsState());
     // The service cannot create an entry without a file.
-    create->setItemsToCreate({ SystemItemData(QVariantMap { { "path", first }, { "name", "First" } }),
-                               SystemItemData(QVariantMap { { "name", "No file" } }),
-                               SystemItemData(QVariantMap { { "path", second }, { "name", "Second" } }) });
-    ASSERT_TRUE(runChain(create));
+    ASSERT_TRUE(runChain(create, { SystemItemData(QVariantMap { { "path", first }, { "name", "First" } }),
+                                   SystemItemData(QVariantMap { { "name", "No file" } }),
+                                   SystemItemData(QVariantMap { { "path", second }, { "name", "Second" } }) }));
     EXPECT_EQ(names(), QStringList({ MHCreateSystemItemsDidStartNotification, MHCreateSystemItemsDidEndNotification }));
     QVariantMap info = last(MHCreateSystemItemsDidEndNotification);
     EXPECT_EQ(paths(info.value(items)), QStringList({ first, second }));
@@ -311,8 +336,7 @@ TEST_F(SystemItemsStatesTest, CreateAndDeleteListWhatWasDoneAndWhatFailed)
 
     notifications.clear();
     auto* remove = static_cast<DeleteSystemItemsApplicationState*>(context.deleteSystemItemsState());
-    remove->setItemsToDelete({ SystemItemData(QVariantMap { { "path", second } }), SystemItemData(QVariantMap { { "path", "/nowhere" } }) });
-    ASSERT_TRUE(runChain(remove));
+    ASSERT_TRUE(runChain(remove, itemsAt({ second, "/nowhere" })));
     EXPECT_EQ(names(), QStringList({ MHDeleteSystemItemsDidStartNotification, MHDeleteSystemItemsDidEndNotification }));
     info = last(MHDeleteSystemItemsDidEndNotification);
     EXPECT_EQ(paths(info.value(items)), QStringList({ second }));
@@ -371,8 +395,7 @@ TEST_F(SystemItemsStatesTest, AServiceThatLeavesMidRequestEndsTheStepWithWhatItB
     FakeKeelhouse service(bus->address());
     auto* create = createAnsweredForTheFirstOfTwo(service);
     bool ended = false;
-    StateChain::start(context, QList<ApplicationState*> { create, context.autoCloseState() }, nullptr,
-                      [&](const std::shared_ptr<ChainRun>&) { ended = true; });
+    startChain(create, ended, firstOfTwo);
     ASSERT_TRUE(processEventsUntil([&] { return create->createdItems().size() == 1; }));
     service.connection.unregisterService(KeelhouseBus::serviceName());
     ASSERT_TRUE(processEventsUntil([&] { return ended; }));
@@ -387,7 +410,7 @@ TEST_F(SystemItemsStatesTest, AServiceThatFallsSilentMidRequestTimesOut)
     FakeKeelhouse service(bus->address());
     auto* create = createAnsweredForTheFirstOfTwo(service);
     create->setRequestTimeoutMs(300);
-    ASSERT_TRUE(runChain(create));
+    ASSERT_TRUE(runChain(create, firstOfTwo));
     expectOnlyTheFirstOfTwoCreated();
 }
 
@@ -407,8 +430,7 @@ TEST_F(SystemItemsStatesTest, AFailedEntryIsListedOnItselfAloneAndTheOthersStayD
         callbacks.keelhouseDidEndDeleting();
     };
     auto* remove = static_cast<DeleteSystemItemsApplicationState*>(context.deleteSystemItemsState());
-    remove->setItemsToDelete({ SystemItemData(QVariantMap { { "path", "/apps/a" } }), SystemItemData(QVariantMap { { "path", "/apps/b" } }) });
-    ASSERT_TRUE(runChain(remove));
+    ASSERT_TRUE(runChain(remove, firstOfTwo));
     const QVariantMap info = last(MHDeleteSystemItemsDidEndNotification);
     EXPECT_EQ(paths(info.value(items)), QStringList({ "/apps/b" }));
     EXPECT_EQ(paths(info.value(failedItems)), QStringList({ "/apps/a" }));
@@ -420,6 +442,57 @@ TEST_F(SystemItemsStatesTest, AServiceThatCannotOpenTheListFailsTheStep)
     service.reaction = [](const QString&, SystemItemsServerInterface& callbacks) { callbacks.keelhouseDidFailInitializingItemsHandler(); };
     ASSERT_TRUE(runChain(context.uninstallLanternwickState()));
     EXPECT_TRUE(notifications.isEmpty());
+}
+
+// Three moves in quick succession, while the first is still with the service:
+// each request sends its own items, never those of a later move.
+TEST_F(SystemItemsStatesTest, QuickMovesEachSendTheirOwnItems)
+{
+    FakeKeelhouse service(bus->address());
+    service.reaction = [](const QString&, SystemItemsServerInterface& callbacks) {
+        callbacks.keelhouseDidBeginCreating();
+        callbacks.keelhouseDidEndCreating();
+    };
+    auto* create = static_cast<CreateSystemItemsApplicationState*>(context.createSystemItemsState());
+    bool ended[3] = { false, false, false };
+    for (int i = 0; i < 3; ++i)
+        startChain(create, ended[i], itemsAt({ QStringLiteral("/apps/%1").arg(i) }));
+    ASSERT_TRUE(waitLong([&] { return ended[0] && ended[1] && ended[2]; }));
+    EXPECT_EQ(service.sentPaths, QStringList({ "/apps/0", "/apps/1", "/apps/2" }));
+}
+
+// A request that timed out gets its answers late, while the next request is
+// with the service: they reach an object that is gone and end nothing.
+TEST_F(SystemItemsStatesTest, LateCallbacksOfATimedOutRequestNeverEndTheNext)
+{
+    FakeKeelhouse service(bus->address());
+    auto* create = static_cast<CreateSystemItemsApplicationState*>(context.createSystemItemsState());
+    create->setRequestTimeoutMs(300);
+    ASSERT_TRUE(runChain(create, itemsAt({ "/apps/first" })));
+    ASSERT_EQ(service.endpoints.size(), 1);
+
+    notifications.clear();
+    create->setRequestTimeoutMs(2000);
+    bool ended = false;
+    startChain(create, ended, itemsAt({ "/apps/second" }));
+    ASSERT_TRUE(waitLong([&] { return service.endpoints.size() == 2; }));
+    EXPECT_NE(service.endpoints[0], service.endpoints[1]);
+    const QVariantMap first { { "path", "/apps/first" } };
+    service.sendTo(service.endpoints[0], "KeelhouseDidBeginCreating", {});
+    service.sendTo(service.endpoints[0], "KeelhouseDidEndCreatingItem", { first });
+    service.sendTo(service.endpoints[0], "KeelhouseDidEndCreating", {});
+    QElapsedTimer quiet;
+    quiet.start();
+    processEventsUntil([&] { return ended || quiet.elapsed() > 300; });
+    EXPECT_FALSE(ended);
+    EXPECT_TRUE(notifications.isEmpty());
+
+    const QVariantMap second { { "path", "/apps/second" } };
+    service.sendTo(service.endpoints[1], "KeelhouseDidBeginCreating", {});
+    service.sendTo(service.endpoints[1], "KeelhouseDidEndCreatingItem", { second });
+    service.sendTo(service.endpoints[1], "KeelhouseDidEndCreating", {});
+    ASSERT_TRUE(waitLong([&] { return ended; }));
+    EXPECT_EQ(paths(last(MHCreateSystemItemsDidEndNotification).value(items)), QStringList({ "/apps/second" }));
 }
 
 } // namespace

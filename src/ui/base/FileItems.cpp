@@ -26,7 +26,8 @@ bool createSystemItemsFromFileItems(ApplicationContext& context, const QList<DBF
     QList<SystemItemData> records;
     for (const DBFileItem* item : items)
         records.append(SystemItemData(*item));
-    state->setItemsToCreate(records);
-    context.pushState(state, nullptr);
+    // The items ride with the run: a move made while an earlier one is still
+    // with the service sends exactly its own.
+    context.pushRun(state, std::make_shared<ChainRun>(nullptr, records));
     return true;
 }

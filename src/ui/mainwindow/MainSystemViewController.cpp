@@ -337,15 +337,12 @@ void MainSystemViewController::deleteCurrentSelection()
     }
     // The service's own deletion is not to wake the watcher of the session's
     // list; the reading refreshes the page.
-    const QList<StateChain::Step> steps { { context.disableSystemItemsChangeState(),
-                                            [deleteState, confirmed] {
-                                                deleteState->setItemsToDelete(confirmed);
-                                                return false;
-                                            } },
+    // The confirmed entries ride with the run, whatever runs start meanwhile.
+    const QList<StateChain::Step> steps { { context.disableSystemItemsChangeState(), {} },
                                           { deleteState, {} },
                                           { context.readSystemItemsState(), {} },
                                           { context.enableSystemItemsChangeState(), {} } };
-    StateChain::start(context, steps, nullptr);
+    StateChain::startRun(context, steps, std::make_shared<ChainRun>(nullptr, confirmed));
 }
 
 // --- Inspector ---------------------------------------------------------------------------
