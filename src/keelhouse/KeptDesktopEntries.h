@@ -1,7 +1,8 @@
 #pragma once
-// Lanternwick's own copies of session entries whose command is more than one
-// program: an item that names such a copy runs exactly that command, also
-// after the session's entry is gone. One owner-only file per session entry,
+// Lanternwick's own copies of the session entries it took over that no
+// installed application runs with the very same command: an item that names
+// such a copy runs exactly that command, and shows the entry's name,
+// description and icon, also after the session's entry is gone. One owner-only file per session entry,
 // named after the entry's file, in a folder of the application's data folder.
 #include "keelhouse/DesktopEntryFile.h"
 

@@ -17,7 +17,7 @@
 class XdgAutostartList : public LoginItemsList {
 public:
     // systemFolders in falling precedence, as XDG_CONFIG_DIRS orders them;
-    // keptFolder holds the copies of entries whose command is more than a program.
+    // keptFolder holds the copies of entries no installed application runs as they do.
     XdgAutostartList(QString userFolder, QStringList systemFolders, QStringList currentDesktops, QString keptFolder);
 
     // The folders and desktops of this session's environment, the copies in

@@ -473,13 +473,16 @@ QString ApplicationHelpers::displayNameForItemAtPath(const QString& path) const
 
 QString ApplicationHelpers::niceDisplayNameForItemAtPath(const QString& path) const
 {
-    // A kept copy of a session entry is named by the entry, not by its file.
-    if (!path.isEmpty() && KeptDesktopEntries(KeptDesktopEntries::folderInDataFolder(applicationDatabasePath())).isKeptCopy(path)
-        && !isMissingItemAtPath(path))
-        return displayNameForItemAtPath(path);
     const QFileInfo file(QDir::cleanPath(path));
-    // Desktop entries are this desktop's application bundles.
     const QString suffix = file.suffix();
+    // A desktop entry (an application, or our copy of a session entry) is
+    // named as the desktop names it, by its localized Name.
+    if (suffix == QLatin1String("desktop") && !isMissingItemAtPath(path)) {
+        const QString name = displayNameForItemAtPath(path);
+        if (!name.isEmpty())
+            return name;
+    }
+    // Desktop entries are this desktop's application bundles.
     if (suffix == QLatin1String("app") || suffix == QLatin1String("desktop"))
         return file.completeBaseName();
     return file.fileName();

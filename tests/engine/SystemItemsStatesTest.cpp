@@ -20,6 +20,7 @@
 #include "foundation/NotificationCenter.h"
 #include "keelhouse/DBusRecords.h"
 #include "keelhouse/KeelhouseBus.h"
+#include "keelhouse/KeelhouseServiceFile.h"
 #include "keelhouse/KeptDesktopEntries.h"
 #include "keelhouse/SystemItemsServerForwarder.h"
 #include "model/DBFileItem.h"
@@ -158,7 +159,7 @@ protected:
                  MHExecuteNotifications::MHExecuteDidCancelNotification };
     }
 
-    void installService() { ASSERT_TRUE(bus->installKeelhouse()); }
+    void installService() { ASSERT_TRUE(bus->installService(KeelhouseBus::serviceName(), *KeelhouseServiceFile::contentsFor(KEELHOUSE_PROGRAM))); }
 
     QString autostart() const { return folder + QStringLiteral("/config/autostart"); }
     // Whether an autostart entry names program (the service names its

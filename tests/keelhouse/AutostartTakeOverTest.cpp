@@ -9,6 +9,7 @@
 #include "foundation/MHItemDataKeys.h"
 #include "keelhouse/DesktopEntryFile.h"
 #include "keelhouse/KeelhouseBus.h"
+#include "keelhouse/KeelhouseServiceFile.h"
 #include "keelhouse/KeptDesktopEntries.h"
 #include "platform/linux/LinuxWorkspace.h"
 
@@ -69,7 +70,7 @@ protected:
         // The bus hands this environment, with the programs above, to the service.
         bus = std::make_unique<PrivateBus>(root + "/bus");
         ASSERT_TRUE(bus->isRunning());
-        ASSERT_TRUE(bus->installKeelhouse());
+        ASSERT_TRUE(bus->installService(KeelhouseBus::serviceName(), *KeelhouseServiceFile::contentsFor(KEELHOUSE_PROGRAM)));
         client.emplace(bus->address(), "application");
         lanternwick = root + "/lanternwick";
         QFile program(lanternwick);

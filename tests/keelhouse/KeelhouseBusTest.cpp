@@ -116,7 +116,7 @@ TEST_F(KeelhouseBusTest, BusActivatesTheProgramThatServesEveryOperationAndExitsW
     extra.insert(KeelhouseBus::idleTimeEnvironmentVariable, "300");
     bus = std::make_unique<PrivateBus>(freshTestFolder("activation"), extra);
     ASSERT_TRUE(bus->isRunning());
-    ASSERT_TRUE(bus->installKeelhouse());
+    ASSERT_TRUE(bus->installService(KeelhouseBus::serviceName(), *KeelhouseServiceFile::contentsFor(KEELHOUSE_PROGRAM)));
 
     const QString autostart = qEnvironmentVariable("XDG_CONFIG_HOME") + "/autostart";
     const QString apps = freshTestFolder("apps");

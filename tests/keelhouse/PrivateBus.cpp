@@ -1,8 +1,5 @@
 #include "PrivateBus.h"
 
-#include "keelhouse/KeelhouseBus.h"
-#include "keelhouse/KeelhouseServiceFile.h"
-
 #include <QDir>
 #include <QDeadlineTimer>
 #include <QFile>
@@ -49,9 +46,8 @@ PrivateBus::~PrivateBus()
     m_daemon.waitForFinished(2000);
 }
 
-bool PrivateBus::installKeelhouse() const
+bool PrivateBus::installService(const QString& name, const QByteArray& contents) const
 {
-    QFile serviceFile(servicesFolder() + QLatin1Char('/') + KeelhouseBus::serviceName() + QStringLiteral(".service"));
-    const std::optional<QByteArray> contents = KeelhouseServiceFile::contentsFor(QStringLiteral(KEELHOUSE_PROGRAM));
-    return contents && serviceFile.open(QIODevice::WriteOnly) && serviceFile.write(*contents) == contents->size();
+    QFile serviceFile(servicesFolder() + QLatin1Char('/') + name + QStringLiteral(".service"));
+    return serviceFile.open(QIODevice::WriteOnly) && serviceFile.write(contents) == contents.size();
 }

@@ -14,8 +14,8 @@ public:
     bool isRunning() const { return !m_address.isEmpty(); }
     QString address() const { return m_address; }
     QString servicesFolder() const { return m_folder + QStringLiteral("/services"); }
-    // Lets the bus start the service program built with the tests.
-    bool installKeelhouse() const;
+    // Lets the bus start the service of that name from a service file of contents.
+    bool installService(const QString& name, const QByteArray& contents) const;
     // What the bus and the services it started wrote.
     QString logPath() const { return m_folder + QStringLiteral("/bus.log"); }
 

@@ -9,6 +9,8 @@
 
 #include "foundation/MHItemDataKeys.h"
 #include "keelhouse/DesktopEntryFile.h"
+#include "keelhouse/KeelhouseBus.h"
+#include "keelhouse/KeelhouseServiceFile.h"
 #include "keelhouse/KeptDesktopEntries.h"
 
 #include <QDir>
@@ -52,7 +54,7 @@ protected:
         extra.insert("PATH", usr + "/bin:" + qEnvironmentVariable("PATH"));
         bus = std::make_unique<PrivateBus>(root + "/bus", extra);
         ASSERT_TRUE(bus->isRunning());
-        ASSERT_TRUE(bus->installKeelhouse());
+        ASSERT_TRUE(bus->installService(KeelhouseBus::serviceName(), *KeelhouseServiceFile::contentsFor(KEELHOUSE_PROGRAM)));
         client.emplace(bus->address(), "application");
     }
 

@@ -40,8 +40,9 @@ TEST_F(LinuxWorkspaceFactsTest, ExecutablesAndDesktopEntriesAreApplications)
     EXPECT_EQ(workspace.displayNameForItemAtPath(openerEntryPath()), "Test Opener");
     EXPECT_EQ(workspace.descriptionForItemAtPath(openerEntryPath()), "Opens test files");
     EXPECT_EQ(workspace.iconNameForItemAtPath(openerEntryPath()), "lw-test-icon");
-    // Without a comment the entry is described by its name.
-    EXPECT_EQ(workspace.descriptionForItemAtPath(bare), "Bare");
+    // Without a comment the entry is described by the kind of file it is,
+    // never by its name again.
+    EXPECT_EQ(workspace.descriptionForItemAtPath(bare), "desktop configuration file");
 }
 
 TEST_F(LinuxWorkspaceFactsTest, FilesWithADefaultApplicationAreDocuments)

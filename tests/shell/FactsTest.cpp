@@ -31,7 +31,8 @@ TEST_F(FactsTest, FilesOnTheRealWorkspace)
     EXPECT_EQ(helpers.iconNameForItemAtPath(text), "text-x-generic");
 
     EXPECT_EQ(helpers.typeForItemAtPath(workspace_test::openerEntryPath()), ItemPathTypeApplication);
-    EXPECT_EQ(helpers.niceDisplayNameForItemAtPath(workspace_test::openerEntryPath()), "lw-test-opener");
+    // A desktop entry is named as the desktop names it.
+    EXPECT_EQ(helpers.niceDisplayNameForItemAtPath(workspace_test::openerEntryPath()), "Test Opener");
     EXPECT_EQ(helpers.niceDisplayNameForItemAtPath("/Applications/Mail.app/"), "Mail");
 
     const QString blob = folder + "/blob";
@@ -88,8 +89,9 @@ TEST_F(FactsTest, AKeptCopyOfASessionEntryShowsAsThatEntry)
     EXPECT_EQ(helpers.niceDisplayNameForItemAtPath(copy), "Example App");
     EXPECT_EQ(helpers.niceDescriptionForItemAtPath(copy), "Syncs things");
     EXPECT_EQ(helpers.iconNameForItemAtPath(copy), "example-icon");
-    // Any other desktop entry is still named by its file.
-    EXPECT_EQ(helpers.niceDisplayNameForItemAtPath(workspace_test::openerEntryPath()), "lw-test-opener");
+    // Any other desktop entry too, by its Name; a missing one by its file.
+    EXPECT_EQ(helpers.niceDisplayNameForItemAtPath(workspace_test::openerEntryPath()), "Test Opener");
+    EXPECT_EQ(helpers.niceDisplayNameForItemAtPath(dataFolder() + "/gone.desktop"), "gone");
 }
 
 } // namespace

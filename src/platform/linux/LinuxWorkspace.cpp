@@ -288,9 +288,10 @@ QString LinuxWorkspace::descriptionForItemAtPath(const QString& path) const
 {
     if (isMissingItemAtPath(path))
         return {};
+    // An entry's Comment, else the kind of file: never its name again.
     if (const GioPtr<GDesktopAppInfo> entry = loadDesktopEntry(path)) {
-        const char* comment = g_app_info_get_description(G_APP_INFO(entry.get()));
-        return QString::fromUtf8(comment ? comment : g_app_info_get_name(G_APP_INFO(entry.get())));
+        if (const char* comment = g_app_info_get_description(G_APP_INFO(entry.get())))
+            return QString::fromUtf8(comment);
     }
     QString errorMessage;
     const QString contentType = contentTypeForPath(path, &errorMessage);

@@ -46,7 +46,8 @@ QVariant SystemItemsListModel::data(const QModelIndex& index, int role) const
     case Qt::DisplayRole:
         return item->itemNiceDisplayName();
     case Qt::AccessibleTextRole:
-        return item->itemNiceDescription().isEmpty()
+        // Name then description, never the same text twice.
+        return item->itemNiceDescription().isEmpty() || item->itemNiceDescription() == item->itemNiceDisplayName()
             ? item->itemNiceDisplayName()
             : QStringLiteral("%1, %2").arg(item->itemNiceDisplayName(), item->itemNiceDescription());
     case Qt::DecorationRole:
