@@ -4,6 +4,7 @@
 #include "foundation/Log.h"
 #include "foundation/MHExecuteNotifications.h"
 #include "foundation/MHInternalNotifications.h"
+#include "foundation/MHSystemItemsNotifications.h"
 #include "foundation/NotificationCenter.h"
 #include "foundation/UserDefaults.h"
 #include "model/DBLoginItem.h"
@@ -42,16 +43,22 @@
 #include <QVariantAnimation>
 
 namespace {
-// Start-up, the first reading of the autostart list and the window manager
-// settle within this time.
-constexpr int kSettleMs = 3000;
+// The pages and the window manager settle within this time once the first
+// reading of the autostart list is in; a slow build may take long for that
+// reading, but never longer than the last time.
+constexpr int kSettleMs = 1000;
+constexpr int kLongestWaitMs = 30000;
 }
 
 ScreenshotWriter::ScreenshotWriter(ApplicationWindowControllers& windows, QString folder)
     : m_windows(windows)
     , m_folder(std::move(folder))
 {
-    QTimer::singleShot(kSettleMs, this, &ScreenshotWriter::writeAll);
+    m_readToken = NotificationCenter::defaultCenter().addObserver(
+        MHSystemItemsNotifications::MHReadSystemItemsDidEndNotification, nullptr, [this](const Notification&) {
+            QMetaObject::invokeMethod(this, [this] { QTimer::singleShot(kSettleMs, this, &ScreenshotWriter::writeAll); }, Qt::QueuedConnection);
+        });
+    QTimer::singleShot(kLongestWaitMs, this, &ScreenshotWriter::writeAll);
 }
 
 void ScreenshotWriter::write(QWidget& widget, const QString& name)
@@ -64,6 +71,9 @@ void ScreenshotWriter::write(QWidget& widget, const QString& name)
 
 void ScreenshotWriter::writeAll()
 {
+    if (m_started)
+        return;
+    m_started = true;
     QDir().mkpath(m_folder);
     if (!m_windows.hasMainWindowController()) {
         LOG_ERROR("No main window to take screenshots of!");

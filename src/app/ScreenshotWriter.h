@@ -2,6 +2,8 @@
 // Writes a picture of each window, page and menu of the running program into
 // a folder, then quits: the program's side of scripts/screenshots. Started by
 // the environment variable LANTERNWICK_SCREENSHOTS=<folder>.
+#include "foundation/NotificationCenter.h"
+
 #include <QObject>
 #include <QString>
 
@@ -27,4 +29,6 @@ private:
 
     ApplicationWindowControllers& m_windows;
     const QString m_folder;
+    bool m_started = false;
+    NotificationCenter::Token m_readToken;
 };
