@@ -138,6 +138,9 @@ void AppDelegate::startLaunchChain(bool disabled, bool executionOff, bool relaun
 void AppDelegate::applicationWillTerminate()
 {
     LOG_NORMAL("Terminating app on %1...", QDateTime::currentDateTime().toString(Qt::ISODate));
+    // Quitting may come at any moment of a run: nothing runs on while the
+    // database is saved and the objects go.
+    m_.helpers->stopEngine();
     m_.userDefaults->setLastBootTime(m_.helpers->calculatedBootTime());
     m_.userDefaults->setLastLoginTime(m_.helpers->calculatedLoginTime());
     if (!m_saveWhileClosingPrevented)
