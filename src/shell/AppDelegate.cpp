@@ -36,6 +36,8 @@ AppDelegate::AppDelegate(Collaborators collaborators)
     if (!m_.notificationCenter)
         m_.notificationCenter = &NotificationCenter::defaultCenter();
     DataMigrationsAtStart migrations(*m_.helpers, *m_.userDefaults, *m_.dialogs);
+    // What the steps before it log goes out once logging is set up.
+    log_hold_until_initialized();
     // Before the settings are first written, so that the old ones are kept.
     migrations.migrateDatabaseOutOfCointainerIfNecessary();
     m_.helpers->initializeUserDefaults();
