@@ -2,7 +2,9 @@
 
 #include "foundation/Log.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QDialog>
+#include <QPointer>
 #include <csignal>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -10,6 +12,7 @@
 namespace {
 // Written by the handler (only async-signal-safe calls there), read by the loop.
 int gSignalSockets[2] = { -1, -1 };
+constexpr int kQuitSignals[] = { SIGTERM, SIGINT, SIGHUP };
 } // namespace
 
 QuitOnSignals::QuitOnSignals()
@@ -19,24 +22,24 @@ QuitOnSignals::QuitOnSignals()
         return;
     }
     m_notifier = std::make_unique<QSocketNotifier>(gSignalSockets[1], QSocketNotifier::Read);
-    connect(m_notifier.get(), &QSocketNotifier::activated, this, [] {
+    connect(m_notifier.get(), &QSocketNotifier::activated, this, [this] {
         char signal = 0;
         if (read(gSignalSockets[1], &signal, 1) == 1)
             LOG_INFO("Signal %1 received, quitting...", int(signal));
-        QCoreApplication::quit();
+        quit();
     });
     struct sigaction action = {};
     action.sa_handler = handleSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    sigaction(SIGTERM, &action, nullptr);
-    sigaction(SIGINT, &action, nullptr);
+    for (const int signal : kQuitSignals)
+        sigaction(signal, &action, nullptr);
 }
 
 QuitOnSignals::~QuitOnSignals()
 {
-    signal(SIGTERM, SIG_DFL);
-    signal(SIGINT, SIG_DFL);
+    for (const int quitSignal : kQuitSignals)
+        signal(quitSignal, SIG_DFL);
     m_notifier.reset();
     close(gSignalSockets[0]);
     close(gSignalSockets[1]);
@@ -46,4 +49,26 @@ void QuitOnSignals::handleSignal(int signal)
 {
     const char byte = char(signal);
     [[maybe_unused]] const ssize_t written = write(gSignalSockets[0], &byte, 1);
+}
+
+void QuitOnSignals::quit()
+{
+    m_signalled = true;
+    // Rejected, the dialogs answer what changes nothing; the dialog code
+    // goes on with that answer and returns to the loops, which all end.
+    QList<QPointer<QDialog>> dialogs;
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (QWidget* window : windows) {
+        if (auto* dialog = qobject_cast<QDialog*>(window))
+            dialogs.append(dialog);
+    }
+    for (const QPointer<QDialog>& dialog : std::as_const(dialogs)) {
+        if (dialog && dialog->isVisible()) {
+            LOG_VERBOSE("Dismissing dialog %1...", dialog->objectName());
+            dialog->reject();
+        }
+    }
+    // Unlike quit(), ends the nested loops too, and every loop started
+    // before the main one returns; a window cannot refuse it.
+    QCoreApplication::exit(0);
 }

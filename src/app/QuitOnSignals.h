@@ -1,7 +1,9 @@
 #pragma once
-// The session ends the program with SIGTERM at logout (SIGINT from a
-// terminal): both quit through the event loop, so that the quit steps
-// (the boot time for the next start, the session save) still run.
+// The session ends the program with SIGTERM at logout (SIGHUP when its
+// terminal goes, SIGINT from a terminal): each quits through the event loop,
+// so that the quit steps (the boot time for the next start, the session save)
+// still run. A dialog or window loop that is open then is dismissed with its
+// cancel answer, and every event loop ends, so no dialog keeps the program.
 #include <QObject>
 #include <QSocketNotifier>
 #include <memory>
@@ -12,8 +14,14 @@ public:
     QuitOnSignals();
     ~QuitOnSignals() override;
 
+    // A signal came: the program is to end, also when the main event loop
+    // has not started yet (a dialog at start).
+    bool wasSignalled() const { return m_signalled; }
+
 private:
     static void handleSignal(int signal);
+    void quit();
 
     std::unique_ptr<QSocketNotifier> m_notifier;
+    bool m_signalled = false;
 };

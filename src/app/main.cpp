@@ -8,6 +8,7 @@
 #include "ScreenshotWriter.h"
 
 #include "platform/linux/LogindWakeWatcher.h"
+#include "platform/linux/XcbModifierKeysProvider.h"
 #include "shell/AppDelegate.h"
 #include "shell/ApplicationHelpers.h"
 #include "shell/ContextChainStarter.h"
@@ -28,6 +29,8 @@ int main(int argc, char** argv)
     // Icons the desktop's theme lacks (or all of them, without a desktop
     // session) come from the theme Debian installs with GTK.
     QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
+    // From the start: the session may end the program during a dialog at start.
+    QuitOnSignals quitOnSignals;
 
     SingleInstance instance;
     if (const std::optional<qint64> previous = Relaunch::previousProcess(QCoreApplication::arguments()))
@@ -37,14 +40,17 @@ int main(int argc, char** argv)
 
     // Every part the delegate reaches ends before the event loop's objects.
     ApplicationHelpers helpers;
-    helpers.setModifierKeysProvider(std::make_shared<QtModifierKeysProvider>());
+    // On X11 the server tells the keys held whatever window has the focus.
+    if (QGuiApplication::platformName() == QLatin1String("xcb"))
+        helpers.setModifierKeysProvider(std::make_shared<XcbModifierKeysProvider>());
+    else
+        helpers.setModifierKeysProvider(std::make_shared<QtModifierKeysProvider>(QGuiApplication::platformName()));
     helpers.setHelpOpener(std::make_shared<DesktopHelpOpener>());
     ContextChainStarter chains(helpers);
     const std::function<void()> terminate = [] { QCoreApplication::quit(); };
     ApplicationWindowControllers windows(helpers, terminate);
     MessageBoxDialogPresenter dialogs([] { return QApplication::activeWindow(); });
     LogindWakeWatcher wakeWatcher;
-    QuitOnSignals quitOnSignals;
 
     AppDelegate::Collaborators collaborators;
     collaborators.helpers = &helpers;
@@ -55,6 +61,10 @@ int main(int argc, char** argv)
     collaborators.terminate = terminate;
     collaborators.startNewCopy = Relaunch::startNewCopy;
     AppDelegate delegate(collaborators);
+    // Ended by a signal during start-up (a dialog was dismissed): nothing was
+    // loaded, so there is nothing to save.
+    if (quitOnSignals.wasSignalled())
+        return 0;
     // Quitting does nothing before the event loop runs.
     if (delegate.isTerminatedAtStart())
         return 1;

@@ -16,27 +16,39 @@ ApplicationContext::ApplicationContext() = default;
 
 ApplicationContext::~ApplicationContext()
 {
-    // Starts already pushed run while everything they use is still here.
-    std::unique_ptr<DispatchQueue> queue;
+    shutdown();
+}
+
+void ApplicationContext::shutdown()
+{
+    std::vector<ApplicationState*> states;
+    std::unique_ptr<DispatchQueue> pushQueue;
     {
         std::lock_guard lock(m_mutex);
-        queue = std::move(m_pushStatesQueue);
+        if (m_isShutDown)
+            return;
+        m_isShutDown = true;
+        for (const std::unique_ptr<ApplicationState>& state : m_states) {
+            if (state)
+                states.push_back(state.get());
+        }
+        pushQueue = std::move(m_pushStatesQueue);
     }
-    if (!queue)
-        return;
-    // A start may be waiting for the main thread (states read the model
-    // there), so the main thread keeps serving it instead of blocking on
-    // the queue's end.
-    if (QCoreApplication::instance() && is_main_thread()) {
-        auto drained = std::make_shared<std::atomic<bool>>(false);
-        queue->async([drained] {
-            *drained = true;
-            dispatch_main_thread([] {}); // wakes the wait below
-        });
-        while (!*drained)
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    LOG_INFO("Stopping every state...");
+    for (const std::shared_ptr<ChainRun>& run : liveRuns()) {
+        run->cancelExecution();
+        run->cancelAutoClose();
     }
-    queue.reset();
+    for (ApplicationState* state : states)
+        state->stop();
+    // Starts already pushed end first: one of them may still give a state a
+    // queue. The states' tasks end next; nothing of a state goes before.
+    if (pushQueue)
+        pushQueue->shutdownServingMainThread();
+    for (ApplicationState* state : states) {
+        for (const std::shared_ptr<DispatchQueue>& queue : state->queues())
+            queue->shutdownServingMainThread();
+    }
 }
 
 NotificationCenter& ApplicationContext::notificationCenter() const
@@ -71,6 +83,7 @@ ApplicationState* ApplicationContext::stateOfKind(ApplicationStateKind kind)
 DispatchQueue& ApplicationContext::pushStatesQueue()
 {
     std::lock_guard lock(m_mutex);
+    Q_ASSERT_X(!m_isShutDown, "ApplicationContext", "The push queue is used after shutdown()");
     if (!m_pushStatesQueue)
         m_pushStatesQueue = std::make_unique<DispatchQueue>(QStringLiteral("ApplicationContext"));
     return *m_pushStatesQueue;
@@ -88,6 +101,11 @@ void ApplicationContext::pushRun(ApplicationState* state, std::shared_ptr<ChainR
 {
     {
         std::lock_guard lock(m_mutex);
+        if (m_isShutDown) {
+            LOG_INFO("The engine has stopped, %1 is not started", state);
+            run->cancelExecution();
+            return run;
+        }
         std::erase_if(m_runs, [](const std::weak_ptr<ChainRun>& known) { return known.expired(); });
         m_runs.push_back(run);
     }
@@ -104,6 +122,13 @@ void ApplicationContext::executeState(ApplicationState* state, std::shared_ptr<C
     if (!state) {
         LOG_ERROR("No state to execute for %1, the chain ends", run.get());
         return;
+    }
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_isShutDown) {
+            LOG_INFO("The engine has stopped, %1 does not go on", run.get());
+            return;
+        }
     }
     state->executeWithCompletionBlock(run, [run, completion = std::move(completion)] {
         if (completion)

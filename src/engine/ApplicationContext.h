@@ -34,7 +34,7 @@ public:
     using StateFactory = std::function<std::unique_ptr<ApplicationState>()>;
 
     ApplicationContext();
-    // Finishes the starts already pushed, then lets the states go.
+    // Shuts down, then lets the states go.
     ~ApplicationContext();
     ApplicationContext(const ApplicationContext&) = delete;
     ApplicationContext& operator=(const ApplicationContext&) = delete;
@@ -71,6 +71,12 @@ public:
     ApplicationState* createSystemItemsState() { return stateOfKind(ApplicationStateKind::CreateSystemItems); }
     ApplicationState* deleteSystemItemsState() { return stateOfKind(ApplicationStateKind::DeleteSystemItems); }
     ApplicationState* uninstallLanternwickState() { return stateOfKind(ApplicationStateKind::UninstallLanternwick); }
+
+    // Quitting, from the main thread: cancels every chain, wakes every sleep,
+    // drops the completions still to come and joins the push queue and every
+    // state's queue, so that no task of the engine runs any more. Chains
+    // pushed later do not start. Idempotent.
+    void shutdown();
 
     // Orders the starts of chains; "<bundle id>.ApplicationContext".
     DispatchQueue& pushStatesQueue();
@@ -130,6 +136,7 @@ private:
     std::atomic<int> m_delayStates { 0 };
 
     std::mutex m_mutex;
+    bool m_isShutDown = false;
     std::array<StateFactory, ApplicationStateKindCount> m_factories;
     std::array<std::unique_ptr<ApplicationState>, ApplicationStateKindCount> m_states;
     // A run lives as long as its chain holds it.

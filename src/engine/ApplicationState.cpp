@@ -66,6 +66,10 @@ void ApplicationState::executeWithCompletionBlock(std::shared_ptr<ChainRun> run,
 {
     {
         std::lock_guard lock(m_mutex);
+        if (m_stopped) {
+            LOG_DEBUG("%1 has stopped, %2 is not started", m_name, run.get());
+            return;
+        }
         if (m_busy) {
             LOG_DEBUG("%1 is still busy, %2 waits for it", m_name, run.get());
             m_waiting.push_back({ std::move(run), std::move(completion) });
@@ -81,9 +85,12 @@ void ApplicationState::begin()
 {
     {
         std::lock_guard lock(m_mutex);
+        if (m_stopped)
+            return;
         // A cancel that woke the previous execution must not cut this one short.
         m_sleeper->reset();
     }
+    LOG_DEBUG("%1 starts for %2...", m_name, run().get());
     if (m_applicationContext)
         m_applicationContext->stateDidStart(*this);
     executeState();
@@ -111,7 +118,7 @@ void ApplicationState::proceedWithCompletionBlock()
     // The state counts as busy until its completion has run, so the next
     // waiting execution starts only after the earlier chain has moved on.
     dispatch_main_thread([this, alive = std::weak_ptr<int>(m_alive), completion = std::move(completion)] {
-        if (alive.expired())
+        if (alive.expired() || isStopped())
             return;
         if (m_applicationContext)
             m_applicationContext->stateDidEnd(*this);
@@ -317,6 +324,35 @@ void ApplicationState::setQueue(std::shared_ptr<DispatchQueue> queue)
     }
     // The queue retired before this one goes here, outside the lock; its
     // thread finished its work when its execution proceeded.
+}
+
+void ApplicationState::stop()
+{
+    std::deque<Execution> dropped;
+    {
+        std::lock_guard lock(m_mutex);
+        m_stopped = true;
+        m_sleeper->cancel();
+        dropped.swap(m_waiting);
+    }
+    // Their completions (and the chains they hold) go outside the lock.
+}
+
+bool ApplicationState::isStopped() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_stopped;
+}
+
+std::vector<std::shared_ptr<DispatchQueue>> ApplicationState::queues() const
+{
+    std::lock_guard lock(m_mutex);
+    std::vector<std::shared_ptr<DispatchQueue>> queues;
+    for (const std::shared_ptr<DispatchQueue>& queue : { m_queue, m_retiredQueue }) {
+        if (queue)
+            queues.push_back(queue);
+    }
+    return queues;
 }
 
 IdleInhibitor& ApplicationState::idleInhibitor() const

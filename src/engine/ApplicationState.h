@@ -28,6 +28,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 class ApplicationContext;
 class ApplicationHelping;
@@ -111,6 +112,13 @@ public:
     std::shared_ptr<DispatchQueue> queue() const;
     void setQueue(std::shared_ptr<DispatchQueue> queue);
 
+    // For quitting: wakes the sleep for good, drops the executions waiting
+    // and the completion still to come, and refuses new executions. The
+    // current execution's task ends at its next check of the run's cancel.
+    void stop();
+    // The queues whose thread may still run a task of the state.
+    std::vector<std::shared_ptr<DispatchQueue>> queues() const;
+
     // Common objects, copied in by the context.
     ApplicationContext* applicationContext() const { return m_applicationContext; }
     void setApplicationContext(ApplicationContext* context) { m_applicationContext = context; }
@@ -137,12 +145,14 @@ private:
 
     void begin();
     void startNextWaitingExecution();
+    bool isStopped() const;
 
     const QString m_name;
     // Main-thread tasks of the state check it before they touch the state.
     const std::shared_ptr<int> m_alive = std::make_shared<int>(0);
 
     mutable std::mutex m_mutex;
+    bool m_stopped = false;
     bool m_busy = false;
     Execution m_current;
     std::deque<Execution> m_waiting;

@@ -52,8 +52,15 @@ QDateTime LiveMachineStateSource::currentTime() const
 
 MachineStateSource::ModifierKeys LiveMachineStateSource::currentModifierKeys() const
 {
-    const ::ModifierKeys keys = m_modifierKeys->currentModifierKeys();
-    return { keys.control, keys.option, keys.shift, keys.command };
+    const std::optional<::ModifierKeys> keys = m_modifierKeys->currentModifierKeys();
+    if (!keys) {
+        std::call_once(m_unknownKeysLogged, [] {
+            LOG_WARN("The modifier keys cannot be read now (on Wayland only while a Lanternwick window is in front), "
+                     "hotkey conditions take no key as held.");
+        });
+        return {};
+    }
+    return { keys->control, keys->option, keys->shift, keys->command };
 }
 
 uint32_t LiveMachineStateSource::currentPowerSource() const

@@ -68,6 +68,7 @@ private:
 
     const std::shared_ptr<MachineFacts> m_facts;
     const std::shared_ptr<const ModifierKeysProvider> m_modifierKeys;
+    mutable std::once_flag m_unknownKeysLogged;
     const std::shared_ptr<const PowerSourceProvider> m_powerSource;
     const std::shared_ptr<const Clock> m_clock;
     UserDefaults& m_userDefaults;

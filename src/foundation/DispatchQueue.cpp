@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QThread>
 #include <QTimer>
+#include <atomic>
 #include <climits>
 
 DispatchQueue::DispatchQueue(const QString& name, std::shared_ptr<const Clock> clock)
@@ -107,6 +108,31 @@ void DispatchQueue::shutdown()
     if (std::this_thread::get_id() == m_threadId)
         return;
     std::call_once(m_joined, [this] { m_thread.join(); });
+}
+
+void DispatchQueue::shutdownServingMainThread()
+{
+    if (m_isMain || std::this_thread::get_id() == m_threadId)
+        return shutdown();
+    if (QCoreApplication::instance() && is_main_thread()) {
+        // The last task to run before the thread ends wakes the wait below.
+        const auto finished = std::make_shared<std::atomic<bool>>(false);
+        bool running = false;
+        {
+            std::lock_guard lock(m_mutex);
+            running = !m_stopping;
+            if (running) {
+                m_ready.push_back([finished] {
+                    *finished = true;
+                    dispatch_main_thread([] {});
+                });
+                m_condition.notify_one();
+            }
+        }
+        while (running && !*finished)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    shutdown();
 }
 
 void DispatchQueue::postToMainThread(Task task)

@@ -45,6 +45,11 @@ public:
     // already due still run, then the thread ends. Waits for that unless it is
     // called from a task of this queue. Does nothing on the main queue.
     void shutdown();
+    // The same, but a caller on the main thread keeps running the event
+    // loop's tasks while it waits: the queue's task may be waiting for the
+    // main thread (dispatch_main_thread_sync). How the main thread ends a
+    // queue whose task may still run.
+    void shutdownServingMainThread();
 
 private:
     struct MainQueueTag {};

@@ -12,6 +12,8 @@
 #include <mutex>
 #include <syslog.h>
 #include <unistd.h>
+#include <utility>
+#include <vector>
 
 std::atomic<int32_t> gLogMask { 127 };
 std::atomic<bool> gLogViewsEnabled { false };
@@ -26,6 +28,10 @@ std::mutex gWriteMutex;
 // -1: no file. Descriptor 0 is standard input, never a log file.
 int gLogFile = -1;
 QString gLogFilePath;
+// Lines held until the set-up, with their levels; bounded, in case it never comes.
+constexpr size_t kMaximumHeldLines = 10000;
+bool gHolding = false;
+std::vector<std::pair<int32_t, QByteArray>> gHeldLines;
 void write_all(int fd, const QByteArray& bytes)
 {
     const char* data = bytes.constData();
@@ -156,18 +162,10 @@ QString log_file_path()
     return gLogFilePath;
 }
 
-void log_initialize(bool logToFile, uint64_t filesToKeep)
+namespace {
+
+void open_log_file(uint64_t filesToKeep)
 {
-    {
-        // A second set-up (tests, a changed setting) starts from no file.
-        std::lock_guard lock(gWriteMutex);
-        if (gLogFile >= 0)
-            ::close(gLogFile);
-        gLogFile = -1;
-        gLogFilePath.clear();
-    }
-    if (!logToFile)
-        return;
     const QString path = log_directory();
     if (!QDir().mkpath(path)) {
         system_log(QStringLiteral("Failed creating logs directory at %1!").arg(path), QString::fromLocal8Bit(std::strerror(errno)));
@@ -181,6 +179,47 @@ void log_initialize(bool logToFile, uint64_t filesToKeep)
     open_new_file(folder);
 }
 
+void write_line(const QByteArray& bytes)
+{
+    std::lock_guard lock(gWriteMutex);
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
+    std::fflush(stdout);
+    if (gLogFile >= 0)
+        write_all(gLogFile, bytes);
+}
+
+} // namespace
+
+void log_initialize(bool logToFile, uint64_t filesToKeep)
+{
+    {
+        // A second set-up (tests, a changed setting) starts from no file.
+        std::lock_guard lock(gWriteMutex);
+        if (gLogFile >= 0)
+            ::close(gLogFile);
+        gLogFile = -1;
+        gLogFilePath.clear();
+    }
+    if (logToFile)
+        open_log_file(filesToKeep);
+    std::vector<std::pair<int32_t, QByteArray>> held;
+    {
+        std::lock_guard lock(gWriteMutex);
+        gHolding = false;
+        held.swap(gHeldLines);
+    }
+    for (const auto& [level, bytes] : held) {
+        if (gLogMask & level)
+            write_line(bytes);
+    }
+}
+
+void log_hold_until_initialized()
+{
+    std::lock_guard lock(gWriteMutex);
+    gHolding = true;
+}
+
 void log_message(int32_t level, const char* file, int line, const QString& message)
 {
     const QString time = QTime::currentTime().toString(QStringLiteral("HH:mm:ss.zzz"));
@@ -189,9 +228,13 @@ void log_message(int32_t level, const char* file, int line, const QString& messa
                            .arg(time, fileName, QString::number(line), log_level_name(level), message)
                            .toUtf8();
     bytes.append('\n');
-    std::lock_guard lock(gWriteMutex);
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
-    std::fflush(stdout);
-    if (gLogFile >= 0)
-        write_all(gLogFile, bytes);
+    {
+        std::lock_guard lock(gWriteMutex);
+        if (gHolding) {
+            if (gHeldLines.size() < kMaximumHeldLines)
+                gHeldLines.emplace_back(level, std::move(bytes));
+            return;
+        }
+    }
+    write_line(bytes);
 }

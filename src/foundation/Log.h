@@ -35,6 +35,11 @@ QString log_level_name(int32_t level);
 // filesToKeep remain with the new one (0 means 10).
 void log_initialize(bool logToFile, uint64_t filesToKeep = 0);
 
+// Holds the lines written from now on until the next log_initialize(), which
+// writes those the mask then allows: lines of the steps before logging is set
+// up reach the log file, at the verbosity the settings ask for.
+void log_hold_until_initialized();
+
 // Writes one line; the caller has already tested the level.
 void log_message(int32_t level, const char* file, int line, const QString& message);
 

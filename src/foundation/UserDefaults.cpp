@@ -4,7 +4,10 @@
 #include "foundation/PropertyList.h"
 
 #include <QStandardPaths>
+#include <climits>
 #include <functional>
+#include <limits>
+#include <optional>
 
 namespace {
 
@@ -63,12 +66,16 @@ float toFloat(const QVariant& value)
     return ok ? float(number) : 0.0f;
 }
 
-quint64 toUnsigned(const QVariant& value)
+// Empty when the value does not read as an unsigned number (text that is not
+// one, or one too large for the type).
+std::optional<quint64> toUnsigned(const QVariant& value)
 {
+    if (!value.isValid())
+        return std::nullopt;
     bool ok = false;
     if (isText(value)) {
         const quint64 number = value.toString().trimmed().toULongLong(&ok);
-        return ok ? number : 0;
+        return ok ? std::optional(number) : std::nullopt;
     }
     if (value.typeId() == QMetaType::ULongLong || value.typeId() == QMetaType::UInt)
         return value.toULongLong();
@@ -199,7 +206,19 @@ void UserDefaults::removeValue(const QString& keyPath)
 
 bool UserDefaults::boolForKey(const QString& keyPath) const { return toBool(value(keyPath)); }
 float UserDefaults::floatForKey(const QString& keyPath) const { return toFloat(value(keyPath)); }
-quint64 UserDefaults::unsignedIntegerForKey(const QString& keyPath) const { return toUnsigned(value(keyPath)); }
+quint64 UserDefaults::unsignedIntegerForKey(const QString& keyPath) const
+{
+    return unsignedIntegerForKey(keyPath, std::numeric_limits<quint64>::max());
+}
+
+quint64 UserDefaults::unsignedIntegerForKey(const QString& keyPath, quint64 maximum) const
+{
+    std::lock_guard lock(m_mutex);
+    const std::optional<quint64> user = toUnsigned(m_settings.value(settingsKey(keyPath)));
+    if (user && *user <= maximum)
+        return *user;
+    return toUnsigned(leafOf(m_factory, keyPath)).value_or(0);
+}
 QDateTime UserDefaults::dateForKey(const QString& keyPath) const { return toDate(value(keyPath)); }
 QString UserDefaults::stringForKey(const QString& keyPath) const
 {
@@ -354,7 +373,8 @@ bool UserDefaults::skipDeleteSystemItemsDialog() const { return boolForKey(QStri
 void UserDefaults::setSkipDeleteSystemItemsDialog(bool value) { setBool(QStringLiteral("SkipDeleteSystemItemsDialog"), value); }
 bool UserDefaults::isLoggingToFileEnabled() const { return boolForKey(QStringLiteral("LogToFile")); }
 void UserDefaults::setIsLoggingToFileEnabled(bool value) { setBool(QStringLiteral("LogToFile"), value); }
-quint64 UserDefaults::loggingVerbosityLevel() const { return unsignedIntegerForKey(QStringLiteral("LogVerbosity")); }
+// Used as an int: a larger value would wrap around into some level.
+quint64 UserDefaults::loggingVerbosityLevel() const { return unsignedIntegerForKey(QStringLiteral("LogVerbosity"), INT32_MAX); }
 void UserDefaults::setLoggingVerbosityLevel(quint64 value) { setUnsignedInteger(QStringLiteral("LogVerbosity"), value); }
 quint64 UserDefaults::loggingNumberOfFilesToKeep() const { return unsignedIntegerForKey(QStringLiteral("Logging.LogFilesToKeep")); }
 void UserDefaults::setLoggingNumberOfFilesToKeep(quint64 value) { setUnsignedInteger(QStringLiteral("Logging.LogFilesToKeep"), value); }

@@ -51,7 +51,8 @@ public:
     void removeValue(const QString& keyPath);
 
     // A missing or unreadable value reads as false, 0, an invalid date or an
-    // empty string.
+    // empty string; a stored number that does not read as an unsigned one
+    // (too large for it, for one) reads as the factory value.
     bool boolForKey(const QString& keyPath) const;
     float floatForKey(const QString& keyPath) const;
     quint64 unsignedIntegerForKey(const QString& keyPath) const;
@@ -234,6 +235,9 @@ Q_SIGNALS:
 
 private:
     QVariant lookupLocked(const QString& keyPath) const;
+    // A stored value that is not an unsigned number up to maximum reads as
+    // the factory value.
+    quint64 unsignedIntegerForKey(const QString& keyPath, quint64 maximum) const;
     void store(const QString& keyPath, const QString& text);
     RgbaColor cachedColorForKey(const QString& keyPath) const;
 

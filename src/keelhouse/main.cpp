@@ -1,6 +1,7 @@
 // The service program: started by the session bus on the first request, it
 // serves the login items list until it has had no client for a while.
 #include "foundation/Log.h"
+#include "foundation/UserDefaults.h"
 #include "keelhouse/KeelhouseBus.h"
 #include "keelhouse/KeelhouseService.h"
 
@@ -20,6 +21,8 @@ int idleTimeMs()
 int main(int argc, char** argv)
 {
     QCoreApplication application(argc, argv);
+    // The application's verbosity: the user's journal gets no more than its log.
+    gLogMask = log_mask_for_verbosity(int32_t(UserDefaults::standard().loggingVerbosityLevel()));
     log_initialize(false);
     KeelhouseService service(KeelhouseService::connectToSessionBus(), KeelhouseDelegate(), idleTimeMs());
     QObject::connect(&service, &KeelhouseService::idle, &application, [] {

@@ -36,6 +36,8 @@ AppDelegate::AppDelegate(Collaborators collaborators)
     if (!m_.notificationCenter)
         m_.notificationCenter = &NotificationCenter::defaultCenter();
     DataMigrationsAtStart migrations(*m_.helpers, *m_.userDefaults, *m_.dialogs);
+    // What the steps before it log goes out once logging is set up.
+    log_hold_until_initialized();
     // Before the settings are first written, so that the old ones are kept.
     migrations.migrateDatabaseOutOfCointainerIfNecessary();
     m_.helpers->initializeUserDefaults();
@@ -138,6 +140,9 @@ void AppDelegate::startLaunchChain(bool disabled, bool executionOff, bool relaun
 void AppDelegate::applicationWillTerminate()
 {
     LOG_NORMAL("Terminating app on %1...", QDateTime::currentDateTime().toString(Qt::ISODate));
+    // Quitting may come at any moment of a run: nothing runs on while the
+    // database is saved and the objects go.
+    m_.helpers->stopEngine();
     m_.userDefaults->setLastBootTime(m_.helpers->calculatedBootTime());
     m_.userDefaults->setLastLoginTime(m_.helpers->calculatedLoginTime());
     if (!m_saveWhileClosingPrevented)

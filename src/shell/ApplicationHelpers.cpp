@@ -393,6 +393,12 @@ ApplicationContext& ApplicationHelpers::applicationContext()
     return *m_applicationContext;
 }
 
+void ApplicationHelpers::stopEngine()
+{
+    if (m_applicationContext)
+        m_applicationContext->shutdown();
+}
+
 SystemItemsHandling* ApplicationHelpers::systemItemsHandler()
 {
     if (!m_systemItemsHandler) {

@@ -144,6 +144,8 @@ public:
     // --- Process-wide objects -------------------------------------------------
     // Made on first access with every state of the engine.
     ApplicationContext& applicationContext();
+    // Ends every chain and joins the engine's threads; called at quit.
+    void stopEngine();
     SystemItemsHandling* systemItemsHandler() override;
     // Switches off the login items watcher; called at quit.
     void cleanUp();

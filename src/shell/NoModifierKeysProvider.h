@@ -5,5 +5,5 @@
 
 class NoModifierKeysProvider : public ModifierKeysProvider {
 public:
-    ModifierKeys currentModifierKeys() const override { return {}; }
+    std::optional<ModifierKeys> currentModifierKeys() const override { return ModifierKeys(); }
 };

@@ -322,7 +322,8 @@ QString Localizator::createFileItemOpenPanelTitle() const
 
 QString Localizator::millisecondsFromNumber(double seconds) const
 {
-    return localized("%1 ms").arg(formattedUnsignedInteger(wholeNumber(sanitizedSeconds(seconds) * 1000)));
+    // Rounded: 0.9 s is 899.99... ms in binary.
+    return localized("%1 ms").arg(formattedUnsignedInteger(wholeNumber(std::round(sanitizedSeconds(seconds) * 1000))));
 }
 
 QString Localizator::secondsFromNumber(double seconds) const

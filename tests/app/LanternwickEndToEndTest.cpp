@@ -16,13 +16,17 @@
 #include "texts/Localizator.h"
 
 #include <QCoreApplication>
+#include <QDBusConnection>
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QThread>
+#include <csignal>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -79,26 +83,16 @@ protected:
     // a wait for it, a condition on it, third (a program).
     void writeDatabase()
     {
-        ObjectContext objects(Localizator::shared());
-        DBLoginGroup* group = objects.getOrCreateApplicationLoginGroup();
-        int index = 0;
-        auto append = [&](DBLoginItem* item) {
-            item->setItemSortIndexValue(index++);
-            item->setItemLoginGroup(group);
-        };
         const QString entry = home + "/applications/second.desktop";
         writeFile(entry, QStringLiteral("[Desktop Entry]\nType=Application\nName=Second\nExec=%1\n").arg(second).toUtf8());
-        append(objects.createFileItemWithPath(first));
-        append(objects.createDelayItemWithDelay(1));
-        append(objects.createFileItemWithPath(entry));
-        append(objects.createWaitPreviousItem());
-        append(objects.createConditionalPreviousItemWithMode(ConditionalPreviousItemModeIfLaunched));
-        append(objects.createFileItemWithPath(third));
-        const QString dataFolder = home + "/.local/share/Lanternwick";
-        QDir().mkpath(dataFolder);
-        DatabaseSerializer serializer(dataFolder, "Lanternwick", Localizator::shared());
-        Error error;
-        ASSERT_TRUE(serializer.saveDatabaseFromManagedObjectContext(objects, &error)) << error.description().toStdString();
+        writeItems([&](ObjectContext& objects, const std::function<void(DBLoginItem*)>& append) {
+            append(objects.createFileItemWithPath(first));
+            append(objects.createDelayItemWithDelay(1));
+            append(objects.createFileItemWithPath(entry));
+            append(objects.createWaitPreviousItem());
+            append(objects.createConditionalPreviousItemWithMode(ConditionalPreviousItemModeIfLaunched));
+            append(objects.createFileItemWithPath(third));
+        });
     }
 
     void startProgram(QProcess& process)
@@ -108,6 +102,69 @@ protected:
         process.start(LANTERNWICK_PROGRAM, QStringList());
         ASSERT_TRUE(process.waitForStarted(5000));
     }
+
+    QString dataFolder() const { return home + "/.local/share/Lanternwick"; }
+    QString storePath() const { return dataFolder() + "/Lanternwick.plist"; }
+
+    void writeItems(const std::function<void(ObjectContext&, const std::function<void(DBLoginItem*)>&)>& fill)
+    {
+        ObjectContext objects(Localizator::shared());
+        DBLoginGroup* group = objects.getOrCreateApplicationLoginGroup();
+        int index = 0;
+        fill(objects, [&](DBLoginItem* item) {
+            item->setItemSortIndexValue(index++);
+            item->setItemLoginGroup(group);
+        });
+        QDir().mkpath(dataFolder());
+        DatabaseSerializer serializer(dataFolder(), "Lanternwick", Localizator::shared());
+        Error error;
+        ASSERT_TRUE(serializer.saveDatabaseFromManagedObjectContext(objects, &error)) << error.description().toStdString();
+    }
+
+    // Starts the program, waits until ready() holds of its output, then
+    // sends signal; answers the output and how long the program took to end.
+    struct Ending {
+        QString output;
+        bool ready = false;
+        bool ended = false;
+        qint64 milliseconds = -1;
+        int exitCode = -1;
+        QProcess::ExitStatus exitStatus = QProcess::CrashExit;
+    };
+    Ending endWithSignal(int signal, const std::function<bool(const QString&)>& ready, int settleMs = 0)
+    {
+        QProcess program;
+        Ending ending;
+        QObject::connect(&program, &QProcess::readyRead, [&] { ending.output += QString::fromUtf8(program.readAll()); });
+        startProgram(program);
+        ending.ready = waitFor([&] { return ready(ending.output); }, 60000);
+        waitFor([] { return false; }, settleMs);
+        QElapsedTimer sinceSignal;
+        sinceSignal.start();
+        ::kill(pid_t(program.processId()), signal);
+        ending.ended = waitFor([&] { return program.state() == QProcess::NotRunning; }, 20000);
+        ending.milliseconds = sinceSignal.elapsed();
+        ending.output += QString::fromUtf8(program.readAll());
+        if (!ending.ended)
+            program.kill();
+        program.waitForFinished(5000);
+        ending.exitCode = program.exitCode();
+        ending.exitStatus = program.exitStatus();
+        return ending;
+    }
+    // Ends within the bound of a logout, with status 0 and no sanitizer report.
+    static void expectCleanEnd(const Ending& ending, qint64 boundMs)
+    {
+        const std::string output = ending.output.toStdString();
+        EXPECT_TRUE(ending.ready) << output;
+        ASSERT_TRUE(ending.ended) << output;
+        EXPECT_LT(ending.milliseconds, boundMs) << output;
+        EXPECT_EQ(ending.exitStatus, QProcess::NormalExit) << output;
+        EXPECT_EQ(ending.exitCode, 0) << output;
+        for (const char* report : { "AddressSanitizer", "LeakSanitizer", "runtime error:", "ThreadSanitizer" })
+            EXPECT_FALSE(ending.output.contains(QLatin1String(report))) << output;
+    }
+    QStringList dataFiles() const { return QDir(dataFolder()).entryList(QDir::Files | QDir::Hidden, QDir::Name); }
 
     QString home;
     QProcessEnvironment environment;
@@ -202,6 +259,118 @@ TEST_F(LanternwickEndToEndTest, AnUnknownEntryIsReportedEvenWithExecutionOff)
         EXPECT_FALSE(QFile::exists(marker(path))) << path.toStdString();
     EXPECT_TRUE(QFile::exists(home + "/.config/autostart/lanternwick.desktop"));
     EXPECT_TRUE(UserDefaults(home + "/.config/Lanternwick/Lanternwick.conf").lastBootTime().isValid());
+}
+
+// Logout (SIGTERM) at any moment of a login: during each timed step the
+// program ends at once and cleanly, after saving the database.
+enum class TimedStep { Countdown, DelayItem, WaitForPrevious, AutoClose, SystemItemsRequest };
+
+class QuitDuringTimedStepTest : public LanternwickEndToEndTest, public testing::WithParamInterface<TimedStep> {};
+
+// The log line after which the program sleeps in the step.
+QString startOfStep(TimedStep step)
+{
+    switch (step) {
+    case TimedStep::Countdown:
+        return "DelayBeforeExecutionApplicationState starts";
+    case TimedStep::DelayItem:
+    case TimedStep::WaitForPrevious:
+        return "ExecutingApplicationState starts";
+    case TimedStep::AutoClose:
+        return "AutoCloseApplicationState starts";
+    case TimedStep::SystemItemsRequest:
+        return "Reading system items...";
+    }
+    return {};
+}
+
+TEST_P(QuitDuringTimedStepTest, EndsAtOnceAfterSavingTheDatabase)
+{
+    first = helper("first");
+    third = helper("third");
+    writeSettings();
+    UserDefaults settings(home + "/.config/Lanternwick/Lanternwick.conf");
+    const TimedStep step = GetParam();
+    settings.setIsDelayBeforeItemsExecutionEnabled(step == TimedStep::Countdown);
+    settings.setDelayBeforeItemsExecution(60);
+    settings.setIsAutoCloseAfterItemsExecutionEnabled(step == TimedStep::AutoClose);
+    settings.setDelayBeforeAutoClosingAfterItemsExecution(60);
+    settings.setFloat("Tweaking.Timings.MaxWaitForPreviousItemDelay", 60);
+    writeItems([&](ObjectContext& objects, const std::function<void(DBLoginItem*)>& append) {
+        append(objects.createFileItemWithPath(first));
+        append(step == TimedStep::WaitForPrevious ? static_cast<DBLoginItem*>(objects.createWaitPreviousItem())
+                                                  : objects.createDelayItemWithDelay(step == TimedStep::DelayItem ? 60 : 0));
+        append(objects.createFileItemWithPath(third));
+    });
+    // A service that takes the requests and never answers keeps the read waiting.
+    QDBusConnection squatter = QDBusConnection::connectToBus(bus->address(), "squatter");
+    if (step == TimedStep::SystemItemsRequest) {
+        ASSERT_TRUE(squatter.registerService("com.mossharbour.Lanternwick2.Keelhouse"));
+    }
+
+    const Ending ending = endWithSignal(SIGTERM, [&](const QString& output) { return output.contains(startOfStep(step)); }, 1500);
+    QDBusConnection::disconnectFromBus("squatter");
+
+    expectCleanEnd(ending, 5000);
+    const std::string output = ending.output.toStdString();
+    EXPECT_TRUE(ending.output.contains("Terminating app on")) << output;
+    // Saved at quit: the session backup is the store as it was at start.
+    EXPECT_TRUE(QFile::exists(storePath() + ".backup")) << output;
+    if (step == TimedStep::Countdown) {
+        EXPECT_FALSE(QFile::exists(marker(first))) << output;
+    }
+    if (step == TimedStep::DelayItem || step == TimedStep::WaitForPrevious) {
+        EXPECT_TRUE(QFile::exists(marker(first))) << output;
+        EXPECT_FALSE(QFile::exists(marker(third))) << output;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(EachTimedStep, QuitDuringTimedStepTest,
+                         testing::Values(TimedStep::Countdown, TimedStep::DelayItem, TimedStep::WaitForPrevious,
+                                         TimedStep::AutoClose, TimedStep::SystemItemsRequest),
+                         [](const testing::TestParamInfo<TimedStep>& step) {
+                             const char* names[] = { "Countdown", "DelayItem", "WaitForPrevious", "AutoClose", "SystemItemsRequest" };
+                             return std::string(names[static_cast<int>(step.param)]);
+                         });
+
+// The session's signals end the program while the dialog of a store that
+// cannot be read is open: the dialog answers Quit, nothing is written,
+// archived or restored.
+TEST_F(LanternwickEndToEndTest, AQuitSignalDuringTheDatabaseFailureDialogLeavesTheFilesAsTheyAre)
+{
+    writeSettings();
+    first = helper("first");
+    writeItems([&](ObjectContext& objects, const std::function<void(DBLoginItem*)>& append) {
+        append(objects.createFileItemWithPath(first));
+    });
+    const QByteArray stored = readFile(storePath());
+    writeFile(storePath(), stored.left(stored.size() / 2));
+    writeFile(storePath() + ".backup", stored);
+    const QByteArray truncated = readFile(storePath());
+    const QStringList files = dataFiles();
+
+    for (const int signal : { SIGTERM, SIGINT, SIGHUP }) {
+        const Ending ending = endWithSignal(signal, [](const QString& output) { return output.contains("Showing dialog"); });
+        expectCleanEnd(ending, 5000);
+        EXPECT_EQ(readFile(storePath()), truncated) << signal;
+        EXPECT_EQ(readFile(storePath() + ".backup"), stored) << signal;
+        EXPECT_EQ(dataFiles(), files) << signal;
+        EXPECT_FALSE(QFile::exists(marker(first))) << signal;
+    }
+}
+
+// The same for the dialog of an old store that cannot be read, shown before
+// the event loop runs.
+TEST_F(LanternwickEndToEndTest, AQuitSignalDuringTheOldStoreDialogLeavesTheOldStoreAsItIs)
+{
+    writeSettings();
+    const QByteArray garbage("not a database at all");
+    writeFile(dataFolder() + "/Lanternwick.data", garbage);
+
+    const Ending ending = endWithSignal(SIGTERM, [](const QString& output) { return output.contains("Showing dialog"); });
+    expectCleanEnd(ending, 5000);
+    EXPECT_EQ(readFile(dataFolder() + "/Lanternwick.data"), garbage);
+    EXPECT_EQ(dataFiles(), QStringList { "Lanternwick.data" });
 }
 
 } // namespace

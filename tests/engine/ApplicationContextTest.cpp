@@ -10,6 +10,8 @@
 #include "support/FakeClock.h"
 #include "support/FakeModelTexts.h"
 
+#include <QElapsedTimer>
+#include <QThread>
 #include <gtest/gtest.h>
 
 namespace {
@@ -321,34 +323,88 @@ namespace {
 // read the model do.
 class MainThreadReadingState : public ApplicationState {
 public:
-    explicit MainThreadReadingState(std::atomic<bool>& reading)
+    explicit MainThreadReadingState(std::atomic<int>& reads)
         : ApplicationState(QStringLiteral("MainThreadReading"))
-        , m_reading(reading)
+        , m_reads(reads)
     {
     }
     void executeState() override
     {
         m_reading = true;
-        dispatch_main_thread_sync([] {});
+        if (dispatch_main_thread_sync([] {}))
+            ++m_reads;
         cleanupState();
         proceedWithCompletionBlock();
     }
+    std::atomic<bool> m_reading { false };
 
 private:
-    std::atomic<bool>& m_reading;
+    std::atomic<int>& m_reads;
 };
 
 TEST(ApplicationContextShutdownTest, GoingAwayServesAStartThatWaitsOnTheMainThread)
 {
-    std::atomic<bool> reading { false };
+    std::atomic<int> reads { 0 };
     auto context = std::make_unique<ApplicationContext>();
     context->setStateFactory(ApplicationStateKind::ReadSystemItems,
-                             [&] { return std::make_unique<MainThreadReadingState>(reading); });
-    context->pushState(context->readSystemItemsState(), nullptr);
-    while (!reading)
+                             [&] { return std::make_unique<MainThreadReadingState>(reads); });
+    auto* state = static_cast<MainThreadReadingState*>(context->readSystemItemsState());
+    context->pushState(state, nullptr);
+    while (!state->m_reading)
         QThread::yieldCurrentThread();
     context.reset();
-    SUCCEED() << "the context went without a deadlock";
+    EXPECT_EQ(reads, 1);
+}
+
+// Sleeps in ticks on a queue of its own, as the countdowns do, and notes
+// whether it proceeded and whether its completion ran.
+class SleepingState : public ApplicationState {
+public:
+    SleepingState()
+        : ApplicationState(QStringLiteral("Sleeping"))
+    {
+    }
+    void executeState() override
+    {
+        setQueue(createDispatchQueueNamed(QStringLiteral("Sleeping")));
+        queue()->async([this] {
+            sleeping = true;
+            waitFor(600, 10, [](double, bool&) {});
+            // Touches the state after the wake: the state must still be there.
+            woke = true;
+            cleanupState();
+            proceedWithCompletionBlock();
+        });
+    }
+    std::atomic<bool> sleeping { false };
+    std::atomic<bool> woke { false };
+};
+
+TEST(ApplicationContextShutdownTest, QuittingDuringASleepWakesItJoinsTheQueueAndEndsTheChain)
+{
+    ApplicationContext context;
+    context.setStateFactory(ApplicationStateKind::DelayBeforeExecution, [] { return std::make_unique<SleepingState>(); });
+    auto* state = static_cast<SleepingState*>(context.delayBeforeExecutionState());
+    bool completed = false;
+    const std::shared_ptr<ChainRun> run = context.pushState(state, std::make_shared<ContextBatchInfo>(),
+                                                            [&](const std::shared_ptr<ChainRun>&) { completed = true; });
+    while (!state->sleeping)
+        QThread::yieldCurrentThread();
+
+    QElapsedTimer elapsed;
+    elapsed.start();
+    context.shutdown();
+    EXPECT_LT(elapsed.elapsed(), 2000);
+    EXPECT_TRUE(state->woke);
+    EXPECT_TRUE(run->isExecutionCancelled());
+
+    // The completion of the stopped chain never runs, and nothing starts later.
+    bool laterCompleted = false;
+    const std::shared_ptr<ChainRun> later = context.pushState(state, nullptr, [&](const std::shared_ptr<ChainRun>&) { laterCompleted = true; });
+    EXPECT_TRUE(later->isExecutionCancelled());
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(completed);
+    EXPECT_FALSE(laterCompleted);
 }
 
 } // namespace

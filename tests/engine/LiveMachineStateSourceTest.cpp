@@ -101,6 +101,20 @@ TEST_F(LiveMachineStateSourceTest, SamplesTheProviders)
     EXPECT_TRUE(source->isNetworkReachable());
 }
 
+// Keys the window system does not tell (Wayland, no window of ours in front)
+// count as not held, and the log says so once.
+TEST_F(LiveMachineStateSourceTest, UnknownKeysCountAsNotHeldAndAreLoggedOnce)
+{
+    auto source = makeSource(clock);
+    keys->setModifierKeysUnknown();
+    testing::internal::CaptureStdout();
+    const MachineStateSource::ModifierKeys first = source->currentModifierKeys();
+    source->currentModifierKeys();
+    const QString printed = QString::fromStdString(testing::internal::GetCapturedStdout());
+    EXPECT_FALSE(first.control || first.option || first.shift || first.command);
+    EXPECT_EQ(printed.count("The modifier keys cannot be read now"), 1) << printed.toStdString();
+}
+
 TEST_F(LiveMachineStateSourceTest, ScanIntervalZeroNeverScans)
 {
     wifi->open();

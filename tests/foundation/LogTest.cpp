@@ -94,6 +94,32 @@ TEST_F(LogFileTest, LineFormatInFileAndOnStandardOutput)
     EXPECT_EQ(QFile(log_file_path()).permissions() & (QFile::WriteGroup | QFile::WriteOther), 0);
 }
 
+// The steps before the set-up (the container migration) log into the file,
+// at the verbosity the set-up brings.
+TEST_F(LogFileTest, LinesHeldBeforeTheSetUpReachTheFileAtItsVerbosity)
+{
+    gLogMask = 127;
+    log_hold_until_initialized();
+    testing::internal::CaptureStdout();
+    LOG_DEBUG("Moving %1 out of the container...", 1);
+    LOG_WARN("Failed moving %1 out of the container!", 2);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+
+    gLogMask = log_mask_for_verbosity(0);
+    testing::internal::CaptureStdout();
+    log_initialize(true, 10);
+    const QString printed = QString::fromStdString(testing::internal::GetCapturedStdout());
+    const QString written = readFile(log_file_path());
+    EXPECT_TRUE(written.contains("WARN Failed moving 2 out of the container!")) << written.toStdString();
+    EXPECT_FALSE(written.contains("Moving 1")) << written.toStdString();
+    EXPECT_EQ(printed, written);
+
+    // Once set up, lines go out at once.
+    testing::internal::CaptureStdout();
+    LOG_ERROR("Later");
+    EXPECT_TRUE(QString::fromStdString(testing::internal::GetCapturedStdout()).contains("ERROR Later"));
+}
+
 TEST_F(LogFileTest, NoFileWhenFileLoggingIsOff)
 {
     log_initialize(false);

@@ -93,6 +93,18 @@ TEST_F(UserDefaultsTest, HandEditedValuesAreReadSafely)
     EXPECT_FALSE(defaults->lastBootTime().isValid());
 }
 
+// A number the setting's type cannot hold would wrap around into another
+// value (LogVerbosity 4294967299 into 3, the most verbose level).
+TEST_F(UserDefaultsTest, ANumberTooLargeForItsTypeReadsAsTheFactoryValue)
+{
+    writeFile("[General]\nLogVerbosity=4294967299\nItemsListsSize=99999999999999999999999\n");
+    defaults->registerDefaults({ { "LogVerbosity", 1 }, { "ItemsListsSize", 2 } });
+    EXPECT_EQ(defaults->loggingVerbosityLevel(), 1u);
+    EXPECT_EQ(defaults->itemsListsSize(), 2u);
+    defaults->setLoggingVerbosityLevel(3);
+    EXPECT_EQ(defaults->loggingVerbosityLevel(), 3u);
+}
+
 TEST_F(UserDefaultsTest, FactoryValuesFallBackLeafByLeaf)
 {
     defaults->registerDefaults({ { "Logging", QVariantMap { { "LogFilesToKeep", 10 }, { "LogViews", true }, { "LogObservations", true } } },

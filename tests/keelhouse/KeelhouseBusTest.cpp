@@ -6,6 +6,7 @@
 #include "support/TestHome.h"
 
 #include "foundation/MHItemDataKeys.h"
+#include "foundation/UserDefaults.h"
 #include "keelhouse/KeelhouseBus.h"
 #include "keelhouse/KeelhouseClient.h"
 #include "keelhouse/KeelhouseService.h"
@@ -17,6 +18,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QThread>
 #include <gtest/gtest.h>
@@ -107,6 +109,32 @@ TEST_F(KeelhouseBusTest, ClientThatLeavesIsDroppedAndTheServiceGoesIdle)
         EXPECT_TRUE(idle.isEmpty());
     }
     ASSERT_TRUE(waitFor([&] { return service->clientCount() == 0 && idle.count() == 1; }));
+}
+
+// The service writes into the user's journal: only what the application's
+// verbosity lets through, never its DEBUG lines at the factory verbosity.
+TEST_F(KeelhouseBusTest, TheProgramLogsAtTheApplicationsVerbosity)
+{
+    for (const int verbosity : { 0, 3 }) {
+        const QString config = freshTestFolder(QStringLiteral("verbosity-%1").arg(verbosity));
+        UserDefaults(config + "/Lanternwick/Lanternwick.conf").setLoggingVerbosityLevel(quint64(verbosity));
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("DBUS_SESSION_BUS_ADDRESS", bus->address());
+        environment.insert("XDG_CONFIG_HOME", config);
+        environment.insert(KeelhouseBus::idleTimeEnvironmentVariable, "100");
+        QProcess program;
+        program.setProcessEnvironment(environment);
+        program.setProcessChannelMode(QProcess::MergedChannels);
+        program.start(KEELHOUSE_PROGRAM, QStringList());
+        ASSERT_TRUE(program.waitForFinished(30000)) << verbosity;
+        const QString output = QString::fromUtf8(program.readAll());
+        EXPECT_EQ(program.exitCode(), 0) << output.toStdString();
+        // Its INFO line as it leaves.
+        EXPECT_EQ(output.contains("No client left, exiting"), verbosity == 3) << output.toStdString();
+        if (verbosity == 0) {
+            EXPECT_FALSE(output.contains(" - DEBUG ") || output.contains(" - INFO ")) << output.toStdString();
+        }
+    }
 }
 
 TEST_F(KeelhouseBusTest, BusActivatesTheProgramThatServesEveryOperationAndExitsWhenIdle)

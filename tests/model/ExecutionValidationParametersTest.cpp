@@ -177,11 +177,17 @@ TEST_F(ExecutionValidationParametersTest, ValuesSetByHandAreNeverSampledOver)
 
 TEST_F(ExecutionValidationParametersTest, ALateScanOfAReleasedSnapshotIsHarmless)
 {
+    std::shared_ptr<ExecutionValidationParameters> kept = ExecutionValidationParameters::create(source);
+    kept->updateWithCurrentValues();
+    kept->networks();
     std::shared_ptr<ExecutionValidationParameters> sample = ExecutionValidationParameters::create(source);
     sample->updateWithCurrentValues();
     sample->networks();
     sample.reset();
     source->finishScan({ NetworkData("Home") });
+    EXPECT_TRUE(source->pending.empty());
+    // The scan still reaches the snapshot that is alive.
+    EXPECT_EQ(kept->networks(), QList<NetworkData> { NetworkData("Home") });
 }
 
 TEST_F(ExecutionValidationParametersTest, NamedNetworkConditionWaitsOnceForTheFirstScanOffTheMainThread)

@@ -17,7 +17,9 @@ TEST_F(TimesTest, TimeTextsPickTheirUnit)
         const char* precise;
     } cases[] = {
         { 0.25, "250 ms", "250 ms" },
-        { 0.9999, "999 ms", "999 ms" },
+        { 0.9, "900 ms", "900 ms" },
+        { 0.1 + 0.2, "300 ms", "300 ms" },
+        { 0.9994, "999 ms", "999 ms" },
         { 1, "1 second", "1 second" },
         { 1.9, "1 second", "1 second" },
         { 59, "59 seconds", "59 seconds" },

@@ -10,13 +10,21 @@ public:
         std::lock_guard lock(m_mutex);
         m_keys = keys;
     }
-    ModifierKeys currentModifierKeys() const override
+    void setModifierKeysUnknown()
+    {
+        std::lock_guard lock(m_mutex);
+        m_keys.reset();
+    }
+    std::optional<ModifierKeys> currentModifierKeys() const override
     {
         std::lock_guard lock(m_mutex);
         return m_keys;
     }
+    void setSeesKeysOnlyWithFocus(bool value) { m_onlyWithFocus = value; }
+    bool seesKeysOnlyWithFocus() const override { return m_onlyWithFocus; }
 
 private:
     mutable std::mutex m_mutex;
-    ModifierKeys m_keys;
+    std::optional<ModifierKeys> m_keys = ModifierKeys();
+    bool m_onlyWithFocus = false;
 };

@@ -14,7 +14,7 @@ void LinuxIdleInhibitor::performActivity(const QString& reason, const std::funct
     const QDBusMessage reply = m_logind.call(
         QStringLiteral("/org/freedesktop/login1"), QStringLiteral("org.freedesktop.login1.Manager"),
         QStringLiteral("Inhibit"),
-        { QStringLiteral("idle:sleep"), QStringLiteral("Lanternwick"), reason, QStringLiteral("block") });
+        { QStringLiteral("idle"), QStringLiteral("Lanternwick"), reason, QStringLiteral("block") });
     // The lock lasts as long as this descriptor (our own duplicate) is open.
     QDBusUnixFileDescriptor lock;
     if (DBusServiceClient::succeeded(reply) && !reply.arguments().isEmpty())

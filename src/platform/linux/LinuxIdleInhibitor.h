@@ -1,7 +1,9 @@
 #pragma once
-// A logind inhibitor lock ("idle:sleep", mode "block") held for the time of
-// the activity: logind hands out a file descriptor and keeps the lock until
-// every copy of it is closed. Without logind the activity runs unprotected.
+// A logind inhibitor lock ("idle", mode "block") held for the time of the
+// activity: the session does not idle into sleep meanwhile, while a suspend
+// the user asks for is never held up. logind hands out a file descriptor and
+// keeps the lock until every copy of it is closed. Without logind the
+// activity runs unprotected.
 #include "platform/IdleInhibitor.h"
 #include "platform/linux/DBusServiceClient.h"
 

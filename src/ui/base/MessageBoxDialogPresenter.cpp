@@ -1,5 +1,7 @@
 #include "ui/base/MessageBoxDialogPresenter.h"
 
+#include "foundation/Log.h"
+
 #include <QCheckBox>
 #include <QLabel>
 #include <QMessageBox>
@@ -42,9 +44,13 @@ DialogPresenter::Answer MessageBoxDialogPresenter::runModal(const Request& reque
         box.setCheckBox(suppression);
     }
 
+    LOG_DEBUG("Showing dialog \"%1\"...", request.messageText);
     box.exec();
     Answer answer;
-    answer.button = request.buttons.isEmpty() ? -1 : int(buttons.indexOf(box.clickedButton()));
+    // Closed without a button (rejected, as at quit): the answer that changes nothing.
+    const int cancel = request.cancelButton >= 0 ? request.cancelButton : int(request.buttons.size()) - 1;
+    if (!request.buttons.isEmpty())
+        answer.button = box.clickedButton() ? int(buttons.indexOf(box.clickedButton())) : cancel;
     answer.suppressed = suppression && suppression->isChecked();
     return answer;
 }

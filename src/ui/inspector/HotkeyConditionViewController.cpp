@@ -4,11 +4,14 @@
 #include "foundation/MHInternalNotifications.h"
 #include "model/DBHotkeyConditionData.h"
 #include "model/DBStartupCondition.h"
+#include "platform/ModifierKeysProvider.h"
 #include "shell/ApplicationHelpers.h"
 #include "shell/ModelEditing.h"
 #include "ui/views/ChoicePopUpButton.h"
 
 #include <QHBoxLayout>
+#include <QLabel>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -42,6 +45,13 @@ void HotkeyConditionViewController::awakeFromNib()
     controlsLayout()->addWidget(m_conditionStatusView);
     controlsLayout()->addStretch(1);
     connect(m_conditionStatusView, &ChoicePopUpButton::valueChosen, this, &HotkeyConditionViewController::hotkeyStatusChanged);
+    if (helpers() && helpers()->modifierKeysProvider().seesKeysOnlyWithFocus()) {
+        auto* note = new QLabel(tr("On Wayland, held keys are seen only while Lanternwick's window is in front."));
+        note->setObjectName(QStringLiteral("keysSeenWithFocusNote"));
+        note->setWordWrap(true);
+        note->setContentsMargins(28, 0, 6, 4);
+        contentLayout()->addWidget(note);
+    }
     updateShownValues();
 }
 

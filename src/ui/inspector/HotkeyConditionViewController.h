@@ -2,7 +2,8 @@
 // The editor of a hotkey condition: the modifier key (Control, Alt, Shift,
 // Super) that must be held, or must not be held, at login. There is no key
 // capture; the key is picked from a list in which the keys other hotkey
-// conditions use are disabled.
+// conditions use are disabled. Where keys are seen only while a window of
+// ours has the keyboard (Wayland), a note says so.
 #include "model/ModelEnumerations.h"
 #include "ui/inspector/ExclusiveChoiceConditionViewController.h"
 

@@ -153,7 +153,7 @@ void MainSimulateBottomBarViewController::updateContentAccordingToModifierKeysSt
 
 void MainSimulateBottomBarViewController::updateKeyStatusFromEvent()
 {
-    const ModifierKeys keys = helpers() ? helpers()->modifierKeysProvider().currentModifierKeys() : ModifierKeys();
+    const ModifierKeys keys = helpers() ? helpers()->modifierKeysProvider().currentModifierKeys().value_or(ModifierKeys()) : ModifierKeys();
     setIsUpdatingModelFromView(true);
     setSimulatedControlState(keys.control);
     setSimulatedOptionState(keys.option);

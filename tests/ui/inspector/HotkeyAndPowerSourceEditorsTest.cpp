@@ -5,9 +5,12 @@
 #include "ConditionEditorTestCase.h"
 #include "model/DBHotkeyConditionData.h"
 #include "model/DBPowerSourceConditionData.h"
+#include "platform/fake/FakeModifierKeysProvider.h"
 #include "ui/inspector/HotkeyConditionViewController.h"
 #include "ui/inspector/ItemInspectorViewController.h"
 #include "ui/inspector/PowerSourceConditionViewController.h"
+
+#include <QLabel>
 
 namespace {
 
@@ -69,6 +72,23 @@ TEST_F(HotkeyAndPowerSourceEditorsTest, KeysOfOtherHotkeyConditionsAreDisabledIn
     undo().redo();
     EXPECT_EQ(allowedKeys(*shiftEditor), "Control Shift Super");
     EXPECT_EQ(controlEditor->conditionHotkeyView()->currentText(), "Alt");
+}
+
+// Wayland tells the held keys only to the window that has the keyboard: the
+// editor says so where that is the case, and only there.
+TEST_F(HotkeyAndPowerSourceEditorsTest, TheEditorNotesWhereKeysAreSeenOnlyWithTheWindowInFront)
+{
+    DBStartupCondition* control = hotkey(HotkeyCombinationControl, "Hold Control");
+    const auto keys = std::make_shared<FakeModifierKeysProvider>();
+    helpers->setModifierKeysProvider(keys);
+    EXPECT_EQ(editorFor<HotkeyConditionViewController>(control)->findChild<QLabel*>("keysSeenWithFocusNote"), nullptr);
+
+    keys->setSeesKeysOnlyWithFocus(true);
+    auto editor = editorFor<HotkeyConditionViewController>(control);
+    const QLabel* note = editor->findChild<QLabel*>("keysSeenWithFocusNote");
+    ASSERT_NE(note, nullptr);
+    EXPECT_TRUE(note->isVisibleTo(editor.get()));
+    EXPECT_EQ(note->text(), "On Wayland, held keys are seen only while Lanternwick's window is in front.");
 }
 
 TEST_F(HotkeyAndPowerSourceEditorsTest, AKeyInUseCannotBePickedTwice)

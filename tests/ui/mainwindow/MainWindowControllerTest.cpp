@@ -17,12 +17,14 @@
 #include "ui/mainwindow/SystemItemsListModel.h"
 
 #include <QAction>
+#include <QPointer>
 #include <QApplication>
 #include <QListView>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <algorithm>
 
 namespace {
 
@@ -107,9 +109,13 @@ TEST_F(MainWindowControllerTest, AHandlerQueuedForAControllerThatIsGoneDoesNotRu
     center.post(MHSystemItemsNotifications::MHReadSystemItemsDidEndNotification, nullptr,
                 { { MHSystemItemsNotifications::items, QVariantList { QVariantMap { { "name", "Clock" } } } } });
     center.post(MHInternalNotifications::MHInternalNotificationNetworkDataFetchDidComplete);
+    const QPointer<QWidget> window = controller->window();
     controller.reset();
     QCoreApplication::processEvents();
-    SUCCEED();
+    // Run on the gone controller, the handler would show its window again.
+    EXPECT_TRUE(window.isNull());
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    EXPECT_TRUE(std::none_of(windows.begin(), windows.end(), [](const QWidget* shown) { return shown->isVisible(); }));
 }
 
 TEST_F(MainWindowControllerTest, TheMenusReachTheFocusedPageAndUndoTheModel)
