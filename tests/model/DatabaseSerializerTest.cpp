@@ -8,6 +8,7 @@
 #include "model/DBPowerSourceConditionData.h"
 #include "model/DBVolumeConditionData.h"
 #include "model/DBWaitPreviousItem.h"
+#include "model/ExecutionValidationParameters.h"
 #include "model/MHTextStorageKeys.h"
 
 namespace {
@@ -216,37 +217,67 @@ TEST_F(DatabaseSerializerTest, HarmlessOddValuesLoadInsteadOfLockingTheUserOut)
     EXPECT_EQ(items[1]->itemStartupConditions(), context.sortedStartupConditions());
 }
 
-TEST_F(DatabaseSerializerTest, EveryDelayTheProgramSavesLoadsAgain)
+TEST_F(DatabaseSerializerTest, ADelayNoCountdownCanEndLoadsAsNoDelay)
 {
-    add(context.createDelayItemWithDelay(2 * 24 * 60 * 60.0), context.getOrCreateApplicationLoginGroup());
-    add(context.createDelayItemWithDelay(-1.0), context.getOrCreateApplicationLoginGroup());
-    ASSERT_TRUE(makeSerializer()->saveDatabaseFromManagedObjectContext(context, nullptr));
-    ObjectContext loaded(texts);
+    writeBytes(store, R"(<?xml version="1.0" encoding="UTF-8"?>
+<plist version="1.0"><dict><key>application</key><array>
+<dict><key>type</key><string>delay</string><key>delay</key><real>+infinity</real></dict>
+<dict><key>type</key><string>delay</string><key>delay</key><real>nan</real></dict>
+<dict><key>type</key><string>delay</string><key>delay</key><real>-1</real></dict>
+<dict><key>type</key><string>delay</string><key>delay</key><real>1e300</real></dict>
+</array></dict></plist>)");
     Error error;
-    ASSERT_TRUE(makeSerializer()->loadDatabaseToManagedObjectContext(loaded, &error)) << error.logDescription().toStdString();
-    EXPECT_EQ(dumpContext(loaded), dumpContext(context));
+    ASSERT_TRUE(makeSerializer()->loadDatabaseToManagedObjectContext(context, &error)) << error.logDescription().toStdString();
+    QList<double> delays;
+    for (const DBLoginItem* item : context.sortedLoginItemsForGroup(context.getOrCreateApplicationLoginGroup()))
+        delays.append(static_cast<const DBDelayItem*>(item)->itemDelayValue());
+    EXPECT_EQ(delays, (QList<double> { 0, 0, 0, 1e300 }));
 }
 
-TEST_F(DatabaseSerializerTest, ConditionOfUnknownTypeIsSkippedWithItsReferences)
+TEST_F(DatabaseSerializerTest, ConditionOfUnknownTypeIsKeptWrittenBackUnchangedAndRefuses)
 {
-    DBStartupCondition* odd = context.createHotkeyStartupCondition();
-    odd->setConditionName("odd");
-    odd->setConditionTypeValue(9);
-    odd->setConditionSortIndexValue(0);
-    DBStartupCondition* battery = context.createPowerSourceStartupCondition();
-    battery->setConditionName("battery");
-    battery->setConditionSortIndexValue(1);
-    add(context.createWaitPreviousItem(), context.getOrCreateApplicationLoginGroup(), { odd, battery });
-    ASSERT_TRUE(makeSerializer()->saveDatabaseFromManagedObjectContext(context, nullptr));
+    const QVariantMap future { { "name", "Future" }, { "type", "bluetooth" }, { "device", "Headphones" }, { "paired", true },
+                               { "seen", QDateTime(QDate(2031, 3, 4), QTime(5, 6, 7), Qt::UTC) }, { "key", QByteArray("\x01\x02") },
+                               { "options", QVariantMap { { "levels", QVariantList { qint64(1), 2.5 } } } } };
+    const QVariantMap untyped { { "name", "Untyped" }, { "extra", qint64(3) } };
+    const QVariantMap numbered { { "name", "Numbered" }, { "type", qint64(9) } };
+    const QVariantMap numberedKnown { { "type", qint64(2) } };
+    const QVariantMap battery { { "name", "battery" }, { "type", "powerSource" }, { "powerSourceType", qint64(1) } };
+    const QVariantMap root { { "version", qint64(5) }, { "conditions", QVariantList { future, untyped, numbered, numberedKnown, battery } },
+                             { "application", QVariantList { QVariantMap { { "type", "waitPrevious" }, { "conditions", QVariantList { qint64(0), qint64(4) } } } } } };
+    ASSERT_TRUE(PropertyList::toFile(root, store));
 
-    ObjectContext loaded(texts);
+    const auto serializer = makeSerializer();
     Error error;
-    ASSERT_TRUE(makeSerializer()->loadDatabaseToManagedObjectContext(loaded, &error)) << error.logDescription().toStdString();
-    const QList<DBStartupCondition*> conditions = loaded.sortedStartupConditions();
-    ASSERT_EQ(conditions.size(), 1);
-    EXPECT_EQ(conditions[0]->conditionName(), "battery");
-    EXPECT_EQ(conditions[0]->conditionSortIndexValue(), 0);
-    EXPECT_EQ(loaded.fetch<DBLoginItem>().at(0)->itemStartupConditions(), conditions);
+    ASSERT_TRUE(serializer->loadDatabaseToManagedObjectContext(context, &error)) << error.logDescription().toStdString();
+    const QList<DBStartupCondition*> loaded = context.sortedStartupConditions();
+    ASSERT_EQ(loaded.size(), 5);
+    EXPECT_EQ(loaded[2]->conditionTypeValue(), 9);
+    EXPECT_EQ(context.fetch<DBLoginItem>().at(0)->itemStartupConditions().size(), 2);
+    const auto parameters = ExecutionValidationParameters::create();
+    for (const DBStartupCondition* condition : loaded.first(4))
+        EXPECT_FALSE(condition->isExecutionAllowedForParameters(*parameters)) << condition->conditionName().toStdString();
+
+    // Renamed by the user, then saved: everything else goes back as it came.
+    loaded[0]->setConditionName("Later");
+    ASSERT_TRUE(serializer->saveDatabaseFromManagedObjectContext(context, &error));
+    QVariantMap renamed = future;
+    renamed.insert("name", "Later");
+    EXPECT_EQ(PropertyList::toData(storedRoot().value("conditions"))->toStdString(), PropertyList::toData(QVariantList { renamed, untyped, numbered, numberedKnown, battery })->toStdString());
+    EXPECT_EQ(storedRoot().value("application"), root.value("application"));
+}
+
+TEST_F(DatabaseSerializerTest, ConditionOfATypeWithoutAWordKeepsItsType)
+{
+    DBStartupCondition* odd = DBStartupCondition::createStartupConditionOfType(7, context);
+    odd->setConditionSortIndexValue(0);
+    add(context.createWaitPreviousItem(), context.getOrCreateApplicationLoginGroup(), { odd });
+    ASSERT_TRUE(makeSerializer()->saveDatabaseFromManagedObjectContext(context, nullptr));
+    ObjectContext loaded(texts);
+    ASSERT_TRUE(makeSerializer()->loadDatabaseToManagedObjectContext(loaded, nullptr));
+    ASSERT_EQ(loaded.sortedStartupConditions().size(), 1);
+    EXPECT_EQ(loaded.sortedStartupConditions().at(0)->conditionTypeValue(), 7);
+    EXPECT_EQ(loaded.fetch<DBLoginItem>().at(0)->itemStartupConditions(), loaded.sortedStartupConditions());
 }
 
 TEST_F(DatabaseSerializerTest, LoadingIsNoUndoableChangeAndLeavesTheContextSaved)
