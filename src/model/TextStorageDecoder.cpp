@@ -172,10 +172,15 @@ bool TextStorageDecoder::decodeCondition(const QVariant& value, const QString& w
         if (!PropertyList::toData(record))
             return problem(QStringLiteral("%1 holds values the database file cannot hold").arg(where));
         LOG_WARN("Keeping condition of unknown type %1 at %2, it prevents execution", typeWord.isValid() ? typeWord.toString() : QStringLiteral("(none)"), where);
-        condition.type = isInt32(typeWord) && !TextStorageFormat::conditionKindForType(int32_t(typeWord.toLongLong()))
-            ? int32_t(typeWord.toLongLong())
-            : kUnknownConditionType;
-        condition.keptRecord = record;
+        const bool typeNumbered = isInt32(typeWord) && !TextStorageFormat::conditionKindForType(int32_t(typeWord.toLongLong()));
+        condition.type = typeNumbered ? int32_t(typeWord.toLongLong()) : kUnknownConditionType;
+        // What the numbered type and the name say alone is written again from them.
+        QVariantMap rest = record;
+        rest.remove(Keys::conditionName);
+        if (typeNumbered)
+            rest.remove(Keys::conditionType);
+        if (!rest.isEmpty())
+            condition.keptRecord = record;
         m_database.conditions.append(condition);
         return true;
     }
