@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <cstdlib>
 #include <limits>
@@ -26,10 +27,44 @@ void fail(Error* error, PropertyList::ErrorCode code, const QString& description
         *error = Error(PropertyList::errorDomain(), code, description);
 }
 
-const QDateTime& referenceDate()
+bool isStorableDate(const QDateTime& date)
 {
-    static const QDateTime date(QDate(2001, 1, 1), QTime(0, 0), Qt::UTC);
-    return date;
+    const int year = date.toUTC().date().year();
+    return year >= 1 && year <= 9999;
+}
+
+// libplist keeps a date as 64-bit seconds but hands it out and takes it in
+// only as 32 bits (1901 to 2038 around its 2001 epoch); its XML text carries
+// the whole range, so dates pass through that text instead.
+std::optional<QDateTime> dateOfNode(plist_t node)
+{
+    char* xml = nullptr;
+    uint32_t length = 0;
+    plist_to_xml(node, &xml, &length);
+    if (!xml)
+        return std::nullopt;
+    const QByteArray text(xml, qsizetype(length));
+    plist_to_xml_free(xml);
+    // Years below 1000 come without leading zeros.
+    static const QRegularExpression form(QStringLiteral("<date>(\\d{1,4})-(\\d\\d)-(\\d\\d)T(\\d\\d):(\\d\\d):(\\d\\d)Z</date>"));
+    const QRegularExpressionMatch match = form.match(QString::fromLatin1(text));
+    if (!match.hasMatch())
+        return std::nullopt;
+    const auto part = [&](int index) { return match.capturedView(index).toInt(); };
+    const QDateTime date(QDate(part(1), part(2), part(3)), QTime(part(4), part(5), part(6)), Qt::UTC);
+    return date.isValid() && isStorableDate(date) ? std::optional<QDateTime>(date) : std::nullopt;
+}
+
+Node dateNode(const QDateTime& date)
+{
+    const QDateTime utc = date.toUTC();
+    if (!isStorableDate(utc))
+        return Node();
+    const QByteArray xml = QByteArrayLiteral("<plist version=\"1.0\"><date>")
+        + utc.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ssZ")).toLatin1() + QByteArrayLiteral("</date></plist>");
+    plist_t node = nullptr;
+    plist_from_xml(xml.constData(), uint32_t(xml.size()), &node);
+    return Node(node);
 }
 
 // libplist parses XML without recursion but frees, copies and writes trees
@@ -105,10 +140,12 @@ std::optional<QVariant> toVariant(plist_t node, int depth, Error* error)
         return QVariant(bytes ? QByteArray(bytes, qsizetype(length)) : QByteArray());
     }
     case PLIST_DATE: {
-        int32_t seconds = 0;
-        int32_t microseconds = 0;
-        plist_get_date_val(node, &seconds, &microseconds);
-        return QVariant(referenceDate().addSecs(seconds).addMSecs(microseconds / 1000));
+        const std::optional<QDateTime> date = dateOfNode(node);
+        if (!date) {
+            fail(error, PropertyList::NotAPropertyList, QStringLiteral("The property list holds a date out of range."));
+            return std::nullopt;
+        }
+        return QVariant(*date);
     }
     case PLIST_ARRAY: {
         QVariantList list;
@@ -158,17 +195,6 @@ std::optional<QVariant> toVariant(plist_t node, int depth, Error* error)
     }
 }
 
-// XML 1.0 cannot carry most control characters; libplist would drop them.
-bool representableInXml(const QString& text)
-{
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
-        if ((u < 0x20 && u != '\t' && u != '\n' && u != '\r') || u == 0xFFFE || u == 0xFFFF)
-            return false;
-    }
-    return text.isValidUtf16();
-}
-
 Node unsignedNode(quint64 value)
 {
     // plist_new_uint writes every value above the signed range as negative;
@@ -210,7 +236,7 @@ Node toNode(const QVariant& value, const QString& where, int depth, Error* error
         return Node(plist_new_real(value.toDouble()));
     case QMetaType::QString: {
         const QString text = value.toString();
-        if (!representableInXml(text))
+        if (!PropertyList::canHoldString(text))
             return refuse(QStringLiteral("a string with control characters"));
         return Node(plist_new_string(text.toUtf8().constData()));
     }
@@ -222,10 +248,10 @@ Node toNode(const QVariant& value, const QString& where, int depth, Error* error
         const QDateTime date = value.toDateTime();
         if (!date.isValid())
             return refuse(QStringLiteral("an invalid date"));
-        const qint64 seconds = referenceDate().secsTo(date);
-        if (seconds < std::numeric_limits<int32_t>::min() || seconds > std::numeric_limits<int32_t>::max())
+        Node node = dateNode(date);
+        if (!node)
             return refuse(QStringLiteral("a date out of range"));
-        return Node(plist_new_date(int32_t(seconds), 0));
+        return node;
     }
     case QMetaType::QStringList:
     case QMetaType::QVariantList: {
@@ -244,7 +270,7 @@ Node toNode(const QVariant& value, const QString& where, int depth, Error* error
         const QVariantMap map = value.toMap();
         for (auto it = map.cbegin(); it != map.cend(); ++it) {
             const QString path = where.isEmpty() ? it.key() : where + QLatin1Char('.') + it.key();
-            if (!representableInXml(it.key()))
+            if (!PropertyList::canHoldString(it.key()))
                 return refuse(QStringLiteral("a key with control characters"));
             Node item = toNode(it.value(), path, depth + 1, error);
             if (!item)
@@ -263,6 +289,16 @@ Node toNode(const QVariant& value, const QString& where, int depth, Error* error
 QString PropertyList::errorDomain()
 {
     return QStringLiteral("PropertyList");
+}
+
+bool PropertyList::canHoldString(const QString& text)
+{
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if ((u < 0x20 && u != '\t' && u != '\n' && u != '\r') || u == 0xFFFE || u == 0xFFFF)
+            return false;
+    }
+    return text.isValidUtf16();
 }
 
 std::optional<QVariant> PropertyList::fromData(const QByteArray& data, Error* error)

@@ -3,7 +3,8 @@
 //   dictionary <-> QVariantMap     array   <-> QVariantList (QStringList writes as one)
 //   string     <-> QString         integer <-> qint64 (quint64 above the signed range)
 //   real       <-> double          boolean <-> bool
-//   date       <-> QDateTime (UTC, whole seconds: the XML form holds no fraction)
+//   date       <-> QDateTime (UTC, whole seconds: the XML form holds no fraction;
+//                             years 1 to 9999)
 //   data       <-> QByteArray
 // Every file read is treated as hostile: anything that is not a well-formed
 // XML property list of reasonable size and depth is refused with an Error.
@@ -27,6 +28,10 @@ public:
         WriteFailed = 6,
     };
     static QString errorDomain();
+
+    // XML 1.0 cannot carry most control characters, nor U+FFFE and U+FFFF;
+    // text that comes in from outside is checked with this before it is kept.
+    static bool canHoldString(const QString& text);
 
     // Containers nested deeper than this are refused when reading and writing.
     static constexpr int kMaximumDepth = 256;

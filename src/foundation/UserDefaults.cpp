@@ -5,6 +5,7 @@
 
 #include <QStandardPaths>
 #include <climits>
+#include <cmath>
 #include <functional>
 #include <limits>
 #include <optional>
@@ -59,11 +60,16 @@ bool toBool(const QVariant& value)
     return text.toDouble() != 0;
 }
 
-float toFloat(const QVariant& value)
+// Every float setting is a size, a share, a time or a rate: a value that is not
+// a finite, non-negative float ("inf", "nan", "1e39", "-5") is no value.
+std::optional<float> toFloat(const QVariant& value)
 {
     bool ok = false;
     const double number = isText(value) ? value.toString().trimmed().toDouble(&ok) : value.toDouble(&ok);
-    return ok ? float(number) : 0.0f;
+    const float result = float(number);
+    if (!ok || !std::isfinite(result) || result < 0)
+        return std::nullopt;
+    return result;
 }
 
 // Empty when the value does not read as an unsigned number (text that is not
@@ -205,7 +211,19 @@ void UserDefaults::removeValue(const QString& keyPath)
 }
 
 bool UserDefaults::boolForKey(const QString& keyPath) const { return toBool(value(keyPath)); }
-float UserDefaults::floatForKey(const QString& keyPath) const { return toFloat(value(keyPath)); }
+float UserDefaults::floatForKey(const QString& keyPath) const
+{
+    const QVariant stored = value(keyPath);
+    if (const std::optional<float> number = toFloat(stored))
+        return *number;
+    if (!stored.isValid())
+        return 0.0f;
+    std::lock_guard lock(m_mutex);
+    const std::optional<float> factory = toFloat(leafOf(m_factory, keyPath));
+    LOG_WARN("Setting %1 holds no usable number, using %2", keyPath, factory.value_or(0.0f));
+    return factory.value_or(0.0f);
+}
+
 quint64 UserDefaults::unsignedIntegerForKey(const QString& keyPath) const
 {
     return unsignedIntegerForKey(keyPath, std::numeric_limits<quint64>::max());
@@ -219,6 +237,7 @@ quint64 UserDefaults::unsignedIntegerForKey(const QString& keyPath, quint64 maxi
         return *user;
     return toUnsigned(leafOf(m_factory, keyPath)).value_or(0);
 }
+
 QDateTime UserDefaults::dateForKey(const QString& keyPath) const { return toDate(value(keyPath)); }
 QString UserDefaults::stringForKey(const QString& keyPath) const
 {

@@ -8,5 +8,7 @@ class DBDelayItem : public DBLoginItem {
     LW_DOUBLE_ATTRIBUTE(itemDelay, ItemDelay)
 
     LoginItemType loginItemType() const override { return LoginItemTypeDelay; }
+    // A countdown must end: no negative, infinite or undefined delay enters the model.
+    static bool isAllowedDelay(double seconds);
     QString itemNiceDisplayName() const override;
 };

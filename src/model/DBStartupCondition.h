@@ -21,6 +21,9 @@ class DBStartupCondition : public ManagedObject {
     LW_STRING_ATTRIBUTE(conditionName, ConditionName)
     LW_INT32_ATTRIBUTE(conditionSortIndex, ConditionSortIndex)
     LW_INT32_ATTRIBUTE(conditionType, ConditionType)
+    // A condition of a kind this version does not know: its record in the
+    // database file, kept so that saving writes it back unchanged.
+    QVariantMap conditionKeptRecord() const { return value(QStringLiteral("conditionKeptRecord")).toMap(); }
 
     QList<DBLoginItem*> conditionLoginItems() const;
 

@@ -57,7 +57,7 @@ void insertFields(QVariantMap* record, const ManagedObject* object, const std::v
     }
 }
 
-DBStartupCondition* createCondition(ObjectContext& context, StartupConditionType type)
+DBStartupCondition* createCondition(ObjectContext& context, int32_t type)
 {
     switch (type) {
     case StartupConditionTypeScheduled:
@@ -70,8 +70,10 @@ DBStartupCondition* createCondition(ObjectContext& context, StartupConditionType
         return context.createMountedVolumeStartupCondition();
     case StartupConditionTypeNetwork:
         return context.createNetworkStartupCondition();
+    default:
+        // A kind this version does not know: no data object, so it refuses.
+        return DBStartupCondition::createStartupConditionOfType(type, context);
     }
-    Q_UNREACHABLE();
 }
 
 DBLoginItem* createItem(ObjectContext& context, const StoredDatabase::Item& stored)
@@ -164,11 +166,15 @@ QVariantMap DatabaseSerializer::dictionaryRepresentationOfContext(ObjectContext&
     QVariantList conditionRecords;
     for (const DBStartupCondition* condition : conditions) {
         conditionIndexes.insert(condition, conditionRecords.size());
-        QVariantMap record;
+        // A kept record goes back as it came, with the name the user gave it since.
+        QVariantMap record = condition->conditionKeptRecord();
+        const TextStorageFormat::ConditionKind* kind = TextStorageFormat::conditionKindForType(condition->conditionTypeValue());
+        if (!kind && record.isEmpty())
+            record.insert(Keys::conditionType, qint64(condition->conditionTypeValue()));
+        record.remove(Keys::conditionName);
         if (condition->value(QStringLiteral("conditionName")).isValid())
             record.insert(Keys::conditionName, condition->conditionName());
-        // A type without a word is written without one; loading skips it.
-        if (const TextStorageFormat::ConditionKind* kind = TextStorageFormat::conditionKindForType(condition->conditionTypeValue())) {
+        if (kind) {
             record.insert(Keys::conditionType, kind->word);
             if (const ManagedObject* data = condition->toOne(kind->dataRelationship)) {
                 insertFields(&record, data, kind->fields);
@@ -199,9 +205,8 @@ QVariantMap DatabaseSerializer::dictionaryRepresentationOfContext(ObjectContext&
             switch (item->loginItemType()) {
             case LoginItemTypeFile: {
                 copy(QLatin1String("itemPath"), Keys::itemPath);
-                const QLatin1String mode = TextStorageFormat::startupModeWord(static_cast<const DBFileItem*>(item)->itemStartupModeValue());
-                if (!mode.isEmpty())
-                    record.insert(Keys::itemStartupMode, mode);
+                record.insert(Keys::itemStartupMode,
+                              TextStorageFormat::storedStartupMode(static_cast<const DBFileItem*>(item)->itemStartupModeValue()));
                 break;
             }
             case LoginItemTypeDelay:
@@ -339,9 +344,12 @@ void DatabaseSerializer::fillContext(ObjectContext& context, const StoredDatabas
     QList<DBStartupCondition*> conditions;
     for (const StoredDatabase::Condition& stored : database.conditions) {
         DBStartupCondition* condition = createCondition(context, stored.type);
+        if (!stored.keptRecord.isEmpty())
+            condition->setValue(QStringLiteral("conditionKeptRecord"), stored.keptRecord);
         const TextStorageFormat::ConditionKind* kind = TextStorageFormat::conditionKindForType(stored.type);
-        ManagedObject* data = condition->toOne(kind->dataRelationship);
-        setValues(data, stored.data);
+        ManagedObject* data = kind ? condition->toOne(kind->dataRelationship) : nullptr;
+        if (data)
+            setValues(data, stored.data);
         for (qsizetype i = 0; i < stored.scheduleEntries.size(); ++i) {
             DBScheduledConditionDataItem* entry = context.createScheduledConditionDataItem();
             setValues(entry, stored.scheduleEntries.at(i));

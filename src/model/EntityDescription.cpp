@@ -27,6 +27,9 @@ QVariant AttributeDescription::normalized(const QVariant& value, bool* ok) const
         *ok = converted;
         return converted ? QVariant(number) : QVariant();
     }
+    case AttributeType::Dictionary:
+        *ok = value.typeId() == QMetaType::QVariantMap;
+        return *ok && !value.toMap().isEmpty() ? value : QVariant();
     case AttributeType::String:
     case AttributeType::Date: {
         const QMetaType::Type expected = type == AttributeType::String ? QMetaType::QString : QMetaType::QDateTime;

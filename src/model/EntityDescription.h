@@ -9,7 +9,7 @@
 
 class EntityDescription;
 
-enum class AttributeType { Int32, Double, String, Date };
+enum class AttributeType { Int32, Double, String, Date, Dictionary };
 
 struct AttributeDescription {
     QString name;

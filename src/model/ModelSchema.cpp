@@ -44,7 +44,9 @@ public:
             { { "groupName", Type::String, {} }, int32Attribute("groupType") },
             { toMany("groupLoginItems", "LoginItem", "itemLoginGroup", Rule::Cascade) });
         add("StartupCondition", "DBStartupCondition", nullptr, false,
-            { { "conditionName", Type::String, {} }, int32Attribute("conditionSortIndex"), int32Attribute("conditionType") },
+            { { "conditionName", Type::String, {} }, int32Attribute("conditionSortIndex"), int32Attribute("conditionType"),
+              // The file's record of a kind this version does not know, written back as it came.
+              { "conditionKeptRecord", Type::Dictionary, {} } },
             { toMany("conditionLoginItems", "LoginItem", "itemStartupConditions"),
               toOne("conditionScheduledData", "ScheduledConditionData", "scheduleStartupCondition", Rule::Cascade),
               toOne("conditionHotkeyData", "HotkeyConditionData", "hotkeyStartupCondition", Rule::Cascade),

@@ -127,13 +127,16 @@ std::optional<QVariantMap> OldStoreConverter::conditionRecord(qint64 key, const 
     const QVariant name = condition.values.value(QStringLiteral("conditionName"));
     const QVariant type = condition.values.value(QStringLiteral("conditionType"));
     const TextStorageFormat::ConditionKind* kind = type.isValid() ? TextStorageFormat::conditionKindForType(type.toInt()) : nullptr;
-    if (!kind) {
-        LOG_WARN("Skipping condition %1 (%2) of the old database: its type %3 is unknown", key, name.toString(), type.toString());
-        return std::nullopt;
-    }
-    QVariantMap record { { Keys::conditionType, kind->word } };
+    QVariantMap record;
     if (name.isValid())
         record.insert(Keys::conditionName, name);
+    if (!kind) {
+        // Kept like one of a file: it refuses, and its items with it.
+        LOG_WARN("Keeping condition %1 (%2) of the old database of the unknown type %3", key, name.toString(), type.toString());
+        record.insert(Keys::conditionType, qint64(type.toInt()));
+        return loads({ { Keys::conditions, QVariantList { record } } }) ? std::optional<QVariantMap>(record) : std::nullopt;
+    }
+    record.insert(Keys::conditionType, kind->word);
 
     const auto [dataRoot, inverse] = dataEntityAndInverse(kind->dataRelationship);
     const std::optional<qint64> dataKey = m_graph.related(condition, key, kind->dataRelationship, dataRoot, inverse);
@@ -214,11 +217,8 @@ std::optional<QVariantMap> OldStoreConverter::itemRecord(qint64 key, const OldSt
         record.insert(Keys::itemType, Keys::itemTypeFile);
         if (values.contains(QStringLiteral("itemPath")))
             record.insert(Keys::itemPath, values.value(QStringLiteral("itemPath")));
-        const QLatin1String mode = values.contains(QStringLiteral("itemStartupMode"))
-            ? TextStorageFormat::startupModeWord(intValue(item, QStringLiteral("itemStartupMode")))
-            : QLatin1String();
-        if (!mode.isEmpty())
-            record.insert(Keys::itemStartupMode, mode);
+        if (values.contains(QStringLiteral("itemStartupMode")))
+            record.insert(Keys::itemStartupMode, TextStorageFormat::storedStartupMode(intValue(item, QStringLiteral("itemStartupMode"))));
     } else if (item.entity == QLatin1String("DelayItem")) {
         record.insert(Keys::itemType, Keys::itemTypeDelay);
         if (values.contains(QStringLiteral("itemDelay")))

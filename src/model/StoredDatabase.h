@@ -10,8 +10,11 @@
 
 struct StoredDatabase {
     struct Condition {
-        StartupConditionType type = StartupConditionTypeScheduled;
+        // Any value: a kind this version does not know has no data here but
+        // its whole record in keptRecord.
+        int32_t type = StartupConditionTypeScheduled;
         QVariant name;
+        QVariantMap keptRecord;
         // Model attribute name -> value, for every stored attribute of the kind.
         QVariantMap data;
         QList<QVariantMap> scheduleEntries;
@@ -20,7 +23,7 @@ struct StoredDatabase {
     struct Item {
         LoginItemType type = LoginItemTypeFile;
         QString path;
-        ItemStartupMode startupMode = ItemStartupModeShown;
+        int32_t startupMode = ItemStartupModeShown;
         double delay = 0;
         QVariant mode;
         // Positions in StoredDatabase::conditions, ascending, without repeats.

@@ -1,16 +1,20 @@
 #include "model/TextStorageDecoder.h"
 
 #include "foundation/Log.h"
+#include "foundation/PropertyList.h"
+#include "model/DBDelayItem.h"
 #include "model/MHTextStorageKeys.h"
 
 #include <QDateTime>
 #include <algorithm>
-#include <cmath>
 #include <limits>
 
 namespace Keys = MHTextStorageKeys;
 
 namespace {
+
+// The type of a kept condition whose record names no type, or a word.
+constexpr int32_t kUnknownConditionType = -1;
 
 QString at(const QString& where, const QString& key)
 {
@@ -25,6 +29,18 @@ QString indexed(const QString& where, qsizetype index)
 bool isInteger(const QVariant& value)
 {
     return value.typeId() == QMetaType::LongLong;
+}
+
+bool isInt32(const QVariant& value)
+{
+    return isInteger(value) && value.toLongLong() >= std::numeric_limits<int32_t>::min()
+        && value.toLongLong() <= std::numeric_limits<int32_t>::max();
+}
+
+// Text the file format cannot hold never enters the model: every later save would fail.
+bool isString(const QVariant& value)
+{
+    return value.typeId() == QMetaType::QString && PropertyList::canHoldString(value.toString());
 }
 
 } // namespace
@@ -89,7 +105,7 @@ bool TextStorageDecoder::dictionary(const QVariant& value, const QString& where,
 bool TextStorageDecoder::optionalString(const QVariantMap& map, const QString& key, const QString& where, QVariant* result)
 {
     const QVariant value = map.value(key);
-    if (value.isValid() && value.typeId() != QMetaType::QString)
+    if (value.isValid() && !isString(value))
         return problem(QStringLiteral("%1 is not a string").arg(at(where, key)));
     *result = value;
     return true;
@@ -106,14 +122,12 @@ bool TextStorageDecoder::fields(const QVariantMap& record, const std::vector<Tex
         if (value.isValid()) {
             switch (field.kind) {
             case Kind::Enumeration:
-                if (!isInteger(value))
-                    return problem(QStringLiteral("%1 is not an integer").arg(place));
-                if (value.toLongLong() < 0 || value.toLongLong() >= field.valueCount)
-                    return problem(QStringLiteral("%1 holds the unknown value %2").arg(place).arg(value.toLongLong()));
+                if (!isInt32(value))
+                    return problem(QStringLiteral("%1 is not a 32-bit integer").arg(place));
                 stored = QVariant(int32_t(value.toLongLong()));
                 break;
             case Kind::String:
-                if (value.typeId() != QMetaType::QString)
+                if (!isString(value))
                     return problem(QStringLiteral("%1 is not a string").arg(place));
                 stored = value;
                 break;
@@ -147,19 +161,31 @@ bool TextStorageDecoder::decodeCondition(const QVariant& value, const QString& w
     if (!dictionary(value, where, &record))
         return false;
     const QVariant typeWord = record.value(Keys::conditionType);
-    if (typeWord.isValid() && typeWord.typeId() != QMetaType::QString)
-        return problem(QStringLiteral("%1 is not a string").arg(at(where, Keys::conditionType)));
-    const TextStorageFormat::ConditionKind* kind = TextStorageFormat::conditionKindForWord(typeWord.toString());
+    StoredDatabase::Condition condition;
+    if (!optionalString(record, Keys::conditionName, where, &condition.name))
+        return false;
+    const TextStorageFormat::ConditionKind* kind =
+        typeWord.typeId() == QMetaType::QString ? TextStorageFormat::conditionKindForWord(typeWord.toString()) : nullptr;
     if (!kind) {
-        // Written by a version that knows more kinds, or for a type we never
-        // store: the rest of the database is still good.
-        LOG_WARN("Skipping condition of unknown type %1 at %2", typeWord.isValid() ? typeWord.toString() : QStringLiteral("(none)"), where);
-        m_conditionPositions.append(-1);
+        // Written by a version that knows more kinds, or for a type without a
+        // word: kept as it came. Its record must be one a save can write again.
+        if (!PropertyList::toData(record))
+            return problem(QStringLiteral("%1 holds values the database file cannot hold").arg(where));
+        LOG_WARN("Keeping condition of unknown type %1 at %2, it prevents execution", typeWord.isValid() ? typeWord.toString() : QStringLiteral("(none)"), where);
+        const bool typeNumbered = isInt32(typeWord) && !TextStorageFormat::conditionKindForType(int32_t(typeWord.toLongLong()));
+        condition.type = typeNumbered ? int32_t(typeWord.toLongLong()) : kUnknownConditionType;
+        // What the numbered type and the name say alone is written again from them.
+        QVariantMap rest = record;
+        rest.remove(Keys::conditionName);
+        if (typeNumbered)
+            rest.remove(Keys::conditionType);
+        if (!rest.isEmpty())
+            condition.keptRecord = record;
+        m_database.conditions.append(condition);
         return true;
     }
-    StoredDatabase::Condition condition;
     condition.type = kind->type;
-    if (!optionalString(record, Keys::conditionName, where, &condition.name) || !fields(record, kind->fields, where, &condition.data))
+    if (!fields(record, kind->fields, where, &condition.data))
         return false;
     if (kind->type == StartupConditionTypeScheduled) {
         QVariantList entries;
@@ -174,7 +200,6 @@ bool TextStorageDecoder::decodeCondition(const QVariant& value, const QString& w
             condition.scheduleEntries.append(values);
         }
     }
-    m_conditionPositions.append(m_database.conditions.size());
     m_database.conditions.append(condition);
     return true;
 }
@@ -203,13 +228,10 @@ bool TextStorageDecoder::decodeItem(const QVariant& value, const QString& where,
     switch (item.type) {
     case LoginItemTypeFile: {
         const QVariant path = record.value(Keys::itemPath);
-        if (path.typeId() != QMetaType::QString)
+        if (!isString(path))
             return problem(QStringLiteral("Missing path for %1").arg(where));
         item.path = path.toString();
-        // A mode that is no word we write is harmless: the item opens shown.
-        const QVariant mode = record.value(Keys::itemStartupMode);
-        item.startupMode = mode.typeId() == QMetaType::QString ? TextStorageFormat::startupModeForWord(mode.toString())
-                                                              : ItemStartupModeShown;
+        item.startupMode = TextStorageFormat::startupModeForStoredValue(record.value(Keys::itemStartupMode));
         break;
     }
     case LoginItemTypeDelay: {
@@ -217,10 +239,11 @@ bool TextStorageDecoder::decodeItem(const QVariant& value, const QString& where,
         if (delay.typeId() != QMetaType::Double && !isInteger(delay))
             return problem(QStringLiteral("Missing delay for %1").arg(where));
         item.delay = delay.toDouble();
-        // Any finite delay the editor let the user set was saved and must load
-        // again; only a value no countdown can end is refused.
-        if (!std::isfinite(item.delay))
-            return problem(QStringLiteral("%1 holds the delay %2 out of range").arg(at(where, Keys::itemDelay)).arg(item.delay));
+        // Earlier versions saved such delays; one must not lock the user out.
+        if (!DBDelayItem::isAllowedDelay(item.delay)) {
+            LOG_WARN("%1 holds the delay %2 no countdown can end, loading it as no delay", at(where, Keys::itemDelay), item.delay);
+            item.delay = 0;
+        }
         break;
     }
     case LoginItemTypeWaitPrevious:
@@ -228,9 +251,8 @@ bool TextStorageDecoder::decodeItem(const QVariant& value, const QString& where,
     case LoginItemTypeConditionalPrevious: {
         const QVariant mode = record.value(Keys::itemMode);
         if (mode.isValid()) {
-            if (!isInteger(mode) || mode.toLongLong() < ConditionalPreviousItemModeIfLaunched
-                || mode.toLongLong() > ConditionalPreviousItemModeIfNotLaunched)
-                return problem(QStringLiteral("%1 is not a known mode").arg(at(where, Keys::itemMode)));
+            if (!isInt32(mode))
+                return problem(QStringLiteral("%1 is not a 32-bit integer").arg(at(where, Keys::itemMode)));
             item.mode = QVariant(int32_t(mode.toLongLong()));
         }
         break;
@@ -248,14 +270,9 @@ bool TextStorageDecoder::decodeItemConditions(const QVariantMap& record, const Q
     if (!list(record, Keys::itemConditions, where, &indexes))
         return false;
     for (const QVariant& value : std::as_const(indexes)) {
-        if (!isInteger(value) || value.toLongLong() < 0 || value.toLongLong() >= m_conditionPositions.size())
+        if (!isInteger(value) || value.toLongLong() < 0 || value.toLongLong() >= m_database.conditions.size())
             return problem(QStringLiteral("Invalid condition index %1 for %2").arg(value.toString(), where));
-        const qsizetype index = qsizetype(value.toLongLong());
-        const qsizetype position = m_conditionPositions.at(index);
-        if (position < 0) {
-            LOG_WARN("Dropping reference of %1 to skipped condition %2", where, index);
-            continue;
-        }
+        const qsizetype position = qsizetype(value.toLongLong());
         // An item holds a condition once, however often the file names it.
         if (!item->conditions.contains(position))
             item->conditions.append(position);

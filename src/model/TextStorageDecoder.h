@@ -1,11 +1,13 @@
 #pragma once
 // Checks the root value of a database file and turns it into a StoredDatabase.
 //
-// A file is hostile input: every record and value is checked for its type and
-// range before anything reaches a context, so a bad file fails as a whole and
-// never leaves half a database behind. Conditions of a type this version does
-// not know are skipped with a warning (with the items' references to them), so
-// that one odd condition never locks the user out of the whole database.
+// A file is hostile input: every record and value is checked for its type
+// before anything reaches a context, so a bad file fails as a whole and never
+// leaves half a database behind. Every value the model can hold loads as it is
+// (enumerations with any 32-bit value, which the rules judge); a condition of a
+// kind this version does not know is kept with its whole record, so that it is
+// written back unchanged and, judged, refuses. A delay no countdown can end
+// loads as no delay.
 #include "model/StoredDatabase.h"
 #include "model/TextStorageFormat.h"
 
@@ -34,6 +36,4 @@ private:
 
     const QVariantMap m_root;
     StoredDatabase m_database;
-    // For each condition record of the file: its position in m_database, or -1 when skipped.
-    QList<qsizetype> m_conditionPositions;
 };

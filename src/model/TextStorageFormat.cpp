@@ -2,15 +2,17 @@
 
 #include "model/MHTextStorageKeys.h"
 
+#include <limits>
+
 namespace Keys = MHTextStorageKeys;
 
 namespace {
 
 using Kind = TextStorageFormat::FieldKind;
 
-TextStorageFormat::Field enumeration(QLatin1String key, int32_t valueCount)
+TextStorageFormat::Field enumeration(QLatin1String key)
 {
-    return { key, key, Kind::Enumeration, valueCount };
+    return { key, key, Kind::Enumeration };
 }
 
 TextStorageFormat::Field text(QLatin1String key)
@@ -25,14 +27,14 @@ const std::vector<TextStorageFormat::ConditionKind>& TextStorageFormat::conditio
     static const std::vector<ConditionKind> kinds {
         { StartupConditionTypeScheduled, Keys::conditionTypeSchedule, QLatin1String("conditionScheduledData"), {} },
         { StartupConditionTypeHotkey, Keys::conditionTypeHotkey, QLatin1String("conditionHotkeyData"),
-          { enumeration(Keys::hotkeyCombination, HotkeyCombinationCommand + 1), enumeration(Keys::hotkeyStatus, HotkeyStatusNotPressed + 1) } },
+          { enumeration(Keys::hotkeyCombination), enumeration(Keys::hotkeyStatus) } },
         { StartupConditionTypePowerSource, Keys::conditionTypePowerSource, QLatin1String("conditionPowerSourceData"),
-          { enumeration(Keys::powerSourceType, PowerSourceTypeBattery + 1) } },
+          { enumeration(Keys::powerSourceType) } },
         { StartupConditionTypeMountedVolume, Keys::conditionTypeVolume, QLatin1String("conditionVolumeData"),
-          { text(Keys::volumePath), enumeration(Keys::volumeStatus, VolumeStatusNotMounted + 1) } },
+          { text(Keys::volumePath), enumeration(Keys::volumeStatus) } },
         { StartupConditionTypeNetwork, Keys::conditionTypeNetwork, QLatin1String("conditionNetworkData"),
-          { text(Keys::networkName), enumeration(Keys::networkMode, NetworkModeNot + 1),
-            enumeration(Keys::networkStatus, NetworkStatusConnected + 1) } },
+          { text(Keys::networkName), enumeration(Keys::networkMode),
+            enumeration(Keys::networkStatus) } },
     };
     return kinds;
 }
@@ -56,7 +58,7 @@ const TextStorageFormat::ConditionKind* TextStorageFormat::conditionKindForWord(
 const std::vector<TextStorageFormat::Field>& TextStorageFormat::scheduleEntryFields()
 {
     static const std::vector<Field> fields {
-        { Keys::scheduleDay, QLatin1String("scheduleDay"), Kind::Enumeration, ScheduleDayEveryDay + 1 },
+        { Keys::scheduleDay, QLatin1String("scheduleDay"), Kind::Enumeration },
         { Keys::scheduleFrom, QLatin1String("scheduleFromTime"), Kind::Date },
         { Keys::scheduleTo, QLatin1String("scheduleToTime"), Kind::Date },
     };
@@ -105,10 +107,20 @@ QLatin1String TextStorageFormat::startupModeWord(int32_t mode)
     return mode >= 0 && mode < int32_t(std::size(kStartupModeWords)) ? kStartupModeWords[mode] : QLatin1String();
 }
 
-ItemStartupMode TextStorageFormat::startupModeForWord(const QString& word)
+QVariant TextStorageFormat::storedStartupMode(int32_t mode)
 {
+    const QLatin1String word = startupModeWord(mode);
+    return word.isEmpty() ? QVariant(qint64(mode)) : QVariant(QString(word));
+}
+
+int32_t TextStorageFormat::startupModeForStoredValue(const QVariant& value)
+{
+    // Only modes without a word are written as integers.
+    if (value.typeId() == QMetaType::LongLong && value.toLongLong() >= std::numeric_limits<int32_t>::min()
+        && value.toLongLong() <= std::numeric_limits<int32_t>::max() && startupModeWord(int32_t(value.toLongLong())).isEmpty())
+        return int32_t(value.toLongLong());
     for (int32_t mode = 0; mode < int32_t(std::size(kStartupModeWords)); ++mode)
-        if (kStartupModeWords[mode] == word)
-            return ItemStartupMode(mode);
+        if (value.typeId() == QMetaType::QString && kStartupModeWords[mode] == value.toString())
+            return mode;
     return ItemStartupModeShown;
 }

@@ -5,6 +5,7 @@
 
 #include <QLatin1String>
 #include <QString>
+#include <QVariant>
 #include <vector>
 
 class TextStorageFormat {
@@ -12,12 +13,12 @@ public:
     enum class FieldKind { Enumeration, String, Date };
 
     // One stored attribute of a condition's data or of a schedule entry.
+    // Enumerations hold any 32-bit integer: the rules judge the values they do
+    // not know, so a file keeps them as they are.
     struct Field {
         QLatin1String fileKey;
         QLatin1String attribute;
         FieldKind kind;
-        // Enumerations only: the known values are 0 up to this, exclusive.
-        int32_t valueCount = 0;
     };
 
     // One kind of condition: its word, the relationship to its data object
@@ -40,6 +41,8 @@ public:
     static bool itemTypeForWord(const QString& word, LoginItemType* type);
     // Empty for a mode without a word.
     static QLatin1String startupModeWord(int32_t mode);
-    // Any other word, in any other case, is shown.
-    static ItemStartupMode startupModeForWord(const QString& word);
+    // The stored form: the word, or the integer of a mode without one.
+    static QVariant storedStartupMode(int32_t mode);
+    // From the stored form: a word in any other case, or anything else, is shown.
+    static int32_t startupModeForStoredValue(const QVariant& value);
 };

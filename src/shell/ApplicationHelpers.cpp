@@ -775,8 +775,16 @@ bool ApplicationHelpers::saveDataToDiskUsingChangeBackup(bool useLastChangeBacku
     Error error;
     if (!saveDatabaseFromManagedObjectContext(*context, useLastChangeBackup, &error)) {
         Error::log(QStringLiteral("Failed saving data!"), error);
+        // Told once per failure, whatever the notification setting: edits that
+        // never reach the disk are lost at quit unless the user acts.
+        if (!m_saveFailureShown) {
+            const Localizator& texts = Localizator::shared();
+            m_saveFailureShown = m_parts.notifications->notify(texts.notificationTitleForFailedSave(),
+                                                               texts.notificationTextForFailedSaveWithError(error));
+        }
         return false;
     }
+    m_saveFailureShown = false;
     m_parts.notificationCenter->post(MHInternalNotifications::MHDataDidSaveToDisk, context);
     return true;
 }

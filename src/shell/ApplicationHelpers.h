@@ -254,6 +254,8 @@ private:
     std::shared_ptr<ErrorRecoveryAttempter> m_recoveryAttempter;
     bool m_databaseInitializationUserChoseQuit = false;
     bool m_savingPreventedUntilRelaunch = false;
+    // The user has been told of the current run of failed saves.
+    bool m_saveFailureShown = false;
     bool m_isSharedSystemItemHelpers = false;
 
     std::unique_ptr<LoginItemsHandler> m_systemItemsHandler;

@@ -185,7 +185,7 @@ QList<DBLoginItem*> ModelEditing::createDelayItemsFromData(const QVariantList& d
                                     [this](const QVariant& element) -> DBLoginItem* {
                                         bool ok = false;
                                         const double seconds = element.toDouble(&ok);
-                                        if (!ok) {
+                                        if (!ok || !DBDelayItem::isAllowedDelay(seconds)) {
                                             LOG_ERROR("Invalid delay item data %1, expecting a number!", element.toString());
                                             return nullptr;
                                         }
@@ -507,7 +507,7 @@ bool ModelEditing::renameStartupCondition(DBStartupCondition* condition, const Q
 
 bool ModelEditing::setDelayItemDelay(DBDelayItem* item, double delay)
 {
-    if (!std::isfinite(delay) || delay < 0) {
+    if (!DBDelayItem::isAllowedDelay(delay)) {
         LOG_ERROR("Refusing delay %1", delay);
         return false;
     }

@@ -137,6 +137,17 @@ QString Localizator::errorDescriptionForFailedTextStorageLoading() const
     return localized("Failed opening Lanternwick database!");
 }
 
+QString Localizator::notificationTitleForFailedSave() const
+{
+    return localized("Failed saving Lanternwick database!");
+}
+
+QString Localizator::notificationTextForFailedSaveWithError(const Error& error) const
+{
+    return localized("Your latest changes are not on disk yet (%1). Lanternwick tries again at the next change and when it quits.")
+        .arg(error.description());
+}
+
 QString Localizator::errorForFailedDatabaseInitializationDeleteButton() const
 {
     return localized("Delete database");

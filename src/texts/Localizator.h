@@ -52,6 +52,9 @@ public:
     // --- Errors -------------------------------------------------------------
     QString errorDescriptionForFailedFileItemLaunch(const QString& itemName) const;
     QString errorDescriptionForFailedTextStorageLoading() const override;
+    // The notification of a save that did not reach the disk.
+    QString notificationTitleForFailedSave() const;
+    QString notificationTextForFailedSaveWithError(const Error& error) const;
     QString errorForFailedDatabaseInitializationDeleteButton() const;
     QString errorForFailedDatabaseInitializationQuitButton() const;
     QString errorForFailedDatabaseInitializationRestoreButton() const;

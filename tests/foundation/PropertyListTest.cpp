@@ -33,6 +33,11 @@ QVariantMap everyKind()
         { "false", false },
         { "date", QDateTime(QDate(2023, 5, 17), QTime(8, 30, 15), QTimeZone::utc()) },
         { "old date", QDateTime(QDate(1990, 1, 2), QTime(3, 4, 5), QTimeZone::utc()) },
+        // Beyond the 32-bit seconds around 2001 that libplist hands out.
+        { "first date", QDateTime(QDate(1, 1, 1), QTime(0, 0), QTimeZone::utc()) },
+        { "before 1932", QDateTime(QDate(1900, 6, 1), QTime(2, 30), QTimeZone::utc()) },
+        { "after 2069", QDateTime(QDate(2200, 1, 1), QTime(9, 0), QTimeZone::utc()) },
+        { "last date", QDateTime(QDate(9999, 12, 31), QTime(23, 59, 59), QTimeZone::utc()) },
         { "data", QByteArray("\0\x01\xff binary", 10) },
         { "nested", inner },
     };
@@ -123,7 +128,9 @@ TEST(PropertyList, RefusesValuesItCannotWriteExactly)
         QVariantMap { { QStringLiteral("key\x01"), 1 } },
         QVariant::fromValue(QDate(2020, 1, 1)),
         QDateTime(),
-        QDateTime(QDate(2200, 1, 1), QTime(0, 0), QTimeZone::utc()),
+        QDateTime(QDate(10000, 1, 1), QTime(0, 0), QTimeZone::utc()),
+        QDateTime(QDate(-1, 12, 31), QTime(23, 59), QTimeZone::utc()),
+        QMap<QString, QVariant> { { "name", QStringLiteral("non-character \uFFFF") } },
     };
     for (const QVariant& value : unwritable) {
         Error error;
@@ -136,6 +143,41 @@ TEST(PropertyList, RefusesValuesItCannotWriteExactly)
     Error error;
     ASSERT_FALSE(PropertyList::toData(QVariantMap { { "a", QVariantMap { { "b", QVariantList { QVariant() } } } } }, &error));
     EXPECT_TRUE(error.description().contains("a.b[0]")) << error.description().toStdString();
+}
+
+TEST(PropertyList, HoldsStringsOfEveryCodePointClassXmlCanCarry)
+{
+    const QString held[] = {
+        QStringLiteral("tab\t newline\n return\r"), QStringLiteral("latin é, CJK 日本, RTL \u05D0"),
+        QString::fromUcs4(U"astral \U0001F600 and \U0010FFFD"), QStringLiteral("private \uE000, last BMP \uFFFD"),
+        QStringLiteral("combining e\u0301, zero width \u200B, BOM \uFEFF"), QStringLiteral("DEL \x7F, C1 \u0085"),
+    };
+    for (const QString& text : held) {
+        EXPECT_TRUE(PropertyList::canHoldString(text)) << text.toStdString();
+        const auto back = PropertyList::fromData(*PropertyList::toData(QVariantMap { { text, text } }));
+        ASSERT_TRUE(back);
+        EXPECT_EQ(back->toMap(), (QVariantMap { { text, text } })) << text.toStdString();
+    }
+    const QString refused[] = {
+        QStringLiteral("nul \0 inside"), QStringLiteral("bell \a"),
+        QStringLiteral("escape \x1B"), QStringLiteral("non-character \uFFFE"), QString(QChar(0xD800)) + QStringLiteral("lone surrogate"),
+    };
+    for (const QString& text : refused) {
+        EXPECT_FALSE(PropertyList::canHoldString(text));
+        EXPECT_FALSE(PropertyList::toData(QVariantMap { { "name", text } }));
+    }
+}
+
+TEST(PropertyList, ReadsDatesOfEveryYearAsWrittenByHand)
+{
+    const auto read = [](const QByteArray& date) {
+        const auto value = PropertyList::fromData("<plist version=\"1.0\"><date>" + date + "</date></plist>");
+        return value ? value->toDateTime() : QDateTime();
+    };
+    EXPECT_EQ(read("0001-01-01T00:00:00Z"), QDateTime(QDate(1, 1, 1), QTime(0, 0), QTimeZone::utc()));
+    EXPECT_EQ(read("1-01-01T00:00:00Z"), QDateTime(QDate(1, 1, 1), QTime(0, 0), QTimeZone::utc()));
+    EXPECT_EQ(read("1850-07-04T12:00:00Z"), QDateTime(QDate(1850, 7, 4), QTime(12, 0), QTimeZone::utc()));
+    EXPECT_EQ(read("3000-02-28T06:07:08Z"), QDateTime(QDate(3000, 2, 28), QTime(6, 7, 8), QTimeZone::utc()));
 }
 
 TEST(PropertyList, WriteFailureIsReported)

@@ -105,6 +105,18 @@ TEST_F(UserDefaultsTest, ANumberTooLargeForItsTypeReadsAsTheFactoryValue)
     EXPECT_EQ(defaults->loggingVerbosityLevel(), 3u);
 }
 
+TEST_F(UserDefaultsTest, NumbersNoTimeOrSizeCanBeReadAsTheFactoryValue)
+{
+    defaults->registerDefaults({ { "Tweaking", QVariantMap { { "DefaultValues", QVariantMap { { "DelayLoginItemDefaultDelayValue", 5.0 } } } } } });
+    for (const char* stored : { "inf", "-inf", "nan", "1e39", "-5", "abc" }) {
+        writeFile(QByteArray("[Tweaking]\nDefaultValues\\DelayLoginItemDefaultDelayValue=") + stored + "\n");
+        defaults->registerDefaults({ { "Tweaking", QVariantMap { { "DefaultValues", QVariantMap { { "DelayLoginItemDefaultDelayValue", 5.0 } } } } } });
+        EXPECT_EQ(defaults->delayLoginItemDefaultDelay(), 5.0f) << stored;
+    }
+    writeFile("[Tweaking]\nDefaultValues\\DelayLoginItemDefaultDelayValue=1e38\n");
+    EXPECT_EQ(defaults->delayLoginItemDefaultDelay(), 1e38f);
+}
+
 TEST_F(UserDefaultsTest, FactoryValuesFallBackLeafByLeaf)
 {
     defaults->registerDefaults({ { "Logging", QVariantMap { { "LogFilesToKeep", 10 }, { "LogViews", true }, { "LogObservations", true } } },

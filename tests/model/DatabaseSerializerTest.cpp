@@ -8,6 +8,7 @@
 #include "model/DBPowerSourceConditionData.h"
 #include "model/DBVolumeConditionData.h"
 #include "model/DBWaitPreviousItem.h"
+#include "model/ExecutionValidationParameters.h"
 #include "model/MHTextStorageKeys.h"
 
 namespace {
@@ -216,37 +217,67 @@ TEST_F(DatabaseSerializerTest, HarmlessOddValuesLoadInsteadOfLockingTheUserOut)
     EXPECT_EQ(items[1]->itemStartupConditions(), context.sortedStartupConditions());
 }
 
-TEST_F(DatabaseSerializerTest, EveryDelayTheProgramSavesLoadsAgain)
+TEST_F(DatabaseSerializerTest, ADelayNoCountdownCanEndLoadsAsNoDelay)
 {
-    add(context.createDelayItemWithDelay(2 * 24 * 60 * 60.0), context.getOrCreateApplicationLoginGroup());
-    add(context.createDelayItemWithDelay(-1.0), context.getOrCreateApplicationLoginGroup());
-    ASSERT_TRUE(makeSerializer()->saveDatabaseFromManagedObjectContext(context, nullptr));
-    ObjectContext loaded(texts);
+    writeBytes(store, R"(<?xml version="1.0" encoding="UTF-8"?>
+<plist version="1.0"><dict><key>application</key><array>
+<dict><key>type</key><string>delay</string><key>delay</key><real>+infinity</real></dict>
+<dict><key>type</key><string>delay</string><key>delay</key><real>nan</real></dict>
+<dict><key>type</key><string>delay</string><key>delay</key><real>-1</real></dict>
+<dict><key>type</key><string>delay</string><key>delay</key><real>1e300</real></dict>
+</array></dict></plist>)");
     Error error;
-    ASSERT_TRUE(makeSerializer()->loadDatabaseToManagedObjectContext(loaded, &error)) << error.logDescription().toStdString();
-    EXPECT_EQ(dumpContext(loaded), dumpContext(context));
+    ASSERT_TRUE(makeSerializer()->loadDatabaseToManagedObjectContext(context, &error)) << error.logDescription().toStdString();
+    QList<double> delays;
+    for (const DBLoginItem* item : context.sortedLoginItemsForGroup(context.getOrCreateApplicationLoginGroup()))
+        delays.append(static_cast<const DBDelayItem*>(item)->itemDelayValue());
+    EXPECT_EQ(delays, (QList<double> { 0, 0, 0, 1e300 }));
 }
 
-TEST_F(DatabaseSerializerTest, ConditionOfUnknownTypeIsSkippedWithItsReferences)
+TEST_F(DatabaseSerializerTest, ConditionOfUnknownTypeIsKeptWrittenBackUnchangedAndRefuses)
 {
-    DBStartupCondition* odd = context.createHotkeyStartupCondition();
-    odd->setConditionName("odd");
-    odd->setConditionTypeValue(9);
-    odd->setConditionSortIndexValue(0);
-    DBStartupCondition* battery = context.createPowerSourceStartupCondition();
-    battery->setConditionName("battery");
-    battery->setConditionSortIndexValue(1);
-    add(context.createWaitPreviousItem(), context.getOrCreateApplicationLoginGroup(), { odd, battery });
-    ASSERT_TRUE(makeSerializer()->saveDatabaseFromManagedObjectContext(context, nullptr));
+    const QVariantMap future { { "name", "Future" }, { "type", "bluetooth" }, { "device", "Headphones" }, { "paired", true },
+                               { "seen", QDateTime(QDate(2031, 3, 4), QTime(5, 6, 7), Qt::UTC) }, { "key", QByteArray("\x01\x02") },
+                               { "options", QVariantMap { { "levels", QVariantList { qint64(1), 2.5 } } } } };
+    const QVariantMap untyped { { "name", "Untyped" }, { "extra", qint64(3) } };
+    const QVariantMap numbered { { "name", "Numbered" }, { "type", qint64(9) } };
+    const QVariantMap numberedKnown { { "type", qint64(2) } };
+    const QVariantMap battery { { "name", "battery" }, { "type", "powerSource" }, { "powerSourceType", qint64(1) } };
+    const QVariantMap root { { "version", qint64(5) }, { "conditions", QVariantList { future, untyped, numbered, numberedKnown, battery } },
+                             { "application", QVariantList { QVariantMap { { "type", "waitPrevious" }, { "conditions", QVariantList { qint64(0), qint64(4) } } } } } };
+    ASSERT_TRUE(PropertyList::toFile(root, store));
 
-    ObjectContext loaded(texts);
+    const auto serializer = makeSerializer();
     Error error;
-    ASSERT_TRUE(makeSerializer()->loadDatabaseToManagedObjectContext(loaded, &error)) << error.logDescription().toStdString();
-    const QList<DBStartupCondition*> conditions = loaded.sortedStartupConditions();
-    ASSERT_EQ(conditions.size(), 1);
-    EXPECT_EQ(conditions[0]->conditionName(), "battery");
-    EXPECT_EQ(conditions[0]->conditionSortIndexValue(), 0);
-    EXPECT_EQ(loaded.fetch<DBLoginItem>().at(0)->itemStartupConditions(), conditions);
+    ASSERT_TRUE(serializer->loadDatabaseToManagedObjectContext(context, &error)) << error.logDescription().toStdString();
+    const QList<DBStartupCondition*> loaded = context.sortedStartupConditions();
+    ASSERT_EQ(loaded.size(), 5);
+    EXPECT_EQ(loaded[2]->conditionTypeValue(), 9);
+    EXPECT_EQ(context.fetch<DBLoginItem>().at(0)->itemStartupConditions().size(), 2);
+    const auto parameters = ExecutionValidationParameters::create();
+    for (const DBStartupCondition* condition : loaded.first(4))
+        EXPECT_FALSE(condition->isExecutionAllowedForParameters(*parameters)) << condition->conditionName().toStdString();
+
+    // Renamed by the user, then saved: everything else goes back as it came.
+    loaded[0]->setConditionName("Later");
+    ASSERT_TRUE(serializer->saveDatabaseFromManagedObjectContext(context, &error));
+    QVariantMap renamed = future;
+    renamed.insert("name", "Later");
+    EXPECT_EQ(PropertyList::toData(storedRoot().value("conditions"))->toStdString(), PropertyList::toData(QVariantList { renamed, untyped, numbered, numberedKnown, battery })->toStdString());
+    EXPECT_EQ(storedRoot().value("application"), root.value("application"));
+}
+
+TEST_F(DatabaseSerializerTest, ConditionOfATypeWithoutAWordKeepsItsType)
+{
+    DBStartupCondition* odd = DBStartupCondition::createStartupConditionOfType(7, context);
+    odd->setConditionSortIndexValue(0);
+    add(context.createWaitPreviousItem(), context.getOrCreateApplicationLoginGroup(), { odd });
+    ASSERT_TRUE(makeSerializer()->saveDatabaseFromManagedObjectContext(context, nullptr));
+    ObjectContext loaded(texts);
+    ASSERT_TRUE(makeSerializer()->loadDatabaseToManagedObjectContext(loaded, nullptr));
+    ASSERT_EQ(loaded.sortedStartupConditions().size(), 1);
+    EXPECT_EQ(loaded.sortedStartupConditions().at(0)->conditionTypeValue(), 7);
+    EXPECT_EQ(loaded.fetch<DBLoginItem>().at(0)->itemStartupConditions(), loaded.sortedStartupConditions());
 }
 
 TEST_F(DatabaseSerializerTest, LoadingIsNoUndoableChangeAndLeavesTheContextSaved)
@@ -302,3 +333,83 @@ TEST_F(DatabaseSerializerTest, ContentsOfABackupFileForTheRestoreDialog)
 }
 
 } // namespace
+
+// The whole value space of the model: every enumeration at the ends of its
+// 32-bit range and around the values in use, dates from year 1 to 9999,
+// strings of every class of code point the file can carry, delays from the
+// smallest to the largest finite one. Load, save, load gives the same database.
+TEST_F(DatabaseSerializerTest, EveryValueTheModelCanHoldLoadsSavesAndLoadsTheSame)
+{
+    const QList<int32_t> enumerations { std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::min() + 1, -2, -1, 0, 1, 2, 3,
+                                        4, 5, 6, 7, 8, 9, 10, 11, 1000, std::numeric_limits<int32_t>::max() - 1, std::numeric_limits<int32_t>::max() };
+    const QList<QDateTime> dates {
+        QDateTime(QDate(1, 1, 1), QTime(0, 0), Qt::UTC), QDateTime(QDate(999, 12, 31), QTime(23, 59, 59), Qt::UTC),
+        QDateTime(QDate(1901, 12, 13), QTime(20, 45, 51), Qt::UTC), QDateTime(QDate(1932, 12, 13), QTime(20, 45, 51), Qt::UTC),
+        QDateTime(QDate(2006, 10, 1), QTime(2, 30), Qt::UTC), QDateTime(QDate(2038, 1, 19), QTime(3, 14, 8), Qt::UTC),
+        QDateTime(QDate(2069, 1, 19), QTime(3, 14, 8), Qt::UTC), QDateTime(QDate(9999, 12, 31), QTime(23, 59, 59), Qt::UTC),
+    };
+    const QStringList strings {
+        QString(""), QStringLiteral("plain ASCII ~!@#$%^*()_+`-={}|[]\\:;'?,./"), QStringLiteral("<xml> & \"quotes\" 'apostrophes'"),
+        QStringLiteral("tab\there\nnewline\rreturn\r\n"), QStringLiteral("  leading and trailing  "), QStringLiteral("C1 \u0080\u0085\u009F DEL \x7F"),
+        QStringLiteral("Latin-1 \u00E9\u00DF\u00FF, NBSP\u00A0"), QStringLiteral("Greek \u03A9 Cyrillic \u0416 Hebrew \u05D0 Arabic \u0628"),
+        QStringLiteral("CJK \u65E5\u672C Hangul \uD55C"), QStringLiteral("combining e\u0301 zero width \u200B\u200D BOM \uFEFF"),
+        QStringLiteral("private \uE000 last BMP \uFFFD"), QString::fromUcs4(U"astral \U0001F600 \U00020000 \U0010FFFD"),
+        QStringLiteral("$HOME `cmd` %s %1 \\n"),
+    };
+    const QList<double> delays { 0, std::numeric_limits<double>::denorm_min(), 0.1, 1.0 / 3, 2.75, 86400 * 365.25, 1e300,
+                                 std::numeric_limits<double>::max() };
+
+    DBLoginGroup* applications = context.getOrCreateApplicationLoginGroup();
+    DBLoginGroup* ignored = context.getOrCreateIgnoreLoginGroup();
+    QList<DBStartupCondition*> conditions;
+    for (const int32_t value : enumerations) {
+        DBStartupCondition* hotkey = context.createHotkeyStartupCondition();
+        hotkey->conditionHotkeyData()->setHotkeyCombinationValue(value);
+        hotkey->conditionHotkeyData()->setHotkeyStatusValue(value);
+        DBStartupCondition* power = context.createPowerSourceStartupCondition();
+        power->conditionPowerSourceData()->setPowerSourceTypeValue(value);
+        DBStartupCondition* volume = context.createMountedVolumeStartupCondition();
+        volume->conditionVolumeData()->setVolumeStatusValue(value);
+        DBStartupCondition* network = context.createNetworkStartupCondition();
+        network->conditionNetworkData()->setNetworkModeValue(value);
+        network->conditionNetworkData()->setNetworkStatusValue(value);
+        conditions << hotkey << power << volume << network;
+        if (value < StartupConditionTypeScheduled || value > StartupConditionTypeNetwork)
+            conditions << DBStartupCondition::createStartupConditionOfType(value, context);
+        DBFileItem* file = context.createFileItemWithPath("/usr/bin/tool");
+        file->setItemStartupModeValue(value);
+        add(file, applications);
+        add(context.createConditionalPreviousItemWithMode(value), ignored);
+    }
+    QList<std::tuple<int, QDateTime, QDateTime>> entries;
+    for (qsizetype i = 0; i < enumerations.size(); ++i)
+        entries.append({ enumerations[i], dates[i % dates.size()], dates[(i + 3) % dates.size()] });
+    conditions << schedule("Every day value and date", entries);
+    for (const QString& text : strings) {
+        DBStartupCondition* volume = context.createMountedVolumeStartupCondition();
+        volume->setConditionName(text);
+        volume->conditionVolumeData()->setVolumePath(text);
+        DBStartupCondition* network = context.createNetworkStartupCondition();
+        network->setConditionName(text);
+        network->conditionNetworkData()->setNetworkName(text);
+        conditions << volume << network;
+        add(context.createFileItemWithPath(text), applications, { volume, network });
+    }
+    for (const double delay : delays)
+        add(context.createDelayItemWithDelay(delay), applications, { conditions.first() });
+    for (qsizetype i = 0; i < conditions.size(); ++i)
+        conditions[i]->setConditionSortIndexValue(int32_t(i));
+
+    Error error;
+    ASSERT_TRUE(makeSerializer()->saveDatabaseFromManagedObjectContext(context, &error)) << error.logDescription().toStdString();
+    const QByteArray firstBytes = fileBytes(store);
+    ObjectContext first(texts);
+    ASSERT_TRUE(makeSerializer()->loadDatabaseToManagedObjectContext(first, &error)) << error.logDescription().toStdString();
+    EXPECT_EQ(dumpContext(first).toStdString(), dumpContext(context).toStdString());
+
+    ASSERT_TRUE(makeSerializer()->saveDatabaseFromManagedObjectContext(first, &error)) << error.logDescription().toStdString();
+    EXPECT_EQ(fileBytes(store), firstBytes);
+    ObjectContext second(texts);
+    ASSERT_TRUE(makeSerializer()->loadDatabaseToManagedObjectContext(second, &error)) << error.logDescription().toStdString();
+    EXPECT_EQ(dumpContext(second).toStdString(), dumpContext(context).toStdString());
+}

@@ -238,11 +238,19 @@ TEST_F(OldStoreMigrationTest, RecordsTheFileCannotHoldAreLeftOutAndTheRestIsKept
     w->link(2, 3);
     w.reset();
 
+    // Values outside the used ranges and a condition of an unknown type are
+    // kept, to be judged as the rules say; a delay no countdown can end loads
+    // as no delay.
     const QVariantMap expected {
         { "version", qint64(5) },
         { "conditions",
-          QVariantList { QVariantMap { { "name", "Schedule" }, { "type", "schedule" }, { "schedules", QVariantList { entry(2, at(3, 0), at(4, 0)) } } } } },
-        { "application", QVariantList { QVariantMap { { "type", "file" }, { "path", "/ok" }, { "conditions", QVariantList { qint64(0) } } } } },
+          QVariantList { QVariantMap { { "name", "Future" }, { "type", qint64(9) } },
+                         QVariantMap { { "name", "Odd key" }, { "type", "hotkey" }, { "hotkeyCombination", qint64(7) }, { "hotkeyStatus", qint64(0) } },
+                         QVariantMap { { "name", "Schedule" }, { "type", "schedule" },
+                                       { "schedules", QVariantList { QVariantMap { { "day", qint64(12) } }, entry(2, at(3, 0), at(4, 0)) } } } } },
+        { "application", QVariantList { QVariantMap { { "type", "file" }, { "path", "/ok" }, { "startupMode", qint64(7) },
+                                                      { "conditions", QVariantList { qint64(0), qint64(1), qint64(2) } } },
+                                        QVariantMap { { "type", "delay" }, { "delay", std::numeric_limits<double>::infinity() } } } },
     };
     const std::optional<QVariantMap> converted = convert();
     ASSERT_TRUE(converted);

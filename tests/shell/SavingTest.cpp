@@ -1,4 +1,5 @@
 // Saving: which backup a save makes, when it writes, and what stops it.
+#include "FakeDBusService.h"
 #include "support/ShellTest.h"
 #include "foundation/MHInternalNotifications.h"
 #include "model/DBDelayItem.h"
@@ -149,6 +150,45 @@ TEST_F(SavingTest, AFailedWriteIsRetriedByTheNextSave)
     ApplicationHelpers& reloaded = start();
     ASSERT_NE(reloaded.managedObjectContext(), nullptr);
     EXPECT_EQ(reloaded.sortedLoginItemsForApplicationGroup().size(), 1);
+}
+
+TEST_F(SavingTest, AFailedSaveIsShownOncePerFailure)
+{
+    // The user turned notifications off: a lost edit is told all the same.
+    settings->setBool(QStringLiteral("IsNotificationCenterEnabled"), false);
+    FakeDBusService server;
+    std::mutex mutex;
+    QStringList shown;
+    server.setMethod("/org/freedesktop/Notifications", "org.freedesktop.Notifications", "Notify", [&](const QDBusMessage& message) {
+        std::lock_guard lock(mutex);
+        shown.append(message.arguments().value(3).toString() + " / " + message.arguments().value(4).toString());
+        return QVariantList { uint(1) };
+    });
+    const auto shownNow = [&] {
+        std::lock_guard lock(mutex);
+        return shown;
+    };
+    bool failWrites = true;
+    ApplicationHelpers& helpers = start(std::make_shared<DesktopNotifications>(QDBusConnection::sessionBus(), "Lanternwick", server.serviceName()));
+    helpers.setDatabaseSerializer(std::make_unique<DatabaseSerializer>(dataFolder(), "Lanternwick", Localizator::shared(),
+                                                                       std::make_unique<FailingDatabaseFiles>(&failWrites)));
+    context = helpers.managedObjectContext();
+    ASSERT_NE(context, nullptr);
+
+    addDelayItem(1);
+    EXPECT_FALSE(helpers.saveDataToDiskUsingChangeBackup(true));
+    addDelayItem(2);
+    EXPECT_FALSE(helpers.saveDataToDiskUsingChangeBackup(false));
+    ASSERT_EQ(shownNow().size(), 1);
+    EXPECT_EQ(shownNow().first(), Localizator::shared().notificationTitleForFailedSave() + " / "
+                                      + Localizator::shared().notificationTextForFailedSaveWithError(Error("Test", 1, "disk full")));
+
+    failWrites = false;
+    EXPECT_TRUE(helpers.saveDataToDiskUsingChangeBackup(true));
+    failWrites = true;
+    addDelayItem(3);
+    EXPECT_FALSE(helpers.saveDataToDiskUsingChangeBackup(true));
+    EXPECT_EQ(shownNow().size(), 2);
 }
 
 TEST_F(SavingTest, QuitRemovesOnlyTheKeptEntryCopiesNoItemUses)
