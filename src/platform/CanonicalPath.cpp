@@ -8,7 +8,7 @@ QString canonicalPath(const QString& path)
     if (path.isEmpty())
         return {};
     // Cleaning first: a trailing slash after a file name makes link resolution fail.
-    const QString cleaned = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    const QString cleaned = cleanedPath(path);
     const QString resolved = QFileInfo(cleaned).canonicalFilePath();
     return resolved.isEmpty() ? cleaned : resolved;
 }
@@ -17,4 +17,9 @@ bool isSamePath(const QString& first, const QString& second)
 {
     const QString canonicalFirst = canonicalPath(first);
     return !canonicalFirst.isEmpty() && canonicalFirst == canonicalPath(second);
+}
+
+QString cleanedPath(const QString& path)
+{
+    return path.isEmpty() ? QString() : QDir::cleanPath(QFileInfo(path).absoluteFilePath());
 }

@@ -5,7 +5,10 @@
 
 #include "platform/linux/LinuxWorkspace.h"
 
+#include <QDeadlineTimer>
 #include <QFile>
+#include <QProcess>
+#include <QThread>
 
 using namespace execution_test;
 using namespace workspace_test;
@@ -49,6 +52,31 @@ TEST_F(ExecutionLaunchTest, AnItemThatCannotBeOpenedFailsTheRun)
 
     const QStringList lines = runChain();
     EXPECT_TRUE(lines.contains("DidFailItem(broken.desktop)")) << lines.join('\n').toStdString();
+}
+
+TEST_F(ExecutionLaunchTest, AnInterpreterItemStartsBesideAnotherScriptOfItsInterpreterButNeverTwice)
+{
+    const QString folder = freshTestFolder("interpreter-items");
+    const QString stay = folder + "/stay";
+    QFile(stay).open(QIODevice::WriteOnly);
+    const QString app = folder + "/app.sh";
+    const QString other = folder + "/other.sh";
+    writeStayingScript(app, stay);
+    writeStayingScript(other, stay);
+    QProcess unrelated;
+    unrelated.start("sh", { other });
+    ASSERT_TRUE(unrelated.waitForStarted());
+    const QString entry = folder + "/app.desktop";
+    writeDesktopEntry(entry, "App", "sh " + execQuoted(app));
+    fileItem(entry);
+
+    runChain();
+    EXPECT_EQ(processesRunning({ "sh", app }), 1);
+    runChain();
+    EXPECT_EQ(processesRunning({ "sh", app }), 1);
+
+    QFile::remove(stay);
+    EXPECT_TRUE(unrelated.waitForFinished());
 }
 
 } // namespace
