@@ -17,6 +17,16 @@ namespace {
 
 using ExecutionLaunchTest = ExecutionFixture<LinuxWorkspace>;
 
+// A program that shows no window has finished launching at once.
+class SettledAtOnceWorkspace : public LinuxWorkspace {
+public:
+    SettledAtOnceWorkspace()
+        : LinuxWorkspace(QStringLiteral("/proc"), 0.0)
+    {
+    }
+};
+using SettledExecutionLaunchTest = ExecutionFixture<SettledAtOnceWorkspace>;
+
 TEST_F(ExecutionLaunchTest, ARunOpensProgramsAndDocumentsWithExactlyTheirArguments)
 {
     const QString folder = hostileTestFolder();
@@ -59,24 +69,40 @@ TEST_F(ExecutionLaunchTest, AnInterpreterItemStartsBesideAnotherScriptOfItsInter
     const QString folder = freshTestFolder("interpreter-items");
     const QString stay = folder + "/stay";
     QFile(stay).open(QIODevice::WriteOnly);
-    const QString app = folder + "/app.sh";
-    const QString other = folder + "/other.sh";
-    writeStayingScript(app, stay);
-    writeStayingScript(other, stay);
+    const QString app = folder + "/app.pl";
+    const QString other = folder + "/other.pl";
+    writeStayingScript(app, stay, ScriptLanguage::Perl);
+    writeStayingScript(other, stay, ScriptLanguage::Perl);
     QProcess unrelated;
-    unrelated.start("sh", { other });
+    unrelated.start("perl", { other });
     ASSERT_TRUE(unrelated.waitForStarted());
     const QString entry = folder + "/app.desktop";
-    writeDesktopEntry(entry, "App", "sh " + execQuoted(app));
+    writeDesktopEntry(entry, "App", "perl " + execQuoted(app));
     fileItem(entry);
 
     runChain();
-    EXPECT_EQ(processesRunning({ "sh", app }), 1);
+    EXPECT_EQ(processesRunning({ "perl", app }), 1);
     runChain();
-    EXPECT_EQ(processesRunning({ "sh", app }), 1);
+    EXPECT_EQ(processesRunning({ "perl", app }), 1);
 
     QFile::remove(stay);
     EXPECT_TRUE(unrelated.waitForFinished());
+}
+
+TEST_F(SettledExecutionLaunchTest, AWaitAfterAProgramThatShowsNoWindowEndsOnceItHasSettled)
+{
+    const QString folder = freshTestFolder("windowless");
+    const QString program = folder + "/quiet";
+    installHelper(program);
+    const QString entry = folder + "/quiet.desktop";
+    writeDesktopEntry(entry, "Quiet", execQuoted(program) + " --stay");
+    fileItem(entry);
+    waitItem();
+
+    runChain();
+    // One check, then the pause after the wait.
+    EXPECT_EQ(executeSleeper->sleeps(), std::vector<double>({ 0.25, 1, 1 }));
+    forgetRun(program);
 }
 
 } // namespace

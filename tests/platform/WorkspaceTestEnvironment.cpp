@@ -151,9 +151,12 @@ void forgetRun(const QString& program)
     QFile::remove(program + ".ran");
 }
 
-void writeStayingScript(const QString& path, const QString& stayPath)
+void writeStayingScript(const QString& path, const QString& stayPath, ScriptLanguage language)
 {
-    writeFile(path, "#!/bin/sh\ni=0\nwhile [ -e '" + stayPath.toUtf8() + "' ] && [ $i -lt 600 ]; do sleep 0.05; i=$((i+1)); done\n");
+    const QByteArray stay = "'" + stayPath.toUtf8() + "'";
+    writeFile(path, language == ScriptLanguage::Shell
+            ? "#!/bin/sh\ni=0\nwhile [ -e " + stay + " ] && [ $i -lt 600 ]; do sleep 0.05; i=$((i+1)); done\n"
+            : "#!/usr/bin/perl\nfor (1 .. 600) { last unless -e " + stay + "; select(undef, undef, undef, 0.05); }\n");
     ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
 }
 
