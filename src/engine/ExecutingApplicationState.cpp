@@ -253,11 +253,12 @@ bool ExecutingApplicationState::validateStartupConditionsForItem(DBLoginItem* it
     return true;
 }
 
-bool ExecutingApplicationState::validateLaunchedStatusForItem(const ExecutionData::Item& item) const
+bool ExecutingApplicationState::validateLaunchedStatusForItem(const ExecutionData::Item& item,
+                                                              const Workspace::RunningItems& running) const
 {
     if (!m_workspace || m_workspace->typeForItemAtPath(item.path) != ItemPathTypeApplication)
         return true;
-    if (m_workspace->applicationStateForItemAtPath(item.path) == Workspace::ApplicationState::NotRunning)
+    if (running.stateForItemAtPath(item.path) == Workspace::ApplicationState::NotRunning)
         return true;
     LOG_INFO("Item %1 is already running, preventing execution!", item);
     return false;
@@ -295,7 +296,7 @@ bool ExecutingApplicationState::executeFileItem(const DBFileItem* item, Error* e
 
 bool ExecutingApplicationState::executeFileItem(const ExecutionData::Item& item, ExecutionData*, Error* error)
 {
-    if (!validateLaunchedStatusForItem(item))
+    if (m_workspace && !validateLaunchedStatusForItem(item, *m_workspace->runningItems()))
         return true;
     if (isDebugOptionSet(MHDebugOptions::PreventFileItemExecution)) {
         LOG_WARN("File item execution is prevented by debug options!");
@@ -389,8 +390,8 @@ QVariantMap ExecutingApplicationState::userInfoForItem(const ExecutionData::Item
     return userInfo;
 }
 
-// Desktops seldom let a launcher hide another program's windows, so hiding is
-// only attempted in name: the log tells that the windows may show.
+// Where the desktop lets no launcher hide another program's windows (Wayland),
+// the log tells that the windows may show.
 void ExecutingApplicationState::startForcedHiding(const ExecutionData& data)
 {
     if (!m_workspace)
@@ -401,13 +402,16 @@ void ExecutingApplicationState::startForcedHiding(const ExecutionData& data)
             hiddenPaths.append(item.path);
     }
     const UserDefaults* defaults = &userDefaults();
-    m_workspace->setDidLaunchHandler([hiddenPaths, defaults](const QString& applicationPath) {
+    // The workspace calls the handler, so it is there while the handler runs.
+    Workspace* workspace = m_workspace.get();
+    m_workspace->setDidLaunchHandler([hiddenPaths, defaults, workspace](const QString& applicationPath) {
         if (!defaults->isForcedItemHideEnabled())
             return;
         for (const QString& path : hiddenPaths) {
             if (isSamePath(path, applicationPath)) {
                 LOG_INFO("Hiding %1 windows...", path);
-                LOG_WARN("%1 windows may have stayed shown.", path);
+                if (!workspace->hideWindowsOfApplication(applicationPath))
+                    LOG_WARN("%1 windows may have stayed shown.", path);
                 return;
             }
         }

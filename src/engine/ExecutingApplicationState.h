@@ -9,6 +9,7 @@
 // read and judged on the main thread only.
 #include "engine/ApplicationState.h"
 #include "engine/ExecutionData.h"
+#include "platform/Workspace.h"
 
 #include <memory>
 
@@ -16,7 +17,6 @@ class ApplicationContext;
 class DBFileItem;
 class Error;
 class MachineStateSource;
-class Workspace;
 
 class ExecutingApplicationState : public ApplicationState {
 public:
@@ -46,8 +46,9 @@ public:
     bool validateMissingStatusForItem(const DBLoginItem* item) const;
     bool validateEnabledStatusForItem(const DBLoginItem* item) const;
     bool validateStartupConditionsForItem(DBLoginItem* item, ExecutionData& data) const;
-    // False when the application the item opens already runs.
-    bool validateLaunchedStatusForItem(const ExecutionData::Item& item) const;
+    // False when the application the item opens already runs, as the judging
+    // pass's running items tell.
+    bool validateLaunchedStatusForItem(const ExecutionData::Item& item, const Workspace::RunningItems& running) const;
 
     static bool shouldLaunchItemHidden(const ExecutionData::Item& item);
 

@@ -2,6 +2,13 @@
 
 Workspace::~Workspace() = default;
 
+Workspace::RunningItems::~RunningItems() = default;
+
+Workspace::ApplicationState Workspace::applicationStateForItemAtPath(const QString& path) const
+{
+    return runningItems()->stateForItemAtPath(path);
+}
+
 void Workspace::setDidLaunchHandler(DidLaunchHandler handler)
 {
     const std::lock_guard lock(m_handlerMutex);

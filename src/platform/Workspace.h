@@ -6,12 +6,14 @@
 #include <QList>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <mutex>
 
 class Workspace {
 public:
     struct LaunchOptions {
-        // Best effort: not every desktop lets a launcher keep new windows hidden.
+        // Best effort: on X11 the program's windows are minimised as they
+        // show, for a while; elsewhere they open shown.
         bool hidden = false;
         // Leave the focus where it is: the program gets no activation token.
         bool withoutActivation = false;
@@ -26,17 +28,18 @@ public:
         static LaunchResult failure(const QString& description) { return { false, description }; }
     };
 
-    struct RunningApplication {
-        qint64 pid = 0;
-        // Canonical path of the running executable.
-        QString executablePath;
-        // The desktop entry or executable we launched it from; empty when we
-        // did not launch it.
-        QString launchedFromPath;
-        bool isFinishedLaunching = false;
-    };
-
     enum class ApplicationState { NotRunning, Launching, FinishedLaunching };
+
+    // What runs at one moment: a judging pass asks it about any number of
+    // items and the process table is read once. Used by one thread at a time.
+    class RunningItems {
+    public:
+        virtual ~RunningItems();
+        // Whether a process of the user runs the item (an executable, a script,
+        // or a desktop entry through the command it runs), and whether it has
+        // finished launching.
+        virtual ApplicationState stateForItemAtPath(const QString& path) const = 0;
+    };
 
     // Receives the path of the application just launched: its desktop entry
     // or executable (for a document, the entry of the program that opens it).
@@ -49,11 +52,13 @@ public:
     // cannot be started are failures.
     virtual LaunchResult openItemAtPath(const QString& path, LaunchOptions options) = 0;
 
-    // The processes of the current user.
-    virtual QList<RunningApplication> runningApplications() const = 0;
-    // Whether the application an item path names (an executable, or a desktop
-    // entry through the program it runs) is running, and settled.
-    virtual ApplicationState applicationStateForItemAtPath(const QString& path) const = 0;
+    virtual std::unique_ptr<RunningItems> runningItems() const = 0;
+    // A pass of its own for one item.
+    ApplicationState applicationStateForItemAtPath(const QString& path) const;
+    // Minimises for a while the windows that the programs launched from the
+    // path show, now or soon. False where the desktop lets no launcher hide
+    // the windows of another program.
+    virtual bool hideWindowsOfApplication(const QString& applicationPath) = 0;
 
     virtual bool isMissingItemAtPath(const QString& path) const = 0;
     virtual ItemPathType typeForItemAtPath(const QString& path) const = 0;

@@ -258,6 +258,18 @@ TEST_F(ExecutingApplicationStateTest, LaunchOptionsFollowTheStartupModeAndTheBac
     EXPECT_TRUE(requests[1].options.withoutActivation);
 }
 
+TEST_F(ExecutingApplicationStateTest, ForcedHidingAsksToHideOnlyTheHiddenItemsOnceLaunched)
+{
+    fileItem(application("Hidden"), ItemStartupModeHidden);
+    fileItem(application("Shown"));
+    runChain();
+    EXPECT_TRUE(workspace->hideRequests().isEmpty());
+
+    defaults.setBool("Tweaking.DefaultValues.IsForcedItemHideEnabled", true);
+    runChain();
+    EXPECT_EQ(workspace->hideRequests(), QStringList { "/apps/Hidden" });
+}
+
 TEST_F(ExecutingApplicationStateTest, AFailedItemIsReportedCollectedAndKeepsTheApplicationOpen)
 {
     defaults.setIsAutoCloseAfterItemsExecutionEnabled(true);

@@ -5,7 +5,10 @@
 
 #include "platform/linux/LinuxWorkspace.h"
 
+#include <QDeadlineTimer>
 #include <QFile>
+#include <QProcess>
+#include <QThread>
 
 using namespace execution_test;
 using namespace workspace_test;
@@ -13,6 +16,16 @@ using namespace workspace_test;
 namespace {
 
 using ExecutionLaunchTest = ExecutionFixture<LinuxWorkspace>;
+
+// A program that shows no window has finished launching at once.
+class SettledAtOnceWorkspace : public LinuxWorkspace {
+public:
+    SettledAtOnceWorkspace()
+        : LinuxWorkspace(QStringLiteral("/proc"), 0.0)
+    {
+    }
+};
+using SettledExecutionLaunchTest = ExecutionFixture<SettledAtOnceWorkspace>;
 
 TEST_F(ExecutionLaunchTest, ARunOpensProgramsAndDocumentsWithExactlyTheirArguments)
 {
@@ -49,6 +62,47 @@ TEST_F(ExecutionLaunchTest, AnItemThatCannotBeOpenedFailsTheRun)
 
     const QStringList lines = runChain();
     EXPECT_TRUE(lines.contains("DidFailItem(broken.desktop)")) << lines.join('\n').toStdString();
+}
+
+TEST_F(ExecutionLaunchTest, AnInterpreterItemStartsBesideAnotherScriptOfItsInterpreterButNeverTwice)
+{
+    const QString folder = freshTestFolder("interpreter-items");
+    const QString stay = folder + "/stay";
+    QFile(stay).open(QIODevice::WriteOnly);
+    const QString app = folder + "/app.pl";
+    const QString other = folder + "/other.pl";
+    writeStayingScript(app, stay, ScriptLanguage::Perl);
+    writeStayingScript(other, stay, ScriptLanguage::Perl);
+    QProcess unrelated;
+    unrelated.start("perl", { other });
+    ASSERT_TRUE(unrelated.waitForStarted());
+    const QString entry = folder + "/app.desktop";
+    writeDesktopEntry(entry, "App", "perl " + execQuoted(app));
+    fileItem(entry);
+
+    runChain();
+    EXPECT_EQ(processesRunning({ "perl", app }), 1);
+    runChain();
+    EXPECT_EQ(processesRunning({ "perl", app }), 1);
+
+    QFile::remove(stay);
+    EXPECT_TRUE(unrelated.waitForFinished());
+}
+
+TEST_F(SettledExecutionLaunchTest, AWaitAfterAProgramThatShowsNoWindowEndsOnceItHasSettled)
+{
+    const QString folder = freshTestFolder("windowless");
+    const QString program = folder + "/quiet";
+    installHelper(program);
+    const QString entry = folder + "/quiet.desktop";
+    writeDesktopEntry(entry, "Quiet", execQuoted(program) + " --stay");
+    fileItem(entry);
+    waitItem();
+
+    runChain();
+    // One check, then the pause after the wait.
+    EXPECT_EQ(executeSleeper->sleeps(), std::vector<double>({ 0.25, 1, 1 }));
+    forgetRun(program);
 }
 
 } // namespace

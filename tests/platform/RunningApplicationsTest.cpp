@@ -1,21 +1,34 @@
-// Running applications read from a /proc tree the test builds.
+// Which items run: first on a /proc tree the test builds, then with real
+// processes the test starts.
 #include "WorkspaceTestEnvironment.h"
-#include "platform/CanonicalPath.h"
 #include "platform/linux/LinuxWorkspace.h"
+#include "platform/linux/ProcessTable.h"
 #include "support/TestHome.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QThread>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 using namespace workspace_test;
+using State = Workspace::ApplicationState;
 
 namespace {
 
 constexpr double kUptime = 1000.0;
 
-class RunningApplicationsTest : public testing::Test {
+void writeFile(const QString& path, const QByteArray& contents)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+    file.write(contents);
+}
+
+class ProcessTreeTest : public testing::Test {
 protected:
     void SetUp() override
     {
@@ -31,75 +44,208 @@ protected:
         }
     }
 
-    static void writeFile(const QString& path, const QByteArray& contents)
+    struct Process {
+        int pid = 0;
+        // Where the kernel's exe link leads: the file, never a link to it.
+        QString executable;
+        QStringList commandLine;
+        double ageSeconds = 5.0;
+        uid_t uid = getuid();
+        QByteArray state = "S";
+        QByteArray name = "app";
+    };
+
+    void add(const Process& process)
     {
-        QDir().mkpath(QFileInfo(path).path());
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(contents);
+        const QString folder = QStringLiteral("%1/%2").arg(proc).arg(process.pid);
+        writeFile(folder + "/status", "Name:\tapp\nUmask:\t0022\nUid:\t" + QByteArray::number(process.uid) + "\t0\t0\t0\n");
+        const qint64 startTicks = static_cast<qint64>((kUptime - process.ageSeconds) * static_cast<double>(sysconf(_SC_CLK_TCK)));
+        // State, parent 1, group and session 7, fields 7 to 21, then the start time as field 22.
+        writeFile(folder + "/stat", QByteArray::number(process.pid) + " (" + process.name + ") " + process.state + " 1 7 7"
+                + QByteArray(" 0").repeated(15) + " " + QByteArray::number(startTicks) + QByteArray(" 0").repeated(10) + "\n");
+        QFile::link(process.executable, folder + "/exe");
+        QByteArray arguments;
+        for (const QString& argument : process.commandLine)
+            arguments += argument.toUtf8() + '\0';
+        writeFile(folder + "/cmdline", arguments);
     }
 
-    void addProcess(int pid, uid_t uid, const QString& executable, double ageSeconds, const QByteArray& name = "app")
+    QString entry(const QString& name, const QString& exec)
     {
-        const QString folder = QStringLiteral("%1/%2").arg(proc).arg(pid);
-        writeFile(folder + "/status", "Name:\tapp\nUmask:\t0022\nUid:\t" + QByteArray::number(uid) + "\t0\t0\t0\n");
-        const qint64 startTicks = static_cast<qint64>((kUptime - ageSeconds) * static_cast<double>(sysconf(_SC_CLK_TCK)));
-        // State, fields 4 to 21, then the start time as field 22.
-        writeFile(folder + "/stat", QByteArray::number(pid) + " (" + name + ") S" + QByteArray(" 0").repeated(18) + " "
-                + QByteArray::number(startTicks) + QByteArray(" 0").repeated(10) + "\n");
-        QFile::link(executable, folder + "/exe");
+        const QString path = root + "/entries/" + name + ".desktop";
+        writeDesktopEntry(path, name, exec);
+        return path;
     }
 
     QString root;
     QString proc;
 };
 
-TEST_F(RunningApplicationsTest, ListsTheUsersProcessesWithCanonicalExecutables)
+TEST_F(ProcessTreeTest, TheTableReadsOnlyTheUsersLiveProcesses)
 {
-    addProcess(101, getuid(), root + "/linked/app", 5.0, "evil) S 1 2 (name");
-    addProcess(102, getuid() + 1, root + "/real/theirs", 5.0);
-    addProcess(103, getuid(), root + "/real/young", 0.5);
+    add({ .pid = 101, .executable = root + "/real/app (deleted)", .commandLine = { "app", "two words", "" },
+        .name = "evil) S 1 2 (name" });
+    add({ .pid = 102, .executable = root + "/real/theirs", .commandLine = { "theirs" }, .uid = getuid() + 1 });
+    add({ .pid = 103, .executable = root + "/real/app", .commandLine = { "app" }, .state = "Z" });
     QDir().mkpath(proc + "/self");
     QDir().mkpath(proc + "/104"); // ended while being read: nothing in it
+    const ProcessTable table(proc, getuid());
 
-    const QList<Workspace::RunningApplication> running = LinuxWorkspace(proc).runningApplications();
-
-    ASSERT_EQ(running.size(), 2);
-    EXPECT_EQ(running[0].pid, 101);
-    EXPECT_EQ(running[0].executablePath, canonicalPath(root + "/real/app"));
-    EXPECT_TRUE(running[0].isFinishedLaunching);
-    EXPECT_TRUE(running[0].launchedFromPath.isEmpty());
-    EXPECT_EQ(running[1].pid, 103);
-    EXPECT_FALSE(running[1].isFinishedLaunching);
+    QList<qint64> pids = table.pids();
+    std::sort(pids.begin(), pids.end());
+    EXPECT_EQ(pids, (QList<qint64> { 101, 102, 103, 104 }));
+    const std::optional<ProcessTable::Process> process = table.process(101);
+    ASSERT_TRUE(process);
+    EXPECT_EQ(process->parentPid, 1);
+    EXPECT_EQ(process->session, 7);
+    EXPECT_NEAR(process->ageSeconds, 5.0, 0.1);
+    EXPECT_EQ(table.executable(101), root + "/real/app");
+    EXPECT_EQ(table.commandLine(101), (QStringList { "app", "two words", "" }));
+    EXPECT_FALSE(table.process(102));
+    EXPECT_TRUE(table.process(103)->hasEnded);
+    EXPECT_FALSE(process->hasEnded);
+    EXPECT_FALSE(table.process(104));
+    EXPECT_TRUE(table.executable(104).isEmpty());
+    EXPECT_EQ(table.sessionMembers(7).size(), 1);
 }
 
-TEST_F(RunningApplicationsTest, ItemPathsMatchThroughLinksAndTrailingSlashes)
+TEST_F(ProcessTreeTest, ProgramsMatchAsWrittenNeverThroughLinks)
 {
-    addProcess(101, getuid(), root + "/real/app", 5.0);
-    addProcess(102, getuid() + 1, root + "/real/theirs", 5.0);
-    addProcess(103, getuid(), root + "/linked/young", 0.5);
-    const LinuxWorkspace workspace(proc);
+    add({ .pid = 101, .executable = root + "/real/app", .commandLine = { root + "/real/app" } });
+    add({ .pid = 102, .executable = root + "/real/theirs", .commandLine = { root + "/real/theirs" }, .uid = getuid() + 1 });
+    add({ .pid = 103, .executable = root + "/real/young", .commandLine = { root + "/linked/young" }, .ageSeconds = 0.5 });
+    const std::unique_ptr<Workspace::RunningItems> running = LinuxWorkspace(proc).runningItems();
 
-    EXPECT_EQ(workspace.applicationStateForItemAtPath(root + "/linked/app/"),
-        Workspace::ApplicationState::FinishedLaunching);
-    EXPECT_EQ(workspace.applicationStateForItemAtPath(root + "/real/../linked/young"),
-        Workspace::ApplicationState::Launching);
-    EXPECT_EQ(workspace.applicationStateForItemAtPath(root + "/real/theirs"), Workspace::ApplicationState::NotRunning);
-    EXPECT_EQ(workspace.applicationStateForItemAtPath(QString()), Workspace::ApplicationState::NotRunning);
+    EXPECT_EQ(running->stateForItemAtPath(root + "/real/app/"), State::FinishedLaunching);
+    EXPECT_EQ(running->stateForItemAtPath(root + "/linked/app"), State::NotRunning);
+    EXPECT_EQ(running->stateForItemAtPath(root + "/linked/../linked/young"), State::Launching);
+    EXPECT_EQ(running->stateForItemAtPath(root + "/real/young"), State::NotRunning);
+    EXPECT_EQ(running->stateForItemAtPath(root + "/real/theirs"), State::NotRunning);
+    EXPECT_EQ(running->stateForItemAtPath(QString()), State::NotRunning);
+    EXPECT_EQ(running->stateForItemAtPath(entry("App", execQuoted(root + "/real/app") + " --option %U")),
+        State::FinishedLaunching);
 }
 
-TEST_F(RunningApplicationsTest, DesktopEntriesMatchTheProgramTheyRunButNotAShell)
+TEST_F(ProcessTreeTest, AnInterpreterRunsOnlyTheScriptOrCommandItIsGiven)
 {
-    addProcess(101, getuid(), root + "/real/app", 5.0);
-    addProcess(102, getuid(), "/bin/sh", 5.0);
-    const QString entry = root + "/entries/app.desktop";
-    writeDesktopEntry(entry, "App", execQuoted(root + "/linked/app") + " --option");
-    const QString shellEntry = root + "/entries/shell.desktop";
-    writeDesktopEntry(shellEntry, "Shell", "sh -c \"exec something\"");
-    const LinuxWorkspace workspace(proc);
+    const QString perl = QFileInfo(QStringLiteral("/usr/bin/perl")).canonicalFilePath();
+    const QString shell = QFileInfo(QStringLiteral("/bin/sh")).canonicalFilePath();
+    ASSERT_FALSE(perl.isEmpty());
+    add({ .pid = 101, .executable = perl, .commandLine = { "perl", "-w", root + "/scripts/./tool.pl", "--quiet" } });
+    add({ .pid = 102, .executable = shell, .commandLine = { "/bin/sh", "-c", "exec something" } });
+    const std::unique_ptr<Workspace::RunningItems> running = LinuxWorkspace(proc).runningItems();
 
-    EXPECT_EQ(workspace.applicationStateForItemAtPath(entry), Workspace::ApplicationState::FinishedLaunching);
-    EXPECT_EQ(workspace.applicationStateForItemAtPath(shellEntry), Workspace::ApplicationState::NotRunning);
+    EXPECT_EQ(running->stateForItemAtPath(entry("Tool", "perl -w " + execQuoted(root + "/scripts/tool.pl") + " %F")),
+        State::FinishedLaunching);
+    EXPECT_EQ(running->stateForItemAtPath(entry("Other", "perl -w " + execQuoted(root + "/scripts/other.pl"))),
+        State::NotRunning);
+    EXPECT_EQ(running->stateForItemAtPath(entry("Loud", "perl -w " + execQuoted(root + "/scripts/tool.pl") + " --loud")),
+        State::NotRunning);
+    EXPECT_EQ(running->stateForItemAtPath(entry("Perl", "perl")), State::NotRunning);
+    EXPECT_EQ(running->stateForItemAtPath(entry("Shell", "env LANG=C sh -c \"exec something\"")), State::FinishedLaunching);
+    EXPECT_EQ(running->stateForItemAtPath(entry("Else", "sh -c \"exec something else\"")), State::NotRunning);
+}
+
+// Real processes: shell scripts that keep running while their "stay" file is
+// there (at most 30 s), and the copy of the test program.
+class RunningProcessesTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        folder = freshTestFolder("running-" + QString::fromUtf8(testing::UnitTest::GetInstance()->current_test_info()->name()));
+        writeFile(stayPath(), "");
+    }
+
+    void TearDown() override
+    {
+        QFile::remove(stayPath());
+        for (QProcess* process : processes) {
+            process->waitForFinished(5000);
+            delete process;
+        }
+    }
+
+    QString stayPath() const { return folder + "/stay"; }
+
+    QString writeScript(const QString& name)
+    {
+        const QString path = folder + "/" + name;
+        writeStayingScript(path, stayPath());
+        return path;
+    }
+
+    void start(const QString& program, const QStringList& arguments = {})
+    {
+        auto* process = new QProcess;
+        process->start(program, arguments);
+        ASSERT_TRUE(process->waitForStarted()) << program.toStdString();
+        processes.append(process);
+    }
+
+    // Whether the item is seen running, or not, within a few seconds.
+    bool isSoonSeen(const QString& item, bool running) const
+    {
+        const QDeadlineTimer deadline(10000);
+        while ((workspace.applicationStateForItemAtPath(item) != State::NotRunning) != running) {
+            if (deadline.hasExpired())
+                return false;
+            QThread::msleep(20);
+        }
+        return true;
+    }
+
+    QString folder;
+    QList<QProcess*> processes;
+    LinuxWorkspace workspace;
+};
+
+TEST_F(RunningProcessesTest, AScriptRunningIsSeenButNotAnotherOfItsInterpreter)
+{
+    const QString running = writeScript("running.sh");
+    const QString other = writeScript("other.sh");
+    start(running);
+
+    EXPECT_TRUE(isSoonSeen(running, true));
+    EXPECT_EQ(workspace.applicationStateForItemAtPath(other), State::NotRunning);
+    const QString entry = folder + "/running.desktop";
+    writeDesktopEntry(entry, "Running", "sh " + execQuoted(running));
+    EXPECT_NE(workspace.applicationStateForItemAtPath(entry), State::NotRunning);
+}
+
+TEST_F(RunningProcessesTest, AKeptCopyIsSeenRunningByTheCommandItRuns)
+{
+    const QString tool = writeScript("tool.sh");
+    const QString copies = qEnvironmentVariable("XDG_DATA_HOME") + "/Lanternwick/AutostartEntries";
+    writeDesktopEntry(copies + "/tool.desktop", "Tool", "sh " + execQuoted(tool) + " --quiet");
+    writeDesktopEntry(copies + "/tool loud.desktop", "Tool", "sh " + execQuoted(tool) + " --loud");
+    // Started as the session starts the entry the copy was made of.
+    start("sh", { tool, "--quiet" });
+
+    EXPECT_TRUE(isSoonSeen(copies + "/tool.desktop", true));
+    EXPECT_EQ(workspace.applicationStateForItemAtPath(copies + "/tool loud.desktop"), State::NotRunning);
+}
+
+TEST_F(RunningProcessesTest, ALaunchedItemRunsOnInTheProcessesItLeftBehind)
+{
+    const QString child = folder + "/child";
+    installHelper(child);
+    const QString launcher = folder + "/launcher.sh";
+    writeFile(launcher, "#!/bin/sh\necho $$ > '" + launcher.toUtf8() + ".pid'\n'" + child.toUtf8() + "' --stay &\n");
+    QFile::setPermissions(launcher, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    ASSERT_TRUE(workspace.openItemAtPath(launcher, {}).succeeded);
+    ASSERT_FALSE(waitForRun(child).isEmpty());
+    QFile pidFile(launcher + ".pid");
+    ASSERT_TRUE(pidFile.open(QIODevice::ReadOnly));
+    const qint64 launcherPid = pidFile.readAll().trimmed().toLongLong();
+    const QDeadlineTimer deadline(10000);
+    while (ProcessTable("/proc", getuid()).process(launcherPid) && !deadline.hasExpired())
+        QThread::msleep(20);
+    ASSERT_FALSE(ProcessTable("/proc", getuid()).process(launcherPid));
+
+    EXPECT_NE(workspace.applicationStateForItemAtPath(launcher), State::NotRunning);
+    forgetRun(child); // lets it end
+    EXPECT_TRUE(isSoonSeen(launcher, false));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "WorkspaceTestEnvironment.h"
 
+#include "platform/linux/ProcessTable.h"
 #include "support/TestHome.h"
 
 #include <QDeadlineTimer>
@@ -9,6 +10,7 @@
 #include <QThread>
 #include <gio/gio.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 // GIO's MIME tables (plain malloc inside libgio, so no symbol to name) lose a
 // few bytes, once per process, when they are loaded again after a type
@@ -147,6 +149,27 @@ QStringList waitForRun(const QString& program)
 void forgetRun(const QString& program)
 {
     QFile::remove(program + ".ran");
+}
+
+void writeStayingScript(const QString& path, const QString& stayPath, ScriptLanguage language)
+{
+    const QByteArray stay = "'" + stayPath.toUtf8() + "'";
+    writeFile(path, language == ScriptLanguage::Shell
+            ? "#!/bin/sh\ni=0\nwhile [ -e " + stay + " ] && [ $i -lt 600 ]; do sleep 0.05; i=$((i+1)); done\n"
+            : "#!/usr/bin/perl\nfor (1 .. 600) { last unless -e " + stay + "; select(undef, undef, undef, 0.05); }\n");
+    ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+}
+
+int processesRunning(const QStringList& commandLine)
+{
+    const ProcessTable table(QStringLiteral("/proc"), getuid());
+    int count = 0;
+    for (const qint64 pid : table.pids()) {
+        const std::optional<ProcessTable::Process> process = table.process(pid);
+        if (process && !process->hasEnded && table.commandLine(pid) == commandLine)
+            ++count;
+    }
+    return count;
 }
 
 } // namespace workspace_test

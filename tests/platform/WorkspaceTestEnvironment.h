@@ -33,4 +33,11 @@ QString execQuoted(const QString& program);
 QStringList waitForRun(const QString& program);
 void forgetRun(const QString& program);
 
+// Writes an executable script that runs as long as the file stayPath exists
+// (at most 30 s).
+enum class ScriptLanguage { Shell, Perl };
+void writeStayingScript(const QString& path, const QString& stayPath, ScriptLanguage language = ScriptLanguage::Shell);
+// The processes of the user whose arguments are exactly these.
+int processesRunning(const QStringList& commandLine);
+
 } // namespace workspace_test

@@ -17,21 +17,40 @@ Workspace::LaunchResult FakeWorkspace::openItemAtPath(const QString& path, Launc
     return LaunchResult::success();
 }
 
-QList<Workspace::RunningApplication> FakeWorkspace::runningApplications() const
+namespace {
+
+class FakeRunningItems : public Workspace::RunningItems {
+public:
+    explicit FakeRunningItems(QHash<QString, bool> running)
+        : m_running(std::move(running))
+    {
+    }
+
+    Workspace::ApplicationState stateForItemAtPath(const QString& path) const override
+    {
+        const auto running = m_running.constFind(canonicalPath(path));
+        if (running == m_running.cend())
+            return Workspace::ApplicationState::NotRunning;
+        return *running ? Workspace::ApplicationState::FinishedLaunching : Workspace::ApplicationState::Launching;
+    }
+
+private:
+    const QHash<QString, bool> m_running;
+};
+
+} // namespace
+
+std::unique_ptr<Workspace::RunningItems> FakeWorkspace::runningItems() const
 {
     const std::lock_guard lock(m_mutex);
-    return m_running;
+    return std::make_unique<FakeRunningItems>(m_running);
 }
 
-Workspace::ApplicationState FakeWorkspace::applicationStateForItemAtPath(const QString& path) const
+bool FakeWorkspace::hideWindowsOfApplication(const QString& applicationPath)
 {
     const std::lock_guard lock(m_mutex);
-    const QString itemPath = canonicalPath(path);
-    for (const RunningApplication& application : m_running) {
-        if (application.launchedFromPath == itemPath)
-            return application.isFinishedLaunching ? ApplicationState::FinishedLaunching : ApplicationState::Launching;
-    }
-    return ApplicationState::NotRunning;
+    m_hideRequests.append(applicationPath);
+    return m_canHideWindows;
 }
 
 bool FakeWorkspace::isMissingItemAtPath(const QString& path) const
@@ -78,21 +97,30 @@ void FakeWorkspace::failOpening(const QString& path, const QString& errorDescrip
 
 void FakeWorkspace::setRunningApplication(const QString& path, bool isFinishedLaunching)
 {
-    removeRunningApplication(path);
     const std::lock_guard lock(m_mutex);
-    const QString applicationPath = canonicalPath(path);
-    m_running.append({ m_running.size() + 1000, applicationPath, applicationPath, isFinishedLaunching });
+    m_running.insert(canonicalPath(path), isFinishedLaunching);
 }
 
 void FakeWorkspace::removeRunningApplication(const QString& path)
 {
     const std::lock_guard lock(m_mutex);
-    const QString applicationPath = canonicalPath(path);
-    m_running.removeIf([&](const RunningApplication& application) { return application.launchedFromPath == applicationPath; });
+    m_running.remove(canonicalPath(path));
+}
+
+void FakeWorkspace::setCanHideWindows(bool canHide)
+{
+    const std::lock_guard lock(m_mutex);
+    m_canHideWindows = canHide;
 }
 
 QList<FakeWorkspace::OpenRequest> FakeWorkspace::openRequests() const
 {
     const std::lock_guard lock(m_mutex);
     return m_openRequests;
+}
+
+QStringList FakeWorkspace::hideRequests() const
+{
+    const std::lock_guard lock(m_mutex);
+    return m_hideRequests;
 }

@@ -20,8 +20,9 @@ public:
     };
 
     LaunchResult openItemAtPath(const QString& path, LaunchOptions options) override;
-    QList<RunningApplication> runningApplications() const override;
-    ApplicationState applicationStateForItemAtPath(const QString& path) const override;
+    std::unique_ptr<RunningItems> runningItems() const override;
+    // Answers what setCanHideWindows says, and records the path.
+    bool hideWindowsOfApplication(const QString& applicationPath) override;
 
     bool isMissingItemAtPath(const QString& path) const override;
     ItemPathType typeForItemAtPath(const QString& path) const override;
@@ -36,13 +37,18 @@ public:
     // A running application launched from (or running the program of) the path.
     void setRunningApplication(const QString& path, bool isFinishedLaunching);
     void removeRunningApplication(const QString& path);
+    void setCanHideWindows(bool canHide);
 
     QList<OpenRequest> openRequests() const;
+    QStringList hideRequests() const;
 
 private:
     mutable std::mutex m_mutex;
     QHash<QString, FileFacts> m_files;
     QHash<QString, QString> m_failures;
-    QList<RunningApplication> m_running;
+    // Whether each running application has finished launching, by path.
+    QHash<QString, bool> m_running;
+    bool m_canHideWindows = false;
     QList<OpenRequest> m_openRequests;
+    QStringList m_hideRequests;
 };

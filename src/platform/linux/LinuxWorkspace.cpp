@@ -3,6 +3,8 @@
 #include "foundation/Log.h"
 #include "platform/CanonicalPath.h"
 #include "platform/linux/GioPtr.h"
+#include "platform/linux/WindowMinimiser.h"
+#include "platform/linux/X11Windows.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -11,13 +13,10 @@
 
 namespace {
 
-// Settling time after which a process counts as finished launching; telling it
-// by its first mapped window would need the display server.
-constexpr double kSettledLaunchSeconds = 1.0;
-
-// Programs that only start the real one: a desktop entry running them must not
-// claim every shell of the session as its application.
-const QStringList kLauncherPrograms = { "sh", "bash", "dash", "zsh", "env", "flatpak" };
+// How long the windows of a program opened hidden are minimised as they show:
+// long enough for a slow start, short enough that a window the user opens
+// later stays where it is.
+constexpr double kHideWindowsSeconds = 15.0;
 
 QByteArray fileSystemPath(const QString& path)
 {
@@ -80,37 +79,35 @@ void dropActivationToken(UnsetEnv unsetenv)
     unsetenv("XDG_ACTIVATION_TOKEN");
 }
 
-// The canonical path of the program a desktop entry runs, empty when it is
-// only a shell or launcher whose processes could be anything.
-QString entryProgramPath(GDesktopAppInfo* entry)
+// In the child, before it runs the program: the program leads a session of its
+// own, which its descendants keep even after it ends.
+void leadOwnSession(gpointer)
 {
-    // GIO's own executable keeps the quotes of a quoted program path; the
-    // program is the first word of Exec as the shell rules GIO launches by read it.
-    const GCharPtr exec(g_desktop_app_info_get_string(entry, G_KEY_FILE_DESKTOP_KEY_EXEC));
-    char** argv = nullptr;
-    if (!exec || !g_shell_parse_argv(exec.get(), nullptr, &argv, nullptr))
-        return {};
-    const QString program = takeGString(g_find_program_in_path(argv[0]));
-    g_strfreev(argv);
-    if (program.isEmpty() || kLauncherPrograms.contains(QFileInfo(program).fileName()))
-        return {};
-    return canonicalPath(program);
+    setsid();
 }
 
 } // namespace
 
-LinuxWorkspace::LinuxWorkspace(const QString& procRoot)
-    : m_processTable(procRoot, getuid())
+struct LinuxWorkspace::PendingLaunch {
+    LinuxWorkspace* workspace;
+    LaunchOptions options;
+};
+
+LinuxWorkspace::LinuxWorkspace(const QString& procRoot, double settledSeconds)
+    : m_procRoot(procRoot)
+    , m_settledSeconds(settledSeconds)
 {
 }
+
+LinuxWorkspace::~LinuxWorkspace() = default;
 
 Workspace::LaunchResult LinuxWorkspace::openItemAtPath(const QString& path, LaunchOptions options)
 {
     if (isMissingItemAtPath(path))
         return LaunchResult::failure(QStringLiteral("The file %1 does not exist.").arg(path));
     // Relative paths would be looked up in the program search path by some launchers.
-    const QString absolutePath = QFileInfo(path).absoluteFilePath();
-    if (options.hidden)
+    const QString absolutePath = writtenPath(path);
+    if (options.hidden && !minimiser())
         LOG_WARN("%1 windows may have stayed shown.", absolutePath);
     if (isDesktopEntryFile(absolutePath)) {
         // Never handed to a text editor instead of starting the application.
@@ -132,8 +129,9 @@ Workspace::LaunchResult LinuxWorkspace::launchDesktopEntry(GDesktopAppInfo* entr
     const GCharPtr uri(document ? g_file_get_uri(document) : nullptr);
     GList* uris = uri ? g_list_append(nullptr, uri.get()) : nullptr;
     GError* error = nullptr;
+    PendingLaunch pending { this, options };
     const gboolean launched = g_desktop_app_info_launch_uris_as_manager(entry, uris, context.get(),
-        G_SPAWN_SEARCH_PATH, nullptr, nullptr, &LinuxWorkspace::onDesktopEntryLaunched, this, &error);
+        G_SPAWN_SEARCH_PATH, &leadOwnSession, nullptr, &LinuxWorkspace::onDesktopEntryLaunched, &pending, &error);
     g_list_free(uris);
 
     const QString entryPath = QFile::decodeName(g_desktop_app_info_get_filename(entry));
@@ -143,9 +141,10 @@ Workspace::LaunchResult LinuxWorkspace::launchDesktopEntry(GDesktopAppInfo* entr
     return LaunchResult::success();
 }
 
-void LinuxWorkspace::onDesktopEntryLaunched(GDesktopAppInfo* entry, int pid, void* workspace)
+void LinuxWorkspace::onDesktopEntryLaunched(GDesktopAppInfo* entry, int pid, void* pendingLaunch)
 {
-    static_cast<LinuxWorkspace*>(workspace)->recordLaunch(pid, QFile::decodeName(g_desktop_app_info_get_filename(entry)));
+    const auto* pending = static_cast<const PendingLaunch*>(pendingLaunch);
+    pending->workspace->recordLaunch(pid, QFile::decodeName(g_desktop_app_info_get_filename(entry)), pending->options);
 }
 
 Workspace::LaunchResult LinuxWorkspace::spawnExecutable(const QString& path, LaunchOptions options)
@@ -155,6 +154,7 @@ Workspace::LaunchResult LinuxWorkspace::spawnExecutable(const QString& path, Lau
     const GioPtr<GSubprocessLauncher> launcher(g_subprocess_launcher_new(G_SUBPROCESS_FLAGS_NONE));
     if (options.withoutActivation)
         dropActivationToken([&](const char* name) { g_subprocess_launcher_unsetenv(launcher.get(), name); });
+    g_subprocess_launcher_set_child_setup(launcher.get(), &leadOwnSession, nullptr, nullptr);
 
     const QByteArray program = fileSystemPath(path);
     const char* const argv[] = { program.constData(), nullptr };
@@ -162,7 +162,7 @@ Workspace::LaunchResult LinuxWorkspace::spawnExecutable(const QString& path, Lau
     const GioPtr<GSubprocess> process(g_subprocess_launcher_spawnv(launcher.get(), argv, &error));
     if (!process)
         return LaunchResult::failure(QStringLiteral("%1 could not be started: %2").arg(path, takeErrorMessage(error)));
-    recordLaunch(QString::fromUtf8(g_subprocess_get_identifier(process.get())).toLongLong(), path);
+    recordLaunch(QString::fromUtf8(g_subprocess_get_identifier(process.get())).toLongLong(), path, options);
     notifyDidLaunch(path);
     return LaunchResult::success();
 }
@@ -180,81 +180,71 @@ Workspace::LaunchResult LinuxWorkspace::openDocument(const QString& path, Launch
     return launchDesktopEntry(G_DESKTOP_APP_INFO(application.get()), fileForPath(path).get(), options);
 }
 
-void LinuxWorkspace::recordLaunch(qint64 pid, const QString& path)
+void LinuxWorkspace::recordLaunch(qint64 pid, const QString& path, LaunchOptions options)
 {
-    const qint64 startTicks = m_processTable.startTicks(pid);
-    if (pid <= 0 || startTicks < 0)
+    if (pid <= 0)
         return;
-    const std::lock_guard lock(m_launchesMutex);
-    m_launches.insert(pid, { startTicks, canonicalPath(path) });
+    // A program that forks and ends at once may be gone already; the processes
+    // it left keep its session all the same.
+    const std::optional<ProcessTable::Process> process = ProcessTable(m_procRoot, getuid()).process(pid);
+    {
+        const std::lock_guard lock(m_launchesMutex);
+        m_launches.insert(pid, { pid, process ? process->startTicks : -1, writtenPath(path) });
+    }
+    if (options.hidden) {
+        if (WindowMinimiser* windows = minimiser())
+            windows->minimiseWindowsOf(pid, kHideWindowsSeconds);
+    }
 }
 
-QList<Workspace::RunningApplication> LinuxWorkspace::runningApplications() const
+std::unique_ptr<Workspace::RunningItems> LinuxWorkspace::runningItems() const
 {
-    const QList<ProcessTable::Process> processes = m_processTable.processes();
-    QList<RunningApplication> result;
-    const std::lock_guard lock(m_launchesMutex);
-    QHash<qint64, Launch> stillRunning;
-    for (const ProcessTable::Process& process : processes) {
-        RunningApplication application { process.pid, process.executablePath, {},
-            process.ageSeconds >= kSettledLaunchSeconds };
-        const auto launch = m_launches.constFind(process.pid);
-        // A pid with another start time is a later process that reuses the number.
-        if (launch != m_launches.cend() && launch->startTicks == process.startTicks) {
-            application.launchedFromPath = launch->path;
-            stillRunning.insert(process.pid, *launch);
-        }
-        result.append(application);
+    QList<Launch> launches;
+    {
+        const std::lock_guard lock(m_launchesMutex);
+        launches = m_launches.values();
     }
-    m_launches.swap(stillRunning);
-    return result;
+    auto running = std::make_unique<LinuxRunningItems>(m_procRoot, launches, windows(), m_settledSeconds);
+    // Launches of which nothing runs any more are forgotten.
+    const std::lock_guard lock(m_launchesMutex);
+    for (const Launch& launch : launches) {
+        const auto known = m_launches.constFind(launch.pid);
+        if (known != m_launches.cend() && known->startTicks == launch.startTicks && running->processesOfLaunch(launch).isEmpty())
+            m_launches.erase(known);
+    }
+    return running;
 }
 
-Workspace::ApplicationState LinuxWorkspace::applicationStateForItemAtPath(const QString& path) const
+bool LinuxWorkspace::hideWindowsOfApplication(const QString& applicationPath)
 {
-    const QString itemPath = canonicalPath(path);
-    if (itemPath.isEmpty())
-        return ApplicationState::NotRunning;
-    const GioPtr<GDesktopAppInfo> entry = loadDesktopEntry(itemPath);
-    const QString entryProgram = entry ? entryProgramPath(entry.get()) : QString();
-
-    ApplicationState state = ApplicationState::NotRunning;
-    // What we launched from the item is looked at first, by its pid.
-    for (const ProcessTable::Process& process : launchedProcesses(itemPath)) {
-        if (process.ageSeconds >= kSettledLaunchSeconds)
-            return ApplicationState::FinishedLaunching;
-        state = ApplicationState::Launching;
+    WindowMinimiser* windows = minimiser();
+    if (!windows)
+        return false;
+    const QString path = writtenPath(applicationPath);
+    const std::lock_guard lock(m_launchesMutex);
+    for (const Launch& launch : std::as_const(m_launches)) {
+        if (launch.path == path)
+            windows->minimiseWindowsOf(launch.pid, kHideWindowsSeconds);
     }
-    QStringList programs = { itemPath };
-    if (!entryProgram.isEmpty())
-        programs.append(entryProgram);
-    for (const ProcessTable::Process& process : m_processTable.processesRunning(programs)) {
-        if (process.ageSeconds >= kSettledLaunchSeconds)
-            return ApplicationState::FinishedLaunching;
-        state = ApplicationState::Launching;
-    }
-    return state;
+    return true;
 }
 
-QList<ProcessTable::Process> LinuxWorkspace::launchedProcesses(const QString& itemPath) const
+std::shared_ptr<const X11Windows> LinuxWorkspace::windows() const
 {
-    QList<ProcessTable::Process> result;
-    const std::lock_guard lock(m_launchesMutex);
-    for (auto launch = m_launches.begin(); launch != m_launches.end();) {
-        if (launch->path != itemPath) {
-            ++launch;
-            continue;
-        }
-        const std::optional<ProcessTable::Process> process = m_processTable.process(launch.key());
-        // A pid with another start time is a later process that reuses the number.
-        if (!process || process->startTicks != launch->startTicks) {
-            launch = m_launches.erase(launch);
-            continue;
-        }
-        result.append(*process);
-        ++launch;
-    }
-    return result;
+    std::call_once(m_windowsConnected, [this] {
+        m_windows = X11Windows::connectToSessionDisplay();
+        if (m_windows)
+            m_minimiser = std::make_unique<WindowMinimiser>(m_windows, m_procRoot);
+        else
+            LOG_INFO("No X11 display: launches finish after a settled moment, hidden items open shown.");
+    });
+    return m_windows;
+}
+
+WindowMinimiser* LinuxWorkspace::minimiser() const
+{
+    windows();
+    return m_minimiser.get();
 }
 
 bool LinuxWorkspace::isMissingItemAtPath(const QString& path) const

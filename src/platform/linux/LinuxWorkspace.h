@@ -1,22 +1,29 @@
 #pragma once
 // The workspace of a freedesktop session: GIO opens files and starts desktop
-// entries, /proc tells which programs run.
+// entries, /proc tells which programs run, and on X11 the display tells which
+// of them show windows.
 #include "platform/Workspace.h"
-#include "platform/linux/ProcessTable.h"
+#include "platform/linux/LinuxRunningItems.h"
 
 #include <QHash>
 #include <mutex>
+
+class WindowMinimiser;
+class X11Windows;
 
 typedef struct _GDesktopAppInfo GDesktopAppInfo;
 typedef struct _GFile GFile;
 
 class LinuxWorkspace : public Workspace {
 public:
-    explicit LinuxWorkspace(const QString& procRoot = QStringLiteral("/proc"));
+    // A program that shows no window has finished launching once it has run
+    // for settledSeconds.
+    explicit LinuxWorkspace(const QString& procRoot = QStringLiteral("/proc"), double settledSeconds = 1.0);
+    ~LinuxWorkspace() override;
 
     LaunchResult openItemAtPath(const QString& path, LaunchOptions options) override;
-    QList<RunningApplication> runningApplications() const override;
-    ApplicationState applicationStateForItemAtPath(const QString& path) const override;
+    std::unique_ptr<RunningItems> runningItems() const override;
+    bool hideWindowsOfApplication(const QString& applicationPath) override;
 
     bool isMissingItemAtPath(const QString& path) const override;
     ItemPathType typeForItemAtPath(const QString& path) const override;
@@ -25,20 +32,24 @@ public:
     QString iconNameForItemAtPath(const QString& path) const override;
 
 private:
-    struct Launch {
-        qint64 startTicks = 0;
-        QString path;
-    };
+    using Launch = LinuxRunningItems::Launch;
+    struct PendingLaunch;
 
     LaunchResult launchDesktopEntry(GDesktopAppInfo* entry, GFile* document, LaunchOptions options);
     LaunchResult spawnExecutable(const QString& path, LaunchOptions options);
     LaunchResult openDocument(const QString& path, LaunchOptions options);
-    void recordLaunch(qint64 pid, const QString& path);
-    // The processes launched from the item path that still run; forgets the others.
-    QList<ProcessTable::Process> launchedProcesses(const QString& itemPath) const;
-    static void onDesktopEntryLaunched(GDesktopAppInfo* entry, int pid, void* workspace);
+    void recordLaunch(qint64 pid, const QString& path, LaunchOptions options);
+    static void onDesktopEntryLaunched(GDesktopAppInfo* entry, int pid, void* pendingLaunch);
+    // Null where windows cannot be looked at; connects on first use.
+    std::shared_ptr<const X11Windows> windows() const;
+    // Null where windows cannot be hidden.
+    WindowMinimiser* minimiser() const;
 
-    ProcessTable m_processTable;
+    const QString m_procRoot;
+    const double m_settledSeconds;
+    mutable std::once_flag m_windowsConnected;
+    mutable std::shared_ptr<const X11Windows> m_windows;
+    mutable std::unique_ptr<WindowMinimiser> m_minimiser;
     mutable std::mutex m_launchesMutex;
     // Processes we started, by pid, with what they were started from.
     mutable QHash<qint64, Launch> m_launches;

@@ -1,14 +1,8 @@
 #include "platform/linux/ProcessTable.h"
 
-#include <algorithm>
-
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <cstdio>
 #include <cstdlib>
 #include <dirent.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -26,101 +20,101 @@ QByteArray readSmallFile(const QString& path)
 ProcessTable::ProcessTable(const QString& procRoot, uid_t uid)
     : m_procRoot(procRoot)
     , m_uid(uid)
+    , m_uptime(readSmallFile(procRoot + "/uptime").simplified().split(' ').value(0).toDouble())
 {
 }
 
-QList<ProcessTable::Process> ProcessTable::processes() const
+QList<qint64> ProcessTable::pids() const
 {
-    const double uptime = uptimeSeconds();
-    const double ticksPerSecond = static_cast<double>(sysconf(_SC_CLK_TCK));
-    QList<Process> result;
-    const QStringList names = QDir(m_procRoot).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
-    for (const QString& name : names) {
-        bool isNumber = false;
-        const qint64 pid = name.toLongLong(&isNumber);
-        if (!isNumber || pid <= 0)
-            continue;
-        if (const std::optional<Process> process = readProcess(pid, uptime, ticksPerSecond))
-            result.append(*process);
-    }
-    std::sort(result.begin(), result.end(), [](const Process& a, const Process& b) { return a.pid < b.pid; });
-    return result;
-}
-
-QList<ProcessTable::Process> ProcessTable::processesRunning(const QStringList& executables) const
-{
-    // Files are told apart by device and inode, which one stat of each
-    // process's exe link gives without resolving or reading anything else.
-    std::vector<std::pair<dev_t, ino_t>> files;
-    for (const QString& executable : executables) {
-        struct stat info {};
-        if (!executable.isEmpty() && ::stat(QFile::encodeName(executable).constData(), &info) == 0)
-            files.emplace_back(info.st_dev, info.st_ino);
-    }
-    QList<Process> result;
-    if (files.empty())
-        return result;
+    if (m_pids)
+        return *m_pids;
+    m_pids.emplace();
     DIR* folder = ::opendir(QFile::encodeName(m_procRoot).constData());
     if (!folder)
-        return result;
-    std::optional<double> uptime;
-    const double ticksPerSecond = static_cast<double>(sysconf(_SC_CLK_TCK));
+        return *m_pids;
     while (const dirent* entry = ::readdir(folder)) {
         char* end = nullptr;
         const long long pid = std::strtoll(entry->d_name, &end, 10);
-        if (pid <= 0 || *end != '\0')
-            continue;
-        char exe[64];
-        std::snprintf(exe, sizeof exe, "%lld/exe", pid);
-        struct stat info {};
-        // Kernel threads and other users' processes have no readable executable.
-        if (::fstatat(::dirfd(folder), exe, &info, 0) != 0
-            || std::find(files.cbegin(), files.cend(), std::pair(info.st_dev, info.st_ino)) == files.cend())
-            continue;
-        if (!uptime)
-            uptime = uptimeSeconds();
-        if (const std::optional<Process> process = readProcess(pid, *uptime, ticksPerSecond))
-            result.append(*process);
+        if (pid > 0 && *end == '\0')
+            m_pids->append(pid);
     }
     ::closedir(folder);
-    std::sort(result.begin(), result.end(), [](const Process& a, const Process& b) { return a.pid < b.pid; });
-    return result;
+    return *m_pids;
 }
 
 std::optional<ProcessTable::Process> ProcessTable::process(qint64 pid) const
 {
-    return readProcess(pid, uptimeSeconds(), static_cast<double>(sysconf(_SC_CLK_TCK)));
+    const auto known = m_processes.constFind(pid);
+    if (known != m_processes.cend())
+        return *known;
+    return *m_processes.insert(pid, readProcess(pid));
 }
 
-std::optional<ProcessTable::Process> ProcessTable::readProcess(qint64 pid, double uptime, double ticksPerSecond) const
+QString ProcessTable::executable(qint64 pid) const
+{
+    const auto known = m_executables.constFind(pid);
+    if (known != m_executables.cend())
+        return *known;
+    char target[4096];
+    const QByteArray link = QFile::encodeName(QStringLiteral("%1/%2/exe").arg(m_procRoot).arg(pid));
+    const ssize_t length = ::readlink(link.constData(), target, sizeof target);
+    QString path = length > 0 && static_cast<size_t>(length) < sizeof target
+        ? QFile::decodeName(QByteArray(target, length)) : QString();
+    // A program replaced by an update while it runs is still that program.
+    if (path.endsWith(QLatin1String(" (deleted)")))
+        path.chop(10);
+    return *m_executables.insert(pid, path);
+}
+
+QStringList ProcessTable::commandLine(qint64 pid) const
+{
+    const auto known = m_commandLines.constFind(pid);
+    if (known != m_commandLines.cend())
+        return *known;
+    QStringList arguments;
+    QList<QByteArray> fields = readSmallFile(QStringLiteral("%1/%2/cmdline").arg(m_procRoot).arg(pid)).split('\0');
+    // Every argument ends with a NUL byte, so the last field is empty.
+    fields.removeLast();
+    for (const QByteArray& field : fields)
+        arguments.append(QFile::decodeName(field));
+    return *m_commandLines.insert(pid, arguments);
+}
+
+QList<ProcessTable::Process> ProcessTable::sessionMembers(qint64 session) const
+{
+    QList<Process> members;
+    for (const qint64 pid : pids()) {
+        if (const std::optional<Process> member = process(pid); member && !member->hasEnded && member->session == session)
+            members.append(*member);
+    }
+    return members;
+}
+
+std::optional<ProcessTable::Process> ProcessTable::readProcess(qint64 pid) const
 {
     const QString folder = QStringLiteral("%1/%2").arg(m_procRoot).arg(pid);
     if (!belongsToUser(folder))
         return std::nullopt;
-    const qint64 ticks = startTicks(pid);
-    // The exe link of a process that just ended, or of a kernel thread, does not resolve.
-    const QString executable = QFileInfo(folder + "/exe").canonicalFilePath();
-    if (ticks < 0 || executable.isEmpty())
-        return std::nullopt;
-    return Process { pid, ticks, uptime - static_cast<double>(ticks) / ticksPerSecond, executable };
-}
-
-qint64 ProcessTable::startTicks(qint64 pid) const
-{
-    const QByteArray stat = readSmallFile(QStringLiteral("%1/%2/stat").arg(m_procRoot).arg(pid));
+    const QByteArray stat = readSmallFile(folder + "/stat");
     // The command name in parentheses may itself hold spaces and parentheses:
     // the fields that follow start after the last closing one.
     const qsizetype nameEnd = stat.lastIndexOf(')');
     if (nameEnd < 0)
-        return -1;
+        return std::nullopt;
+    // Fields from the state (field 3) on: parent 4, session 6, start time 22.
     const QList<QByteArray> fields = stat.mid(nameEnd + 1).simplified().split(' ');
-    // Field 22 of the line, the start time; the state (field 3) comes first here.
-    constexpr int kStartTimeIndex = 22 - 3;
-    if (fields.size() <= kStartTimeIndex)
-        return -1;
-    bool isNumber = false;
-    const qint64 ticks = fields.at(kStartTimeIndex).toLongLong(&isNumber);
-    return isNumber ? ticks : -1;
+    const auto field = [&](int number) {
+        bool isNumber = false;
+        const qint64 value = fields.value(number - 3).toLongLong(&isNumber);
+        return isNumber ? value : -1;
+    };
+    const qint64 startTicks = field(22);
+    if (startTicks < 0)
+        return std::nullopt;
+    // Not yet reaped (Z) or going (X).
+    const bool hasEnded = fields.value(0) == "Z" || fields.value(0) == "X";
+    const double age = m_uptime - static_cast<double>(startTicks) / static_cast<double>(sysconf(_SC_CLK_TCK));
+    return Process { pid, field(4), field(6), startTicks, age, hasEnded };
 }
 
 bool ProcessTable::belongsToUser(const QString& processFolder) const
@@ -136,9 +130,4 @@ bool ProcessTable::belongsToUser(const QString& processFolder) const
         return isNumber && uid == m_uid;
     }
     return false;
-}
-
-double ProcessTable::uptimeSeconds() const
-{
-    return readSmallFile(m_procRoot + "/uptime").simplified().split(' ').value(0).toDouble();
 }

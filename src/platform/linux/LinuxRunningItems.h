@@ -1,0 +1,44 @@
+#pragma once
+// What runs at one moment on Linux. An item runs when a process of the user
+// runs that very item: a process launched from it (or one of its session,
+// which its descendants keep), or one that runs its command (ItemCommand). It
+// has finished launching once one of them, or a descendant, owns a window on
+// X11, or has run for a settled moment.
+#include "platform/Workspace.h"
+#include "platform/linux/ProcessTable.h"
+
+#include <memory>
+
+class X11Windows;
+
+class LinuxRunningItems : public Workspace::RunningItems {
+public:
+    struct Launch {
+        // Also the session it leads.
+        qint64 pid = 0;
+        // -1 when the process had ended before it could be read.
+        qint64 startTicks = 0;
+        // Cleaned, as written.
+        QString path;
+    };
+
+    // windows is null where windows cannot be looked at.
+    LinuxRunningItems(const QString& procRoot, QList<Launch> launches, std::shared_ptr<const X11Windows> windows,
+        double settledSeconds);
+
+    Workspace::ApplicationState stateForItemAtPath(const QString& path) const override;
+
+    // The processes of the launch that still run: its own, else those its session kept.
+    QList<ProcessTable::Process> processesOfLaunch(const Launch& launch) const;
+
+private:
+    bool isFinishedLaunching(const QList<ProcessTable::Process>& processes, const QList<qint64>& sessions) const;
+    bool isOrDescendsFrom(qint64 pid, const QList<ProcessTable::Process>& processes, const QList<qint64>& sessions) const;
+    QList<qint64> windowOwners() const;
+
+    ProcessTable m_table;
+    const QList<Launch> m_launches;
+    const std::shared_ptr<const X11Windows> m_windows;
+    const double m_settledSeconds;
+    mutable std::optional<QList<qint64>> m_windowOwners;
+};

@@ -1,0 +1,219 @@
+// Windows on X11: a launch has finished once its program shows a window, and a
+// program opened hidden has its windows minimised. Each test runs its own
+// Xvfb, with no window manager: the test watches for the requests a window
+// manager would act on.
+#include "WorkspaceTestEnvironment.h"
+#include "platform/linux/LinuxWorkspace.h"
+#include "support/TestHome.h"
+
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QThread>
+#include <gtest/gtest.h>
+#include <xcb/xcb.h>
+
+using namespace workspace_test;
+using State = Workspace::ApplicationState;
+
+namespace {
+
+// Restores an environment variable when it goes.
+class SavedVariable {
+public:
+    explicit SavedVariable(const char* name)
+        : m_name(name)
+        , m_wasSet(qEnvironmentVariableIsSet(name))
+        , m_value(qgetenv(name))
+    {
+    }
+    ~SavedVariable()
+    {
+        if (m_wasSet)
+            qputenv(m_name, m_value);
+        else
+            qunsetenv(m_name);
+    }
+
+private:
+    const char* m_name;
+    bool m_wasSet;
+    QByteArray m_value;
+};
+
+uint32_t internAtom(xcb_connection_t* connection, const char* name)
+{
+    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection,
+        xcb_intern_atom(connection, 0, static_cast<uint16_t>(qstrlen(name)), name), nullptr);
+    const uint32_t atom = reply ? reply->atom : 0;
+    free(reply);
+    return atom;
+}
+
+TEST(X11WindowsTest, WithoutADisplayWindowsCannotBeHidden)
+{
+    const SavedVariable display("DISPLAY");
+    qunsetenv("DISPLAY");
+    LinuxWorkspace workspace;
+    EXPECT_FALSE(workspace.hideWindowsOfApplication(helperPath()));
+}
+
+class X11DisplayTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        const QString xvfb = QStandardPaths::findExecutable("Xvfb");
+        if (xvfb.isEmpty())
+            GTEST_SKIP() << "Xvfb is not installed.";
+        // Xvfb picks a free display and tells its number on the descriptor given.
+        server.start(xvfb, { "-displayfd", "1", "-nolisten", "tcp", "-screen", "0", "640x480x24" });
+        ASSERT_TRUE(server.waitForStarted());
+        QByteArray number;
+        const QDeadlineTimer deadline(20000);
+        while (!number.contains('\n') && !deadline.hasExpired() && server.state() == QProcess::Running) {
+            server.waitForReadyRead(100);
+            number += server.readAllStandardOutput();
+        }
+        ASSERT_TRUE(number.contains('\n')) << "Xvfb told no display.";
+        qputenv("DISPLAY", ":" + number.trimmed());
+        qunsetenv("WAYLAND_DISPLAY");
+        connection = xcb_connect(nullptr, nullptr);
+        ASSERT_FALSE(xcb_connection_has_error(connection));
+        root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+        folder = freshTestFolder("x11-" + QString::fromUtf8(testing::UnitTest::GetInstance()->current_test_info()->name()));
+        // Only a window can finish a launch within the test.
+        workspace = std::make_unique<LinuxWorkspace>(QStringLiteral("/proc"), 1000.0);
+    }
+
+    void TearDown() override
+    {
+        for (const QString& program : windowPrograms)
+            QFile::remove(program + ".shown");
+        workspace.reset();
+        if (connection)
+            xcb_disconnect(connection);
+        if (server.state() != QProcess::NotRunning) {
+            server.terminate();
+            server.waitForFinished(10000);
+        }
+    }
+
+    // A copy of the program that shows a window.
+    QString windowProgram(const QString& name)
+    {
+        const QString path = folder + "/" + name;
+        EXPECT_TRUE(QFile::copy(QStringLiteral(LW_TEST_WINDOW), path));
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner);
+        windowPrograms.append(path);
+        return path;
+    }
+
+    // The pid of the program once its window shows; 0 when it does not.
+    static qint64 waitForWindow(const QString& program)
+    {
+        QFile marker(program + ".shown");
+        const QDeadlineTimer deadline(20000);
+        while (!marker.exists() && !deadline.hasExpired())
+            QThread::msleep(10);
+        return marker.open(QIODevice::ReadOnly) ? marker.readAll().trimmed().toLongLong() : 0;
+    }
+
+    qint64 ownerOfWindow(uint32_t window) const
+    {
+        xcb_get_property_reply_t* reply = xcb_get_property_reply(connection,
+            xcb_get_property(connection, 0, window, internAtom(connection, "_NET_WM_PID"), XCB_ATOM_CARDINAL, 0, 1), nullptr);
+        qint64 pid = 0;
+        if (reply && xcb_get_property_value_length(reply) == 4)
+            pid = *static_cast<const uint32_t*>(xcb_get_property_value(reply));
+        free(reply);
+        return pid;
+    }
+
+    // The owners of the windows the window manager is asked to minimise, until
+    // it is asked for one of pid's.
+    QList<qint64> minimisedUntil(qint64 pid, uint32_t changeState) const
+    {
+        QList<qint64> minimised;
+        const QDeadlineTimer deadline(20000);
+        while (!minimised.contains(pid) && !deadline.hasExpired()) {
+            xcb_generic_event_t* event = xcb_poll_for_event(connection);
+            if (!event) {
+                QThread::msleep(10);
+                continue;
+            }
+            const auto* message = reinterpret_cast<const xcb_client_message_event_t*>(event);
+            if ((event->response_type & 0x7f) == XCB_CLIENT_MESSAGE && message->type == changeState) {
+                EXPECT_EQ(message->format, 32);
+                EXPECT_EQ(message->data.data32[0], 3u) << "IconicState";
+                minimised.append(ownerOfWindow(message->window));
+            }
+            free(event);
+        }
+        return minimised;
+    }
+
+    bool soonFinished(const QString& item) const
+    {
+        const QDeadlineTimer deadline(20000);
+        while (workspace->applicationStateForItemAtPath(item) != State::FinishedLaunching) {
+            if (deadline.hasExpired())
+                return false;
+            QThread::msleep(20);
+        }
+        return true;
+    }
+
+    QProcess server;
+    xcb_connection_t* connection = nullptr;
+    uint32_t root = 0;
+    QString folder;
+    QStringList windowPrograms;
+    std::unique_ptr<LinuxWorkspace> workspace;
+};
+
+TEST_F(X11DisplayTest, ALaunchHasFinishedOnceItsProgramShowsAWindow)
+{
+    const QString windowed = windowProgram("windowed");
+    const QString quiet = folder + "/quiet";
+    installHelper(quiet);
+    const QString quietEntry = folder + "/quiet.desktop";
+    writeDesktopEntry(quietEntry, "Quiet", execQuoted(quiet) + " --stay");
+
+    ASSERT_TRUE(workspace->openItemAtPath(windowed, {}).succeeded);
+    ASSERT_TRUE(workspace->openItemAtPath(quietEntry, {}).succeeded);
+    ASSERT_NE(waitForWindow(windowed), 0);
+    ASSERT_FALSE(waitForRun(quiet).isEmpty());
+
+    EXPECT_TRUE(soonFinished(windowed));
+    EXPECT_EQ(workspace->applicationStateForItemAtPath(quietEntry), State::Launching);
+    // A program that never shows a window has finished after the settled moment.
+    EXPECT_EQ(LinuxWorkspace(QStringLiteral("/proc"), 0.0).applicationStateForItemAtPath(quietEntry),
+        State::FinishedLaunching);
+    forgetRun(quiet);
+}
+
+TEST_F(X11DisplayTest, TheWindowsOfAProgramOpenedHiddenAreMinimisedAsTheyShow)
+{
+    // Requests to the window manager are sent to the root window.
+    const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+    xcb_change_window_attributes(connection, root, XCB_CW_EVENT_MASK, &mask);
+    free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
+    const uint32_t changeState = internAtom(connection, "WM_CHANGE_STATE");
+    const QString shown = windowProgram("shown");
+    const QString hidden = windowProgram("hidden");
+
+    ASSERT_TRUE(workspace->openItemAtPath(shown, {}).succeeded);
+    const qint64 shownPid = waitForWindow(shown);
+    ASSERT_TRUE(workspace->openItemAtPath(hidden, { .hidden = true }).succeeded);
+    const qint64 hiddenPid = waitForWindow(hidden);
+    ASSERT_NE(shownPid, 0);
+    ASSERT_NE(hiddenPid, 0);
+
+    EXPECT_EQ(minimisedUntil(hiddenPid, changeState), QList<qint64> { hiddenPid });
+    // Forced hiding of a program already shown.
+    EXPECT_TRUE(workspace->hideWindowsOfApplication(shown));
+    EXPECT_EQ(minimisedUntil(shownPid, changeState), QList<qint64> { shownPid });
+}
+
+} // namespace
