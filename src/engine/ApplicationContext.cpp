@@ -104,7 +104,7 @@ void ApplicationContext::pushRun(ApplicationState* state, std::shared_ptr<ChainR
         if (m_isShutDown) {
             LOG_INFO("The engine has stopped, %1 is not started", state);
             run->cancelExecution();
-            return run;
+            return;
         }
         std::erase_if(m_runs, [](const std::weak_ptr<ChainRun>& known) { return known.expired(); });
         m_runs.push_back(run);
