@@ -44,6 +44,7 @@ TEST_F(LinuxWorkspaceFactsTest, ExecutablesAndDesktopEntriesAreApplications)
     // never by its name again.
     EXPECT_FALSE(workspace.descriptionForItemAtPath(bare).isEmpty());
     EXPECT_NE(workspace.descriptionForItemAtPath(bare), "Bare");
+    EXPECT_EQ(workspace.iconNameForItemAtPath(bare), "application-x-executable");
 }
 
 TEST_F(LinuxWorkspaceFactsTest, FilesWithADefaultApplicationAreDocuments)
