@@ -308,7 +308,8 @@ int XdgAutostartList::liftOverrideFor(const QString& path)
         if (system == m_systemFolders.end())
             continue;
         const std::optional<LoginItemEntry> entry = readEntry({ *system + QLatin1Char('/') + fileName, false });
-        if (entry && entry->errorCode == 0 && isSamePath(entry->path, path))
+        // An item stored by its bare program stands for an entry that runs that program alone.
+        if (entry && entry->errorCode == 0 && (isSamePath(entry->path, path) || (entry->runsProgramAlone && isSamePath(entry->program, path))))
             return QFile::remove(userFile) ? 0 : EACCES;
     }
     return -1;

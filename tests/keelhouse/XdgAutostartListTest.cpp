@@ -280,6 +280,24 @@ TEST_F(XdgAutostartListTest, NewEntriesNeverReplaceOrShadowExistingFiles)
     EXPECT_EQ(XdgAutostartList::safeBaseName("***"), "item");
 }
 
+TEST_F(XdgAutostartListTest, HandingASystemEntryBackLiftsOurOverrideInsteadOfWritingASecondEntry)
+{
+    const QString program = makeProgram("tool");
+    write(system + "/tool.desktop", "Name=Tool\nExec=" + QFile::encodeName(program) + "\n");
+    XdgAutostartList autostart = list();
+    const QList<LoginItemEntry> entries = autostart.entries();
+    ASSERT_EQ(entries.size(), 1);
+    ASSERT_EQ(autostart.remove(entries[0].ref), 0);
+    EXPECT_TRUE(autostart.entries().isEmpty());
+    ASSERT_EQ(autostart.insert("Tool", entries[0].path, false), 0);
+    EXPECT_TRUE(QDir(user).entryList(QDir::Files).isEmpty());
+    // Also for an item stored by its bare program.
+    ASSERT_EQ(autostart.remove(entries[0].ref), 0);
+    ASSERT_EQ(autostart.insert("Tool", program, false), 0);
+    EXPECT_TRUE(QDir(user).entryList(QDir::Files).isEmpty());
+    EXPECT_EQ(names(autostart.entries()), QStringList({ "Tool" }));
+}
+
 TEST_F(XdgAutostartListTest, RemovingDeletesUserFilesAndHidesSystemEntries)
 {
     write(user + "/mine.desktop", "Name=Mine\nExec=sh\n");

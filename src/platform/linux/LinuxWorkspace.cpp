@@ -296,10 +296,10 @@ QString LinuxWorkspace::iconNameForItemAtPath(const QString& path) const
 {
     if (isMissingItemAtPath(path))
         return {};
+    // An application without an icon of its own looks like one, not like a file.
     if (const GioPtr<GDesktopAppInfo> entry = loadDesktopEntry(path)) {
         const QString icon = takeGString(g_desktop_app_info_get_string(entry.get(), G_KEY_FILE_DESKTOP_KEY_ICON));
-        if (!icon.isEmpty())
-            return icon;
+        return icon.isEmpty() ? QStringLiteral("application-x-executable") : icon;
     }
     const QString contentType = contentTypeForPath(path);
     if (contentType.isEmpty())

@@ -8,6 +8,7 @@
 #include "support/TestHome.h"
 
 #include "foundation/UserDefaults.h"
+#include "keelhouse/KeptDesktopEntries.h"
 #include "model/DatabaseSerializer.h"
 #include "model/DBFileItem.h"
 #include "model/DBLoginGroup.h"
@@ -128,9 +129,11 @@ TEST(SystemItemsEndToEnd, NewEntriesAreTakenOverAndDeletedThroughTheService)
     window.placeholderContext()->finishSlide();
     EXPECT_EQ(window.placeholderContext()->currentViewController(), page);
 
+    // The item runs the entry's very command: our copy of the entry.
+    const QString alphaCopy = KeptDesktopEntries(KeptDesktopEntries::folderInDataFolder(helpers.applicationDatabasePath())).pathForEntryFile("alpha.desktop");
     page->selectRows({ rowOf("alpha") });
     page->moveSelectedItemsToLanternwick();
-    EXPECT_EQ(storedApplicationPaths(helpers.applicationDatabasePath()), QStringList({ programs["alpha"] }));
+    EXPECT_EQ(storedApplicationPaths(helpers.applicationDatabasePath()), QStringList({ alphaCopy }));
     ASSERT_TRUE(waitFor([&] { return !QFile::exists(autostart + "/alpha.desktop"); }, 60000)) << busLog();
     ASSERT_TRUE(waitFor([&] { return shownNames() == "beta gamma"; }, 60000)) << shownNames().toStdString();
 
@@ -140,7 +143,7 @@ TEST(SystemItemsEndToEnd, NewEntriesAreTakenOverAndDeletedThroughTheService)
     ASSERT_TRUE(waitFor([&] { return shownNames() == "gamma"; }, 60000)) << shownNames().toStdString();
     EXPECT_TRUE(QFile::exists(autostart + "/gamma.desktop"));
     EXPECT_TRUE(QFile::exists(autostart + "/lanternwick.desktop"));
-    EXPECT_EQ(storedApplicationPaths(helpers.applicationDatabasePath()), QStringList({ programs["alpha"] }));
+    EXPECT_EQ(storedApplicationPaths(helpers.applicationDatabasePath()), QStringList({ alphaCopy }));
     for (const QString& program : programs)
         EXPECT_FALSE(QFile::exists(program + ".ran")) << program.toStdString();
 
