@@ -267,6 +267,12 @@ enum class TimedStep { Countdown, DelayItem, WaitForPrevious, AutoClose, SystemI
 
 class QuitDuringTimedStepTest : public LanternwickEndToEndTest, public testing::WithParamInterface<TimedStep> {};
 
+std::string nameOfStep(const testing::TestParamInfo<TimedStep>& step)
+{
+    static const char* const names[] = { "Countdown", "DelayItem", "WaitForPrevious", "AutoClose", "SystemItemsRequest" };
+    return names[static_cast<int>(step.param)];
+}
+
 // The log line after which the program sleeps in the step.
 QString startOfStep(TimedStep step)
 {
@@ -328,10 +334,7 @@ TEST_P(QuitDuringTimedStepTest, EndsAtOnceAfterSavingTheDatabase)
 INSTANTIATE_TEST_SUITE_P(EachTimedStep, QuitDuringTimedStepTest,
                          testing::Values(TimedStep::Countdown, TimedStep::DelayItem, TimedStep::WaitForPrevious,
                                          TimedStep::AutoClose, TimedStep::SystemItemsRequest),
-                         [](const testing::TestParamInfo<TimedStep>& step) {
-                             const char* names[] = { "Countdown", "DelayItem", "WaitForPrevious", "AutoClose", "SystemItemsRequest" };
-                             return std::string(names[static_cast<int>(step.param)]);
-                         });
+                         nameOfStep);
 
 // The session's signals end the program while the dialog of a store that
 // cannot be read is open: the dialog answers Quit, nothing is written,
