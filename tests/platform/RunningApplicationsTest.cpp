@@ -11,6 +11,7 @@
 #include <QProcess>
 #include <QThread>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace workspace_test;
@@ -144,6 +145,10 @@ TEST_F(ProcessTreeTest, AnInterpreterRunsOnlyTheScriptOrCommandItIsGiven)
     EXPECT_EQ(running->stateForItemAtPath(entry("Perl", "perl")), State::NotRunning);
     EXPECT_EQ(running->stateForItemAtPath(entry("Shell", "env LANG=C sh -c \"exec something\"")), State::FinishedLaunching);
     EXPECT_EQ(running->stateForItemAtPath(entry("Else", "sh -c \"exec something else\"")), State::NotRunning);
+    // A pipe named as the program is never opened to look for a "#!" line.
+    const QString pipe = root + "/real/pipe";
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0700), 0);
+    EXPECT_EQ(running->stateForItemAtPath(entry("Pipe", execQuoted(pipe))), State::NotRunning);
 }
 
 // Real processes: shell scripts that keep running while their "stay" file is

@@ -12,7 +12,7 @@
 
 namespace {
 
-// Kernel and env both give up on deeper chains of "#!" lines.
+// The kernel gives up on deeper chains of "#!" lines too.
 constexpr int kMaximumDepth = 4;
 
 // Programs that run a script or an entry named in their arguments, by name
@@ -44,8 +44,10 @@ QString programInPath(const QString& name)
 // The interpreter and its one optional argument of a "#!" line; empty for any other file.
 QStringList interpreterLine(const QString& program)
 {
+    // Only a regular file is opened: a pipe would block the judging.
+    const QFileInfo info(program);
     QFile file(program);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!info.isFile() || !info.isExecutable() || !file.open(QIODevice::ReadOnly))
         return {};
     const QByteArray line = file.readLine(256).trimmed();
     if (!line.startsWith("#!"))

@@ -3,16 +3,25 @@
 #include <QFile>
 #include <cstdlib>
 #include <dirent.h>
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
 
+// The files of /proc tell no size: they are read in small steps to their end
+// (at most 64 KiB), with no large buffer made for each of the many reads.
 QByteArray readSmallFile(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const int descriptor = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0)
         return {};
-    return file.read(64 * 1024);
+    QByteArray contents;
+    char buffer[4096];
+    ssize_t length = 0;
+    while (contents.size() < 64 * 1024 && (length = ::read(descriptor, buffer, sizeof buffer)) > 0)
+        contents.append(buffer, length);
+    ::close(descriptor);
+    return contents;
 }
 
 } // namespace
