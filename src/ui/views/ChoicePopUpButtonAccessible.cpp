@@ -1,0 +1,28 @@
+#include "ui/views/ChoicePopUpButtonAccessible.h"
+
+#include <QComboBox>
+
+ChoicePopUpButtonAccessible::ChoicePopUpButtonAccessible(QComboBox* button)
+    : QAccessibleWidget(button, QAccessible::ComboBox)
+{
+}
+
+void ChoicePopUpButtonAccessible::install()
+{
+    static const bool installed = [] {
+        QAccessible::installFactory([](const QString& className, QObject* object) -> QAccessibleInterface* {
+            auto* button = qobject_cast<QComboBox*>(object);
+            return button && className == QLatin1String("ChoicePopUpButton") ? new ChoicePopUpButtonAccessible(button) : nullptr;
+        });
+        return true;
+    }();
+    Q_UNUSED(installed);
+}
+
+QString ChoicePopUpButtonAccessible::text(QAccessible::Text kind) const
+{
+    const auto* button = static_cast<const QComboBox*>(widget());
+    if (kind == QAccessible::Value)
+        return button->currentIndex() < 0 ? button->placeholderText() : button->currentText();
+    return QAccessibleWidget::text(kind);
+}
