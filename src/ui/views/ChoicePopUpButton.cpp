@@ -13,6 +13,7 @@ ChoicePopUpButton::ChoicePopUpButton(const QString& objectName, const QString& a
     setAccessibleName(accessibleName);
     setSizeAdjustPolicy(QComboBox::AdjustToContents);
     FocusedWheelFilter::guard(this);
+    // Also links the interface, which installs itself with the application.
     ChoicePopUpButtonAccessible::install();
     connect(this, &QComboBox::activated, this, &ChoicePopUpButton::choose);
 }

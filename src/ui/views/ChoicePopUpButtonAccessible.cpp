@@ -1,6 +1,21 @@
 #include "ui/views/ChoicePopUpButtonAccessible.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
+
+namespace {
+
+// Installed with the application, before any widget exists: Qt may make an
+// interface for a widget while its base class is still being built, and
+// keeps that one.
+void installAtStart()
+{
+    ChoicePopUpButtonAccessible::install();
+}
+
+} // namespace
+
+Q_COREAPP_STARTUP_FUNCTION(installAtStart)
 
 ChoicePopUpButtonAccessible::ChoicePopUpButtonAccessible(QComboBox* button)
     : QAccessibleWidget(button, QAccessible::ComboBox)

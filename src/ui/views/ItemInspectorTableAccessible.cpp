@@ -1,6 +1,21 @@
 #include "ui/views/ItemInspectorTableAccessible.h"
 
+#include <QCoreApplication>
 #include <QTableView>
+
+namespace {
+
+// Installed with the application, before any widget exists: Qt may make an
+// interface for a widget while its base class is still being built, and
+// keeps that one.
+void installAtStart()
+{
+    ItemInspectorTableAccessible::install();
+}
+
+} // namespace
+
+Q_COREAPP_STARTUP_FUNCTION(installAtStart)
 
 ItemInspectorTableAccessible::ItemInspectorTableAccessible(QTableView* table)
     : QAccessibleWidget(table, QAccessible::List)

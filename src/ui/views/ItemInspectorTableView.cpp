@@ -9,5 +9,6 @@ ItemInspectorTableView::ItemInspectorTableView(QWidget* parent)
     // Tab walks the editors inside the rows instead of moving the selection;
     // the arrow keys move it.
     setTabKeyNavigation(false);
+    // Also links the interface, which installs itself with the application.
     ItemInspectorTableAccessible::install();
 }

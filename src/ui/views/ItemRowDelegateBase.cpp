@@ -149,8 +149,11 @@ void ItemRowDelegateBase::reportActionKeys(QAbstractItemView* view)
 
 bool ItemRowDelegateBase::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched != m_keysView || event->type() != QEvent::KeyPress)
+    // The view is no editor: only its key presses are this filter's.
+    if (watched != m_keysView)
         return QStyledItemDelegate::eventFilter(watched, event);
+    if (event->type() != QEvent::KeyPress)
+        return false;
     const auto* key = static_cast<QKeyEvent*>(event);
     const bool actionKey = key->modifiers() == Qt::NoModifier || key->modifiers() == Qt::KeypadModifier;
     if (!actionKey || (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter && key->key() != Qt::Key_Space))
