@@ -10,6 +10,7 @@
 #include "model/DBLoginItem.h"
 #include "ui/base/PopoverFrame.h"
 #include "ui/mainwindow/MainBottomBarsController.h"
+#include "ui/mainwindow/ItemInspectorPopoverController.h"
 #include "ui/mainwindow/MainDefaultBottomBarViewController.h"
 #include "ui/mainwindow/MainSimulateBottomBarViewController.h"
 #include "ui/views/LoginItemDelegate.h"
@@ -89,6 +90,14 @@ void ScreenshotWriter::writeAll()
     items->itemsTableView()->setCurrentIndex(items->itemsModel()->index(1, 0));
     write(*window, QStringLiteral("main-window"));
     write(*items, QStringLiteral("items-page"));
+
+    // The inspector of the first item, which uses several conditions.
+    const QModelIndex first = items->itemsModel()->index(0, 0);
+    items->showLoginItemInspector(first, items->itemsTableView()->visualRect(first));
+    PopoverFrame* inspector = items->itemInspectors()->popover();
+    QCoreApplication::processEvents();
+    write(*inspector, QStringLiteral("item-inspector-popover"));
+    inspector->hide();
 
     const QList<QAction*> menus = window->menuBar()->actions();
     for (QAction* menuAction : menus) {

@@ -23,9 +23,13 @@ QList<CommandResponder*> CommandDispatcher::responderChainFrom(QWidget* start) c
         if (auto* responder = dynamic_cast<CommandResponder*>(controller); responder && controller->isActive())
             chain.append(responder);
     }
-    if (start)
-        if (WindowControllerBase* windowController = WindowControllerBase::controllerOfWindow(start->window()))
+    // A popover or tool window answers through the controller of the window it belongs to.
+    for (QWidget* window = start ? start->window() : nullptr; window;
+         window = window->parentWidget() ? window->parentWidget()->window() : nullptr)
+        if (WindowControllerBase* windowController = WindowControllerBase::controllerOfWindow(window)) {
             chain.append(windowController);
+            break;
+        }
     if (m_application)
         chain.append(m_application);
     return chain;

@@ -23,7 +23,8 @@ public:
     explicit CommandDispatcher(CommandResponder* application = nullptr, QObject* parent = nullptr);
 
     // The responders for a focus at start: the active view controllers that
-    // hold it (innermost first), its window's controller, the application's.
+    // hold it (innermost first), its window's controller (or that of the
+    // window a popover or tool window belongs to), the application's.
     QList<CommandResponder*> responderChainFrom(QWidget* start) const;
     // From the focus widget of the active window.
     QList<CommandResponder*> responderChain() const;

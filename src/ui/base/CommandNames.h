@@ -28,6 +28,7 @@ inline const QString unselectApplicationItems = QStringLiteral("unselectApplicat
 inline const QString cancelLoginItemsExecution = QStringLiteral("cancelLoginItemsExecution");
 inline const QString cancelAutoClose = QStringLiteral("cancelAutoClose");
 inline const QString launchSelectedItems = QStringLiteral("launchSelectedItems");
+inline const QString showLoginItemInspector = QStringLiteral("showLoginItemInspector");
 inline const QString copy = QStringLiteral("copy");
 inline const QString paste = QStringLiteral("paste");
 inline const QString pasteAndAppendStartupConditions = QStringLiteral("pasteAndAppendStartupConditions");

@@ -1,12 +1,15 @@
 #include "ui/base/PopoverFrame.h"
 
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QScreen>
 #include <QVBoxLayout>
 #include <algorithm>
 
 PopoverFrame::PopoverFrame(QWidget* parent)
-    : QFrame(parent, Qt::Popup)
+    // A tool window rather than a Qt::Popup: screen readers see popups
+    // only as menus, never as windows with a title and controls to walk.
+    : QFrame(parent, Qt::Tool | Qt::FramelessWindowHint)
 {
     setFrameShape(QFrame::StyledPanel);
     auto* layout = new QVBoxLayout(this);
@@ -90,6 +93,34 @@ void PopoverFrame::showRelativeTo(QWidget* anchor, const QRect& rect, Edge prefe
     const QRect available = screen ? screen->availableGeometry() : QRect(global.topLeft(), size());
     move(positionFor(global, size(), available, preferredEdge));
     show();
+    raise();
+    activateWindow();
+    // The keyboard comes along, as it would into a popup: to the first
+    // control that Tab reaches.
+    if (!isAncestorOf(focusWidget()))
+        for (QWidget* control = nextInFocusChain(); control != this; control = control->nextInFocusChain())
+            if (isAncestorOf(control) && control->isVisible() && control->isEnabled() && (control->focusPolicy() & Qt::TabFocus)) {
+                control->setFocus(Qt::PopupFocusReason);
+                break;
+            }
+}
+
+bool PopoverFrame::event(QEvent* event)
+{
+    // Clicking elsewhere or switching to another window closes it, as a
+    // popup would close.
+    if (event->type() == QEvent::WindowDeactivate && isVisible())
+        QMetaObject::invokeMethod(this, &QWidget::hide, Qt::QueuedConnection);
+    return QFrame::event(event);
+}
+
+void PopoverFrame::keyPressEvent(QKeyEvent* event)
+{
+    if (event->matches(QKeySequence::Cancel)) {
+        hide();
+        return;
+    }
+    QFrame::keyPressEvent(event);
 }
 
 void PopoverFrame::hideEvent(QHideEvent* event)

@@ -1,8 +1,10 @@
 #pragma once
 // A small window that pops up beside the control it belongs to and closes
-// when the user clicks elsewhere or presses Escape. It opens on the preferred
-// side of its anchor, or on the opposite side when the screen has no room
-// there, and is pushed back inside the screen along the other axis.
+// when the user clicks elsewhere, switches windows or presses Escape. It is
+// a window of its own on the accessibility bus, titled by its owner. It
+// opens on the preferred side of its anchor, or on the opposite side when
+// the screen has no room there, and is pushed back inside the screen along
+// the other axis.
 #include <QFrame>
 #include <QPointer>
 
@@ -31,7 +33,9 @@ Q_SIGNALS:
     void closed();
 
 protected:
+    bool event(QEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QPointer<QWidget> m_content;

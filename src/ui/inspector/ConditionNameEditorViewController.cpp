@@ -67,6 +67,7 @@ void ConditionNameEditorViewController::awakeFromNib()
 
     connect(m_viewerUsageView, &QCheckBox::clicked, this, &ConditionNameEditorViewController::setIsConditionUsedByItsParentLoginItem);
     connect(m_editorNameView, &QLineEdit::returnPressed, this, &ConditionNameEditorViewController::hideNameEditor);
+    m_editorNameView->installEventFilter(this);
     connect(m_editorDoneView, &QPushButton::clicked, this, &ConditionNameEditorViewController::hideNameEditor);
     showViewer();
     updateNameView();
@@ -142,7 +143,11 @@ void ConditionNameEditorViewController::showEditor()
 
 void ConditionNameEditorViewController::showViewer()
 {
-    const bool hadFocus = m_editorParentView->isAncestorOf(QApplication::focusWidget());
+    // The check box takes the focus before the field hides: a hidden focus
+    // widget would pass the focus on as if the user had pressed Tab, and the
+    // table would move its selection.
+    if (m_editorParentView->isAncestorOf(QApplication::focusWidget()))
+        m_viewerUsageView->setFocus(Qt::OtherFocusReason);
     m_layout->setCurrentWidget(m_viewerParentView);
     DBStartupCondition* renamed = condition();
     if (m_isEditing && renamed && conditionName() != m_conditionNamePriorToEditing) {
@@ -151,8 +156,6 @@ void ConditionNameEditorViewController::showViewer()
             helpers()->saveDataToDiskUsingChangeBackup(true);
     }
     m_isEditing = false;
-    if (hadFocus)
-        m_viewerUsageView->setFocus(Qt::OtherFocusReason);
 }
 
 void ConditionNameEditorViewController::focusEditor()
@@ -172,6 +175,18 @@ void ConditionNameEditorViewController::updateNameView()
     const QString name = shown ? shown->conditionName() : QString();
     m_viewerNameView->setText(name);
     m_viewerNameView->setAccessibleName(name);
+}
+
+bool ConditionNameEditorViewController::eventFilter(QObject* watched, QEvent* event)
+{
+    // The focus moving on within the window, except to the field's own Done
+    // button, finishes the edit; a menu or another window taking it does not.
+    if (watched == m_editorNameView && event->type() == QEvent::FocusOut && m_isEditing) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason && QApplication::focusWidget() != m_editorDoneView)
+            QMetaObject::invokeMethod(this, &ConditionNameEditorViewController::hideNameEditor, Qt::QueuedConnection);
+    }
+    return ViewControllerBase::eventFilter(watched, event);
 }
 
 void ConditionNameEditorViewController::keyPressEvent(QKeyEvent* event)

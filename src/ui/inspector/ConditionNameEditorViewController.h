@@ -4,7 +4,7 @@
 // with a Done button while the user renames it. The represented object is
 // the startup condition.
 //
-// Done (or Enter) commits a changed name as one undo step followed by a
+// Done, Enter or the focus leaving the field commits a changed name as one undo step followed by a
 // save; Escape drops what was typed. The inspector sets the check box for the
 // shown item and hears the user's toggles through
 // isConditionUsedByItsParentLoginItemChanged.
@@ -56,6 +56,7 @@ Q_SIGNALS:
 
 protected:
     void awakeFromNib() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     // A double click on the name starts renaming.
     void mouseDoubleClickEvent(QMouseEvent* event) override;

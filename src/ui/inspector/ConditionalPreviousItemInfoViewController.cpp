@@ -6,6 +6,7 @@
 #include "shell/ModelEditing.h"
 #include "ui/icons/IconsManager.h"
 #include "ui/inspector/RepresentedObject.h"
+#include "ui/views/FocusedWheelFilter.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -27,6 +28,7 @@ void ConditionalPreviousItemInfoViewController::awakeFromNib()
     m_itemDisplayNameView->setWordWrap(true);
     m_modeView = new QComboBox(this);
     m_modeView->setObjectName(QStringLiteral("conditionalModeView"));
+    FocusedWheelFilter::guard(m_modeView);
     m_modeView->setAccessibleName(tr("Run the next item"));
     m_modeView->addItem(tr("If the previous item was launched"), ConditionalPreviousItemModeIfLaunched);
     m_modeView->addItem(tr("If the previous item was not launched"), ConditionalPreviousItemModeIfNotLaunched);

@@ -7,6 +7,7 @@
 #include "shell/ModelEditing.h"
 #include "ui/icons/IconsManager.h"
 #include "ui/inspector/RepresentedObject.h"
+#include "ui/views/FocusedWheelFilter.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -32,7 +33,7 @@ void DelayItemInfoViewController::awakeFromNib()
     m_valueSlider->setObjectName(QStringLiteral("valueSlider"));
     m_valueSlider->setAccessibleName(tr("Delay in seconds"));
     m_valueSlider->setRange(0, maximumDelay);
-    m_valueSlider->setFocusPolicy(Qt::StrongFocus);
+    FocusedWheelFilter::guard(m_valueSlider);
     m_valueTextField = new QLineEdit(this);
     m_valueTextField->setObjectName(QStringLiteral("valueTextField"));
     m_valueTextField->setAccessibleName(tr("Delay in seconds"));
@@ -96,12 +97,13 @@ void DelayItemInfoViewController::sliderChanged(int value)
 void DelayItemInfoViewController::textFieldEdited()
 {
     const std::optional<double> typed = MHNumberFormatter().objectValueForString(m_valueTextField->text());
-    if (!typed || *typed < 0) {
+    if (!typed || !std::isfinite(*typed) || *typed < 0) {
         LOG_VERBOSE("Refusing the typed delay \"%1\"", m_valueTextField->text());
         updateControls();
         return;
     }
-    changeDelay(std::min<double>(*typed, maximumDelay));
+    // The slider's range limits the slider only: a longer typed delay is kept.
+    changeDelay(*typed);
     updateControls();
 }
 

@@ -267,9 +267,16 @@ void ItemInspectorViewController::buildViews()
     deleteAction->setShortcut(QKeySequence::Delete);
     deleteAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     table->addAction(deleteAction);
+    // The button keeps its short title: the action's, which names the
+    // selected conditions, would widen the inspector with every long name.
     auto* deleteButton = new QToolButton(actionsView);
     deleteButton->setObjectName(QStringLiteral("deleteStartupConditionsButton"));
-    deleteButton->setDefaultAction(deleteAction);
+    deleteButton->setText(tr("Delete"));
+    connect(deleteButton, &QToolButton::clicked, deleteAction, &QAction::trigger);
+    connect(deleteAction, &QAction::changed, deleteButton, [deleteButton, deleteAction] {
+        deleteButton->setEnabled(deleteAction->isEnabled());
+        deleteButton->setToolTip(deleteAction->text());
+    });
     actionsLayout->addWidget(deleteButton);
     auto* unselectButton = new QToolButton(actionsView);
     unselectButton->setObjectName(QStringLiteral("unselectStartupConditionsButton"));

@@ -7,6 +7,7 @@
 #include "ui/inspector/RepresentedObject.h"
 #include "ui/inspector/ScheduleDataItemViewControllerDelegate.h"
 #include "ui/views/ChoicePopUpButton.h"
+#include "ui/views/FocusedWheelFilter.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -47,8 +48,8 @@ void ScheduleDataItemViewController::awakeFromNib()
     m_deleteButton->setVisible(m_showDeleteButton);
 
     connect(m_dayButton, &ChoicePopUpButton::valueChosen, this, &ScheduleDataItemViewController::scheduleDayChanged);
-    connect(m_fromTimePicker, &QTimeEdit::editingFinished, this, &ScheduleDataItemViewController::scheduleFromTimeChanged);
-    connect(m_toTimePicker, &QTimeEdit::editingFinished, this, &ScheduleDataItemViewController::scheduleToTimeChanged);
+    connect(m_fromTimePicker, &QTimeEdit::timeChanged, this, &ScheduleDataItemViewController::scheduleFromTimeChanged);
+    connect(m_toTimePicker, &QTimeEdit::timeChanged, this, &ScheduleDataItemViewController::scheduleToTimeChanged);
     connect(m_insertButton, &QToolButton::clicked, this, &ScheduleDataItemViewController::insertScheduleItem);
     connect(m_deleteButton, &QToolButton::clicked, this, &ScheduleDataItemViewController::deleteScheduleItem);
     updateShownValues();
@@ -60,7 +61,10 @@ QTimeEdit* ScheduleDataItemViewController::makeTimePicker(const QString& objectN
     picker->setObjectName(objectName);
     picker->setAccessibleName(accessibleName);
     picker->setDisplayFormat(QStringLiteral("HH:mm"));
+    // Arrows, the wheel and Return commit at once; typing commits when the
+    // field is left.
     picker->setKeyboardTracking(false);
+    FocusedWheelFilter::guard(picker);
     return picker;
 }
 

@@ -32,6 +32,7 @@ PopoverFrame* ExecutionBottomBarViewControllerBase::errorsInspectorPopover()
         LOG_DEBUG("Initializing errors inspector popover due to first access...");
         m_errorsInspectorPopover = new PopoverFrame(this);
         m_errorsInspectorPopover->setObjectName(QStringLiteral("errorsInspectorPopover"));
+        m_errorsInspectorPopover->setWindowTitle(localizator().itemsPageText(Localizator::ItemsPageText::ErrorsList));
         ExecutionErrorsViewController* errors = errorsViewController();
         errors->loadView();
         m_errorsInspectorPopover->setContentWidget(errors);

@@ -32,8 +32,11 @@ void ExecutionErrorsViewController::awakeFromNib()
     m_errorsTableView->setModel(m_executionErrors);
     m_errorsTableView->setSelectionMode(QAbstractItemView::NoSelection);
     m_errorsTableView->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_errorsTableView->setWordWrap(false);
+    // A message is read whole: it wraps, and its row grows to hold it.
+    m_errorsTableView->setWordWrap(true);
+    m_errorsTableView->setTextElideMode(Qt::ElideNone);
     m_errorsTableView->verticalHeader()->hide();
+    m_errorsTableView->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     m_errorsTableView->horizontalHeader()->setSectionResizeMode(ExecutionErrorsModel::NameColumn, QHeaderView::ResizeToContents);
     m_errorsTableView->horizontalHeader()->setSectionResizeMode(ExecutionErrorsModel::ErrorColumn, QHeaderView::Stretch);
     m_errorsTableView->horizontalHeader()->setSectionResizeMode(ExecutionErrorsModel::RevealColumn, QHeaderView::Fixed);

@@ -3,9 +3,11 @@
 #include "foundation/Log.h"
 #include "model/DBLoginItem.h"
 #include "texts/Localizator.h"
+#include "ui/base/CommandNames.h"
 #include "ui/base/PopoverFrame.h"
 #include "ui/base/ViewControllerBase.h"
 
+#include <QAction>
 #include <QEvent>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -20,6 +22,26 @@ QVariant representedItem(DBLoginItem* item)
 DBLoginItem* itemOf(const ViewControllerBase* inspector)
 {
     return inspector ? dynamic_cast<DBLoginItem*>(inspector->representedObject().value<ManagedObject*>()) : nullptr;
+}
+
+// The window shows item; screen readers read its name as the window's title.
+void showItemIn(ViewControllerBase& inspector, QWidget& window, DBLoginItem* item)
+{
+    inspector.setRepresentedObject(representedItem(item));
+    const QString title = item ? item->itemNiceDisplayName() : QString();
+    window.setWindowTitle(title);
+    window.setAccessibleName(title);
+}
+
+// The main window's Undo and Redo reach an inspector window too: a shortcut
+// of a window works in every window its action is added to.
+void shareUndoAndRedo(QWidget* owner, QWidget& window)
+{
+    if (!owner)
+        return;
+    for (QAction* action : owner->window()->findChildren<QAction*>())
+        if (const QString command = action->data().toString(); command == CommandNames::undo || command == CommandNames::redo)
+            window.addAction(action);
 }
 
 } // namespace
@@ -51,6 +73,7 @@ PopoverFrame* ItemInspectorPopoverController::popover()
         m_inspector = m_factory();
         m_popover = new PopoverFrame(m_owner);
         m_popover->setObjectName(QStringLiteral("itemInspectorPopover"));
+        shareUndoAndRedo(m_owner, *m_popover);
         auto* content = new QWidget;
         auto* layout = new QVBoxLayout(content);
         layout->setContentsMargins(0, 0, 0, 0);
@@ -72,7 +95,7 @@ PopoverFrame* ItemInspectorPopoverController::popover()
 void ItemInspectorPopoverController::showLoginItemInspector(DBLoginItem* item, QWidget* anchor, const QRect& rect)
 {
     LOG_NORMAL("Showing login item inspector.");
-    itemInspectorViewController()->setRepresentedObject(representedItem(item));
+    showItemIn(*itemInspectorViewController(), *popover(), item);
     popover()->showRelativeTo(anchor, rect, PopoverFrame::Edge::Right);
 }
 
@@ -89,6 +112,7 @@ void ItemInspectorPopoverController::detach()
         m_detachedWindow->setObjectName(QStringLiteral("itemInspectorDetachedWindow"));
         m_detachedWindow->setAttribute(Qt::WA_DeleteOnClose);
         m_detachedWindow->installEventFilter(this);
+        shareUndoAndRedo(m_owner, *m_detachedWindow);
         auto* layout = new QVBoxLayout(m_detachedWindow);
         layout->setContentsMargins(0, 0, 0, 0);
         LOG_DEBUG("Initializing detachedItemInspectorViewController due to first access...");
@@ -96,7 +120,7 @@ void ItemInspectorPopoverController::detach()
         layout->addWidget(m_detachedInspector);
         m_detachedWindow->resize(m_inspector ? m_inspector->size() : m_detachedInspector->sizeHint());
     }
-    m_detachedInspector->setRepresentedObject(representedItem(item));
+    showItemIn(*m_detachedInspector, *m_detachedWindow, item);
     m_detachedWindow->show();
     m_detachedWindow->raise();
     m_detachedWindow->activateWindow();
@@ -107,7 +131,7 @@ void ItemInspectorPopoverController::selectionDidChange(const QList<DBLoginItem*
     if (!m_detachedInspector)
         return;
     if (selectedItems.size() == 1)
-        m_detachedInspector->setRepresentedObject(representedItem(selectedItems.first()));
+        showItemIn(*m_detachedInspector, *m_detachedWindow, selectedItems.first());
     else
         closeDetachedWindow();
 }

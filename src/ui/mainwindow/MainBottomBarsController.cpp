@@ -97,9 +97,14 @@ std::shared_ptr<ExecutionValidationParameters> MainBottomBarsController::rowPara
     return m_simulationModeActive ? m_simulationParameters : nullptr;
 }
 
-void MainBottomBarsController::slideInDefaultBar()
+void MainBottomBarsController::slideInRestingBar()
 {
-    m_placeholderContext->slideViewControllerFromTop(m_defaultBar.get());
+    // In simulation mode the simulation bar comes back, still holding the
+    // values the user set.
+    if (m_simulationModeActive)
+        m_placeholderContext->slideViewControllerFromBottom(simulateBottomBarViewController());
+    else
+        m_placeholderContext->slideViewControllerFromTop(m_defaultBar.get());
 }
 
 // --- A run -------------------------------------------------------------------------
@@ -167,7 +172,7 @@ void MainBottomBarsController::cleanupAfterExecution(const Notification& notific
         m_waitingForAutoClose = true;
     } else {
         LOG_VERBOSE("Execution did end, switching to normal mode...");
-        slideInDefaultBar();
+        slideInRestingBar();
     }
 }
 
@@ -176,7 +181,7 @@ void MainBottomBarsController::cleanupAfterCancellingExecution(const Notificatio
     LOG_VERBOSE("Execution did cancel, switching to normal mode...");
     m_waitingForAutoClose = false;
     endRunDisplay();
-    slideInDefaultBar();
+    slideInRestingBar();
 }
 
 void MainBottomBarsController::autoCloseSettingChanged(const QString& keyPath)
@@ -185,7 +190,7 @@ void MainBottomBarsController::autoCloseSettingChanged(const QString& keyPath)
         && !userDefaults().isAutoCloseAfterItemsExecutionEnabled()) {
         LOG_VERBOSE("Auto close was switched off, switching to normal mode...");
         m_waitingForAutoClose = false;
-        slideInDefaultBar();
+        slideInRestingBar();
     }
 }
 
@@ -263,7 +268,7 @@ void MainBottomBarsController::changeToLaunchSimulationMode(bool active)
         m_placeholderContext->slideViewControllerFromBottom(simulateBottomBarViewController());
     } else {
         LOG_VERBOSE("Changing to normal mode...");
-        slideInDefaultBar();
+        slideInRestingBar();
     }
     LOG_DEBUG("Updating cell views with simulation mode parameters...");
     Q_EMIT rowParametersChanged();

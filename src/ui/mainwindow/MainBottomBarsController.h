@@ -85,7 +85,8 @@ private:
     void cleanupLaunchParameters();
     void updateLaunchParametersAndUserInterface();
     void endRunDisplay();
-    void slideInDefaultBar();
+    // The default bar, or the simulation bar in simulation mode.
+    void slideInRestingBar();
     // Hands the common objects and shared services on to a new bar.
     void setUpBar(ViewControllerBase& bar) const;
 

@@ -2,7 +2,6 @@
 
 #include "foundation/Log.h"
 #include "foundation/MHExecuteNotifications.h"
-#include "model/ModelEnumerations.h"
 #include "texts/Localizator.h"
 
 #include <QHBoxLayout>
@@ -57,9 +56,7 @@ void MainExecuteBottomBarViewController::showMessageForNotification(const Notifi
     } else if (name == N::MHExecuteDidStartNotification) {
         setInfoMessage(texts.executeInfoStringForItemsDidStart(notification));
     } else if (name == N::MHExecuteDidStartItemNotification) {
-        // A conditional-previous item only marks the list: it has no time to tell.
-        if (notification.userInfo.value(N::itemType).toInt() != LoginItemTypeConditionalPrevious)
-            setInfoMessage(texts.executeInfoStringForItemDidStart(notification));
+        setInfoMessage(texts.executeInfoStringForItemDidStart(notification));
     } else if (name == N::MHExecuteDidTickItemNotification) {
         setInfoMessage(texts.executeInfoStringForItemDidTick(notification));
     } else if (name == N::MHExecuteDidEndNotification) {

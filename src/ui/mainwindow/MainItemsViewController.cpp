@@ -82,6 +82,7 @@ void MainItemsViewController::awakeFromNib()
     connect(m_model, &LoginItemsListModel::itemsDropped, this, &MainItemsViewController::itemsDropped);
     connect(m_itemDelegate, &LoginItemDelegate::repaintNeeded, m_itemsTableView->viewport(), qOverload<>(&QWidget::update));
     connect(m_itemDelegate, &LoginItemDelegate::actionButtonClicked, this, &MainItemsViewController::showLoginItemInspector);
+    m_itemDelegate->reportActionKeys(m_itemsTableView);
     connect(m_itemsTableView, &QAbstractItemView::doubleClicked, this, &MainItemsViewController::itemDoubleClicked);
     setFocusProxy(m_itemsTableView);
 
@@ -177,6 +178,8 @@ void MainItemsViewController::changeToLaunchSimulationMode(bool active)
 
 void MainItemsViewController::showLoginItemInspector(const QModelIndex& index, const QRect& rect)
 {
+    if (!isCommandEnabled(CommandNames::showLoginItemInspector, validationState()))
+        return;
     if (DBLoginItem* item = itemAtIndex(index.row()))
         m_inspectors->showLoginItemInspector(item, m_itemsTableView->viewport(), rect);
 }
@@ -517,11 +520,16 @@ bool MainItemsViewController::isCommandEnabled(const QString& command, const Val
     if (command == N::createNewFileItem || command == N::createNewDelayItem || command == N::createNewWaitPreviousItem
         || command == N::createNewConditionalPreviousItem)
         return editable;
+    if (command == N::showLoginItemInspector)
+        return !state.executionInProgress && !state.inspectorDetached;
     if (command == N::unselectApplicationItems)
         return state.selectedCount > 0;
     if (command == N::moveCurrentSelectionToSystemPreferences || command == N::moveCurrentSelectionToIgnoredItems
-        || command == N::deleteCurrentSelection)
-        return editable && state.selectedCount > 0 && (!state.inspectorDetached || state.windowIsKey);
+        || command == N::deleteCurrentSelection) {
+        // Only file items have a place in the session's list.
+        const bool hasSubject = command != N::moveCurrentSelectionToSystemPreferences || state.fileItemSelected;
+        return editable && state.selectedCount > 0 && hasSubject && (!state.inspectorDetached || state.windowIsKey);
+    }
     if (command == N::changeStartupModeToShown || command == N::changeStartupModeToHidden || command == N::changeStartupModeToDisabled)
         return !state.executionInProgress && state.windowIsKey && state.fileItemSelected;
     if (command == N::copy)

@@ -24,7 +24,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QListView>
 #include <QPainter>
@@ -97,7 +96,7 @@ void MainSystemViewController::awakeFromNib()
     m_itemDelegate = new SystemItemDelegate(&userDefaults(), m_itemsTableView);
     m_itemsTableView->setItemDelegate(m_itemDelegate);
     connect(m_itemDelegate, &SystemItemDelegate::actionButtonClicked, this, &MainSystemViewController::showLoginItemInspector);
-    m_itemsTableView->installEventFilter(this);
+    m_itemDelegate->reportActionKeys(m_itemsTableView);
     setFocusProxy(m_itemsTableView);
 
     m_topCautionView = makeCautionView(QStringLiteral("topCautionView"));
@@ -353,7 +352,6 @@ SystemItemInspectorViewController* MainSystemViewController::itemInspectorViewCo
         LOG_DEBUG("Initializing system item inspector due to first access...");
         m_itemInspectorPopover = new PopoverFrame(this);
         m_itemInspectorPopover->setObjectName(QStringLiteral("systemItemInspectorPopover"));
-        m_itemInspectorPopover->setAccessibleName(localizator().windowText(Localizator::WindowText::SystemItems));
         m_itemInspectorViewController = new SystemItemInspectorViewController;
         copyCommonObjectsToViewController(*m_itemInspectorViewController);
         m_itemInspectorViewController->loadView();
@@ -370,24 +368,10 @@ void MainSystemViewController::showLoginItemInspector(const QModelIndex& index, 
     LOG_NORMAL("Showing login item inspector.");
     SystemItemInspectorViewController* inspector = itemInspectorViewController();
     inspector->setRepresentedObject(QVariant::fromValue(*item));
+    // Screen readers read the item's name as the popover's title.
+    m_itemInspectorPopover->setWindowTitle(item->itemNiceDisplayName());
+    m_itemInspectorPopover->setAccessibleName(item->itemNiceDisplayName());
     m_itemInspectorPopover->showRelativeTo(m_itemsTableView->viewport(), rect, PopoverFrame::Edge::Right);
-}
-
-bool MainSystemViewController::eventFilter(QObject* watched, QEvent* event)
-{
-    // Enter or space on a row opens its popover, as a click on its button does.
-    if (watched == m_itemsTableView && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        const QModelIndex current = m_itemsTableView->currentIndex();
-        if ((key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) && current.isValid()) {
-            QStyleOptionViewItem option;
-            option.initFrom(m_itemsTableView);
-            option.rect = m_itemsTableView->visualRect(current);
-            showLoginItemInspector(current, m_itemDelegate->framesForRow(option, current).actionButton.toRect());
-            return true;
-        }
-    }
-    return ViewControllerBase::eventFilter(watched, event);
 }
 
 // --- Commands ----------------------------------------------------------------------------

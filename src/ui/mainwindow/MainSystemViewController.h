@@ -71,7 +71,6 @@ public:
 protected:
     void awakeFromNib() override;
     void representedObjectChangedFrom(const QVariant& previous, const QVariant& current) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     using Command = void (MainSystemViewController::*)();

@@ -262,9 +262,15 @@ bool MainWindowController::eventFilter(QObject* watched, QEvent* event)
         case Qt::Key_Shift:
         case Qt::Key_Control:
         case Qt::Key_Alt:
-        case Qt::Key_Meta:
-            flagsChanged();
+        case Qt::Key_Meta: {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            const std::tuple<int, int, quint64> seen { int(event->type()), key->key(), key->timestamp() };
+            if (seen != m_lastModifierKeyEvent && !key->isAutoRepeat()) {
+                m_lastModifierKeyEvent = seen;
+                flagsChanged();
+            }
             break;
+        }
         default:
             break;
         }

@@ -7,6 +7,7 @@
 #include "ui/base/WindowControllerBase.h"
 
 #include <memory>
+#include <tuple>
 
 class AnimatedPlaceholderContext;
 class CommandDispatcher;
@@ -51,6 +52,9 @@ private:
     void networkDataFetchDidComplete();
 
     CommandDispatcher* m_dispatcher = nullptr;
+    // The last modifier-key event taken: a key event no widget accepts
+    // passes the filter again at each parent it travels on to.
+    std::tuple<int, int, quint64> m_lastModifierKeyEvent {};
     QWidget* m_placeholderView = nullptr;
     std::unique_ptr<MainItemsViewController> m_itemsSubviewController;
     std::unique_ptr<MainSystemViewController> m_systemSubviewController;

@@ -3,6 +3,7 @@
 #include "foundation/Log.h"
 #include "texts/Localizator.h"
 #include "ui/mainwindow/SimulationInputs.h"
+#include "ui/views/FocusedWheelFilter.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -22,6 +23,7 @@ void SimulateScheduleDataBottomBarViewController::awakeFromNib()
     auto* layout = new QFormLayout(this);
     m_dayChooser = new QComboBox(this);
     m_dayChooser->setObjectName(QStringLiteral("simulatedDay"));
+    FocusedWheelFilter::guard(m_dayChooser);
     // Monday first, as the schedule conditions count.
     for (int day = Qt::Monday; day <= Qt::Sunday; ++day)
         m_dayChooser->addItem(QLocale().dayName(day));
@@ -32,6 +34,7 @@ void SimulateScheduleDataBottomBarViewController::awakeFromNib()
 
     m_timeEdit = new QTimeEdit(QTime(m_simulatedTime / 60, m_simulatedTime % 60), this);
     m_timeEdit->setObjectName(QStringLiteral("simulatedTime"));
+    FocusedWheelFilter::guard(m_timeEdit);
     m_timeEdit->setDisplayFormat(QStringLiteral("HH:mm"));
     m_timeEdit->setAccessibleName(localizator().itemsPageText(Localizator::ItemsPageText::SimulatedTime));
     connect(m_timeEdit, &QTimeEdit::timeChanged, this,

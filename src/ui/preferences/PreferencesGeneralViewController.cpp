@@ -4,6 +4,7 @@
 #include "foundation/UserDefaults.h"
 #include "shell/ApplicationHelpers.h"
 #include "texts/Localizator.h"
+#include "ui/base/AccessibleNames.h"
 #include "ui/icons/IconsManager.h"
 #include "ui/preferences/LanternwickEnabledSwitch.h"
 #include "ui/views/ExplicitRangeSlider.h"
@@ -68,11 +69,11 @@ void PreferencesGeneralViewController::awakeFromNib()
     m_afterLaunchBox = addCheckBox(QStringLiteral("executionAfterLaunchCheckBox"), texts.windowText(Text::LaunchAfterLogin));
     m_afterWakeBox = addCheckBox(QStringLiteral("executionAfterWakeCheckBox"), texts.windowText(Text::LaunchAfterWake));
     m_delayBeforeLaunchBox = addCheckBox(QStringLiteral("delayBeforeLaunchCheckBox"), texts.windowText(Text::DelayBeforeLaunch));
-    m_delayBeforeLaunchSlider = addSlider(QStringLiteral("delayBeforeLaunchSlider"), delayBeforeExecutionStops);
+    m_delayBeforeLaunchSlider = addSlider(QStringLiteral("delayBeforeLaunchSlider"), texts.windowText(Text::DelayBeforeLaunch), delayBeforeExecutionStops);
     m_delayBetweenItemsBox = addCheckBox(QStringLiteral("delayBetweenItemsCheckBox"), texts.windowText(Text::DelayBetweenItems));
-    m_delayBetweenItemsSlider = addSlider(QStringLiteral("delayBetweenItemsSlider"), delayBetweenItemsStops);
+    m_delayBetweenItemsSlider = addSlider(QStringLiteral("delayBetweenItemsSlider"), texts.windowText(Text::DelayBetweenItems), delayBetweenItemsStops);
     m_autoCloseBox = addCheckBox(QStringLiteral("autoCloseCheckBox"), texts.windowText(Text::AutoClose));
-    m_autoCloseSlider = addSlider(QStringLiteral("autoCloseSlider"), delayBeforeAutoCloseStops);
+    m_autoCloseSlider = addSlider(QStringLiteral("autoCloseSlider"), texts.windowText(Text::AutoClose), delayBeforeAutoCloseStops);
     options->addWidget(m_afterLaunchBox, 0, 0, 1, 2);
     options->addWidget(m_afterWakeBox, 1, 0, 1, 2);
     options->addWidget(m_delayBeforeLaunchBox, 2, 0);
@@ -91,7 +92,8 @@ void PreferencesGeneralViewController::awakeFromNib()
     connect(help, &QToolButton::clicked, this, &PreferencesGeneralViewController::showHelp);
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(m_warningLabel, 1);
-    bottom->addWidget(help, 0, Qt::AlignBottom);
+    // At the right edge also while the warning is hidden.
+    bottom->addWidget(help, 0, Qt::AlignRight | Qt::AlignBottom);
 
     layout->addWidget(m_enabledBox);
     layout->addLayout(options);
@@ -132,12 +134,13 @@ QCheckBox* PreferencesGeneralViewController::addCheckBox(const QString& name, co
     return box;
 }
 
-ExplicitRangeSlider* PreferencesGeneralViewController::addSlider(const QString& name, const QList<double>& stops)
+ExplicitRangeSlider* PreferencesGeneralViewController::addSlider(const QString& name, const QString& title, const QList<double>& stops)
 {
     auto* slider = new ExplicitRangeSlider(stops, localizator(), this);
     slider->setObjectName(name);
     slider->slider()->setObjectName(name + QStringLiteral("Control"));
-    slider->slider()->setAccessibleName(name);
+    // Read by the title of the check box beside it.
+    slider->slider()->setAccessibleName(accessibleNameOfLabel(title));
     return slider;
 }
 

@@ -61,7 +61,7 @@ private:
     // Shows the properties in the controls, without sending their changes back.
     void updateControls();
     QCheckBox* addCheckBox(const QString& name, const QString& title);
-    ExplicitRangeSlider* addSlider(const QString& name, const QList<double>& stops);
+    ExplicitRangeSlider* addSlider(const QString& name, const QString& title, const QList<double>& stops);
 
     LanternwickEnabledSwitch* m_enabledSwitch = nullptr;
     bool m_executionAfterLaunch = false;

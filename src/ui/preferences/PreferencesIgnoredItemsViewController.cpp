@@ -241,6 +241,9 @@ bool PreferencesIgnoredItemsViewController::validateCommand(const QString& comma
         setMenuItemTitle(item, texts.menuItemTitleForDeletingIgnoredItems(selection));
     else
         return true;
+    // Moving back and copying to the session's list act on file items only.
+    if (command != CommandNames::deleteCurrentSelection)
+        return !fileItemsOf(selection).isEmpty();
     return !selection.isEmpty();
 }
 

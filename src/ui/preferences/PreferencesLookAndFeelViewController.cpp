@@ -7,9 +7,11 @@
 #include "foundation/UserDefaults.h"
 #include "shell/ApplicationHelpers.h"
 #include "texts/Localizator.h"
+#include "ui/base/AccessibleNames.h"
 #include "ui/icons/IconsManager.h"
 #include "ui/views/HelpButton.h"
 #include "ui/windows/DockAndStatusBarController.h"
+#include "ui/views/FocusedWheelFilter.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -70,9 +72,9 @@ void PreferencesLookAndFeelViewController::awakeFromNib()
     m_restartButton = new QPushButton(texts.windowText(Text::RestartNow), this);
     m_restartButton->setObjectName(QStringLiteral("restartButton"));
     m_restartButton->setAccessibleName(m_restartButton->text());
-    m_listSizeBox = addComboBox(QStringLiteral("itemsListSizeBox"),
+    m_listSizeBox = addComboBox(QStringLiteral("itemsListSizeBox"), texts.windowText(Text::ItemsListSize),
                                 { texts.windowText(Text::ItemsListSizeNormal), texts.windowText(Text::ItemsListSizeSmall) });
-    m_verbosityBox = addComboBox(QStringLiteral("logVerbosityBox"),
+    m_verbosityBox = addComboBox(QStringLiteral("logVerbosityBox"), texts.windowText(Text::LogVerbosity),
                                  { texts.windowText(Text::LogVerbosityErrors), texts.windowText(Text::LogVerbosityNormal),
                                    texts.windowText(Text::LogVerbosityVerbose), texts.windowText(Text::LogVerbosityDebug) });
     auto* help = new HelpButton(texts.windowText(Text::LookAndFeelHelp), this);
@@ -119,11 +121,12 @@ void PreferencesLookAndFeelViewController::awakeFromNib()
     updateControls();
 }
 
-QComboBox* PreferencesLookAndFeelViewController::addComboBox(const QString& name, const QStringList& titles)
+QComboBox* PreferencesLookAndFeelViewController::addComboBox(const QString& name, const QString& label, const QStringList& titles)
 {
     auto* box = new QComboBox(this);
     box->setObjectName(name);
-    box->setAccessibleName(name);
+    FocusedWheelFilter::guard(box);
+    box->setAccessibleName(accessibleNameOfLabel(label));
     box->addItems(titles);
     return box;
 }

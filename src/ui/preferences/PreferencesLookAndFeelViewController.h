@@ -42,7 +42,7 @@ protected:
 
 private:
     void updateControls();
-    QComboBox* addComboBox(const QString& name, const QStringList& titles);
+    QComboBox* addComboBox(const QString& name, const QString& label, const QStringList& titles);
 
     DockAndStatusBarController& m_dock;
     std::function<void()> m_restart;

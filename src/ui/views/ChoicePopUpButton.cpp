@@ -1,6 +1,10 @@
 #include "ui/views/ChoicePopUpButton.h"
+#include "ui/views/ChoicePopUpButtonAccessible.h"
+#include "ui/views/FocusedWheelFilter.h"
 
 #include <QStandardItemModel>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 
 ChoicePopUpButton::ChoicePopUpButton(const QString& objectName, const QString& accessibleName, QWidget* parent)
     : QComboBox(parent)
@@ -8,6 +12,9 @@ ChoicePopUpButton::ChoicePopUpButton(const QString& objectName, const QString& a
     setObjectName(objectName);
     setAccessibleName(accessibleName);
     setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    FocusedWheelFilter::guard(this);
+    // Also links the interface, which installs itself with the application.
+    ChoicePopUpButtonAccessible::install();
     connect(this, &QComboBox::activated, this, &ChoicePopUpButton::choose);
 }
 
@@ -66,4 +73,24 @@ void ChoicePopUpButton::choose(int index)
     }
     m_shownValue = value;
     Q_EMIT valueChosen(value);
+}
+
+QSize ChoicePopUpButton::sizeHint() const
+{
+    return fittingPlaceholder(QComboBox::sizeHint());
+}
+
+QSize ChoicePopUpButton::minimumSizeHint() const
+{
+    return fittingPlaceholder(QComboBox::minimumSizeHint());
+}
+
+QSize ChoicePopUpButton::fittingPlaceholder(QSize hint) const
+{
+    if (placeholderText().isEmpty())
+        return hint;
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    const QSize text(fontMetrics().horizontalAdvance(placeholderText()), fontMetrics().height());
+    return hint.expandedTo(style()->sizeFromContents(QStyle::CT_ComboBox, &option, text, this));
 }

@@ -23,11 +23,16 @@ public:
     // The titles in list order, separators as empty texts.
     QStringList titles() const;
 
+    // Wide enough for the placeholder text as well as for the choices.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
 Q_SIGNALS:
     void valueChosen(const QVariant& value);
 
 private:
     void choose(int index);
+    QSize fittingPlaceholder(QSize hint) const;
 
     QVariant m_shownValue;
 };

@@ -1,6 +1,7 @@
 #include "ui/views/ExplicitRangeSlider.h"
 
 #include "texts/FormattedSecondsValueTransformer.h"
+#include "ui/views/FocusedWheelFilter.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -14,6 +15,7 @@ ExplicitRangeSlider::ExplicitRangeSlider(QList<double> stops, const Localizator&
     , m_slider(new QSlider(Qt::Horizontal, this))
     , m_valueLabel(new QLabel(this))
 {
+    FocusedWheelFilter::guard(m_slider);
     m_slider->setRange(0, int(m_stops.valuesRange().size()) - 1);
     m_slider->setPageStep(1);
     m_slider->setTickPosition(QSlider::TicksBelow);

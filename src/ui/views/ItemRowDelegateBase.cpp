@@ -3,6 +3,8 @@
 #include "foundation/UserDefaults.h"
 #include "ui/icons/ColorFromRgba.h"
 
+#include <QAbstractItemView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
@@ -136,5 +138,39 @@ bool ItemRowDelegateBase::editorEvent(QEvent* event, QAbstractItemModel* model, 
     // The button's click does not select the row.
     if (event->type() == QEvent::MouseButtonRelease)
         Q_EMIT actionButtonClicked(index, *button);
+    return true;
+}
+
+void ItemRowDelegateBase::reportActionKeys(QAbstractItemView* view)
+{
+    m_keysView = view;
+    view->installEventFilter(this);
+}
+
+bool ItemRowDelegateBase::eventFilter(QObject* watched, QEvent* event)
+{
+    // The view is no editor: only its key presses are this filter's.
+    if (watched != m_keysView)
+        return QStyledItemDelegate::eventFilter(watched, event);
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const bool actionKey = key->modifiers() == Qt::NoModifier || key->modifiers() == Qt::KeypadModifier;
+    if (!actionKey || (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter && key->key() != Qt::Key_Space))
+        return false;
+    // The current row when it is selected, else the first selected one.
+    const QModelIndexList selected = m_keysView->selectionModel()->selectedIndexes();
+    QModelIndex current = m_keysView->currentIndex();
+    if (!selected.contains(current))
+        current = selected.value(0);
+    if (!current.isValid())
+        return false;
+    QStyleOptionViewItem option;
+    option.initFrom(m_keysView);
+    option.rect = m_keysView->visualRect(current);
+    const std::optional<QRect> button = actionButtonRect(option, current);
+    if (!button)
+        return false;
+    Q_EMIT actionButtonClicked(current, *button);
     return true;
 }

@@ -2,8 +2,9 @@
 // What the delegates of item rows share: the row's background (the state's
 // colour, the alternate stripe, the selection, the dotted delimiter), the
 // name and the detail line, each on one line in its font, and the action
-// button at the right edge. A click on the button is reported; the rest of
-// the row belongs to the view.
+// button at the right edge. A click on the button, or Return, Enter or Space
+// on the current row of a view given to reportActionKeys, is reported; the
+// rest of the row belongs to the view.
 //
 // Colours come from the settings, read once per delegate.
 #include "texts/LanternwickObject.h"
@@ -12,8 +13,11 @@
 
 #include <QColor>
 #include <QPixmap>
+#include <QPointer>
 #include <QStyledItemDelegate>
 #include <optional>
+
+class QAbstractItemView;
 
 class ItemRowDelegateBase : public QStyledItemDelegate, public LanternwickObject {
     Q_OBJECT
@@ -24,11 +28,15 @@ public:
 
     bool editorEvent(QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option,
                      const QModelIndex& index) override;
+    // The keyboard's way to the action button of view's current row.
+    void reportActionKeys(QAbstractItemView* view);
 
 Q_SIGNALS:
     void actionButtonClicked(const QModelIndex& index, const QRect& buttonRect);
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
     // userDefaults: the settings to read (null: the shared ones).
     explicit ItemRowDelegateBase(UserDefaults* userDefaults, QObject* parent = nullptr);
 
@@ -52,4 +60,7 @@ protected:
     QColor m_delimiterColor;
     QColor m_utilityInsideColor;
     QColor m_utilityOutsideColor;
+
+private:
+    QPointer<QAbstractItemView> m_keysView;
 };

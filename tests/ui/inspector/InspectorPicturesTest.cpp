@@ -8,11 +8,13 @@
 #include "ui/inspector/ItemInspectorViewController.h"
 #include "ui/inspector/ScheduleDataItemViewController.h"
 #include "ui/inspector/ScheduledConditionViewController.h"
+#include "ui/inspector/StartupConditionRowsModel.h"
 #include "ui/inspector/StartupConditionViewControllerBase.h"
 
 #include <QDir>
 #include <QPixmap>
 #include <QGraphicsEffect>
+#include <QLineEdit>
 #include <QTableView>
 #include <QTest>
 #include <algorithm>
@@ -65,7 +67,15 @@ TEST_F(InspectorPicturesTest, EachKindOfItemWithOneConditionOfEachKind)
         inspector.setRepresentedObject(RepresentedObject::fromObject(items[index]));
         picture(inspector, "inspector-" + kinds[index]);
     }
-    inspector.conditionViewControllers()[4]->nameEditorViewController().showNameEditor();
+    // The last row, scrolled into view, with its name field open and shown.
+    ConditionNameEditorViewController& nameEditor = inspector.conditionViewControllers()[4]->nameEditorViewController();
+    inspector.startupConditionsTableView()->scrollTo(inspector.startupConditionsModel()->index(4));
+    nameEditor.showNameEditor();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(nameEditor.isEditing());
+    EXPECT_TRUE(nameEditor.editorNameView()->isVisible());
+    EXPECT_FALSE(nameEditor.editorNameView()->visibleRegion().isEmpty()) << "the field is on screen";
+    EXPECT_EQ(nameEditor.editorNameView()->text(), "Office Wi-Fi");
     picture(inspector, "inspector-name-editor");
 }
 

@@ -73,7 +73,7 @@ TEST_F(ItemInfoHeadersTest, ABurstOfDelayChangesSavesOnceAfterTheLast)
     EXPECT_EQ(header->valueSlider()->value(), 29) << "undo reaches the controls";
 }
 
-TEST_F(ItemInfoHeadersTest, TypedDelaysAreCheckedAndKeptWithinTheSlidersRange)
+TEST_F(ItemInfoHeadersTest, TypedDelaysAreCheckedAndStoredAsTyped)
 {
     auto* item = static_cast<DBDelayItem*>(editing->createDelayItemsFromData({ 5 }, group(), 0).first());
     auto header = makeHeader<DelayItemInfoViewController>(item);
@@ -87,9 +87,10 @@ TEST_F(ItemInfoHeadersTest, TypedDelaysAreCheckedAndKeptWithinTheSlidersRange)
     field->setText("2.5");
     Q_EMIT field->editingFinished();
     EXPECT_EQ(item->itemDelayValue(), 2.5);
-    field->setText("100000");
+    field->setText("1200.5");
     Q_EMIT field->editingFinished();
-    EXPECT_EQ(item->itemDelayValue(), DelayItemInfoViewController::maximumDelay);
+    EXPECT_EQ(item->itemDelayValue(), 1200.5) << "the slider's range limits the slider only";
+    EXPECT_EQ(field->text(), "1200.5");
     EXPECT_EQ(header->valueSlider()->value(), DelayItemInfoViewController::maximumDelay);
 }
 

@@ -2,13 +2,14 @@
 // delete as named undo steps with the delete buttons shown only while more
 // than one row exists, the delayed slide of the rows, the row height per
 // row, a way to add an entry to an empty schedule, and times written when
-// the user commits them.
+// the user commits them, by arrow, typing or picking.
 #include "ConditionEditorTestCase.h"
 #include "model/DBScheduledConditionData.h"
 #include "model/DBScheduledConditionDataItem.h"
 #include "ui/inspector/ScheduleDataItemViewController.h"
 #include "ui/inspector/ScheduledConditionViewController.h"
 
+#include <QApplication>
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
@@ -159,24 +160,38 @@ TEST_F(ScheduledConditionEditorTest, AnEmptyScheduleOffersToAddAnEntry)
     EXPECT_TRUE(QTest::qWaitFor([&] { return editor->addScheduleItemButton()->isHidden(); }));
 }
 
-TEST_F(ScheduledConditionEditorTest, ATimeIsWrittenOnceWhenTheUserCommitsIt)
+TEST_F(ScheduledConditionEditorTest, ATimeIsWrittenOnceForEachChangeTheUserCommits)
 {
     DBStartupCondition* condition = schedule({ ScheduleDayMonday });
     auto editor = editorFor<Editor>(condition);
+    editor->show();
+    QApplication::setActiveWindow(editor.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(editor.get()));
     startFresh();
     ScheduleDataItemViewController* row = editor->scheduleItemViewControllers()[0];
-    EXPECT_EQ(row->fromTimePicker()->time(), QTime(9, 0));
-    // Stepping through the minutes writes nothing...
-    for (int minute = 1; minute <= 30; ++minute)
-        row->fromTimePicker()->setTime(QTime(9, minute));
+    QTimeEdit* picker = row->fromTimePicker();
+    EXPECT_EQ(picker->time(), QTime(9, 0));
+    const auto storedTime = [&] { return entries(condition)[0]->scheduleFromTime().toLocalTime().time(); };
+
+    // An arrow is a change of its own, written at once.
+    picker->setFocus(Qt::TabFocusReason);
+    picker->setCurrentSection(QDateTimeEdit::MinuteSection);
+    QTest::keyClick(picker, Qt::Key_Up);
+    EXPECT_EQ(storedTime(), QTime(9, 1));
+    expectOneStep("Change Schedule From Time For Work");
+
+    // Typing writes nothing until Return, then once; Return again changes nothing.
+    undo().removeAllActions();
+    saves = 0;
+    picker->setSelectedSection(QDateTimeEdit::HourSection);
+    QTest::keyClicks(picker, "10");
     expectNoStep();
-    // ... committing writes once, and committing again changes nothing.
-    Q_EMIT row->fromTimePicker()->editingFinished();
-    Q_EMIT row->fromTimePicker()->editingFinished();
-    EXPECT_EQ(entries(condition)[0]->scheduleFromTime().toLocalTime().time(), QTime(9, 30));
+    QTest::keyClick(picker, Qt::Key_Return);
+    QTest::keyClick(picker, Qt::Key_Return);
+    EXPECT_EQ(storedTime(), QTime(10, 1));
     expectOneStep("Change Schedule From Time For Work");
     undo().undo();
-    EXPECT_EQ(row->fromTimePicker()->time(), QTime(9, 0));
+    EXPECT_EQ(picker->time(), QTime(9, 1)) << "undo reaches the picker";
 }
 
 TEST_F(ScheduledConditionEditorTest, TheDayIsOneOfTenAndAnUnknownDayIsShownAsNone)

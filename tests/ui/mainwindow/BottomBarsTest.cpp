@@ -50,9 +50,9 @@ TEST_F(BottomBarsTest, StatusLinesFollowAScriptedRun)
           texts.executeInfoStringForItemDidTick(notification(N::MHExecuteDidTickItemNotification, delay)) },
         { N::MHExecuteDidTickItemNotification, tick,
           texts.executeInfoStringForItemDidTick(notification(N::MHExecuteDidTickItemNotification, tick)) },
-        // A marker has no time of its own: the line stays.
+        // A conditional-previous item's start has its status line too.
         { N::MHExecuteDidStartItemNotification, marker,
-          texts.executeInfoStringForItemDidTick(notification(N::MHExecuteDidTickItemNotification, tick)) },
+          texts.executeInfoStringForItemDidStart(notification(N::MHExecuteDidStartItemNotification, marker)) },
         { N::MHExecuteDidEndNotification, {}, "Finished..." },
     };
     for (const auto& step : steps) {

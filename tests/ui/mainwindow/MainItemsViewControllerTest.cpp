@@ -5,12 +5,17 @@
 #include "texts/Localizator.h"
 #include "ui/base/CommandNames.h"
 #include "ui/base/LoginItemsListModel.h"
+#include "ui/base/PopoverFrame.h"
+#include "ui/mainwindow/ItemInspectorPopoverController.h"
 #include "ui/mainwindow/MainItemsViewController.h"
 
+#include <QAccessible>
 #include <QAction>
+#include <QApplication>
 #include <QListView>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolButton>
 #include <QUrl>
 #include <atomic>
 
@@ -293,6 +298,46 @@ TEST_F(MainItemsViewControllerTest, TheListAndPageHaveAccessibleNames)
     EXPECT_FALSE(page.itemsTableView()->accessibleName().isEmpty());
 }
 
+TEST_F(MainItemsViewControllerTest, ReturnOrSpaceOpensTheInspectorAsAWindowTitledByTheItemUnlessItIsDetached)
+{
+    addFile("/usr/bin/first");
+    addFile("/usr/bin/second");
+    page.resize(400, 400);
+    page.show();
+    QApplication::setActiveWindow(&page);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&page));
+    select({ 1 });
+    QTest::keyClick(page.itemsTableView(), Qt::Key_Return);
+    PopoverFrame* popover = page.itemInspectors()->popover();
+    ASSERT_TRUE(popover->isVisible());
+    EXPECT_EQ(popover->windowTitle(), items()[1]->itemNiceDisplayName());
+
+    // A window of its own that a screen reader finds under the application.
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(popover);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->text(QAccessible::Name), items()[1]->itemNiceDisplayName());
+    QAccessibleInterface* application = QAccessible::queryAccessibleInterface(qApp);
+    EXPECT_GE(application->indexOfChild(window), 0);
+
+    // Escape closes it; Space opens it again.
+    // As the window system activates it (the headless one does not).
+    QApplication::setActiveWindow(popover);
+    QWidget* focused = QApplication::focusWidget();
+    ASSERT_TRUE(focused && popover->isAncestorOf(focused))
+        << "the keyboard is in the popover, not in " << (focused ? focused->objectName().toStdString() + " of " + focused->window()->objectName().toStdString() : "nothing");
+    QTest::keyClick(focused, Qt::Key_Escape);
+    EXPECT_FALSE(popover->isVisible());
+    QTest::keyClick(page.itemsTableView(), Qt::Key_Space);
+    EXPECT_TRUE(popover->isVisible());
+
+    // While the inspector is torn off, no popover opens beside it.
+    page.itemInspectors()->detachButton()->click();
+    ASSERT_TRUE(page.itemInspectors()->isItemInspectorDetached());
+    EXPECT_EQ(page.itemInspectors()->itemInspectorDetachedWindow()->windowTitle(), items()[1]->itemNiceDisplayName());
+    QTest::keyClick(page.itemsTableView(), Qt::Key_Return);
+    EXPECT_FALSE(page.itemInspectors()->popover()->isVisible());
+}
+
 // --- Validation ----------------------------------------------------------------------
 
 struct ValidationCase {
@@ -317,12 +362,16 @@ TEST_P(ValidationTest, FollowsTheRules)
     for (const QString& command : { createNewFileItem, createNewDelayItem, createNewWaitPreviousItem, createNewConditionalPreviousItem })
         EXPECT_EQ(enabled(command), row.create) << command.toStdString();
     EXPECT_EQ(enabled(unselectApplicationItems), row.unselect);
-    for (const QString& command : { moveCurrentSelectionToSystemPreferences, moveCurrentSelectionToIgnoredItems, deleteCurrentSelection })
+    for (const QString& command : { moveCurrentSelectionToIgnoredItems, deleteCurrentSelection })
         EXPECT_EQ(enabled(command), row.moveOrDelete) << command.toStdString();
+    // Only file items go to the session's list.
+    EXPECT_EQ(enabled(moveCurrentSelectionToSystemPreferences), row.moveOrDelete && row.state.fileItemSelected);
     for (const QString& command : { changeStartupModeToShown, changeStartupModeToHidden, changeStartupModeToDisabled })
         EXPECT_EQ(enabled(command), row.startupMode) << command.toStdString();
     for (const QString& command : { launchSelectedItems, cancelLoginItemsExecution, cancelAutoClose })
         EXPECT_TRUE(enabled(command)) << command.toStdString();
+    // The inspector opens neither during a run nor beside its torn-off window.
+    EXPECT_EQ(enabled(showLoginItemInspector), !row.state.executionInProgress && !row.state.inspectorDetached);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -5,6 +5,7 @@
 #include "engine/DeleteSystemItemsApplicationState.h"
 #include "foundation/MHItemDataKeys.h"
 #include "foundation/MHSystemItemsNotifications.h"
+#include "support/AccessibleControls.h"
 #include "support/WindowTest.h"
 #include "texts/Localizator.h"
 #include "ui/base/CommandNames.h"
@@ -333,6 +334,26 @@ TEST_F(MainSystemViewControllerTest, TheRowsFollowTheListSize)
     settings->setItemsListsSize(1);
     center.post(MHInternalNotifications::MHInternalNotificationItemsListsSizeDidChange);
     EXPECT_TRUE(QTest::qWaitFor([&] { return page.itemsTableView()->visualRect(page.itemsModel()->index(0)).height() == 26; }));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MainSystemViewControllerTest, EveryControlAndThePopoverAreReadByHumanNames)
+{
+    page.resize(400, 500);
+    page.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&page));
+    EXPECT_EQ(controlsWithoutHumanNames(&page), QStringList());
+    page.selectRows({ 2 });
+    QTest::keyClick(page.itemsTableView(), Qt::Key_Space);
+    ASSERT_TRUE(page.itemInspectorPopover()->isVisible());
+    QAccessibleInterface* popover = QAccessible::queryAccessibleInterface(page.itemInspectorPopover());
+    EXPECT_GE(QAccessible::queryAccessibleInterface(qApp)->indexOfChild(popover), 0) << "a window of the application";
+    EXPECT_FALSE(popover->text(QAccessible::Name).isEmpty());
+    EXPECT_EQ(controlsWithoutHumanNames(page.itemInspectorPopover()), QStringList());
+    page.itemInspectorPopover()->hide();
 }
 
 } // namespace

@@ -9,6 +9,8 @@
 #include "ui/base/CommandDispatcher.h"
 #include "ui/base/CommandNames.h"
 #include "ui/base/CommandResponder.h"
+#include "ui/base/PopoverFrame.h"
+#include "ui/inspector/ItemInspectorViewController.h"
 #include "ui/inspector/NetworkConditionViewController.h"
 #include "ui/mainwindow/ItemInspectorPopoverController.h"
 #include "ui/mainwindow/MainItemsViewController.h"
@@ -24,6 +26,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTableView>
+#include <QTest>
 #include <algorithm>
 
 namespace {
@@ -249,6 +253,57 @@ TEST_F(MainWindowControllerTest, TheNetworkWarningsLinkReachesTheApplication)
 
     editors.first()->warningLinkView()->click();
     EXPECT_EQ(application.performed, QStringList({ ApplicationCommands::showGeneralPreferences }));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MainWindowControllerTest, OneModifierKeyChangeIsOneSimulationSnapshotWhereverItLands)
+{
+    addFile("/Alpha");
+    controller->showWindow();
+    QApplication::setActiveWindow(controller->window());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(controller->window()));
+    controller->changeToLaunchSimulationMode(true);
+    QCoreApplication::processEvents();
+    int snapshots = 0;
+    const NotificationCenter::Token counting = center.addObserver(MHInternalNotifications::MHInternalNotificationSimulationParameterDidChange,
+                                                                   nullptr, [&](const Notification&) { ++snapshots; });
+    // No widget takes Shift: the key travels from the list up to the window.
+    QListView* list = controller->itemsSubviewController()->itemsTableView();
+    list->setFocus();
+    QTest::keyPress(list, Qt::Key_Shift);
+    EXPECT_EQ(snapshots, 1);
+    QTest::keyRelease(list, Qt::Key_Shift, Qt::ShiftModifier);
+    EXPECT_EQ(snapshots, 2);
+    QTest::keyClick(list, Qt::Key_A);
+    EXPECT_EQ(snapshots, 2) << "not a modifier key";
+}
+
+TEST_F(MainWindowControllerTest, UndoAndRedoReachTheModelFromTheInspectorPopover)
+{
+    addFile("/Alpha");
+    startFresh();
+    controller->showWindow();
+    MainItemsViewController* page = controller->itemsSubviewController();
+    page->selectItems({ items().first() });
+    page->showLoginItemInspector(page->itemsTableView()->model()->index(0, 0), QRect(0, 0, 10, 10));
+    auto* inspector = static_cast<ItemInspectorViewController*>(page->itemInspectors()->itemInspectorViewController());
+    PopoverFrame* popover = page->itemInspectors()->popover();
+    // The popover is the active window, as the window system makes it.
+    QApplication::setActiveWindow(popover);
+    ASSERT_EQ(QApplication::activeWindow(), popover);
+    inspector->createScheduledStartupCondition();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(context->sortedStartupConditions().size(), 1);
+    // Out of the name field, whose own Undo would take the keys.
+    inspector->startupConditionsTableView()->setFocus();
+
+    QTest::keySequence(QApplication::focusWidget(), menuAction(CommandNames::undo)->shortcut());
+    EXPECT_TRUE(context->sortedStartupConditions().isEmpty());
+    QTest::keySequence(QApplication::focusWidget(), menuAction(CommandNames::redo)->shortcut());
+    EXPECT_EQ(context->sortedStartupConditions().size(), 1);
 }
 
 } // namespace

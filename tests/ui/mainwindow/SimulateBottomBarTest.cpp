@@ -13,7 +13,9 @@
 #include "model/ExecutionValidationParameters.h"
 #include "model/MachineStateSource.h"
 #include "platform/fake/FakeModifierKeysProvider.h"
+#include "support/TurnWheel.h"
 #include "ui/mainwindow/MainDefaultBottomBarViewController.h"
+#include "ui/mainwindow/MainExecuteBottomBarViewController.h"
 #include "ui/mainwindow/MainSimulateBottomBarViewController.h"
 #include "ui/mainwindow/SimulateNetworkDataBottomBarViewController.h"
 #include "ui/mainwindow/SimulateScheduleDataBottomBarViewController.h"
@@ -22,12 +24,15 @@
 #include "ui/mainwindow/SimulatedVolumesModel.h"
 #include "ui/views/ItemRunStates.h"
 
+#include <QComboBox>
+#include <QTimeEdit>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
 namespace {
 
 namespace I = MHInternalNotifications;
+namespace N = MHExecuteNotifications;
 using Parameters = std::shared_ptr<ExecutionValidationParameters>;
 
 // The machine as the engine would sample it, holding the simulated facts.
@@ -282,6 +287,52 @@ TEST_F(SimulateBottomBarTest, AStoredListIsJudgedAsTheEngineJudgesTheSameFacts)
     rows.setParameters(lastPosted);
     rows.judgeItems(context->sortedLoginItemsForGroup(group));
     EXPECT_EQ(rows.statusOfItem(onTuesdayMorning->objectID()), LastExecutionStatusPreventedByConditions);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(SimulateBottomBarTest, ARunEndingInSimulationBringsBackTheBarWithTheUsersValues)
+{
+    addFile("/usr/bin/mail");
+    bars->changeToLaunchSimulationMode(true);
+    simulateBar()->setSimulatedPowerSource(PowerSourceTypeBattery);
+    QCoreApplication::processEvents();
+    const Parameters simulated = bars->launchSimulationParameters();
+    ASSERT_NE(simulated, nullptr);
+
+    post(N::MHExecuteDidStartNotification);
+    EXPECT_EQ(bars->currentBottomBar(), bars->executeBottomBarViewController());
+    post(N::MHExecuteDidEndNotification, withBatch(std::make_shared<ContextBatchInfo>()));
+    EXPECT_EQ(bars->currentBottomBar(), bars->simulateBottomBarViewController());
+    EXPECT_EQ(bars->rowParameters(), simulated) << "the rows show the user's values again";
+    EXPECT_EQ(simulateBar()->simulatedPowerSource(), PowerSourceTypeBattery);
+
+    // A cancelled run too.
+    post(N::MHExecuteDidStartNotification);
+    post(N::MHExecuteDidCancelNotification);
+    EXPECT_EQ(bars->currentBottomBar(), bars->simulateBottomBarViewController());
+}
+
+TEST_F(SimulateBottomBarTest, TheWheelChangesTheDayOrTimeOnlyWithTheKeyboardFocus)
+{
+    MainSimulateBottomBarViewController* bar = simulateBar();
+    bar->scheduleDataViewController()->loadView();
+    auto* day = bar->scheduleDataViewController()->findChild<QComboBox*>("simulatedDay");
+    auto* time = bar->scheduleDataViewController()->findChild<QTimeEdit*>("simulatedTime");
+    ASSERT_NE(day, nullptr);
+    ASSERT_NE(time, nullptr);
+    const int shownDay = day->currentIndex();
+    const QTime shownTime = time->time();
+    posts = 0;
+    turnWheel(day, -1);
+    turnWheel(time, 1);
+    EXPECT_EQ(day->currentIndex(), shownDay);
+    EXPECT_EQ(time->time(), shownTime);
+    EXPECT_EQ(posts, 0);
+    EXPECT_EQ(day->focusPolicy(), Qt::StrongFocus);
+    EXPECT_EQ(time->focusPolicy(), Qt::StrongFocus);
 }
 
 } // namespace

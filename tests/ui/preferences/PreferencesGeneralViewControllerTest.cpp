@@ -1,6 +1,7 @@
 // The General pane: what each control writes (and that it writes nothing
 // for an unchanged value), the confirmation before switching off with its
 // rollback, the warning line at its boundaries and which boxes are usable.
+#include "support/AccessibleControls.h"
 #include "support/PaneTest.h"
 
 #include "foundation/MHInternalNotifications.h"
@@ -11,6 +12,7 @@
 #include <QLabel>
 #include <QSignalSpy>
 #include <QSlider>
+#include <QToolButton>
 
 namespace {
 
@@ -164,6 +166,12 @@ TEST_F(PreferencesGeneralTest, TheWarningAtItsBoundaries)
         pane->show();
         EXPECT_EQ(pane->isWarningActive(), c.warning);
         EXPECT_EQ(warning()->isVisible(), c.warning);
+        // The help button keeps to the right edge with or without the line.
+        pane->resize(560, 360);
+        QCoreApplication::processEvents();
+        const auto* help = pane->findChild<QToolButton*>();
+        ASSERT_NE(help, nullptr);
+        EXPECT_GT(help->geometry().right(), pane->width() - 30) << help->geometry().right();
         if (c.message) {
             EXPECT_EQ(warning()->text(), (texts.*c.message)());
         }
@@ -211,6 +219,16 @@ TEST_F(PreferencesGeneralTest, SliderStopsEndAtTheLastValueAndHoldTheFactoryValu
     }
     EXPECT_EQ(settings->delayBeforeAutoClosingAfterItemsExecution(), 60.0f);
     EXPECT_EQ(settings->delayBetweenItemsDuringExecution(), 5.0f);
+}
+
+TEST_F(PreferencesGeneralTest, EveryControlIsReadByAHumanName)
+{
+    loadPane();
+    pane->show();
+    EXPECT_EQ(controlsWithoutHumanNames(pane.get()), QStringList());
+    const QStringList names = accessibleNames(pane.get());
+    for (const char* slider : { "Delay items launch by", "Pause between items", "Quit Lanternwick after launching items, in" })
+        EXPECT_TRUE(names.contains(QString::fromUtf8(slider))) << slider << " in " << names.join(", ").toStdString();
 }
 
 TEST_F(PreferencesGeneralTest, HelpOpensTheGeneralPage)

@@ -177,7 +177,7 @@ TEST_F(IgnoredItemsPaneTest, CopyingToTheSessionListHandsOverTheFileItemsAndKeep
     EXPECT_EQ(record->savesBefore, -1);
 }
 
-TEST_F(IgnoredItemsPaneTest, TheCommandsNeedASelectionAndAreTitledEvenWhenDisabled)
+TEST_F(IgnoredItemsPaneTest, TheCommandsNeedASelectionWithTheirItemsAndAreTitledEvenWhenDisabled)
 {
     addItems();
     const Localizator& texts = pane.localizator();
@@ -209,6 +209,12 @@ TEST_F(IgnoredItemsPaneTest, TheCommandsNeedASelectionAndAreTitledEvenWhenDisabl
     EXPECT_EQ(action(N::moveCurrentSelectionToSystemPreferences).text(), texts.menuItemTitleForMovingIgnoredItemsToSystemPreferences({ x, y }));
     // The buttons keep their short titles.
     EXPECT_EQ(pane.findChild<QPushButton*>(N::deleteCurrentSelection + "Button")->text(), "Delete");
+
+    // Without a file item there is nothing to move back or copy; deleting stays.
+    select({ 1 });
+    EXPECT_FALSE(action(N::moveIgnoredItemsToApplicationItemsList).isEnabled());
+    EXPECT_FALSE(action(N::moveCurrentSelectionToSystemPreferences).isEnabled());
+    EXPECT_TRUE(action(N::deleteCurrentSelection).isEnabled());
 
     // A command that is not allowed does nothing when it fires.
     select({});

@@ -1,6 +1,7 @@
 // The Look & feel pane: the restart warning for the tray, the task bar at
 // once, the other controls' settings and notifications, and what it says
 // where the desktop has no tray.
+#include "support/AccessibleControls.h"
 #include "support/PaneTest.h"
 
 #include "foundation/MHInternalNotifications.h"
@@ -100,6 +101,15 @@ TEST_F(LookAndFeelTest, TheWarningIsHiddenWhenThePaneOpensWithTheTrayStored)
     EXPECT_FALSE(pane->isWarningActive());
     EXPECT_FALSE(control<QLabel>("warningLabel")->isVisible());
     EXPECT_FALSE(control<QPushButton>("restartButton")->isVisible());
+}
+
+TEST_F(LookAndFeelTest, EveryControlIsReadByAHumanName)
+{
+    loadPane();
+    pane->show();
+    EXPECT_EQ(controlsWithoutHumanNames(pane.get()), QStringList());
+    EXPECT_EQ(control<QComboBox>("itemsListSizeBox")->accessibleName(), "Items list rows");
+    EXPECT_EQ(control<QComboBox>("logVerbosityBox")->accessibleName(), "Log verbosity");
 }
 
 TEST_F(LookAndFeelTest, SaysSoWhereTheDesktopHasNoTray)
