@@ -5,8 +5,10 @@
 #include "platform/linux/ProcessTable.h"
 
 #include <QHash>
+#include <memory>
 #include <mutex>
 
+typedef struct _GDBusConnection GDBusConnection;
 typedef struct _GDesktopAppInfo GDesktopAppInfo;
 typedef struct _GFile GFile;
 
@@ -38,6 +40,13 @@ private:
     QList<ProcessTable::Process> launchedProcesses(const QString& itemPath) const;
     static void onDesktopEntryLaunched(GDesktopAppInfo* entry, int pid, void* workspace);
 
+    // GIO announces each launch of a desktop entry on its shared session bus
+    // connection, which closes when its last reference goes: held from the
+    // first launch on, it spares every later item a new connection.
+    void holdLaunchBus();
+
+    std::once_flag m_launchBusOnce;
+    std::shared_ptr<GDBusConnection> m_launchBus;
     ProcessTable m_processTable;
     mutable std::mutex m_launchesMutex;
     // Processes we started, by pid, with what they were started from.
