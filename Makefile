@@ -1,6 +1,6 @@
 # make run   - install what is missing, build, and start Lanternwick
 # make test  - install what is missing, build with sanitizers, and run every test
-# make bench - build and run the benchmarks
+# make bench - build and run the benchmarks, then time a login against dex
 # make fuzz  - build the fuzz targets with clang and run them for FUZZ_SECONDS in all
 JOBS ?= $(shell nproc)
 RUN_DIR := build/run
@@ -47,8 +47,11 @@ build-bench: deps
 	cmake -S . -B $(BENCH_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DLW_BUILD_TESTS=OFF -DLW_BUILD_BENCH=ON
 	cmake --build $(BENCH_DIR) -j $(JOBS)
 
+# Then a login of 50 and of 400 items against dex (installed when missing).
 bench: build-bench
 	@for b in $(BENCH_DIR)/bench/*_bench; do [ -x "$$b" ] && "$$b"; done; true
+	scripts/bench-login 50 $(BENCH_DIR)
+	scripts/bench-login 400 $(BENCH_DIR)
 
 clean:
 	rm -rf build

@@ -1,8 +1,10 @@
-// The cost of each item of a run at login: the execute state opens N copies
-// of a program that exits at once, one after another, with the real
-// workspace and the real machine-state source, on a temporary home. The
-// second argument adds that many idle processes of the user, which a run must
-// not pay for.
+// The cost of each item of a run at login, which must not grow with the
+// length of the list. ExecuteItems: the execute state opens N copies of a
+// program that exits at once, one after another, with the real workspace and
+// the real machine-state source, on a temporary home; the second argument
+// adds that many idle processes of the user, which a run must not pay for.
+// JudgeItems: the same run with a workspace that opens nothing, so that only
+// the engine's own work per item is timed.
 #include "engine/ApplicationContext.h"
 #include "engine/ContextBatchInfo.h"
 #include "engine/StateChain.h"
@@ -12,6 +14,7 @@
 #include "model/DBFileItem.h"
 #include "model/DBLoginGroup.h"
 #include "model/ObjectContext.h"
+#include "platform/fake/FakeWorkspace.h"
 #include "shell/ApplicationHelpers.h"
 #include "shell/DesktopNotifications.h"
 #include "texts/Localizator.h"
@@ -64,13 +67,18 @@ void configure(UserDefaults& defaults)
     defaults.setIsAutoCloseAfterItemsExecutionEnabled(false);
 }
 
+QString itemPath(const QString& folder, int index)
+{
+    return QStringLiteral("%1/item-%2").arg(folder).arg(index);
+}
+
 // count copies of the program in folder, each an item of the list.
 std::unique_ptr<ObjectContext> itemsDatabase(const QString& folder, int count)
 {
     auto context = std::make_unique<ObjectContext>(Localizator::shared());
     DBLoginGroup* group = context->getOrCreateApplicationLoginGroup();
     for (int index = 0; index < count; ++index) {
-        const QString path = QStringLiteral("%1/item-%2").arg(folder).arg(index);
+        const QString path = itemPath(folder, index);
         QFile::copy(QStringLiteral(LW_BENCH_PROGRAM), path);
         DBFileItem* item = context->createFileItemWithPath(path);
         item->setItemSortIndexValue(index);
@@ -79,14 +87,11 @@ std::unique_ptr<ObjectContext> itemsDatabase(const QString& folder, int count)
     return context;
 }
 
-} // namespace
-
-static void ExecuteItems(benchmark::State& state)
+// Runs the items of a list of count programs in folder, on demand, as often
+// as state asks; without a workspace, with the real one.
+void runItems(benchmark::State& state, const QTemporaryDir& folder, int count, std::shared_ptr<Workspace> workspace)
 {
-    const int count = static_cast<int>(state.range(0));
-    const IdleProcesses idle(static_cast<int>(state.range(1)));
     gLogMask = log_mask_for_verbosity(0);
-    QTemporaryDir folder;
     UserDefaults defaults(folder.path() + QStringLiteral("/settings.conf"));
     configure(defaults);
     NotificationCenter center;
@@ -94,6 +99,7 @@ static void ExecuteItems(benchmark::State& state)
     ApplicationHelpers::Parts parts;
     parts.userDefaults = &defaults;
     parts.notificationCenter = &center;
+    parts.workspace = std::move(workspace);
     // No desktop to show the summary of a run on.
     parts.notifications = std::make_shared<DesktopNotifications>(QDBusConnection(QStringLiteral("none")), QStringLiteral("Lanternwick"));
     ApplicationHelpers helpers(parts);
@@ -110,11 +116,31 @@ static void ExecuteItems(benchmark::State& state)
     }
     state.counters["per_item"] = benchmark::Counter(count, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
+
+} // namespace
+
+static void ExecuteItems(benchmark::State& state)
+{
+    const IdleProcesses idle(static_cast<int>(state.range(1)));
+    const QTemporaryDir folder;
+    runItems(state, folder, static_cast<int>(state.range(0)), nullptr);
+}
 BENCHMARK(ExecuteItems)
     ->ArgNames({ "items", "idle" })
-    ->Args({ 10, 0 })
     ->Args({ 50, 0 })
     ->Args({ 200, 0 })
+    ->Args({ 400, 0 })
     ->Args({ 50, 500 })
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
+
+static void JudgeItems(benchmark::State& state)
+{
+    const int count = static_cast<int>(state.range(0));
+    const QTemporaryDir folder;
+    auto workspace = std::make_shared<FakeWorkspace>();
+    for (int index = 0; index < count; ++index)
+        workspace->addFile(itemPath(folder.path(), index), { ItemPathTypeApplication, {}, {}, {} });
+    runItems(state, folder, count, workspace);
+}
+BENCHMARK(JudgeItems)->ArgName("items")->Arg(50)->Arg(200)->Arg(400)->UseRealTime()->Unit(benchmark::kMillisecond);

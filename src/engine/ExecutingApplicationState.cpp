@@ -93,7 +93,7 @@ void ExecutingApplicationState::prepareRun(const std::shared_ptr<ChainRun>& run)
         for (DBLoginItem* item : data.executionParameters().availableItems()) {
             availableIDs.append(item->objectID());
             if (isExecutionAllowedForItem(item, data))
-                items.append(recordOfItem(item));
+                items.append(recordOfItem(item, &data.executionParameters()));
         }
         data.setAvailableItemIDs(availableIDs);
     });
@@ -191,14 +191,7 @@ bool ExecutingApplicationState::isExecutionAllowedJustBeforeLaunch(const Executi
     dispatch_main_thread_sync([&] {
         ObjectContext* context = managedObjectContext();
         DBLoginItem* current = context ? dynamic_cast<DBLoginItem*>(context->objectWithID(item.objectID)) : nullptr;
-        // The list keeps its members and order, but items deleted meanwhile
-        // leave it: the rules must not reach objects the database let go.
-        QList<DBLoginItem*> live;
-        for (const ObjectID& id : data.availableItemIDs()) {
-            if (auto* available = context ? dynamic_cast<DBLoginItem*>(context->objectWithID(id)) : nullptr)
-                live.append(available);
-        }
-        parameters.setAvailableItems(live);
+        refreshAvailableItems(context, data);
         if (!current) {
             LOG_INFO("Item %1 was deleted, preventing execution!", item);
             return;
@@ -206,7 +199,7 @@ bool ExecutingApplicationState::isExecutionAllowedJustBeforeLaunch(const Executi
         allowed = isExecutionAllowedForItem(current, data);
         if (allowed) {
             if (const DBLoginItem* before = parameters.availableItemBeforeOfItem(current))
-                previous = recordOfItem(before);
+                previous = recordOfItem(before, &parameters);
         }
     });
     if (allowed)
@@ -214,20 +207,36 @@ bool ExecutingApplicationState::isExecutionAllowedJustBeforeLaunch(const Executi
     return allowed;
 }
 
+// The list keeps its members and order, but items deleted meanwhile leave
+// it: the rules must not reach objects the database let go. It is made again
+// only when the context's objects came or went, so that a step costs the same
+// however long the list.
+void ExecutingApplicationState::refreshAvailableItems(ObjectContext* context, ExecutionData& data) const
+{
+    const quint64 membership = context ? context->membershipChangeCount() : 0;
+    if (data.availableItemsMembership() == membership)
+        return;
+    QList<DBLoginItem*> live;
+    for (const ObjectID& id : data.availableItemIDs()) {
+        if (auto* available = context ? dynamic_cast<DBLoginItem*>(context->objectWithID(id)) : nullptr)
+            live.append(available);
+    }
+    data.executionParameters().setAvailableItems(live);
+    data.setAvailableItemsMembership(membership);
+}
+
 bool ExecutingApplicationState::isExecutionAllowedForItem(DBLoginItem* item, ExecutionData& data) const
 {
-    return validateMissingStatusForItem(item) && validateEnabledStatusForItem(item)
+    return validateMissingStatusForItem(item, data) && validateEnabledStatusForItem(item)
         && validateStartupConditionsForItem(item, data);
 }
 
-bool ExecutingApplicationState::validateMissingStatusForItem(const DBLoginItem* item) const
+bool ExecutingApplicationState::validateMissingStatusForItem(const DBLoginItem* item, ExecutionData& data) const
 {
     if (item->loginItemType() != LoginItemTypeFile)
         return true;
-    const auto* fileItem = static_cast<const DBFileItem*>(item);
-    const bool missing = systemItemHelpers() ? systemItemHelpers()->isMissingItemAtPath(fileItem->itemPath())
-                                             : fileItem->itemIsMissing();
-    if (missing) {
+    // The check of the pass, which the item's own rules read again.
+    if (data.executionParameters().isFileItemMissing(*static_cast<const DBFileItem*>(item))) {
         LOG_INFO("Item %1 is missing, preventing execution!", item);
         return false;
     }
@@ -358,7 +367,7 @@ bool ExecutingApplicationState::executeConditionalPreviousItem(const ExecutionDa
     return true;
 }
 
-ExecutionData::Item ExecutingApplicationState::recordOfItem(const DBLoginItem* item) const
+ExecutionData::Item ExecutingApplicationState::recordOfItem(const DBLoginItem* item, ExecutionValidationParameters* pass) const
 {
     ExecutionData::Item record;
     record.objectID = item->objectID();
@@ -368,7 +377,7 @@ ExecutionData::Item ExecutingApplicationState::recordOfItem(const DBLoginItem* i
         const auto* fileItem = static_cast<const DBFileItem*>(item);
         record.path = fileItem->itemPath();
         record.startupMode = fileItem->itemStartupModeValue();
-        record.isMissing = fileItem->itemIsMissing();
+        record.isMissing = pass ? pass->isFileItemMissing(*fileItem) : fileItem->itemIsMissing();
     } else if (item->loginItemType() == LoginItemTypeDelay) {
         record.delay = static_cast<const DBDelayItem*>(item)->itemDelayValue();
     }

@@ -17,6 +17,7 @@ class ApplicationContext;
 class DBFileItem;
 class Error;
 class MachineStateSource;
+class ObjectContext;
 
 class ExecutingApplicationState : public ApplicationState {
 public:
@@ -43,7 +44,7 @@ public:
 
     // The item check, on the main thread; the first step that answers no wins.
     bool isExecutionAllowedForItem(DBLoginItem* item, ExecutionData& data) const;
-    bool validateMissingStatusForItem(const DBLoginItem* item) const;
+    bool validateMissingStatusForItem(const DBLoginItem* item, ExecutionData& data) const;
     bool validateEnabledStatusForItem(const DBLoginItem* item) const;
     bool validateStartupConditionsForItem(DBLoginItem* item, ExecutionData& data) const;
     // False when the application the item opens already runs, as the judging
@@ -67,7 +68,10 @@ private:
     bool isExecutionAllowedJustBeforeLaunch(const ExecutionData::Item& item, ExecutionData& data) const;
     void settleNetworks(ExecutionData& data) const;
     bool executeItem(const ExecutionData::Item& item, ExecutionData* data, Error* error);
-    ExecutionData::Item recordOfItem(const DBLoginItem* item) const;
+    void refreshAvailableItems(ObjectContext* context, ExecutionData& data) const;
+    // The copy the run's queue works with; a file item's missing state as
+    // the pass found it, when it was judged in one.
+    ExecutionData::Item recordOfItem(const DBLoginItem* item, ExecutionValidationParameters* pass = nullptr) const;
     QVariantMap userInfoForItem(const ExecutionData::Item& item, const ExecutionData& data) const;
     void startForcedHiding(const ExecutionData& data);
     bool isDebugOptionSet(const QString& option) const;

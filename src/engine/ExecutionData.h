@@ -39,6 +39,10 @@ public:
     // The snapshot's available items, by which the run finds them again.
     const QList<ObjectID>& availableItemIDs() const { return m_availableItemIDs; }
     void setAvailableItemIDs(QList<ObjectID> ids) { m_availableItemIDs = std::move(ids); }
+    // The object context's membership count when the snapshot's list was last
+    // made of the live ones among them; nothing before the first time.
+    std::optional<quint64> availableItemsMembership() const { return m_availableItemsMembership; }
+    void setAvailableItemsMembership(quint64 count) { m_availableItemsMembership = count; }
 
     // Whether a condition of the list names a network: then the run waits,
     // bounded, for the first network scan at login before it judges.
@@ -64,6 +68,7 @@ public:
 private:
     const std::shared_ptr<ExecutionValidationParameters> m_executionParameters;
     QList<ObjectID> m_availableItemIDs;
+    std::optional<quint64> m_availableItemsMembership;
     bool m_looksForNetworksByName = false;
     QList<Item> m_itemsToBeExecuted;
     QList<Item> m_launchedFileItems;

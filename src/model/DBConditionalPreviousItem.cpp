@@ -12,12 +12,13 @@ QString DBConditionalPreviousItem::itemNiceDisplayName() const
 
 bool DBConditionalPreviousItem::isExecutionByPreviousItem(DBLoginItem* previousItem, ExecutionValidationParameters& parameters)
 {
-    return previousItem && !isMissingFileItem(previousItem) && DBLoginItem::isExecutionByPreviousItem(previousItem, parameters);
+    return previousItem && !isMissingFileItem(previousItem, parameters)
+        && DBLoginItem::isExecutionByPreviousItem(previousItem, parameters);
 }
 
 bool DBConditionalPreviousItem::isExecutionByNextItem(DBLoginItem* nextItem, ExecutionValidationParameters& parameters)
 {
-    return nextItem && !isMissingFileItem(nextItem) && DBLoginItem::isExecutionByNextItem(nextItem, parameters);
+    return nextItem && !isMissingFileItem(nextItem, parameters) && DBLoginItem::isExecutionByNextItem(nextItem, parameters);
 }
 
 bool DBConditionalPreviousItem::allowExecutionOfNextItem(DBLoginItem* nextItem, const QList<DBLoginItem*>& items,
@@ -34,7 +35,7 @@ bool DBConditionalPreviousItem::allowExecutionOfNextItem(DBLoginItem* nextItem, 
     DBLoginItem* previousItem = items[index - 1];
     const LoginItemType nextType = nextItem->loginItemType();
     if (previousItem->loginItemType() == LoginItemTypeConditionalPrevious || nextType == LoginItemTypeWaitPrevious
-        || nextType == LoginItemTypeConditionalPrevious || isMissingFileItem(previousItem))
+        || nextType == LoginItemTypeConditionalPrevious || isMissingFileItem(previousItem, parameters))
         return true;
     const int32_t mode = itemModeValue();
     const uint32_t previousStatus = previousItem->executionStatusInPass(parameters);

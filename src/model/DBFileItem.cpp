@@ -79,7 +79,7 @@ bool DBFileItem::itemIsMissing() const
 
 bool DBFileItem::isExecutionAllowedForParameters(ExecutionValidationParameters& parameters)
 {
-    if (itemIsMissing() || itemStartupModeValue() == ItemStartupModeDisabled)
+    if (parameters.isFileItemMissing(*this) || itemStartupModeValue() == ItemStartupModeDisabled)
         return recordExecutionStatus(LastExecutionStatusPreventedByItem, parameters);
     return DBLoginItem::isExecutionAllowedForParameters(parameters);
 }

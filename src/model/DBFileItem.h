@@ -20,7 +20,8 @@ class DBFileItem : public DBLoginItem {
     QString itemNiceDisplayName() const override;
     QString itemNiceDescription() const override;
     QString itemIconName() const;
-    // Asked anew on every call.
+    // Asked anew on every call; the rules ask once per judging pass
+    // (ExecutionValidationParameters::isFileItemMissing).
     bool itemIsMissing() const;
 
     // A missing or disabled item never runs; its conditions and neighbours are not asked.

@@ -68,9 +68,10 @@ bool DBLoginItem::recordExecutionStatus(uint32_t status, ExecutionValidationPara
     return status == LastExecutionStatusAllowed;
 }
 
-bool DBLoginItem::isMissingFileItem(const DBLoginItem* item)
+bool DBLoginItem::isMissingFileItem(const DBLoginItem* item, ExecutionValidationParameters& parameters)
 {
-    return item && item->loginItemType() == LoginItemTypeFile && static_cast<const DBFileItem*>(item)->itemIsMissing();
+    return item && item->loginItemType() == LoginItemTypeFile
+        && parameters.isFileItemMissing(*static_cast<const DBFileItem*>(item));
 }
 
 uint32_t DBLoginItem::executionStatusInPass(ExecutionValidationParameters& parameters)

@@ -61,8 +61,9 @@ protected:
     explicit DBLoginItem(const EntityDescription& entity);
 
     bool recordExecutionStatus(uint32_t status, ExecutionValidationParameters& parameters);
-    // A file item whose file is gone; its neighbours treat it as a hole.
-    static bool isMissingFileItem(const DBLoginItem* item);
+    // A file item whose file is gone, as the pass found it; its neighbours
+    // treat it as a hole.
+    static bool isMissingFileItem(const DBLoginItem* item, ExecutionValidationParameters& parameters);
 
 private:
     // Judged on the engine's queues while views read it.

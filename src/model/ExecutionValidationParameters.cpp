@@ -2,7 +2,7 @@
 
 #include "foundation/DispatchQueue.h"
 #include "foundation/Log.h"
-#include "model/DBLoginItem.h"
+#include "model/DBFileItem.h"
 
 namespace {
 
@@ -77,6 +77,7 @@ void ExecutionValidationParameters::updateWithCurrentValues()
         return;
     std::lock_guard lock(m_mutex);
     m_dueSamples = AllSamples;
+    m_missingFiles.clear();
 }
 
 void ExecutionValidationParameters::updateAvailableItems()
@@ -200,16 +201,23 @@ QList<DBLoginItem*> ExecutionValidationParameters::availableItems() const
 
 void ExecutionValidationParameters::setAvailableItems(const QList<DBLoginItem*>& items)
 {
-    writeLocked(m_mutex, m_availableItems, items);
+    QHash<const DBLoginItem*, qsizetype> indexes;
+    indexes.reserve(items.size());
+    // Backwards, so that an item listed twice is found where it comes first.
+    for (qsizetype index = items.size() - 1; index >= 0; --index)
+        indexes.insert(items[index], index);
+    std::lock_guard lock(m_mutex);
+    m_availableItems = items;
+    m_availableIndexes = std::move(indexes);
 }
 
 DBLoginItem* ExecutionValidationParameters::availableItemWithDelta(int delta, const DBLoginItem* item) const
 {
     std::lock_guard lock(m_mutex);
-    const qsizetype index = m_availableItems.indexOf(item);
-    if (index < 0)
+    const auto found = m_availableIndexes.constFind(item);
+    if (found == m_availableIndexes.constEnd())
         return nullptr;
-    const qsizetype neighbour = index + delta;
+    const qsizetype neighbour = *found + delta;
     return neighbour >= 0 && neighbour < m_availableItems.size() ? m_availableItems[neighbour] : nullptr;
 }
 
@@ -344,6 +352,22 @@ void ExecutionValidationParameters::clearExecutionStatuses()
 {
     std::lock_guard lock(m_mutex);
     m_executionStatuses.clear();
+    m_missingFiles.clear();
+}
+
+bool ExecutionValidationParameters::isFileItemMissing(const DBFileItem& item)
+{
+    {
+        std::lock_guard lock(m_mutex);
+        const auto found = m_missingFiles.constFind(&item);
+        if (found != m_missingFiles.constEnd())
+            return *found;
+    }
+    // Asked outside the lock: the file system may be slow.
+    const bool missing = item.itemIsMissing();
+    std::lock_guard lock(m_mutex);
+    m_missingFiles.insert(&item, missing);
+    return missing;
 }
 
 QString ExecutionValidationParameters::logDescription() const

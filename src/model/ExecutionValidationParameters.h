@@ -11,7 +11,9 @@
 //
 // A snapshot also carries the statuses of its judging pass (item ->
 // LastExecutionStatus), so that the neighbour rules of one pass never read an
-// answer some other judge (a view refreshing, a simulation) left on an item.
+// answer some other judge (a view refreshing, a simulation) left on an item,
+// and the pass's file checks, so that however many rules ask about a file
+// item, its file is looked at once per pass.
 //
 // Every accessor is safe from any thread: a live snapshot receives its
 // refreshed network list on the scan thread while others read it. A due value
@@ -28,6 +30,7 @@
 #include <mutex>
 #include <optional>
 
+class DBFileItem;
 class DBLoginItem;
 
 class ExecutionValidationParameters : public std::enable_shared_from_this<ExecutionValidationParameters> {
@@ -43,9 +46,9 @@ public:
     ExecutionValidationParameters& operator=(const ExecutionValidationParameters&) = delete;
     ~ExecutionValidationParameters();
 
-    // Everything but the items, each sampled when first read. The networks
-    // are the cached ones, and a fresh list replaces them once the
-    // background scan that their sample starts has ended.
+    // Everything but the items, each sampled when first read, and the file
+    // checks. The networks are the cached ones, and a fresh list replaces
+    // them once the background scan that their sample starts has ended.
     void updateWithCurrentValues();
     void updateAvailableItems();
     // These sample at once.
@@ -57,7 +60,8 @@ public:
 
     QList<DBLoginItem*> availableItems() const;
     void setAvailableItems(const QList<DBLoginItem*>& items);
-    // Neighbours by object identity; null at the ends and for an item not in the list.
+    // Neighbours by object identity, found without searching the list; null
+    // at the ends and for an item not in the list.
     DBLoginItem* availableItemBeforeOfItem(const DBLoginItem* item) const;
     DBLoginItem* availableItemAfterItem(const DBLoginItem* item) const;
 
@@ -98,9 +102,12 @@ public:
     // Statuses of this snapshot's judging pass; nothing for an item not judged yet.
     std::optional<uint32_t> executionStatusForItem(const DBLoginItem* item) const;
     void setExecutionStatusForItem(const DBLoginItem* item, uint32_t status);
-    // Starts a new pass: a snapshot judged again after the list changed must
-    // not read the answers of the old list.
+    // Starts a new pass, file checks included: a snapshot judged again after
+    // the list changed must not read the answers of the old list.
     void clearExecutionStatuses();
+
+    // Whether the item's file is missing, as the pass first found it.
+    bool isFileItemMissing(const DBFileItem& item);
 
     // The values sampled so far: writing a log line must not ask the machine.
     QString logDescription() const;
@@ -144,6 +151,7 @@ private:
 
     mutable std::mutex m_mutex;
     QList<DBLoginItem*> m_availableItems;
+    QHash<const DBLoginItem*, qsizetype> m_availableIndexes;
     // The machine's values: sampled on first read, hence mutable.
     mutable unsigned m_dueSamples = 0;
     mutable bool m_controlKeyPressed = false;
@@ -158,6 +166,7 @@ private:
     mutable QDateTime m_time;
     bool m_justBeforeLaunchCheck = false;
     QHash<const DBLoginItem*, uint32_t> m_executionStatuses;
+    QHash<const DBFileItem*, bool> m_missingFiles;
 };
 
 Q_DECLARE_METATYPE(std::shared_ptr<ExecutionValidationParameters>)

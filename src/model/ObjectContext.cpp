@@ -139,6 +139,7 @@ void ObjectContext::reset()
     m_objectsBySerial.clear();
     m_objects.clear();
     m_hasChanges = false;
+    ++m_membershipChangeCount;
 }
 
 void ObjectContext::processPendingChanges()
@@ -185,6 +186,7 @@ void ObjectContext::setLive(ManagedObject* object, bool live)
     if (!m_liveAtPassStart.contains(object))
         m_liveAtPassStart.insert(object, !object->m_deleted);
     object->m_deleted = !live;
+    ++m_membershipChangeCount;
     m_undoManager.registerUndo([this, object, live] { setLive(object, !live); });
     noteChange(object);
 }

@@ -88,6 +88,10 @@ public:
 
     // Changed since the last markSaved() (or since creation or reset()).
     bool hasChanges() const { return m_hasChanges; }
+    // Changes whenever an object is inserted or deleted (undo and redo
+    // included) and at reset(): a list of objects taken while it had one
+    // value holds live objects only as long as it keeps it.
+    quint64 membershipChangeCount() const { return m_membershipChangeCount; }
     void markSaved();
     // Frees every object and forgets undo and pending changes.
     void reset();
@@ -170,6 +174,7 @@ private:
     QHash<quint64, ManagedObject*> m_objectsBySerial;
     quint64 m_lastSerial = 0;
     bool m_hasChanges = false;
+    quint64 m_membershipChangeCount = 0;
 
     // Pending changes of the current pass.
     QList<ManagedObject*> m_touched; // in order of first change

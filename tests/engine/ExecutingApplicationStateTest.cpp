@@ -215,6 +215,23 @@ TEST_F(ExecutingApplicationStateTest, ItemsWithoutConditionsSampleNothingOfTheMa
     EXPECT_EQ(machine->samples(), QStringList());
 }
 
+// However long the list, a turn looks at the file of its item and of the one
+// before it, once each.
+TEST_F(ExecutingApplicationStateTest, EachTurnLooksAtTheFilesOfItsItemAndOfTheOneBefore)
+{
+    constexpr int count = 12;
+    for (int index = 0; index < count; ++index)
+        fileItem(application(QString::number(index)));
+
+    runChain();
+    EXPECT_EQ(openedPaths().size(), count);
+    const QHash<QString, int> questions = itemHelpers->missingQuestions();
+    // When the run picks its items, at the item's turn, at the next one's.
+    for (int index = 0; index < count - 1; ++index)
+        EXPECT_EQ(questions.value(QStringLiteral("/apps/%1").arg(index)), 3) << index;
+    EXPECT_EQ(questions.value(QStringLiteral("/apps/%1").arg(count - 1)), 2);
+}
+
 TEST_F(ExecutingApplicationStateTest, AVolumeConditionSeesAMountMadeJustBeforeItsItem)
 {
     fileItem(application("First"));

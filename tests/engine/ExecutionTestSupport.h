@@ -25,7 +25,9 @@
 #include "support/TestHome.h"
 
 #include <QFileInfo>
+#include <QHash>
 #include <gtest/gtest.h>
+#include <mutex>
 
 namespace execution_test {
 
@@ -114,20 +116,35 @@ private:
     mutable QStringList m_samples;
 };
 
-// What a file item asks of the desktop, answered by the workspace.
+// What a file item asks of the desktop, answered by the workspace; the
+// questions whether a file is missing are counted by path.
 class WorkspaceItemHelpers : public SystemItemHelping {
 public:
     explicit WorkspaceItemHelpers(std::shared_ptr<Workspace> workspace)
         : m_workspace(std::move(workspace))
     {
     }
-    bool isMissingItemAtPath(const QString& path) const override { return m_workspace->isMissingItemAtPath(path); }
+    bool isMissingItemAtPath(const QString& path) const override
+    {
+        {
+            std::lock_guard lock(m_mutex);
+            ++m_missingQuestions[path];
+        }
+        return m_workspace->isMissingItemAtPath(path);
+    }
+    QHash<QString, int> missingQuestions() const
+    {
+        std::lock_guard lock(m_mutex);
+        return m_missingQuestions;
+    }
     QString niceDisplayNameForItemAtPath(const QString& path) const override { return QFileInfo(path).fileName(); }
     QString niceDescriptionForItemAtPath(const QString& path) const override { return path; }
     QString iconNameForItemAtPath(const QString&) const override { return {}; }
 
 private:
     std::shared_ptr<Workspace> m_workspace;
+    mutable std::mutex m_mutex;
+    mutable QHash<QString, int> m_missingQuestions;
 };
 
 class RecordingApplicationHelpers : public FakeApplicationHelpers {

@@ -77,6 +77,11 @@ TEST_F(ExecutionValidationParametersTest, NeighboursByIdentity)
     EXPECT_EQ(params.availableItemBeforeOfItem(outside), nullptr);
     EXPECT_EQ(params.availableItemAfterItem(outside), nullptr);
     EXPECT_EQ(params.availableItemAfterItem(nullptr), nullptr);
+
+    params.setAvailableItems({ last, first });
+    EXPECT_EQ(params.availableItemAfterItem(last), first);
+    EXPECT_EQ(params.availableItemBeforeOfItem(first), last);
+    EXPECT_EQ(params.availableItemAfterItem(middle), nullptr);
 }
 
 TEST_F(ExecutionValidationParametersTest, LogDescription)

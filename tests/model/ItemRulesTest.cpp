@@ -170,6 +170,28 @@ TEST_F(ItemRulesTest, AnotherJudgeDoesNotChangeThePassOutcome)
     EXPECT_EQ(simulation->executionStatusForItem(wait), ByNeighbors);
 }
 
+TEST_F(ItemRulesTest, APassLooksAtEachFileOnce)
+{
+    DBFileItem* first = file("/a");
+    DBConditionalPreviousItem* marker = conditional(ConditionalPreviousItemModeIfNotLaunched);
+    DBFileItem* gone = missingFile("/gone");
+    DBConditionalPreviousItem* second = conditional(ConditionalPreviousItemModeIfLaunched);
+    DBFileItem* last = file("/b");
+    const QList<DBLoginItem*> items { first, marker, gone, second, last };
+    params.setAvailableItems(items);
+    for (DBLoginItem* item : items)
+        item->isExecutionAllowedForParameters(params);
+    EXPECT_EQ(helpers->missingQuestions, (QHash<QString, int> { { "/a", 1 }, { "/gone", 1 }, { "/b", 1 } }));
+
+    // A new pass looks again, and sees a file that came back: the marker
+    // before it now decides.
+    helpers->missingPaths.clear();
+    params.clearExecutionStatuses();
+    gone->isExecutionAllowedForParameters(params);
+    EXPECT_EQ(helpers->missingQuestions.value("/gone"), 2);
+    EXPECT_EQ(params.executionStatusForItem(gone), ByNeighbors);
+}
+
 TEST_F(ItemRulesTest, ItemBeforeIsJudgedFirstWhenThePassHasNotReachedIt)
 {
     DBFileItem* disabled = file("/a", ItemStartupModeDisabled);

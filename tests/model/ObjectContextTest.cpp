@@ -284,6 +284,30 @@ TEST_F(ObjectContextTest, ResetFreesEverythingAndForgetsUndo)
     EXPECT_NE(context.createFileItemWithPath("/b")->objectID(), id);
 }
 
+TEST_F(ObjectContextTest, MembershipCountFollowsInsertsDeletesUndoAndReset)
+{
+    quint64 count = context.membershipChangeCount();
+    const auto changed = [&] {
+        const bool different = context.membershipChangeCount() != count;
+        count = context.membershipChangeCount();
+        return different;
+    };
+    DBFileItem* item = context.createFileItemWithPath("/a");
+    EXPECT_TRUE(changed());
+    item->setItemPath("/b");
+    item->setItemSortIndexValue(3);
+    EXPECT_FALSE(changed());
+    finishPass();
+    context.deleteObject(item);
+    EXPECT_TRUE(changed());
+    finishPass();
+    undo.undo();
+    ASSERT_FALSE(item->isDeleted());
+    EXPECT_TRUE(changed());
+    context.reset();
+    EXPECT_TRUE(changed());
+}
+
 TEST_F(ObjectContextTest, GetOrCreateGroupReturnsTheSameGroup)
 {
     DBLoginGroup* group = context.getOrCreateApplicationLoginGroup();

@@ -2,11 +2,16 @@
 // Answers about paths from a table, and counts the questions.
 #include "model/SystemItemHelping.h"
 
+#include <QHash>
 #include <QSet>
 
 class FakeSystemItemHelpers : public SystemItemHelping {
 public:
-    bool isMissingItemAtPath(const QString& path) const override { return missingPaths.contains(path); }
+    bool isMissingItemAtPath(const QString& path) const override
+    {
+        ++missingQuestions[path];
+        return missingPaths.contains(path);
+    }
     QString niceDisplayNameForItemAtPath(const QString& path) const override
     {
         ++questions;
@@ -24,5 +29,8 @@ public:
     }
 
     QSet<QString> missingPaths;
+    // Names, descriptions and icons asked for.
     mutable int questions = 0;
+    // By path.
+    mutable QHash<QString, int> missingQuestions;
 };

@@ -120,8 +120,17 @@ Workspace::LaunchResult LinuxWorkspace::openItemAtPath(const QString& path, Laun
     return openDocument(absolutePath, options);
 }
 
+void LinuxWorkspace::holdLaunchBus()
+{
+    std::call_once(m_launchBusOnce, [this] {
+        if (GDBusConnection* bus = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr))
+            m_launchBus.reset(bus, g_object_unref);
+    });
+}
+
 Workspace::LaunchResult LinuxWorkspace::launchDesktopEntry(GDesktopAppInfo* entry, GFile* document, LaunchOptions options)
 {
+    holdLaunchBus();
     const GioPtr<GAppLaunchContext> context(g_app_launch_context_new());
     if (options.withoutActivation)
         dropActivationToken([&](const char* name) { g_app_launch_context_unsetenv(context.get(), name); });

@@ -6,11 +6,13 @@
 #include "platform/linux/LinuxRunningItems.h"
 
 #include <QHash>
+#include <memory>
 #include <mutex>
 
 class WindowMinimiser;
 class X11Windows;
 
+typedef struct _GDBusConnection GDBusConnection;
 typedef struct _GDesktopAppInfo GDesktopAppInfo;
 typedef struct _GFile GFile;
 
@@ -45,11 +47,18 @@ private:
     // Null where windows cannot be hidden.
     WindowMinimiser* minimiser() const;
 
+    // GIO announces each launch of a desktop entry on its shared session bus
+    // connection, which closes when its last reference goes: held from the
+    // first launch on, it spares every later item a new connection.
+    void holdLaunchBus();
+
     const QString m_procRoot;
     const double m_settledSeconds;
     mutable std::once_flag m_windowsConnected;
     mutable std::shared_ptr<const X11Windows> m_windows;
     mutable std::unique_ptr<WindowMinimiser> m_minimiser;
+    std::once_flag m_launchBusOnce;
+    std::shared_ptr<GDBusConnection> m_launchBus;
     mutable std::mutex m_launchesMutex;
     // Processes we started, by pid, with what they were started from.
     mutable QHash<qint64, Launch> m_launches;

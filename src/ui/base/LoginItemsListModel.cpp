@@ -19,6 +19,8 @@
 namespace {
 
 const QString kUriListType = QStringLiteral("text/uri-list");
+// How long a run's progress gathers before the rows it changed are painted.
+constexpr int kRunRepaintInterval = 100; // ms
 
 // A symbol of the icon font, drawn white on a selected row.
 QIcon glyphIcon(IconBuilder builder)
@@ -46,6 +48,9 @@ LoginItemsListModel::LoginItemsListModel(ObjectContext& context, DBLoginGroup* g
     , m_context(&context)
     , m_group(group)
 {
+    m_repaintTimer.setSingleShot(true);
+    m_repaintTimer.setInterval(kRunRepaintInterval);
+    connect(&m_repaintTimer, &QTimer::timeout, this, &LoginItemsListModel::repaintPendingRows);
     connect(&context, &ObjectContext::objectsDidChange, this, &LoginItemsListModel::refresh);
     connect(&context, &ObjectContext::willReset, this, [this] {
         beginResetModel();
@@ -152,6 +157,36 @@ void LoginItemsListModel::judgeRows()
     m_runStates.judgeItems(m_items);
     if (!m_items.isEmpty())
         Q_EMIT dataChanged(index(0), index(static_cast<int>(m_items.size()) - 1));
+}
+
+void LoginItemsListModel::repaintRowOfItem(const ObjectID& item)
+{
+    m_rowsToRepaint.insert(item);
+    if (!m_repaintTimer.isActive())
+        m_repaintTimer.start();
+}
+
+void LoginItemsListModel::repaintAllRows()
+{
+    m_allRowsToRepaint = true;
+    if (!m_repaintTimer.isActive())
+        m_repaintTimer.start();
+}
+
+void LoginItemsListModel::repaintPendingRows()
+{
+    int first = -1;
+    int last = -1;
+    for (int row = 0; row < m_items.size(); ++row) {
+        if (m_allRowsToRepaint || m_rowsToRepaint.contains(m_items[row]->objectID())) {
+            first = first < 0 ? row : first;
+            last = row;
+        }
+    }
+    m_rowsToRepaint.clear();
+    m_allRowsToRepaint = false;
+    if (first >= 0)
+        Q_EMIT dataChanged(index(first), index(last));
 }
 
 void LoginItemsListModel::moveRowsInto(const QList<DBLoginItem*>& order)

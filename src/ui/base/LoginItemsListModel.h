@@ -10,7 +10,8 @@
 // It also keeps what the rows show of a run or a simulation (run states, by
 // object ID), and judges the rows again after every change while the status
 // display is on, so that new, moved and deleted items meet their real
-// neighbours.
+// neighbours. A run's progress only repaints the rows it changed, together
+// at most about ten times a second.
 //
 // Once given an owner (enableDragAndDrop), rows are dragged as item rows
 // (LoginItemDragData) and the list takes drops between its rows: item rows
@@ -27,6 +28,8 @@
 #include <QIcon>
 #include <QList>
 #include <QPointer>
+#include <QSet>
+#include <QTimer>
 #include <functional>
 #include <optional>
 
@@ -63,6 +66,10 @@ public:
     // Judges every row again as one pass against the run states' snapshot,
     // and has them painted again.
     void judgeRows();
+    // Has the row of the item (or every row) painted again with its run
+    // state, at the next repaint of the run's progress.
+    void repaintRowOfItem(const ObjectID& item);
+    void repaintAllRows();
 
     // Drops are edited and saved through owner, which must outlive the
     // model. Rows can be dragged while canDragRows answers true (always
@@ -96,11 +103,15 @@ private:
     // Theme icons for files and programs, symbols for the other kinds.
     QIcon iconOfItem(const DBLoginItem& item) const;
     void moveRowsInto(const QList<DBLoginItem*>& order);
+    void repaintPendingRows();
 
     QPointer<ObjectContext> m_context;
     DBLoginGroup* m_group;
     QList<DBLoginItem*> m_items;
     ItemRunStates m_runStates;
+    QSet<ObjectID> m_rowsToRepaint;
+    bool m_allRowsToRepaint = false;
+    QTimer m_repaintTimer;
     const ViewControllerBase* m_dropOwner = nullptr;
     std::function<bool()> m_canDragRows;
     // By item kind, drawn once.

@@ -123,12 +123,14 @@ void MainItemsViewController::setUpBottomBars(QWidget* placeholder)
     m_bottomBars = std::make_unique<MainBottomBarsController>(commonObjects(), *this, placeholder);
     connect(m_bottomBars.get(), &MainBottomBarsController::rowParametersChanged, this, &MainItemsViewController::showRowParameters);
     connect(m_bottomBars.get(), &MainBottomBarsController::itemExecutionChanged, this, [this](const ObjectID& item, bool executing) {
+        // The statuses stay as judged against the run's snapshot; only the
+        // row's marks change.
         m_model->runStates().setItemExecuting(item, executing);
-        m_model->judgeRows();
+        m_model->repaintRowOfItem(item);
     });
     connect(m_bottomBars.get(), &MainBottomBarsController::executionDidEnd, this, [this] {
         m_model->runStates().endRun();
-        m_model->judgeRows();
+        m_model->repaintAllRows();
     });
     connect(m_bottomBars.get(), &MainBottomBarsController::executionDidStart, m_inspectors, &ItemInspectorPopoverController::closeDetachedWindow);
     MainDefaultBottomBarViewController* defaultBar = m_bottomBars->defaultBottomBarViewController();

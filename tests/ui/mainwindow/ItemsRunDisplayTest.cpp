@@ -3,6 +3,7 @@
 // the inspector opens from a row's button.
 #include "engine/ContextBatchInfo.h"
 #include "foundation/MHExecuteNotifications.h"
+#include "model/ExecutionValidationParameters.h"
 #include "model/DBPowerSourceConditionData.h"
 #include "model/DBStartupCondition.h"
 #include "support/WindowTest.h"
@@ -80,6 +81,48 @@ TEST_F(ItemsRunDisplayTest, RowsFollowARun)
     EXPECT_FALSE(states().isStatusDisplayOn());
     EXPECT_FALSE(states().didItemRun(mail->objectID()));
     EXPECT_FALSE(states().isItemExecuting(delay->objectID()));
+}
+
+// An item's start and end change its row's marks only: the statuses stay as
+// judged against the run's snapshot when the run began.
+TEST_F(ItemsRunDisplayTest, ARunsProgressNeverJudgesTheListAgain)
+{
+    settings->setBool(QStringLiteral("Tweaking.DefaultValues.IsLaunchParametersStatusEnabled"), true);
+    post(N::MHExecuteDidStartNotification);
+    ASSERT_NE(states().parameters(), nullptr);
+    ExecutionValidationParameters& snapshot = *states().parameters();
+    snapshot.clearExecutionStatuses();
+
+    post(N::MHExecuteDidStartItemNotification, itemInfo(mail));
+    post(N::MHExecuteDidEndItemNotification, itemInfo(mail));
+    post(N::MHExecuteDidStartItemNotification, itemInfo(delay));
+    EXPECT_TRUE(states().isItemExecuting(delay->objectID()));
+    EXPECT_FALSE(snapshot.executionStatusForItem(mail).has_value());
+    EXPECT_EQ(states().statusOfItem(mail->objectID()), LastExecutionStatusAllowed);
+}
+
+TEST_F(ItemsRunDisplayTest, RowsChangedTogetherArePaintedOnce)
+{
+    DBLoginItem* late = addFile("/usr/bin/late");
+    QCoreApplication::processEvents();
+    LoginItemsListModel& model = *page.itemsModel();
+    QSignalSpy repaints(&model, &QAbstractItemModel::dataChanged);
+    const auto rows = [&] {
+        const QList<QVariant> arguments = repaints.takeFirst();
+        return std::pair(arguments[0].value<QModelIndex>().row(), arguments[1].value<QModelIndex>().row());
+    };
+
+    model.repaintRowOfItem(delay->objectID());
+    model.repaintRowOfItem(mail->objectID());
+    model.repaintRowOfItem(delay->objectID());
+    EXPECT_EQ(repaints.count(), 0);
+    ASSERT_TRUE(repaints.wait(2000));
+    EXPECT_EQ(repaints.count(), 1);
+    EXPECT_EQ(rows(), std::pair(0, 1));
+
+    model.repaintAllRows();
+    ASSERT_TRUE(repaints.wait(2000));
+    EXPECT_EQ(rows(), std::pair(0, model.rowOfItem(late)));
 }
 
 TEST_F(ItemsRunDisplayTest, SimulationJudgesTheRowsAndFollowsEdits)
