@@ -571,10 +571,8 @@ bool ModelEditing::changeScheduleTime(DBScheduledConditionDataItem* item, const 
         LOG_ERROR("Refusing an invalid %1", key);
         return false;
     }
-    // Entries made by this program are dated 1 October 2006.
     const QDateTime stored = isLiveObject(item) ? item->value(key).toDateTime().toLocalTime() : QDateTime();
-    const QDate day = stored.isValid() ? stored.date() : QDate(2006, 10, 1);
-    return changeValue(item, key, QVariant(QDateTime(day, QTime(time.hour(), time.minute()))), actionName);
+    return changeValue(item, key, QVariant(DBScheduledConditionDataItem::dateForTimeOfDay(time, stored.date())), actionName);
 }
 
 bool ModelEditing::setScheduleFromTime(DBScheduledConditionDataItem* item, const QTime& time)
