@@ -557,6 +557,11 @@ void ApplicationHelpers::setManagedObjectContext(std::unique_ptr<ObjectContext> 
     m_managedObjectContext = std::move(context);
     if (m_managedObjectContext) {
         m_modelEditing = std::make_unique<ModelEditing>(*m_managedObjectContext, Localizator::shared());
+        // Told whatever the notification setting: the user's drop or typing was not kept.
+        m_modelEditing->setRefusedTextHandler([this](const QString& text) {
+            const Localizator& texts = Localizator::shared();
+            m_parts.notifications->notify(texts.notificationTitleForRefusedText(), texts.notificationTextForRefusedText(text));
+        });
         // File items ask their facts of us; without it no file item could run.
         DBFileItem::setSharedSystemItemHelpers(std::shared_ptr<SystemItemHelping>(std::shared_ptr<void>(), this));
         m_isSharedSystemItemHelpers = true;

@@ -1,10 +1,13 @@
 #include "texts/Localizator.h"
 
+#include "foundation/PropertyList.h"
+
 #include "foundation/Log.h"
 #include "foundation/MHErrors.h"
 #include "foundation/MHExecuteNotifications.h"
 #include "foundation/MHNumberFormatter.h"
 #include "foundation/MHUserSettingsKeys.h"
+#include "foundation/PropertyList.h"
 #include "foundation/UserDefaults.h"
 #include "model/MHTextStorageKeys.h"
 #include "model/DBConditionalPreviousItem.h"
@@ -140,6 +143,19 @@ QString Localizator::errorDescriptionForFailedTextStorageLoading() const
 QString Localizator::notificationTitleForFailedSave() const
 {
     return localized("Failed saving Lanternwick database!");
+}
+
+QString Localizator::notificationTitleForRefusedText() const
+{
+    return localized("Lanternwick can't keep this name!");
+}
+
+QString Localizator::notificationTextForRefusedText(const QString& text) const
+{
+    QString shown;
+    for (const QChar c : text)
+        shown += PropertyList::canHoldString(QString(c)) ? c : QChar(QChar::ReplacementCharacter);
+    return localized("\"%1\" holds control characters the database can't store, so it was not added or changed.").arg(shown);
 }
 
 QString Localizator::notificationTextForFailedSaveWithError(const Error& error) const
