@@ -240,6 +240,17 @@ Error Localizator::errorForFailedDatabaseRestoreWithUnderlyingError(const Error&
     return error;
 }
 
+Error Localizator::errorForFailedOldDatabaseConversionWithUnderlyingError(const Error& underlyingError) const
+{
+    Error error(Error::lanternwickDomain(), MHErrors::MHErrorCodeTextStorageLoadingFailed, localized("Failed converting the old Lanternwick database!"),
+                localized("The old database is kept as it was (Lanternwick.data in %1). Lanternwick starts with an empty list, "
+                          "and what you change now is kept in a new database beside it. Contact support via main menu "
+                          "'Help > Contact Support' to get your old items back. (%2)")
+                    .arg(databaseFolderForDisplay(), underlyingError.description()));
+    error.addUnderlyingError(underlyingError);
+    return error;
+}
+
 Error Localizator::errorForFailedRelaunch(const QString& reason) const
 {
     Error error(Error::lanternwickDomain(), MHErrors::MHErrorCodeUnassigned, localized("Lanternwick could not restart!"),

@@ -54,6 +54,8 @@ public:
     QString errorDescriptionForFailedTextStorageLoading() const override;
     // The notification of a save that did not reach the disk.
     QString notificationTitleForFailedSave() const;
+    // The old database could not be converted: it stays, and a new one starts beside it.
+    Error errorForFailedOldDatabaseConversionWithUnderlyingError(const Error& underlyingError) const;
     QString notificationTextForFailedSaveWithError(const Error& error) const;
     // The notification of a path or name refused because it holds characters
     // the database file cannot keep; those show as U+FFFD.
