@@ -7,6 +7,7 @@
 #include "Relaunch.h"
 #include "ScreenshotWriter.h"
 
+#include "foundation/UserDefaults.h"
 #include "platform/linux/LogindWakeWatcher.h"
 #include "platform/linux/XcbModifierKeysProvider.h"
 #include "shell/AppDelegate.h"
@@ -33,10 +34,16 @@ int main(int argc, char** argv)
     QuitOnSignals quitOnSignals;
 
     SingleInstance instance;
-    if (const std::optional<qint64> previous = Relaunch::previousProcess(QCoreApplication::arguments()))
+    const std::optional<qint64> previous = Relaunch::previousProcess(QCoreApplication::arguments());
+    if (previous)
         instance.waitForRelease(*previous, 30000);
-    if (!instance.claim())
+    if (!instance.claim()) {
+        // A relaunch that gave up on the old copy starts nothing: the next
+        // real start must not take itself for the relaunch.
+        if (previous)
+            UserDefaults::standard().setIsLaunchAfterRestart(false);
         return instance.activateRunningInstance() ? 0 : 1;
+    }
 
     // Every part the delegate reaches ends before the event loop's objects.
     ApplicationHelpers helpers;

@@ -19,10 +19,24 @@ void DBScheduledConditionDataItem::setScheduleConditionData(DBScheduledCondition
 
 void DBScheduledConditionDataItem::awakeFromInsert()
 {
-    const QDate day(2006, 10, 1);
     setInitialValue(QStringLiteral("scheduleDay"), int32_t(ScheduleDayWeekDay));
-    setInitialValue(QStringLiteral("scheduleFromTime"), QDateTime(day, QTime(9, 0)));
-    setInitialValue(QStringLiteral("scheduleToTime"), QDateTime(day, QTime(17, 0)));
+    setInitialValue(QStringLiteral("scheduleFromTime"), dateForTimeOfDay(QTime(9, 0)));
+    setInitialValue(QStringLiteral("scheduleToTime"), dateForTimeOfDay(QTime(17, 0)));
+}
+
+QDateTime DBScheduledConditionDataItem::dateForTimeOfDay(const QTime& time, const QDate& day)
+{
+    const QTime minute(time.hour(), time.minute());
+    // Entries made by this program are dated 1 October 2006 where they can be.
+    const QDate first = day.isValid() ? day : QDate(2006, 10, 1);
+    // Gaps last hours and skip at most a day, never a week.
+    for (int offset = 0; offset < 7; ++offset) {
+        const QDateTime date(first.addDays(offset), minute);
+        if (date.isValid() && date.time() == minute)
+            return date;
+    }
+    LOG_ERROR("Local time %1 exists on none of the 7 days from %2!", minute.toString(), first.toString(Qt::ISODate));
+    return QDateTime(first, minute, Qt::UTC);
 }
 
 QString DBScheduledConditionDataItem::dayDescriptionForDay(int32_t day)

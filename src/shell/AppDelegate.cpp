@@ -154,6 +154,17 @@ void AppDelegate::applicationWillTerminate()
 void AppDelegate::applicationShouldHandleReopen()
 {
     LOG_VERBOSE("Asked to come forward, showing main window...");
+    showMainWindowOrDatabaseFailure();
+}
+
+void AppDelegate::showMainWindowOrDatabaseFailure()
+{
+    // No window may be built over a database that is not loaded.
+    if (!m_.helpers->modelEditing()) {
+        LOG_INFO("No database is loaded, bringing its failure forward instead of a window");
+        m_.windows->showDatabaseFailure();
+        return;
+    }
     m_.windows->showMainWindow();
 }
 
@@ -418,7 +429,7 @@ void AppDelegate::relaunchApplication()
 void AppDelegate::showMainWindow()
 {
     LOG_NORMAL("Showing application main window...");
-    m_.windows->showMainWindow();
+    showMainWindowOrDatabaseFailure();
 }
 
 void AppDelegate::showWelcomeWindow()

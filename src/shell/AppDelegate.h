@@ -84,6 +84,7 @@ public:
     void showGeneralPreferences();
 
 private:
+    void showMainWindowOrDatabaseFailure();
     void startLaunchChain(bool disabled, bool executionOff, bool relaunch);
     void computerDidWake();
     void systemItemsDidEndReading(const QVariantMap& userInfo);

@@ -566,6 +566,11 @@ void ApplicationHelpers::setManagedObjectContext(std::unique_ptr<ObjectContext> 
     m_managedObjectContext = std::move(context);
     if (m_managedObjectContext) {
         m_modelEditing = std::make_unique<ModelEditing>(*m_managedObjectContext, Localizator::shared());
+        // Told whatever the notification setting: the user's drop or typing was not kept.
+        m_modelEditing->setRefusedTextHandler([this](const QString& text) {
+            const Localizator& texts = Localizator::shared();
+            m_parts.notifications->notify(texts.notificationTitleForRefusedText(), texts.notificationTextForRefusedText(text));
+        });
         // File items ask their facts of us; without it no file item could run.
         DBFileItem::setSharedSystemItemHelpers(std::shared_ptr<SystemItemHelping>(std::shared_ptr<void>(), this));
         m_isSharedSystemItemHelpers = true;
@@ -612,13 +617,15 @@ ObjectContext* ApplicationHelpers::managedObjectContext()
 void ApplicationHelpers::setupTextStorageInitializationErrorFromError(const Error& error)
 {
     const Localizator& texts = Localizator::shared();
-    const bool canRestore = QFileInfo::exists(databaseSerializer().sessionBackupFilename());
+    // A backup that cannot be loaded would only take the place of the store.
+    const bool canRestore = sessionBackupLoads();
     auto attempter = std::make_shared<ErrorRecoveryAttempter>();
     if (canRestore)
         attempter->addOption(texts.errorForFailedDatabaseInitializationRestoreButton(), [this] { return restoreFromSessionBackup(); });
     const QString store = databaseSerializer().storeFilename();
+    // The backups stay: a good one is still there for a restore from the menu.
     attempter->addOption(texts.errorForFailedDatabaseInitializationDeleteButton(),
-                         [this, store] { return deleteDatabaseFiles(store, DatabaseArchiver::databaseFiles(store)); });
+                         [this, store] { return deleteDatabaseFiles(store, DatabaseArchiver::databaseFiles(store), { store }); });
     attempter->addOption(texts.errorForFailedDatabaseInitializationQuitButton(), quitOption(true));
     Error initializationError = texts.errorForFailedTextStorageInitializationWithRecoveryAttempter(attempter->titles(), canRestore);
     initializationError.addUnderlyingError(error);
@@ -633,7 +640,10 @@ void ApplicationHelpers::setupCoreDataInitializationErrorFromError(const Error& 
     attempter->addOption(texts.errorForFailedDatabaseInitializationQuitButton(), quitOption(false));
     const QString store = applicationDatabasePath() + QLatin1Char('/') + applicationStoreFilenameForTextStorage(false);
     attempter->addOption(texts.errorForFailedDatabaseInitializationDeleteButton(),
-                         [this, store] { return deleteDatabaseFiles(store, DatabaseArchiver::sqliteStoreFiles(store)); });
+                         [this, store] {
+                             const QStringList files = DatabaseArchiver::sqliteStoreFiles(store);
+                             return deleteDatabaseFiles(store, files, files);
+                         });
     Error initializationError = texts.errorForFailedCoreDataInitializationWithRecoveryAttempter(attempter->titles());
     initializationError.addUnderlyingError(error);
     m_databaseInitializationError = initializationError;
@@ -692,7 +702,29 @@ bool ApplicationHelpers::presentDatabaseInitializationError(DialogPresenter& pre
     request.informativeText = m_databaseInitializationError->recoverySuggestion();
     request.buttons = m_databaseInitializationError->recoveryOptions();
     request.cancelButton = int(request.buttons.indexOf(Localizator::shared().errorForFailedDatabaseInitializationQuitButton()));
-    return attemptRecoveryFromDatabaseInitializationError(presenter.runModal(request).button);
+    const int button = presenter.runModal(request).button;
+    // Closed without a choice: the cancel answer.
+    return attemptRecoveryFromDatabaseInitializationError(button < 0 ? request.cancelButton : button);
+}
+
+bool ApplicationHelpers::sessionBackupLoads()
+{
+    DatabaseSerializer& serializer = databaseSerializer();
+    const std::optional<QVariantMap> contents = serializer.databaseContentsFromFile(serializer.sessionBackupFilename(), nullptr);
+    ObjectContext scratch(Localizator::shared());
+    return contents && serializer.loadDatabaseFromDictionaryRepresentation(*contents, scratch, nullptr);
+}
+
+bool ApplicationHelpers::archiveDatabaseFiles(const QStringList& files)
+{
+    QString archive;
+    Error error;
+    if (!DatabaseArchiver(applicationFailedDatabaseBackupFilename()).archiveFiles(files, applicationDatabasePath(), &archive, &error)) {
+        Error::log(QStringLiteral("Failed backing up existing database files!"), error);
+        return false;
+    }
+    LOG_INFO("Archived database files to %1", archive);
+    return true;
 }
 
 bool ApplicationHelpers::restoreFromSessionBackup()
@@ -703,6 +735,10 @@ bool ApplicationHelpers::restoreFromSessionBackup()
         LOG_ERROR("Backup file doesn't exist, can't restore!");
         return false;
     }
+    // The store that could not be read is the user's data too: it is kept
+    // before the backup takes its place.
+    if (QFileInfo::exists(serializer.storeFilename()) && !archiveDatabaseFiles(DatabaseArchiver::databaseFiles(serializer.storeFilename())))
+        return false;
     // The copy replaces the store in one rename, so a failed copy leaves the
     // store it would have replaced.
     Error error;
@@ -718,19 +754,14 @@ bool ApplicationHelpers::restoreFromSessionBackup()
     return true;
 }
 
-bool ApplicationHelpers::deleteDatabaseFiles(const QString& store, const QStringList& files)
+bool ApplicationHelpers::deleteDatabaseFiles(const QString& store, const QStringList& archived, const QStringList& removed)
 {
     LOG_INFO("User chose to delete and start from scratch.");
     if (!QFileInfo::exists(store))
         return true;
-    QString archive;
-    Error error;
-    if (!DatabaseArchiver(applicationFailedDatabaseBackupFilename()).archiveFiles(files, applicationDatabasePath(), &archive, &error)) {
-        Error::log(QStringLiteral("Failed backing up existing database files!"), error);
+    if (!archiveDatabaseFiles(archived))
         return false;
-    }
-    LOG_INFO("Archived database files to %1", archive);
-    for (const QString& path : files) {
+    for (const QString& path : removed) {
         QFile file(path);
         if (!file.remove()) {
             Error::log(QStringLiteral("Failed removing database file at %1!").arg(path),

@@ -229,8 +229,12 @@ private:
     // The option that ends the program: the one chosen when nobody can be asked.
     ErrorRecoveryAttempter::Attempt quitOption(bool logged);
     bool restoreFromSessionBackup();
-    // Archives the files, then removes them; true when the store is gone.
-    bool deleteDatabaseFiles(const QString& storePath, const QStringList& files);
+    // Whether the session backup is a database this version loads.
+    bool sessionBackupLoads();
+    // Puts a copy of files into a new archive; false (logged) when none could be made.
+    bool archiveDatabaseFiles(const QStringList& files);
+    // Archives archived, then removes removed; true when the store is gone.
+    bool deleteDatabaseFiles(const QString& storePath, const QStringList& archived, const QStringList& removed);
     std::optional<QVariantMap> readDebugOptions() const;
     LiveMachineStateSource& machineStateSource();
 

@@ -247,9 +247,9 @@ bool DataMigrationsAtStart::migrateDatabaseToTextStorageIfNecessary()
     Error error;
     if (!m_helpers.saveDatabaseFromManagedObjectContext(*context, &error) || !verifyTextStorage(*context, textStore, &error)) {
         Error::log(QStringLiteral("Failed converting the old database, it stays as it is:"), error);
-        presentError(error);
-        // A store written in this session would hide the old one from the next try.
-        m_helpers.preventSavingUntilRelaunch();
+        // The session starts empty and keeps what the user does in a new
+        // store; the old one is never touched again, and the user is told so.
+        presentError(Localizator::shared().errorForFailedOldDatabaseConversionWithUnderlyingError(error));
         return true;
     }
     context->reset();

@@ -1,6 +1,7 @@
 #include "shell/ModelEditing.h"
 
 #include "foundation/Log.h"
+#include "foundation/PropertyList.h"
 #include "model/DBConditionalPreviousItem.h"
 #include "model/DBDelayItem.h"
 #include "model/DBFileItem.h"
@@ -175,7 +176,7 @@ QList<DBLoginItem*> ModelEditing::createFileItemsFromData(const QVariantList& da
                                             LOG_ERROR("Invalid file item data %1, expecting a file URL or a path!", element.toString());
                                             return nullptr;
                                         }
-                                        return m_context.createFileItemWithPath(path);
+                                        return acceptsText(path) ? m_context.createFileItemWithPath(path) : nullptr;
                                     });
 }
 
@@ -498,8 +499,20 @@ bool ModelEditing::setStartupConditionUsedByLoginItem(DBStartupCondition* condit
     return true;
 }
 
+bool ModelEditing::acceptsText(const QString& text) const
+{
+    if (PropertyList::canHoldString(text))
+        return true;
+    LOG_ERROR("Refusing text the database file cannot hold: %1", QString::fromLatin1(text.toUtf8().toPercentEncoding(" /")));
+    if (m_refusedTextHandler)
+        m_refusedTextHandler(text);
+    return false;
+}
+
 bool ModelEditing::renameStartupCondition(DBStartupCondition* condition, const QString& name)
 {
+    if (!acceptsText(name))
+        return false;
     const QString oldName = isLiveObject(condition) ? condition->conditionName() : QString();
     return changeValue(condition, QStringLiteral("conditionName"), QVariant(name),
                        [&] { return m_localizator.undoActionForRenamingFrom(oldName, name); });
@@ -571,10 +584,8 @@ bool ModelEditing::changeScheduleTime(DBScheduledConditionDataItem* item, const 
         LOG_ERROR("Refusing an invalid %1", key);
         return false;
     }
-    // Entries made by this program are dated 1 October 2006.
     const QDateTime stored = isLiveObject(item) ? item->value(key).toDateTime().toLocalTime() : QDateTime();
-    const QDate day = stored.isValid() ? stored.date() : QDate(2006, 10, 1);
-    return changeValue(item, key, QVariant(QDateTime(day, QTime(time.hour(), time.minute()))), actionName);
+    return changeValue(item, key, QVariant(DBScheduledConditionDataItem::dateForTimeOfDay(time, stored.date())), actionName);
 }
 
 bool ModelEditing::setScheduleFromTime(DBScheduledConditionDataItem* item, const QTime& time)
@@ -591,6 +602,8 @@ bool ModelEditing::setScheduleToTime(DBScheduledConditionDataItem* item, const Q
 
 bool ModelEditing::setVolumePath(DBStartupCondition* condition, const QString& path)
 {
+    if (!acceptsText(path))
+        return false;
     return changeValue(condition ? condition->conditionVolumeData() : nullptr, QStringLiteral("volumePath"), QVariant(path),
                        [&] { return m_localizator.undoActionForChangingVolumePathForCondition(*condition); });
 }
@@ -604,6 +617,8 @@ bool ModelEditing::setVolumeStatus(DBStartupCondition* condition, int32_t status
 
 bool ModelEditing::setNetworkName(DBStartupCondition* condition, const QString& name)
 {
+    if (!acceptsText(name))
+        return false;
     DBNetworkConditionData* data = condition ? condition->conditionNetworkData() : nullptr;
     const bool internet = name.isNull();
     const bool resetsStatus = internet && isLiveObject(data) && data->networkStatusValue() == NetworkStatusConnected;

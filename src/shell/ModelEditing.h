@@ -101,8 +101,15 @@ public:
     bool setNetworkMode(DBStartupCondition* condition, int32_t mode);
     bool setNetworkStatus(DBStartupCondition* condition, int32_t status);
 
+    // Told of every path or name refused because the database file cannot
+    // hold it (control characters and the like), so that the user learns why.
+    void setRefusedTextHandler(std::function<void(const QString& text)> handler) { m_refusedTextHandler = std::move(handler); }
+
 private:
     using ItemMaker = std::function<DBLoginItem*(const QVariant& element)>;
+
+    // False (logged and handed to the handler) for text the file cannot hold.
+    bool acceptsText(const QString& text) const;
     using ItemsActionName = QString (Localizator::*)(const QList<DBLoginItem*>&) const;
 
     QList<DBLoginItem*> createLoginItemsFromData(const QVariantList& data, DBLoginGroup* group, qsizetype index,
@@ -120,4 +127,5 @@ private:
 
     ObjectContext& m_context;
     const Localizator& m_localizator;
+    std::function<void(const QString& text)> m_refusedTextHandler;
 };

@@ -23,6 +23,9 @@ public:
     // The dialog with the latest logs and the database for support, with
     // message as the start of the description (may be empty).
     virtual void showFeedbackDialog(const QString& message) = 0;
+    // Without a database: brings forward the dialog that asks about it, or
+    // the feedback dialog once it has been answered.
+    virtual void showDatabaseFailure() = 0;
     // Both do nothing when the window was never made.
     virtual void closeWelcomeWindow() = 0;
     virtual void closePreferencesWindow() = 0;

@@ -1,10 +1,13 @@
 #include "texts/Localizator.h"
 
+#include "foundation/PropertyList.h"
+
 #include "foundation/Log.h"
 #include "foundation/MHErrors.h"
 #include "foundation/MHExecuteNotifications.h"
 #include "foundation/MHNumberFormatter.h"
 #include "foundation/MHUserSettingsKeys.h"
+#include "foundation/PropertyList.h"
 #include "foundation/UserDefaults.h"
 #include "model/MHTextStorageKeys.h"
 #include "model/DBConditionalPreviousItem.h"
@@ -142,6 +145,19 @@ QString Localizator::notificationTitleForFailedSave() const
     return localized("Failed saving Lanternwick database!");
 }
 
+QString Localizator::notificationTitleForRefusedText() const
+{
+    return localized("Lanternwick can't keep this name!");
+}
+
+QString Localizator::notificationTextForRefusedText(const QString& text) const
+{
+    QString shown;
+    for (const QChar c : text)
+        shown += PropertyList::canHoldString(QString(c)) ? c : QChar(QChar::ReplacementCharacter);
+    return localized("\"%1\" holds control characters the database can't store, so it was not added or changed.").arg(shown);
+}
+
 QString Localizator::notificationTextForFailedSaveWithError(const Error& error) const
 {
     return localized("Your latest changes are not on disk yet (%1). Lanternwick tries again at the next change and when it quits.")
@@ -220,6 +236,17 @@ Error Localizator::errorForFailedDatabaseRestoreWithUnderlyingError(const Error&
     Error error(Error::lanternwickDomain(), MHErrors::MHErrorCodeDatabaseRestoreFailed,
                 localized("Failed restoring data from backup!"),
                 localized("Your data was not changed so you can continue using Lanternwick."));
+    error.addUnderlyingError(underlyingError);
+    return error;
+}
+
+Error Localizator::errorForFailedOldDatabaseConversionWithUnderlyingError(const Error& underlyingError) const
+{
+    Error error(Error::lanternwickDomain(), MHErrors::MHErrorCodeTextStorageLoadingFailed, localized("Failed converting the old Lanternwick database!"),
+                localized("The old database is kept as it was (Lanternwick.data in %1). Lanternwick starts with an empty list, "
+                          "and what you change now is kept in a new database beside it. Contact support via main menu "
+                          "'Help > Contact Support' to get your old items back. (%2)")
+                    .arg(databaseFolderForDisplay(), underlyingError.description()));
     error.addUnderlyingError(underlyingError);
     return error;
 }

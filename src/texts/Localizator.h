@@ -54,7 +54,13 @@ public:
     QString errorDescriptionForFailedTextStorageLoading() const override;
     // The notification of a save that did not reach the disk.
     QString notificationTitleForFailedSave() const;
+    // The old database could not be converted: it stays, and a new one starts beside it.
+    Error errorForFailedOldDatabaseConversionWithUnderlyingError(const Error& underlyingError) const;
     QString notificationTextForFailedSaveWithError(const Error& error) const;
+    // The notification of a path or name refused because it holds characters
+    // the database file cannot keep; those show as U+FFFD.
+    QString notificationTitleForRefusedText() const;
+    QString notificationTextForRefusedText(const QString& text) const;
     QString errorForFailedDatabaseInitializationDeleteButton() const;
     QString errorForFailedDatabaseInitializationQuitButton() const;
     QString errorForFailedDatabaseInitializationRestoreButton() const;

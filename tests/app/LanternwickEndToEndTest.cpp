@@ -95,11 +95,11 @@ protected:
         });
     }
 
-    void startProgram(QProcess& process)
+    void startProgram(QProcess& process, const QStringList& arguments = {})
     {
         process.setProcessEnvironment(environment);
         process.setProcessChannelMode(QProcess::MergedChannels);
-        process.start(LANTERNWICK_PROGRAM, QStringList());
+        process.start(LANTERNWICK_PROGRAM, arguments);
         ASSERT_TRUE(process.waitForStarted(5000));
     }
 
@@ -187,14 +187,18 @@ TEST_F(LanternwickEndToEndTest, ALoginRunsTheItemsInOrderAndQuitsByItself)
     QObject::connect(&program, &QProcess::readyRead, [&] { output += QString::fromUtf8(program.readAll()); });
     startProgram(program);
     ASSERT_TRUE(waitFor([&] { return output.contains("Application did finish launching"); }, 45000)) << output.toStdString();
-    // A second start during the countdown brings the first forward and ends at once.
+    // A second start during the countdown brings the first forward and ends
+    // at once; as a relaunch that finds another copy in charge, it leaves no
+    // relaunch behind for the next login.
+    UserDefaults(home + "/.config/Lanternwick/Lanternwick.conf").setIsLaunchAfterRestart(true);
     QProcess again;
-    startProgram(again);
+    startProgram(again, { "--relaunch-after", QString::number(program.processId() + 100000) });
     ASSERT_TRUE(again.waitForFinished(45000));
     EXPECT_EQ(again.exitStatus(), QProcess::NormalExit);
     const QString againOutput = QString::fromUtf8(again.readAll());
     EXPECT_EQ(again.exitCode(), 0) << againOutput.toStdString();
     EXPECT_FALSE(againOutput.contains("Starting initial processes")) << againOutput.toStdString();
+    EXPECT_FALSE(UserDefaults(home + "/.config/Lanternwick/Lanternwick.conf").isLaunchAfterRestart());
 
     // Auto close ends the program by itself.
     const bool ended = waitFor([&] { return program.state() == QProcess::NotRunning; }, 45000);

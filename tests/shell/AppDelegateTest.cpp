@@ -64,6 +64,7 @@ public:
     void showPreferencesWindow() override { calls.append("preferences"); }
     void showAboutWindow() override { calls.append("about"); }
     void showFeedbackDialog(const QString&) override { calls.append("feedback"); }
+    void showDatabaseFailure() override { calls.append("database failure"); }
     void closeWelcomeWindow() override { calls.append("close welcome"); }
     void closePreferencesWindow() override { calls.append("close preferences"); }
     bool hasMainWindowController() const override { return hasMainWindow; }
@@ -412,6 +413,22 @@ TEST_F(AppDelegateTest, AnotherStartBringsTheMainWindowForward)
 {
     launched().applicationShouldHandleReopen();
     EXPECT_EQ(windows.calls, QStringList { "main" });
+}
+
+TEST_F(AppDelegateTest, AnotherStartDuringTheDatabaseFailureBringsItForwardAndBuildsNoWindow)
+{
+    writeFile(store(), "<plist><dict><key>broken");
+    presenter = &answers;
+    makeDelegate();
+    // The second start arrives while the failure dialog waits; the user then closes it.
+    answers.beforeAnswer = [this] {
+        delegate->applicationShouldHandleReopen();
+        delegate->showMainWindow();
+    };
+    answers.buttons = { -1 };
+    delegate->applicationDidFinishLaunching();
+    EXPECT_EQ(windows.calls, (QStringList { "dock", "database failure", "database failure" }));
+    EXPECT_EQ(terminations, 1);
 }
 
 // --- Menu commands -------------------------------------------------------------------

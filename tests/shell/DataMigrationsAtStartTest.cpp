@@ -1,10 +1,12 @@
 // The one-time steps of the start: the old SQLite store into the text storage,
 // and the Flatpak edition's folder into the user's own folders.
+#include "support/FailingDatabaseFiles.h"
 #include "support/ShellTest.h"
 #include "../texts/FakeDialogPresenter.h"
 #include "foundation/MHErrors.h"
 #include "model/DBFileItem.h"
 #include "model/DBStartupCondition.h"
+#include "model/DatabaseSerializer.h"
 #include "model/ObjectContext.h"
 #include "shell/DataMigrationsAtStart.h"
 #include "support/OldStoreWriter.h"
@@ -90,6 +92,30 @@ TEST_F(DataMigrationsAtStartTest, OldStoreBecomesTheTextStorageAndOnlyItsOwnFile
     const QMap<QString, QByteArray> converted = folderContents();
     EXPECT_TRUE(migrations().migrateDatabaseToTextStorageIfNecessary());
     EXPECT_EQ(folderContents(), converted);
+}
+
+TEST_F(DataMigrationsAtStartTest, AFailedConversionKeepsTheOldStoreAndTheSessionsEditsInANewOne)
+{
+    writeOldStore();
+    const QMap<QString, QByteArray> originals = folderContents();
+    bool failWrites = true;
+    DataMigrationsAtStart& startup = migrations();
+    helpers->setDatabaseSerializer(std::make_unique<DatabaseSerializer>(dataFolder(), "Lanternwick", Localizator::shared(),
+                                                                        std::make_unique<FailingDatabaseFiles>(&failWrites)));
+    EXPECT_TRUE(startup.migrateDatabaseToTextStorageIfNecessary());
+    ASSERT_EQ(dialogs.shown.size(), 1);
+    EXPECT_EQ(dialogs.shown[0].messageText, Localizator::shared().errorForFailedOldDatabaseConversionWithUnderlyingError(Error()).description());
+    EXPECT_EQ(folderContents(), originals);
+
+    // The session starts empty, and what the user does is saved beside the old store.
+    failWrites = false;
+    ObjectContext* context = helpers->managedObjectContext();
+    ASSERT_NE(context, nullptr);
+    EXPECT_TRUE(context->sortedLoginItemsForGroup(context->getOrCreateApplicationLoginGroup()).isEmpty());
+    context->createFileItemWithPath("/usr/bin/false")->setItemLoginGroup(context->getOrCreateApplicationLoginGroup());
+    EXPECT_TRUE(helpers->saveDataToDiskUsingChangeBackup(true));
+    EXPECT_TRUE(QFile::exists(store()));
+    EXPECT_EQ(readFile(oldStore()), originals.value("Lanternwick.data"));
 }
 
 TEST_F(DataMigrationsAtStartTest, OldStoreBesideATextStorageIsLeftAlone)

@@ -98,18 +98,38 @@ TEST_F(DatabaseStartupTest, RestoreReplacesTheStoreWithTheSessionBackupAndLoadsI
     EXPECT_FALSE(helpers.databaseInitializationUserChoseQuit());
 }
 
-TEST_F(DatabaseStartupTest, RestoreFromAnUnreadableBackupFailsAndKeepsOfferingTheWaysOut)
+TEST_F(DatabaseStartupTest, RestoreIsOfferedOnlyFromABackupThatLoads)
 {
-    writeFile(sessionBackup(), "garbage");
+    const Localizator& texts = Localizator::shared();
+    const QStringList deleteOrQuit { texts.errorForFailedDatabaseInitializationDeleteButton(), texts.errorForFailedDatabaseInitializationQuitButton() };
+    for (const QByteArray& backup : { QByteArray("garbage"), corrupt.left(20),
+                                      QByteArray("<?xml version=\"1.0\"?><plist><dict><key>application</key><string>x</string></dict></plist>") }) {
+        writeFile(sessionBackup(), backup);
+        writeFile(store(), corrupt);
+        ApplicationHelpers& helpers = start();
+        ASSERT_EQ(helpers.managedObjectContext(), nullptr);
+        ASSERT_TRUE(helpers.databaseInitializationError().has_value());
+        EXPECT_EQ(helpers.databaseInitializationError()->recoveryOptions(), deleteOrQuit) << backup.constData();
+        EXPECT_EQ(readFile(store()), corrupt);
+    }
+}
+
+TEST_F(DatabaseStartupTest, RestoreArchivesTheUnreadableStoreFirst)
+{
+    const QByteArray backup = goodStore("/usr/bin/true");
+    writeFile(sessionBackup(), backup);
     writeFile(store(), corrupt);
     ApplicationHelpers& helpers = start();
     ASSERT_EQ(helpers.managedObjectContext(), nullptr);
-    EXPECT_FALSE(helpers.attemptRecoveryFromDatabaseInitializationError(0));
-    EXPECT_EQ(helpers.managedObjectContext(), nullptr);
-    // The copied backup stands in the store's place, and the user can still delete.
-    EXPECT_EQ(readFile(store()), "garbage");
-    ASSERT_TRUE(helpers.databaseInitializationError().has_value());
-    EXPECT_EQ(helpers.databaseInitializationError()->recoveryOptions().size(), 3);
+    ASSERT_TRUE(helpers.attemptRecoveryFromDatabaseInitializationError(0));
+    EXPECT_EQ(readFile(store()), backup);
+
+    const QStringList archives = QDir(dataFolder()).entryList({ "com.mossharbour.Lanternwick2.CorruptedFilesBackup *.zip" });
+    ASSERT_EQ(archives.size(), 1);
+    const QString unpacked = freshTestFolder("unpacked-restore");
+    JlCompress::extractDir(dataFolder() + "/" + archives[0], unpacked);
+    EXPECT_EQ(readFile(unpacked + "/Lanternwick.plist"), corrupt);
+    EXPECT_EQ(readFile(unpacked + "/Lanternwick.plist.backup"), backup);
 }
 
 TEST_F(DatabaseStartupTest, RestoreWithoutABackupFails)
@@ -123,7 +143,7 @@ TEST_F(DatabaseStartupTest, RestoreWithoutABackupFails)
     EXPECT_EQ(readFile(store()), corrupt);
 }
 
-TEST_F(DatabaseStartupTest, DeleteArchivesTheStoreAndItsBackupsBeforeRemovingThem)
+TEST_F(DatabaseStartupTest, DeleteArchivesTheStoreAndItsBackupsAndRemovesOnlyTheStore)
 {
     writeFile(store(), corrupt);
     writeFile(sessionBackup(), "session");
@@ -131,11 +151,12 @@ TEST_F(DatabaseStartupTest, DeleteArchivesTheStoreAndItsBackupsBeforeRemovingThe
     writeFile(dataFolder() + "/Other.plist", "not ours");
     ApplicationHelpers& helpers = start();
     ASSERT_EQ(helpers.managedObjectContext(), nullptr);
-    EXPECT_TRUE(helpers.attemptRecoveryFromDatabaseInitializationError(1));
+    EXPECT_TRUE(helpers.attemptRecoveryFromDatabaseInitializationError(0));
 
+    // The backups stay for a restore from the menu.
     EXPECT_FALSE(QFile::exists(store()));
-    EXPECT_FALSE(QFile::exists(sessionBackup()));
-    EXPECT_FALSE(QFile::exists(lastChangeBackup()));
+    EXPECT_EQ(readFile(sessionBackup()), "session");
+    EXPECT_EQ(readFile(lastChangeBackup()), "last change");
     EXPECT_TRUE(QFile::exists(dataFolder() + "/Other.plist"));
     const QStringList archives = QDir(dataFolder()).entryList({ "com.mossharbour.Lanternwick2.CorruptedFilesBackup *.zip" });
     ASSERT_EQ(archives.size(), 1);
@@ -170,9 +191,12 @@ TEST_F(DatabaseStartupTest, QuitIsRememberedAndRecoversNothing)
     EXPECT_FALSE(helpers.presentDatabaseInitializationError(presenter));
     EXPECT_TRUE(helpers.databaseInitializationUserChoseQuit());
     EXPECT_EQ(readFile(store()), corrupt);
-    // Closing the dialog without a choice does nothing either.
+    // Closing the dialog without a choice is its cancel answer: quit.
+    ApplicationHelpers& again = start();
+    ASSERT_EQ(again.managedObjectContext(), nullptr);
     presenter.answer.button = -1;
-    EXPECT_FALSE(helpers.presentDatabaseInitializationError(presenter));
+    EXPECT_FALSE(again.presentDatabaseInitializationError(presenter));
+    EXPECT_TRUE(again.databaseInitializationUserChoseQuit());
     EXPECT_EQ(readFile(store()), corrupt);
 }
 

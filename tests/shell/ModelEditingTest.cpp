@@ -180,7 +180,32 @@ TEST_F(ModelEditingTest, UnusableDataIsSkippedWithoutLeavingAGap)
     EXPECT_EQ(made.size(), 2);
     EXPECT_EQ(order(application), "/b /c /a");
     EXPECT_TRUE(editing.createDelayItemsFromData({ QString("soon") }, application, 0).isEmpty());
+    // A delay no countdown can end never enters the model.
+    for (const double delay : { -1.0, std::nan(""), std::numeric_limits<double>::infinity() })
+        EXPECT_TRUE(editing.createDelayItemsFromData({ delay }, application, 0).isEmpty()) << delay;
+    EXPECT_EQ(order(application), "/b /c /a");
     EXPECT_TRUE(editing.createFileItemsFromData({ QString("/d") }, nullptr, 0).isEmpty());
+}
+
+TEST_F(ModelEditingTest, TextTheDatabaseFileCannotHoldIsRefusedAndReported)
+{
+    QStringList refused;
+    editing.setRefusedTextHandler([&](const QString& text) { refused.append(text); });
+    const QString bad = QStringLiteral("bell\a");
+    EXPECT_TRUE(editing.createFileItemsFromData({ QString("/ok"), QString("/bin/" + bad), QUrl::fromLocalFile("/tmp/" + bad) }, application, 0).size() == 1);
+    EXPECT_EQ(order(application), "/ok");
+    DBStartupCondition* volume = editing.createMountedVolumeStartupConditionAtIndex(0);
+    DBStartupCondition* network = editing.createNetworkStartupConditionAtIndex(1);
+    const QString name = volume->conditionName();
+    EXPECT_FALSE(editing.renameStartupCondition(volume, bad));
+    EXPECT_FALSE(editing.setVolumePath(volume, "/media/" + bad));
+    EXPECT_FALSE(editing.setNetworkName(network, bad + QChar(0xFFFF)));
+    EXPECT_EQ(volume->conditionName(), name);
+    EXPECT_FALSE(volume->conditionVolumeData()->value("volumePath").isValid());
+    EXPECT_TRUE(network->conditionNetworkData()->networkName().isNull());
+    EXPECT_EQ(refused.size(), 5);
+    // What can be held is kept, whatever its script.
+    EXPECT_TRUE(editing.renameStartupCondition(volume, QString::fromUcs4(U"Disk 💾 日本	tab")));
 }
 
 TEST_F(ModelEditingTest, InsertingIntoAListWithGapsLeavesItDense)

@@ -1,5 +1,6 @@
 // Saving: which backup a save makes, when it writes, and what stops it.
 #include "FakeDBusService.h"
+#include "support/FailingDatabaseFiles.h"
 #include "support/ShellTest.h"
 #include "foundation/MHInternalNotifications.h"
 #include "model/DBDelayItem.h"
@@ -11,26 +12,6 @@
 #include "texts/Localizator.h"
 
 namespace {
-
-// Writes fail while told to.
-class FailingDatabaseFiles : public DatabaseFiles {
-public:
-    explicit FailingDatabaseFiles(bool* failWrites)
-        : m_failWrites(failWrites)
-    {
-    }
-    bool writePropertyList(const QVariant& value, const QString& path, Error* error) override
-    {
-        if (*m_failWrites) {
-            *error = Error("Test", 1, "disk full");
-            return false;
-        }
-        return DatabaseFiles::writePropertyList(value, path, error);
-    }
-
-private:
-    bool* m_failWrites;
-};
 
 class SavingTest : public ShellTest {
 protected:

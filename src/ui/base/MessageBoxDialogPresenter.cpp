@@ -36,6 +36,9 @@ DialogPresenter::Answer MessageBoxDialogPresenter::runModal(const Request& reque
     if (buttons.isEmpty())
         buttons.append(box.addButton(QMessageBox::Ok));
     box.setDefaultButton(qobject_cast<QPushButton*>(buttons.first()));
+    // Escape and the window's close button give the answer that changes nothing.
+    const qsizetype cancel = request.cancelButton >= 0 && request.cancelButton < buttons.size() ? request.cancelButton : buttons.size() - 1;
+    box.setEscapeButton(buttons.at(cancel));
 
     QCheckBox* suppression = nullptr;
     if (!request.suppressionTitle.isEmpty()) {

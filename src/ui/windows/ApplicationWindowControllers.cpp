@@ -18,6 +18,8 @@
 #include "ui/windows/FeedbackDialog.h"
 #include "ui/windows/WelcomeWindowController.h"
 
+#include <QApplication>
+
 #include <QTimer>
 
 ApplicationWindowControllers::ApplicationWindowControllers(ApplicationHelpers& helpers, std::function<void()> terminate)
@@ -159,6 +161,17 @@ void ApplicationWindowControllers::showPreferencesWindow()
 void ApplicationWindowControllers::showAboutWindow()
 {
     aboutWindowController().showWindow();
+}
+
+void ApplicationWindowControllers::showDatabaseFailure()
+{
+    QWidget* shown = QApplication::activeModalWidget();
+    if (!shown && !m_feedbackDialog)
+        showFeedbackDialog(QString());
+    shown = shown ? shown : m_feedbackDialog.get();
+    shown->show();
+    shown->raise();
+    shown->activateWindow();
 }
 
 void ApplicationWindowControllers::showFeedbackDialog(const QString& message)

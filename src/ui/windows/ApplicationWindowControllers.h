@@ -54,6 +54,7 @@ public:
     void showPreferencesWindow() override;
     void showAboutWindow() override;
     void showFeedbackDialog(const QString& message) override;
+    void showDatabaseFailure() override;
     void closeWelcomeWindow() override;
     void closePreferencesWindow() override;
 

@@ -48,6 +48,16 @@ TEST(MessageBoxDialogPresenter, AnswersTheButtonInRequestOrderWithTheSuppression
     EXPECT_TRUE(answer.suppressed);
 }
 
+TEST(MessageBoxDialogPresenter, ClosingTheWindowIsTheCancelAnswer)
+{
+    DialogPresenter::Request request{QStringLiteral("Database?"), QString(),
+                                     {QStringLiteral("Restore"), QStringLiteral("Quit"), QStringLiteral("Delete")}, {}};
+    request.cancelButton = 1;
+    EXPECT_EQ(answerDialog(request, QString(), false, [](QMessageBox* box) { box->close(); }).button, 1);
+    request.cancelButton = -1;
+    EXPECT_EQ(answerDialog(request, QString(), false, [](QMessageBox* box) { box->close(); }).button, 2);
+}
+
 TEST(MessageBoxDialogPresenter, ShowsHostileNamesAsPlainText)
 {
     const QString name = QStringLiteral("<b>evil</b> <a href=\"file:///etc\">x</a> & \"$HOME\" `id`");
