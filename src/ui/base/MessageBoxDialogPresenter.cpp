@@ -36,7 +36,8 @@ DialogPresenter::Answer MessageBoxDialogPresenter::runModal(const Request& reque
     if (buttons.isEmpty())
         buttons.append(box.addButton(QMessageBox::Ok));
     box.setDefaultButton(qobject_cast<QPushButton*>(buttons.first()));
-    // Escape and the window's close button give the answer that changes nothing.
+    // Escape, the window's close button and a dialog closed without a button
+    // (rejected, as at quit) give the answer that changes nothing.
     const qsizetype cancel = request.cancelButton >= 0 && request.cancelButton < buttons.size() ? request.cancelButton : buttons.size() - 1;
     box.setEscapeButton(buttons.at(cancel));
 
@@ -50,10 +51,8 @@ DialogPresenter::Answer MessageBoxDialogPresenter::runModal(const Request& reque
     LOG_DEBUG("Showing dialog \"%1\"...", request.messageText);
     box.exec();
     Answer answer;
-    // Closed without a button (rejected, as at quit): the answer that changes nothing.
-    const int cancel = request.cancelButton >= 0 ? request.cancelButton : int(request.buttons.size()) - 1;
     if (!request.buttons.isEmpty())
-        answer.button = box.clickedButton() ? int(buttons.indexOf(box.clickedButton())) : cancel;
+        answer.button = int(box.clickedButton() ? buttons.indexOf(box.clickedButton()) : cancel);
     answer.suppressed = suppression && suppression->isChecked();
     return answer;
 }
