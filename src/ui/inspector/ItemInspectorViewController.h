@@ -1,40 +1,30 @@
 #pragma once
 // The inspector of one login item, shown in the items list's popover and in
 // its detached window. From top to bottom: a header for the kind of item,
-// the item's startup mode (file items only), and a table with one row
-// editor for every startup condition of the database, in condition order,
-// whose check box says whether the shown item uses that condition.
+// the item's startup mode (file items only), and the conditions table (see
+// StartupConditionsTableController), to which the condition calls below
+// are handed on.
 //
 // The represented object is the login item (see RepresentedObject), or
-// nothing. The inspector follows the item and the conditions, including
-// undo and redo and edits made elsewhere. Each edit it makes is one named
-// undo step followed by a save with the last-change backup.
+// nothing. The inspector follows the item, including undo and redo and
+// edits made elsewhere. Each edit it makes is one named undo step followed
+// by a save with the last-change backup.
 #include "model/MHKVONotificationHelper.h"
 #include "model/ObjectID.h"
 #include "ui/base/CommandResponder.h"
 #include "ui/base/StaticPlaceholderContext.h"
 #include "ui/base/ViewControllerBase.h"
+#include "ui/inspector/StartupConditionsTableController.h"
 
-#include <QHash>
-#include <QTimer>
-#include <functional>
 #include <memory>
-#include <optional>
-#include <map>
 
 class ConditionalPreviousItemInfoViewController;
 class DBFileItem;
 class DBLoginItem;
-class DBStartupCondition;
 class DelayItemInfoViewController;
 class FileItemInfoViewController;
 class ItemInfoViewControllerBase;
-class QAction;
 class QButtonGroup;
-class QTableView;
-class StartupConditionRowsModel;
-class StartupConditionViewControllerBase;
-class StartupConditionViewControllersFactory;
 class WaitPreviousItemInfoViewController;
 
 class ItemInspectorViewController : public ViewControllerBase, public CommandResponder {
@@ -50,51 +40,49 @@ public:
     int representedItemStartupMode() const { return m_representedItemStartupMode; }
     void setRepresentedItemStartupMode(int mode);
     bool isStartupModeViewEnabled() const { return m_isStartupModeViewEnabled; }
-    bool isCreatingHotkeyConditionAllowed() const { return m_isCreatingHotkeyConditionAllowed; }
-    bool isCreatingPowerSourceConditionAllowed() const { return m_isCreatingPowerSourceConditionAllowed; }
 
-    // The row editors in row order.
-    const QList<StartupConditionViewControllerBase*>& conditionViewControllers() const { return m_conditionViewControllers; }
-    StartupConditionViewControllerBase* conditionViewControllerForCondition(const DBStartupCondition* condition) const;
+    bool isCreatingHotkeyConditionAllowed() const { return m_conditionsTableController->isCreatingHotkeyConditionAllowed(); }
+    bool isCreatingPowerSourceConditionAllowed() const { return m_conditionsTableController->isCreatingPowerSourceConditionAllowed(); }
+    const QList<StartupConditionViewControllerBase*>& conditionViewControllers() const
+    {
+        return m_conditionsTableController->conditionViewControllers();
+    }
+    StartupConditionViewControllerBase* conditionViewControllerForCondition(const DBStartupCondition* condition) const
+    {
+        return m_conditionsTableController->conditionViewControllerForCondition(condition);
+    }
     ItemInfoViewControllerBase* currentInfoViewController() const;
     FileItemInfoViewController& fileItemInfoViewController();
     DelayItemInfoViewController& delayItemInfoViewController();
     WaitPreviousItemInfoViewController& waitPreviousItemInfoViewController();
     ConditionalPreviousItemInfoViewController& conditionalPreviousItemInfoViewController();
 
-    QTableView* startupConditionsTableView() const { return m_startupConditionsTableView; }
-    StartupConditionRowsModel* startupConditionsModel() const { return m_rowsModel; }
+    QTableView* startupConditionsTableView() const { return m_conditionsTableController->tableView(); }
+    StartupConditionRowsModel* startupConditionsModel() const { return m_conditionsTableController->rowsModel(); }
     QWidget* placeholderView() const { return m_placeholderView; }
     QWidget* itemStartupModeView() const { return m_itemStartupModeView; }
-    // The button or menu action of a command.
-    QAction* actionForCommand(const QString& command) const;
+    QAction* actionForCommand(const QString& command) const { return m_conditionsTableController->actionForCommand(command); }
 
-    // The commands of CommandNames for the inspector, from its own buttons
-    // and, while it is active, from the menus. Validation may retitle the
-    // delete item.
+    // The condition commands, from the table's own buttons and, while the
+    // inspector is active, from the menus.
     bool respondsToCommand(const QString& command) const override;
     bool validateCommand(const QString& command, QAction& item) override;
     void performCommand(const QString& command) override;
 
-    void createScheduledStartupCondition();
-    void createHotkeyStartupCondition();
-    void createPowerSourceStartupCondition();
-    void createMountedVolumeStartupCondition();
-    void createNetworkStartupCondition();
-    void deleteCurrentSelection();
-    void unselectStartupConditions();
+    void createScheduledStartupCondition() { m_conditionsTableController->createScheduledStartupCondition(); }
+    void createHotkeyStartupCondition() { m_conditionsTableController->createHotkeyStartupCondition(); }
+    void createPowerSourceStartupCondition() { m_conditionsTableController->createPowerSourceStartupCondition(); }
+    void deleteCurrentSelection() { m_conditionsTableController->deleteCurrentSelection(); }
 
     void changeToLaunchSimulationMode(bool active) override;
 
-    // The conditions of the selected rows, in row order.
-    QList<DBStartupCondition*> selectedStartupConditions() const;
-    // After the last selected condition, else at the end.
-    qsizetype insertionIndexForNewlyCreatedConditions() const;
-
-    // A drop of the conditions' rows above row (0..row count). The rows move
-    // at once; the database follows after a short delay.
-    void acceptDrop(const QList<ObjectID>& conditionIDs, int row);
-    bool hasPendingConditionMove() const { return m_pendingMoveTimer.isActive(); }
+    QList<DBStartupCondition*> selectedStartupConditions() const { return m_conditionsTableController->selectedStartupConditions(); }
+    qsizetype insertionIndexForNewlyCreatedConditions() const
+    {
+        return m_conditionsTableController->insertionIndexForNewlyCreatedConditions();
+    }
+    void acceptDrop(const QList<ObjectID>& conditionIDs, int row) { m_conditionsTableController->acceptDrop(conditionIDs, row); }
+    bool hasPendingConditionMove() const { return m_conditionsTableController->hasPendingConditionMove(); }
 
     QSize sizeHint() const override;
 
@@ -107,39 +95,15 @@ protected:
     void representedObjectChangedFrom(const QVariant& previous, const QVariant& current) override;
 
 private:
-    struct PendingMove {
-        QList<ObjectID> conditionIDs;
-        // The condition the moved ones go before; none for the end.
-        std::optional<ObjectID> before;
-    };
-
     void buildViews();
-    void updateStartupConditionViewControllers();
-    void updateConditionAllowedStatuses();
-    void updateUsageStatusForAllStartupConditionViewControllers();
-    void updateUsageStatusForStartupConditionViewController(StartupConditionViewControllerBase& editor);
-    void startObservingStartupConditionViewController(StartupConditionViewControllerBase& editor);
-    void stopObservingStartupConditionViewController(StartupConditionViewControllerBase& editor);
-    void conditionUsageDidChange(StartupConditionViewControllerBase& editor, bool used);
-    void noteStartupConditionsTableViewRowHeightsChanged();
     void updateItemStartupModeControls();
     ItemInfoViewControllerBase* infoViewControllerForItem(const DBLoginItem& item);
-    void createStartupConditionWithBlock(const std::function<DBStartupCondition*(qsizetype index)>& block);
-    void reloadTable(const QList<DBStartupCondition*>& selection);
-    // Selected rows draw their labels for the highlight.
-    void updateCellBackgroundStyles();
-    void selectConditions(const QList<DBStartupCondition*>& conditions);
-    void validateActions();
-    void runPendingMove();
     void forgetAllConditions();
     void save();
     DBFileItem* representedFileItem() const;
 
     // Declared before everything that shows them, so they go last.
-    std::map<const DBStartupCondition*, std::unique_ptr<StartupConditionViewControllerBase>> m_conditionViewControllersByConditions;
-    QList<StartupConditionViewControllerBase*> m_conditionViewControllers;
-    QHash<StartupConditionViewControllerBase*, QList<QMetaObject::Connection>> m_editorObservations;
-    std::unique_ptr<StartupConditionViewControllersFactory> m_conditionViewControllersFactory;
+    const std::unique_ptr<StartupConditionsTableController> m_conditionsTableController;
     std::unique_ptr<FileItemInfoViewController> m_fileItemInfoViewController;
     std::unique_ptr<DelayItemInfoViewController> m_delayItemInfoViewController;
     std::unique_ptr<WaitPreviousItemInfoViewController> m_waitPreviousItemInfoViewController;
@@ -149,23 +113,11 @@ private:
     std::unique_ptr<StaticPlaceholderContext> m_placeholderContext;
     QWidget* m_itemStartupModeView = nullptr;
     QButtonGroup* m_startupModeButtons = nullptr;
-    QTableView* m_startupConditionsTableView = nullptr;
-    StartupConditionRowsModel* m_rowsModel = nullptr;
-    // Holds the row editors while their cells are rebuilt.
-    QWidget* m_editorsShelf = nullptr;
-    QHash<QString, QAction*> m_actions;
 
     int m_viewHeight = 0;
     int m_representedItemStartupMode = 0;
     bool m_isStartupModeViewEnabled = false;
-    bool m_isCreatingHotkeyConditionAllowed = true;
-    bool m_isCreatingPowerSourceConditionAllowed = true;
 
-    std::unique_ptr<MHKVONotificationHelper> m_itemConditionsObservation;
     std::unique_ptr<MHKVONotificationHelper> m_itemStartupModeObservation;
-    QMetaObject::Connection m_conditionsObservation;
     QMetaObject::Connection m_resetObservation;
-    QTimer m_rowHeightsTimer;
-    QTimer m_pendingMoveTimer;
-    PendingMove m_pendingMove;
 };

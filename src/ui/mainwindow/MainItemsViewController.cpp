@@ -50,7 +50,7 @@ QList<QUrl> runOpenPanel(QWidget* parent, const QString& title)
 } // namespace
 
 MainItemsViewController::MainItemsViewController(QWidget* parent)
-    : ViewControllerBase(false, parent)
+    : LoginItemsPageController(false, parent)
     , m_openPanel(runOpenPanel)
 {
     LOG_DEBUG("Initializing...");
@@ -184,21 +184,6 @@ void MainItemsViewController::showLoginItemInspector(const QModelIndex& index, c
         return;
     if (DBLoginItem* item = itemAtIndex(index.row()))
         m_inspectors->showLoginItemInspector(item, m_itemsTableView->viewport(), rect);
-}
-
-DBLoginGroup* MainItemsViewController::representedGroup() const
-{
-    return representedObject().value<DBLoginGroup*>();
-}
-
-DBLoginItem* MainItemsViewController::itemAtIndex(int row) const
-{
-    return m_model ? m_model->itemAtIndex(row) : nullptr;
-}
-
-QList<DBLoginItem*> MainItemsViewController::selectedItems() const
-{
-    return m_itemsTableView ? m_model->itemsAtRows(m_itemsTableView->selectionModel()->selectedRows()) : QList<DBLoginItem*>();
 }
 
 void MainItemsViewController::selectItems(const QList<DBLoginItem*>& items)

@@ -9,8 +9,7 @@
 // (see LoginItemsListModel). The startup conditions of one item can be
 // copied and pasted onto others, replacing or adding to theirs.
 #include "foundation/NotificationCenter.h"
-#include "ui/base/CommandResponder.h"
-#include "ui/base/ViewControllerBase.h"
+#include "ui/base/LoginItemsPageController.h"
 
 #include <QHash>
 #include <QList>
@@ -22,14 +21,11 @@ class DBLoginGroup;
 class DBLoginItem;
 class ItemInspectorPopoverController;
 class Localizator;
-class LoginItemDelegate;
-class LoginItemsListModel;
 class MainBottomBarsController;
 class ModelEditing;
-class QListView;
 class QModelIndex;
 
-class MainItemsViewController : public ViewControllerBase, public CommandResponder {
+class MainItemsViewController : public LoginItemsPageController {
     Q_OBJECT
 public:
     // What the enabling rules read, once per validation.
@@ -49,16 +45,6 @@ public:
     explicit MainItemsViewController(QWidget* parent = nullptr);
     ~MainItemsViewController() override;
 
-    // The represented object: the group whose items are shown.
-    DBLoginGroup* representedGroup() const;
-    // The shown rows.
-    LoginItemsListModel* itemsModel() const { return m_model; }
-    QListView* itemsTableView() const { return m_itemsTableView; }
-
-    // Null for a row that is out of range (-1 included).
-    DBLoginItem* itemAtIndex(int row) const;
-    // In list order.
-    QList<DBLoginItem*> selectedItems() const;
     void selectItems(const QList<DBLoginItem*>& items);
     // After the last selected item, else at the end.
     qsizetype insertionIndexForNewlyCreatedItems() const;
@@ -75,7 +61,6 @@ public:
     // The bars under the list, following runs and the simulation.
     MainBottomBarsController* bottomBars() const { return m_bottomBars.get(); }
     ItemInspectorPopoverController* itemInspectors() const { return m_inspectors; }
-    LoginItemDelegate* itemDelegate() const { return m_itemDelegate; }
     void changeToLaunchSimulationMode(bool active) override;
     // Opens the inspector of the row's item beside rect, in the list's viewport.
     void showLoginItemInspector(const QModelIndex& index, const QRect& rect);
@@ -137,9 +122,6 @@ private:
     void showRowParameters();
     void itemsListsSizeDidChange();
 
-    LoginItemsListModel* m_model = nullptr;
-    QListView* m_itemsTableView = nullptr;
-    LoginItemDelegate* m_itemDelegate = nullptr;
     // Goes before the page's widgets, which hold its bars.
     std::unique_ptr<MainBottomBarsController> m_bottomBars;
     ItemInspectorPopoverController* m_inspectors = nullptr;

@@ -25,7 +25,7 @@
 using Text = Localizator::WindowText;
 
 PreferencesIgnoredItemsViewController::PreferencesIgnoredItemsViewController(QWidget* parent)
-    : ViewControllerBase(true, parent)
+    : LoginItemsPageController(true, parent)
 {
     LOG_DEBUG("Initializing...");
     setObjectName(QStringLiteral("IgnoredItemsPreferences"));
@@ -137,21 +137,6 @@ void PreferencesIgnoredItemsViewController::showHelp()
 {
     LOG_NORMAL("Showing help for ignored items preferences...");
     helpers()->openHelpAnchor(QStringLiteral("preference-ignored-items"));
-}
-
-DBLoginGroup* PreferencesIgnoredItemsViewController::representedGroup() const
-{
-    return representedObject().value<DBLoginGroup*>();
-}
-
-DBLoginItem* PreferencesIgnoredItemsViewController::itemAtIndex(int row) const
-{
-    return m_model ? m_model->itemAtIndex(row) : nullptr;
-}
-
-QList<DBLoginItem*> PreferencesIgnoredItemsViewController::selectedItems() const
-{
-    return m_itemsTableView ? m_model->itemsAtRows(m_itemsTableView->selectionModel()->selectedRows()) : QList<DBLoginItem*>();
 }
 
 // --- Editing -----------------------------------------------------------------------

@@ -7,23 +7,16 @@
 //
 // The rows never show a run or a simulation: ignored items are not run.
 #include "foundation/NotificationCenter.h"
-#include "ui/base/CommandResponder.h"
-#include "ui/base/ViewControllerBase.h"
+#include "ui/base/LoginItemsPageController.h"
 #include "ui/preferences/PreferencesPane.h"
 
 #include <QHash>
-#include <QList>
 #include <functional>
 
-class DBLoginGroup;
-class DBLoginItem;
-class LoginItemDelegate;
-class LoginItemsListModel;
 class QAction;
-class QListView;
 class QPushButton;
 
-class PreferencesIgnoredItemsViewController : public ViewControllerBase, public PreferencesPane, public CommandResponder {
+class PreferencesIgnoredItemsViewController : public LoginItemsPageController, public PreferencesPane {
     Q_OBJECT
 public:
     explicit PreferencesIgnoredItemsViewController(QWidget* parent = nullptr);
@@ -34,15 +27,7 @@ public:
     QString toolbarItemLabel() const override;
     ViewControllerBase& paneViewController() override { return *this; }
 
-    // The represented object: the ignore group, which the list follows.
-    DBLoginGroup* representedGroup() const;
-    LoginItemsListModel* itemsModel() const { return m_model; }
-    QListView* itemsTableView() const { return m_itemsTableView; }
-    LoginItemDelegate* itemDelegate() const { return m_itemDelegate; }
-    // Null for a row out of range.
-    DBLoginItem* itemAtIndex(int row) const;
-    // In list order.
-    QList<DBLoginItem*> selectedItems() const;
+    // The represented object is the ignore group, which the list follows.
     // The item of one of the pane's commands, in the list's context menu
     // (the delete one also on the Delete key); null for other commands.
     QAction* actionForCommand(const QString& command) const { return m_actions.value(command); }
@@ -74,9 +59,6 @@ private:
     void performEdit(const std::function<QString()>& edit);
     void itemsListsSizeDidChange();
 
-    LoginItemsListModel* m_model = nullptr;
-    QListView* m_itemsTableView = nullptr;
-    LoginItemDelegate* m_itemDelegate = nullptr;
     QHash<QString, QAction*> m_actions;
     // Last: removed first, so that no handler outlives the pane.
     NotificationCenter::Token m_itemsListsSizeObserver;
