@@ -8,9 +8,11 @@
 #include "ScreenshotWriter.h"
 
 #include "foundation/UserDefaults.h"
+#include "platform/linux/LinuxWorkspace.h"
 #include "platform/linux/LogindWakeWatcher.h"
 #include "platform/linux/XcbModifierKeysProvider.h"
 #include "shell/AppDelegate.h"
+#include "shell/ApplicationBundle.h"
 #include "shell/ApplicationHelpers.h"
 #include "shell/ContextChainStarter.h"
 #include "shell/SingleInstance.h"
@@ -24,6 +26,8 @@
 
 int main(int argc, char** argv)
 {
+    // Before any thread starts, as it sets a variable of the environment.
+    LinuxWorkspace::useLauncher(ApplicationBundle::current().launcherProgramPath());
     QApplication application(argc, argv);
     // Lives in the background with the dock or menu-bar item, not by its windows.
     QApplication::setQuitOnLastWindowClosed(false);

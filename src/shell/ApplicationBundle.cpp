@@ -1,6 +1,5 @@
 #include "shell/ApplicationBundle.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -12,7 +11,8 @@ ApplicationBundle::ApplicationBundle(QString executableDirectory)
 
 ApplicationBundle ApplicationBundle::current()
 {
-    return ApplicationBundle(QCoreApplication::applicationDirPath());
+    // What QCoreApplication would tell, also before there is one.
+    return ApplicationBundle(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath());
 }
 
 QString ApplicationBundle::installedPath(const QString& relativePath) const
@@ -34,11 +34,21 @@ QString ApplicationBundle::pathForResource(const QString& name) const
 
 QString ApplicationBundle::keelhouseProgramPath() const
 {
-    const QString installed = installedPath(QStringLiteral("libexec/lanternwick/keelhouse"));
+    return helperProgramPath(QStringLiteral("keelhouse"));
+}
+
+QString ApplicationBundle::launcherProgramPath() const
+{
+    return helperProgramPath(QStringLiteral("lanternwick-launch"));
+}
+
+QString ApplicationBundle::helperProgramPath(const QString& name) const
+{
+    const QString installed = installedPath(QStringLiteral("libexec/lanternwick/") + name);
     if (QFileInfo(installed).isExecutable())
         return installed;
-    const QString beside = m_executableDirectory + QStringLiteral("/keelhouse");
-    return QFileInfo(beside).isExecutable() ? beside : QStringLiteral(LW_BUILD_PROGRAMS_DIR "/keelhouse");
+    const QString beside = m_executableDirectory + QLatin1Char('/') + name;
+    return QFileInfo(beside).isExecutable() ? beside : QStringLiteral(LW_BUILD_PROGRAMS_DIR "/") + name;
 }
 
 QString ApplicationBundle::cleanApplicationName(const QString& applicationName)

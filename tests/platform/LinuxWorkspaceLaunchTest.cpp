@@ -3,12 +3,35 @@
 #include "WorkspaceTestEnvironment.h"
 #include "platform/linux/LinuxWorkspace.h"
 
+#include "support/EndToEnd.h"
+
+#include <QDir>
 #include <QFile>
+#include <csignal>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 using namespace workspace_test;
 
 namespace {
+
+// Our children, ended or not: each names us as its parent in /proc.
+int childCount()
+{
+    int count = 0;
+    const QString self = QString::number(getpid());
+    for (const QString& pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray line = stat.readAll();
+        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+        if (fields.value(1) == self.toUtf8())
+            ++count;
+    }
+    return count;
+}
 
 class LinuxWorkspaceLaunchTest : public testing::Test {
 protected:
@@ -74,6 +97,53 @@ TEST_F(LinuxWorkspaceLaunchTest, StartsADesktopEntryAndKnowsItsProcessAsLaunched
     EXPECT_NE(workspace.applicationStateForItemAtPath(entry), Workspace::ApplicationState::NotRunning);
     EXPECT_NE(workspace.applicationStateForItemAtPath(program), Workspace::ApplicationState::NotRunning);
     forgetRun(program); // lets it end
+}
+
+// Started without a fork of the application, a program still gets what a fork
+// used to give it, and none of what the application holds.
+TEST_F(LinuxWorkspaceLaunchTest, ProgramsLeadTheirOwnSessionAndInheritNothingOfOurs)
+{
+    const QString program = folder + "/program";
+    installHelper(program);
+    const QString entry = folder + "/Entry.desktop";
+    writeDesktopEntry(entry, "Entry", execQuoted(program));
+    // A descriptor that would stay open across exec, and a signal we ignore.
+    const int descriptor = ::open("/dev/null", O_RDONLY);
+    ASSERT_GE(descriptor, 3);
+    const auto previousHandler = std::signal(SIGPIPE, SIG_IGN);
+
+    const auto inherited = [&](const QString& path) {
+        forgetRun(program);
+        EXPECT_TRUE(workspace.openItemAtPath(path, {}).succeeded) << path.toStdString();
+        EXPECT_FALSE(waitForRun(program).isEmpty()) << path.toStdString();
+        QFile file(program + ".inherited");
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        return QString::fromUtf8(file.readAll());
+    };
+    const QString fromEntry = inherited(entry);
+    EXPECT_EQ(fromEntry, "session leader: yes\ndescriptors:\nSIGPIPE ignored: no\n"
+                         "launched pid is its own: yes\nGIO_LAUNCH_DESKTOP: unset\n");
+    const QString fromExecutable = inherited(program);
+    EXPECT_TRUE(fromExecutable.startsWith("session leader: yes\ndescriptors:\nSIGPIPE ignored: no\n")) << fromExecutable.toStdString();
+
+    std::signal(SIGPIPE, previousHandler);
+    ::close(descriptor);
+}
+
+// The programs are our children: once they end, the event loop collects them.
+TEST_F(LinuxWorkspaceLaunchTest, EndedProgramsAreCollected)
+{
+    const QString program = folder + "/program";
+    installHelper(program);
+    const QString entry = folder + "/Entry.desktop";
+    writeDesktopEntry(entry, "Entry", execQuoted(program));
+
+    for (const QString& path : { program, entry }) {
+        forgetRun(program);
+        ASSERT_TRUE(workspace.openItemAtPath(path, {}).succeeded);
+        ASSERT_FALSE(waitForRun(program).isEmpty());
+        EXPECT_TRUE(waitFor([] { return childCount() == 0; }, 10000)) << path.toStdString();
+    }
 }
 
 TEST_F(LinuxWorkspaceLaunchTest, OpensADocumentWithItsDefaultApplication)

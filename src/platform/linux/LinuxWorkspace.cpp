@@ -8,8 +8,16 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <atomic>
+#include <csignal>
+#include <cstring>
 #include <gio/gdesktopappinfo.h>
+#include <initializer_list>
+#include <spawn.h>
 #include <unistd.h>
+#include <vector>
+
+extern char** environ;
 
 namespace {
 
@@ -70,20 +78,36 @@ GioPtr<GAppInfo> defaultApplicationForType(const QString& contentType)
     return GioPtr<GAppInfo>(g_app_info_get_default_for_type(contentType.toUtf8().constData(), FALSE));
 }
 
+// Set once, before any thread starts, by useLauncher().
+std::atomic<bool> gLauncherInUse = false;
+
 // Our own activation token, inherited from whoever started us, must not pass to
 // a program that should stay in the background.
-template <typename UnsetEnv>
-void dropActivationToken(UnsetEnv unsetenv)
+const char* const kActivationTokens[] = { "DESKTOP_STARTUP_ID", "XDG_ACTIVATION_TOKEN" };
+
+bool isActivationToken(const char* variable)
 {
-    unsetenv("DESKTOP_STARTUP_ID");
-    unsetenv("XDG_ACTIVATION_TOKEN");
+    for (const char* token : kActivationTokens) {
+        const size_t length = strlen(token);
+        if (strncmp(variable, token, length) == 0 && variable[length] == '=')
+            return true;
+    }
+    return false;
 }
 
 // In the child, before it runs the program: the program leads a session of its
-// own, which its descendants keep even after it ends.
+// own, which its descendants keep even after it ends. Only where the launcher
+// is not there to do it.
 void leadOwnSession(gpointer)
 {
     setsid();
+}
+
+// The programs we start are our children until they end; GLib waits for each
+// on the main loop, so that none is left a zombie.
+void reapWhenItEnds(GPid pid)
+{
+    g_child_watch_add(pid, [](GPid ended, gint, gpointer) { g_spawn_close_pid(ended); }, nullptr);
 }
 
 } // namespace
@@ -100,6 +124,17 @@ LinuxWorkspace::LinuxWorkspace(const QString& procRoot, double settledSeconds)
 }
 
 LinuxWorkspace::~LinuxWorkspace() = default;
+
+void LinuxWorkspace::useLauncher(const QString& launcherProgram)
+{
+    if (!QFileInfo(launcherProgram).isExecutable()) {
+        LOG_WARN("The launcher %1 is missing, desktop entries start the slow way.", launcherProgram);
+        return;
+    }
+    // GIO reads it at its first launch, in place of its own gio-launch-desktop.
+    setenv("GIO_LAUNCH_DESKTOP", fileSystemPath(launcherProgram).constData(), 1);
+    gLauncherInUse = true;
+}
 
 Workspace::LaunchResult LinuxWorkspace::openItemAtPath(const QString& path, LaunchOptions options)
 {
@@ -132,15 +167,22 @@ Workspace::LaunchResult LinuxWorkspace::launchDesktopEntry(GDesktopAppInfo* entr
 {
     holdLaunchBus();
     const GioPtr<GAppLaunchContext> context(g_app_launch_context_new());
-    if (options.withoutActivation)
-        dropActivationToken([&](const char* name) { g_app_launch_context_unsetenv(context.get(), name); });
+    if (options.withoutActivation) {
+        for (const char* token : kActivationTokens)
+            g_app_launch_context_unsetenv(context.get(), token);
+    }
 
     const GCharPtr uri(document ? g_file_get_uri(document) : nullptr);
     GList* uris = uri ? g_list_append(nullptr, uri.get()) : nullptr;
     GError* error = nullptr;
     PendingLaunch pending { this, options };
-    const gboolean launched = g_desktop_app_info_launch_uris_as_manager(entry, uris, context.get(),
-        G_SPAWN_SEARCH_PATH, &leadOwnSession, nullptr, &LinuxWorkspace::onDesktopEntryLaunched, &pending, &error);
+    // With the launcher, GIO can start it without a fork of this process: the
+    // launcher closes our descriptors and leads the program's session.
+    const bool viaLauncher = gLauncherInUse;
+    const GSpawnFlags flags = GSpawnFlags(G_SPAWN_SEARCH_PATH | G_SPAWN_DO_NOT_REAP_CHILD
+        | (viaLauncher ? G_SPAWN_LEAVE_DESCRIPTORS_OPEN : 0));
+    const gboolean launched = g_desktop_app_info_launch_uris_as_manager(entry, uris, context.get(), flags,
+        viaLauncher ? nullptr : &leadOwnSession, nullptr, &LinuxWorkspace::onDesktopEntryLaunched, &pending, &error);
     g_list_free(uris);
 
     const QString entryPath = QFile::decodeName(g_desktop_app_info_get_filename(entry));
@@ -153,25 +195,43 @@ Workspace::LaunchResult LinuxWorkspace::launchDesktopEntry(GDesktopAppInfo* entr
 void LinuxWorkspace::onDesktopEntryLaunched(GDesktopAppInfo* entry, int pid, void* pendingLaunch)
 {
     const auto* pending = static_cast<const PendingLaunch*>(pendingLaunch);
+    reapWhenItEnds(pid);
     pending->workspace->recordLaunch(pid, QFile::decodeName(g_desktop_app_info_get_filename(entry)), pending->options);
 }
 
 Workspace::LaunchResult LinuxWorkspace::spawnExecutable(const QString& path, LaunchOptions options)
 {
-    // The subprocess reaps its child on GLib's own worker thread, so nothing
-    // here waits for the program or leaves it a zombie.
-    const GioPtr<GSubprocessLauncher> launcher(g_subprocess_launcher_new(G_SUBPROCESS_FLAGS_NONE));
-    if (options.withoutActivation)
-        dropActivationToken([&](const char* name) { g_subprocess_launcher_unsetenv(launcher.get(), name); });
-    g_subprocess_launcher_set_child_setup(launcher.get(), &leadOwnSession, nullptr, nullptr);
+    // posix_spawn starts the program without copying this process's memory
+    // map, and does in the child what the launcher does for desktop entries.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
+    sigset_t signals;
+    sigemptyset(&signals);
+    posix_spawnattr_setsigmask(&attributes, &signals);
+    for (const int signal : { SIGPIPE, SIGCHLD, SIGINT, SIGTERM, SIGHUP })
+        sigaddset(&signals, signal);
+    posix_spawnattr_setsigdefault(&attributes, &signals);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addclosefrom_np(&actions, 3);
 
+    std::vector<char*> environment;
+    for (char** variable = environ; *variable; ++variable) {
+        if (!options.withoutActivation || !isActivationToken(*variable))
+            environment.push_back(*variable);
+    }
+    environment.push_back(nullptr);
     const QByteArray program = fileSystemPath(path);
-    const char* const argv[] = { program.constData(), nullptr };
-    GError* error = nullptr;
-    const GioPtr<GSubprocess> process(g_subprocess_launcher_spawnv(launcher.get(), argv, &error));
-    if (!process)
-        return LaunchResult::failure(QStringLiteral("%1 could not be started: %2").arg(path, takeErrorMessage(error)));
-    recordLaunch(QString::fromUtf8(g_subprocess_get_identifier(process.get())).toLongLong(), path, options);
+    char* const argv[] = { const_cast<char*>(program.constData()), nullptr };
+    pid_t pid = 0;
+    const int error = posix_spawn(&pid, program.constData(), &actions, &attributes, argv, environment.data());
+    posix_spawn_file_actions_destroy(&actions);
+    posix_spawnattr_destroy(&attributes);
+    if (error != 0)
+        return LaunchResult::failure(QStringLiteral("%1 could not be started: %2").arg(path, QString::fromLocal8Bit(strerror(error))));
+    reapWhenItEnds(pid);
+    recordLaunch(pid, path, options);
     notifyDidLaunch(path);
     return LaunchResult::success();
 }

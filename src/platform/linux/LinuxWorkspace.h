@@ -23,6 +23,10 @@ public:
     explicit LinuxWorkspace(const QString& procRoot = QStringLiteral("/proc"), double settledSeconds = 1.0);
     ~LinuxWorkspace() override;
 
+    // Desktop entries start through launcherProgram (lanternwick-launch) from
+    // then on. Changes the environment: call it before any thread starts.
+    static void useLauncher(const QString& launcherProgram);
+
     LaunchResult openItemAtPath(const QString& path, LaunchOptions options) override;
     std::unique_ptr<RunningItems> runningItems() const override;
     bool hideWindowsOfApplication(const QString& applicationPath) override;

@@ -56,7 +56,18 @@ std::optional<ProcessTable::Process> ProcessTable::process(qint64 pid) const
     const auto known = m_processes.constFind(pid);
     if (known != m_processes.cend())
         return *known;
-    return *m_processes.insert(pid, readProcess(pid));
+    std::optional<Process> process = anyUsersProcess(pid);
+    if (process && !belongsToUser(pid))
+        process.reset();
+    return *m_processes.insert(pid, process);
+}
+
+std::optional<ProcessTable::Process> ProcessTable::anyUsersProcess(qint64 pid) const
+{
+    const auto known = m_anyUsersProcesses.constFind(pid);
+    if (known != m_anyUsersProcesses.cend())
+        return *known;
+    return *m_anyUsersProcesses.insert(pid, readProcess(pid));
 }
 
 QString ProcessTable::executable(qint64 pid) const
@@ -91,9 +102,14 @@ QStringList ProcessTable::commandLine(qint64 pid) const
 
 QList<ProcessTable::Process> ProcessTable::sessionMembers(qint64 session) const
 {
+    // Whose process it is is read only for the members: one file of each process
+    // serves every session asked about.
     QList<Process> members;
     for (const qint64 pid : pids()) {
-        if (const std::optional<Process> member = process(pid); member && !member->hasEnded && member->session == session)
+        const std::optional<Process> candidate = anyUsersProcess(pid);
+        if (!candidate || candidate->hasEnded || candidate->session != session)
+            continue;
+        if (const std::optional<Process> member = process(pid))
             members.append(*member);
     }
     return members;
@@ -101,10 +117,7 @@ QList<ProcessTable::Process> ProcessTable::sessionMembers(qint64 session) const
 
 std::optional<ProcessTable::Process> ProcessTable::readProcess(qint64 pid) const
 {
-    const QString folder = QStringLiteral("%1/%2").arg(m_procRoot).arg(pid);
-    if (!belongsToUser(folder))
-        return std::nullopt;
-    const QByteArray stat = readSmallFile(folder + "/stat");
+    const QByteArray stat = readSmallFile(QStringLiteral("%1/%2/stat").arg(m_procRoot).arg(pid));
     // The command name in parentheses may itself hold spaces and parentheses:
     // the fields that follow start after the last closing one.
     const qsizetype nameEnd = stat.lastIndexOf(')');
@@ -126,10 +139,10 @@ std::optional<ProcessTable::Process> ProcessTable::readProcess(qint64 pid) const
     return Process { pid, field(4), field(6), startTicks, age, hasEnded };
 }
 
-bool ProcessTable::belongsToUser(const QString& processFolder) const
+bool ProcessTable::belongsToUser(qint64 pid) const
 {
     // "Uid:" lists the real, effective, saved and file system ids; the real one owns the process.
-    const QList<QByteArray> lines = readSmallFile(processFolder + "/status").split('\n');
+    const QList<QByteArray> lines = readSmallFile(QStringLiteral("%1/%2/status").arg(m_procRoot).arg(pid)).split('\n');
     for (const QByteArray& line : lines) {
         if (!line.startsWith("Uid:"))
             continue;
