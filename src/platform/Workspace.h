@@ -52,6 +52,7 @@ public:
     // cannot be started are failures.
     virtual LaunchResult openItemAtPath(const QString& path, LaunchOptions options) = 0;
 
+    // A snapshot for one judging pass, used while the workspace lives.
     virtual std::unique_ptr<RunningItems> runningItems() const = 0;
     // A pass of its own for one item.
     ApplicationState applicationStateForItemAtPath(const QString& path) const;

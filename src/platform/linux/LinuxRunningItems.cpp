@@ -20,11 +20,12 @@ bool contains(const QList<ProcessTable::Process>& processes, qint64 pid)
 } // namespace
 
 LinuxRunningItems::LinuxRunningItems(const QString& procRoot, QList<Launch> launches,
-    std::shared_ptr<const X11Windows> windows, double settledSeconds)
+    std::shared_ptr<const X11Windows> windows, double settledSeconds, LaunchEndedHandler launchEnded)
     : m_table(procRoot, getuid())
     , m_launches(std::move(launches))
     , m_windows(std::move(windows))
     , m_settledSeconds(settledSeconds)
+    , m_launchEnded(std::move(launchEnded))
 {
 }
 
@@ -36,10 +37,13 @@ Workspace::ApplicationState LinuxRunningItems::stateForItemAtPath(const QString&
     QList<ProcessTable::Process> processes;
     QList<qint64> sessions;
     for (const Launch& launch : m_launches) {
-        if (launch.path == itemPath) {
-            processes += processesOfLaunch(launch);
-            sessions.append(launch.pid);
-        }
+        if (launch.path != itemPath)
+            continue;
+        const QList<ProcessTable::Process> launched = processesOfLaunch(launch);
+        if (launched.isEmpty() && m_launchEnded)
+            m_launchEnded(launch);
+        processes += launched;
+        sessions.append(launch.pid);
     }
     if (const ItemCommand command = ItemCommand::forItemAtPath(itemPath); !command.isEmpty()) {
         for (const qint64 pid : m_table.pids()) {

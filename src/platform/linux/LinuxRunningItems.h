@@ -7,6 +7,7 @@
 #include "platform/Workspace.h"
 #include "platform/linux/ProcessTable.h"
 
+#include <functional>
 #include <memory>
 
 class X11Windows;
@@ -22,16 +23,18 @@ public:
         QString path;
     };
 
+    // Called with a launch of which nothing runs any more, found while asked about its path.
+    using LaunchEndedHandler = std::function<void(const Launch&)>;
+
     // windows is null where windows cannot be looked at.
     LinuxRunningItems(const QString& procRoot, QList<Launch> launches, std::shared_ptr<const X11Windows> windows,
-        double settledSeconds);
+        double settledSeconds, LaunchEndedHandler launchEnded = {});
 
     Workspace::ApplicationState stateForItemAtPath(const QString& path) const override;
 
+private:
     // The processes of the launch that still run: its own, else those its session kept.
     QList<ProcessTable::Process> processesOfLaunch(const Launch& launch) const;
-
-private:
     bool isFinishedLaunching(const QList<ProcessTable::Process>& processes, const QList<qint64>& sessions) const;
     bool isOrDescendsFrom(qint64 pid, const QList<ProcessTable::Process>& processes, const QList<qint64>& sessions) const;
     QList<qint64> windowOwners() const;
@@ -40,5 +43,6 @@ private:
     const QList<Launch> m_launches;
     const std::shared_ptr<const X11Windows> m_windows;
     const double m_settledSeconds;
+    const LaunchEndedHandler m_launchEnded;
     mutable std::optional<QList<qint64>> m_windowOwners;
 };

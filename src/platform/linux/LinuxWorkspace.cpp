@@ -273,15 +273,15 @@ std::unique_ptr<Workspace::RunningItems> LinuxWorkspace::runningItems() const
         const std::lock_guard lock(m_launchesMutex);
         launches = m_launches.values();
     }
-    auto running = std::make_unique<LinuxRunningItems>(m_procRoot, launches, windows(), m_settledSeconds);
-    // Launches of which nothing runs any more are forgotten.
-    const std::lock_guard lock(m_launchesMutex);
-    for (const Launch& launch : launches) {
-        const auto known = m_launches.constFind(launch.pid);
-        if (known != m_launches.cend() && known->startTicks == launch.startTicks && running->processesOfLaunch(launch).isEmpty())
+    // A launch is forgotten once nothing of it runs, when its path is next
+    // asked about (as it is before each launch of it): a pass pays only for
+    // the launches of what it asks about.
+    return std::make_unique<LinuxRunningItems>(m_procRoot, launches, windows(), m_settledSeconds, [this](const Launch& ended) {
+        const std::lock_guard lock(m_launchesMutex);
+        const auto known = m_launches.constFind(ended.pid);
+        if (known != m_launches.cend() && known->startTicks == ended.startTicks)
             m_launches.erase(known);
-    }
-    return running;
+    });
 }
 
 bool LinuxWorkspace::hideWindowsOfApplication(const QString& applicationPath)

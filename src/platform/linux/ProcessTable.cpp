@@ -56,18 +56,7 @@ std::optional<ProcessTable::Process> ProcessTable::process(qint64 pid) const
     const auto known = m_processes.constFind(pid);
     if (known != m_processes.cend())
         return *known;
-    std::optional<Process> process = anyUsersProcess(pid);
-    if (process && !belongsToUser(pid))
-        process.reset();
-    return *m_processes.insert(pid, process);
-}
-
-std::optional<ProcessTable::Process> ProcessTable::anyUsersProcess(qint64 pid) const
-{
-    const auto known = m_anyUsersProcesses.constFind(pid);
-    if (known != m_anyUsersProcesses.cend())
-        return *known;
-    return *m_anyUsersProcesses.insert(pid, readProcess(pid));
+    return *m_processes.insert(pid, belongsToUser(pid) ? readProcess(pid) : std::nullopt);
 }
 
 QString ProcessTable::executable(qint64 pid) const
@@ -102,17 +91,25 @@ QStringList ProcessTable::commandLine(qint64 pid) const
 
 QList<ProcessTable::Process> ProcessTable::sessionMembers(qint64 session) const
 {
-    // Whose process it is is read only for the members: one file of each process
-    // serves every session asked about.
+    // Only the members are read in full.
     QList<Process> members;
     for (const qint64 pid : pids()) {
-        const std::optional<Process> candidate = anyUsersProcess(pid);
-        if (!candidate || candidate->hasEnded || candidate->session != session)
+        if (sessionOf(pid) != session)
             continue;
-        if (const std::optional<Process> member = process(pid))
+        if (const std::optional<Process> member = process(pid); member && !member->hasEnded)
             members.append(*member);
     }
     return members;
+}
+
+qint64 ProcessTable::sessionOf(qint64 pid) const
+{
+    // The kernel tells the session of a live process in one call, where
+    // reading its stat file takes three; a tree of files stands for /proc in tests.
+    if (m_procRoot == QLatin1String("/proc"))
+        return getsid(static_cast<pid_t>(pid));
+    const std::optional<Process> known = process(pid);
+    return known ? known->session : -1;
 }
 
 std::optional<ProcessTable::Process> ProcessTable::readProcess(qint64 pid) const

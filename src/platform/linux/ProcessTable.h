@@ -40,8 +40,8 @@ public:
     QList<Process> sessionMembers(qint64 session) const;
 
 private:
-    // The process with the pid, whoever's it is.
-    std::optional<Process> anyUsersProcess(qint64 pid) const;
+    // The session of the process; -1 when it is gone.
+    qint64 sessionOf(qint64 pid) const;
     std::optional<Process> readProcess(qint64 pid) const;
     bool belongsToUser(qint64 pid) const;
 
@@ -50,7 +50,6 @@ private:
     double m_uptime;
     mutable std::optional<QList<qint64>> m_pids;
     mutable QHash<qint64, std::optional<Process>> m_processes;
-    mutable QHash<qint64, std::optional<Process>> m_anyUsersProcesses;
     mutable QHash<qint64, QString> m_executables;
     mutable QHash<qint64, QStringList> m_commandLines;
 };

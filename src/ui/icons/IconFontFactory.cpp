@@ -4,6 +4,7 @@
 
 #include <QPainter>
 #include <QPainterPath>
+#include <QPixmapCache>
 #include <QtMath>
 
 IconFontFactory::IconFontFactory(const IconFont& font)
@@ -45,6 +46,26 @@ void IconFontFactory::setSize(int size)
 QPixmap IconFontFactory::createImage(char16_t icon, qreal devicePixelRatio) const
 {
     const qreal ratio = devicePixelRatio > 0 ? devicePixelRatio : 1.0;
+    // Rows draw their symbols each time they are painted: each image is drawn once.
+    const QFont font = m_font->font(m_size);
+    const QString key = QStringLiteral("lanternwick-icon/%1/%2/%3/%4/%5/%6/%7")
+                            .arg(font.key())
+                            .arg(m_size)
+                            .arg(int(icon))
+                            .arg(m_fillColor.rgba())
+                            .arg(m_strokeColor.rgba())
+                            .arg(m_strokeWidth)
+                            .arg(ratio);
+    QPixmap pixmap;
+    if (QPixmapCache::find(key, &pixmap))
+        return pixmap;
+    pixmap = drawImage(icon, font, ratio);
+    QPixmapCache::insert(key, pixmap);
+    return pixmap;
+}
+
+QPixmap IconFontFactory::drawImage(char16_t icon, const QFont& font, qreal ratio) const
+{
     const int side = qMax(1, qCeil(m_size * ratio));
     QPixmap pixmap(side, side);
     pixmap.setDevicePixelRatio(ratio);
@@ -53,7 +74,7 @@ QPixmap IconFontFactory::createImage(char16_t icon, qreal devicePixelRatio) cons
         return pixmap;
 
     QPainterPath glyph;
-    glyph.addText(0, 0, m_font->font(m_size), QString(QChar(icon)));
+    glyph.addText(0, 0, font, QString(QChar(icon)));
     const QRectF bounds = glyph.boundingRect();
     if (bounds.isEmpty())
         return pixmap;

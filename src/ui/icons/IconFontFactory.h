@@ -3,6 +3,7 @@
 // colour and outlined with another. The presets give the sizes of the places
 // the symbols go.
 #include <QColor>
+#include <QFont>
 #include <QPixmap>
 
 class IconFont;
@@ -30,6 +31,8 @@ public:
     QPixmap createImage(char16_t icon, qreal devicePixelRatio) const;
 
 private:
+    QPixmap drawImage(char16_t icon, const QFont& font, qreal ratio) const;
+
     const IconFont* m_font;
     int m_size = 32;
     QColor m_fillColor = Qt::black;

@@ -50,6 +50,19 @@ TEST_F(IconBuilderTest, StyleOneDrawsWhiteOverAnyColourButKeepsTheAlpha)
     EXPECT_EQ(ink.strongestColor.rgb(), QColor(Qt::red).rgb());
 }
 
+// Rows draw their symbols at every paint: a symbol is drawn once and given
+// again, and never in place of one of another colour, outline or size.
+TEST_F(IconBuilderTest, ASymbolDrawnAgainIsTheSameImageAndOthersStayApart)
+{
+    const QPixmap red = IconBuilder(kSquare).colored(Qt::red).image(1.0);
+    EXPECT_EQ(IconBuilder(kSquare).colored(Qt::red).image(1.0).cacheKey(), red.cacheKey());
+
+    EXPECT_EQ(glyphInk(IconBuilder(kSquare).colored(Qt::blue).image(1.0)).strongestColor.rgb(), QColor(Qt::blue).rgb());
+    EXPECT_NE(IconBuilder(kSquare).colored(Qt::red).hollow().image(1.0).cacheKey(), red.cacheKey());
+    EXPECT_EQ(IconBuilder(kSquare).colored(Qt::red).image(2.0).size(), QSize(64, 64));
+    EXPECT_NE(IconBuilder(kEye).colored(Qt::red).image(1.0).toImage(), red.toImage());
+}
+
 TEST_F(IconBuilderTest, AlphaZeroIsFullyTransparentAndFadedIsOneFifth)
 {
     EXPECT_EQ(glyphInk(IconBuilder(kEye).alpha(0).image(1.0)).inkedPixels, 0);
