@@ -69,7 +69,7 @@ protected:
                 ASSERT_TRUE(source.open(QIODevice::ReadOnly));
                 const QByteArray text = source.readAll().replace("=/usr/", "=" + QFile::encodeName(usr) + "/");
                 const QString installed = (kind == QLatin1String("user") ? user : system) + "/" + name;
-                write(installed, text);
+                writeFile(installed, text);
                 const std::optional<DesktopEntryFile> entry = DesktopEntryFile::load(installed);
                 ASSERT_TRUE(entry) << installed.toStdString();
                 const std::optional<QStringList> command = DesktopEntryFile::commandArguments(entry->string("Exec"));
@@ -81,17 +81,9 @@ protected:
         }
     }
 
-    static void write(const QString& path, const QByteArray& data)
-    {
-        QDir().mkpath(QFileInfo(path).path());
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(data);
-    }
-
     static void makeProgram(const QString& path)
     {
-        write(path, "#!/bin/sh\n");
+        writeFile(path, "#!/bin/sh\n");
         QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
@@ -223,7 +215,7 @@ TEST_P(SessionListOfDesktopTest, ListsTakesOverAndHandsBackExactlyTheUsersApplic
             EXPECT_EQ(after.value(path), before.value(path)) << path.toStdString();
             continue;
         }
-        write(root + "/was.desktop", before.value(path));
+        writeFile(root + "/was.desktop", before.value(path));
         const std::optional<DesktopEntryFile> original = DesktopEntryFile::load(root + "/was.desktop");
         const std::optional<DesktopEntryFile> restored = DesktopEntryFile::load(path);
         ASSERT_TRUE(original && restored) << path.toStdString();
@@ -252,11 +244,11 @@ TEST_F(SessionListTest, PipesAreFailedEntriesAtOnceAndTheNextRequestIsServed)
     for (const QString& path : { pipe, pipeProgram, pipeEntry })
         ASSERT_EQ(mkfifo(QFile::encodeName(path).constData(), 0700), 0);
     makeProgram(usr + "/bin/tool");
-    write(user + "/own.desktop", "[Desktop Entry]\nType=Application\nName=Own\nExec=xdg-open \"" + pipeEntry.toUtf8()
+    writeFile(user + "/own.desktop", "[Desktop Entry]\nType=Application\nName=Own\nExec=xdg-open \"" + pipeEntry.toUtf8()
                                      + "\"\nX-Lanternwick-Path=" + pipeEntry.toUtf8() + "\n");
-    write(user + "/try.desktop", "[Desktop Entry]\nType=Application\nName=Try\nExec=tool\nTryExec=pipe-program\n");
-    write(user + "/program.desktop", "[Desktop Entry]\nType=Application\nName=Program\nExec=pipe-program --flag\n");
-    write(user + "/entry.desktop", "[Desktop Entry]\nType=Application\nName=Entry\nExec=tool\nX-Lanternwick-Path=" + pipe.toUtf8() + "\n");
+    writeFile(user + "/try.desktop", "[Desktop Entry]\nType=Application\nName=Try\nExec=tool\nTryExec=pipe-program\n");
+    writeFile(user + "/program.desktop", "[Desktop Entry]\nType=Application\nName=Program\nExec=pipe-program --flag\n");
+    writeFile(user + "/entry.desktop", "[Desktop Entry]\nType=Application\nName=Entry\nExec=tool\nX-Lanternwick-Path=" + pipe.toUtf8() + "\n");
     const QString keptPipe = KeptDesktopEntries(KeptDesktopEntries::defaultFolder()).pathForEntryFile("gone.desktop");
     QDir().mkpath(QFileInfo(keptPipe).path());
     ASSERT_EQ(mkfifo(QFile::encodeName(keptPipe).constData(), 0600), 0);
@@ -281,8 +273,8 @@ TEST_F(SessionListTest, ProgramsThatShareALinkTargetAreToldApartAndStoredProgram
     makeProgram(usr + "/bin/xz");
     for (const char* name : { "xzcat", "unxz" })
         ASSERT_TRUE(QFile::link(usr + "/bin/xz", usr + "/bin/" + QLatin1String(name)));
-    write(user + "/xzcat.desktop", "[Desktop Entry]\nType=Application\nName=Cat\nExec=xzcat\n");
-    write(user + "/unxz.desktop", "[Desktop Entry]\nType=Application\nName=Unpack\nExec=unxz\n");
+    writeFile(user + "/xzcat.desktop", "[Desktop Entry]\nType=Application\nName=Cat\nExec=xzcat\n");
+    writeFile(user + "/unxz.desktop", "[Desktop Entry]\nType=Application\nName=Unpack\nExec=unxz\n");
     startService("GNOME");
 
     read();

@@ -6,23 +6,9 @@
 #include "keelhouse/KeelhouseClient.h"
 #include "keelhouse/SystemItemsServerExporter.h"
 
-#include <QCoreApplication>
-#include <QDBusConnection>
-#include <QDeadlineTimer>
-#include <QThread>
-#include <functional>
+#include "support/EndToEnd.h"
 
-inline bool waitFor(const std::function<bool()>& condition, int ms = 5000)
-{
-    QDeadlineTimer deadline(ms);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(2);
-    }
-    return true;
-}
+#include <QDBusConnection>
 
 struct TestClient {
     TestClient(const QString& address, const QString& name)

@@ -12,14 +12,14 @@
 #include <gtest/gtest.h>
 
 // Keeps the event loop running while it waits.
-inline bool waitFor(const std::function<bool()>& condition, int ms)
+inline bool waitFor(const std::function<bool()>& condition, int ms = 5000)
 {
     QDeadlineTimer deadline(ms);
     while (!condition()) {
         if (deadline.hasExpired())
             return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(20);
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(2);
     }
     return true;
 }

@@ -4,15 +4,62 @@
 // whole memory map for every item), and it prepares what the fork used to:
 // the program leads a session of its own, so that its descendants are still
 // known as its own after it ends; it keeps none of the application's
-// descriptors and none of its signal settings; and it learns its process id
-// as gio-launch-desktop would tell it.
+// descriptors and none of its signal settings. Like gio-launch-desktop, it
+// tells the program its process id and gives its output to the journal
+// under the program's own name.
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <initializer_list>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
+
+namespace {
+
+// The session's journal stream, which systemd names in $JOURNAL_STREAM as "device:inode".
+bool isJournal(int descriptor)
+{
+    const char* stream = std::getenv("JOURNAL_STREAM");
+    unsigned long long device = 0;
+    unsigned long long inode = 0;
+    struct stat status = {};
+    return stream && std::sscanf(stream, "%llu:%llu", &device, &inode) == 2 && fstat(descriptor, &status) == 0
+        && S_ISSOCK(status.st_mode) && status.st_dev == device && status.st_ino == inode;
+}
+
+// Output that would go to the journal as ours goes there as the program's.
+void journalUnderOwnName(const char* program)
+{
+    const bool output = isJournal(STDOUT_FILENO);
+    const bool errors = isJournal(STDERR_FILENO);
+    if (!output && !errors)
+        return;
+    const char* name = std::getenv("GIO_LAUNCHED_DESKTOP_FILE");
+    name = name ? name : program;
+    if (const char* slash = std::strrchr(name, '/'); slash && slash[1] != '\0')
+        name = slash + 1;
+    const int stream = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (stream < 0)
+        return;
+    sockaddr_un address = {};
+    address.sun_family = AF_UNIX;
+    std::strcpy(address.sun_path, "/run/systemd/journal/stdout");
+    // The name, no unit, priority info, no level prefix, and not forwarded to syslog, kmsg or console.
+    if (connect(stream, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 && shutdown(stream, SHUT_RD) == 0
+        && dprintf(stream, "%s\n\n6\n0\n0\n0\n0\n", name) > 0) {
+        if (output)
+            dup2(stream, STDOUT_FILENO);
+        if (errors)
+            dup2(stream, STDERR_FILENO);
+    }
+    close(stream);
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -32,6 +79,7 @@ int main(int argc, char** argv)
     char pid[24];
     std::snprintf(pid, sizeof pid, "%ld", static_cast<long>(getpid()));
     setenv("GIO_LAUNCHED_DESKTOP_FILE_PID", pid, 1);
+    journalUnderOwnName(argv[1]);
     execvp(argv[1], argv + 1);
     std::fprintf(stderr, "%s: %s could not be started: %s\n", argv[0], argv[1], std::strerror(errno));
     return 127;
