@@ -10,9 +10,9 @@ namespace {
 
 // The files of /proc tell no size: they are read in small steps to their end
 // (at most 64 KiB), with no large buffer made for each of the many reads.
-QByteArray readSmallFile(const QString& path)
+QByteArray readSmallFile(const QByteArray& path)
 {
-    const int descriptor = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    const int descriptor = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
     if (descriptor < 0)
         return {};
     QByteArray contents;
@@ -27,9 +27,9 @@ QByteArray readSmallFile(const QString& path)
 } // namespace
 
 ProcessTable::ProcessTable(const QString& procRoot, uid_t uid)
-    : m_procRoot(procRoot)
+    : m_procRoot(QFile::encodeName(procRoot))
     , m_uid(uid)
-    , m_uptime(readSmallFile(procRoot + "/uptime").simplified().split(' ').value(0).toDouble())
+    , m_uptime(readSmallFile(m_procRoot + "/uptime").simplified().split(' ').value(0).toDouble())
 {
 }
 
@@ -38,7 +38,7 @@ QList<qint64> ProcessTable::pids() const
     if (m_pids)
         return *m_pids;
     m_pids.emplace();
-    DIR* folder = ::opendir(QFile::encodeName(m_procRoot).constData());
+    DIR* folder = ::opendir(m_procRoot.constData());
     if (!folder)
         return *m_pids;
     while (const dirent* entry = ::readdir(folder)) {
@@ -65,8 +65,7 @@ QString ProcessTable::executable(qint64 pid) const
     if (known != m_executables.cend())
         return *known;
     char target[4096];
-    const QByteArray link = QFile::encodeName(QStringLiteral("%1/%2/exe").arg(m_procRoot).arg(pid));
-    const ssize_t length = ::readlink(link.constData(), target, sizeof target);
+    const ssize_t length = ::readlink(fileOf(pid, "exe").constData(), target, sizeof target);
     QString path = length > 0 && static_cast<size_t>(length) < sizeof target
         ? QFile::decodeName(QByteArray(target, length)) : QString();
     // A program replaced by an update while it runs is still that program.
@@ -81,7 +80,7 @@ QStringList ProcessTable::commandLine(qint64 pid) const
     if (known != m_commandLines.cend())
         return *known;
     QStringList arguments;
-    QList<QByteArray> fields = readSmallFile(QStringLiteral("%1/%2/cmdline").arg(m_procRoot).arg(pid)).split('\0');
+    QList<QByteArray> fields = readSmallFile(fileOf(pid, "cmdline")).split('\0');
     // Every argument ends with a NUL byte, so the last field is empty.
     fields.removeLast();
     for (const QByteArray& field : fields)
@@ -106,15 +105,21 @@ qint64 ProcessTable::sessionOf(qint64 pid) const
 {
     // The kernel tells the session of a live process in one call, where
     // reading its stat file takes three; a tree of files stands for /proc in tests.
-    if (m_procRoot == QLatin1String("/proc"))
+    if (m_procRoot == "/proc")
         return getsid(static_cast<pid_t>(pid));
     const std::optional<Process> known = process(pid);
     return known ? known->session : -1;
 }
 
+// Built for every process at every pass: no formatting, one allocation.
+QByteArray ProcessTable::fileOf(qint64 pid, const char* name) const
+{
+    return m_procRoot + '/' + QByteArray::number(pid) + '/' + name;
+}
+
 std::optional<ProcessTable::Process> ProcessTable::readProcess(qint64 pid) const
 {
-    const QByteArray stat = readSmallFile(QStringLiteral("%1/%2/stat").arg(m_procRoot).arg(pid));
+    const QByteArray stat = readSmallFile(fileOf(pid, "stat"));
     // The command name in parentheses may itself hold spaces and parentheses:
     // the fields that follow start after the last closing one.
     const qsizetype nameEnd = stat.lastIndexOf(')');
@@ -139,7 +144,7 @@ std::optional<ProcessTable::Process> ProcessTable::readProcess(qint64 pid) const
 bool ProcessTable::belongsToUser(qint64 pid) const
 {
     // "Uid:" lists the real, effective, saved and file system ids; the real one owns the process.
-    const QList<QByteArray> lines = readSmallFile(QStringLiteral("%1/%2/status").arg(m_procRoot).arg(pid)).split('\n');
+    const QList<QByteArray> lines = readSmallFile(fileOf(pid, "status")).split('\n');
     for (const QByteArray& line : lines) {
         if (!line.startsWith("Uid:"))
             continue;

@@ -3,6 +3,7 @@
 // in tests). What a process is and runs is read when first asked and kept, so
 // one judging pass reads each process at most once, whatever it asks about.
 // Used by one thread at a time.
+#include <QByteArray>
 #include <QHash>
 #include <QList>
 #include <QString>
@@ -42,10 +43,12 @@ public:
 private:
     // The session of the process; -1 when it is gone.
     qint64 sessionOf(qint64 pid) const;
+    // The path of a file of the process's folder.
+    QByteArray fileOf(qint64 pid, const char* name) const;
     std::optional<Process> readProcess(qint64 pid) const;
     bool belongsToUser(qint64 pid) const;
 
-    QString m_procRoot;
+    QByteArray m_procRoot;
     uid_t m_uid;
     double m_uptime;
     mutable std::optional<QList<qint64>> m_pids;
