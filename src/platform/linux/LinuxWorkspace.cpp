@@ -8,11 +8,13 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <atomic>
 #include <csignal>
 #include <cstring>
 #include <gio/gdesktopappinfo.h>
 #include <initializer_list>
+#include <iterator>
 #include <spawn.h>
 #include <unistd.h>
 #include <vector>
@@ -85,14 +87,22 @@ std::atomic<bool> gLauncherInUse = false;
 // a program that should stay in the background.
 const char* const kActivationTokens[] = { "DESKTOP_STARTUP_ID", "XDG_ACTIVATION_TOKEN" };
 
-bool isActivationToken(const char* variable)
+// Whether the entry of an environment ("NAME=value") sets the variable.
+bool setsVariable(const char* entry, const char* name)
 {
-    for (const char* token : kActivationTokens) {
-        const size_t length = strlen(token);
-        if (strncmp(variable, token, length) == 0 && variable[length] == '=')
-            return true;
-    }
-    return false;
+    const size_t length = strlen(name);
+    return strncmp(entry, name, length) == 0 && entry[length] == '=';
+}
+
+// What a program we start directly inherits of our environment.
+bool isPassedOn(const char* entry, bool withoutActivation)
+{
+    // Our launcher is for our own launches, not for the programs'.
+    if (setsVariable(entry, "GIO_LAUNCH_DESKTOP"))
+        return false;
+    return !withoutActivation
+        || std::none_of(std::begin(kActivationTokens), std::end(kActivationTokens),
+                        [&](const char* token) { return setsVariable(entry, token); });
 }
 
 // In the child, before it runs the program: the program leads a session of its
@@ -218,7 +228,7 @@ Workspace::LaunchResult LinuxWorkspace::spawnExecutable(const QString& path, Lau
 
     std::vector<char*> environment;
     for (char** variable = environ; *variable; ++variable) {
-        if (!options.withoutActivation || !isActivationToken(*variable))
+        if (isPassedOn(*variable, options.withoutActivation))
             environment.push_back(*variable);
     }
     environment.push_back(nullptr);
