@@ -40,7 +40,7 @@ Workspace::ApplicationState LinuxRunningItems::stateForItemAtPath(const QString&
         if (launch.path != itemPath)
             continue;
         const QList<ProcessTable::Process> launched = processesOfLaunch(launch);
-        if (launched.isEmpty() && m_launchEnded)
+        if (launched.isEmpty())
             m_launchEnded(launch);
         processes += launched;
         sessions.append(launch.pid);

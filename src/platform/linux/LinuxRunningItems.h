@@ -28,7 +28,7 @@ public:
 
     // windows is null where windows cannot be looked at.
     LinuxRunningItems(const QString& procRoot, QList<Launch> launches, std::shared_ptr<const X11Windows> windows,
-        double settledSeconds, LaunchEndedHandler launchEnded = {});
+        double settledSeconds, LaunchEndedHandler launchEnded);
 
     Workspace::ApplicationState stateForItemAtPath(const QString& path) const override;
 

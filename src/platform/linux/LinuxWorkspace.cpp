@@ -5,6 +5,7 @@
 #include "platform/linux/GioPtr.h"
 #include "platform/linux/WindowMinimiser.h"
 #include "platform/linux/X11Windows.h"
+#include "platform/linux/launch/ChildSetup.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -13,7 +14,6 @@
 #include <csignal>
 #include <cstring>
 #include <gio/gdesktopappinfo.h>
-#include <initializer_list>
 #include <iterator>
 #include <spawn.h>
 #include <unistd.h>
@@ -98,7 +98,7 @@ bool setsVariable(const char* entry, const char* name)
 bool isPassedOn(const char* entry, bool withoutActivation)
 {
     // Our launcher is for our own launches, not for the programs'.
-    if (setsVariable(entry, "GIO_LAUNCH_DESKTOP"))
+    if (setsVariable(entry, kLauncherVariable))
         return false;
     return !withoutActivation
         || std::none_of(std::begin(kActivationTokens), std::end(kActivationTokens),
@@ -142,7 +142,7 @@ void LinuxWorkspace::useLauncher(const QString& launcherProgram)
         return;
     }
     // GIO reads it at its first launch, in place of its own gio-launch-desktop.
-    setenv("GIO_LAUNCH_DESKTOP", fileSystemPath(launcherProgram).constData(), 1);
+    setenv(kLauncherVariable, fileSystemPath(launcherProgram).constData(), 1);
     gLauncherInUse = true;
 }
 
@@ -219,7 +219,7 @@ Workspace::LaunchResult LinuxWorkspace::spawnExecutable(const QString& path, Lau
     sigset_t signals;
     sigemptyset(&signals);
     posix_spawnattr_setsigmask(&attributes, &signals);
-    for (const int signal : { SIGPIPE, SIGCHLD, SIGINT, SIGTERM, SIGHUP })
+    for (const int signal : kSignalsResetForPrograms)
         sigaddset(&signals, signal);
     posix_spawnattr_setsigdefault(&attributes, &signals);
     posix_spawn_file_actions_t actions;

@@ -7,12 +7,13 @@
 // descriptors and none of its signal settings. Like gio-launch-desktop, it
 // tells the program its process id and gives its output to the journal
 // under the program's own name.
+#include "platform/linux/launch/ChildSetup.h"
+
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <initializer_list>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -69,13 +70,13 @@ int main(int argc, char** argv)
     }
     setsid();
     closefrom(3);
-    for (const int signal : { SIGPIPE, SIGCHLD, SIGINT, SIGTERM, SIGHUP })
+    for (const int signal : kSignalsResetForPrograms)
         std::signal(signal, SIG_DFL);
     sigset_t nothing;
     sigemptyset(&nothing);
     sigprocmask(SIG_SETMASK, &nothing, nullptr);
 
-    unsetenv("GIO_LAUNCH_DESKTOP");
+    unsetenv(kLauncherVariable);
     char pid[24];
     std::snprintf(pid, sizeof pid, "%ld", static_cast<long>(getpid()));
     setenv("GIO_LAUNCHED_DESKTOP_FILE_PID", pid, 1);

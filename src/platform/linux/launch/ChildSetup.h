@@ -1,0 +1,11 @@
+#pragma once
+// What a program the application starts gets of it, whichever way it starts:
+// the launcher for desktop entries and posix_spawn for executables both go by it.
+#include <csignal>
+
+// The signals the application handles or ignores (SIGPIPE among them), which
+// a program must get at their defaults.
+constexpr int kSignalsResetForPrograms[] = { SIGPIPE, SIGCHLD, SIGINT, SIGTERM, SIGHUP };
+
+// Names the launcher for GIO; the programs never see it.
+constexpr char kLauncherVariable[] = "GIO_LAUNCH_DESKTOP";
