@@ -3,6 +3,7 @@
 #include "WorkspaceTestEnvironment.h"
 #include "platform/linux/LinuxWorkspace.h"
 #include "platform/linux/ProcessTable.h"
+#include "support/EndToEnd.h"
 #include "support/TestHome.h"
 
 #include <QDeadlineTimer>
@@ -20,14 +21,6 @@ using State = Workspace::ApplicationState;
 namespace {
 
 constexpr double kUptime = 1000.0;
-
-void writeFile(const QString& path, const QByteArray& contents)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
-    file.write(contents);
-}
 
 class ProcessTreeTest : public testing::Test {
 protected:

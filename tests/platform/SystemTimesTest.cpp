@@ -1,6 +1,7 @@
 #include "FakeDBusService.h"
 #include "platform/linux/LinuxIdleInhibitor.h"
 #include "platform/linux/LinuxSystemTimesProvider.h"
+#include "support/EndToEnd.h"
 #include "support/TestHome.h"
 
 #include <QDBusUnixFileDescriptor>
@@ -14,13 +15,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-void writeFile(const QString& path, const QByteArray& contents)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(contents);
-}
 
 utmpx loginRecord(short type, const char* user, qint64 seconds)
 {

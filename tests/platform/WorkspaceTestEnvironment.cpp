@@ -1,6 +1,7 @@
 #include "WorkspaceTestEnvironment.h"
 
 #include "platform/linux/ProcessTable.h"
+#include "support/EndToEnd.h"
 #include "support/TestHome.h"
 
 #include <QDeadlineTimer>
@@ -29,14 +30,6 @@ namespace {
 QString root()
 {
     return testHome() + "/workspace";
-}
-
-void writeFile(const QString& path, const QByteArray& contents)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
-    file.write(contents);
 }
 
 class Environment : public testing::Environment {

@@ -11,6 +11,7 @@
 #include "platform/fake/FakeWorkspace.h"
 #include "shell/ApplicationHelpers.h"
 #include "shell/DesktopNotifications.h"
+#include "support/EndToEnd.h"
 #include "support/TestHome.h"
 
 #include <QDBusConnection>
@@ -52,18 +53,6 @@ protected:
     QString sessionBackup() const { return store() + ".backup"; }
     QString lastChangeBackup() const { return store() + ".backup~"; }
 
-    static void writeFile(const QString& path, const QByteArray& contents)
-    {
-        QDir().mkpath(QFileInfo(path).path());
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(contents);
-    }
-    static QByteArray readFile(const QString& path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
 
     std::shared_ptr<FakeWorkspace> workspace = std::make_shared<FakeWorkspace>();
     std::shared_ptr<FakeWifiProvider> wifi = std::make_shared<FakeWifiProvider>();
