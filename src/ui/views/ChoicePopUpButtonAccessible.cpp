@@ -1,13 +1,12 @@
 #include "ui/views/ChoicePopUpButtonAccessible.h"
 
+#include "ui/views/AccessibleInterfaceFactory.h"
+
 #include <QComboBox>
 #include <QCoreApplication>
 
 namespace {
 
-// Installed with the application, before any widget exists: Qt may make an
-// interface for a widget while its base class is still being built, and
-// keeps that one.
 void installAtStart()
 {
     ChoicePopUpButtonAccessible::install();
@@ -24,14 +23,7 @@ ChoicePopUpButtonAccessible::ChoicePopUpButtonAccessible(QComboBox* button)
 
 void ChoicePopUpButtonAccessible::install()
 {
-    static const bool installed = [] {
-        QAccessible::installFactory([](const QString& className, QObject* object) -> QAccessibleInterface* {
-            auto* button = qobject_cast<QComboBox*>(object);
-            return button && className == QLatin1String("ChoicePopUpButton") ? new ChoicePopUpButtonAccessible(button) : nullptr;
-        });
-        return true;
-    }();
-    Q_UNUSED(installed);
+    installAccessibleInterface<ChoicePopUpButtonAccessible, QComboBox>();
 }
 
 QString ChoicePopUpButtonAccessible::text(QAccessible::Text kind) const

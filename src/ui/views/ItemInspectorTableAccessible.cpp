@@ -1,13 +1,12 @@
 #include "ui/views/ItemInspectorTableAccessible.h"
 
+#include "ui/views/AccessibleInterfaceFactory.h"
+
 #include <QCoreApplication>
 #include <QTableView>
 
 namespace {
 
-// Installed with the application, before any widget exists: Qt may make an
-// interface for a widget while its base class is still being built, and
-// keeps that one.
 void installAtStart()
 {
     ItemInspectorTableAccessible::install();
@@ -24,14 +23,7 @@ ItemInspectorTableAccessible::ItemInspectorTableAccessible(QTableView* table)
 
 void ItemInspectorTableAccessible::install()
 {
-    static const bool installed = [] {
-        QAccessible::installFactory([](const QString& className, QObject* object) -> QAccessibleInterface* {
-            auto* table = qobject_cast<QTableView*>(object);
-            return table && className == QLatin1String("ItemInspectorTableView") ? new ItemInspectorTableAccessible(table) : nullptr;
-        });
-        return true;
-    }();
-    Q_UNUSED(installed);
+    installAccessibleInterface<ItemInspectorTableAccessible, QTableView>();
 }
 
 QList<QWidget*> ItemInspectorTableAccessible::rowWidgets() const
