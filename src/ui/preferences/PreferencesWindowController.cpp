@@ -6,6 +6,7 @@
 #include "ui/base/StaticPlaceholderContext.h"
 #include "ui/base/ViewControllerBase.h"
 #include "ui/preferences/PreferencesPane.h"
+#include "ui/views/ToolBar.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -31,7 +32,7 @@ std::unique_ptr<QWidget> PreferencesWindowController::makeWindow()
 {
     auto window = std::make_unique<QMainWindow>();
     window->setObjectName(QStringLiteral("preferencesWindow"));
-    auto* toolbar = new QToolBar(window.get());
+    auto* toolbar = new ToolBar(window.get());
     toolbar->setObjectName(QStringLiteral("preferencesToolbar"));
     toolbar->setMovable(false);
     toolbar->setFloatable(false);
