@@ -85,6 +85,7 @@ def find(node, role=None, name=None, **walk):
 def press(node):
     action = node.queryAction()
     names = [action.getName(index) for index in range(action.nActions)]
+    print("  (%s %r: %s)" % (node.getRoleName(), node.name, ", ".join(names)))
     for wanted in ("Press", "press", "click", "Toggle", "toggle"):
         if wanted in names:
             action.doAction(names.index(wanted))
@@ -215,9 +216,15 @@ def run(pid):
 
     print("simulation")
     menu_command(main_window, "Items", "Enter Launch Simulation Mode")
-    wait_for(lambda: any("would" in row for row in list_rows(items)) or None, "the verdicts of the simulation")
-    time.sleep(1)
-    rows = list_rows(items)
+    last = []
+
+    def verdicts():
+        last[:] = list_rows(items)
+        return last if all("would" in row for row in last) else None
+    try:
+        rows = wait_for(verdicts, "the verdicts of the simulation")
+    except RuntimeError:
+        rows = last
     for row in rows:
         print("  row   %r" % row)
     check(all("would" in row for row in rows) and any("would not start because" in row for row in rows),
@@ -230,7 +237,7 @@ def run(pid):
     preferences = window_named(app, "General")
     check_named_controls(read_window(preferences), CONTROL_ROLES)
     press(wait_for(lambda: find(preferences, name="Look & feel"), "the Look & feel pane"))
-    wait_for(lambda: preferences.name == "Look & feel" or None, "the Look & feel pane")
+    wait_for(lambda: find(preferences, pyatspi.ROLE_COMBO_BOX, "Log verbosity"), "the Look & feel pane")
     check_named_controls(read_window(preferences), CONTROL_ROLES)
     press(wait_for(lambda: find(preferences, name="Ignored Items"), "the Ignored Items pane"))
     ignored = wait_for(lambda: find(preferences, pyatspi.ROLE_LIST, "Ignored Items"), "the ignored items")
