@@ -17,6 +17,7 @@
 #include "shell/ContextChainStarter.h"
 #include "shell/SingleInstance.h"
 #include "ui/base/MessageBoxDialogPresenter.h"
+#include "ui/views/ApplicationAccessible.h"
 #include "ui/windows/ApplicationWindowControllers.h"
 
 #include <QApplication>
@@ -28,6 +29,8 @@ int main(int argc, char** argv)
 {
     // Before any thread starts, as it sets a variable of the environment.
     LinuxWorkspace::useLauncher(ApplicationBundle::current().launcherProgramPath());
+    // Links the interface, which installs itself with the application.
+    ApplicationAccessible::install();
     QApplication application(argc, argv);
     // Lives in the background with the dock or menu-bar item, not by its windows.
     QApplication::setQuitOnLastWindowClosed(false);
@@ -51,6 +54,8 @@ int main(int argc, char** argv)
 
     // Every part the delegate reaches ends before the event loop's objects.
     ApplicationHelpers helpers;
+    // Windows and dialogs are titled by it, and screen readers announce it.
+    QGuiApplication::setApplicationDisplayName(helpers.applicationName());
     // On X11 the server tells the keys held whatever window has the focus.
     if (QGuiApplication::platformName() == QLatin1String("xcb"))
         helpers.setModifierKeysProvider(std::make_shared<XcbModifierKeysProvider>());

@@ -1169,6 +1169,22 @@ QString Localizator::itemsPageText(ItemsPageText text) const
         return localized("Error");
     case ItemsPageText::DetachInspector:
         return localized("Open in a window");
+    case ItemsPageText::RowHidden:
+        return localized("hidden");
+    case ItemsPageText::RowDisabled:
+        return localized("don't start");
+    case ItemsPageText::RowConditionAllows:
+        return localized("%1 (allows)");
+    case ItemsPageText::RowConditionPrevents:
+        return localized("%1 (prevents)");
+    case ItemsPageText::RowWouldStart:
+        return localized("would start");
+    case ItemsPageText::RowPreventedByItem:
+        return localized("would not start because of the item itself");
+    case ItemsPageText::RowPreventedByConditions:
+        return localized("would not start because of its conditions");
+    case ItemsPageText::RowPreventedByNeighbors:
+        return localized("would not start because of the items beside it");
     }
     return {};
 }

@@ -302,6 +302,16 @@ public:
         NameColumn,
         ErrorColumn,
         DetachInspector,
+        // What a screen reader hears of an item row besides its name and
+        // description; "%1" is a condition's name.
+        RowHidden,
+        RowDisabled,
+        RowConditionAllows,
+        RowConditionPrevents,
+        RowWouldStart,
+        RowPreventedByItem,
+        RowPreventedByConditions,
+        RowPreventedByNeighbors,
     };
     QString itemsPageText(ItemsPageText text) const;
 

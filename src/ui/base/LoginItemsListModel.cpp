@@ -9,6 +9,7 @@
 #include "ui/base/ThemeIcon.h"
 #include "ui/base/ViewControllerBase.h"
 #include "ui/icons/IconsManager.h"
+#include "ui/views/ItemRowContent.h"
 
 #include <QDir>
 #include <QMap>
@@ -82,8 +83,9 @@ QVariant LoginItemsListModel::data(const QModelIndex& index, int role) const
         return {};
     switch (role) {
     case Qt::DisplayRole:
-    case Qt::AccessibleTextRole:
         return item->itemNiceDisplayName();
+    case Qt::AccessibleTextRole:
+        return ItemRowContent::ofItem(*item, m_runStates, index.row()).spokenText(localizator());
     case Qt::DecorationRole:
         return iconOfItem(*item);
     default:

@@ -5,7 +5,8 @@
 // another window or the engine) the rows are brought up to date by inserting,
 // removing and moving rows, so that selections and scroll positions stay.
 //
-// Names are plain text; views must not read them as markup.
+// Names are plain text; views must not read them as markup. A row's
+// accessible text is what its delegate paints (ItemRowContent).
 //
 // It also keeps what the rows show of a run or a simulation (run states, by
 // object ID), and judges the rows again after every change while the status
@@ -20,6 +21,7 @@
 // saved when it changed something; the view never removes rows itself
 // after a move (this model removes none through removeRows). Views show it
 // in a LoginItemsListView.
+#include "texts/LanternwickObject.h"
 #include "ui/base/LoginItemDragData.h"
 #include "ui/views/ItemRunStates.h"
 
@@ -38,7 +40,7 @@ class DBLoginItem;
 class ObjectContext;
 class ViewControllerBase;
 
-class LoginItemsListModel : public QAbstractListModel {
+class LoginItemsListModel : public QAbstractListModel, public LanternwickObject {
     Q_OBJECT
 public:
     // The context must outlive the model; group may be null (no rows).

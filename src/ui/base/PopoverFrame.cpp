@@ -1,5 +1,7 @@
 #include "ui/base/PopoverFrame.h"
 
+#include "ui/views/WindowAccessible.h"
+
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QScreen>
@@ -12,6 +14,8 @@ PopoverFrame::PopoverFrame(QWidget* parent)
     : QFrame(parent, Qt::Tool | Qt::FramelessWindowHint)
 {
     setFrameShape(QFrame::StyledPanel);
+    // Also links the interface, which installs itself with the application.
+    WindowAccessible::install();
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
 }

@@ -1,11 +1,14 @@
 #include "ui/base/ViewControllerBase.h"
 
 #include "ui/base/PlaceholderControllerContext.h"
+#include "ui/views/ShownChildrenAccessible.h"
 
 ViewControllerBase::ViewControllerBase(bool observeRepresentedObject, QWidget* parent)
     : QWidget(parent)
     , m_observesRepresentedObject(observeRepresentedObject)
 {
+    // Also links the interface, which installs itself with the application.
+    ShownChildrenAccessible::install();
 }
 
 ViewControllerBase::~ViewControllerBase() = default;

@@ -36,7 +36,6 @@ void ConditionNameEditorViewController::awakeFromNib()
     m_viewerParentView = new QWidget(this);
     m_viewerUsageView = new QCheckBox(m_viewerParentView);
     m_viewerUsageView->setObjectName(QStringLiteral("conditionUsageCheckBox"));
-    m_viewerUsageView->setAccessibleName(tr("Used by the shown item"));
     m_viewerNameView = new QLabel(m_viewerParentView);
     m_viewerNameView->setObjectName(QStringLiteral("conditionNameLabel"));
     m_viewerNameView->setTextFormat(Qt::PlainText);
@@ -175,6 +174,8 @@ void ConditionNameEditorViewController::updateNameView()
     const QString name = shown ? shown->conditionName() : QString();
     m_viewerNameView->setText(name);
     m_viewerNameView->setAccessibleName(name);
+    // Named after what it checks, so each condition's box can be told apart.
+    m_viewerUsageView->setAccessibleName(tr("Use %1").arg(name));
 }
 
 bool ConditionNameEditorViewController::eventFilter(QObject* watched, QEvent* event)

@@ -17,11 +17,12 @@
 #include "ui/views/HorizontalDelimiterView.h"
 
 #include <QButtonGroup>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
+#include <QRadioButton>
 #include <QTableView>
-#include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
@@ -90,7 +91,10 @@ void ItemInspectorViewController::buildViews()
     m_placeholderContext = std::make_unique<StaticPlaceholderContext>(m_placeholderView);
     layout->addWidget(m_placeholderView);
 
-    m_itemStartupModeView = new QWidget(this);
+    // One choice of three: a radio group read by one name.
+    auto* modeGroup = new QGroupBox(this);
+    modeGroup->setFlat(true);
+    m_itemStartupModeView = modeGroup;
     m_itemStartupModeView->setObjectName(QStringLiteral("itemStartupModeView"));
     m_itemStartupModeView->setAccessibleName(tr("Startup mode"));
     auto* modeLayout = new QHBoxLayout(m_itemStartupModeView);
@@ -110,14 +114,11 @@ void ItemInspectorViewController::buildViews()
     const float imageSetting = userDefaults().itemInspectorViewItemStartupModeImageSize();
     const int imageSide = std::isfinite(imageSetting) && imageSetting >= 1 ? static_cast<int>(std::lround(imageSetting)) : kDefaultModeImageSide;
     for (const auto& [mode, title, icon] : modes) {
-        auto* button = new QToolButton(m_itemStartupModeView);
+        auto* button = new QRadioButton(title, m_itemStartupModeView);
         button->setObjectName(QStringLiteral("itemStartupModeButton%1").arg(mode));
-        button->setText(title);
         button->setAccessibleName(title);
         button->setIcon(QIcon(icon.image()));
         button->setIconSize(QSize(imageSide, imageSide));
-        button->setCheckable(true);
-        button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
         m_startupModeButtons->addButton(button, mode);
         modeLayout->addWidget(button);
     }

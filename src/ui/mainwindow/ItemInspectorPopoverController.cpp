@@ -6,6 +6,7 @@
 #include "ui/base/CommandNames.h"
 #include "ui/base/PopoverFrame.h"
 #include "ui/base/ViewControllerBase.h"
+#include "ui/views/TitledWindow.h"
 
 #include <QAction>
 #include <QEvent>
@@ -108,7 +109,7 @@ void ItemInspectorPopoverController::detach()
     Q_EMIT selectItemRequested(item);
     if (!m_detachedWindow) {
         LOG_DEBUG("Initializing itemInspectorDetachedWindow due to first access...");
-        m_detachedWindow = new QWidget(m_owner ? m_owner->window() : nullptr, Qt::Tool);
+        m_detachedWindow = new TitledWindow(m_owner ? m_owner->window() : nullptr, Qt::Tool);
         m_detachedWindow->setObjectName(QStringLiteral("itemInspectorDetachedWindow"));
         m_detachedWindow->setAttribute(Qt::WA_DeleteOnClose);
         m_detachedWindow->installEventFilter(this);

@@ -67,6 +67,7 @@ void MainItemsViewController::awakeFromNib()
     LOG_DEBUG("Awaking from nib...");
 
     m_model = new LoginItemsListModel(*managedObjectContext(), representedGroup(), this);
+    m_model->setLocalizator(&localizator());
     m_itemsTableView = new LoginItemsListView(this);
     m_itemsTableView->setObjectName(QStringLiteral("itemsTableView"));
     m_itemsTableView->setAccessibleName(localizator().applicationLoginGroupDisplayName());

@@ -76,8 +76,8 @@ std::unique_ptr<QWidget> MainWindowController::makeWindow()
 {
     auto mainWindow = std::make_unique<QMainWindow>();
     mainWindow->setObjectName(QStringLiteral("mainWindow"));
+    // Screen readers read the title, which follows the page.
     mainWindow->setWindowTitle(helpers()->applicationName());
-    mainWindow->setAccessibleName(helpers()->applicationName());
     m_placeholderView = new QWidget(mainWindow.get());
     m_placeholderView->setObjectName(QStringLiteral("placeholderView"));
     mainWindow->setCentralWidget(m_placeholderView);

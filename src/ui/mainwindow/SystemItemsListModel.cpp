@@ -1,6 +1,8 @@
 #include "ui/mainwindow/SystemItemsListModel.h"
 
+#include "texts/Localizator.h"
 #include "ui/base/ThemeIcon.h"
+#include "ui/views/ItemRowContent.h"
 #include "ui/views/SystemItemDelegate.h"
 
 #include <algorithm>
@@ -45,11 +47,13 @@ QVariant SystemItemsListModel::data(const QModelIndex& index, int role) const
     switch (role) {
     case Qt::DisplayRole:
         return item->itemNiceDisplayName();
-    case Qt::AccessibleTextRole:
-        // Name then description, never the same text twice.
-        return item->itemNiceDescription().isEmpty() || item->itemNiceDescription() == item->itemNiceDisplayName()
-            ? item->itemNiceDisplayName()
-            : QStringLiteral("%1, %2").arg(item->itemNiceDisplayName(), item->itemNiceDescription());
+    case Qt::AccessibleTextRole: {
+        // Read as the rows of the other lists are.
+        ItemRowContent content;
+        content.name = item->itemNiceDisplayName();
+        content.detail = item->itemNiceDescription();
+        return content.spokenText(Localizator::shared());
+    }
     case Qt::DecorationRole:
         return themeIcon(item->itemIconName(), QStringLiteral("application-x-executable"));
     case SystemItemDelegate::DescriptionRole:

@@ -49,6 +49,7 @@ void PreferencesIgnoredItemsViewController::awakeFromNib()
     LOG_DEBUG("Awaking from nib...");
     const Localizator& texts = localizator();
     m_model = new LoginItemsListModel(*managedObjectContext(), representedGroup(), this);
+    m_model->setLocalizator(&localizator());
     m_itemsTableView = new LoginItemsListView(this);
     m_itemsTableView->setObjectName(QStringLiteral("itemsTableView"));
     m_itemsTableView->setAccessibleName(texts.ignoreLoginGroupDisplayName());

@@ -11,7 +11,7 @@
 #include "ui/icons/IconsManager.h"
 #include "ui/views/HelpButton.h"
 #include "ui/windows/DockAndStatusBarController.h"
-#include "ui/views/FocusedWheelFilter.h"
+#include "ui/views/ChoicePopUpButton.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -123,11 +123,10 @@ void PreferencesLookAndFeelViewController::awakeFromNib()
 
 QComboBox* PreferencesLookAndFeelViewController::addComboBox(const QString& name, const QString& label, const QStringList& titles)
 {
-    auto* box = new QComboBox(this);
-    box->setObjectName(name);
-    FocusedWheelFilter::guard(box);
-    box->setAccessibleName(accessibleNameOfLabel(label));
-    box->addItems(titles);
+    // Read by its label, with the shown choice as its value.
+    auto* box = new ChoicePopUpButton(name, accessibleNameOfLabel(label), this);
+    for (int index = 0; index < titles.size(); ++index)
+        box->addChoice(titles[index], index);
     return box;
 }
 

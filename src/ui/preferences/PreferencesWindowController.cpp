@@ -6,7 +6,9 @@
 #include "ui/base/StaticPlaceholderContext.h"
 #include "ui/base/ViewControllerBase.h"
 #include "ui/preferences/PreferencesPane.h"
+#include "ui/views/ToolBar.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QActionGroup>
 #include <QMainWindow>
@@ -31,7 +33,7 @@ std::unique_ptr<QWidget> PreferencesWindowController::makeWindow()
 {
     auto window = std::make_unique<QMainWindow>();
     window->setObjectName(QStringLiteral("preferencesWindow"));
-    auto* toolbar = new QToolBar(window.get());
+    auto* toolbar = new ToolBar(window.get());
     toolbar->setObjectName(QStringLiteral("preferencesToolbar"));
     toolbar->setMovable(false);
     toolbar->setFloatable(false);
@@ -54,6 +56,12 @@ std::unique_ptr<QWidget> PreferencesWindowController::makeWindow()
         action->setCheckable(true);
         m_toolbarActions->addAction(action);
         connect(action, &QAction::triggered, this, [this, index] { selectControllerAtIndex(index); });
+        // A screen reader checks the pane's button without clicking it.
+        connect(qobject_cast<QAbstractButton*>(toolbar->widgetForAction(action)), &QAbstractButton::toggled, this,
+                [this, index](bool checked) {
+                    if (checked)
+                        selectControllerAtIndex(index);
+                });
         ++index;
     }
     // Undo and redo act on the database here too; the window has no menus

@@ -1,6 +1,7 @@
 #include "ui/views/ChoicePopUpButtonAccessible.h"
 
 #include "ui/views/AccessibleInterfaceFactory.h"
+#include "ui/views/ChoicePopUpButton.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -23,7 +24,7 @@ ChoicePopUpButtonAccessible::ChoicePopUpButtonAccessible(QComboBox* button)
 
 void ChoicePopUpButtonAccessible::install()
 {
-    installAccessibleInterface<ChoicePopUpButtonAccessible, QComboBox>();
+    installAccessibleInterface<ChoicePopUpButtonAccessible, ChoicePopUpButton>();
 }
 
 QString ChoicePopUpButtonAccessible::text(QAccessible::Text kind) const

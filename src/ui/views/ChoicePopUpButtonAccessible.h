@@ -9,9 +9,6 @@ class QComboBox;
 
 class ChoicePopUpButtonAccessible : public QAccessibleWidget {
 public:
-    // The class of the widgets it is made for.
-    static constexpr const char* kClassName = "ChoicePopUpButton";
-
     explicit ChoicePopUpButtonAccessible(QComboBox* button);
 
     // Makes the interface the one of every ChoicePopUpButton.

@@ -1,6 +1,7 @@
 #include "ui/views/ItemInspectorTableAccessible.h"
 
 #include "ui/views/AccessibleInterfaceFactory.h"
+#include "ui/views/ItemInspectorTableView.h"
 
 #include <QCoreApplication>
 #include <QTableView>
@@ -23,7 +24,7 @@ ItemInspectorTableAccessible::ItemInspectorTableAccessible(QTableView* table)
 
 void ItemInspectorTableAccessible::install()
 {
-    installAccessibleInterface<ItemInspectorTableAccessible, QTableView>();
+    installAccessibleInterface<ItemInspectorTableAccessible, ItemInspectorTableView>();
 }
 
 QList<QWidget*> ItemInspectorTableAccessible::rowWidgets() const

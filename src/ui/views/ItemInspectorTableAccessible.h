@@ -9,9 +9,6 @@ class QTableView;
 
 class ItemInspectorTableAccessible : public QAccessibleWidget {
 public:
-    // The class of the widgets it is made for.
-    static constexpr const char* kClassName = "ItemInspectorTableView";
-
     explicit ItemInspectorTableAccessible(QTableView* table);
 
     // Makes the interface the one of every ItemInspectorTableView.

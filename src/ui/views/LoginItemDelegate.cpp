@@ -2,13 +2,13 @@
 
 #include "foundation/UserDefaults.h"
 #include "model/DBFileItem.h"
-#include "model/DBStartupCondition.h"
 #include "ui/base/ThemeIcon.h"
 #include "ui/icons/ColorFromRgba.h"
 #include "ui/icons/IconsManager.h"
 #include "ui/icons/LanternwickStyleKit.h"
 #include "ui/views/BackgroundStyle.h"
 #include "ui/views/ConditionBadgeLayout.h"
+#include "ui/views/ItemRowContent.h"
 #include "ui/views/ItemRunStates.h"
 
 #include <QPainter>
@@ -66,8 +66,12 @@ QSize LoginItemDelegate::sizeHint(const QStyleOptionViewItem& option, const QMod
 
 ItemCellGeometry::Frames LoginItemDelegate::framesForRow(const QStyleOptionViewItem& option, const DBLoginItem& item) const
 {
-    return rowFrames(option, item.itemNiceDisplayName(), item.itemNiceDescription(), item.loginItemType() == LoginItemTypeFile,
-                     m_stripProgress);
+    return framesForContent(option, ItemRowContent::ofItem(item, m_states, 0));
+}
+
+ItemCellGeometry::Frames LoginItemDelegate::framesForContent(const QStyleOptionViewItem& option, const ItemRowContent& content) const
+{
+    return rowFrames(option, content.name, content.detail, content.state.isFileItem, m_stripProgress);
 }
 
 std::optional<QRect> LoginItemDelegate::actionButtonRect(const QStyleOptionViewItem& option, const QModelIndex& index) const
@@ -94,29 +98,23 @@ QPixmap LoginItemDelegate::iconForItem(const DBLoginItem& item, bool selected) c
     return {};
 }
 
-QPixmap LoginItemDelegate::actionIconForItem(const DBLoginItem& item, bool selected) const
+QPixmap LoginItemDelegate::actionIconForStartupMode(int startupMode, bool selected)
 {
     const int style = selected ? int(BackgroundStyle::Dark) : int(BackgroundStyle::Light);
     const IconsManager& icons = IconsManager::sharedInstance();
-    if (item.loginItemType() == LoginItemTypeFile) {
-        switch (static_cast<const DBFileItem&>(item).itemStartupModeValue()) {
-        case ItemStartupModeHidden:
-            return icons.itemHiddenIcon().styled(style).image();
-        case ItemStartupModeDisabled:
-            return icons.itemDisabledIcon().styled(style).image();
-        default:
-            break;
-        }
+    switch (startupMode) {
+    case ItemStartupModeHidden:
+        return icons.itemHiddenIcon().styled(style).image();
+    case ItemStartupModeDisabled:
+        return icons.itemDisabledIcon().styled(style).image();
+    default:
+        return icons.itemShownIcon().styled(style).image();
     }
-    return icons.itemShownIcon().styled(style).image();
 }
 
-void LoginItemDelegate::paintBadges(QPainter& painter, const QRectF& strip, const DBLoginItem& item) const
+void LoginItemDelegate::paintBadges(QPainter& painter, const QRectF& strip, const ItemRowContent& content) const
 {
-    QList<DBStartupCondition*> conditions = item.itemStartupConditions();
-    std::stable_sort(conditions.begin(), conditions.end(), [](const DBStartupCondition* a, const DBStartupCondition* b) {
-        return a->conditionSortIndexValue() < b->conditionSortIndexValue();
-    });
+    const QList<ItemRowContent::Condition>& conditions = content.conditions;
     if (conditions.isEmpty() || strip.width() <= 0)
         return;
     const UserDefaults& settings = userDefaults();
@@ -124,8 +122,8 @@ void LoginItemDelegate::paintBadges(QPainter& painter, const QRectF& strip, cons
     const QFont font = badgeFont(painter.font());
     const QFontMetricsF metrics(font);
     QList<double> widths;
-    for (const DBStartupCondition* condition : conditions)
-        widths.append(ConditionBadgeLayout::measuredWidth(metrics.horizontalAdvance(singleLine(condition->conditionName())), padding));
+    for (const ItemRowContent::Condition& condition : conditions)
+        widths.append(ConditionBadgeLayout::measuredWidth(metrics.horizontalAdvance(singleLine(condition.name)), padding));
     const QList<ConditionBadgeLayout::Frame> frames = ConditionBadgeLayout::fit(
         widths, { strip.width(), settings.startupConditionsListViewItemSpacing(), settings.startupConditionsListViewMinItemWidth(),
                   settings.startupConditionsListViewMinWidthThreshold() });
@@ -135,17 +133,14 @@ void LoginItemDelegate::paintBadges(QPainter& painter, const QRectF& strip, cons
         const ConditionBadgeLayout::Frame& frame = frames[index];
         if (frame.isHidden())
             continue;
-        BadgeColors colors = m_normalBadge;
-        if (m_states.isStatusDisplayOn()) {
-            if (const std::optional<bool> allowed = m_states.isConditionAllowed(conditions[index]->objectID()))
-                colors = *allowed ? m_allowBadge : m_preventBadge;
-        }
+        const std::optional<bool>& allowed = conditions[index].allowed;
+        const BadgeColors& colors = !allowed ? m_normalBadge : *allowed ? m_allowBadge : m_preventBadge;
         const QRectF badge(strip.left() + frame.x, strip.top(), frame.width, strip.height());
         LanternwickStyleKit::drawStartupConditionWithFrame(painter, badge, colors.background, colors.border);
         const QRectF text = badge.adjusted(padding, 0, -padding, 0);
         painter.setPen(colors.text);
         painter.drawText(text, Qt::AlignCenter,
-                         metrics.elidedText(singleLine(conditions[index]->conditionName()), Qt::ElideRight, std::max(text.width(), 0.0)));
+                         metrics.elidedText(singleLine(conditions[index].name), Qt::ElideRight, std::max(text.width(), 0.0)));
     }
 }
 
@@ -156,10 +151,11 @@ void LoginItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
         QStyledItemDelegate::paint(painter, option, index);
         return;
     }
-    const bool isFile = item->loginItemType() == LoginItemTypeFile;
+    // What is painted here is what screen readers hear (the list model's accessible text).
+    const ItemRowContent content = ItemRowContent::ofItem(*item, m_states, index.row());
+    const ItemRowAppearance::State& state = content.state;
     const bool selected = option.state & QStyle::State_Selected;
-    const ItemRowAppearance::State state = m_states.appearanceState(item->objectID(), isFile, index.row());
-    const ItemCellGeometry::Frames frames = framesForRow(option, *item);
+    const ItemCellGeometry::Frames frames = framesForContent(option, content);
 
     painter->save();
     painter->setClipRect(option.rect);
@@ -173,19 +169,19 @@ void LoginItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
         }
     }
 
-    const double disabledAlpha = isFile ? m_fileDisabledAlpha : m_utilityDisabledAlpha;
+    const double disabledAlpha = state.isFileItem ? m_fileDisabledAlpha : m_utilityDisabledAlpha;
     const double alpha = ItemRowAppearance::contentAlpha(state, disabledAlpha);
     painter->setOpacity(alpha);
     painter->drawPixmap(frames.icon.toRect(), iconForItem(*item, selected));
 
-    paintName(*painter, option, frames.name, item->itemNiceDisplayName());
-    if (isFile)
-        paintDetail(*painter, option, frames.detail, item->itemNiceDescription(),
+    paintName(*painter, option, frames.name, content.name);
+    if (state.isFileItem)
+        paintDetail(*painter, option, frames.detail, content.detail,
                     ItemRowAppearance::detailAlpha(state, disabledAlpha, userDefaults().itemsListsSize()));
 
     painter->setFont(option.font);
-    paintBadges(*painter, frames.badges, *item);
+    paintBadges(*painter, frames.badges, content);
     if (!m_actionButtonHidden)
-        paintActionButton(*painter, frames.actionButton, actionIconForItem(*item, selected));
+        paintActionButton(*painter, frames.actionButton, actionIconForStartupMode(content.startupMode, selected));
     painter->restore();
 }

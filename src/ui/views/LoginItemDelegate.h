@@ -14,6 +14,7 @@
 #include <functional>
 
 class DBLoginItem;
+class ItemRowContent;
 class ItemRunStates;
 
 class LoginItemDelegate : public ItemRowDelegateBase {
@@ -55,9 +56,10 @@ private:
         QColor background;
     };
 
-    void paintBadges(QPainter& painter, const QRectF& strip, const DBLoginItem& item) const;
+    ItemCellGeometry::Frames framesForContent(const QStyleOptionViewItem& option, const ItemRowContent& content) const;
+    void paintBadges(QPainter& painter, const QRectF& strip, const ItemRowContent& content) const;
     QPixmap iconForItem(const DBLoginItem& item, bool selected) const;
-    QPixmap actionIconForItem(const DBLoginItem& item, bool selected) const;
+    static QPixmap actionIconForStartupMode(int startupMode, bool selected);
     static QFont badgeFont(const QFont& font) { return detailFont(font); }
 
     const ItemSource m_itemSource;

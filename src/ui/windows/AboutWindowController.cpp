@@ -8,6 +8,7 @@
 #include "ui/icons/ColorFromRgba.h"
 #include "ui/icons/IconsManager.h"
 #include "ui/views/CreditsView.h"
+#include "ui/views/TitledWindow.h"
 
 #include <QDesktopServices>
 #include <QEvent>
@@ -33,7 +34,7 @@ std::unique_ptr<QWidget> AboutWindowController::makeWindow()
     m_versionString = texts.versionStringTemplate().arg(helpers()->applicationVersion(), helpers()->applicationBuild());
     m_copyrightString = helpers()->applicationCopyright();
 
-    auto window = std::make_unique<QWidget>();
+    auto window = std::make_unique<TitledWindow>();
     window->setObjectName(QStringLiteral("aboutWindow"));
     window->setWindowTitle(texts.windowText(Text::AboutTitle));
     constexpr char16_t lightbulb = 0xf0eb;

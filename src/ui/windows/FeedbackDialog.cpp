@@ -17,11 +17,12 @@ using Text = Localizator::WindowText;
 
 namespace {
 
-QPlainTextEdit* readOnlyText(const QString& name, const QString& text, QWidget* parent)
+QPlainTextEdit* readOnlyText(const QString& name, const QString& title, const QString& text, QWidget* parent)
 {
     auto* edit = new QPlainTextEdit(text, parent);
     edit->setObjectName(name);
-    edit->setAccessibleName(name);
+    // Read by the title of its tab.
+    edit->setAccessibleName(title);
     edit->setReadOnly(true);
     edit->setLineWrapMode(QPlainTextEdit::NoWrap);
     edit->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
@@ -34,18 +35,19 @@ FeedbackDialog::FeedbackDialog(const Localizator& texts, const QString& message,
                                QWidget* parent)
     : QDialog(parent)
     , m_description(new QPlainTextEdit(message, this))
-    , m_logs(readOnlyText(QStringLiteral("feedbackLogs"), logs, this))
-    , m_database(readOnlyText(QStringLiteral("feedbackDatabase"), database, this))
+    , m_logs(readOnlyText(QStringLiteral("feedbackLogs"), texts.windowText(Text::FeedbackLogs), logs, this))
+    , m_database(readOnlyText(QStringLiteral("feedbackDatabase"), texts.windowText(Text::FeedbackDatabase), database, this))
 {
     setObjectName(QStringLiteral("feedbackDialog"));
     setWindowTitle(texts.windowText(Text::FeedbackTitle));
     auto* intro = new QLabel(texts.windowText(Text::FeedbackText), this);
     intro->setWordWrap(true);
     m_description->setObjectName(QStringLiteral("feedbackDescription"));
-    m_description->setAccessibleName(QStringLiteral("feedbackDescription"));
+    m_description->setAccessibleName(intro->text());
+    intro->setBuddy(m_description);
     auto* tabs = new QTabWidget(this);
-    tabs->addTab(m_logs, texts.windowText(Text::FeedbackLogs));
-    tabs->addTab(m_database, texts.windowText(Text::FeedbackDatabase));
+    tabs->addTab(m_logs, m_logs->accessibleName());
+    tabs->addTab(m_database, m_database->accessibleName());
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     QPushButton* copy = buttons->addButton(texts.windowText(Text::FeedbackCopy), QDialogButtonBox::ActionRole);
     copy->setObjectName(QStringLiteral("feedbackCopyButton"));

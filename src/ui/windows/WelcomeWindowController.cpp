@@ -6,6 +6,7 @@
 #include "ui/icons/IconsManager.h"
 #include "ui/preferences/LanternwickEnabledSwitch.h"
 #include "ui/views/HelpButton.h"
+#include "ui/views/TitledWindow.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -26,7 +27,7 @@ WelcomeWindowController::~WelcomeWindowController() = default;
 std::unique_ptr<QWidget> WelcomeWindowController::makeWindow()
 {
     const Localizator& texts = localizator();
-    auto window = std::make_unique<QWidget>();
+    auto window = std::make_unique<TitledWindow>();
     window->setObjectName(QStringLiteral("welcomeWindow"));
     window->setWindowTitle(texts.windowText(Text::WelcomeTitle));
 

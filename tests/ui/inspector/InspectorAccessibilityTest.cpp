@@ -4,6 +4,7 @@
 #include "InspectorTestCase.h"
 #include "model/DBLoginGroup.h"
 #include "model/DBLoginItem.h"
+#include "model/DBStartupCondition.h"
 #include "support/AccessibleControls.h"
 #include "ui/inspector/ItemInspectorViewController.h"
 
@@ -33,10 +34,13 @@ TEST_F(InspectorAccessibilityTest, EveryControlOfEveryKindOfRowIsReachedByAHuman
 
     EXPECT_EQ(controlsWithoutHumanNames(&inspector), QStringList());
     const QStringList names = accessibleNames(&inspector);
-    for (const char* expected : { "Startup conditions", "Used by the shown item", "Day", "From", "To", "Modifier key", "Key state",
+    for (const char* expected : { "Startup conditions", "Day", "From", "To", "Modifier key", "Key state",
                                   "Power source", "Volume", "Volume state", "Network mode", "Network state", "Add Condition",
                                   "Delete" })
         EXPECT_TRUE(names.contains(QString::fromUtf8(expected))) << expected << " in " << names.join(", ").toStdString();
+    // Each condition's check box is named after the condition it checks.
+    for (const DBStartupCondition* condition : editing->sortedStartupConditions())
+        EXPECT_TRUE(names.contains("Use " + condition->conditionName())) << condition->conditionName().toStdString();
 }
 
 } // namespace

@@ -1,0 +1,59 @@
+#include "ui/views/ShownChildrenAccessible.h"
+
+#include "ui/base/ViewControllerBase.h"
+#include "ui/views/AccessibleInterfaceFactory.h"
+#include "ui/views/ToolBar.h"
+
+#include <QCoreApplication>
+
+namespace {
+
+void installAtStart()
+{
+    ShownChildrenAccessible::install();
+}
+
+} // namespace
+
+Q_COREAPP_STARTUP_FUNCTION(installAtStart)
+
+ShownChildrenAccessible::ShownChildrenAccessible(ViewControllerBase* controller)
+    : QAccessibleWidget(controller)
+{
+}
+
+ShownChildrenAccessible::ShownChildrenAccessible(ToolBar* toolBar)
+    : QAccessibleWidget(toolBar, QAccessible::ToolBar)
+{
+}
+
+void ShownChildrenAccessible::install()
+{
+    installAccessibleInterface<ShownChildrenAccessible, ViewControllerBase>();
+    installAccessibleInterface<ShownChildrenAccessible, ToolBar>();
+}
+
+QList<QWidget*> ShownChildrenAccessible::shownChildren() const
+{
+    QList<QWidget*> shown;
+    for (QObject* child : widget()->children())
+        if (auto* control = qobject_cast<QWidget*>(child); control && !control->isWindow() && !control->isHidden())
+            shown.append(control);
+    return shown;
+}
+
+int ShownChildrenAccessible::childCount() const
+{
+    return static_cast<int>(shownChildren().size());
+}
+
+QAccessibleInterface* ShownChildrenAccessible::child(int index) const
+{
+    const QList<QWidget*> shown = shownChildren();
+    return index >= 0 && index < shown.size() ? QAccessible::queryAccessibleInterface(shown[index]) : nullptr;
+}
+
+int ShownChildrenAccessible::indexOfChild(const QAccessibleInterface* child) const
+{
+    return child ? static_cast<int>(shownChildren().indexOf(qobject_cast<QWidget*>(child->object()))) : -1;
+}

@@ -1,0 +1,284 @@
+// The application's windows as a screen reader meets them through
+// QAccessible: rows read as they are painted, controls named by their
+// labels, windows read as windows, and nothing hidden within reach.
+#include "model/DBPowerSourceConditionData.h"
+#include "model/DBStartupCondition.h"
+#include "support/WindowTest.h"
+#include "ui/base/LoginItemsListModel.h"
+#include "ui/base/PopoverFrame.h"
+#include "ui/mainwindow/ItemInspectorPopoverController.h"
+#include "ui/mainwindow/MainItemsViewController.h"
+#include "ui/mainwindow/MainWindowController.h"
+#include "ui/preferences/PreferencesPane.h"
+#include "ui/preferences/PreferencesWindowController.h"
+#include "ui/views/ApplicationAccessible.h"
+#include "ui/windows/ApplicationWindowControllers.h"
+#include "ui/windows/WelcomeWindowController.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QActionGroup>
+#include <QListView>
+#include <QTest>
+#include <QToolBar>
+#include <functional>
+
+namespace {
+
+// Every node below root, the rows of lists and the menus of menu bars left out.
+QList<QAccessibleInterface*> accessibleNodes(QObject* root)
+{
+    QList<QAccessibleInterface*> nodes;
+    QList<QAccessibleInterface*> pending { QAccessible::queryAccessibleInterface(root) };
+    while (!pending.isEmpty()) {
+        QAccessibleInterface* node = pending.takeFirst();
+        if (!node)
+            continue;
+        nodes.append(node);
+        static const QList<QAccessible::Role> leaves { QAccessible::MenuBar, QAccessible::Cell, QAccessible::ListItem,
+                                                       QAccessible::Row, QAccessible::ColumnHeader, QAccessible::RowHeader };
+        if (leaves.contains(node->role()))
+            continue;
+        for (int index = 0; index < node->childCount(); ++index)
+            pending.append(node->child(index));
+    }
+    return nodes;
+}
+
+// One line each, for readable failures.
+std::string lines(const QStringList& texts)
+{
+    return texts.join(QLatin1Char('\n')).toStdString();
+}
+
+std::string describe(const QList<QAccessibleInterface*>& nodes)
+{
+    QStringList described;
+    for (QAccessibleInterface* node : nodes)
+        described << QStringLiteral("%1 \"%2\" (%3)").arg(QString::number(node->role(), 16), node->text(QAccessible::Name),
+                                                         node->object() ? node->object()->objectName() : QString());
+    return lines(described);
+}
+
+std::string hiddenNodes(QObject* root)
+{
+    QList<QAccessibleInterface*> hidden;
+    for (QAccessibleInterface* node : accessibleNodes(root))
+        if (node->state().invisible)
+            hidden.append(node);
+    return describe(hidden);
+}
+
+// The check boxes, pop-up buttons, sliders and radio buttons of root that a
+// screen reader could not tell apart: no name, or their value as their name.
+std::string controlsNamedByNothingOrTheirValue(QObject* root)
+{
+    static const QList<QAccessible::Role> named { QAccessible::CheckBox, QAccessible::ComboBox, QAccessible::Slider,
+                                                  QAccessible::RadioButton };
+    QList<QAccessibleInterface*> unnamed;
+    for (QAccessibleInterface* node : accessibleNodes(root)) {
+        const QString name = node->text(QAccessible::Name).trimmed();
+        const QString value = node->valueInterface() ? node->valueInterface()->currentValue().toString() : node->text(QAccessible::Value);
+        if (named.contains(node->role()) && (name.isEmpty() || name == value))
+            unnamed.append(node);
+    }
+    return describe(unnamed);
+}
+
+std::string rowTexts(QListView* list)
+{
+    QStringList rows;
+    QAccessibleInterface* table = QAccessible::queryAccessibleInterface(list);
+    for (int row = 0; row < list->model()->rowCount(); ++row)
+        rows << table->tableInterface()->cellAt(row, 0)->text(QAccessible::Name);
+    return lines(rows);
+}
+
+class AccessibilityTest : public WindowTest {
+protected:
+    void SetUp() override
+    {
+        WindowTest::SetUp();
+        windows = std::make_unique<ApplicationWindowControllers>(*helpers, [] {});
+    }
+
+    DBFileItem* addDescribedFile(const QString& path, const QString& description)
+    {
+        workspace->addFile(path, { ItemPathTypeApplication, QFileInfo(path).fileName(), description, {} });
+        return static_cast<DBFileItem*>(helpers->modelEditing()->createFileItemsFromData({ path }, group, items().size()).value(0));
+    }
+
+    DBStartupCondition* powerCondition(int32_t type, const QString& name, DBLoginItem* usedBy)
+    {
+        DBStartupCondition* condition = helpers->modelEditing()->createPowerSourceStartupConditionAtIndex(0);
+        condition->conditionPowerSourceData()->setPowerSourceTypeValue(type);
+        condition->setConditionName(name);
+        helpers->modelEditing()->setStartupConditionUsedByLoginItem(condition, usedBy, true);
+        return condition;
+    }
+
+    MainItemsViewController& itemsPage()
+    {
+        MainWindowController& main = windows->mainWindowController();
+        main.window()->show();
+        return *main.itemsSubviewController();
+    }
+
+    // The inspector of item in its popover, tall enough that no row is scrolled away.
+    PopoverFrame* showInspector(DBLoginItem* item)
+    {
+        MainItemsViewController& page = itemsPage();
+        page.itemInspectors()->showLoginItemInspector(item, page.itemsTableView(), QRect(0, 0, 10, 10));
+        PopoverFrame* popover = page.itemInspectors()->popover();
+        popover->resize(560, 1400);
+        QCoreApplication::processEvents();
+        return popover;
+    }
+
+    std::unique_ptr<ApplicationWindowControllers> windows;
+};
+
+TEST_F(AccessibilityTest, RowsReadWhatTheyShowInReadingOrder)
+{
+    addDescribedFile("/usr/bin/xterm", "Terminal emulator");
+    // Its conditions in their order: each new one goes first.
+    DBFileItem* report = addDescribedFile("/home/user/report.txt", "Plain text document");
+    helpers->modelEditing()->setFileItemStartupMode(report, ItemStartupModeHidden);
+    powerCondition(PowerSourceTypePowerSupply, "On the power adapter", report);
+    powerCondition(PowerSourceTypeBattery, "On battery", report);
+    DBFileItem* disabled = addDescribedFile("/usr/bin/same", "same");
+    helpers->modelEditing()->setFileItemStartupMode(disabled, ItemStartupModeDisabled);
+    helpers->modelEditing()->createFileItemsFromData({ "/opt/gone/Program" }, group, items().size());
+    addDelay(5);
+    startFresh();
+    QListView* list = itemsPage().itemsTableView();
+
+    const QString delay = items().last()->itemNiceDisplayName();
+    EXPECT_EQ(rowTexts(list), lines({ "xterm, Terminal emulator",
+                                            "report.txt, Plain text document, hidden, On battery, On the power adapter",
+                                            // A description that is the name is said once.
+                                            "same, don't start", "Program, Item is missing!", delay }));
+
+    windows->toggleSimulationMode();
+    QTRY_VERIFY(rowTexts(list).find("would") != std::string::npos);
+    EXPECT_EQ(rowTexts(list),
+              lines({ "xterm, Terminal emulator, would start",
+                            "report.txt, Plain text document, hidden, On battery (prevents), On the power adapter (allows), "
+                            "would not start because of its conditions",
+                            "same, don't start, would not start because of the item itself",
+                            "Program, Item is missing!, would not start because of the item itself", delay + ", would start" }));
+
+    // The texts follow the rows' model: what the delegate paints.
+    EXPECT_EQ(itemsPage().itemsModel()->index(0).data(Qt::AccessibleTextRole).toString().toStdString(),
+              "xterm, Terminal emulator, would start");
+}
+
+TEST_F(AccessibilityTest, ControlsOfTheInspectorAreNamedByWhatTheyDo)
+{
+    DBFileItem* item = addDescribedFile("/usr/bin/xterm", "Terminal emulator");
+    powerCondition(PowerSourceTypePowerSupply, "On the power adapter", item);
+    helpers->modelEditing()->createScheduledStartupConditionAtIndex(1)->setConditionName("Working hours");
+    startFresh();
+    PopoverFrame* popover = showInspector(item);
+
+    EXPECT_EQ(controlsNamedByNothingOrTheirValue(popover), "");
+    QStringList checkBoxes;
+    QAccessibleInterface* startupMode = nullptr;
+    for (QAccessibleInterface* node : accessibleNodes(popover)) {
+        if (node->role() == QAccessible::CheckBox)
+            checkBoxes << node->text(QAccessible::Name);
+        if (node->text(QAccessible::Name) == "Startup mode")
+            startupMode = node;
+    }
+    EXPECT_TRUE(checkBoxes.contains("Use On the power adapter")) << checkBoxes.join(", ").toStdString();
+    EXPECT_TRUE(checkBoxes.contains("Use Working hours")) << checkBoxes.join(", ").toStdString();
+
+    // One choice of three, read as one group.
+    ASSERT_NE(startupMode, nullptr);
+    EXPECT_EQ(startupMode->role(), QAccessible::Grouping);
+    QStringList choices;
+    for (int index = 0; index < startupMode->childCount(); ++index)
+        if (startupMode->child(index)->role() == QAccessible::RadioButton)
+            choices << startupMode->child(index)->text(QAccessible::Name);
+    EXPECT_EQ(choices, QStringList({ "Shown", "Hidden", "Disabled" }));
+}
+
+TEST_F(AccessibilityTest, ControlsOfThePreferencesAreNamedByTheirLabels)
+{
+    PreferencesWindowController& preferences = windows->preferencesWindowController();
+    preferences.window()->show();
+    auto* toolbar = preferences.window()->findChild<QToolBar*>();
+    ASSERT_NE(toolbar, nullptr);
+    for (int index = 0; index < preferences.paneCount(); ++index) {
+        // Chosen as a screen reader chooses: by checking the pane's button.
+        QAccessibleInterface* button = QAccessible::queryAccessibleInterface(toolbar->widgetForAction(preferences.toolbarActions()->actions().at(index)));
+        ASSERT_NE(button, nullptr);
+        button->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+        QCoreApplication::processEvents();
+        EXPECT_EQ(preferences.selectedIndex(), index);
+        EXPECT_EQ(controlsNamedByNothingOrTheirValue(preferences.window()), "") << "pane " << index;
+        EXPECT_EQ(hiddenNodes(preferences.window()), "") << "pane " << index;
+    }
+    // A pop-up button is read by its label, with its choice as the value.
+    preferences.selectControllerAtIndex(1);
+    QAccessibleInterface* verbosity = QAccessible::queryAccessibleInterface(preferences.window()->findChild<QWidget*>("logVerbosityBox"));
+    ASSERT_NE(verbosity, nullptr);
+    EXPECT_EQ(verbosity->text(QAccessible::Name), "Log verbosity");
+    EXPECT_FALSE(verbosity->text(QAccessible::Value).isEmpty());
+}
+
+TEST_F(AccessibilityTest, EveryWindowIsReadAsAWindowByItsTitle)
+{
+    QGuiApplication::setApplicationDisplayName(QStringLiteral("Lanternwick"));
+    ApplicationAccessible::install();
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(qApp)->text(QAccessible::Name), "Lanternwick");
+
+    DBFileItem* item = addDescribedFile("/usr/bin/xterm", "Terminal emulator");
+    startFresh();
+    PopoverFrame* popover = showInspector(item);
+    ItemInspectorPopoverController& inspectors = *itemsPage().itemInspectors();
+    inspectors.detach();
+    const std::function<QWidget*()> windowsToRead[] {
+        [&] { return windows->mainWindowController().window(); },
+        [&] { return windows->welcomeWindowController().window(); },
+        [&] { return windows->preferencesWindowController().window(); },
+        [&] { return static_cast<QWidget*>(popover); },
+        [&] { return inspectors.itemInspectorDetachedWindow(); },
+    };
+    for (const auto& window : windowsToRead) {
+        QAccessibleInterface* read = QAccessible::queryAccessibleInterface(window());
+        ASSERT_NE(read, nullptr);
+        EXPECT_EQ(read->role(), QAccessible::Window) << window()->objectName().toStdString();
+        EXPECT_FALSE(read->text(QAccessible::Name).isEmpty()) << window()->objectName().toStdString();
+    }
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(inspectors.itemInspectorDetachedWindow())->text(QAccessible::Name), "xterm");
+
+    // The main window is read by the page it shows.
+    QAccessibleInterface* main = QAccessible::queryAccessibleInterface(windows->mainWindowController().window());
+    EXPECT_EQ(main->text(QAccessible::Name), "Lanternwick");
+    windows->mainWindowController().switchToSystemItemsView();
+    EXPECT_EQ(main->text(QAccessible::Name), "System Items");
+}
+
+TEST_F(AccessibilityTest, NothingHiddenIsReachableAndNothingUnnamedTakesFocus)
+{
+    DBFileItem* item = addDescribedFile("/usr/bin/xterm", "Terminal emulator");
+    // One time only: its delete button is hidden.
+    helpers->modelEditing()->createScheduledStartupConditionAtIndex(0);
+    helpers->modelEditing()->createPowerSourceStartupConditionAtIndex(1);
+    startFresh();
+    PopoverFrame* popover = showInspector(item);
+    EXPECT_EQ(hiddenNodes(popover), "");
+
+    QWidget* main = windows->mainWindowController().window();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(hiddenNodes(main), "");
+    QStringList unnamed;
+    for (QWidget* widget : main->findChildren<QWidget*>())
+        if (widget->isVisible() && (widget->focusPolicy() & Qt::TabFocus) && !widget->focusProxy()
+            && QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name).trimmed().isEmpty())
+            unnamed << widget->metaObject()->className() + QStringLiteral(" ") + widget->objectName();
+    EXPECT_EQ(lines(unnamed), "");
+}
+
+} // namespace
