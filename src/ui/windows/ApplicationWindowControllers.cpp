@@ -121,8 +121,14 @@ void ApplicationWindowControllers::prepareMainWindow()
     // keeps it from flashing up.
     m_mainWindowShowPending = true;
     QTimer::singleShot(0, controller.window(), [this] {
-        if (m_mainWindowShowPending)
-            showMainWindow();
+        if (!m_mainWindowShowPending)
+            return;
+        showMainWindow();
+        // The windows start-up opened meanwhile stay in front of it, the welcome window first.
+        for (WindowControllerBase* front : std::initializer_list<WindowControllerBase*> { m_preferencesWindowController.get(),
+                                                                                          m_welcomeWindowController.get() })
+            if (front && front->isWindowLoaded() && front->window()->isVisible())
+                front->showWindow();
     });
 }
 
