@@ -207,10 +207,11 @@ TEST_F(IgnoredItemsPaneTest, TheCommandsNeedASelectionWithTheirItemsAndAreTitled
     const Localizator& texts = pane.localizator();
     const QList<QString> commands { N::moveIgnoredItemsToApplicationItemsList, N::moveCurrentSelectionToSystemPreferences,
                                     N::deleteCurrentSelection };
-    // The list's context menu holds them.
+    // The list's context menu holds them, and Move Up and Move Down.
     QList<QAction*> menu;
     for (const QString& command : commands)
         menu << &action(command);
+    menu << &action(N::moveSelectedItemsUp) << &action(N::moveSelectedItemsDown);
     EXPECT_EQ(pane.itemsTableView()->actions(), menu);
 
     for (const QString& command : commands) {
