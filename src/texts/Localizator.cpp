@@ -822,6 +822,10 @@ QString Localizator::windowText(WindowText text) const
         return localized("Don't Start");
     case WindowText::LaunchSelectedItemsMenuItem:
         return localized("Launch Selected Items");
+    case WindowText::MoveUpMenuItem:
+        return localized("Move Up");
+    case WindowText::MoveDownMenuItem:
+        return localized("Move Down");
     case WindowText::CancelLaunchMenuItem:
         return localized("Cancel Launch");
     case WindowText::CancelAutoCloseMenuItem:
@@ -878,6 +882,10 @@ QString Localizator::windowText(WindowText text) const
         return localized("Quit Lanternwick after launching items, in:");
     case WindowText::DelayBetweenItems:
         return localized("Pause between items:");
+    case WindowText::ShowMainWindowAtStart:
+        return localized("Show the main window at start");
+    case WindowText::LaunchOnManualStart:
+        return localized("Launch items also when Lanternwick is started by hand");
     case WindowText::GeneralHelp:
         return localized("Help on general preferences");
     case WindowText::RunMode:
@@ -917,6 +925,8 @@ QString Localizator::windowText(WindowText text) const
     case WindowText::UpdatesFromPackageManager:
         return localized("Lanternwick is updated by your system's package manager, together with the rest of your "
                          "software. There is nothing to set here.");
+    case WindowText::ShowWelcomeWindowAtStart:
+        return localized("Show this window at start");
     case WindowText::WelcomeTitle:
         return localized("Welcome to Lanternwick");
     case WindowText::WelcomeText:

@@ -1,6 +1,8 @@
 #include "ui/base/CommandDispatcher.h"
 
 #include "foundation/Log.h"
+#include "shell/ApplicationCommands.h"
+#include "ui/base/CommandNames.h"
 #include "ui/base/CommandResponder.h"
 #include "ui/base/ViewControllerBase.h"
 #include "ui/base/WindowControllerBase.h"
@@ -8,6 +10,22 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
+
+namespace {
+
+bool isEveryWindowCommand(const QString& command)
+{
+    static const QStringList commands { CommandNames::undo,
+                                        CommandNames::redo,
+                                        CommandNames::terminate,
+                                        ApplicationCommands::showPreferencesWindow,
+                                        ApplicationCommands::showWelcomeWindow,
+                                        ApplicationCommands::showAboutWindow,
+                                        ApplicationCommands::contactSupport };
+    return commands.contains(command);
+}
+
+} // namespace
 
 CommandDispatcher::CommandDispatcher(CommandResponder* application, QObject* parent)
     : QObject(parent)
@@ -35,11 +53,25 @@ QList<CommandResponder*> CommandDispatcher::responderChainFrom(QWidget* start) c
     return chain;
 }
 
-QList<CommandResponder*> CommandDispatcher::responderChain() const
+QList<CommandResponder*> CommandDispatcher::responderChainFor(const QString& command, QWidget* start) const
+{
+    QList<CommandResponder*> chain = responderChainFrom(start);
+    QWidget* window = start ? start->window() : nullptr;
+    const bool belongsToAnotherWindow = window && window->parentWidget() && !WindowControllerBase::controllerOfWindow(window);
+    if (belongsToAnotherWindow && !isEveryWindowCommand(command))
+        chain.removeIf([window](CommandResponder* responder) {
+            auto* controller = dynamic_cast<ViewControllerBase*>(responder);
+            return !controller || controller->window() != window;
+        });
+    return chain;
+}
+
+QWidget* CommandDispatcher::focus()
 {
     QWidget* focus = QApplication::focusWidget();
-    return responderChainFrom(focus ? focus : QApplication::activeWindow());
+    return focus ? focus : QApplication::activeWindow();
 }
+
 
 CommandResponder* CommandDispatcher::responderFor(const QString& command, const QList<CommandResponder*>& chain)
 {
@@ -57,6 +89,33 @@ QAction* CommandDispatcher::addCommand(QMenu& menu, const QString& command, cons
     action->setShortcut(shortcut);
     connect(action, &QAction::triggered, this, [this, action] { performAction(*action); });
     return action;
+}
+
+void CommandDispatcher::addWindowCommands(QWidget& window)
+{
+    const struct {
+        QString command;
+        QKeySequence shortcut;
+    } commands[] { { CommandNames::undo, standardShortcut(QKeySequence::Undo, "Ctrl+Z") },
+                   { CommandNames::redo, standardShortcut(QKeySequence::Redo, "Ctrl+Shift+Z") },
+                   { CommandNames::terminate, standardShortcut(QKeySequence::Quit, "Ctrl+Q") },
+                   { ApplicationCommands::showPreferencesWindow, standardShortcut(QKeySequence::Preferences, "Ctrl+,") },
+                   { ApplicationCommands::showWelcomeWindow, standardShortcut(QKeySequence::HelpContents, "F1") } };
+    for (const auto& [command, shortcut] : commands) {
+        auto* action = new QAction(&window);
+        action->setObjectName(command + QStringLiteral("Action"));
+        action->setData(command);
+        action->setShortcut(shortcut);
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::triggered, this, [this, action] { performAction(*action); });
+        window.addAction(action);
+    }
+}
+
+QKeySequence CommandDispatcher::standardShortcut(QKeySequence::StandardKey key, const char* fallback)
+{
+    const QList<QKeySequence> bindings = QKeySequence::keyBindings(key);
+    return bindings.isEmpty() ? QKeySequence(QString::fromLatin1(fallback)) : bindings.first();
 }
 
 void CommandDispatcher::manageMenu(QMenu& menu)
@@ -84,20 +143,21 @@ void CommandDispatcher::validateMenu(QMenu& menu)
 bool CommandDispatcher::validateAction(QAction& action)
 {
     const QString command = action.data().toString();
-    CommandResponder* responder = responderFor(command, responderChain());
+    CommandResponder* responder = responderFor(command, responderChainFor(command, focus()));
     return responder && responder->validateCommand(command, action);
 }
 
 void CommandDispatcher::performAction(QAction& action)
 {
-    perform(action.data().toString(), responderChain(), action);
+    const QString command = action.data().toString();
+    perform(command, responderChainFor(command, focus()), action);
 }
 
 bool CommandDispatcher::sendCommand(const QString& command, QWidget* from)
 {
     QAction item;
     item.setData(command);
-    return perform(command, responderChainFrom(from), item);
+    return perform(command, responderChainFor(command, from), item);
 }
 
 bool CommandDispatcher::perform(const QString& command, const QList<CommandResponder*>& chain, QAction& item)

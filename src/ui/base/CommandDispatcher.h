@@ -6,6 +6,11 @@
 // A menu item carries its command name in QAction::data(). After a menu
 // closes its items are enabled again, so that their shortcuts keep reaching
 // the dispatcher, which decides.
+//
+// A key typed in a popover or tool window acts there alone: the window it
+// belongs to passes its shortcuts through, but past the controllers inside
+// it only the commands every window has (undo, redo, quit, preferences,
+// help) go on.
 #include <QKeySequence>
 #include <QList>
 #include <QObject>
@@ -26,11 +31,14 @@ public:
     // hold it (innermost first), its window's controller (or that of the
     // window a popover or tool window belongs to), the application's.
     QList<CommandResponder*> responderChainFrom(QWidget* start) const;
-    // From the focus widget of the active window.
-    QList<CommandResponder*> responderChain() const;
 
     // A new menu item for command, handled by this dispatcher.
     QAction* addCommand(QMenu& menu, const QString& command, const QString& title, const QKeySequence& shortcut = {});
+    // Gives a window without menus the shortcuts of the commands every window has.
+    void addWindowCommands(QWidget& window);
+    // The desktop's key for a standard command; some platforms (the headless
+    // one among them) know none for a few.
+    static QKeySequence standardShortcut(QKeySequence::StandardKey key, const char* fallback);
     // Validates the menu's items whenever it opens, and enables them again
     // when it closes.
     void manageMenu(QMenu& menu);
@@ -44,6 +52,10 @@ public:
     bool sendCommand(const QString& command, QWidget* from);
 
 private:
+    // The chain that command travels from start.
+    QList<CommandResponder*> responderChainFor(const QString& command, QWidget* start) const;
+    // The focus widget, else the active window.
+    static QWidget* focus();
     static CommandResponder* responderFor(const QString& command, const QList<CommandResponder*>& chain);
     // Validates the command with the first responder of chain that answers
     // it, and performs it when allowed.

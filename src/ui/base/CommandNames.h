@@ -32,6 +32,9 @@ inline const QString showLoginItemInspector = QStringLiteral("showLoginItemInspe
 inline const QString copy = QStringLiteral("copy");
 inline const QString paste = QStringLiteral("paste");
 inline const QString pasteAndAppendStartupConditions = QStringLiteral("pasteAndAppendStartupConditions");
+// The items list and the ignored items.
+inline const QString moveSelectedItemsUp = QStringLiteral("moveSelectedItemsUp");
+inline const QString moveSelectedItemsDown = QStringLiteral("moveSelectedItemsDown");
 // The ignored items (and moveCurrentSelectionToSystemPreferences, deleteCurrentSelection).
 inline const QString moveIgnoredItemsToApplicationItemsList = QStringLiteral("moveIgnoredItemsToApplicationItemsList");
 // The system items page (and deleteCurrentSelection).

@@ -295,6 +295,28 @@ bool LoginItemsListModel::dropMimeData(const QMimeData* data, Qt::DropAction act
     return true;
 }
 
+bool LoginItemsListModel::moveItemsOneRow(const QList<DBLoginItem*>& items, bool up)
+{
+    QList<int> rows;
+    for (const DBLoginItem* item : items)
+        if (const int row = rowOfItem(item); row >= 0 && !rows.contains(row))
+            rows.append(row);
+    if (!m_dropOwner || rows.isEmpty())
+        return false;
+    std::sort(rows.begin(), rows.end());
+    // The drop row above the row before the first, or below the row after
+    // the last; at the end of the list the items close up there.
+    const int row = up ? std::max(rows.first() - 1, 0) : std::min(rows.last() + 2, rowCount());
+    QList<DBLoginItem*> moving;
+    for (const int movingRow : std::as_const(rows))
+        moving.append(m_items[movingRow]);
+    if (!moveDraggedItems(moving, row))
+        return false;
+    refresh();
+    Q_EMIT itemsDropped();
+    return true;
+}
+
 std::optional<QList<DBLoginItem*>> LoginItemsListModel::itemsOfDraggedRows(const QMimeData& data) const
 {
     const std::optional<QList<LoginItemDragData::Row>> rows = LoginItemDragData::decode(data.data(LoginItemDragData::mimeType));

@@ -87,6 +87,11 @@ public:
     // False, with nothing changed, for anything canDropMimeData refuses.
     bool dropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column, const QModelIndex& parent) override;
 
+    // Move Up and Move Down: the items move one row up or down together, as
+    // a drag of their rows there would move them (the same undo step and
+    // save, and itemsDropped). Whether something moved.
+    bool moveItemsOneRow(const QList<DBLoginItem*>& items, bool up);
+
 Q_SIGNALS:
     // A drop changed the items (and was saved).
     void itemsDropped();

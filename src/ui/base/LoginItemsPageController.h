@@ -6,6 +6,7 @@
 #include "ui/base/CommandResponder.h"
 #include "ui/base/ViewControllerBase.h"
 
+#include <QKeySequence>
 #include <QList>
 
 class DBLoginGroup;
@@ -28,6 +29,13 @@ public:
     DBLoginItem* itemAtIndex(int row) const;
     // In list order.
     QList<DBLoginItem*> selectedItems() const;
+
+    // Move Up and Move Down: the selected items move one row, as a drag
+    // would move them, and stay selected. Allowed when some selected item
+    // has a row to move to.
+    bool canMoveSelectedItems(bool up) const;
+    void moveSelectedItems(bool up);
+    static QKeySequence moveShortcut(bool up);
 
 protected:
     using ViewControllerBase::ViewControllerBase;

@@ -2,6 +2,7 @@
 
 #include "ui/base/PlaceholderControllerContext.h"
 #include "ui/views/ShownChildrenAccessible.h"
+#include "ui/views/TabFocusScroller.h"
 
 ViewControllerBase::ViewControllerBase(bool observeRepresentedObject, QWidget* parent)
     : QWidget(parent)
@@ -18,6 +19,8 @@ void ViewControllerBase::loadView()
     if (m_viewLoaded)
         return;
     validateCommonObjects();
+    // Tab scrolls the control it reaches into view, in every window.
+    TabFocusScroller::install();
     m_viewLoaded = true;
     awakeFromNib();
 }

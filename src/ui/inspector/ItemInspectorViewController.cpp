@@ -30,6 +30,7 @@
 namespace {
 
 constexpr double kMinimumViewHeight = 350;
+constexpr int kMaximumViewWidth = 560;
 constexpr int kDefaultModeImageSide = 16;
 constexpr int kDelimiterHeight = 5;
 
@@ -63,7 +64,8 @@ ItemInspectorViewController::~ItemInspectorViewController()
 
 QSize ItemInspectorViewController::sizeHint() const
 {
-    const QSize hint = ViewControllerBase::sizeHint();
+    // Long names and paths elide or wrap rather than widen the window.
+    const QSize hint = ViewControllerBase::sizeHint().boundedTo(QSize(kMaximumViewWidth, QWIDGETSIZE_MAX));
     return m_viewHeight > 0 ? QSize(hint.width(), m_viewHeight) : hint;
 }
 

@@ -21,7 +21,13 @@ PathControlView::PathControlView(QWidget* parent)
     setObjectName(QStringLiteral("itemPathView"));
     m_layout->setContentsMargins(0, 0, 0, 0);
     m_layout->setSpacing(0);
+    auto* ellipsis = new QLabel(QStringLiteral("…"), this);
+    ellipsis->hide();
+    m_ellipsis = ellipsis;
+    m_layout->addWidget(m_ellipsis);
     m_layout->addStretch(1);
+    // The path never widens the inspector: it elides instead.
+    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 }
 
 QString PathControlView::componentPath(const QToolButton* button)
@@ -64,6 +70,36 @@ void PathControlView::setPath(const QString& path)
         m_layout->insertWidget(m_layout->count() - 1, button);
         m_buttons.append(button);
     }
+    elide();
+}
+
+void PathControlView::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    elide();
+}
+
+void PathControlView::elide()
+{
+    int needed = 0;
+    for (const QToolButton* button : std::as_const(m_buttons))
+        needed += button->sizeHint().width();
+    for (const QWidget* separator : std::as_const(m_separators))
+        needed += separator->sizeHint().width();
+    // Button i goes with the separator after it; the last button always
+    // stays. Once one is hidden, the ellipsis needs its room too.
+    qsizetype hidden = 0;
+    const int withEllipsis = width() - m_ellipsis->sizeHint().width();
+    while (hidden + 1 < m_buttons.size() && needed > (hidden == 0 ? width() : withEllipsis)) {
+        needed -= m_buttons[hidden]->sizeHint().width() + m_separators[hidden]->sizeHint().width();
+        ++hidden;
+    }
+    for (qsizetype index = 0; index < m_buttons.size(); ++index) {
+        m_buttons[index]->setVisible(index >= hidden);
+        if (index < m_separators.size())
+            m_separators[index]->setVisible(index >= hidden);
+    }
+    m_ellipsis->setVisible(hidden > 0);
 }
 
 bool PathControlView::eventFilter(QObject* watched, QEvent* event)

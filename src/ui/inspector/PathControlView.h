@@ -1,7 +1,9 @@
 #pragma once
 // A file's path as a breadcrumb of flat buttons, one per folder from the
 // root down to the file. A double click on a button reports the path up to
-// that component.
+// that component. The path takes the width it is given: where that is too
+// narrow, the leading folders give way to an ellipsis, the file's own name
+// last of all.
 #include <QWidget>
 
 class QHBoxLayout;
@@ -24,10 +26,15 @@ Q_SIGNALS:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // Shows the trailing components that fit.
+    void elide();
+
     QString m_path;
     QList<QToolButton*> m_buttons;
     QList<QWidget*> m_separators;
+    QWidget* m_ellipsis = nullptr;
     QHBoxLayout* m_layout = nullptr;
 };

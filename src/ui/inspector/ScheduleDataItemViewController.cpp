@@ -7,6 +7,7 @@
 #include "ui/inspector/RepresentedObject.h"
 #include "ui/inspector/ScheduleDataItemViewControllerDelegate.h"
 #include "ui/views/ChoicePopUpButton.h"
+#include "ui/views/CommittedUndoFilter.h"
 #include "ui/views/FocusedWheelFilter.h"
 
 #include <QHBoxLayout>
@@ -65,6 +66,7 @@ QTimeEdit* ScheduleDataItemViewController::makeTimePicker(const QString& objectN
     // field is left.
     picker->setKeyboardTracking(false);
     FocusedWheelFilter::guard(picker);
+    CommittedUndoFilter::guard(picker);
     return picker;
 }
 

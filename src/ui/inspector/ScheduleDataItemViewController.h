@@ -5,7 +5,8 @@
 // entry; the row follows its values, undo and redo included.
 //
 // A time is written when the user commits it (Enter, or leaving the field),
-// so stepping through minutes makes one undo step, not one per step.
+// so stepping through minutes makes one undo step, not one per step. Once
+// a time is stored, Ctrl+Z undoes the model, not the field's typing.
 #include "model/MHKVONotificationHelper.h"
 #include "ui/base/ViewControllerBase.h"
 

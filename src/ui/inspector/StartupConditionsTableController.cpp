@@ -23,6 +23,7 @@
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QTableView>
 #include <QToolButton>
@@ -174,9 +175,9 @@ void StartupConditionsTableController::buildViews(QWidget& parent)
     actionsLayout->addWidget(createButton);
 
     QAction* deleteAction = makeAction(CommandNames::deleteCurrentSelection, tr("Delete"));
-    deleteAction->setShortcut(QKeySequence::Delete);
-    deleteAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    table->addAction(deleteAction);
+    // Delete typed in the table is the table's key, not a shortcut: the
+    // window behind has its own Delete, which must not fire from here.
+    table->installEventFilter(this);
     // The button keeps its short title: the action's, which names the
     // selected conditions, would widen the inspector with every long name.
     auto* deleteButton = new QToolButton(actionsView);
@@ -320,6 +321,20 @@ void StartupConditionsTableController::stopObservingStartupConditionViewControll
 {
     for (const QMetaObject::Connection& connection : m_editorObservations.take(&editor))
         QObject::disconnect(connection);
+}
+
+bool StartupConditionsTableController::eventFilter(QObject* watched, QEvent* event)
+{
+    const bool key = event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress;
+    if (watched != m_tableView || !key || !static_cast<QKeyEvent*>(event)->matches(QKeySequence::Delete))
+        return QObject::eventFilter(watched, event);
+    event->accept();
+    if (event->type() == QEvent::KeyPress) {
+        QAction* deleteAction = m_actions.value(CommandNames::deleteCurrentSelection);
+        if (validateCommand(CommandNames::deleteCurrentSelection, *deleteAction))
+            deleteCurrentSelection();
+    }
+    return true;
 }
 
 // --- Usage of the conditions by the shown item ------------------------------------------
@@ -500,6 +515,9 @@ void StartupConditionsTableController::createStartupConditionWithBlock(const std
     StartupConditionViewControllerBase* editor = conditionViewControllerForCondition(condition);
     if (editor)
         m_tableView->scrollTo(m_rowsModel->index(static_cast<int>(m_conditionViewControllers.indexOf(editor))));
+    // Selected, so that it stays selected once named: Delete removes it and
+    // the next new condition goes after it.
+    selectConditions({ condition });
     save();
     if (editor)
         editor->nameEditorViewController().showNameEditor();

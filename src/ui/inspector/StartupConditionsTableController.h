@@ -86,6 +86,10 @@ public:
     // Lets go of every row editor before the database resets.
     void forgetAllConditions();
 
+protected:
+    // Delete typed anywhere in the table deletes the selected conditions, or nothing.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 Q_SIGNALS:
     // A row editor's link to the settings it depends on.
     void showGeneralPreferencesRequested();

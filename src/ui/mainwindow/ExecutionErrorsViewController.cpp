@@ -8,9 +8,11 @@
 #include "texts/Localizator.h"
 #include "ui/base/FileRevealer.h"
 
+#include <QEvent>
 #include <QHeaderView>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace N = MHExecuteNotifications;
 
@@ -37,7 +39,7 @@ void ExecutionErrorsViewController::awakeFromNib()
     m_errorsTableView->setTextElideMode(Qt::ElideNone);
     m_errorsTableView->verticalHeader()->hide();
     m_errorsTableView->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    m_errorsTableView->horizontalHeader()->setSectionResizeMode(ExecutionErrorsModel::NameColumn, QHeaderView::ResizeToContents);
+    m_errorsTableView->horizontalHeader()->setSectionResizeMode(ExecutionErrorsModel::NameColumn, QHeaderView::Fixed);
     m_errorsTableView->horizontalHeader()->setSectionResizeMode(ExecutionErrorsModel::ErrorColumn, QHeaderView::Stretch);
     m_errorsTableView->horizontalHeader()->setSectionResizeMode(ExecutionErrorsModel::RevealColumn, QHeaderView::Fixed);
     m_errorsTableView->horizontalHeader()->resizeSection(ExecutionErrorsModel::RevealColumn, 28);
@@ -47,6 +49,24 @@ void ExecutionErrorsViewController::awakeFromNib()
             selectItemInFinder(index.row());
     });
     layout->addWidget(m_errorsTableView);
+    m_errorsTableView->viewport()->installEventFilter(this);
+    connect(m_executionErrors, &QAbstractItemModel::rowsInserted, this, &ExecutionErrorsViewController::fitNameColumn);
+}
+
+void ExecutionErrorsViewController::fitNameColumn()
+{
+    // A long name wraps in at most two fifths of the width; the message keeps the rest.
+    const int room = m_errorsTableView->viewport()->width() - m_errorsTableView->columnWidth(ExecutionErrorsModel::RevealColumn);
+    const QAbstractItemView& view = *m_errorsTableView;
+    m_errorsTableView->setColumnWidth(ExecutionErrorsModel::NameColumn,
+                                      std::min(view.sizeHintForColumn(ExecutionErrorsModel::NameColumn), room * 2 / 5));
+}
+
+bool ExecutionErrorsViewController::eventFilter(QObject* watched, QEvent* event)
+{
+    if (m_errorsTableView && watched == m_errorsTableView->viewport() && event->type() == QEvent::Resize)
+        fitNameColumn();
+    return ViewControllerBase::eventFilter(watched, event);
 }
 
 ExecutionErrorRecord ExecutionErrorsViewController::errorDataFromUserInfo(const QVariantMap& userInfo) const

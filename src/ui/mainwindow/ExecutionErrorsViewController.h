@@ -32,8 +32,10 @@ public:
 
 protected:
     void awakeFromNib() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void fitNameColumn();
     ExecutionErrorRecord errorDataFromUserInfo(const QVariantMap& userInfo) const;
 
     ExecutionErrorsModel* m_executionErrors = nullptr;

@@ -29,6 +29,7 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QDir>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QListView>
@@ -44,6 +45,8 @@ QList<QUrl> runOpenPanel(QWidget* parent, const QString& title)
     panel.setObjectName(QStringLiteral("openPanel"));
     panel.setFileMode(QFileDialog::ExistingFiles);
     panel.setOptions(QFileDialog::DontResolveSymlinks);
+    // Not the program's working folder, which means nothing to the user.
+    panel.setDirectory(QDir::homePath());
     return panel.exec() == QDialog::Accepted ? panel.selectedUrls() : QList<QUrl>();
 }
 
@@ -503,6 +506,8 @@ const QHash<QString, MainItemsViewController::Command>& MainItemsViewController:
         { CommandNames::copy, &C::copy },
         { CommandNames::paste, &C::paste },
         { CommandNames::pasteAndAppendStartupConditions, &C::pasteAndAppendStartupConditions },
+        { CommandNames::moveSelectedItemsUp, &C::moveSelectedItemsUp },
+        { CommandNames::moveSelectedItemsDown, &C::moveSelectedItemsDown },
     };
     return table;
 }
@@ -560,6 +565,9 @@ bool MainItemsViewController::validateCommand(const QString& command, QAction& i
         setMenuItemTitle(item, localizator().menuItemTitleForMovingApplicationItemsToIgnoredGroup(selection));
     else if (command == CommandNames::deleteCurrentSelection)
         setMenuItemTitle(item, localizator().menuItemTitleForDeletingLoginItems(selection));
+    // A move by key is a drag: not during a run, and only where the rows can go.
+    if (command == CommandNames::moveSelectedItemsUp || command == CommandNames::moveSelectedItemsDown)
+        return !helpers()->applicationContext().isExecutionInProgress() && canMoveSelectedItems(command == CommandNames::moveSelectedItemsUp);
     return isCommandEnabled(command, validationState());
 }
 

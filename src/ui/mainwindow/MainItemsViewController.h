@@ -4,7 +4,7 @@
 // step with its name, followed by one save; an edit that changes nothing
 // adds no step and does not save.
 //
-// Rows are reordered by dragging them, items of the ignored list are taken
+// Rows are reordered by dragging them or by Move Up and Move Down, items of the ignored list are taken
 // in by drops, and files dropped from the file manager become file items
 // (see LoginItemsListModel). The startup conditions of one item can be
 // copied and pasted onto others, replacing or adding to theirs.
@@ -83,6 +83,8 @@ public:
     void copy();
     void paste();
     void pasteAndAppendStartupConditions();
+    void moveSelectedItemsUp() { moveSelectedItems(true); }
+    void moveSelectedItemsDown() { moveSelectedItems(false); }
 
     bool respondsToCommand(const QString& command) const override;
     bool validateCommand(const QString& command, QAction& item) override;

@@ -12,6 +12,7 @@
 #include "ui/base/AnimatedPlaceholderContext.h"
 #include "ui/base/CommandDispatcher.h"
 #include "ui/base/CommandNames.h"
+#include "ui/base/LoginItemsPageController.h"
 #include "ui/mainwindow/MainItemsViewController.h"
 #include "ui/mainwindow/MainSystemViewController.h"
 
@@ -105,12 +106,7 @@ void MainWindowController::buildMenuBar(QMenuBar& menuBar)
     const auto add = [&](QMenu* menu, const QString& command, const QString& title, const QKeySequence& shortcut = {}) {
         m_dispatcher->addCommand(*menu, command, title, shortcut);
     };
-    // The desktop's key for a standard command; some platforms (the headless
-    // one among them) know none for a few.
-    const auto standard = [](QKeySequence::StandardKey key, const char* fallback) {
-        const QList<QKeySequence> bindings = QKeySequence::keyBindings(key);
-        return bindings.isEmpty() ? QKeySequence(QString::fromLatin1(fallback)) : bindings.first();
-    };
+    const auto standard = &CommandDispatcher::standardShortcut;
 
     QMenu* file = addMenu(QStringLiteral("fileMenu"), Text::FileMenu);
     add(file, CommandNames::createNewFileItem, texts.windowText(Text::ImportMenuItem), standard(QKeySequence::Open, "Ctrl+O"));
@@ -151,6 +147,9 @@ void MainWindowController::buildMenuBar(QMenuBar& menuBar)
     add(items, CommandNames::changeStartupModeToHidden, texts.windowText(Text::StartHiddenMenuItem), QKeySequence(QStringLiteral("Ctrl+Alt+2")));
     add(items, CommandNames::changeStartupModeToDisabled, texts.windowText(Text::StartDisabledMenuItem),
         QKeySequence(QStringLiteral("Ctrl+Alt+3")));
+    items->addSeparator();
+    add(items, CommandNames::moveSelectedItemsUp, texts.windowText(Text::MoveUpMenuItem), LoginItemsPageController::moveShortcut(true));
+    add(items, CommandNames::moveSelectedItemsDown, texts.windowText(Text::MoveDownMenuItem), LoginItemsPageController::moveShortcut(false));
     items->addSeparator();
     add(items, CommandNames::launchSelectedItems, texts.windowText(Text::LaunchSelectedItemsMenuItem), QKeySequence(QStringLiteral("Ctrl+Return")));
     add(items, CommandNames::cancelLoginItemsExecution, texts.windowText(Text::CancelLaunchMenuItem), QKeySequence(QStringLiteral("Ctrl+.")));

@@ -57,9 +57,11 @@ void SimulateScheduleDataBottomBarViewController::setSimulatedTime(int minute)
 {
     LOG_NORMAL("Changing simulated minute to %1...", minute);
     m_simulatedTime = std::clamp(minute, 0, SimulationInputs::MinutesInDay - 1);
-    if (m_timeEdit) {
+    // Written back only when the field shows another time: rewriting it
+    // while the user types would throw the typed digits away.
+    if (const QTime time(m_simulatedTime / 60, m_simulatedTime % 60); m_timeEdit && m_timeEdit->time() != time) {
         const QSignalBlocker blocker(m_timeEdit);
-        m_timeEdit->setTime(QTime(m_simulatedTime / 60, m_simulatedTime % 60));
+        m_timeEdit->setTime(time);
     }
     calculateDateAndNotifyDelegate();
 }

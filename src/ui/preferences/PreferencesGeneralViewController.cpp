@@ -74,14 +74,17 @@ void PreferencesGeneralViewController::awakeFromNib()
     m_delayBetweenItemsSlider = addSlider(QStringLiteral("delayBetweenItemsSlider"), texts.windowText(Text::DelayBetweenItems), delayBetweenItemsStops);
     m_autoCloseBox = addCheckBox(QStringLiteral("autoCloseCheckBox"), texts.windowText(Text::AutoClose));
     m_autoCloseSlider = addSlider(QStringLiteral("autoCloseSlider"), texts.windowText(Text::AutoClose), delayBeforeAutoCloseStops);
+    m_manualLaunchBox = addCheckBox(QStringLiteral("executionOnManualLaunchCheckBox"), texts.windowText(Text::LaunchOnManualStart));
     options->addWidget(m_afterLaunchBox, 0, 0, 1, 2);
     options->addWidget(m_afterWakeBox, 1, 0, 1, 2);
-    options->addWidget(m_delayBeforeLaunchBox, 2, 0);
-    options->addWidget(m_delayBeforeLaunchSlider, 2, 1);
-    options->addWidget(m_delayBetweenItemsBox, 3, 0);
-    options->addWidget(m_delayBetweenItemsSlider, 3, 1);
-    options->addWidget(m_autoCloseBox, 4, 0);
-    options->addWidget(m_autoCloseSlider, 4, 1);
+    options->addWidget(m_manualLaunchBox, 2, 0, 1, 2);
+    options->addWidget(m_delayBeforeLaunchBox, 3, 0);
+    options->addWidget(m_delayBeforeLaunchSlider, 3, 1);
+    options->addWidget(m_delayBetweenItemsBox, 4, 0);
+    options->addWidget(m_delayBetweenItemsSlider, 4, 1);
+    options->addWidget(m_autoCloseBox, 5, 0);
+    options->addWidget(m_autoCloseSlider, 5, 1);
+    m_mainWindowAtStartBox = addCheckBox(QStringLiteral("showMainWindowAfterLaunchCheckBox"), texts.windowText(Text::ShowMainWindowAtStart));
 
     m_warningLabel = new QLabel(this);
     m_warningLabel->setObjectName(QStringLiteral("warningLabel"));
@@ -97,6 +100,8 @@ void PreferencesGeneralViewController::awakeFromNib()
 
     layout->addWidget(m_enabledBox);
     layout->addLayout(options);
+    layout->addSpacing(8);
+    layout->addWidget(m_mainWindowAtStartBox);
     layout->addStretch(1);
     layout->addLayout(bottom);
 
@@ -107,12 +112,11 @@ void PreferencesGeneralViewController::awakeFromNib()
     connect(m_delayBeforeLaunchBox, &QCheckBox::toggled, this, &PreferencesGeneralViewController::setIsDelayBeforeLaunchEnabled);
     connect(m_delayBeforeLaunchSlider, &ExplicitRangeSlider::valueChanged, this,
             [this](double seconds) { setDelayBeforeLaunch(float(seconds)); });
-    // These two go straight to the settings; nothing here depends on them.
-    connect(m_delayBetweenItemsBox, &QCheckBox::toggled, this, [this](bool enabled) {
-        if (enabled != userDefaults().isDelayBetweenItemsDuringExecutionEnabled())
-            userDefaults().setIsDelayBetweenItemsDuringExecutionEnabled(enabled);
-        updateControls();
-    });
+    // These go straight to the settings; nothing here depends on them.
+    connectSetting(m_delayBetweenItemsBox, &UserDefaults::isDelayBetweenItemsDuringExecutionEnabled,
+                   &UserDefaults::setIsDelayBetweenItemsDuringExecutionEnabled);
+    connectSetting(m_manualLaunchBox, &UserDefaults::isItemsExecutionOnManualLaunchEnabled, &UserDefaults::setIsItemsExecutionOnManualLaunchEnabled);
+    connectSetting(m_mainWindowAtStartBox, &UserDefaults::showMainWindowAfterLaunch, &UserDefaults::setShowMainWindowAfterLaunch);
     connect(m_delayBetweenItemsSlider, &ExplicitRangeSlider::valueChanged, this, [this](double seconds) {
         if (float(seconds) != userDefaults().delayBetweenItemsDuringExecution())
             userDefaults().setDelayBetweenItemsDuringExecution(float(seconds));
@@ -132,6 +136,15 @@ QCheckBox* PreferencesGeneralViewController::addCheckBox(const QString& name, co
     box->setObjectName(name);
     box->setAccessibleName(title);
     return box;
+}
+
+void PreferencesGeneralViewController::connectSetting(QCheckBox* box, bool (UserDefaults::*get)() const, void (UserDefaults::*set)(bool))
+{
+    connect(box, &QCheckBox::toggled, this, [this, get, set](bool checked) {
+        if (checked != (userDefaults().*get)())
+            (userDefaults().*set)(checked);
+        updateControls();
+    });
 }
 
 ExplicitRangeSlider* PreferencesGeneralViewController::addSlider(const QString& name, const QString& title, const QList<double>& stops)
@@ -251,6 +264,8 @@ void PreferencesGeneralViewController::updateControls()
     show(m_enabledBox, enabled, true);
     show(m_afterLaunchBox, m_executionAfterLaunch, enabled);
     show(m_afterWakeBox, m_executionAfterWake, enabled && m_executionAfterWakeAllowed);
+    show(m_manualLaunchBox, settings.isItemsExecutionOnManualLaunchEnabled(), enabled);
+    show(m_mainWindowAtStartBox, settings.showMainWindowAfterLaunch(), true);
     show(m_delayBeforeLaunchBox, m_delayBeforeLaunchEnabled, m_atLeastOneExecutionOption);
     show(m_delayBetweenItemsBox, settings.isDelayBetweenItemsDuringExecutionEnabled(), m_atLeastOneExecutionOption);
     show(m_autoCloseBox, m_autoClose, m_atLeastOneExecutionOption);

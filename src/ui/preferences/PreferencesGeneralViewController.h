@@ -1,6 +1,7 @@
 #pragma once
 // The General pane: whether Lanternwick is on, when the items run, the
 // countdown before them, the pause between them and the quit after them,
+// whether the main window opens at start,
 // with a warning line derived from the combination. Each change is written
 // straight to the settings, and only when the value really changed (the
 // enabled setting starts a chain with every write).
@@ -12,6 +13,7 @@ class ExplicitRangeSlider;
 class LanternwickEnabledSwitch;
 class QCheckBox;
 class QLabel;
+class UserDefaults;
 
 class PreferencesGeneralViewController : public ViewControllerBase, public PreferencesPane {
     Q_OBJECT
@@ -61,6 +63,8 @@ private:
     // Shows the properties in the controls, without sending their changes back.
     void updateControls();
     QCheckBox* addCheckBox(const QString& name, const QString& title);
+    // The box writes the setting whenever the user toggles it.
+    void connectSetting(QCheckBox* box, bool (UserDefaults::*get)() const, void (UserDefaults::*set)(bool));
     ExplicitRangeSlider* addSlider(const QString& name, const QString& title, const QList<double>& stops);
 
     LanternwickEnabledSwitch* m_enabledSwitch = nullptr;
@@ -77,11 +81,13 @@ private:
     QCheckBox* m_enabledBox = nullptr;
     QCheckBox* m_afterLaunchBox = nullptr;
     QCheckBox* m_afterWakeBox = nullptr;
+    QCheckBox* m_manualLaunchBox = nullptr;
     QCheckBox* m_delayBeforeLaunchBox = nullptr;
     ExplicitRangeSlider* m_delayBeforeLaunchSlider = nullptr;
     QCheckBox* m_delayBetweenItemsBox = nullptr;
     ExplicitRangeSlider* m_delayBetweenItemsSlider = nullptr;
     QCheckBox* m_autoCloseBox = nullptr;
     ExplicitRangeSlider* m_autoCloseSlider = nullptr;
+    QCheckBox* m_mainWindowAtStartBox = nullptr;
     QLabel* m_warningLabel = nullptr;
 };

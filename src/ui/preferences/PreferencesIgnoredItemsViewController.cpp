@@ -71,9 +71,9 @@ void PreferencesIgnoredItemsViewController::awakeFromNib()
     QPushButton* copy = addCommand(CommandNames::moveCurrentSelectionToSystemPreferences,
                                    texts.windowText(Text::IgnoredItemsCopyToStartupApplications));
     QPushButton* remove = addCommand(CommandNames::deleteCurrentSelection, texts.windowText(Text::IgnoredItemsDelete));
-    QAction* deleteAction = m_actions.value(CommandNames::deleteCurrentSelection);
-    deleteAction->setShortcut(QKeySequence::Delete);
-    deleteAction->setShortcutContext(Qt::WidgetShortcut);
+    addCommandAction(CommandNames::deleteCurrentSelection, QKeySequence::Delete);
+    addCommandAction(CommandNames::moveSelectedItemsUp, moveShortcut(true))->setText(texts.windowText(Text::MoveUpMenuItem));
+    addCommandAction(CommandNames::moveSelectedItemsDown, moveShortcut(false))->setText(texts.windowText(Text::MoveDownMenuItem));
     auto* help = new HelpButton(texts.windowText(Text::IgnoredItemsHelp), this);
     connect(help, &QToolButton::clicked, this, &PreferencesIgnoredItemsViewController::showHelp);
 
@@ -92,6 +92,7 @@ void PreferencesIgnoredItemsViewController::awakeFromNib()
     connect(m_itemsTableView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &PreferencesIgnoredItemsViewController::validateCommands);
     connect(m_model, &QAbstractItemModel::rowsRemoved, this, &PreferencesIgnoredItemsViewController::validateCommands);
+    connect(m_model, &QAbstractItemModel::rowsMoved, this, &PreferencesIgnoredItemsViewController::validateCommands);
     connect(m_model, &QAbstractItemModel::modelReset, this, &PreferencesIgnoredItemsViewController::validateCommands);
     connect(m_model, &QAbstractItemModel::dataChanged, this, &PreferencesIgnoredItemsViewController::validateCommands);
     validateCommands();
@@ -102,18 +103,28 @@ void PreferencesIgnoredItemsViewController::awakeFromNib()
         });
 }
 
+QAction* PreferencesIgnoredItemsViewController::addCommandAction(const QString& command, const QKeySequence& shortcut)
+{
+    QAction* action = m_actions.value(command);
+    if (!action) {
+        action = new QAction(this);
+        action->setObjectName(command + QStringLiteral("Action"));
+        action->setData(command);
+        connect(action, &QAction::triggered, this, [this, command, action] {
+            if (validateCommand(command, *action))
+                performCommand(command);
+        });
+        m_itemsTableView->addAction(action);
+        m_actions.insert(command, action);
+    }
+    action->setShortcut(shortcut);
+    action->setShortcutContext(Qt::WidgetShortcut);
+    return action;
+}
+
 QPushButton* PreferencesIgnoredItemsViewController::addCommand(const QString& command, const QString& buttonTitle)
 {
-    auto* action = new QAction(this);
-    action->setObjectName(command + QStringLiteral("Action"));
-    action->setData(command);
-    connect(action, &QAction::triggered, this, [this, command, action] {
-        if (validateCommand(command, *action))
-            performCommand(command);
-    });
-    m_itemsTableView->addAction(action);
-    m_actions.insert(command, action);
-
+    QAction* action = addCommandAction(command);
     auto* button = new QPushButton(buttonTitle, this);
     button->setObjectName(command + QStringLiteral("Button"));
     button->setAccessibleName(buttonTitle);
@@ -206,6 +217,8 @@ const QHash<QString, PreferencesIgnoredItemsViewController::Command>& Preference
         { CommandNames::moveIgnoredItemsToApplicationItemsList, &C::moveIgnoredItemsToApplicationItemsList },
         { CommandNames::moveCurrentSelectionToSystemPreferences, &C::moveCurrentSelectionToSystemPreferences },
         { CommandNames::deleteCurrentSelection, &C::deleteCurrentSelection },
+        { CommandNames::moveSelectedItemsUp, &C::moveSelectedItemsUp },
+        { CommandNames::moveSelectedItemsDown, &C::moveSelectedItemsDown },
     };
     return table;
 }
@@ -225,6 +238,8 @@ bool PreferencesIgnoredItemsViewController::validateCommand(const QString& comma
         setMenuItemTitle(item, texts.menuItemTitleForMovingIgnoredItemsToSystemPreferences(selection));
     else if (command == CommandNames::deleteCurrentSelection)
         setMenuItemTitle(item, texts.menuItemTitleForDeletingIgnoredItems(selection));
+    else if (command == CommandNames::moveSelectedItemsUp || command == CommandNames::moveSelectedItemsDown)
+        return canMoveSelectedItems(command == CommandNames::moveSelectedItemsUp);
     else
         return true;
     // Moving back and copying to the session's list act on file items only.

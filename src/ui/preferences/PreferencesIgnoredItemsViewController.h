@@ -2,7 +2,7 @@
 // The Ignored Items pane: the items of the session's login items list that
 // Lanternwick neither runs nor offers again, in their order. They can go
 // back to Lanternwick's own list, be copied into the session's list (they
-// stay ignored), or be deleted. Every edit is one undo step followed by a
+// stay ignored), be deleted, or be reordered by drag or Move Up and Move Down. Every edit is one undo step followed by a
 // save; an edit that changes nothing adds no step and does not save.
 //
 // The rows never show a run or a simulation: ignored items are not run.
@@ -29,13 +29,15 @@ public:
 
     // The represented object is the ignore group, which the list follows.
     // The item of one of the pane's commands, in the list's context menu
-    // (the delete one also on the Delete key); null for other commands.
+    // (delete, move up and move down also on their keys); null for other commands.
     QAction* actionForCommand(const QString& command) const { return m_actions.value(command); }
 
     // The commands.
     void moveIgnoredItemsToApplicationItemsList();
     void moveCurrentSelectionToSystemPreferences();
     void deleteCurrentSelection();
+    void moveSelectedItemsUp() { moveSelectedItems(true); }
+    void moveSelectedItemsDown() { moveSelectedItems(false); }
     void showHelp();
 
     bool respondsToCommand(const QString& command) const override;
@@ -50,6 +52,8 @@ private:
     using Command = void (PreferencesIgnoredItemsViewController::*)();
     static const QHash<QString, Command>& commands();
 
+    // The context menu item of command, with its key while the list has the focus.
+    QAction* addCommandAction(const QString& command, const QKeySequence& shortcut = {});
     // A context menu item and a button with a fixed title for command.
     QPushButton* addCommand(const QString& command, const QString& buttonTitle);
     // Enables and retitles the commands' items for the selection.

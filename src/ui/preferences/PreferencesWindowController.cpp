@@ -2,7 +2,6 @@
 
 #include "foundation/Log.h"
 #include "ui/base/CommandDispatcher.h"
-#include "ui/base/CommandNames.h"
 #include "ui/base/StaticPlaceholderContext.h"
 #include "ui/base/ViewControllerBase.h"
 #include "ui/preferences/PreferencesPane.h"
@@ -64,18 +63,17 @@ std::unique_ptr<QWidget> PreferencesWindowController::makeWindow()
                 });
         ++index;
     }
-    // Undo and redo act on the database here too; the window has no menus
-    // of its own, so the shortcuts live on the window.
-    if (m_dispatcher) {
-        for (const auto& [command, key] : { std::pair { CommandNames::undo, QKeySequence::Undo }, std::pair { CommandNames::redo, QKeySequence::Redo } }) {
-            auto* action = new QAction(window.get());
-            action->setData(command);
-            action->setShortcuts(key);
-            action->setShortcutContext(Qt::WindowShortcut);
-            connect(action, &QAction::triggered, m_dispatcher, [dispatcher = m_dispatcher, action] { dispatcher->performAction(*action); });
-            window->addAction(action);
-        }
-    }
+    // Undo and redo act on the database here too, and the application's
+    // commands work from here; the window has no menus of its own, so the
+    // shortcuts live on the window. Escape closes it.
+    if (m_dispatcher)
+        m_dispatcher->addWindowCommands(*window);
+    auto* closeAction = new QAction(window.get());
+    closeAction->setObjectName(QStringLiteral("closePreferencesAction"));
+    closeAction->setShortcut(QKeySequence::Cancel);
+    closeAction->setShortcutContext(Qt::WindowShortcut);
+    connect(closeAction, &QAction::triggered, this, &WindowControllerBase::close);
+    window->addAction(closeAction);
     auto* placeholder = new QWidget(window.get());
     placeholder->setObjectName(QStringLiteral("preferencesPanePlaceholder"));
     placeholder->setMinimumSize(520, 300);

@@ -1,7 +1,8 @@
 #pragma once
 // The preferences window: a toolbar with one button per pane, in the order
 // given, and the chosen pane below it. The window's title is the pane's
-// label. Undo in this window is the database's undo.
+// label. Undo in this window is the database's undo; Quit, Preferences
+// and Help work from it, and Escape closes it.
 #include "ui/base/WindowControllerBase.h"
 
 #include <memory>

@@ -73,6 +73,8 @@ WelcomeWindowController& ApplicationWindowControllers::welcomeWindowController()
         LOG_DEBUG("Initializing welcome window controller due to first access...");
         m_welcomeWindowController = std::make_unique<WelcomeWindowController>();
         m_welcomeWindowController->setCommonObjects(CommonObjects::fromHelpers(m_helpers));
+        // Quit, Preferences and Help work from it too.
+        m_dispatcher.addWindowCommands(*m_welcomeWindowController->window());
     }
     return *m_welcomeWindowController;
 }
@@ -83,6 +85,7 @@ AboutWindowController& ApplicationWindowControllers::aboutWindowController()
         LOG_DEBUG("Initializing about window controller due to first access...");
         m_aboutWindowController = std::make_unique<AboutWindowController>();
         m_aboutWindowController->setCommonObjects(CommonObjects::fromHelpers(m_helpers));
+        m_dispatcher.addWindowCommands(*m_aboutWindowController->window());
     }
     return *m_aboutWindowController;
 }
@@ -121,8 +124,14 @@ void ApplicationWindowControllers::prepareMainWindow()
     // keeps it from flashing up.
     m_mainWindowShowPending = true;
     QTimer::singleShot(0, controller.window(), [this] {
-        if (m_mainWindowShowPending)
-            showMainWindow();
+        if (!m_mainWindowShowPending)
+            return;
+        showMainWindow();
+        // The windows start-up opened meanwhile stay in front of it, the welcome window first.
+        for (WindowControllerBase* front : std::initializer_list<WindowControllerBase*> { m_preferencesWindowController.get(),
+                                                                                          m_welcomeWindowController.get() })
+            if (front && front->isWindowLoaded() && front->window()->isVisible())
+                front->showWindow();
     });
 }
 

@@ -1,6 +1,7 @@
 #include "ui/windows/WelcomeWindowController.h"
 
 #include "foundation/Log.h"
+#include "foundation/UserDefaults.h"
 #include "shell/ApplicationHelpers.h"
 #include "texts/Localizator.h"
 #include "ui/icons/IconsManager.h"
@@ -45,6 +46,9 @@ std::unique_ptr<QWidget> WelcomeWindowController::makeWindow()
     m_enabledBox = new QCheckBox(texts.windowText(Text::EnableLanternwick), window.get());
     m_enabledBox->setObjectName(QStringLiteral("enabledCheckBox"));
     m_enabledBox->setAccessibleName(m_enabledBox->text());
+    m_showAtStartBox = new QCheckBox(texts.windowText(Text::ShowWelcomeWindowAtStart), window.get());
+    m_showAtStartBox->setObjectName(QStringLiteral("showAtStartCheckBox"));
+    m_showAtStartBox->setAccessibleName(m_showAtStartBox->text());
     auto* help = new HelpButton(texts.windowText(Text::WelcomeHelp), window.get());
     connect(help, &QToolButton::clicked, this, &WelcomeWindowController::showHelp);
 
@@ -52,7 +56,7 @@ std::unique_ptr<QWidget> WelcomeWindowController::makeWindow()
     heading->addWidget(image);
     heading->addWidget(title, 1);
     auto* bottom = new QHBoxLayout;
-    bottom->addWidget(m_enabledBox, 1);
+    bottom->addWidget(m_showAtStartBox, 1);
     bottom->addWidget(help);
     auto* layout = new QVBoxLayout(window.get());
     layout->setContentsMargins(24, 20, 24, 16);
@@ -60,6 +64,7 @@ std::unique_ptr<QWidget> WelcomeWindowController::makeWindow()
     layout->addLayout(heading);
     layout->addWidget(text);
     layout->addStretch(1);
+    layout->addWidget(m_enabledBox);
     layout->addLayout(bottom);
     window->resize(480, 280);
     return window;
@@ -77,6 +82,11 @@ void WelcomeWindowController::windowDidLoad()
     showSwitch(m_enabledSwitch->isLanternwickEnabled());
     connect(m_enabledSwitch, &LanternwickEnabledSwitch::changed, this, showSwitch);
     connect(m_enabledBox, &QCheckBox::toggled, m_enabledSwitch, &LanternwickEnabledSwitch::setIsLanternwickEnabled);
+    m_showAtStartBox->setChecked(userDefaults().showWelcomeWindow());
+    connect(m_showAtStartBox, &QCheckBox::toggled, this, [this](bool show) {
+        LOG_INFO("Changing show welcome window to %1...", int(show));
+        userDefaults().setShowWelcomeWindow(show);
+    });
 }
 
 bool WelcomeWindowController::isLanternwickEnabled()

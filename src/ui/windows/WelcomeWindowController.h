@@ -1,7 +1,8 @@
 #pragma once
 // The welcome window, shown at start while the setting asks for it: what
 // Lanternwick does, the enabled switch (kept in step with the General
-// pane) and a link to the getting-started help.
+// pane), the box that turns the window off at start, and a link to the
+// getting-started help.
 #include "ui/base/WindowControllerBase.h"
 
 class DialogPresenter;
@@ -29,4 +30,5 @@ protected:
 private:
     LanternwickEnabledSwitch* m_enabledSwitch = nullptr;
     QCheckBox* m_enabledBox = nullptr;
+    QCheckBox* m_showAtStartBox = nullptr;
 };

@@ -146,4 +146,22 @@ TEST_F(CommandDispatcherTest, ASentCommandTakesTheChainOfItsSender)
     EXPECT_EQ(journal, QStringList({ "view viewOnly", "application terminate", "application shared" }));
 }
 
+// A key typed in a popover or tool window acts there alone: past the
+// controllers inside it only the commands every window has go on.
+TEST_F(CommandDispatcherTest, FromAToolWindowOnlyTheCommandsOfEveryWindowGoPastIt)
+{
+    QWidget tool(windowController.window(), Qt::Tool);
+    auto* inside = new AnsweringView(journal);
+    inside->setParent(&tool);
+    inside->viewControllerDidBecomeActive();
+    inside->answered = inside->allowed = QStringList { "viewOnly" };
+
+    EXPECT_TRUE(dispatcher.sendCommand("viewOnly", inside->field));
+    EXPECT_FALSE(dispatcher.sendCommand("shared", inside->field)) << "the window behind's";
+    EXPECT_TRUE(dispatcher.sendCommand("terminate", inside->field));
+    EXPECT_EQ(journal, QStringList({ "view viewOnly", "application terminate" }));
+    // The chain itself is whole; only what travels it is held back.
+    EXPECT_EQ(dispatcher.responderChainFrom(inside->field), QList<CommandResponder*>({ inside, &windowController, &application }));
+}
+
 } // namespace

@@ -144,9 +144,10 @@ TEST_F(InspectorInputEventsTest, TheWheelScrollsTheTableUnlessThePopUpUnderItHas
     EXPECT_FALSE(undo().canUndo());
     EXPECT_EQ(saves, 0);
 
-    // With the keyboard focus the wheel is the user's way of choosing.
-    const int scrolled = scroll->value();
+    // With the keyboard focus the wheel is the user's way of choosing. Tab
+    // brings the control into view first.
     state->setFocus(Qt::TabFocusReason);
+    const int scrolled = scroll->value();
     turnWheel(state, -1);
     EXPECT_NE(state->shownValue(), shown);
     EXPECT_EQ(scroll->value(), scrolled);

@@ -205,4 +205,29 @@ TEST_F(FileItemInfoTest, ItemsOfTheSessionListAreShownToo)
     EXPECT_TRUE(header->itemPathView()->componentButtons().isEmpty());
 }
 
+TEST(PathControlViewTest, ANarrowPathGivesUpItsLeadingFoldersFirst)
+{
+    QWidget window;
+    PathControlView& path = *new PathControlView(&window);
+    path.setPath("/home/someone/.local/share/Lanternwick/AutostartEntries/blueman.desktop");
+    const QList<QToolButton*>& buttons = path.componentButtons();
+    ASSERT_EQ(buttons.size(), 8);
+    EXPECT_GT(path.sizeHint().width(), 0);
+    EXPECT_EQ(path.sizePolicy().horizontalPolicy(), QSizePolicy::Ignored) << "it never widens the window";
+
+    path.resize(buttons.last()->sizeHint().width() + buttons[6]->sizeHint().width() + 40, 30);
+    window.show();
+    EXPECT_FALSE(buttons.first()->isVisibleTo(&path));
+    EXPECT_TRUE(buttons.last()->isVisibleTo(&path));
+    EXPECT_TRUE(buttons[6]->isVisibleTo(&path));
+
+    path.resize(10, 30);
+    EXPECT_TRUE(buttons.last()->isVisibleTo(&path)) << "the file's own name stays";
+    EXPECT_FALSE(buttons[6]->isVisibleTo(&path));
+
+    path.resize(2000, 30);
+    for (QToolButton* button : buttons)
+        EXPECT_TRUE(button->isVisibleTo(&path));
+}
+
 } // namespace

@@ -24,7 +24,9 @@
 #include "ui/mainwindow/SimulatedVolumesModel.h"
 #include "ui/views/ItemRunStates.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QTest>
 #include <QTimeEdit>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -333,6 +335,22 @@ TEST_F(SimulateBottomBarTest, TheWheelChangesTheDayOrTimeOnlyWithTheKeyboardFocu
     EXPECT_EQ(posts, 0);
     EXPECT_EQ(day->focusPolicy(), Qt::StrongFocus);
     EXPECT_EQ(time->focusPolicy(), Qt::StrongFocus);
+}
+
+TEST_F(SimulateBottomBarTest, TheTimeFieldTakesTypedDigits)
+{
+    MainSimulateBottomBarViewController* bar = simulateBar();
+    bar->showTimeSimulationControls(bar);
+    SimulateScheduleDataBottomBarViewController* schedule = bar->scheduleDataViewController();
+    auto* time = schedule->findChild<QTimeEdit*>("simulatedTime");
+    ASSERT_NE(time, nullptr);
+    QApplication::setActiveWindow(time->window());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(time->window()));
+    time->setFocus(Qt::TabFocusReason);
+    QTest::keyClicks(time, "1745");
+    QTest::keyClick(time, Qt::Key_Return);
+    EXPECT_EQ(time->time(), QTime(17, 45));
+    EXPECT_EQ(schedule->simulatedTime(), 17 * 60 + 45);
 }
 
 } // namespace

@@ -82,6 +82,16 @@ TEST_F(PreferencesGeneralTest, TheCheckBoxesDriveTheSetters)
     EXPECT_TRUE(settings->isItemsExecutionAfterAwakingFromSleepEnabled());
     box("autoCloseCheckBox")->click();
     EXPECT_TRUE(settings->isAutoCloseAfterItemsExecutionEnabled());
+
+    // The settings of the start that had no control before.
+    const bool manual = settings->isItemsExecutionOnManualLaunchEnabled();
+    const bool mainWindow = settings->showMainWindowAfterLaunch();
+    EXPECT_EQ(box("executionOnManualLaunchCheckBox")->isChecked(), manual);
+    EXPECT_EQ(box("showMainWindowAfterLaunchCheckBox")->isChecked(), mainWindow);
+    box("executionOnManualLaunchCheckBox")->click();
+    box("showMainWindowAfterLaunchCheckBox")->click();
+    EXPECT_EQ(settings->isItemsExecutionOnManualLaunchEnabled(), !manual);
+    EXPECT_EQ(settings->showMainWindowAfterLaunch(), !mainWindow);
 }
 
 TEST_F(PreferencesGeneralTest, DecliningTheDisableDialogKeepsItOnAndTurnsTheBoxBack)

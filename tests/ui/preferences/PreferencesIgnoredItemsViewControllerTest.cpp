@@ -141,6 +141,30 @@ TEST_F(IgnoredItemsPaneTest, TheDeleteKeyDeletesTheSelection)
     EXPECT_EQ(saves, 1);
 }
 
+TEST_F(IgnoredItemsPaneTest, MoveUpAndMoveDownByKeyAreUndoSteps)
+{
+    addItems();
+    pane.show();
+    pane.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&pane));
+    pane.itemsTableView()->setFocus();
+    select({ 2 });
+    EXPECT_FALSE(action(N::moveSelectedItemsDown).isEnabled()) << "the last row";
+
+    QTest::keySequence(pane.itemsTableView(), action(N::moveSelectedItemsUp).shortcut());
+    EXPECT_EQ(order(ignored), "/x /y ~");
+    EXPECT_EQ(rows(), "x|y|3 seconds delay");
+    EXPECT_EQ(saves, 1);
+    EXPECT_EQ(pane.selectedItems(), QList<DBLoginItem*>({ y })) << "the moved row stays selected";
+    QTest::keySequence(pane.itemsTableView(), action(N::moveSelectedItemsDown).shortcut());
+    EXPECT_EQ(order(ignored), "/x ~ /y");
+    EXPECT_EQ(saves, 2);
+
+    context->undoManager().undo();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(order(ignored), "/x /y ~");
+}
+
 TEST_F(IgnoredItemsPaneTest, MovingBackOnlyItemsWithoutAFileChangesNothing)
 {
     addItems();
@@ -183,10 +207,11 @@ TEST_F(IgnoredItemsPaneTest, TheCommandsNeedASelectionWithTheirItemsAndAreTitled
     const Localizator& texts = pane.localizator();
     const QList<QString> commands { N::moveIgnoredItemsToApplicationItemsList, N::moveCurrentSelectionToSystemPreferences,
                                     N::deleteCurrentSelection };
-    // The list's context menu holds them.
+    // The list's context menu holds them, and Move Up and Move Down.
     QList<QAction*> menu;
     for (const QString& command : commands)
         menu << &action(command);
+    menu << &action(N::moveSelectedItemsUp) << &action(N::moveSelectedItemsDown);
     EXPECT_EQ(pane.itemsTableView()->actions(), menu);
 
     for (const QString& command : commands) {

@@ -1,7 +1,11 @@
 // The preferences window: its toolbar in pane order with the space before
-// Update, selecting a pane, and the help of each pane.
+// Update, selecting a pane, the help of each pane, and the keys that work
+// in it.
 #include "support/PaneTest.h"
 
+#include "ui/base/CommandDispatcher.h"
+#include "ui/base/CommandNames.h"
+#include "ui/base/CommandResponder.h"
 #include "ui/base/ViewControllerBase.h"
 #include "ui/preferences/PreferencesGeneralViewController.h"
 #include "ui/preferences/PreferencesIgnoredItemsViewController.h"
@@ -13,6 +17,8 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QApplication>
+#include <QTest>
 #include <QToolBar>
 
 namespace {
@@ -91,6 +97,34 @@ TEST_F(PreferencesWindowTest, EachPaneOpensTheHelpPageOfItsAnchor)
     for (const QUrl& url : helpOpener->urls)
         pages.append(url.fileName());
     EXPECT_EQ(pages, QStringList({ "preference-general.html", "preference-look-feel.html", "preference-ignored-items.html" }));
+}
+
+// The application's end of the chain: notes the commands it performs.
+struct Application : CommandResponder {
+    bool respondsToCommand(const QString& command) const override { return command == CommandNames::terminate; }
+    bool validateCommand(const QString&, QAction&) override { return true; }
+    void performCommand(const QString& command) override { performed << command; }
+    QStringList performed;
+};
+
+TEST_F(PreferencesWindowTest, QuitWorksFromTheWindowAndEscapeClosesIt)
+{
+    Application application;
+    CommandDispatcher dispatcher { &application };
+    controller->setCommandDispatcher(&dispatcher);
+    controller->showWindow();
+    QWidget* window = controller->window();
+    QApplication::setActiveWindow(window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    controller->paneAtIndex(0).paneViewController().makeFirstResponder();
+    QWidget* focus = QApplication::focusWidget();
+    ASSERT_TRUE(window->isAncestorOf(focus));
+
+    QTest::keyClick(focus, Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_EQ(application.performed, QStringList({ CommandNames::terminate }));
+    EXPECT_TRUE(window->isVisible());
+    QTest::keyClick(focus, Qt::Key_Escape);
+    EXPECT_FALSE(window->isVisible());
 }
 
 } // namespace

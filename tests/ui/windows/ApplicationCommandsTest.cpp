@@ -13,12 +13,14 @@
 #include "ui/windows/FeedbackDialog.h"
 #include "ui/windows/WelcomeWindowController.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTest>
 
 namespace {
 
@@ -87,6 +89,16 @@ TEST_F(ApplicationCommandsTest, EveryApplicationCommandHasAMenuItemThatReachesTh
     EXPECT_TRUE(windows->preferencesWindowController().window()->isVisible());
     menuAction(C::showWelcomeWindow)->trigger();
     EXPECT_TRUE(windows->welcomeWindowController().window()->isVisible());
+}
+
+TEST_F(ApplicationCommandsTest, QuitWorksFromTheWelcomeWindow)
+{
+    windows->showWelcomeWindow();
+    QWidget* welcome = windows->welcomeWindowController().window();
+    QApplication::setActiveWindow(welcome);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(welcome));
+    QTest::keyClick(welcome, Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_EQ(terminations, 1);
 }
 
 TEST_F(ApplicationCommandsTest, TheSimulationItemIsRetitledWhenItsMenuOpens)

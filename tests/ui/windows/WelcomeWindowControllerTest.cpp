@@ -6,6 +6,7 @@
 #include "ui/windows/WelcomeWindowController.h"
 
 #include <QCheckBox>
+#include <QTest>
 
 namespace {
 
@@ -52,6 +53,22 @@ TEST_F(WelcomeWindowTest, WelcomeAndGeneralFollowEachOther)
     EXPECT_TRUE(welcome.isLanternwickEnabled());
     EXPECT_TRUE(welcomeBox()->isChecked());
     EXPECT_EQ(dialogs.requests.size(), 1);
+}
+
+TEST_F(WelcomeWindowTest, TheBoxTurnsTheWindowOffAtStart)
+{
+    settings->setShowWelcomeWindow(true);
+    WelcomeWindowController shown;
+    equip(shown);
+    shown.showWindow();
+    auto* box = shown.window()->findChild<QCheckBox*>("showAtStartCheckBox");
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(box->isChecked());
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_Space);
+    EXPECT_FALSE(settings->showWelcomeWindow());
+    QTest::keyClick(box, Qt::Key_Space);
+    EXPECT_TRUE(settings->showWelcomeWindow());
 }
 
 TEST_F(WelcomeWindowTest, HelpOpensTheGettingStartedPage)
