@@ -225,6 +225,8 @@ TEST_F(LanternwickEndToEndTest, ALoginRunsTheItemsInOrderAndQuitsByItself)
     const QStringList logs = QDir(home + "/.local/state/Lanternwick/log").entryList(QDir::Files);
     ASSERT_EQ(logs.size(), 1);
     const QString log = QString::fromUtf8(readFile(home + "/.local/state/Lanternwick/log/" + logs.first()));
+    // Logged in main(), before the settings are read: held for the file.
+    EXPECT_TRUE(log.contains("Wake from sleep cannot be watched")) << log.toStdString();
     EXPECT_TRUE(log.contains("Starting initial processes...")) << log.toStdString();
     EXPECT_TRUE(log.contains("Auto close did end, terminating application...")) << log.toStdString();
     EXPECT_TRUE(log.contains("Terminating app on")) << log.toStdString();
