@@ -1042,14 +1042,14 @@ std::optional<QString> Localizator::runRestoreDatabaseDialog(DialogPresenter& pr
     const QString folder = backups.applicationDatabasePath();
     const QString sessionPath = folder + QLatin1Char('/') + backups.applicationSessionBackupFilename();
     const QString lastChangePath = folder + QLatin1Char('/') + backups.applicationLastChangeBackupFilename();
-    // A backup that cannot be read is not offered: restoring it would replace
-    // the database with a file the next start cannot open.
+    // Only a backup that loads completely is offered: restoring another would
+    // replace the database with a file the next start cannot open.
     const auto readBackup = [&](const QString& path) -> std::optional<QVariantMap> {
         if (!QFileInfo::exists(path))
             return std::nullopt;
         std::optional<QVariantMap> contents = backups.databaseContentsFromFile(path);
         if (!contents)
-            LOG_WARN("Backup %1 cannot be read, not offering it.", path);
+            LOG_WARN("Backup %1 does not load, not offering it.", path);
         return contents;
     };
     const std::optional<QVariantMap> session = readBackup(sessionPath);

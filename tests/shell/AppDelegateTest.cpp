@@ -563,42 +563,34 @@ TEST_F(AppDelegateCommandsTest, OnlyABackupThatLoadsCompletelyIsOffered)
     EXPECT_FALSE(helpers->isSavingPreventedUntilRelaunch());
 }
 
-TEST_F(AppDelegateCommandsTest, ABackupThatStopsLoadingAfterTheChoiceIsNotRestored)
+TEST_F(AppDelegateCommandsTest, AFailedRestoreLeavesTheStoreAsItWasAndSaysSo)
 {
-    launched();
-    prepareBackup();
-    const QByteArray before = readFile(store());
-    answers.beforeAnswer = [this] {
-        if (answers.requests.size() == 1)
-            writeFile(sessionBackup(), "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>conditions</key><true/></dict></plist>");
+    // The backup changes between the choice and the copy.
+    const QList<std::pair<const char*, std::function<void()>>> changes {
+        { "removed", [this] { QFile::remove(sessionBackup()); } },
+        { "no longer loads",
+          [this] { writeFile(sessionBackup(), "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>conditions</key><true/></dict></plist>"); } },
     };
-    answers.buttons = { 0 };
-    delegate->performCommand(ApplicationCommands::restoreDatabaseFromBackup);
-    EXPECT_EQ(readFile(store()), before);
-    ASSERT_EQ(answers.requests.size(), 2);
-    EXPECT_EQ(answers.requests.at(1).messageText, "Failed restoring data from backup!");
-    EXPECT_EQ(newCopies, 0);
-}
-
-TEST_F(AppDelegateCommandsTest, AFailedCopyLeavesTheStoreAsItWasAndSaysSo)
-{
-    launched();
-    prepareBackup();
-    const QByteArray before = readFile(store());
-    // The backup goes away between the choice and the copy.
-    answers.beforeAnswer = [this] {
-        if (answers.requests.size() == 1)
-            QFile::remove(sessionBackup());
-    };
-    answers.buttons = { 0 };
-    delegate->performCommand(ApplicationCommands::restoreDatabaseFromBackup);
-    EXPECT_EQ(readFile(store()), before);
-    ASSERT_EQ(answers.requests.size(), 2);
-    EXPECT_EQ(answers.requests.at(1).messageText, "Failed restoring data from backup!");
-    EXPECT_EQ(newCopies, 0);
-    EXPECT_EQ(terminations, 0);
-    EXPECT_FALSE(settings->isLaunchAfterRestart());
-    EXPECT_FALSE(helpers->isSavingPreventedUntilRelaunch());
+    for (const auto& [name, change] : changes) {
+        SCOPED_TRACE(name);
+        launched();
+        prepareBackup();
+        const QByteArray before = readFile(store());
+        answers.requests.clear();
+        answers.beforeAnswer = [this, change = change] {
+            if (answers.requests.size() == 1)
+                change();
+        };
+        answers.buttons = { 0 };
+        delegate->performCommand(ApplicationCommands::restoreDatabaseFromBackup);
+        EXPECT_EQ(readFile(store()), before);
+        ASSERT_EQ(answers.requests.size(), 2);
+        EXPECT_EQ(answers.requests.at(1).messageText, "Failed restoring data from backup!");
+        EXPECT_EQ(newCopies, 0);
+        EXPECT_EQ(terminations, 0);
+        EXPECT_FALSE(settings->isLaunchAfterRestart());
+        EXPECT_FALSE(helpers->isSavingPreventedUntilRelaunch());
+    }
 }
 
 TEST_F(AppDelegateCommandsTest, ARelaunchWhoseNewCopyCannotStartKeepsRunningAndTellsTheUser)
