@@ -23,14 +23,17 @@ public:
     bool exists(const QString& path) const override { return files.contains(path); }
     std::optional<QVariant> readPropertyList(const QString& path, Error* error) const override
     {
-        return PropertyList::fromData(files.value(path), error);
+        return PropertyList::fromData(files.value(path), error, maximumFileSize());
     }
-    bool writePropertyList(const QVariant& value, const QString& path, Error* error) override
+    bool writePropertyList(const QVariant& value, const QString& path, Error* error, const std::function<void()>& beforeReplacing) override
     {
-        const std::optional<QByteArray> bytes = PropertyList::toData(value, error);
-        if (bytes)
-            files.insert(path, *bytes);
-        return bytes.has_value();
+        const std::optional<QByteArray> bytes = PropertyList::toData(value, error, maximumFileSize());
+        if (!bytes)
+            return false;
+        if (beforeReplacing)
+            beforeReplacing();
+        files.insert(path, *bytes);
+        return true;
     }
     bool copyFile(const QString& source, const QString& destination, Error*) override
     {

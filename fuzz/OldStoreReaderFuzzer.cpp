@@ -1,7 +1,8 @@
 // Feeds arbitrary bytes to the reader of old SQLite stores as the store file.
 // Whatever the bytes, reading, the steps between model versions and the
 // conversion must end without a crash, leak or undefined behaviour; and every
-// record the conversion keeps must load into a database.
+// record the conversion keeps, and its account of what it changed, must load
+// into a database.
 #include "foundation/Log.h"
 #include "model/DatabaseSerializer.h"
 #include "model/ObjectContext.h"
@@ -54,7 +55,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FakeModelTexts texts;
     ObjectContext context(texts);
     DatabaseSerializer serializer(folder->path(), QStringLiteral("Lanternwick"), texts);
-    if (!serializer.loadDatabaseFromDictionaryRepresentation(OldStoreConverter::dictionaryRepresentation(*graph), context, &error))
+    QVariantMap changed;
+    if (!serializer.loadDatabaseFromDictionaryRepresentation(OldStoreConverter::dictionaryRepresentation(*graph, &changed), context, &error))
+        std::abort();
+    // What the user is told about is a database of its own.
+    ObjectContext told(texts);
+    if (!serializer.loadDatabaseFromDictionaryRepresentation(changed, told, &error))
         std::abort();
     return 0;
 }

@@ -7,6 +7,7 @@
 #include "Relaunch.h"
 #include "ScreenshotWriter.h"
 
+#include "foundation/Log.h"
 #include "foundation/UserDefaults.h"
 #include "platform/linux/LinuxWorkspace.h"
 #include "platform/linux/LogindWakeWatcher.h"
@@ -27,6 +28,8 @@
 
 int main(int argc, char** argv)
 {
+    // Everything logged before the settings are read reaches the log file too.
+    log_hold_until_initialized();
     // Before any thread starts, as it sets a variable of the environment.
     LinuxWorkspace::useLauncher(ApplicationBundle::current().launcherProgramPath());
     // Links the interface, which installs itself with the application.

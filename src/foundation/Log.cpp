@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <mutex>
@@ -188,6 +189,21 @@ void write_line(const QByteArray& bytes)
         write_all(gLogFile, bytes);
 }
 
+// Ends holding; the held lines go out at the mask now in effect.
+void write_held_lines()
+{
+    std::vector<std::pair<int32_t, QByteArray>> held;
+    {
+        std::lock_guard lock(gWriteMutex);
+        gHolding = false;
+        held.swap(gHeldLines);
+    }
+    for (const auto& [level, bytes] : held) {
+        if (gLogMask & level)
+            write_line(bytes);
+    }
+}
+
 } // namespace
 
 void log_initialize(bool logToFile, uint64_t filesToKeep)
@@ -202,20 +218,14 @@ void log_initialize(bool logToFile, uint64_t filesToKeep)
     }
     if (logToFile)
         open_log_file(filesToKeep);
-    std::vector<std::pair<int32_t, QByteArray>> held;
-    {
-        std::lock_guard lock(gWriteMutex);
-        gHolding = false;
-        held.swap(gHeldLines);
-    }
-    for (const auto& [level, bytes] : held) {
-        if (gLogMask & level)
-            write_line(bytes);
-    }
+    write_held_lines();
 }
 
 void log_hold_until_initialized()
 {
+    // A program that ends before the set-up still prints what it held.
+    static std::once_flag atExit;
+    std::call_once(atExit, [] { std::atexit(write_held_lines); });
     std::lock_guard lock(gWriteMutex);
     gHolding = true;
 }

@@ -4,7 +4,10 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <QStringDecoder>
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <memory>
 #include <plist/plist.h>
@@ -33,26 +36,85 @@ bool isStorableDate(const QDateTime& date)
     return year >= 1 && year <= 9999;
 }
 
-// libplist keeps a date as 64-bit seconds but hands it out and takes it in
-// only as 32 bits (1901 to 2038 around its 2001 epoch); its XML text carries
-// the whole range, so dates pass through that text instead.
-std::optional<QDateTime> dateOfNode(plist_t node)
+// libplist reads a malformed date as another one ("2006-13-45" as a day of
+// 2005), drops an offset, and hands any date out only as 32-bit seconds around
+// its 2001 epoch. So before parsing, every date element is replaced by one
+// whose seconds number its original text, and those texts are read here,
+// strictly. Comments and CDATA sections are left alone: a date there is none.
+const QDateTime kDateNumberEpoch(QDate(2001, 1, 1), QTime(0, 0), Qt::UTC);
+
+bool isBlank(QByteArrayView text)
 {
-    char* xml = nullptr;
-    uint32_t length = 0;
-    plist_to_xml(node, &xml, &length);
-    if (!xml)
-        return std::nullopt;
-    const QByteArray text(xml, qsizetype(length));
-    plist_to_xml_free(xml);
-    // Years below 1000 come without leading zeros.
-    static const QRegularExpression form(QStringLiteral("<date>(\\d{1,4})-(\\d\\d)-(\\d\\d)T(\\d\\d):(\\d\\d):(\\d\\d)Z</date>"));
-    const QRegularExpressionMatch match = form.match(QString::fromLatin1(text));
+    return std::all_of(text.begin(), text.end(), [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; });
+}
+
+// Nothing for a date element that is not closed or carries attributes.
+std::optional<QByteArray> withNumberedDates(const QByteArray& xml, QList<QByteArray>* texts)
+{
+    const QByteArrayView all(xml);
+    QByteArray numbered;
+    numbered.reserve(xml.size());
+    qsizetype copied = 0;
+    qsizetype at = 0;
+    const auto skipPast = [&](qsizetype from, QByteArrayView end) {
+        const qsizetype found = all.indexOf(end, from);
+        return found < 0 ? all.size() : found + end.size();
+    };
+    while ((at = all.indexOf('<', at)) >= 0) {
+        const QByteArrayView rest = all.sliced(at);
+        if (rest.startsWith("<!--")) {
+            at = skipPast(at, "-->");
+            continue;
+        }
+        if (rest.startsWith("<![CDATA[")) {
+            at = skipPast(at, "]]>");
+            continue;
+        }
+        if (!rest.startsWith("<date") || rest.size() < 6 || !(rest[5] == '>' || rest[5] == '/' || isBlank(rest.sliced(5, 1)))) {
+            ++at;
+            continue;
+        }
+        const qsizetype tagEnd = all.indexOf('>', at);
+        if (tagEnd < 0)
+            return std::nullopt;
+        QByteArray text;
+        qsizetype end = tagEnd + 1;
+        if (all[tagEnd - 1] == '/') {
+            if (!isBlank(all.sliced(at + 5, tagEnd - 1 - at - 5)))
+                return std::nullopt;
+        } else {
+            const qsizetype close = all.indexOf("</date", tagEnd);
+            const qsizetype closeEnd = close < 0 ? -1 : all.indexOf('>', close);
+            if (closeEnd < 0 || !isBlank(all.sliced(at + 5, tagEnd - at - 5)) || !isBlank(all.sliced(close + 6, closeEnd - close - 6)))
+                return std::nullopt;
+            text = xml.sliced(tagEnd + 1, close - tagEnd - 1);
+            end = closeEnd + 1;
+        }
+        numbered.append(all.sliced(copied, at - copied));
+        numbered.append("<date>");
+        numbered.append(kDateNumberEpoch.addSecs(texts->size()).toString(QStringLiteral("yyyy-MM-ddTHH:mm:ssZ")).toLatin1());
+        numbered.append("</date>");
+        texts->append(text);
+        copied = at = end;
+    }
+    numbered.append(all.sliced(copied));
+    return numbered;
+}
+
+// The form this program and the original write; years below 1000 may come
+// without leading zeros.
+std::optional<QDateTime> dateOfText(const QByteArray& text)
+{
+    static const QRegularExpression form(QStringLiteral("^([0-9]{1,4})-([0-9]{2})-([0-9]{2})T([0-9]{2}):([0-9]{2}):([0-9]{2})Z$"));
+    const QRegularExpressionMatch match = form.match(QString::fromLatin1(text.trimmed()));
     if (!match.hasMatch())
         return std::nullopt;
     const auto part = [&](int index) { return match.capturedView(index).toInt(); };
-    const QDateTime date(QDate(part(1), part(2), part(3)), QTime(part(4), part(5), part(6)), Qt::UTC);
-    return date.isValid() && isStorableDate(date) ? std::optional<QDateTime>(date) : std::nullopt;
+    const QDate day(part(1), part(2), part(3));
+    const QTime time(part(4), part(5), part(6));
+    if (!day.isValid() || !time.isValid() || part(1) < 1)
+        return std::nullopt;
+    return QDateTime(day, time, Qt::UTC);
 }
 
 Node dateNode(const QDateTime& date)
@@ -100,76 +162,108 @@ bool nestingWithinLimit(const QByteArray& xml)
     return true;
 }
 
-std::optional<QVariant> toVariant(plist_t node, int depth, Error* error)
+QString placeName(const QString& where)
 {
-    if (depth > PropertyList::kMaximumDepth) {
-        fail(error, PropertyList::TooDeep, QStringLiteral("The property list is nested too deeply."));
-        return std::nullopt;
+    return where.isEmpty() ? QStringLiteral("the root") : where;
+}
+
+// Text exactly as its bytes say; nothing for bytes that are no UTF-8.
+std::optional<QString> exactUtf8(const char* bytes, qsizetype length)
+{
+    // An initial byte-order mark is part of the text, not a mark.
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    QString text = decoder.decode(QByteArrayView(bytes, length));
+    return decoder.hasError() ? std::nullopt : std::optional<QString>(std::move(text));
+}
+
+// The tree of one document, with the original texts of its numbered dates.
+class Reader {
+public:
+    Reader(const QList<QByteArray>& dateTexts, Error* error)
+        : m_dateTexts(dateTexts)
+        , m_error(error)
+    {
     }
-    switch (plist_get_node_type(node)) {
-    case PLIST_BOOLEAN: {
-        uint8_t value = 0;
-        plist_get_bool_val(node, &value);
-        return QVariant(value != 0);
-    }
-    case PLIST_UINT: {
-        uint64_t value = 0;
-        plist_get_uint_val(node, &value);
-        if (value <= uint64_t(std::numeric_limits<qint64>::max()))
+
+    std::optional<QVariant> toVariant(plist_t node, const QString& where, int depth)
+    {
+        if (depth > PropertyList::kMaximumDepth)
+            return refuse(PropertyList::TooDeep, QStringLiteral("The property list is nested too deeply."));
+        switch (plist_get_node_type(node)) {
+        case PLIST_BOOLEAN: {
+            uint8_t value = 0;
+            plist_get_bool_val(node, &value);
+            return QVariant(value != 0);
+        }
+        case PLIST_UINT: {
+            uint64_t value = 0;
+            plist_get_uint_val(node, &value);
+            if (value <= uint64_t(std::numeric_limits<qint64>::max()))
+                return QVariant(qint64(value));
+            // libplist keeps one 64-bit field for both; a fresh node holds the
+            // negative reading, so a node that differs from it was written unsigned.
+            const Node signedNode(plist_new_uint(value));
+            if (!plist_compare_node_value(node, signedNode.get()))
+                return QVariant(quint64(value));
             return QVariant(qint64(value));
-        // libplist keeps one 64-bit field for both; a fresh node holds the
-        // negative reading, so a node that differs from it was written unsigned.
-        const Node signedNode(plist_new_uint(value));
-        if (!plist_compare_node_value(node, signedNode.get()))
-            return QVariant(quint64(value));
-        return QVariant(qint64(value));
-    }
-    case PLIST_REAL: {
-        double value = 0;
-        plist_get_real_val(node, &value);
-        return QVariant(value);
-    }
-    case PLIST_STRING: {
-        uint64_t length = 0;
-        const char* text = plist_get_string_ptr(node, &length);
-        return QVariant(text ? QString::fromUtf8(text, qsizetype(length)) : QString());
-    }
-    case PLIST_DATA: {
-        uint64_t length = 0;
-        const char* bytes = plist_get_data_ptr(node, &length);
-        return QVariant(bytes ? QByteArray(bytes, qsizetype(length)) : QByteArray());
-    }
-    case PLIST_DATE: {
-        const std::optional<QDateTime> date = dateOfNode(node);
-        if (!date) {
-            fail(error, PropertyList::NotAPropertyList, QStringLiteral("The property list holds a date out of range."));
-            return std::nullopt;
         }
-        return QVariant(*date);
-    }
-    case PLIST_ARRAY: {
-        QVariantList list;
-        const uint32_t size = plist_array_get_size(node);
-        for (uint32_t i = 0; i < size; ++i) {
-            plist_t item = plist_array_get_item(node, i);
-            auto value = item ? toVariant(item, depth + 1, error) : std::nullopt;
-            if (!value) {
+        case PLIST_REAL: {
+            double value = 0;
+            plist_get_real_val(node, &value);
+            return QVariant(value);
+        }
+        case PLIST_STRING: {
+            uint64_t length = 0;
+            const char* text = plist_get_string_ptr(node, &length);
+            const std::optional<QString> string = exactUtf8(text, qsizetype(text ? length : 0));
+            if (!string)
+                return refuse(PropertyList::MalformedValue, QStringLiteral("The property list holds text that is not UTF-8 at %1.").arg(placeName(where)));
+            return QVariant(*string);
+        }
+        case PLIST_DATA: {
+            uint64_t length = 0;
+            const char* bytes = plist_get_data_ptr(node, &length);
+            return QVariant(bytes ? QByteArray(bytes, qsizetype(length)) : QByteArray());
+        }
+        case PLIST_DATE: {
+            int32_t number = -1;
+            int32_t fraction = 0;
+            plist_get_date_val(node, &number, &fraction);
+            const std::optional<QDateTime> date =
+                number >= 0 && number < m_dateTexts.size() && fraction == 0 ? dateOfText(m_dateTexts.at(number)) : std::nullopt;
+            if (!date)
+                return refuse(PropertyList::MalformedValue, QStringLiteral("The property list holds a malformed date at %1.").arg(placeName(where)));
+            return QVariant(*date);
+        }
+        case PLIST_ARRAY: {
+            QVariantList list;
+            const uint32_t size = plist_array_get_size(node);
+            for (uint32_t i = 0; i < size; ++i) {
+                plist_t item = plist_array_get_item(node, i);
                 if (!item)
-                    fail(error, PropertyList::NotAPropertyList, QStringLiteral("The property list has a broken array."));
-                return std::nullopt;
+                    return refuse(PropertyList::NotAPropertyList, QStringLiteral("The property list has a broken array."));
+                auto value = toVariant(item, QStringLiteral("%1[%2]").arg(where).arg(i), depth + 1);
+                if (!value)
+                    return std::nullopt;
+                list.append(*value);
             }
-            list.append(*value);
+            return QVariant(list);
         }
-        return QVariant(list);
+        case PLIST_DICT:
+            return dictionary(node, where, depth);
+        default:
+            return refuse(PropertyList::NotAPropertyList, QStringLiteral("The property list holds a value of an unsupported kind."));
+        }
     }
-    case PLIST_DICT: {
+
+private:
+    std::optional<QVariant> dictionary(plist_t node, const QString& where, int depth)
+    {
         QVariantMap map;
         plist_dict_iter iterator = nullptr;
         plist_dict_new_iter(node, &iterator);
-        if (!iterator) {
-            fail(error, PropertyList::NotAPropertyList, QStringLiteral("The property list has a broken dictionary."));
-            return std::nullopt;
-        }
+        if (!iterator)
+            return refuse(PropertyList::NotAPropertyList, QStringLiteral("The property list has a broken dictionary."));
         const std::unique_ptr<void, decltype(&std::free)> iteratorGuard(iterator, &std::free);
         for (;;) {
             char* rawKey = nullptr;
@@ -178,22 +272,28 @@ std::optional<QVariant> toVariant(plist_t node, int depth, Error* error)
             const CString key(rawKey);
             if (!item)
                 break;
-            if (!key) {
-                fail(error, PropertyList::NotAPropertyList, QStringLiteral("The property list has a dictionary entry without a key."));
-                return std::nullopt;
-            }
-            auto value = toVariant(item, depth + 1, error);
+            if (!key)
+                return refuse(PropertyList::NotAPropertyList, QStringLiteral("The property list has a dictionary entry without a key."));
+            const std::optional<QString> name = exactUtf8(key.get(), qsizetype(std::strlen(key.get())));
+            if (!name)
+                return refuse(PropertyList::MalformedValue, QStringLiteral("The property list holds a key that is not UTF-8 in %1.").arg(placeName(where)));
+            auto value = toVariant(item, where.isEmpty() ? *name : where + QLatin1Char('.') + *name, depth + 1);
             if (!value)
                 return std::nullopt;
-            map.insert(QString::fromUtf8(key.get()), *value);
+            map.insert(*name, *value);
         }
         return QVariant(map);
     }
-    default:
-        fail(error, PropertyList::NotAPropertyList, QStringLiteral("The property list holds a value of an unsupported kind."));
+
+    std::nullopt_t refuse(PropertyList::ErrorCode code, const QString& description)
+    {
+        fail(m_error, code, description);
         return std::nullopt;
     }
-}
+
+    const QList<QByteArray>& m_dateTexts;
+    Error* m_error;
+};
 
 Node unsignedNode(quint64 value)
 {
@@ -293,22 +393,34 @@ QString PropertyList::errorDomain()
 
 bool PropertyList::canHoldString(const QString& text)
 {
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
-        if ((u < 0x20 && u != '\t' && u != '\n' && u != '\r') || u == 0xFFFE || u == 0xFFFF)
-            return false;
-    }
-    return text.isValidUtf16();
+    return holdableString(text) == text;
 }
 
-std::optional<QVariant> PropertyList::fromData(const QByteArray& data, Error* error)
+QString PropertyList::holdableString(const QString& text)
+{
+    QString holdable;
+    holdable.reserve(text.size());
+    // Whole characters: half a surrogate pair comes out as U+FFFD.
+    for (const char32_t c : text.toUcs4()) {
+        const bool xmlCharacter = (c >= 0x20 || c == '\t' || c == '\n' || c == '\r') && c != 0xFFFE && c != 0xFFFF;
+        if (!xmlCharacter)
+            holdable.append(QChar(QChar::ReplacementCharacter));
+        else if (QChar::requiresSurrogates(c))
+            holdable.append(QChar(QChar::highSurrogate(c))).append(QChar(QChar::lowSurrogate(c)));
+        else
+            holdable.append(QChar(char16_t(c)));
+    }
+    return holdable;
+}
+
+std::optional<QVariant> PropertyList::fromData(const QByteArray& data, Error* error, qint64 maximumSize)
 {
     if (data.trimmed().isEmpty()) {
         fail(error, NotAPropertyList, QStringLiteral("The property list is empty."));
         return std::nullopt;
     }
-    if (data.size() > kMaximumFileSize) {
-        fail(error, NotAPropertyList, QStringLiteral("The property list is too large."));
+    if (data.size() > maximumSize) {
+        fail(error, TooLarge, QStringLiteral("The property list is larger than %1 bytes.").arg(maximumSize));
         return std::nullopt;
     }
     if (plist_is_binary(data.constData(), uint32_t(data.size()))) {
@@ -327,33 +439,39 @@ std::optional<QVariant> PropertyList::fromData(const QByteArray& data, Error* er
         fail(error, TooDeep, QStringLiteral("The property list is nested too deeply."));
         return std::nullopt;
     }
+    QList<QByteArray> dateTexts;
+    const std::optional<QByteArray> numbered = withNumberedDates(data, &dateTexts);
+    if (!numbered) {
+        fail(error, NotAPropertyList, QStringLiteral("The property list has a malformed date element."));
+        return std::nullopt;
+    }
     plist_t root = nullptr;
-    plist_from_xml(data.constData(), uint32_t(data.size()), &root);
+    plist_from_xml(numbered->constData(), uint32_t(numbered->size()), &root);
     const Node guard(root);
     if (!root) {
         fail(error, NotAPropertyList, QStringLiteral("The data is not a property list."));
         return std::nullopt;
     }
-    return toVariant(root, 0, error);
+    return Reader(dateTexts, error).toVariant(root, QString(), 0);
 }
 
-std::optional<QVariant> PropertyList::fromFile(const QString& path, Error* error)
+std::optional<QVariant> PropertyList::fromFile(const QString& path, Error* error, qint64 maximumSize)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         fail(error, ReadFailed, QStringLiteral("Cannot open %1: %2").arg(path, file.errorString()));
         return std::nullopt;
     }
-    if (file.size() > kMaximumFileSize) {
-        fail(error, NotAPropertyList, QStringLiteral("The property list %1 is too large.").arg(path));
+    if (file.size() > maximumSize) {
+        fail(error, TooLarge, QStringLiteral("The property list %1 is larger than %2 bytes.").arg(path).arg(maximumSize));
         return std::nullopt;
     }
-    const QByteArray data = file.read(kMaximumFileSize + 1);
+    const QByteArray data = file.read(maximumSize + 1);
     if (file.error() != QFileDevice::NoError) {
         fail(error, ReadFailed, QStringLiteral("Cannot read %1: %2").arg(path, file.errorString()));
         return std::nullopt;
     }
-    return fromData(data, error);
+    return fromData(data, error, maximumSize);
 }
 
 std::optional<QVariantMap> PropertyList::dictionaryFromFile(const QString& path, Error* error)
@@ -368,7 +486,7 @@ std::optional<QVariantMap> PropertyList::dictionaryFromFile(const QString& path,
     return value->toMap();
 }
 
-std::optional<QByteArray> PropertyList::toData(const QVariant& value, Error* error)
+std::optional<QByteArray> PropertyList::toData(const QVariant& value, Error* error, qint64 maximumSize)
 {
     const Node root = toNode(value, QString(), 0, error);
     if (!root)
@@ -382,18 +500,28 @@ std::optional<QByteArray> PropertyList::toData(const QVariant& value, Error* err
     }
     QByteArray bytes(xml, qsizetype(length));
     plist_to_xml_free(xml);
+    // What could not be read again is never written.
+    if (bytes.size() > maximumSize) {
+        fail(error, TooLarge, QStringLiteral("The property list would take %1 bytes, more than the %2 it may.").arg(bytes.size()).arg(maximumSize));
+        return std::nullopt;
+    }
     return bytes;
 }
 
-bool PropertyList::toFile(const QVariant& value, const QString& path, Error* error)
+bool PropertyList::toFile(const QVariant& value, const QString& path, Error* error, qint64 maximumSize,
+                          const std::function<void()>& beforeReplacing)
 {
-    const auto bytes = toData(value, error);
+    const auto bytes = toData(value, error, maximumSize);
     if (!bytes)
         return false;
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(*bytes) != bytes->size() || !file.commit()) {
+    const auto writeFailed = [&] {
         fail(error, WriteFailed, QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
         return false;
-    }
-    return true;
+    };
+    if (!file.open(QIODevice::WriteOnly) || file.write(*bytes) != bytes->size() || !file.flush())
+        return writeFailed();
+    if (beforeReplacing)
+        beforeReplacing();
+    return file.commit() || writeFailed();
 }

@@ -24,11 +24,11 @@ void DBScheduledConditionDataItem::awakeFromInsert()
     setInitialValue(QStringLiteral("scheduleToTime"), dateForTimeOfDay(QTime(17, 0)));
 }
 
-QDateTime DBScheduledConditionDataItem::dateForTimeOfDay(const QTime& time, const QDate& day)
+QDateTime DBScheduledConditionDataItem::dateForTimeOfDay(const QTime& time)
 {
     const QTime minute(time.hour(), time.minute());
     // Entries made by this program are dated 1 October 2006 where they can be.
-    const QDate first = day.isValid() ? day : QDate(2006, 10, 1);
+    const QDate first(2006, 10, 1);
     // Gaps last hours and skip at most a day, never a week.
     for (int offset = 0; offset < 7; ++offset) {
         const QDateTime date(first.addDays(offset), minute);

@@ -26,11 +26,11 @@ class DBScheduledConditionDataItem : public ManagedObject {
     bool isExecutionAllowedForParameters(ExecutionValidationParameters& parameters) const;
     // Hour and minute of date in local time.
     static int timeAsMinutesFromMidnight(const QDateTime& date);
-    // The hour and minute of time as a stored date: on day (the model's
-    // reference day when none is given), or on the first day after it on
+    // The hour and minute of time as a stored date: on the model's reference
+    // day, a day every time zone can store, or on the first day after it on
     // which that local time exists, since a daylight-saving gap skips it on
     // some days.
-    static QDateTime dateForTimeOfDay(const QTime& time, const QDate& day = QDate());
+    static QDateTime dateForTimeOfDay(const QTime& time);
 
     QString logDescription() const override;
 

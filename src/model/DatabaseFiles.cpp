@@ -1,10 +1,13 @@
 #include "model/DatabaseFiles.h"
 
-#include "foundation/PropertyList.h"
-
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+
+DatabaseFiles::DatabaseFiles(qint64 maximumFileSize)
+    : m_maximumFileSize(maximumFileSize)
+{
+}
 
 bool DatabaseFiles::exists(const QString& path) const
 {
@@ -13,12 +16,12 @@ bool DatabaseFiles::exists(const QString& path) const
 
 std::optional<QVariant> DatabaseFiles::readPropertyList(const QString& path, Error* error) const
 {
-    return PropertyList::fromFile(path, error);
+    return PropertyList::fromFile(path, error, m_maximumFileSize);
 }
 
-bool DatabaseFiles::writePropertyList(const QVariant& value, const QString& path, Error* error)
+bool DatabaseFiles::writePropertyList(const QVariant& value, const QString& path, Error* error, const std::function<void()>& beforeReplacing)
 {
-    return PropertyList::toFile(value, path, error);
+    return PropertyList::toFile(value, path, error, m_maximumFileSize, beforeReplacing);
 }
 
 bool DatabaseFiles::copyFile(const QString& source, const QString& destination, Error* error)

@@ -136,10 +136,13 @@ bool DatabaseSerializer::saveDatabaseFromManagedObjectContext(ObjectContext& con
 {
     LOG_VERBOSE("Saving database from context...");
     const QVariantMap dictionary = dictionaryRepresentationOfContext(context);
-    LOG_DEBUG("Backing up existing file...");
-    backUpBeforeSaving(useLastChangeBackup);
     Error writeError;
-    m_hasUnwrittenChanges = !saveDictionaryRepresentation(dictionary, storeFilename(), &writeError);
+    // A backup is only replaced once the new store is written whole: a save
+    // that fails leaves the store and both backups as they were.
+    m_hasUnwrittenChanges = !saveDictionaryRepresentation(dictionary, storeFilename(), &writeError, [&] {
+        LOG_DEBUG("Backing up existing file...");
+        backUpBeforeSaving(useLastChangeBackup);
+    });
     if (m_hasUnwrittenChanges) {
         if (error)
             *error = writeError;
@@ -252,10 +255,11 @@ void DatabaseSerializer::backUpBeforeSaving(bool useLastChangeBackup)
         saveDictionaryRepresentation(*m_initialValuesFromStore, sessionBackupFilename(), &error);
 }
 
-bool DatabaseSerializer::saveDictionaryRepresentation(const QVariantMap& dictionary, const QString& path, Error* error)
+bool DatabaseSerializer::saveDictionaryRepresentation(const QVariantMap& dictionary, const QString& path, Error* error,
+                                                      const std::function<void()>& beforeReplacing)
 {
     LOG_DEBUG("Preparing data for saving...");
-    if (!m_files->writePropertyList(dictionary, path, error)) {
+    if (!m_files->writePropertyList(dictionary, path, error, beforeReplacing)) {
         Error::log(error->code() == PropertyList::WriteFailed ? QStringLiteral("Failed writing out data!") : QStringLiteral("Failed saving data!"),
                    *error);
         return false;
@@ -294,14 +298,15 @@ std::optional<QVariant> DatabaseSerializer::readFile(const QString& path, Error*
 std::optional<QVariantMap> DatabaseSerializer::databaseContentsFromFile(const QString& path, Error* error) const
 {
     Error readError;
-    const std::optional<QVariant> root = readFile(path, &readError);
-    if (root && root->typeId() != QMetaType::QVariantMap) {
-        LOG_WARN("Database file %1 does not hold a dictionary", path);
+    std::optional<QVariant> root = readFile(path, &readError);
+    if (root && !TextStorageDecoder::decode(*root)) {
+        LOG_WARN("Database file %1 does not load", path);
+        root.reset();
         readError = loadError();
     }
     if (error)
         *error = readError;
-    return root && root->typeId() == QMetaType::QVariantMap ? std::optional<QVariantMap>(root->toMap()) : std::nullopt;
+    return root ? std::optional<QVariantMap>(root->toMap()) : std::nullopt;
 }
 
 bool DatabaseSerializer::loadDatabaseToManagedObjectContext(ObjectContext& context, Error* error)

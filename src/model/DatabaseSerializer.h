@@ -11,6 +11,7 @@
 
 #include <QString>
 #include <QVariantMap>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -33,7 +34,10 @@ public:
 
     // Writes the whole context to the store after backing up: with
     // useLastChangeBackup the current store, otherwise the database as first
-    // loaded in this session. A failed backup never stops the save. On success
+    // loaded in this session. The backup is made only once the new store is
+    // written whole, just before it replaces the old one, so a save that fails
+    // (a value the file cannot hold, a database above the size limit, a full
+    // disk) changes no file. A failed backup never stops the save. On success
     // the context is marked saved.
     bool saveDatabaseFromManagedObjectContext(ObjectContext& context, bool useLastChangeBackup, Error* error);
     bool saveDatabaseFromManagedObjectContext(ObjectContext& context, Error* error);
@@ -52,8 +56,9 @@ public:
     // memory (a converted old database); the session backup is not touched.
     bool loadDatabaseFromDictionaryRepresentation(const QVariant& root, ObjectContext& context, Error* error) const;
 
-    // The root dictionary of a file of this format, for showing backups. No
-    // file answers nothing and leaves error empty.
+    // The root dictionary of a file of this format that loads completely, the
+    // same check as the load at start-up: only such a backup is offered for a
+    // restore. No file answers nothing and leaves error empty.
     std::optional<QVariantMap> databaseContentsFromFile(const QString& path, Error* error) const;
 
     static bool isSomeDataPresentInDictionaryRepresentation(const QVariantMap& dictionary);
@@ -62,7 +67,8 @@ private:
     std::optional<QVariant> readFile(const QString& path, Error* error) const;
     QVariantMap dictionaryRepresentationOfContext(ObjectContext& context) const;
     void backUpBeforeSaving(bool useLastChangeBackup);
-    bool saveDictionaryRepresentation(const QVariantMap& dictionary, const QString& path, Error* error);
+    bool saveDictionaryRepresentation(const QVariantMap& dictionary, const QString& path, Error* error,
+                                      const std::function<void()>& beforeReplacing = {});
     static void fillContext(ObjectContext& context, const StoredDatabase& database);
     Error loadError() const;
 

@@ -1,6 +1,7 @@
 #include "model/OldStoreConverter.h"
 
 #include "foundation/Log.h"
+#include "foundation/PropertyList.h"
 #include "model/MHTextStorageKeys.h"
 #include "model/ModelEnumerations.h"
 #include "model/OldStoreModel.h"
@@ -93,12 +94,14 @@ std::pair<QString, QString> dataEntityAndInverse(const QString& relationship)
 
 } // namespace
 
-QVariantMap OldStoreConverter::dictionaryRepresentation(const OldStoreGraph& graph)
+QVariantMap OldStoreConverter::dictionaryRepresentation(const OldStoreGraph& graph, QVariantMap* changed)
 {
     OldStoreConverter converter(graph);
     converter.m_root.insert(Keys::version, Keys::currentVersion);
     converter.convertConditions();
     converter.convertItems();
+    if (changed)
+        *changed = converter.changedPart();
     return converter.m_root;
 }
 
@@ -112,49 +115,58 @@ void OldStoreConverter::convertConditions()
     const QMap<qint64, OldStoreObject> conditions = m_graph.objects.value(kStartupCondition);
     QVariantList records;
     for (qint64 key : sortedKeys(conditions, QStringLiteral("conditionSortIndex"))) {
-        const std::optional<QVariantMap> record = conditionRecord(key, conditions[key]);
-        if (!record)
-            continue;
+        bool changed = false;
         m_conditionIndexes.insert(key, records.size());
-        records.append(*record);
+        records.append(conditionRecord(key, conditions[key], &changed));
+        if (changed)
+            m_changedConditions.insert(records.size() - 1);
     }
     if (!records.isEmpty())
         m_root.insert(Keys::conditions, records);
 }
 
-std::optional<QVariantMap> OldStoreConverter::conditionRecord(qint64 key, const OldStoreObject& condition) const
+QVariantMap OldStoreConverter::conditionRecord(qint64 key, const OldStoreObject& condition, bool* changed) const
 {
     const QVariant name = condition.values.value(QStringLiteral("conditionName"));
     const QVariant type = condition.values.value(QStringLiteral("conditionType"));
     const TextStorageFormat::ConditionKind* kind = type.isValid() ? TextStorageFormat::conditionKindForType(type.toInt()) : nullptr;
     QVariantMap record;
-    if (name.isValid())
-        record.insert(Keys::conditionName, name);
-    if (!kind) {
-        // Kept like one of a file: it refuses, and its items with it.
-        LOG_WARN("Keeping condition %1 (%2) of the old database of the unknown type %3", key, name.toString(), type.toString());
-        record.insert(Keys::conditionType, qint64(type.toInt()));
-        return loads({ { Keys::conditions, QVariantList { record } } }) ? std::optional<QVariantMap>(record) : std::nullopt;
+    if (name.isValid()) {
+        // Only a label: what the file cannot hold is shown, not dropped with the rule.
+        const QString holdable = PropertyList::holdableString(name.toString());
+        if (holdable != name.toString()) {
+            LOG_WARN("Condition %1 of the old database is renamed %2: the database file cannot hold its name", key, holdable);
+            *changed = true;
+        }
+        record.insert(Keys::conditionName, holdable);
     }
-    record.insert(Keys::conditionType, kind->word);
+    // Kept like one of a kind this version does not know: it refuses, and its items with it.
+    const auto refusing = [&] {
+        record.insert(Keys::conditionType, qint64(type.toInt()));
+        return record;
+    };
+    if (!kind) {
+        LOG_WARN("Keeping condition %1 (%2) of the old database of the unknown type %3", key, name.toString(), type.toString());
+        return refusing();
+    }
 
     const auto [dataRoot, inverse] = dataEntityAndInverse(kind->dataRelationship);
     const std::optional<qint64> dataKey = m_graph.related(condition, key, kind->dataRelationship, dataRoot, inverse);
     const OldStoreObject data = dataKey ? m_graph.objects.value(dataRoot).value(*dataKey) : OldStoreObject();
-    if (!kind->fields.empty() && !dataKey) {
-        LOG_WARN("Skipping condition %1 (%2) of the old database: it has no data", key, name.toString());
-        return std::nullopt;
-    }
-    if (!fileFields(data, kind->fields, &record) || !loads({ { Keys::conditions, QVariantList { record } } })) {
-        LOG_WARN("Skipping condition %1 (%2) of the old database: the database file cannot hold its values", key, name.toString());
-        return std::nullopt;
+    QVariantMap rule = record;
+    rule.insert(Keys::conditionType, kind->word);
+    if ((!kind->fields.empty() && !dataKey) || !fileFields(data, kind->fields, &rule) || !loads({ { Keys::conditions, QVariantList { rule } } })) {
+        LOG_WARN("Condition %1 (%2) of the old database has no data the database file can hold: it now prevents its items from starting",
+                 key, name.toString());
+        *changed = true;
+        return refusing();
     }
     if (kind->type == StartupConditionTypeScheduled)
-        record.insert(Keys::schedules, dataKey ? scheduleRecords(*dataKey) : QVariantList());
-    return record;
+        rule.insert(Keys::schedules, dataKey ? scheduleRecords(*dataKey, changed) : QVariantList());
+    return rule;
 }
 
-QVariantList OldStoreConverter::scheduleRecords(qint64 dataKey) const
+QVariantList OldStoreConverter::scheduleRecords(qint64 dataKey, bool* changed) const
 {
     const QString entriesRoot = QStringLiteral("ScheduledConditionDataItem");
     const QMap<qint64, OldStoreObject> all = m_graph.objects.value(entriesRoot);
@@ -167,9 +179,11 @@ QVariantList OldStoreConverter::scheduleRecords(qint64 dataKey) const
         const auto schedule = [&] {
             return QVariantMap { { Keys::conditionType, Keys::conditionTypeSchedule }, { Keys::schedules, QVariantList { entry } } };
         };
+        // One window fewer only narrows the schedule.
         if (!fileFields(entries[key], TextStorageFormat::scheduleEntryFields(), &entry)
             || !loads({ { Keys::conditions, QVariantList { schedule() } } })) {
             LOG_WARN("Skipping schedule entry %1 of the old database: its day or times are out of range", key);
+            *changed = true;
             continue;
         }
         records.append(entry);
@@ -242,4 +256,37 @@ std::optional<QVariantMap> OldStoreConverter::itemRecord(qint64 key, const OldSt
     if (!indexes.isEmpty())
         record.insert(Keys::itemConditions, indexes);
     return record;
+}
+
+QVariantMap OldStoreConverter::changedPart() const
+{
+    const QVariantList conditions = m_root.value(Keys::conditions).toList();
+    QHash<qint64, qint64> positions;
+    QVariantList changedConditions;
+    for (qint64 index = 0; index < conditions.size(); ++index) {
+        if (m_changedConditions.contains(index)) {
+            positions.insert(index, changedConditions.size());
+            changedConditions.append(conditions.at(index));
+        }
+    }
+    QVariantList items;
+    for (const QLatin1String group : { Keys::application, Keys::ignored }) {
+        for (const QVariant& value : m_root.value(group).toList()) {
+            QVariantMap item = value.toMap();
+            QVariantList used;
+            for (const QVariant& index : item.value(Keys::itemConditions).toList())
+                if (positions.contains(index.toLongLong()))
+                    used.append(positions.value(index.toLongLong()));
+            if (used.isEmpty())
+                continue;
+            item.insert(Keys::itemConditions, used);
+            items.append(item);
+        }
+    }
+    QVariantMap changed;
+    if (!changedConditions.isEmpty())
+        changed.insert(Keys::conditions, changedConditions);
+    if (!items.isEmpty())
+        changed.insert(Keys::application, items);
+    return changed;
 }

@@ -9,8 +9,6 @@
 #include "foundation/MHSystemItemsNotifications.h"
 #include "foundation/MHUserSettingsKeys.h"
 #include "foundation/UserDefaults.h"
-#include "model/DatabaseFiles.h"
-#include "model/DatabaseSerializer.h"
 #include "model/ObjectContext.h"
 #include "model/UndoManager.h"
 #include "platform/WakeWatcher.h"
@@ -390,11 +388,11 @@ void AppDelegate::restoreDatabaseFromBackup()
         return;
     }
     // The copy is written beside the store and renamed over it, so the store
-    // is never missing and a failed copy leaves it as it was. Nothing else in
-    // the data folder is touched (a temporary backup an earlier version left
-    // there is the user's).
+    // is never missing and a failed copy leaves it as it was; the store it
+    // replaces is archived first. Nothing else in the data folder is touched
+    // (a temporary backup an earlier version left there is the user's).
     Error error;
-    if (!DatabaseFiles().copyFile(*backup, helpers.databaseSerializer().storeFilename(), &error)) {
+    if (!helpers.restoreStoreFromBackup(*backup, &error)) {
         Error::log(QStringLiteral("Failed copying backup file %1!").arg(*backup), error);
         presentError(Localizator::shared().errorForFailedDatabaseRestoreWithUnderlyingError(error));
         return;

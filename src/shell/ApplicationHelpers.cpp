@@ -660,7 +660,7 @@ ErrorRecoveryAttempter::Attempt ApplicationHelpers::quitOption(bool logged)
     };
 }
 
-std::unique_ptr<ObjectContext> ApplicationHelpers::managedObjectContextForMigration()
+std::unique_ptr<ObjectContext> ApplicationHelpers::managedObjectContextForMigration(QVariantMap* changed)
 {
     LOG_VERBOSE("Initializing managed object context for migration...");
     if (!initializeAppDataFolder())
@@ -678,7 +678,7 @@ std::unique_ptr<ObjectContext> ApplicationHelpers::managedObjectContextForMigrat
     }
     LOG_VERBOSE("Migration succedded, opening database...");
     auto context = std::make_unique<ObjectContext>(Localizator::shared());
-    if (!databaseSerializer().loadDatabaseFromDictionaryRepresentation(OldStoreConverter::dictionaryRepresentation(*graph), *context, &error)) {
+    if (!databaseSerializer().loadDatabaseFromDictionaryRepresentation(OldStoreConverter::dictionaryRepresentation(*graph, changed), *context, &error)) {
         Error::log(QStringLiteral("Failed initializing persistent store:"), error);
         setupCoreDataInitializationErrorFromError(error);
         return nullptr;
@@ -710,21 +710,42 @@ bool ApplicationHelpers::presentDatabaseInitializationError(DialogPresenter& pre
 bool ApplicationHelpers::sessionBackupLoads()
 {
     DatabaseSerializer& serializer = databaseSerializer();
-    const std::optional<QVariantMap> contents = serializer.databaseContentsFromFile(serializer.sessionBackupFilename(), nullptr);
-    ObjectContext scratch(Localizator::shared());
-    return contents && serializer.loadDatabaseFromDictionaryRepresentation(*contents, scratch, nullptr);
+    return serializer.databaseContentsFromFile(serializer.sessionBackupFilename(), nullptr).has_value();
 }
 
-bool ApplicationHelpers::archiveDatabaseFiles(const QStringList& files)
+bool ApplicationHelpers::archiveDatabaseFiles(const QString& archivePrefix, const QStringList& files, Error* error)
 {
     QString archive;
-    Error error;
-    if (!DatabaseArchiver(applicationFailedDatabaseBackupFilename()).archiveFiles(files, applicationDatabasePath(), &archive, &error)) {
-        Error::log(QStringLiteral("Failed backing up existing database files!"), error);
+    if (!DatabaseArchiver(archivePrefix).archiveFiles(files, applicationDatabasePath(), &archive, error)) {
+        Error::log(QStringLiteral("Failed backing up existing database files!"), *error);
         return false;
     }
     LOG_INFO("Archived database files to %1", archive);
     return true;
+}
+
+bool ApplicationHelpers::replaceStoreWithBackup(const QString& backup, const QString& archivePrefix, Error* error)
+{
+    DatabaseSerializer& serializer = databaseSerializer();
+    // Asked again: the file may have changed since it was offered.
+    if (!serializer.databaseContentsFromFile(backup, error)) {
+        if (error->domain().isEmpty())
+            *error = Error(MHErrors::domain, 0, QStringLiteral("The backup %1 does not exist.").arg(backup));
+        return false;
+    }
+    // The store is the user's data too, whether it loads or not: it is kept
+    // before the backup takes its place.
+    const QString store = serializer.storeFilename();
+    if (QFileInfo::exists(store) && !archiveDatabaseFiles(archivePrefix, DatabaseArchiver::databaseFiles(store), error))
+        return false;
+    // The copy replaces the store in one rename, so a failed copy leaves the
+    // store it would have replaced.
+    return DatabaseFiles().copyFile(backup, store, error);
+}
+
+bool ApplicationHelpers::restoreStoreFromBackup(const QString& backup, Error* error)
+{
+    return replaceStoreWithBackup(backup, applicationBundleID() + QStringLiteral(".DatabaseBeforeRestore"), error);
 }
 
 bool ApplicationHelpers::restoreFromSessionBackup()
@@ -735,15 +756,8 @@ bool ApplicationHelpers::restoreFromSessionBackup()
         LOG_ERROR("Backup file doesn't exist, can't restore!");
         return false;
     }
-    // The store that could not be read is the user's data too: it is kept
-    // before the backup takes its place.
-    if (QFileInfo::exists(serializer.storeFilename()) && !archiveDatabaseFiles(DatabaseArchiver::databaseFiles(serializer.storeFilename())))
-        return false;
-    // The copy replaces the store in one rename, so a failed copy leaves the
-    // store it would have replaced.
     Error error;
-    DatabaseFiles files;
-    if (!files.copyFile(serializer.sessionBackupFilename(), serializer.storeFilename(), &error)) {
+    if (!replaceStoreWithBackup(serializer.sessionBackupFilename(), applicationFailedDatabaseBackupFilename(), &error)) {
         Error::log(QStringLiteral("Failed restoring database file from backup!"), error);
         return false;
     }
@@ -759,7 +773,8 @@ bool ApplicationHelpers::deleteDatabaseFiles(const QString& store, const QString
     LOG_INFO("User chose to delete and start from scratch.");
     if (!QFileInfo::exists(store))
         return true;
-    if (!archiveDatabaseFiles(archived))
+    Error error;
+    if (!archiveDatabaseFiles(applicationFailedDatabaseBackupFilename(), archived, &error))
         return false;
     for (const QString& path : removed) {
         QFile file(path);

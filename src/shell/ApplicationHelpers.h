@@ -212,8 +212,9 @@ public:
     // The old SQLite store of an earlier release, read from a copy and brought
     // to the current model, for its one-time conversion to the text storage.
     // Null when it cannot be read (then databaseInitializationError() offers
-    // Quit and Delete).
-    std::unique_ptr<ObjectContext> managedObjectContextForMigration();
+    // Quit and Delete). changed receives the conditions the conversion could
+    // not carry as they were, with their items (OldStoreConverter).
+    std::unique_ptr<ObjectContext> managedObjectContextForMigration(QVariantMap* changed = nullptr);
 
     std::optional<Error> databaseInitializationError() const { return m_databaseInitializationError; }
     bool databaseInitializationUserChoseQuit() const { return m_databaseInitializationUserChoseQuit; }
@@ -222,6 +223,12 @@ public:
     bool attemptRecoveryFromDatabaseInitializationError(int optionIndex);
     // Asks the user to choose an option and runs it.
     bool presentDatabaseInitializationError(DialogPresenter& presenter);
+    // The restore from the menu: the store, whether it loads or not, goes
+    // into an archive in the data folder ("<bundle id>.DatabaseBeforeRestore
+    // <date>.zip") with its backups, then backup takes its place. Only a
+    // backup that loads completely is taken; a failure leaves the store as it
+    // was.
+    bool restoreStoreFromBackup(const QString& backup, Error* error);
 
 private:
     void setupTextStorageInitializationErrorFromError(const Error& error);
@@ -231,8 +238,13 @@ private:
     bool restoreFromSessionBackup();
     // Whether the session backup is a database this version loads.
     bool sessionBackupLoads();
-    // Puts a copy of files into a new archive; false (logged) when none could be made.
-    bool archiveDatabaseFiles(const QStringList& files);
+    // Puts a copy of files into a new archive named with archivePrefix; false
+    // (logged) when none could be made.
+    bool archiveDatabaseFiles(const QString& archivePrefix, const QStringList& files, Error* error);
+    // Replaces the store with backup, a database that loads, once the store
+    // and its backups are in a new archive named with archivePrefix. A failure
+    // leaves the store as it was.
+    bool replaceStoreWithBackup(const QString& backup, const QString& archivePrefix, Error* error);
     // Archives archived, then removes removed; true when the store is gone.
     bool deleteDatabaseFiles(const QString& storePath, const QStringList& archived, const QStringList& removed);
     std::optional<QVariantMap> readDebugOptions() const;

@@ -234,7 +234,8 @@ bool DataMigrationsAtStart::migrateDatabaseToTextStorageIfNecessary()
     }
     LOG_NORMAL("Migrating database to text storage...");
     LOG_INFO("Opening Core Data database...");
-    const std::unique_ptr<ObjectContext> context = m_helpers.managedObjectContextForMigration();
+    QVariantMap changed;
+    const std::unique_ptr<ObjectContext> context = m_helpers.managedObjectContextForMigration(&changed);
     if (!context) {
         if (!m_helpers.presentDatabaseInitializationError(m_dialogs)) {
             LOG_ERROR("Quitting due to Core Data initialization error!");
@@ -254,6 +255,15 @@ bool DataMigrationsAtStart::migrateDatabaseToTextStorageIfNecessary()
     }
     context->reset();
     backUpOldStore(oldStore);
+    if (!changed.isEmpty()) {
+        // The user must learn why an item no longer starts.
+        const Localizator& texts = Localizator::shared();
+        DialogPresenter::Request request;
+        request.messageText = texts.oldDatabaseConversionChangesTitle();
+        request.informativeText = texts.oldDatabaseConversionChangesText(changed, m_helpers);
+        LOG_WARN("%1 %2", request.messageText, request.informativeText);
+        m_dialogs.runModal(request);
+    }
     return true;
 }
 

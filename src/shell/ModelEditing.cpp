@@ -584,8 +584,9 @@ bool ModelEditing::changeScheduleTime(DBScheduledConditionDataItem* item, const 
         LOG_ERROR("Refusing an invalid %1", key);
         return false;
     }
-    const QDateTime stored = isLiveObject(item) ? item->value(key).toDateTime().toLocalTime() : QDateTime();
-    return changeValue(item, key, QVariant(DBScheduledConditionDataItem::dateForTimeOfDay(time, stored.date())), actionName);
+    // Never on the stored day: a date at the edge of the years the file holds
+    // would cross them in another zone.
+    return changeValue(item, key, QVariant(DBScheduledConditionDataItem::dateForTimeOfDay(time)), actionName);
 }
 
 bool ModelEditing::setScheduleFromTime(DBScheduledConditionDataItem* item, const QTime& time)

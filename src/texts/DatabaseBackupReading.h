@@ -14,6 +14,7 @@ public:
     // Names within the data folder.
     virtual QString applicationSessionBackupFilename() const = 0;
     virtual QString applicationLastChangeBackupFilename() const = 0;
-    // The root dictionary of a stored database; nothing when it cannot be read.
+    // The root dictionary of a stored database; nothing when it does not load
+    // completely, as the store must at start-up.
     virtual std::optional<QVariantMap> databaseContentsFromFile(const QString& path) const = 0;
 };

@@ -152,10 +152,8 @@ QString Localizator::notificationTitleForRefusedText() const
 
 QString Localizator::notificationTextForRefusedText(const QString& text) const
 {
-    QString shown;
-    for (const QChar c : text)
-        shown += PropertyList::canHoldString(QString(c)) ? c : QChar(QChar::ReplacementCharacter);
-    return localized("\"%1\" holds control characters the database can't store, so it was not added or changed.").arg(shown);
+    return localized("\"%1\" holds control characters the database can't store, so it was not added or changed.")
+        .arg(PropertyList::holdableString(text));
 }
 
 QString Localizator::notificationTextForFailedSaveWithError(const Error& error) const
@@ -249,6 +247,23 @@ Error Localizator::errorForFailedOldDatabaseConversionWithUnderlyingError(const 
                     .arg(databaseFolderForDisplay(), underlyingError.description()));
     error.addUnderlyingError(underlyingError);
     return error;
+}
+
+QString Localizator::oldDatabaseConversionChangesTitle() const
+{
+    return localized("Some startup conditions could not be converted as they were!");
+}
+
+QString Localizator::oldDatabaseConversionChangesText(const QVariantMap& changed, const SystemItemHelping& helpers) const
+{
+    QStringList names;
+    for (const QVariant& condition : changed.value(MHTextStorageKeys::conditions).toList())
+        names.append(QStringLiteral("\"%1\"").arg(condition.toMap().value(MHTextStorageKeys::conditionName).toString()));
+    const QString items = stringDescriptionFromDatabase(changed, helpers);
+    return localized("Lanternwick converted your old database, but not these conditions as they were: %1. A condition whose "
+                     "settings were lost now keeps its items from starting until you change it or remove it from them; a "
+                     "character Lanternwick can't store in a name is shown as \uFFFD.\n\n%2")
+        .arg(names.join(QStringLiteral(", ")), items.isEmpty() ? localized("No item uses them.") : localized("Items that use them:\n%1").arg(items));
 }
 
 Error Localizator::errorForFailedRelaunch(const QString& reason) const
@@ -1047,14 +1062,14 @@ std::optional<QString> Localizator::runRestoreDatabaseDialog(DialogPresenter& pr
     const QString folder = backups.applicationDatabasePath();
     const QString sessionPath = folder + QLatin1Char('/') + backups.applicationSessionBackupFilename();
     const QString lastChangePath = folder + QLatin1Char('/') + backups.applicationLastChangeBackupFilename();
-    // A backup that cannot be read is not offered: restoring it would replace
-    // the database with a file the next start cannot open.
+    // Only a backup that loads completely is offered: restoring another would
+    // replace the database with a file the next start cannot open.
     const auto readBackup = [&](const QString& path) -> std::optional<QVariantMap> {
         if (!QFileInfo::exists(path))
             return std::nullopt;
         std::optional<QVariantMap> contents = backups.databaseContentsFromFile(path);
         if (!contents)
-            LOG_WARN("Backup %1 cannot be read, not offering it.", path);
+            LOG_WARN("Backup %1 does not load, not offering it.", path);
         return contents;
     };
     const std::optional<QVariantMap> session = readBackup(sessionPath);

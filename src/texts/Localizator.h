@@ -56,6 +56,10 @@ public:
     QString notificationTitleForFailedSave() const;
     // The old database could not be converted: it stays, and a new one starts beside it.
     Error errorForFailedOldDatabaseConversionWithUnderlyingError(const Error& underlyingError) const;
+    // The old database was converted, but some conditions not as they were:
+    // changed holds them and the items that use them (OldStoreConverter).
+    QString oldDatabaseConversionChangesTitle() const;
+    QString oldDatabaseConversionChangesText(const QVariantMap& changed, const SystemItemHelping& helpers) const;
     QString notificationTextForFailedSaveWithError(const Error& error) const;
     // The notification of a path or name refused because it holds characters
     // the database file cannot keep; those show as U+FFFD.

@@ -167,6 +167,14 @@ protected:
             EXPECT_FALSE(ending.output.contains(QLatin1String(report))) << output;
     }
     QStringList dataFiles() const { return QDir(dataFolder()).entryList(QDir::Files | QDir::Hidden, QDir::Name); }
+    // The one log file of a start.
+    QString logFile() const
+    {
+        const QString folder = home + "/.local/state/Lanternwick/log";
+        const QStringList logs = QDir(folder).entryList(QDir::Files);
+        EXPECT_EQ(logs.size(), 1);
+        return logs.isEmpty() ? QString() : QString::fromUtf8(readFile(folder + "/" + logs.first()));
+    }
 
     QString home;
     QProcessEnvironment environment;
@@ -222,12 +230,35 @@ TEST_F(LanternwickEndToEndTest, ALoginRunsTheItemsInOrderAndQuitsByItself)
     // The program's own entry was added to the session's list.
     EXPECT_TRUE(QFile::exists(home + "/.config/autostart/lanternwick.desktop"));
 
-    const QStringList logs = QDir(home + "/.local/state/Lanternwick/log").entryList(QDir::Files);
-    ASSERT_EQ(logs.size(), 1);
-    const QString log = QString::fromUtf8(readFile(home + "/.local/state/Lanternwick/log/" + logs.first()));
+    const QString log = logFile();
     EXPECT_TRUE(log.contains("Starting initial processes...")) << log.toStdString();
     EXPECT_TRUE(log.contains("Auto close did end, terminating application...")) << log.toStdString();
     EXPECT_TRUE(log.contains("Terminating app on")) << log.toStdString();
+}
+
+// Without any system bus (no logind, NetworkManager or UPower) the items
+// still run and the program quits by itself; what it cannot watch is said in
+// main(), before the settings are read, and that line reaches the log file.
+TEST_F(LanternwickEndToEndTest, WithoutASystemBusTheItemsRunAndTheFirstLinesReachTheLogFile)
+{
+    first = helper("first");
+    writeSettings();
+    writeItems([&](ObjectContext& objects, const std::function<void(DBLoginItem*)>& append) { append(objects.createFileItemWithPath(first)); });
+    environment.insert("DBUS_SYSTEM_BUS_ADDRESS", "unix:path=" + home + "/no-system-bus");
+
+    QProcess program;
+    QString output;
+    QObject::connect(&program, &QProcess::readyRead, [&] { output += QString::fromUtf8(program.readAll()); });
+    startProgram(program);
+    const bool ended = waitFor([&] { return program.state() == QProcess::NotRunning; }, 60000);
+    output += QString::fromUtf8(program.readAll());
+    if (!ended)
+        program.kill();
+    ASSERT_TRUE(ended) << output.toStdString();
+    EXPECT_EQ(program.exitCode(), 0) << output.toStdString();
+    EXPECT_TRUE(QFile::exists(marker(first))) << output.toStdString();
+    const QString log = logFile();
+    EXPECT_TRUE(log.contains("Wake from sleep cannot be watched")) << log.toStdString();
 }
 
 // With execution switched off the items stay put, but the session's list is

@@ -186,3 +186,83 @@ TEST(PropertyList, WriteFailureIsReported)
     EXPECT_FALSE(PropertyList::toFile(QVariantMap(), freshTestFolder("plist-nodir") + "/no/such/folder/x.plist", &error));
     EXPECT_EQ(error.code(), PropertyList::WriteFailed);
 }
+
+TEST(PropertyList, RefusesWhatItCannotReadExactlyNamingWhere)
+{
+    const auto refusedAt = [](const QByteArray& body, const char* where) {
+        Error error;
+        EXPECT_FALSE(PropertyList::fromData(wrap(body), &error).has_value()) << body.constData();
+        EXPECT_EQ(error.code(), PropertyList::MalformedValue) << body.constData();
+        EXPECT_TRUE(error.description().contains(QLatin1String(where))) << error.description().toStdString();
+    };
+    for (const QByteArray date : { "2006-13-45T99:99:99Z", "2006-10-01T09:00:00+05:00", "2006-02-30T00:00:00Z", "2006-10-01T24:00:00Z",
+                                   "2006-10-01T09:00:00.5Z", "2006-10-01", "0000-01-01T00:00:00Z", "10000-01-01T00:00:00Z", "", "-1-01-01T00:00:00Z" })
+        refusedAt("<dict><key>a</key><array><true/><dict><key>b</key><date>" + date + "</date></dict></array></dict>", "a[1].b");
+    refusedAt("<array><date/></array>", "[0]");
+    refusedAt("<dict><key>name</key><string>caf\xc3</string></dict>", "name");
+    refusedAt("<dict><key>name</key><string>\xed\xa0\x80 surrogate</string></dict>", "name");
+    refusedAt("<dict><key>outer</key><dict><key>\xff</key><true/></dict></dict>", "outer");
+
+    // A date and a byte-order mark are read as they stand.
+    const auto value = PropertyList::fromData(wrap("<dict><key>a</key><date>\n 2006-10-01T09:05:00Z </date >"
+                                                   "<key>b</key><string>\xef\xbb\xbf" "marked</string></dict>"));
+    ASSERT_TRUE(value.has_value());
+    EXPECT_EQ(value->toMap().value("a"), QDateTime(QDate(2006, 10, 1), QTime(9, 5), QTimeZone::utc()));
+    EXPECT_EQ(value->toMap().value("b"), QString(QChar(0xFEFF)) + "marked");
+}
+
+TEST(PropertyList, DatesInCommentsAndCharacterDataAreText)
+{
+    const auto value = PropertyList::fromData(wrap("<dict><!-- <date>bad</date> --><key>text</key><string><![CDATA[<date>x</date>]]></string>"
+                                                   "<key>when</key><date>2001-01-01T00:00:00Z</date></dict>"));
+    ASSERT_TRUE(value.has_value());
+    EXPECT_EQ(value->toMap(), (QVariantMap { { "text", "<date>x</date>" },
+                                             { "when", QDateTime(QDate(2001, 1, 1), QTime(0, 0), QTimeZone::utc()) } }));
+    // A key given twice keeps its last date, as libplist keeps the last value.
+    const auto twice = PropertyList::fromData(wrap("<dict><key>a</key><date>1999-01-01T00:00:00Z</date><key>a</key><date>2003-01-01T00:00:00Z</date></dict>"));
+    ASSERT_TRUE(twice.has_value());
+    EXPECT_EQ(twice->toMap().value("a"), QDateTime(QDate(2003, 1, 1), QTime(0, 0), QTimeZone::utc()));
+    for (const QByteArray unclosed : { "<date>2001-01-01T00:00:00Z", "<date>2001-01-01T00:00:00Z</dat>", "<date x>2001-01-01T00:00:00Z</date>" })
+        expectRefused(wrap(unclosed), PropertyList::NotAPropertyList);
+}
+
+TEST(PropertyList, OneSizeLimitForWritingAndReading)
+{
+    const QVariantMap value { { "text", QString(200, QLatin1Char('x')) } };
+    const qint64 size = PropertyList::toData(value)->size();
+    EXPECT_TRUE(PropertyList::toData(value, nullptr, size).has_value());
+    Error error;
+    EXPECT_FALSE(PropertyList::toData(value, &error, size - 1).has_value());
+    EXPECT_EQ(error.code(), PropertyList::TooLarge);
+
+    const QString path = freshTestFolder("plist-limit") + "/limited.plist";
+    ASSERT_TRUE(PropertyList::toFile(value, path, nullptr, size));
+    EXPECT_TRUE(PropertyList::fromFile(path, nullptr, size).has_value());
+    EXPECT_FALSE(PropertyList::fromFile(path, &error, size - 1).has_value());
+    EXPECT_EQ(error.code(), PropertyList::TooLarge);
+    EXPECT_FALSE(PropertyList::fromData(*PropertyList::toData(value), &error, size - 1).has_value());
+    EXPECT_EQ(error.code(), PropertyList::TooLarge);
+}
+
+TEST(PropertyList, TheStepBeforeReplacingRunsOnlyOnceTheNewFileIsWritten)
+{
+    const QString path = freshTestFolder("plist-replacing") + "/file.plist";
+    ASSERT_TRUE(PropertyList::toFile(QVariantMap { { "old", true } }, path));
+    QList<QVariant> seen;
+    const auto before = [&] { seen.append(PropertyList::dictionaryFromFile(path).value_or(QVariantMap())); };
+    EXPECT_FALSE(PropertyList::toFile(QVariantMap { { "bad", QStringLiteral("\a") } }, path, nullptr, PropertyList::kMaximumFileSize, before));
+    EXPECT_FALSE(PropertyList::toFile(QVariantMap { { "large", true } }, path, nullptr, 10, before));
+    EXPECT_TRUE(seen.isEmpty());
+    EXPECT_TRUE(PropertyList::toFile(QVariantMap { { "new", true } }, path, nullptr, PropertyList::kMaximumFileSize, before));
+    EXPECT_EQ(seen, (QList<QVariant> { QVariantMap { { "old", true } } })) << "run while the old file is still in place";
+    EXPECT_EQ(PropertyList::dictionaryFromFile(path), (QVariantMap { { "new", true } }));
+}
+
+TEST(PropertyList, TextThatCannotBeHeldIsShownByWholeCharacters)
+{
+    const QString name = QString::fromUcs4(U"Fire\U0001F525fox\x07") + QChar(0xDC00) + QStringLiteral("\uFFFF end");
+    EXPECT_FALSE(PropertyList::canHoldString(name));
+    EXPECT_EQ(PropertyList::holdableString(name), QString::fromUcs4(U"Fire\U0001F525fox\uFFFD\uFFFD\uFFFD end"));
+    const QString held = QString::fromUcs4(U"astral \U0001F600");
+    EXPECT_EQ(PropertyList::holdableString(held), held);
+}

@@ -16,9 +16,9 @@ public:
         : m_failingPaths(failingPaths)
     {
     }
-    bool writePropertyList(const QVariant& value, const QString& path, Error* error) override
+    bool writePropertyList(const QVariant& value, const QString& path, Error* error, const std::function<void()>& beforeReplacing) override
     {
-        return refuse(path, error) && DatabaseFiles::writePropertyList(value, path, error);
+        return refuse(path, error) && DatabaseFiles::writePropertyList(value, path, error, beforeReplacing);
     }
     bool copyFile(const QString& source, const QString& destination, Error* error) override
     {
@@ -122,6 +122,8 @@ TEST_F(DatabaseBackupTest, FailedStoreWriteIsReportedKeepsTheFileAndIsWrittenNex
     ASSERT_TRUE(serializer->saveDatabaseFromManagedObjectContext(context, true, nullptr));
     const QByteArray saved = fileBytes(store);
 
+    writeBytes(lastChangeBackup, "previous backup");
+
     addDelay(2);
     failingPaths << store;
     Error error;
@@ -129,6 +131,7 @@ TEST_F(DatabaseBackupTest, FailedStoreWriteIsReportedKeepsTheFileAndIsWrittenNex
     EXPECT_EQ(error.domain(), PropertyList::errorDomain());
     EXPECT_EQ(error.code(), PropertyList::WriteFailed);
     EXPECT_EQ(fileBytes(store), saved);
+    EXPECT_EQ(fileBytes(lastChangeBackup), "previous backup") << "a failed save backs nothing up";
     EXPECT_TRUE(serializer->hasUnwrittenChanges());
     EXPECT_TRUE(context.hasChanges());
 
@@ -149,6 +152,58 @@ TEST_F(DatabaseBackupTest, ValueTheFormatCannotHoldFailsTheSaveInsteadOfWritingS
     EXPECT_EQ(error.code(), PropertyList::UnrepresentableValue);
     EXPECT_FALSE(QFile::exists(store));
     EXPECT_TRUE(serializer->hasUnwrittenChanges());
+}
+
+// Two failed saves in a row still leave the last good state twice over.
+TEST_F(DatabaseBackupTest, SavesThatCannotBeWrittenLeaveTheStoreAndBothBackupsAsTheyWere)
+{
+    addDelay(1);
+    ASSERT_TRUE(serializer->saveDatabaseFromManagedObjectContext(context, true, nullptr));
+    ObjectContext loaded(texts);
+    ASSERT_TRUE(serializer->loadDatabaseToManagedObjectContext(loaded, nullptr)); // what the session backup keeps
+    writeBytes(lastChangeBackup, "previous change");
+    writeBytes(sessionBackup, "previous session");
+    const QByteArray saved = fileBytes(store);
+
+    context.createFileItemWithPath(QStringLiteral("/tmp/bell\a"))->setItemLoginGroup(context.getOrCreateApplicationLoginGroup());
+    for (const bool useLastChangeBackup : { true, true, false }) {
+        EXPECT_FALSE(serializer->saveDatabaseFromManagedObjectContext(context, useLastChangeBackup, nullptr));
+        EXPECT_EQ(fileBytes(store), saved);
+        EXPECT_EQ(fileBytes(lastChangeBackup), "previous change");
+        EXPECT_EQ(fileBytes(sessionBackup), "previous session");
+    }
+}
+
+// The limit is the reader's: a store the writer let through always loads again.
+TEST_F(DatabaseBackupTest, ADatabaseJustOverTheSizeLimitIsRefusedOnSaveAndOnLoad)
+{
+    addDelay(1);
+    ASSERT_TRUE(serializer->saveDatabaseFromManagedObjectContext(context, true, nullptr));
+    writeBytes(lastChangeBackup, "previous change");
+    const QByteArray saved = fileBytes(store);
+    addDelay(2);
+    const QString probe = freshTestFolder("size-probe");
+    ASSERT_TRUE(DatabaseSerializer(probe, "Lanternwick", texts).saveDatabaseFromManagedObjectContext(context, true, nullptr));
+    const QByteArray larger = fileBytes(probe + "/Lanternwick.plist");
+
+    const auto limited = makeSerializer(std::make_unique<DatabaseFiles>(larger.size() - 1));
+    Error error;
+    EXPECT_FALSE(limited->saveDatabaseFromManagedObjectContext(context, true, &error));
+    EXPECT_EQ(error.code(), PropertyList::TooLarge);
+    EXPECT_TRUE(limited->hasUnwrittenChanges());
+    EXPECT_EQ(fileBytes(store), saved);
+    EXPECT_EQ(fileBytes(lastChangeBackup), "previous change");
+
+    writeBytes(store, larger);
+    ObjectContext loaded(texts);
+    EXPECT_FALSE(limited->loadDatabaseToManagedObjectContext(loaded, &error));
+    EXPECT_EQ(error.code(), PropertyList::TooLarge);
+    EXPECT_FALSE(limited->databaseContentsFromFile(store, nullptr)) << "nor is it offered for a restore";
+
+    const auto exact = makeSerializer(std::make_unique<DatabaseFiles>(larger.size()));
+    EXPECT_TRUE(exact->loadDatabaseToManagedObjectContext(loaded, nullptr));
+    EXPECT_TRUE(exact->saveDatabaseFromManagedObjectContext(context, true, nullptr));
+    EXPECT_EQ(fileBytes(store), larger);
 }
 
 TEST_F(DatabaseBackupTest, UnreadableStoreFailsWithTheReadError)

@@ -2,7 +2,9 @@
 // dictionary and compared with hand-written expectations.
 #include "foundation/MHErrors.h"
 #include "foundation/PropertyList.h"
+#include "model/DBStartupCondition.h"
 #include "model/DatabaseSerializer.h"
+#include "model/ExecutionValidationParameters.h"
 #include "model/ObjectContext.h"
 #include "model/OldStoreConverter.h"
 #include "model/OldStoreReader.h"
@@ -48,7 +50,7 @@ protected:
     }
 
     // The file's dictionary of the store, which must also load.
-    std::optional<QVariantMap> convert(Error* error = nullptr)
+    std::optional<QVariantMap> convert(Error* error = nullptr, QVariantMap* changed = nullptr)
     {
         ProgressiveDataMigrator migrator;
         Error failure;
@@ -58,9 +60,7 @@ protected:
             *error = failure;
         if (!graph)
             return std::nullopt;
-        const QVariantMap dictionary = OldStoreConverter::dictionaryRepresentation(*graph);
-        FakeModelTexts texts;
-        ObjectContext context(texts);
+        const QVariantMap dictionary = OldStoreConverter::dictionaryRepresentation(*graph, changed);
         EXPECT_TRUE(DatabaseSerializer(folder, "Lanternwick", texts).loadDatabaseFromDictionaryRepresentation(dictionary, context, nullptr));
         return dictionary;
     }
@@ -84,6 +84,9 @@ protected:
 
     QString folder;
     QString store;
+    FakeModelTexts texts;
+    // The last conversion, loaded.
+    ObjectContext context { texts };
 };
 
 TEST_F(OldStoreMigrationTest, Version3StoreKeepsEveryKindOfItemAndConditionInItsOrder)
@@ -239,15 +242,16 @@ TEST_F(OldStoreMigrationTest, RecordsTheFileCannotHoldAreLeftOutAndTheRestIsKept
     w.reset();
 
     // Values outside the used ranges and a condition of an unknown type are
-    // kept, to be judged as the rules say; a delay no countdown can end loads
-    // as no delay.
+    // kept, to be judged as the rules say; a condition without its data is
+    // kept as one that refuses; a delay no countdown can end loads as no delay.
     const QVariantMap expected {
         { "version", qint64(5) },
         { "conditions",
           QVariantList { QVariantMap { { "name", "Future" }, { "type", qint64(9) } },
                          QVariantMap { { "name", "Odd key" }, { "type", "hotkey" }, { "hotkeyCombination", qint64(7) }, { "hotkeyStatus", qint64(0) } },
                          QVariantMap { { "name", "Schedule" }, { "type", "schedule" },
-                                       { "schedules", QVariantList { QVariantMap { { "day", qint64(12) } }, entry(2, at(3, 0), at(4, 0)) } } } } },
+                                       { "schedules", QVariantList { QVariantMap { { "day", qint64(12) } }, entry(2, at(3, 0), at(4, 0)) } } },
+                         QVariantMap { { "name", "No data" }, { "type", qint64(2) } } } },
         { "application", QVariantList { QVariantMap { { "type", "file" }, { "path", "/ok" }, { "startupMode", qint64(7) },
                                                       { "conditions", QVariantList { qint64(0), qint64(1), qint64(2) } } },
                                         QVariantMap { { "type", "delay" }, { "delay", std::numeric_limits<double>::infinity() } } } },
@@ -255,6 +259,77 @@ TEST_F(OldStoreMigrationTest, RecordsTheFileCannotHoldAreLeftOutAndTheRestIsKept
     const std::optional<QVariantMap> converted = convert();
     ASSERT_TRUE(converted);
     EXPECT_EQ(xml(*converted), xml(expected));
+}
+
+// An item meant to start only with Shift held must not start at every login
+// because the old database lost the condition's settings.
+TEST_F(OldStoreMigrationTest, ConditionsThatCannotBeCarriedKeepTheirItemsRestrictedAndAreReported)
+{
+    auto w = writer(OldStoreWriter::Version3);
+    groups(*w);
+    w->insertObject("StartupCondition", 1, { { "ZCONDITIONNAME", "Shift held" }, { "ZCONDITIONSORTINDEX", 0 }, { "ZCONDITIONTYPE", 1 } });
+    w->insertObject("StartupCondition", 2, { { "ZCONDITIONNAME", QString::fromUcs4(U"Disk \U0001F4BE\a") }, { "ZCONDITIONSORTINDEX", 1 },
+                                             { "ZCONDITIONTYPE", 3 }, { "ZCONDITIONVOLUMEDATA", 1 } });
+    w->insertObject("VoumeConditionData", 1, { { "ZVOLUMEPATH", "/media/disk" }, { "ZVOLUMESTATUS", 0 } });
+    w->insertObject("StartupCondition", 3, { { "ZCONDITIONNAME", "Odd disk" }, { "ZCONDITIONSORTINDEX", 2 }, { "ZCONDITIONTYPE", 3 },
+                                             { "ZCONDITIONVOLUMEDATA", 2 } });
+    w->insertObject("VoumeConditionData", 2, { { "ZVOLUMEPATH", "/media/\x01" }, { "ZVOLUMESTATUS", 0 } });
+    w->insertObject("StartupCondition", 4, { { "ZCONDITIONNAME", "Plugged in" }, { "ZCONDITIONSORTINDEX", 3 }, { "ZCONDITIONTYPE", 2 },
+                                             { "ZCONDITIONPOWERSOURCEDATA", 1 } });
+    w->insertObject("PowerSourceConditionData", 1, { { "ZPOWERSOURCETYPE", 0 } });
+    w->insertObject("FileItem", 1, { { "ZITEMSORTINDEX", 0 }, { "ZITEMLOGINGROUP", 1 }, { "ZITEMPATH", "/usr/bin/editor" } });
+    w->insertObject("FileItem", 2, { { "ZITEMSORTINDEX", 1 }, { "ZITEMLOGINGROUP", 1 }, { "ZITEMPATH", "/usr/bin/backup" } });
+    w->insertObject("FileItem", 3, { { "ZITEMSORTINDEX", 2 }, { "ZITEMLOGINGROUP", 1 }, { "ZITEMPATH", "/usr/bin/plain" } });
+    w->insertObject("FileItem", 4, { { "ZITEMSORTINDEX", 0 }, { "ZITEMLOGINGROUP", 2 }, { "ZITEMPATH", "/opt/ignored" } });
+    w->link(1, 1);
+    w->link(1, 4);
+    w->link(2, 2);
+    w->link(3, 4);
+    w->link(4, 3);
+    w.reset();
+
+    QVariantMap changed;
+    const std::optional<QVariantMap> converted = convert(nullptr, &changed);
+    ASSERT_TRUE(converted);
+    const QVariantMap shift { { "name", "Shift held" }, { "type", qint64(1) } };
+    const QVariantMap disk { { "name", QString::fromUcs4(U"Disk \U0001F4BE\uFFFD") }, { "type", "volume" }, { "volumePath", "/media/disk" },
+                             { "volumeStatus", qint64(0) } };
+    const QVariantMap odd { { "name", "Odd disk" }, { "type", qint64(3) } };
+    const QVariantMap plugged { { "name", "Plugged in" }, { "type", "powerSource" }, { "powerSourceType", qint64(0) } };
+    const auto file = [](const char* path, QVariantList conditions) {
+        return QVariantMap { { "type", "file" }, { "path", path }, { "conditions", conditions } };
+    };
+    EXPECT_EQ(xml(*converted), xml({ { "version", qint64(5) },
+                                     { "conditions", QVariantList { shift, disk, odd, plugged } },
+                                     { "application", QVariantList { file("/usr/bin/editor", { qint64(0), qint64(3) }), file("/usr/bin/backup", { qint64(1) }),
+                                                                     file("/usr/bin/plain", { qint64(3) }) } },
+                                     { "ignored", QVariantList { file("/opt/ignored", { qint64(2) }) } } }));
+    EXPECT_EQ(xml(changed), xml({ { "conditions", QVariantList { shift, disk, odd } },
+                                  { "application", QVariantList { file("/usr/bin/editor", { qint64(0) }), file("/usr/bin/backup", { qint64(1) }),
+                                                                  file("/opt/ignored", { qint64(2) }) } } }));
+
+    // With Shift held and plugged in, the editor still does not start.
+    const auto parameters = ExecutionValidationParameters::create();
+    parameters->setShiftKeyPressed(true);
+    parameters->setPowerSource(PowerSourceTypePowerSupply);
+    const QList<DBStartupCondition*> conditions = context.sortedStartupConditions();
+    ASSERT_EQ(conditions.size(), 4);
+    EXPECT_FALSE(conditions.at(0)->isExecutionAllowedForParameters(*parameters));
+    EXPECT_FALSE(conditions.at(2)->isExecutionAllowedForParameters(*parameters));
+    EXPECT_TRUE(conditions.at(3)->isExecutionAllowedForParameters(*parameters));
+}
+
+TEST_F(OldStoreMigrationTest, EverythingCarriedReportsNothing)
+{
+    auto w = writer(OldStoreWriter::Version3);
+    groups(*w);
+    w->insertObject("StartupCondition", 1, { { "ZCONDITIONNAME", "Future" }, { "ZCONDITIONSORTINDEX", 0 }, { "ZCONDITIONTYPE", 9 } });
+    w->insertObject("FileItem", 1, { { "ZITEMSORTINDEX", 0 }, { "ZITEMLOGINGROUP", 1 }, { "ZITEMPATH", "/usr/bin/editor" } });
+    w->link(1, 1);
+    w.reset();
+    QVariantMap changed { { "stale", true } };
+    ASSERT_TRUE(convert(nullptr, &changed));
+    EXPECT_TRUE(changed.isEmpty()) << "a kind this version does not know refused before as well";
 }
 
 struct CorruptStore {

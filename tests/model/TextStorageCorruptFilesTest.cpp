@@ -11,8 +11,11 @@ namespace {
 struct CorruptFile {
     const char* name;
     QByteArray bytes;
-    // The codec's own error for files that are no property list at all.
+    // The codec's own error for files that are no property list at all, or
+    // hold a value it cannot read exactly.
     bool parseError = false;
+    // Where that value is, named in the error.
+    const char* keyPath = nullptr;
 };
 
 // Keeps the test runner's listing readable.
@@ -91,6 +94,19 @@ const CorruptFile kCorruptFiles[] = {
     { "schedule entry a string", withCondition(kSchedule + "<array><string>monday</string></array>") },
     { "schedule day beyond 32 bits", withCondition(kSchedule + "<array><dict><key>day</key><integer>4294967296</integer></dict></array>") },
     { "schedule time a string", withCondition(kSchedule + "<array><dict><key>from</key><string>09:00</string></dict></array>") },
+    // Read as other values by a lenient parser: never loaded as anything.
+    { "schedule time out of every range", withCondition(kSchedule + "<array><dict><key>from</key><date>2006-13-45T99:99:99Z</date></dict></array>"),
+      true, "conditions[0].schedules[0].from" },
+    { "schedule time with an offset", withCondition(kSchedule + "<array><dict><key>day</key><integer>1</integer><key>to</key>"
+                                                                "<date>2006-10-01T09:00:00+05:00</date></dict></array>"),
+      true, "conditions[0].schedules[0].to" },
+    { "schedule time without a time", withCondition(kSchedule + "<array><dict><key>to</key><date>2006-10-01</date></dict></array>"),
+      true, "conditions[0].schedules[0].to" },
+    { "empty schedule time", withCondition(kSchedule + "<array><dict><key>from</key><date/></dict></array>"), true, "conditions[0].schedules[0].from" },
+    { "path not UTF8", withItem("<key>type</key><string>file</string><key>path</key><string>/opt/\xff\xfe" "app</string>"), true,
+      "application[0].path" },
+    { "name cut inside a character", withCondition(kHotkey + "<key>name</key><string>caf\xc3</string>"), true, "conditions[0].name" },
+    { "key not UTF8", withItem("<key>type</key><string>waitPrevious</string><key>\xc0\xaf</key><true/>"), true, "application[0]" },
 };
 
 class TextStorageCorruptFilesTest : public StorageTest, public testing::WithParamInterface<CorruptFile> {};
@@ -107,6 +123,9 @@ TEST_P(TextStorageCorruptFilesTest, FailsWithItsErrorAndLeavesTheContextAlone)
     EXPECT_FALSE(makeSerializer()->loadDatabaseToManagedObjectContext(context, &error));
     if (GetParam().parseError) {
         EXPECT_EQ(error.domain(), PropertyList::errorDomain());
+        if (GetParam().keyPath) {
+            EXPECT_TRUE(error.description().contains(QLatin1String(GetParam().keyPath))) << error.description().toStdString();
+        }
     } else {
         EXPECT_EQ(error.domain(), MHErrors::domain);
         EXPECT_EQ(error.code(), MHErrors::MHErrorCodeTextStorageLoadingFailed);

@@ -8,6 +8,7 @@
 #include "foundation/MHExecuteNotifications.h"
 #include "foundation/MHInternalNotifications.h"
 #include "foundation/MHSystemItemsNotifications.h"
+#include "foundation/PropertyList.h"
 #include "model/DBLoginGroup.h"
 #include "model/ObjectContext.h"
 #include "model/UndoManager.h"
@@ -20,7 +21,9 @@
 #include "shell/LoggingDialogPresenter.h"
 #include "shell/WindowControllers.h"
 
+#include <JlCompress.h>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <thread>
 
@@ -497,6 +500,7 @@ TEST_F(AppDelegateCommandsTest, ARestoreReplacesTheStoreKeepsItFromEverySaveAndR
     launched();
     prepareBackup();
     const QByteArray backup = readFile(sessionBackup());
+    const QByteArray replaced = readFile(store());
     const QString leftover = dataFolder() + "/~temporary-backup~.plist";
     writeFile(leftover, "left by an earlier failure");
     answers.buttons = { 0 };
@@ -504,6 +508,12 @@ TEST_F(AppDelegateCommandsTest, ARestoreReplacesTheStoreKeepsItFromEverySaveAndR
     delegate->performCommand(ApplicationCommands::restoreDatabaseFromBackup);
     EXPECT_EQ(readFile(store()), backup);
     EXPECT_EQ(readFile(leftover), QByteArray("left by an earlier failure"));
+    // The store it replaced, good as it was, is kept byte for byte.
+    const QStringList archives = QDir(dataFolder()).entryList({ "com.mossharbour.Lanternwick2.DatabaseBeforeRestore *.zip" });
+    ASSERT_EQ(archives.size(), 1);
+    const QString unpacked = freshTestFolder("unpacked-replaced-store");
+    JlCompress::extractDir(dataFolder() + "/" + archives[0], unpacked);
+    EXPECT_EQ(readFile(unpacked + "/Lanternwick.plist"), replaced);
     EXPECT_EQ(newCopies, 1);
     EXPECT_TRUE(settings->isLaunchAfterRestart());
     EXPECT_EQ(terminations, 1);
@@ -530,25 +540,57 @@ TEST_F(AppDelegateCommandsTest, CancellingTheRestoreChangesNothing)
     EXPECT_FALSE(helpers->isSavingPreventedUntilRelaunch());
 }
 
-TEST_F(AppDelegateCommandsTest, AFailedCopyLeavesTheStoreAsItWasAndSaysSo)
+// Such a backup would take the place of a good store and fail the next start.
+TEST_F(AppDelegateCommandsTest, OnlyABackupThatLoadsCompletelyIsOffered)
 {
     launched();
     prepareBackup();
     const QByteArray before = readFile(store());
-    // The backup goes away between the choice and the copy.
-    answers.beforeAnswer = [this] {
-        if (answers.requests.size() == 1)
-            QFile::remove(sessionBackup());
-    };
-    answers.buttons = { 0 };
+    const QByteArray parsesButDoesNotLoad = *PropertyList::toData(QVariantMap { { "version", 5 }, { "application", "oops" } });
+    writeFile(lastChangeBackup(), parsesButDoesNotLoad);
+    answers.buttons = { 1 };
     delegate->performCommand(ApplicationCommands::restoreDatabaseFromBackup);
+    ASSERT_EQ(answers.requests.size(), 1);
+    EXPECT_EQ(answers.requests.first().buttons, (QStringList { "Restore", "Cancel" }));
+    EXPECT_TRUE(answers.requests.first().informativeText.startsWith("You can restore database from last time Lanternwick was closed"));
+
+    writeFile(sessionBackup(), parsesButDoesNotLoad);
+    delegate->performCommand(ApplicationCommands::restoreDatabaseFromBackup);
+    EXPECT_EQ(answers.requests.size(), 1) << "nothing to offer, nothing shown";
     EXPECT_EQ(readFile(store()), before);
-    ASSERT_EQ(answers.requests.size(), 2);
-    EXPECT_EQ(answers.requests.at(1).messageText, "Failed restoring data from backup!");
+    EXPECT_TRUE(QDir(dataFolder()).entryList({ "*.zip" }).isEmpty());
     EXPECT_EQ(newCopies, 0);
-    EXPECT_EQ(terminations, 0);
-    EXPECT_FALSE(settings->isLaunchAfterRestart());
     EXPECT_FALSE(helpers->isSavingPreventedUntilRelaunch());
+}
+
+TEST_F(AppDelegateCommandsTest, AFailedRestoreLeavesTheStoreAsItWasAndSaysSo)
+{
+    // The backup changes between the choice and the copy.
+    const QList<std::pair<const char*, std::function<void()>>> changes {
+        { "removed", [this] { QFile::remove(sessionBackup()); } },
+        { "no longer loads",
+          [this] { writeFile(sessionBackup(), "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>conditions</key><true/></dict></plist>"); } },
+    };
+    for (const auto& [name, change] : changes) {
+        SCOPED_TRACE(name);
+        launched();
+        prepareBackup();
+        const QByteArray before = readFile(store());
+        answers.requests.clear();
+        answers.beforeAnswer = [this, change = change] {
+            if (answers.requests.size() == 1)
+                change();
+        };
+        answers.buttons = { 0 };
+        delegate->performCommand(ApplicationCommands::restoreDatabaseFromBackup);
+        EXPECT_EQ(readFile(store()), before);
+        ASSERT_EQ(answers.requests.size(), 2);
+        EXPECT_EQ(answers.requests.at(1).messageText, "Failed restoring data from backup!");
+        EXPECT_EQ(newCopies, 0);
+        EXPECT_EQ(terminations, 0);
+        EXPECT_FALSE(settings->isLaunchAfterRestart());
+        EXPECT_FALSE(helpers->isSavingPreventedUntilRelaunch());
+    }
 }
 
 TEST_F(AppDelegateCommandsTest, ARelaunchWhoseNewCopyCannotStartKeepsRunningAndTellsTheUser)

@@ -7,6 +7,7 @@
 #include "model/DBFileItem.h"
 #include "model/DBStartupCondition.h"
 #include "model/DatabaseSerializer.h"
+#include "model/ExecutionValidationParameters.h"
 #include "model/ObjectContext.h"
 #include "shell/DataMigrationsAtStart.h"
 #include "support/OldStoreWriter.h"
@@ -34,14 +35,16 @@ protected:
 
     QString oldStore() const { return dataFolder() + "/Lanternwick.data"; }
 
-    void writeOldStore(bool walOnly = false)
+    // Without its data row, the condition cannot be carried as it was.
+    void writeOldStore(bool walOnly = false, bool conditionData = true)
     {
         QDir().mkpath(dataFolder());
         OldStoreWriter w(oldStore(), OldStoreWriter::Version2, walOnly);
         w.insertObject("LoginGroup", 1, { { "ZGROUPTYPE", 0 }, { "ZGROUPNAME", "Application Items" } });
         w.insertObject("StartupCondition", 1, { { "ZCONDITIONNAME", "Mains" }, { "ZCONDITIONSORTINDEX", 0 }, { "ZCONDITIONTYPE", 2 },
-                                                { "ZCONDITIONPOWERSOURCEDATA", 1 } });
-        w.insertObject("PowerSourceConditionData", 1, { { "ZPOWERSOURCETYPE", 0 } });
+                                                { "ZCONDITIONPOWERSOURCEDATA", conditionData ? QVariant(1) : QVariant() } });
+        if (conditionData)
+            w.insertObject("PowerSourceConditionData", 1, { { "ZPOWERSOURCETYPE", 0 } });
         w.insertObject("FileItem", 1, { { "ZSORTINDEX", 0 }, { "ZLOGINGROUP", 1 }, { "ZFULLPATH", "/usr/bin/true" } });
         w.link(1, 1);
     }
@@ -92,6 +95,26 @@ TEST_F(DataMigrationsAtStartTest, OldStoreBecomesTheTextStorageAndOnlyItsOwnFile
     const QMap<QString, QByteArray> converted = folderContents();
     EXPECT_TRUE(migrations().migrateDatabaseToTextStorageIfNecessary());
     EXPECT_EQ(folderContents(), converted);
+}
+
+TEST_F(DataMigrationsAtStartTest, TheUserIsToldWhichConditionsAndItemsWereNotCarriedAsTheyWere)
+{
+    writeOldStore(false, false);
+    EXPECT_TRUE(migrations().migrateDatabaseToTextStorageIfNecessary());
+    ASSERT_EQ(dialogs.shown.size(), 1);
+    const Localizator& texts = Localizator::shared();
+    EXPECT_EQ(dialogs.shown[0].messageText, texts.oldDatabaseConversionChangesTitle());
+    const QString text = dialogs.shown[0].informativeText;
+    EXPECT_TRUE(text.contains("\"Mains\"")) << text.toStdString();
+    EXPECT_TRUE(text.contains("• " + helpers->niceDisplayNameForItemAtPath("/usr/bin/true") + " (Mains)")) << text.toStdString();
+
+    // The item keeps its condition, which now refuses.
+    ObjectContext* context = start().managedObjectContext();
+    ASSERT_NE(context, nullptr);
+    const QList<DBLoginItem*> items = context->sortedLoginItemsForGroup(context->getOrCreateApplicationLoginGroup());
+    ASSERT_EQ(items.size(), 1);
+    ASSERT_EQ(items.first()->itemStartupConditions().size(), 1);
+    EXPECT_FALSE(items.first()->itemStartupConditions().first()->isExecutionAllowedForParameters(*ExecutionValidationParameters::create()));
 }
 
 TEST_F(DataMigrationsAtStartTest, AFailedConversionKeepsTheOldStoreAndTheSessionsEditsInANewOne)

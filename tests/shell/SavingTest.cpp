@@ -133,6 +133,27 @@ TEST_F(SavingTest, AFailedWriteIsRetriedByTheNextSave)
     EXPECT_EQ(reloaded.sortedLoginItemsForApplicationGroup().size(), 1);
 }
 
+// Two failed saves in a row must not leave the last good state only in the store.
+TEST_F(SavingTest, SavesOverTheSizeLimitFailAndLeaveTheStoreAndTheLastChangeBackup)
+{
+    ApplicationHelpers& helpers = startWithContext();
+    addDelayItem(1);
+    ASSERT_TRUE(helpers.saveDataToDiskUsingChangeBackup(true));
+    addDelayItem(2);
+    ASSERT_TRUE(helpers.saveDataToDiskUsingChangeBackup(true));
+    const QByteArray stored = readFile(store());
+    const QByteArray backup = readFile(lastChangeBackup());
+    helpers.setDatabaseSerializer(std::make_unique<DatabaseSerializer>(dataFolder(), "Lanternwick", Localizator::shared(),
+                                                                       std::make_unique<DatabaseFiles>(stored.size() + 20)));
+
+    context->createFileItemWithPath("/opt/" + QString(100, QLatin1Char('x')))->setItemLoginGroup(context->getOrCreateApplicationLoginGroup());
+    EXPECT_FALSE(helpers.saveDataToDiskUsingChangeBackup(true));
+    EXPECT_FALSE(helpers.saveDataToDiskUsingChangeBackup(true));
+    EXPECT_EQ(readFile(store()), stored);
+    EXPECT_EQ(readFile(lastChangeBackup()), backup);
+    EXPECT_EQ(saves, 2);
+}
+
 TEST_F(SavingTest, AFailedSaveIsShownOncePerFailure)
 {
     // The user turned notifications off: a lost edit is told all the same.

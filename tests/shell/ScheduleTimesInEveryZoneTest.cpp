@@ -3,12 +3,15 @@
 // minute can be set in the schedule editor, is stored as a time that exists,
 // and is judged as that minute.
 #include "foundation/Log.h"
+#include "foundation/PropertyList.h"
+#include "model/DatabaseSerializer.h"
 #include "model/DBScheduledConditionData.h"
 #include "model/DBScheduledConditionDataItem.h"
 #include "model/DBStartupCondition.h"
 #include "model/ExecutionValidationParameters.h"
 #include "model/ObjectContext.h"
 #include "shell/ModelEditing.h"
+#include "support/TestHome.h"
 #include "texts/Localizator.h"
 
 #include <QDirIterator>
@@ -97,7 +100,6 @@ TEST(ScheduleTimesInEveryZone, EverySkippedMinuteIsStoredAsAnExistingTimeAndJudg
         const ScheduledZone zone(name);
         for (const int minute : minutes) {
             const QTime time(minute / 60, minute % 60);
-            // The editor starts from the day a stored time already has.
             editing.setScheduleFromTime(entry, time);
             editing.setScheduleToTime(entry, time);
             const QDateTime stored = entry->scheduleFromTime();
@@ -107,7 +109,11 @@ TEST(ScheduleTimesInEveryZone, EverySkippedMinuteIsStoredAsAnExistingTimeAndJudg
             ASSERT_EQ(DBScheduledConditionDataItem::timeAsMinutesFromMidnight(entry->scheduleToTime()), minute);
             parameters->setTime(stored);
             EXPECT_TRUE(entry->isExecutionAllowedForParameters(*parameters)) << name.toStdString() << " " << time.toString().toStdString();
-            parameters->setTime(stored.addSecs(60 * 60));
+            // An hour away, where the clock does not show that minute again.
+            QDateTime away = stored.addSecs(60 * 60);
+            if (DBScheduledConditionDataItem::timeAsMinutesFromMidnight(away) == minute)
+                away = stored.addSecs(-60 * 60);
+            parameters->setTime(away);
             EXPECT_FALSE(entry->isExecutionAllowedForParameters(*parameters)) << name.toStdString() << " " << time.toString().toStdString();
         }
     }
@@ -125,4 +131,43 @@ TEST(ScheduleTimesInEveryZone, TheSpringGapOfAucklandOnTheReferenceDayIsKept)
         EXPECT_EQ(date.toLocalTime().date(), QDate(2006, 10, 2));
     }
     EXPECT_EQ(DBScheduledConditionDataItem::dateForTimeOfDay(QTime(9, 0)).toLocalTime(), QDateTime(QDate(2006, 10, 1), QTime(9, 0)));
+}
+
+// A file may hold times on any day of the years 1 to 9999; an edit must not
+// carry such a day across the edge of those years in the user's zone, or no
+// later save could write the database.
+TEST(ScheduleTimesInEveryZone, TimesStoredAtTheEdgeYearsAreEditedIntoTimesThatSaveAndLoad)
+{
+    const QDateTime first(QDate(1, 1, 1), QTime(0, 0), Qt::UTC);
+    const QDateTime last(QDate(9999, 12, 31), QTime(23, 59, 59), Qt::UTC);
+    const QVariantMap edge { { "name", "Edge" }, { "type", "schedule" },
+                             { "schedules", QVariantList { QVariantMap { { "day", 9 }, { "from", first }, { "to", last } },
+                                                           QVariantMap { { "day", 9 }, { "from", last }, { "to", first } } } } };
+    for (const char* name : { "America/New_York", "Asia/Tokyo" }) {
+        SCOPED_TRACE(name);
+        const ScheduledZone zone(QString::fromLatin1(name));
+        const QString folder = freshTestFolder(QStringLiteral("edge-years"));
+        ASSERT_TRUE(PropertyList::toFile(QVariantMap { { "version", 5 }, { "conditions", QVariantList { edge } } }, folder + "/Lanternwick.plist"));
+        DatabaseSerializer serializer(folder, QStringLiteral("Lanternwick"), Localizator::shared());
+        ObjectContext context(Localizator::shared());
+        ASSERT_TRUE(serializer.loadDatabaseToManagedObjectContext(context, nullptr));
+        ModelEditing editing(context, Localizator::shared());
+        const QList<DBScheduledConditionDataItem*> entries = context.fetch<DBScheduledConditionDataItem>();
+        ASSERT_EQ(entries.size(), 2);
+        for (DBScheduledConditionDataItem* entry : entries) {
+            ASSERT_TRUE(editing.setScheduleFromTime(entry, QTime(0, 5)));
+            ASSERT_TRUE(editing.setScheduleToTime(entry, QTime(23, 55)));
+        }
+        Error error;
+        ASSERT_TRUE(serializer.saveDatabaseFromManagedObjectContext(context, true, &error)) << error.description().toStdString();
+
+        ObjectContext reloaded(Localizator::shared());
+        ASSERT_TRUE(DatabaseSerializer(folder, QStringLiteral("Lanternwick"), Localizator::shared()).loadDatabaseToManagedObjectContext(reloaded, nullptr));
+        const QList<DBScheduledConditionDataItem*> loaded = reloaded.fetch<DBScheduledConditionDataItem>();
+        ASSERT_EQ(loaded.size(), 2);
+        for (const DBScheduledConditionDataItem* entry : loaded) {
+            EXPECT_EQ(DBScheduledConditionDataItem::timeAsMinutesFromMidnight(entry->scheduleFromTime()), 5);
+            EXPECT_EQ(DBScheduledConditionDataItem::timeAsMinutesFromMidnight(entry->scheduleToTime()), 23 * 60 + 55);
+        }
+    }
 }

@@ -8,13 +8,13 @@ public:
         : m_failWrites(failWrites)
     {
     }
-    bool writePropertyList(const QVariant& value, const QString& path, Error* error) override
+    bool writePropertyList(const QVariant& value, const QString& path, Error* error, const std::function<void()>& beforeReplacing) override
     {
         if (*m_failWrites) {
             *error = Error("Test", 1, "disk full");
             return false;
         }
-        return DatabaseFiles::writePropertyList(value, path, error);
+        return DatabaseFiles::writePropertyList(value, path, error, beforeReplacing);
     }
 
 private:

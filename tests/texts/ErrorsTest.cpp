@@ -56,3 +56,11 @@ TEST_F(ErrorsTest, SuggestionsNameTheRealDataFolder)
     qputenv("XDG_DATA_HOME", saved);
     EXPECT_TRUE(elsewhere.endsWith("(path to database is /srv/data with space/Lanternwick)")) << elsewhere.toStdString();
 }
+
+// Checked by whole characters: an emoji is shown as it is, not as two halves.
+TEST_F(ErrorsTest, ARefusedNameShowsEveryCharacterItCanKeep)
+{
+    const QString name = QString::fromUcs4(U"Fire\U0001F525fox\a");
+    EXPECT_EQ(texts.notificationTextForRefusedText(name),
+              QString::fromUcs4(U"\"Fire\U0001F525fox\uFFFD\" holds control characters the database can't store, so it was not added or changed."));
+}
