@@ -206,11 +206,14 @@ TEST_F(ExecutingApplicationStateTest, AnItemThatStopsPassingBeforeItsTurnIsSkipp
 // long as the database has not changed since the run took it.
 TEST_F(ExecutingApplicationStateTest, JudgingInTheRunsCopyGivesTheVerdictsOfTheLiveDatabase)
 {
-    unplug();
     fileItem(application("First"));
     append(objects.createConditionalPreviousItem());
+    DBStartupCondition* mounted = objects.createMountedVolumeStartupCondition();
+    mounted->conditionVolumeData()->setVolumePath("/media/backup");
+    mounted->conditionVolumeData()->setVolumeStatusValue(VolumeStatusMounted);
+    fileItem(application("OnBackup"))->addItemStartupConditionsObject(mounted);
+    fileItem(application("AfterOnBackup"));
     requirePowerSupply(fileItem(application("OnSupply")));
-    fileItem(application("AfterOnSupply"));
     fileItem(application("Disabled"), ItemStartupModeDisabled);
     waitItem();
     fileItem("/apps/Missing");
