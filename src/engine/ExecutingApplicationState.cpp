@@ -14,6 +14,7 @@
 #include "model/DBFileItem.h"
 #include "model/DBNetworkConditionData.h"
 #include "model/DBStartupCondition.h"
+#include "model/DatabaseSerializer.h"
 #include "model/ExecutionValidationParameters.h"
 #include "model/ObjectContext.h"
 #include "model/SystemItemHelping.h"
@@ -81,21 +82,18 @@ std::shared_ptr<ExecutionValidationParameters> ExecutingApplicationState::create
 void ExecutingApplicationState::prepareRun(const std::shared_ptr<ChainRun>& run)
 {
     // A new record for every run: nothing of an earlier, cancelled run is reused.
-    ExecutionData data(createExecutionValidationParametersFromCurrentValues());
-    bool looksForNetworks = false;
-    dispatch_main_thread_sync([&] { looksForNetworks = looksForNetworksByName(data.executionParameters().availableItems()); });
-    data.setLooksForNetworksByName(looksForNetworks);
+    const std::shared_ptr<ExecutionValidationParameters> parameters = createExecutionValidationParametersFromCurrentValues();
+    ExecutionData data(parameters);
+    takeSnapshot(data);
+    withItems(data, [&] { data.setLooksForNetworksByName(looksForNetworksByName(parameters->availableItems())); });
     settleNetworks(data);
 
     QList<ExecutionData::Item> items;
-    dispatch_main_thread_sync([&] {
-        QList<ObjectID> availableIDs;
-        for (DBLoginItem* item : data.executionParameters().availableItems()) {
-            availableIDs.append(item->objectID());
+    withItems(data, [&] {
+        for (DBLoginItem* item : parameters->availableItems()) {
             if (isExecutionAllowedForItem(item, data))
-                items.append(recordOfItem(item, &data.executionParameters()));
+                items.append(recordOfItem(item, &data));
         }
-        data.setAvailableItemIDs(availableIDs);
     });
     data.setItemsToBeExecuted(items);
 
@@ -117,6 +115,65 @@ void ExecutingApplicationState::prepareRun(const std::shared_ptr<ChainRun>& run)
         postUserNotificationForRun(data);
     cleanupState();
     proceedWithCompletionBlock();
+}
+
+// The live list's items in the run's own copy of the database, in which the
+// run judges on its queue. Only the copy's stored content is taken on the
+// main thread; the copy is made here and lives on this queue.
+void ExecutingApplicationState::takeSnapshot(ExecutionData& data) const
+{
+    ObjectContext* context = managedObjectContext();
+    if (!context)
+        return;
+    ExecutionValidationParameters& parameters = data.executionParameters();
+    QList<ObjectID> availableIDs;
+    QList<qsizetype> positions;
+    QList<std::shared_ptr<SystemItemHelping>> helpers;
+    QVariantMap stored;
+    quint64 changeCount = 0;
+    dispatch_main_thread_sync([&] {
+        const QList<DBLoginItem*> groupItems = context->sortedLoginItemsForGroup(context->getOrCreateApplicationLoginGroup());
+        QHash<const DBLoginItem*, qsizetype> groupPositions;
+        for (const DBLoginItem* item : groupItems) {
+            groupPositions.insert(item, helpers.size());
+            const auto* fileItem = dynamic_cast<const DBFileItem*>(item);
+            helpers.append(fileItem ? fileItem->systemItemHelpers() : nullptr);
+        }
+        for (const DBLoginItem* item : parameters.availableItems()) {
+            availableIDs.append(item->objectID());
+            positions.append(groupPositions.value(item, -1));
+        }
+        stored = DatabaseSerializer::dictionaryRepresentationOfContext(*context);
+        changeCount = context->changeCount();
+    });
+    data.setAvailableItemIDs(availableIDs);
+
+    auto copy = std::make_unique<ObjectContext>(context->texts());
+    QList<DBLoginItem*> copies;
+    if (DatabaseSerializer::fillContextFromDictionaryRepresentation(stored, *copy)) {
+        const QList<DBLoginItem*> groupItems = copy->sortedLoginItemsForGroup(copy->getOrCreateApplicationLoginGroup());
+        for (qsizetype index = 0; index < groupItems.size() && index < helpers.size(); ++index) {
+            if (auto* fileItem = dynamic_cast<DBFileItem*>(groupItems[index]))
+                fileItem->setSystemItemHelpers(helpers[index]);
+        }
+        for (const qsizetype position : positions)
+            copies.append(groupItems.value(position));
+    }
+    // An item the copy lacks (none should) leaves the whole run to the live database.
+    if (copies.size() != availableIDs.size() || copies.contains(nullptr)) {
+        LOG_WARN("The run's copy of the database does not hold its items, judging them in the live database...");
+        return;
+    }
+    parameters.setAvailableItems(copies);
+    data.setSnapshot(std::move(copy), copies, changeCount);
+}
+
+void ExecutingApplicationState::withItems(const ExecutionData& data, const std::function<void()>& work) const
+{
+    if (data.hasSnapshot())
+        work();
+    else
+        dispatch_main_thread_sync(work);
 }
 
 // Takes the networks now, off the main thread, so that judging there never
@@ -188,10 +245,7 @@ bool ExecutingApplicationState::isExecutionAllowedJustBeforeLaunch(const Executi
 
     bool allowed = false;
     std::optional<ExecutionData::Item> previous;
-    dispatch_main_thread_sync([&] {
-        ObjectContext* context = managedObjectContext();
-        DBLoginItem* current = context ? dynamic_cast<DBLoginItem*>(context->objectWithID(item.objectID)) : nullptr;
-        refreshAvailableItems(context, data);
+    const auto judge = [&](DBLoginItem* current) {
         if (!current) {
             LOG_INFO("Item %1 was deleted, preventing execution!", item);
             return;
@@ -199,9 +253,19 @@ bool ExecutingApplicationState::isExecutionAllowedJustBeforeLaunch(const Executi
         allowed = isExecutionAllowedForItem(current, data);
         if (allowed) {
             if (const DBLoginItem* before = parameters.availableItemBeforeOfItem(current))
-                previous = recordOfItem(before, &parameters);
+                previous = recordOfItem(before, &data);
         }
-    });
+    };
+    const ObjectContext* live = managedObjectContext();
+    if (live && data.isSnapshotCurrent(live->changeCount())) {
+        judge(data.snapshotItem(item.objectID));
+    } else {
+        dispatch_main_thread_sync([&] {
+            ObjectContext* context = managedObjectContext();
+            refreshAvailableItems(context, data);
+            judge(context ? dynamic_cast<DBLoginItem*>(context->objectWithID(item.objectID)) : nullptr);
+        });
+    }
     if (allowed)
         data.setPreviousAvailableItem(previous);
     return allowed;
@@ -299,7 +363,7 @@ bool ExecutingApplicationState::executeFileItem(const DBFileItem* item, Error* e
     if (!item)
         return false;
     ExecutionData::Item record;
-    dispatch_main_thread_sync([&] { record = recordOfItem(item); });
+    dispatch_main_thread_sync([&] { record = recordOfItem(item, nullptr); });
     return executeFileItem(record, nullptr, error);
 }
 
@@ -367,10 +431,11 @@ bool ExecutingApplicationState::executeConditionalPreviousItem(const ExecutionDa
     return true;
 }
 
-ExecutionData::Item ExecutingApplicationState::recordOfItem(const DBLoginItem* item, ExecutionValidationParameters* pass) const
+ExecutionData::Item ExecutingApplicationState::recordOfItem(const DBLoginItem* item, ExecutionData* data) const
 {
+    ExecutionValidationParameters* pass = data ? &data->executionParameters() : nullptr;
     ExecutionData::Item record;
-    record.objectID = item->objectID();
+    record.objectID = data ? data->liveIDOfItem(item) : item->objectID();
     record.type = modelObjectHelpers() ? modelObjectHelpers()->typeOfLoginItem(item) : item->loginItemType();
     record.displayName = item->itemNiceDisplayName();
     if (item->loginItemType() == LoginItemTypeFile) {

@@ -5,12 +5,14 @@
 // are collected, never stop the run, and keep the chain from closing the
 // application afterwards.
 //
-// Threads: the run works on its queue with copies of the items; the model is
-// read and judged on the main thread only.
+// Threads: the run works on its queue with copies of the items, and judges
+// them there in its own copy of the database while the live one has not
+// changed; the live model is read and judged on the main thread only.
 #include "engine/ApplicationState.h"
 #include "engine/ExecutionData.h"
 #include "platform/Workspace.h"
 
+#include <functional>
 #include <memory>
 
 class ApplicationContext;
@@ -62,6 +64,10 @@ public:
 
 private:
     void prepareRun(const std::shared_ptr<ChainRun>& run);
+    void takeSnapshot(ExecutionData& data) const;
+    // Runs work, which reads the items of the snapshot's list, where they
+    // live: here for the run's copy, else on the main thread.
+    void withItems(const ExecutionData& data, const std::function<void()>& work) const;
     void runItemLoop(const std::shared_ptr<ChainRun>& run, ExecutionData& data);
     // Judges the item again just before its turn; on yes, notes its previous
     // available item in data.
@@ -69,9 +75,9 @@ private:
     void settleNetworks(ExecutionData& data) const;
     bool executeItem(const ExecutionData::Item& item, ExecutionData* data, Error* error);
     void refreshAvailableItems(ObjectContext* context, ExecutionData& data) const;
-    // The copy the run's queue works with; a file item's missing state as
-    // the pass found it, when it was judged in one.
-    ExecutionData::Item recordOfItem(const DBLoginItem* item, ExecutionValidationParameters* pass = nullptr) const;
+    // The copy the run's queue works with, named by the live item's ID; a
+    // file item's missing state as the run's pass found it, when in a run.
+    ExecutionData::Item recordOfItem(const DBLoginItem* item, ExecutionData* data) const;
     QVariantMap userInfoForItem(const ExecutionData::Item& item, const ExecutionData& data) const;
     void startForcedHiding(const ExecutionData& data);
     bool isDebugOptionSet(const QString& option) const;

@@ -3,17 +3,22 @@
 // dropped when it ends, so nothing of it reaches a later run.
 //
 // The run's queue works with copies of what it needs of each item, taken on
-// the main thread, and finds the item again by its object ID whenever it must
-// be judged: the model lives on the main thread and may change meanwhile.
+// the main thread. It judges the items in a copy of the database of its own
+// (the snapshot) for as long as the database has not changed since; after a
+// change it finds each item again in the live database by its object ID,
+// judged on the main thread, where the model lives.
 #include "model/ModelEnumerations.h"
 #include "model/ObjectID.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <memory>
 #include <optional>
 
+class DBLoginItem;
 class ExecutionValidationParameters;
+class ObjectContext;
 
 class ExecutionData {
 public:
@@ -32,6 +37,9 @@ public:
     };
 
     explicit ExecutionData(std::shared_ptr<ExecutionValidationParameters> parameters);
+    ~ExecutionData();
+    ExecutionData(const ExecutionData&) = delete;
+    ExecutionData& operator=(const ExecutionData&) = delete;
 
     // The run's snapshot, sampled again before each item.
     ExecutionValidationParameters& executionParameters() const { return *m_executionParameters; }
@@ -43,6 +51,18 @@ public:
     // made of the live ones among them; nothing before the first time.
     std::optional<quint64> availableItemsMembership() const { return m_availableItemsMembership; }
     void setAvailableItemsMembership(quint64 count) { m_availableItemsMembership = count; }
+
+    // The run's copy of the database with, for each of availableItemIDs(),
+    // its copy, and the live database's change count when it was taken.
+    void setSnapshot(std::unique_ptr<ObjectContext> copy, const QList<DBLoginItem*>& items, quint64 changeCount);
+    bool hasSnapshot() const { return m_snapshot != nullptr; }
+    // Whether the snapshot still holds what the live database does, at its
+    // change count now.
+    bool isSnapshotCurrent(quint64 liveChangeCount) const { return m_snapshot && m_snapshotChangeCount == liveChangeCount; }
+    // The copy of the live item id; null when there is none.
+    DBLoginItem* snapshotItem(const ObjectID& id) const { return m_snapshotItems.value(id); }
+    // The live item's ID for a copy of the snapshot, else item's own.
+    ObjectID liveIDOfItem(const DBLoginItem* item) const;
 
     // Whether a condition of the list names a network: then the run waits,
     // bounded, for the first network scan at login before it judges.
@@ -68,6 +88,10 @@ public:
 private:
     const std::shared_ptr<ExecutionValidationParameters> m_executionParameters;
     QList<ObjectID> m_availableItemIDs;
+    std::unique_ptr<ObjectContext> m_snapshot;
+    QHash<ObjectID, DBLoginItem*> m_snapshotItems;
+    QHash<const DBLoginItem*, ObjectID> m_liveIDs;
+    quint64 m_snapshotChangeCount = 0;
     std::optional<quint64> m_availableItemsMembership;
     bool m_looksForNetworksByName = false;
     QList<Item> m_itemsToBeExecuted;

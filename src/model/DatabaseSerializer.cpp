@@ -148,11 +148,17 @@ bool DatabaseSerializer::saveDatabaseFromManagedObjectContext(ObjectContext& con
             *error = writeError;
         return false;
     }
+    m_hasWrittenStore = true;
     context.markSaved();
     return true;
 }
 
-QVariantMap DatabaseSerializer::dictionaryRepresentationOfContext(ObjectContext& context) const
+void DatabaseSerializer::saveSessionBackup()
+{
+    backUpBeforeSaving(false);
+}
+
+QVariantMap DatabaseSerializer::dictionaryRepresentationOfContext(ObjectContext& context)
 {
     DBLoginGroup* applicationGroup = nullptr;
     DBLoginGroup* ignoreGroup = nullptr;
@@ -331,12 +337,19 @@ bool DatabaseSerializer::loadDatabaseToManagedObjectContext(ObjectContext& conte
 
 bool DatabaseSerializer::loadDatabaseFromDictionaryRepresentation(const QVariant& root, ObjectContext& context, Error* error) const
 {
-    const std::optional<StoredDatabase> database = TextStorageDecoder::decode(root);
-    if (!database) {
+    if (!fillContextFromDictionaryRepresentation(root, context)) {
         if (error)
             *error = loadError();
         return false;
     }
+    return true;
+}
+
+bool DatabaseSerializer::fillContextFromDictionaryRepresentation(const QVariant& root, ObjectContext& context)
+{
+    const std::optional<StoredDatabase> database = TextStorageDecoder::decode(root);
+    if (!database)
+        return false;
     fillContext(context, *database);
     LOG_DEBUG("Saving in-memory database...");
     context.markSaved();

@@ -45,6 +45,12 @@ public:
     // True while the last store write failed: the next save must write even
     // when the context has no changes, or the file would stay behind.
     bool hasUnwrittenChanges() const { return m_hasUnwrittenChanges; }
+    // Whether this session has written the store, so that it no longer holds
+    // the database as first loaded.
+    bool hasWrittenStoreThisSession() const { return m_hasWrittenStore; }
+    // Writes the database as first loaded in this session to the session
+    // backup, as a save with the session backup does first.
+    void saveSessionBackup();
 
     // Fills the context from the store with undo registration off (both groups
     // included) and marks it saved. No store is no failure: the database starts
@@ -63,9 +69,15 @@ public:
 
     static bool isSomeDataPresentInDictionaryRepresentation(const QVariantMap& dictionary);
 
+    // What a save writes of context, and back: together they copy a context
+    // into a new one (context's thread only for the first, the copy's for
+    // the second). The filled context is marked saved; a root that is not
+    // of this format fills nothing and answers false.
+    static QVariantMap dictionaryRepresentationOfContext(ObjectContext& context);
+    static bool fillContextFromDictionaryRepresentation(const QVariant& root, ObjectContext& context);
+
 private:
     std::optional<QVariant> readFile(const QString& path, Error* error) const;
-    QVariantMap dictionaryRepresentationOfContext(ObjectContext& context) const;
     void backUpBeforeSaving(bool useLastChangeBackup);
     bool saveDictionaryRepresentation(const QVariantMap& dictionary, const QString& path, Error* error,
                                       const std::function<void()>& beforeReplacing = {});
@@ -79,4 +91,5 @@ private:
     // The first database loaded in this process, for the session backup.
     std::optional<QVariantMap> m_initialValuesFromStore;
     bool m_hasUnwrittenChanges = false;
+    bool m_hasWrittenStore = false;
 };

@@ -140,6 +140,7 @@ void ObjectContext::reset()
     m_objects.clear();
     m_hasChanges = false;
     ++m_membershipChangeCount;
+    m_changeCount.fetch_add(1, std::memory_order_release);
 }
 
 void ObjectContext::processPendingChanges()
@@ -167,6 +168,7 @@ void ObjectContext::processPendingChanges()
 void ObjectContext::noteChange(ManagedObject* object)
 {
     m_hasChanges = true;
+    m_changeCount.fetch_add(1, std::memory_order_release);
     if (!m_touchedSet.contains(object)) {
         m_touchedSet.insert(object);
         m_touched.append(object);

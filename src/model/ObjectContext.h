@@ -15,6 +15,7 @@
 #include <QObject>
 #include <QSet>
 #include <QUuid>
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -92,6 +93,11 @@ public:
     // included) and at reset(): a list of objects taken while it had one
     // value holds live objects only as long as it keeps it.
     quint64 membershipChangeCount() const { return m_membershipChangeCount; }
+    // Changes with every change of what the database stores (undo, redo and
+    // reset() included), never with a transient value. Any thread may read
+    // it: whoever works on a copy of the context learns whether the copy is
+    // still current.
+    quint64 changeCount() const { return m_changeCount.load(std::memory_order_acquire); }
     void markSaved();
     // Frees every object and forgets undo and pending changes.
     void reset();
@@ -175,6 +181,7 @@ private:
     quint64 m_lastSerial = 0;
     bool m_hasChanges = false;
     quint64 m_membershipChangeCount = 0;
+    std::atomic<quint64> m_changeCount { 0 };
 
     // Pending changes of the current pass.
     QList<ManagedObject*> m_touched; // in order of first change

@@ -26,9 +26,12 @@ QString indexed(const QString& where, qsizetype index)
     return QStringLiteral("%1[%2]").arg(where).arg(index);
 }
 
+// A file gives 64-bit integers; a context's own representation (a copy of
+// the database in memory) holds the model's 32-bit ones.
 bool isInteger(const QVariant& value)
 {
-    return value.typeId() == QMetaType::LongLong;
+    const int type = value.typeId();
+    return type == QMetaType::LongLong || type == QMetaType::Int || type == QMetaType::UInt;
 }
 
 bool isInt32(const QVariant& value)

@@ -814,8 +814,16 @@ bool ApplicationHelpers::saveDataToDiskUsingChangeBackup(bool useLastChangeBacku
         return true;
     }
     DatabaseSerializer& serializer = databaseSerializer();
-    if (useLastChangeBackup && !context->hasChanges() && !serializer.hasUnwrittenChanges()) {
-        LOG_VERBOSE("No changes, nothing to save...");
+    // The store already holds the database as it is: rewriting it (a quit
+    // after a login that changed nothing) costs a disk sync for nothing. A
+    // session that did write it still keeps its starting point at quit.
+    if (!context->hasChanges() && !serializer.hasUnwrittenChanges()) {
+        if (!useLastChangeBackup && serializer.hasWrittenStoreThisSession()) {
+            LOG_VERBOSE("No changes since the last save, backing up the session's start only...");
+            serializer.saveSessionBackup();
+        } else {
+            LOG_VERBOSE("No changes, nothing to save...");
+        }
         return true;
     }
     Error error;

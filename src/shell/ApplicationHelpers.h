@@ -202,7 +202,8 @@ public:
     bool saveDatabaseFromManagedObjectContext(ObjectContext& context, Error* error);
 
     // The save of every edit (with the last-change backup) and of quitting
-    // (with the session backup). Posts MHDataDidSaveToDisk when it wrote.
+    // (with the session backup); neither writes the store when nothing changed
+    // since the last save. Posts MHDataDidSaveToDisk when it wrote the store.
     bool saveDataToDiskUsingChangeBackup(bool useLastChangeBackup);
     // After a restore that is followed by a relaunch, or a conversion of an
     // old store that failed: from now on no save writes the store file.

@@ -8,7 +8,8 @@ public:
 
     // The dock icon or the menu-bar item, as the settings choose.
     virtual void initializeDockAndStatusBar() = 0;
-    // Creates the main window and loads it (which shows it).
+    // Creates the main window's controller; the window is built and shown
+    // once start-up has not closed it again in the same pass.
     virtual void prepareMainWindow() = 0;
     virtual void closeMainWindow() = 0;
     virtual void showMainWindow() = 0;

@@ -202,6 +202,49 @@ TEST_F(ExecutingApplicationStateTest, AnItemThatStopsPassingBeforeItsTurnIsSkipp
     EXPECT_EQ(openedPaths(), QStringList { "/apps/First" });
 }
 
+// The run judges in its own copy of the database, off the main thread, as
+// long as the database has not changed since the run took it.
+TEST_F(ExecutingApplicationStateTest, JudgingInTheRunsCopyGivesTheVerdictsOfTheLiveDatabase)
+{
+    fileItem(application("First"));
+    append(objects.createConditionalPreviousItem());
+    DBStartupCondition* mounted = objects.createMountedVolumeStartupCondition();
+    mounted->conditionVolumeData()->setVolumePath("/media/backup");
+    mounted->conditionVolumeData()->setVolumeStatusValue(VolumeStatusMounted);
+    fileItem(application("OnBackup"))->addItemStartupConditionsObject(mounted);
+    fileItem(application("AfterOnBackup"));
+    requirePowerSupply(fileItem(application("OnSupply")));
+    fileItem(application("Disabled"), ItemStartupModeDisabled);
+    waitItem();
+    fileItem("/apps/Missing");
+    delayItem(1);
+    fileItem(application("Last"));
+
+    const QStringList inCopy = runChain();
+    EXPECT_EQ(machine->samplesOnMainThread, 0);
+    ASSERT_TRUE(inCopy.contains("DidStartItem(Last)"));
+
+    // A change of the database before the first turn: every turn is judged
+    // on the main thread, in the live database.
+    when("DidStart", [&] { dispatch_main_thread_sync([&] { objects.createHotkeyStartupCondition(); }); });
+    const QStringList live = runChain().mid(inCopy.size());
+    EXPECT_GT(machine->samplesOnMainThread, 0);
+    EXPECT_EQ(live, inCopy);
+}
+
+TEST_F(ExecutingApplicationStateTest, AChangeOfTheDatabaseDuringTheRunIsSeenAtTheNextTurns)
+{
+    fileItem(application("First"));
+    requirePowerSupply(fileItem(application("OnSupply")));
+    DBFileItem* last = fileItem(application("Last"));
+    when("DidStartItem(First)", [&] { dispatch_main_thread_sync([&] { last->setItemStartupModeValue(ItemStartupModeDisabled); }); });
+
+    EXPECT_EQ(runChain(), QStringList({ "DidStart", "DidStartItem(First)", "DidEndItem(First)", "DidStartItem(OnSupply)",
+                                        "DidEndItem(OnSupply)", "DidEnd" }));
+    EXPECT_EQ(openedPaths(), QStringList({ "/apps/First", "/apps/OnSupply" }));
+    EXPECT_GT(machine->samplesOnMainThread, 0);
+}
+
 // Judging at an item's turn samples only what its rules read, and samples it then.
 TEST_F(ExecutingApplicationStateTest, ItemsWithoutConditionsSampleNothingOfTheMachine)
 {

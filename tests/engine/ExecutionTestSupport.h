@@ -45,8 +45,8 @@ public:
     QDateTime currentTime() const override { return QDateTime(QDate(2024, 5, 6), QTime(9, 0)); }
     ModifierKeys currentModifierKeys() const override
     {
+        noteSample("keys");
         std::lock_guard lock(m_mutex);
-        m_samples.append("keys");
         return m_keys;
     }
     void setModifierKeys(ModifierKeys keys)
@@ -61,8 +61,8 @@ public:
     }
     QList<AttachedVolumeData> attachedVolumesData() const override
     {
+        noteSample("volumes");
         std::lock_guard lock(m_mutex);
-        m_samples.append("volumes");
         return m_volumes;
     }
     void setVolumes(const QList<AttachedVolumeData>& volumes)
@@ -98,6 +98,8 @@ public:
     }
 
     std::atomic<uint32_t> powerSource { PowerSourceTypePowerSupply };
+    // Samples taken on the main thread: the rules that read them ran there.
+    mutable std::atomic<int> samplesOnMainThread { 0 };
     mutable std::atomic<int> waitsOnMainThread { 0 };
     mutable std::atomic<int> waitsElsewhere { 0 };
     mutable std::atomic<int> itemReadsOffMainThread { 0 };
@@ -105,6 +107,8 @@ public:
 private:
     void noteSample(const QString& what) const
     {
+        if (isMainThread())
+            ++samplesOnMainThread;
         std::lock_guard lock(m_mutex);
         m_samples.append(what);
     }

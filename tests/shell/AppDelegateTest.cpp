@@ -9,6 +9,7 @@
 #include "foundation/MHInternalNotifications.h"
 #include "foundation/MHSystemItemsNotifications.h"
 #include "foundation/PropertyList.h"
+#include "model/DBDelayItem.h"
 #include "model/DBLoginGroup.h"
 #include "model/ObjectContext.h"
 #include "model/UndoManager.h"
@@ -263,12 +264,20 @@ TEST_F(AppDelegateTest, QuitRecordsTheTimesAndSavesUnlessPrevented)
     const QDateTime boot = QDateTime::fromSecsSinceEpoch(1700000000);
     times->setBootTime(boot);
     times->setLoginTime(boot.addSecs(30));
+    // A session that changed nothing leaves the store alone.
     launched().applicationWillTerminate();
     EXPECT_EQ(settings->lastBootTime(), boot);
     EXPECT_EQ(settings->lastLoginTime(), boot.addSecs(30));
+    EXPECT_FALSE(QFile::exists(store()));
+
+    ObjectContext* context = helpers->managedObjectContext();
+    ASSERT_NE(context, nullptr);
+    context->createDelayItemWithDelay(2)->setItemLoginGroup(context->getOrCreateApplicationLoginGroup());
+    delegate->applicationWillTerminate();
     EXPECT_TRUE(QFile::exists(store()));
 
     QFile::remove(store());
+    context->createDelayItemWithDelay(3)->setItemLoginGroup(context->getOrCreateApplicationLoginGroup());
     delegate->setIsSaveWhileClosingPrevented(true);
     delegate->applicationWillTerminate();
     EXPECT_FALSE(QFile::exists(store()));

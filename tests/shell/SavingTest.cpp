@@ -63,11 +63,44 @@ TEST_F(SavingTest, EditSavesKeepTheLastChangeAndQuitSavesKeepTheSession)
     EXPECT_FALSE(QFile::exists(store()));
     EXPECT_EQ(saves, 2);
 
-    // Quitting writes even without changes, and backs up the session's start.
+    // Quitting without changes since the last save leaves the store as it
+    // is, but still backs up the start of the session that changed it.
     ASSERT_TRUE(second.saveDataToDiskUsingChangeBackup(false));
-    EXPECT_EQ(readFile(store()), afterEdit);
+    EXPECT_FALSE(QFile::exists(store()));
+    EXPECT_EQ(readFile(sessionBackup()), sessionStart);
+    EXPECT_EQ(saves, 2);
+
+    // With a change it writes both.
+    QFile::remove(sessionBackup());
+    addDelayItem(3);
+    ASSERT_TRUE(second.saveDataToDiskUsingChangeBackup(false));
+    EXPECT_NE(readFile(store()), afterEdit);
     EXPECT_EQ(readFile(sessionBackup()), sessionStart);
     EXPECT_EQ(saves, 3);
+}
+
+TEST_F(SavingTest, AQuitAfterASessionThatChangedNothingWritesNothing)
+{
+    ApplicationHelpers& first = startWithContext();
+    addDelayItem(1);
+    ASSERT_TRUE(first.saveDataToDiskUsingChangeBackup(false));
+    const QByteArray stored = readFile(store());
+    saves = 0;
+
+    ApplicationHelpers& second = startWithContext();
+    // What the session does not change stays as it is, rewritten or not:
+    // the file is gone to show whether it is written again.
+    QFile::remove(store());
+    ASSERT_TRUE(second.saveDataToDiskUsingChangeBackup(false));
+    EXPECT_FALSE(QFile::exists(store()));
+    EXPECT_FALSE(QFile::exists(sessionBackup()));
+    EXPECT_EQ(saves, 0);
+
+    addDelayItem(2);
+    ASSERT_TRUE(second.saveDataToDiskUsingChangeBackup(false));
+    EXPECT_TRUE(QFile::exists(store()));
+    EXPECT_EQ(readFile(sessionBackup()), stored);
+    EXPECT_EQ(saves, 1);
 }
 
 TEST_F(SavingTest, PreventSaveWritesNothingAndSaysSo)

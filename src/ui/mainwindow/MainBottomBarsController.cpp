@@ -41,16 +41,14 @@ MainBottomBarsController::MainBottomBarsController(const CommonObjects& common, 
     m_placeholderContext = std::make_unique<AnimatedPlaceholderContext>(placeholderView);
     m_placeholderContext->replaceViewControllerWith(m_defaultBar.get());
 
-    observe(N::MHExecuteDelayDidStartNotification, &MainBottomBarsController::prepareForExecution);
-    observe(N::MHExecuteDidStartNotification, &MainBottomBarsController::prepareForExecution);
-    observe(N::MHExecuteAutoCloseDidStartNotification, &MainBottomBarsController::prepareForAutoClose);
-    observe(N::MHExecuteDidEndNotification, &MainBottomBarsController::cleanupAfterExecution);
-    observe(N::MHExecuteDidCancelNotification, &MainBottomBarsController::cleanupAfterCancellingExecution);
-    observe(N::MHExecuteDidStartItemNotification, &MainBottomBarsController::itemExecutionDidStart);
-    observe(N::MHExecuteDidEndItemNotification, &MainBottomBarsController::itemExecutionDidEnd);
-    observe(N::MHExecuteDidFailItemNotification, &MainBottomBarsController::itemExecutionDidFail);
-    observe(I::MHInternalNotificationSimulationParameterDidChange, &MainBottomBarsController::launchSimulationParametersDidChange);
-    observe(I::MHDataDidSaveToDisk, &MainBottomBarsController::dataDidSaveToDisk);
+    QHash<QString, Handler> observed = runHandlers();
+    observed.insert(I::MHInternalNotificationSimulationParameterDidChange, &MainBottomBarsController::launchSimulationParametersDidChange);
+    observed.insert(I::MHDataDidSaveToDisk, &MainBottomBarsController::dataDidSaveToDisk);
+    for (auto handler = observed.cbegin(); handler != observed.cend(); ++handler) {
+        m_observers.push_back(notificationCenter().addObserver(handler.key(), nullptr, [this, handler = handler.value()](const Notification& notification) {
+            QMetaObject::invokeMethod(this, [this, handler, notification] { (this->*handler)(notification); }, Qt::QueuedConnection);
+        }));
+    }
     connect(&userDefaults(), &UserDefaults::changed, this, &MainBottomBarsController::autoCloseSettingChanged);
 }
 
@@ -68,11 +66,32 @@ void MainBottomBarsController::setUpBar(ViewControllerBase& bar) const
     bar.setNotificationCenter(&notificationCenter());
 }
 
-void MainBottomBarsController::observe(const QString& name, void (MainBottomBarsController::*handler)(const Notification&))
+const QHash<QString, MainBottomBarsController::Handler>& MainBottomBarsController::runHandlers()
 {
-    m_observers.push_back(notificationCenter().addObserver(name, nullptr, [this, handler](const Notification& notification) {
-        QMetaObject::invokeMethod(this, [this, handler, notification] { (this->*handler)(notification); }, Qt::QueuedConnection);
-    }));
+    static const QHash<QString, Handler> handlers {
+        { N::MHExecuteDelayDidStartNotification, &MainBottomBarsController::prepareForExecution },
+        { N::MHExecuteDidStartNotification, &MainBottomBarsController::prepareForExecution },
+        { N::MHExecuteAutoCloseDidStartNotification, &MainBottomBarsController::prepareForAutoClose },
+        { N::MHExecuteDidEndNotification, &MainBottomBarsController::cleanupAfterExecution },
+        { N::MHExecuteDidCancelNotification, &MainBottomBarsController::cleanupAfterCancellingExecution },
+        { N::MHExecuteDidStartItemNotification, &MainBottomBarsController::itemExecutionDidStart },
+        { N::MHExecuteDidEndItemNotification, &MainBottomBarsController::itemExecutionDidEnd },
+        { N::MHExecuteDidFailItemNotification, &MainBottomBarsController::itemExecutionDidFail },
+    };
+    return handlers;
+}
+
+QStringList MainBottomBarsController::runNotificationNames()
+{
+    return runHandlers().keys();
+}
+
+void MainBottomBarsController::catchUp(const QList<Notification>& notifications)
+{
+    for (const Notification& notification : notifications) {
+        if (const Handler handler = runHandlers().value(notification.name))
+            (this->*handler)(notification);
+    }
 }
 
 MainSimulateBottomBarViewController* MainBottomBarsController::simulateBottomBarViewController()

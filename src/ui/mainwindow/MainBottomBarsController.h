@@ -12,6 +12,7 @@
 #include "texts/LanternwickObject.h"
 #include "ui/base/CommonObjects.h"
 
+#include <QHash>
 #include <QObject>
 #include <memory>
 #include <vector>
@@ -53,6 +54,12 @@ public:
     bool isStatusDisplayOn() const { return m_launchParameters || m_simulationModeActive; }
     std::shared_ptr<ExecutionValidationParameters> rowParameters() const;
 
+    // Brings the bars up to date with the engine's notifications of the run
+    // they were made after, in the order they were posted.
+    void catchUp(const QList<Notification>& notifications);
+    // The notifications catchUp() takes.
+    static QStringList runNotificationNames();
+
     void changeToLaunchSimulationMode(bool active);
     // A change of the keyboard's modifier keys.
     void updateContentAccordingToModifierKeysState();
@@ -69,7 +76,8 @@ Q_SIGNALS:
     void rowParametersChanged();
 
 private:
-    void observe(const QString& name, void (MainBottomBarsController::*handler)(const Notification&));
+    using Handler = void (MainBottomBarsController::*)(const Notification&);
+    static const QHash<QString, Handler>& runHandlers();
     void prepareForExecution(const Notification& notification);
     void prepareForAutoClose(const Notification& notification);
     void cleanupAfterExecution(const Notification& notification);

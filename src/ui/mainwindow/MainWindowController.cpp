@@ -2,6 +2,7 @@
 
 #include "foundation/DispatchQueue.h"
 #include "foundation/Log.h"
+#include "foundation/MHExecuteNotifications.h"
 #include "foundation/MHInternalNotifications.h"
 #include "foundation/MHSystemItemsNotifications.h"
 #include "model/DBLoginGroup.h"
@@ -13,6 +14,7 @@
 #include "ui/base/CommandDispatcher.h"
 #include "ui/base/CommandNames.h"
 #include "ui/base/LoginItemsPageController.h"
+#include "ui/mainwindow/MainBottomBarsController.h"
 #include "ui/mainwindow/MainItemsViewController.h"
 #include "ui/mainwindow/MainSystemViewController.h"
 
@@ -183,9 +185,36 @@ void MainWindowController::windowDidLoad()
 {
     LOG_VERBOSE("Window did load.");
     validateCommonObjects();
+    followEngine();
     placeholderContext()->replaceViewControllerWith(itemsSubviewController());
+    // The bars observe the engine themselves from now on; the run so far
+    // reaches them once.
+    QList<Notification> run;
+    {
+        std::lock_guard lock(m_unshownRunMutex);
+        run.swap(m_unshownRun);
+        m_runShown = true;
+    }
+    m_runObservers.clear();
+    if (MainBottomBarsController* bars = itemsSubviewController()->bottomBars())
+        bars->catchUp(run);
+    if (const std::optional<QVariantList> items = std::exchange(m_unshownSystemItems, std::nullopt))
+        systemItemsReadingDidEnd(*items);
+}
+
+void MainWindowController::followEngine()
+{
+    if (m_followingEngine)
+        return;
+    m_followingEngine = true;
     // The engine posts from its own threads; the work is done on the main
     // thread, and not at all once this controller is gone.
+    if (!isWindowLoaded()) {
+        for (const QString& name : MainBottomBarsController::runNotificationNames())
+            m_runObservers.push_back(notificationCenter().addObserver(name, nullptr, [this](const Notification& notification) {
+                noteRunNotification(notification);
+            }));
+    }
     m_readSystemItemsDidEndObserver = notificationCenter().addObserver(
         MHSystemItemsNotifications::MHReadSystemItemsDidEndNotification, nullptr, [this](const Notification& notification) {
             const QVariantList items = notification.userInfo.value(MHSystemItemsNotifications::items).toList();
@@ -197,8 +226,29 @@ void MainWindowController::windowDidLoad()
         });
 }
 
+void MainWindowController::noteRunNotification(const Notification& notification)
+{
+    namespace N = MHExecuteNotifications;
+    std::lock_guard lock(m_unshownRunMutex);
+    if (m_runShown)
+        return;
+    const bool starts = notification.name == N::MHExecuteDelayDidStartNotification || notification.name == N::MHExecuteDidStartNotification;
+    // A new run replaces what the window would have shown of the last one.
+    if (starts && !m_unshownRunOpen)
+        m_unshownRun.clear();
+    if (starts)
+        m_unshownRunOpen = true;
+    else if (notification.name == N::MHExecuteDidEndNotification || notification.name == N::MHExecuteDidCancelNotification)
+        m_unshownRunOpen = false;
+    m_unshownRun.append(notification);
+}
+
 void MainWindowController::systemItemsReadingDidEnd(const QVariantList& items)
 {
+    if (!isWindowLoaded()) {
+        m_unshownSystemItems = items;
+        return;
+    }
     LOG_DEBUG("System items reading did end.");
     LOG_VERBOSE("Detected %1 new system items.", items.size());
     itemsSubviewController()->setIsAtLeastOneSystemItemAvailable(!items.isEmpty());
@@ -211,6 +261,9 @@ void MainWindowController::systemItemsReadingDidEnd(const QVariantList& items)
 
 void MainWindowController::networkDataFetchDidComplete()
 {
+    // A page built later judges with the networks it finds then.
+    if (!isWindowLoaded())
+        return;
     LOG_DEBUG("Network fetch did finish.");
     itemsSubviewController()->updateContentAccordingToNetworkState();
 }

@@ -3,11 +3,20 @@
 // session's autostart list found new entries, in a sliding placeholder; the
 // menu bar; the simulation mode, modifier keys and network scans passed on
 // to the items page.
+//
+// The window is built when first shown. Until then the controller keeps
+// what the window is to show once built: the engine's last run, so far as
+// its bars show it, and the last reading of the session's list.
 #include "foundation/NotificationCenter.h"
 #include "ui/base/WindowControllerBase.h"
 
+#include <QList>
+#include <QVariantList>
 #include <memory>
+#include <mutex>
+#include <optional>
 #include <tuple>
+#include <vector>
 
 class AnimatedPlaceholderContext;
 class CommandDispatcher;
@@ -24,6 +33,9 @@ public:
 
     // The menus send their commands through it; set before the window loads.
     void setCommandDispatcher(CommandDispatcher* dispatcher) { m_dispatcher = dispatcher; }
+    // Starts following the engine, also while the window is not built; once
+    // the common objects and the notification centre are set.
+    void followEngine();
 
     // Made on first access.
     MainItemsViewController* itemsSubviewController();
@@ -50,6 +62,9 @@ private:
     void buildMenuBar(QMenuBar& menuBar);
     void systemItemsReadingDidEnd(const QVariantList& items);
     void networkDataFetchDidComplete();
+    // Notes a notification of the engine's runs while there is no window to
+    // show it; any thread.
+    void noteRunNotification(const Notification& notification);
 
     CommandDispatcher* m_dispatcher = nullptr;
     // The last modifier-key event taken: a key event no widget accepts
@@ -60,7 +75,16 @@ private:
     std::unique_ptr<MainSystemViewController> m_systemSubviewController;
     // After the pages: it hands the shown page back before they go.
     std::unique_ptr<AnimatedPlaceholderContext> m_placeholderContext;
+    bool m_followingEngine = false;
+    // The last reading of the session's list while the window was not built.
+    std::optional<QVariantList> m_unshownSystemItems;
+    // The notifications of the last run while the window was not built.
+    std::mutex m_unshownRunMutex;
+    QList<Notification> m_unshownRun;
+    bool m_unshownRunOpen = false;
+    bool m_runShown = false;
     // Last: removed first, so that no handler is running while the rest goes.
     NotificationCenter::Token m_readSystemItemsDidEndObserver;
     NotificationCenter::Token m_networkDataDidFetchObserver;
+    std::vector<NotificationCenter::Token> m_runObservers;
 };

@@ -40,6 +40,7 @@ MainWindowController& ApplicationWindowControllers::mainWindowController()
         m_mainWindowController = std::make_unique<MainWindowController>();
         m_mainWindowController->setCommonObjects(CommonObjects::fromHelpers(m_helpers));
         m_mainWindowController->setCommandDispatcher(&m_dispatcher);
+        m_mainWindowController->followEngine();
     }
     return *m_mainWindowController;
 }
@@ -118,12 +119,10 @@ void ApplicationWindowControllers::buildStatusMenu()
 void ApplicationWindowControllers::prepareMainWindow()
 {
     MainWindowController& controller = mainWindowController();
-    controller.window();
-    controller.makeCurrentSubviewControllerFirstResponder();
-    // Start-up may close it again in this same pass: showing it only then
-    // keeps it from flashing up.
+    // Start-up may close it again in this same pass: the window is built and
+    // shown only after it, when it is still wanted.
     m_mainWindowShowPending = true;
-    QTimer::singleShot(0, controller.window(), [this] {
+    QTimer::singleShot(0, &controller, [this] {
         if (!m_mainWindowShowPending)
             return;
         showMainWindow();

@@ -25,9 +25,6 @@ QIcon glyphImage(char16_t glyph)
 DockAndStatusBarController::DockAndStatusBarController(StatusBar& statusBar, QObject* parent)
     : QObject(parent)
     , m_statusBar(statusBar)
-    , m_menubarNormalImage(glyphImage(lightbulb))
-    , m_menubarExecutingImage(glyphImage(playCircle))
-    , m_menubarAutoClosingImage(glyphImage(clockGlyph))
 {
 }
 
@@ -88,6 +85,11 @@ void DockAndStatusBarController::addStatusItem()
     if (m_statusItem)
         return;
     LOG_VERBOSE("Adding status item...");
+    if (m_menubarNormalImage.isNull()) {
+        m_menubarNormalImage = glyphImage(lightbulb);
+        m_menubarExecutingImage = glyphImage(playCircle);
+        m_menubarAutoClosingImage = glyphImage(clockGlyph);
+    }
     m_statusItem = m_statusBar.addStatusItem(m_menubarNormalImage, m_statusMenu);
     observe(m_statusItemTokens, true);
 }

@@ -2,7 +2,8 @@
 // How Lanternwick shows itself: in the task bar like any program (run mode 0)
 // or as an icon in the system tray whose menu is the application's menu
 // (run mode 1). While the tray icon exists its image follows the engine:
-// idle, launching items, counting down to the quit.
+// idle, launching items, counting down to the quit. The images are drawn
+// with the first tray icon: the task bar never pays for them.
 //
 // The task bar's observations and the tray's are kept apart, so that
 // leaving one mode never silences the other. Engine notifications arrive
@@ -41,6 +42,7 @@ public:
     void removeStatusItem();
     StatusItem* statusItem() const { return m_statusItem.get(); }
 
+    // Null until a tray icon was first added.
     QIcon menubarNormalImage() const { return m_menubarNormalImage; }
     QIcon menubarExecutingImage() const { return m_menubarExecutingImage; }
     QIcon menubarAutoClosingImage() const { return m_menubarAutoClosingImage; }
@@ -61,9 +63,9 @@ private:
 
     StatusBar& m_statusBar;
     QPointer<QMenu> m_statusMenu;
-    const QIcon m_menubarNormalImage;
-    const QIcon m_menubarExecutingImage;
-    const QIcon m_menubarAutoClosingImage;
+    QIcon m_menubarNormalImage;
+    QIcon m_menubarExecutingImage;
+    QIcon m_menubarAutoClosingImage;
     std::unique_ptr<StatusItem> m_statusItem;
     Tokens m_dockTokens;
     Tokens m_statusItemTokens;

@@ -1,3 +1,5 @@
+#include "foundation/Error.h"
+#include "foundation/MHExecuteNotifications.h"
 #include "foundation/MHInternalNotifications.h"
 #include "foundation/MHSystemItemsNotifications.h"
 #include "model/DBLoginItem.h"
@@ -12,7 +14,10 @@
 #include "ui/base/PopoverFrame.h"
 #include "ui/inspector/ItemInspectorViewController.h"
 #include "ui/inspector/NetworkConditionViewController.h"
+#include "ui/base/LoginItemsListModel.h"
 #include "ui/mainwindow/ItemInspectorPopoverController.h"
+#include "ui/mainwindow/MainBottomBarsController.h"
+#include "ui/mainwindow/MainDefaultBottomBarViewController.h"
 #include "ui/mainwindow/MainItemsViewController.h"
 #include "ui/mainwindow/MainWindowController.h"
 #include "ui/mainwindow/MainSystemViewController.h"
@@ -30,6 +35,7 @@
 #include <QTableView>
 #include <QTest>
 #include <algorithm>
+#include <thread>
 
 namespace {
 
@@ -92,6 +98,58 @@ TEST_F(MainWindowControllerTest, ReadingSwitchesBetweenTheTwoPages)
     EXPECT_EQ(currentPage(), controller->itemsSubviewController());
     EXPECT_EQ(title(), helpers->applicationName());
     EXPECT_FALSE(controller->itemsSubviewController()->isAtLeastOneSystemItemAvailable());
+}
+
+// Until it is first shown the window is not built; built then, it shows what
+// it would have shown had it been there all along.
+TEST_F(MainWindowControllerTest, AWindowBuiltLaterShowsTheRunAndTheReadingItMissed)
+{
+    namespace N = MHExecuteNotifications;
+    DBLoginItem* mail = addFile("/usr/bin/mail");
+    const QVariantMap item { { N::itemID, QVariant::fromValue(mail->objectID()) }, { N::itemDisplayName, "mail" } };
+    QVariantMap failure = item;
+    failure.insert(N::error, QVariant::fromValue(Error(QStringLiteral("test"), 1, QStringLiteral("It failed."))));
+    const QList<std::pair<QString, QVariantMap>> failedRun { { N::MHExecuteDidStartNotification, {} },
+                                                             { N::MHExecuteDidStartItemNotification, item },
+                                                             { N::MHExecuteDidFailItemNotification, failure },
+                                                             { N::MHExecuteDidEndItemNotification, item },
+                                                             { N::MHExecuteDidEndNotification, {} } };
+    struct Case {
+        const char* name;
+        QList<std::pair<QString, QVariantMap>> posts;
+        bool running;
+    };
+    const QList<Case> cases {
+        { "after a failed run", failedRun, false },
+        { "during the next run", failedRun + QList<std::pair<QString, QVariantMap>> { { N::MHExecuteDelayDidStartNotification, {} },
+                                                                                      { N::MHExecuteDidStartNotification, {} },
+                                                                                      { N::MHExecuteDidStartItemNotification, item } },
+          true },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        MainWindowController later;
+        handObjectsTo(later);
+        later.followEngine();
+        std::thread engine([&] {
+            for (const auto& [name, userInfo] : c.posts)
+                center.post(name, nullptr, userInfo);
+            center.post(MHSystemItemsNotifications::MHReadSystemItemsDidEndNotification, nullptr,
+                        { { MHSystemItemsNotifications::items, QVariantList { QVariantMap { { "name", "Clock" } } } } });
+        });
+        engine.join();
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(later.isWindowLoaded());
+
+        later.window();
+        later.placeholderContext()->finishSlide();
+        EXPECT_EQ(later.placeholderContext()->currentViewController(), later.systemSubviewController());
+        MainBottomBarsController* bars = later.itemsSubviewController()->bottomBars();
+        ASSERT_NE(bars, nullptr);
+        EXPECT_EQ(bars->isExecutionInProgress(), c.running);
+        EXPECT_EQ(bars->defaultBottomBarViewController()->didLastExecutionFail(), !c.running);
+        EXPECT_EQ(later.itemsSubviewController()->itemsModel()->runStates().isItemExecuting(mail->objectID()), c.running);
+    }
 }
 
 TEST_F(MainWindowControllerTest, EnteringTheSimulationShowsTheItemsPageAndLeavingKeepsThePage)

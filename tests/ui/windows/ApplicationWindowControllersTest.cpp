@@ -7,6 +7,9 @@
 #include "ui/windows/ApplicationWindowControllers.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QMainWindow>
+#include <algorithm>
 
 namespace {
 
@@ -24,10 +27,13 @@ protected:
 
 TEST_F(ApplicationWindowControllersTest, ThePreparedMainWindowShowsUnlessClosedInTheSamePass)
 {
+    // Closed again: nothing of it is built, or shown.
     windows->prepareMainWindow();
     windows->closeMainWindow();
     QCoreApplication::processEvents();
-    EXPECT_FALSE(windows->mainWindowController().window()->isVisible());
+    EXPECT_FALSE(windows->mainWindowController().isWindowLoaded());
+    const QWidgetList topLevels = QApplication::topLevelWidgets();
+    EXPECT_FALSE(std::any_of(topLevels.cbegin(), topLevels.cend(), [](const QWidget* widget) { return qobject_cast<const QMainWindow*>(widget); }));
 
     windows->prepareMainWindow();
     EXPECT_FALSE(windows->mainWindowController().window()->isVisible());

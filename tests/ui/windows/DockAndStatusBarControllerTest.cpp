@@ -63,6 +63,26 @@ TEST_F(DockAndStatusBarTest, StartsInTheStoredModeAndFallsBackToTheTaskBarWithou
     }
 }
 
+TEST_F(DockAndStatusBarTest, TheTrayImagesAreDrawnWithTheFirstTrayIconOnly)
+{
+    settings->setApplicationRunMode(0);
+    makeController().initializeDockAndStatusBarWithMenu(&menu);
+    postFromWorker(MHExecuteNotifications::MHExecuteDidStartNotification);
+    EXPECT_TRUE(controller->menubarNormalImage().isNull());
+    EXPECT_TRUE(controller->menubarExecutingImage().isNull());
+    EXPECT_TRUE(controller->menubarAutoClosingImage().isNull());
+
+    settings->setApplicationRunMode(1);
+    controller->changeToMenubarMode();
+    EXPECT_FALSE(controller->menubarNormalImage().isNull());
+    EXPECT_EQ(image(), controller->menubarNormalImage().cacheKey());
+    // Drawn once: a tray icon added again shows the same images.
+    const qint64 executing = controller->menubarExecutingImage().cacheKey();
+    controller->changeToDockMode();
+    controller->changeToMenubarMode();
+    EXPECT_EQ(controller->menubarExecutingImage().cacheKey(), executing);
+}
+
 TEST_F(DockAndStatusBarTest, AddingTheTrayIconTwiceKeepsOneIconAndOneSetOfObservations)
 {
     settings->setApplicationRunMode(1);
