@@ -379,7 +379,8 @@ QString Localizator::minutesFromNumber(double seconds) const
 QString Localizator::timeStringForSeconds(double seconds) const
 {
     const double value = sanitizedSeconds(seconds);
-    if (value < 1)
+    // Rounded before the unit is picked: 0.9996 s is "1 second", never "1000 ms".
+    if (std::round(value * 1000) < 1000)
         return millisecondsFromNumber(value);
     if (value < 60)
         return secondsFromNumber(value);
