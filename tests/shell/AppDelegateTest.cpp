@@ -122,6 +122,7 @@ protected:
         };
         parts.userDefaults = settings.get();
         parts.notificationCenter = &center;
+        parts.startedAsRelaunch = startedAsRelaunch;
         delegate = std::make_unique<AppDelegate>(parts);
         return *delegate;
     }
@@ -150,6 +151,7 @@ protected:
     int terminations = 0;
     int newCopies = 0;
     bool newCopyStarts = true;
+    bool startedAsRelaunch = false;
     std::unique_ptr<AppDelegate> delegate;
 };
 
@@ -170,6 +172,7 @@ class LaunchDecisionTest : public AppDelegateTest, public testing::WithParamInte
 TEST_P(LaunchDecisionTest, PushesTheChainTheSettingsAskFor)
 {
     const LaunchCase& c = GetParam();
+    startedAsRelaunch = c.relaunch;
     makeDelegate();
     settings->setIsLanternwickEnabled(c.enabled);
     settings->setIsItemsExecutionAfterLaunchEnabled(c.afterLaunch);
@@ -212,6 +215,17 @@ INSTANTIATE_TEST_SUITE_P(
         LaunchCase { "ExecutionOffWithWelcome", true, false, false, false, true, true, kWatchOnlyChain, true },
         LaunchCase { "Relaunch", true, true, false, true, false, true, kWatchOnlyChain, false }),
     [](const testing::TestParamInfo<LaunchCase>& info) { return std::string(info.param.name); });
+
+TEST_F(AppDelegateTest, AStaleRelaunchMarkIsClearedAndSkipsNothing)
+{
+    // The old copy set the mark, and the session ended before the new copy ran.
+    makeDelegate();
+    settings->setIsLaunchAfterRestart(true);
+    delegate->applicationDidFinishLaunching();
+    ASSERT_EQ(chains.chains.size(), 1);
+    EXPECT_EQ(chains.chains.first().kinds(), kLaunchChain);
+    EXPECT_FALSE(settings->isLaunchAfterRestart());
+}
 
 TEST_F(AppDelegateTest, TheMainWindowIsLoadedAndClosedAgainWhenNotWanted)
 {
@@ -260,9 +274,11 @@ TEST_F(AppDelegateTest, QuitRecordsTheTimesAndSavesUnlessPrevented)
     const QDateTime boot = QDateTime::fromSecsSinceEpoch(1700000000);
     times->setBootTime(boot);
     times->setLoginTime(boot.addSecs(30));
+    times->setLoginSessionID(QStringLiteral("c7"));
     launched().applicationWillTerminate();
     EXPECT_EQ(settings->lastBootTime(), boot);
     EXPECT_EQ(settings->lastLoginTime(), boot.addSecs(30));
+    EXPECT_EQ(settings->lastLoginSessionID(), QStringLiteral("c7"));
     EXPECT_TRUE(QFile::exists(store()));
 
     QFile::remove(store());
