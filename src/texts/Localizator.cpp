@@ -378,9 +378,10 @@ QString Localizator::minutesFromNumber(double seconds) const
 
 QString Localizator::timeStringForSeconds(double seconds) const
 {
-    const double value = sanitizedSeconds(seconds);
-    // Rounded before the unit is picked: 0.9996 s is "1 second", never "1000 ms".
-    if (std::round(value * 1000) < 1000)
+    // Rounded to the millisecond before the unit is picked: 0.9996 s is
+    // "1 second", never "1000 ms".
+    const double value = std::round(sanitizedSeconds(seconds) * 1000) / 1000;
+    if (value < 1)
         return millisecondsFromNumber(value);
     if (value < 60)
         return secondsFromNumber(value);

@@ -147,12 +147,19 @@ TEST_F(ApplicationStateTest, BootDecision)
 
 TEST_F(ApplicationStateTest, EveryLoginSessionRunsTheItemsOnceAManualStartDoesNot)
 {
+    defaults.setIsItemsExecutionAfterLaunchEnabled(true);
     defaults.setIsItemsExecutionOnManualLaunchEnabled(false);
     defaults.setLastBootTime(bootTime);
     const auto afterLaunch = [] {
         auto info = std::make_shared<ContextBatchInfo>();
         info->setIsExecutingAfterLaunch(true);
         return std::make_shared<ChainRun>(info);
+    };
+    // Each answer lets the probe finish before the next is asked.
+    const auto gateAnswer = [this](std::shared_ptr<ChainRun> run) {
+        const bool answer = this->gateAnswer(std::move(run));
+        QCoreApplication::processEvents();
+        return answer;
     };
     const QDateTime login = bootTime.addSecs(40);
     helpers.times.setLoginTime(login);
