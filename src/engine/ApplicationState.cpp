@@ -254,6 +254,9 @@ QVariantMap ApplicationState::itemDataForLoginItem(const DBLoginItem* item) cons
         case LoginItemTypeFile:
             data.insert(MHItemDataKeys::type, QString(MHItemDataValues::file));
             data.insert(MHItemDataKeys::path, static_cast<const DBFileItem*>(item)->itemPath());
+            // Handed back, it stays off.
+            if (static_cast<const DBFileItem*>(item)->itemStartupMode() == ItemStartupModeDisabled)
+                data.insert(MHItemDataKeys::disabled, true);
             break;
         case LoginItemTypeDelay:
             data.insert(MHItemDataKeys::type, QString(MHItemDataValues::delay));

@@ -58,7 +58,9 @@ void ReadSystemApplicationState::reportNewItem(const QVariantMap& item)
     const QVariantMap data = itemDataForServiceData(item);
     LOG_VERBOSE("Found new system item %1", data.value(MHItemDataKeys::path).toString());
     postNotification(MHReadSystemItemsDidFindNewItemNotification, data);
-    if (applicationContext())
+    // Only an entry the user can move or ignore keeps the window open: one
+    // that can be neither would keep it open at every login.
+    if (applicationContext() && !data.value(MHItemDataKeys::path).toString().isEmpty())
         applicationContext()->cancelAutoClose();
     m_unknownItems.append(data);
 }

@@ -60,6 +60,9 @@ QVariantMap SystemItemsApplicationState::itemDataForServiceData(const QVariantMa
         insert(MHItemDataKeys::icon, systemItemHelpers()->iconNameForItemAtPath(path));
         insert(MHItemDataKeys::description, systemItemHelpers()->niceDescriptionForItemAtPath(path));
     }
+    // It says why instead: the user can neither move nor ignore it.
+    if (path.isEmpty())
+        insert(MHItemDataKeys::description, record.value(MHKeelhouseKeys::reason).toString());
     return data;
 }
 

@@ -15,6 +15,8 @@ inline constexpr QLatin1String icon { "icon" };
 // One of MHItemDataValues file, delay, waitprevious, conditionalprevious.
 inline constexpr QLatin1String type { "type" };
 inline constexpr QLatin1String path { "path" };
+// A file item the user set not to start: true, else absent.
+inline constexpr QLatin1String disabled { "disabled" };
 inline constexpr QLatin1String delay { "delay" };
 inline constexpr QLatin1String mode { "mode" };
 inline constexpr QLatin1String index { "index" };

@@ -13,6 +13,8 @@ inline constexpr QLatin1String ref { "ref" };
 inline constexpr QLatin1String path { "path" };
 inline constexpr QLatin1String name { "name" };
 inline constexpr QLatin1String hidden { "hidden" };
+// Inside the service only: the entry is handed back switched off.
+inline constexpr QLatin1String disabled { "disabled" };
 inline constexpr QLatin1String reason { "reason" };
 // A numeric status code of the failure.
 inline constexpr QLatin1String error { "error" };

@@ -3,7 +3,10 @@
 #include "platform/linux/GioPtr.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <gio/gdesktopappinfo.h>
@@ -91,14 +94,33 @@ bool DesktopEntryFile::isSpecialFile(const QString& path)
         && !S_ISDIR(status.st_mode);
 }
 
+int DesktopEntryFile::writeFile(const QString& path, const QByteArray& data, int mode, bool replace)
+{
+    QTemporaryFile file(QFileInfo(path).path() + QStringLiteral("/.lanternwick-XXXXXX.tmp"));
+    if (!file.open() || ::fchmod(file.handle(), mode_t(mode)) != 0 || file.write(data) != data.size() || !file.flush())
+        return EIO;
+    if (replace) {
+        if (std::rename(QFile::encodeName(file.fileName()).constData(), QFile::encodeName(path).constData()) != 0)
+            return errno;
+    } else if (!file.rename(path)) {
+        return QFileInfo::exists(path) || QFileInfo(path).isSymLink() ? EEXIST : EIO;
+    }
+    file.setAutoRemove(false);
+    return 0;
+}
+
 std::optional<DesktopEntryFile> DesktopEntryFile::load(const QString& path, QString* errorMessage)
 {
     const std::optional<QByteArray> data = readRegularFile(path, errorMessage);
-    if (!data)
-        return std::nullopt;
+    return data ? fromData(*data, errorMessage) : std::nullopt;
+}
+
+std::optional<DesktopEntryFile> DesktopEntryFile::fromData(const QByteArray& data, QString* errorMessage)
+{
     DesktopEntryFile entry(g_key_file_new());
     GError* error = nullptr;
-    if (!g_key_file_load_from_data(entry.m_file.get(), data->constData(), gsize(data->size()), G_KEY_FILE_NONE, &error)) {
+    const auto flags = GKeyFileFlags(G_KEY_FILE_KEEP_COMMENTS | G_KEY_FILE_KEEP_TRANSLATIONS);
+    if (!g_key_file_load_from_data(entry.m_file.get(), data.constData(), gsize(data.size()), flags, &error)) {
         const QString message = takeErrorMessage(error);
         if (errorMessage)
             *errorMessage = message;
@@ -151,6 +173,16 @@ void DesktopEntryFile::setString(const QString& key, const QString& value)
 void DesktopEntryFile::setBoolean(const QString& key, bool value)
 {
     g_key_file_set_boolean(m_file.get(), Group, key.toUtf8().constData(), value);
+}
+
+void DesktopEntryFile::removeKey(const QString& key)
+{
+    const QByteArray prefix = key.toUtf8() + '[';
+    for (const QString& each : keys()) {
+        const QByteArray name = each.toUtf8();
+        if (each == key || name.startsWith(prefix))
+            g_key_file_remove_key(m_file.get(), Group, name.constData(), nullptr);
+    }
 }
 
 QByteArray DesktopEntryFile::data() const

@@ -17,6 +17,9 @@ public:
     // Only a regular file of at most maxFileSize bytes is read: a pipe, a
     // device or a socket is refused at once, never waited on.
     static std::optional<DesktopEntryFile> load(const QString& path, QString* errorMessage = nullptr);
+    // Every group, key, translation and comment of data is kept, so that
+    // data() gives the same file back.
+    static std::optional<DesktopEntryFile> fromData(const QByteArray& data, QString* errorMessage = nullptr);
     static constexpr qint64 maxFileSize = 1024 * 1024;
     // The contents of a regular file of at most maxFileSize bytes; null for
     // anything else.
@@ -24,6 +27,10 @@ public:
     // Something other than a regular file or a folder (a pipe, a device, a
     // socket) is at path; a missing path is not special.
     static bool isSpecialFile(const QString& path);
+    // Writes data to path in one step (a temporary file renamed), with the
+    // file mode from the start; an existing file is replaced only when
+    // replace is set. An errno value, 0 on success.
+    static int writeFile(const QString& path, const QByteArray& data, int mode, bool replace);
 
     QString string(const QString& key) const;
     // The value for the user's language.
@@ -35,6 +42,8 @@ public:
     QStringList keys() const;
     void setString(const QString& key, const QString& value);
     void setBoolean(const QString& key, bool value);
+    // With its translations.
+    void removeKey(const QString& key);
 
     QByteArray data() const;
     // The command the launchers run for this entry, as GIO reads it; null

@@ -29,7 +29,10 @@ void KeelhouseClient::setupServerEndPoint(const QString& objectPath)
 
 void KeelhouseClient::setupDebugOptions(const QVariantMap& options)
 {
-    send(QStringLiteral("SetupDebugOptions"), { options });
+    // The service judges entries for the desktop this program runs in.
+    QVariantMap withDesktop = options;
+    withDesktop.insert(KeelhouseBus::currentDesktopOption, qEnvironmentVariable("XDG_CURRENT_DESKTOP"));
+    send(QStringLiteral("SetupDebugOptions"), { withDesktop });
 }
 
 void KeelhouseClient::readSystemItemsWithIgnoredItems(const QVariantList& ignoredItems, const QVariantList& applicationItems,

@@ -10,6 +10,7 @@ public:
     explicit KeelhouseClient(QDBusConnection connection);
 
     void setupServerEndPoint(const QString& objectPath) override;
+    // The options carry this program's desktop too (KeelhouseBus::currentDesktopOption).
     void setupDebugOptions(const QVariantMap& options) override;
     void readSystemItemsWithIgnoredItems(const QVariantList& ignoredItems, const QVariantList& applicationItems,
                                          const QString& lanternwickBundlePath) override;

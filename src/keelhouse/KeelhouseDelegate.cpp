@@ -3,6 +3,7 @@
 #include "foundation/Log.h"
 #include "foundation/MHDebugOptions.h"
 #include "foundation/MHKeelhouseKeys.h"
+#include "keelhouse/KeelhouseBus.h"
 #include "keelhouse/SystemItemsServerForwarder.h"
 
 namespace {
@@ -56,7 +57,10 @@ void KeelhouseDelegate::runTaskWithItemsHandlerBlock(const KeelhouseSession& ses
     }
     SystemItemsServerForwarder nowhere;
     SystemItemsServerInterface& server = session.server ? *session.server : nowhere;
-    std::unique_ptr<LoginItemsHandler> handler = m_handlerFactory();
+    // Entries are shown in the desktop the application runs in, whatever the
+    // bus's activation environment says.
+    const QVariant desktop = session.debugOptions.value(KeelhouseBus::currentDesktopOption);
+    std::unique_ptr<LoginItemsHandler> handler = m_handlerFactory(desktop.isValid() ? std::optional(desktop.toString()) : std::nullopt);
     if (!handler) {
         LOG_ERROR("Failed initializing login items handler!");
         server.keelhouseDidFailInitializingItemsHandler();

@@ -11,8 +11,9 @@
 
 class KeelhouseDelegate {
 public:
-    // Null when the list cannot be opened.
-    using HandlerFactory = std::function<std::unique_ptr<LoginItemsHandler>()>;
+    // For the desktop the client runs in, when it said; null when the list
+    // cannot be opened.
+    using HandlerFactory = std::function<std::unique_ptr<LoginItemsHandler>(const std::optional<QString>& currentDesktop)>;
 
     explicit KeelhouseDelegate(HandlerFactory handlerFactory = &LoginItemsHandler::create);
 

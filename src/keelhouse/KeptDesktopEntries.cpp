@@ -7,40 +7,52 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
-#include <QTemporaryFile>
-#include <cstdio>
 #include <gio/gdesktopappinfo.h>
+#include <sys/stat.h>
 
 namespace {
 
 const QString DesktopSuffix = QStringLiteral(".desktop");
+const QString OwnKeyPrefix = QStringLiteral("X-Lanternwick-");
+// Where the entry was, and its file's mode.
+const QString OriginKey = QStringLiteral("X-Lanternwick-Origin");
+const QString ModeKey = QStringLiteral("X-Lanternwick-Mode");
+// The entry's file as it was, byte for byte.
+const QString EntryKey = QStringLiteral("X-Lanternwick-Entry");
+const QString ExecKey = QStringLiteral(G_KEY_FILE_DESKTOP_KEY_EXEC);
 // Longer names are hashed: an encoded name can be three times its source.
 constexpr qsizetype kMaxEncodedLength = 200;
+constexpr int kMaxNamesakes = 1000;
+constexpr int kDefaultEntryMode = 0644;
 constexpr QFile::Permissions kOwnerOnlyFolder = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
-constexpr QFile::Permissions kOwnerOnlyFile = QFile::ReadOwner | QFile::WriteOwner;
 
 bool makeOwnerOnlyFolder(const QString& path)
 {
     return QFileInfo(path).isDir() || QDir().mkdir(path, kOwnerOnlyFolder) || QFileInfo(path).isDir();
 }
 
-QByteArray contentsOf(const QString& path)
+bool isTaken(const QString& path)
 {
-    if (QFileInfo(path).isSymLink())
-        return {};
-    return DesktopEntryFile::readRegularFile(path).value_or(QByteArray());
+    return QFileInfo::exists(path) || QFileInfo(path).isSymLink();
 }
 
-// Replaces the file at path in one step; the new file is owner-only from the start.
-bool writeAtomically(const QString& path, const QByteArray& data)
+int fileMode(const QString& path)
 {
-    QTemporaryFile file(QFileInfo(path).path() + QStringLiteral("/.lanternwick-XXXXXX.tmp"));
-    if (!file.open() || file.write(data) != data.size() || !file.flush())
-        return false;
-    if (std::rename(QFile::encodeName(file.fileName()).constData(), QFile::encodeName(path).constData()) != 0)
-        return false;
-    file.setAutoRemove(false);
-    return true;
+    struct stat status {};
+    return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? int(status.st_mode & 0777) : kDefaultEntryMode;
+}
+
+// The entry of data without our own keys.
+std::optional<QByteArray> entryData(const QByteArray& data)
+{
+    std::optional<DesktopEntryFile> entry = DesktopEntryFile::fromData(data);
+    if (!entry)
+        return std::nullopt;
+    for (const QString& key : entry->keys()) {
+        if (key.startsWith(OwnKeyPrefix))
+            entry->removeKey(key);
+    }
+    return entry->data();
 }
 
 } // namespace
@@ -113,46 +125,96 @@ bool KeptDesktopEntries::makeFolder() const
     return QDir().mkpath(QFileInfo(dataFolder).path()) && makeOwnerOnlyFolder(dataFolder) && makeOwnerOnlyFolder(m_folder);
 }
 
-void KeptDesktopEntries::copyCommandKeys(const DesktopEntryFile& from, DesktopEntryFile& to, const QString& fallbackName)
+void KeptDesktopEntries::readCopies()
 {
-    const QString name = from.localeString(QStringLiteral(G_KEY_FILE_DESKTOP_KEY_NAME));
-    to.setString(QStringLiteral(G_KEY_FILE_DESKTOP_KEY_NAME), name.isEmpty() ? fallbackName : name);
-    const QString comment = from.localeString(QStringLiteral(G_KEY_FILE_DESKTOP_KEY_COMMENT));
-    if (!comment.isEmpty())
-        to.setString(QStringLiteral(G_KEY_FILE_DESKTOP_KEY_COMMENT), comment);
-    for (const char* key : { G_KEY_FILE_DESKTOP_KEY_ICON, G_KEY_FILE_DESKTOP_KEY_EXEC, G_KEY_FILE_DESKTOP_KEY_PATH }) {
-        const QString value = from.string(QLatin1String(key));
-        if (!value.isEmpty())
-            to.setString(QLatin1String(key), value);
+    if (m_copiesRead)
+        return;
+    m_copiesRead = true;
+    const QStringList names = QDir(m_folder).entryList({ QStringLiteral("*") + DesktopSuffix }, QDir::Files | QDir::Hidden, QDir::Name);
+    for (const QString& name : names) {
+        const QString path = m_folder + QLatin1Char('/') + name;
+        const std::optional<KeptEntry> kept = keptEntry(path);
+        if (kept && !kept->originPath.isEmpty() && !m_copies.value(kept->originPath).contains(kept->data))
+            m_copies[kept->originPath].insert(kept->data, path);
     }
-    if (from.boolean(QStringLiteral(G_KEY_FILE_DESKTOP_KEY_TERMINAL)))
-        to.setBoolean(QStringLiteral(G_KEY_FILE_DESKTOP_KEY_TERMINAL), true);
 }
 
-std::optional<QString> KeptDesktopEntries::keep(const QString& entryFileName, const DesktopEntryFile& entry, QString* errorMessage)
+std::optional<KeptDesktopEntries::KeptEntry> KeptDesktopEntries::keptEntry(const QString& copyPath)
+{
+    if (QFileInfo(copyPath).isSymLink())
+        return std::nullopt;
+    const std::optional<QByteArray> data = DesktopEntryFile::readRegularFile(copyPath);
+    const std::optional<DesktopEntryFile> copy = data ? DesktopEntryFile::fromData(*data) : std::nullopt;
+    // Copies of earlier versions kept the entry's main keys only.
+    std::optional<QByteArray> entry = copy && copy->hasKey(EntryKey) ? copy->string(EntryKey).toUtf8() : entryData(data.value_or(QByteArray()));
+    if (!copy || !entry)
+        return std::nullopt;
+    bool isMode = false;
+    const int mode = copy->string(ModeKey).toInt(&isMode, 8);
+    return KeptEntry { copy->string(OriginKey), std::move(*entry), isMode ? (mode & 0777) : kDefaultEntryMode };
+}
+
+QString KeptDesktopEntries::freeCopyPath(const QString& entryFileName) const
+{
+    QString base = entryFileName;
+    if (base.endsWith(DesktopSuffix))
+        base.chop(DesktopSuffix.size());
+    for (int number = 1; number <= kMaxNamesakes; ++number) {
+        const QString path = pathForEntryFile(number == 1 ? entryFileName : QStringLiteral("%1-%2%3").arg(base).arg(number).arg(DesktopSuffix));
+        if (!isTaken(path))
+            return path;
+    }
+    return {};
+}
+
+std::optional<QString> KeptDesktopEntries::keep(const QString& originPath, const QByteArray& data, QString* errorMessage)
 {
     const auto fail = [&](const QString& message) -> std::optional<QString> {
         if (errorMessage)
             *errorMessage = message;
         return std::nullopt;
     };
-    DesktopEntryFile copy;
-    QString fallbackName = entryFileName;
-    fallbackName.chop(DesktopSuffix.size());
-    copyCommandKeys(entry, copy, fallbackName);
-    const QByteArray data = copy.data();
-    const QString path = pathForEntryFile(entryFileName);
-    if (!makeFolder())
-        return fail(QStringLiteral("Could not create the folder %1").arg(m_folder));
-    if (contentsOf(path) != data && !writeAtomically(path, data))
-        return fail(QStringLiteral("Could not write %1").arg(path));
-    QFile::setPermissions(path, kOwnerOnlyFile);
+    readCopies();
+    if (const QString bound = m_copies.value(originPath).value(data); !bound.isEmpty())
+        return bound;
+    const std::optional<QByteArray> entry = entryData(data);
+    std::optional<DesktopEntryFile> copy = entry ? DesktopEntryFile::fromData(*entry) : std::nullopt;
+    if (!copy)
+        return fail(QStringLiteral("%1 is no desktop entry").arg(originPath));
+    const QString exec = copy->string(ExecKey);
+    // A copy an earlier version made, named after the entry's file: still
+    // the item of the entry that runs its command.
+    const QString fileName = QFileInfo(originPath).fileName();
+    const std::optional<KeptEntry> earlier = keptEntry(pathForEntryFile(fileName));
+    if (earlier && earlier->originPath.isEmpty() && DesktopEntryFile::fromData(earlier->data)->string(ExecKey) == exec)
+        return pathForEntryFile(fileName);
 
-    // Only a copy that the launcher reads as the entry's very command stands for it.
+    // GIO, and so the launcher, looks the program up before it turns "%%"
+    // into '%': env looks it up after, but takes a word with '=' for a variable.
+    if (!copy->commandLine() && !exec.isEmpty()) {
+        const std::optional<QStringList> words = DesktopEntryFile::commandArguments(exec);
+        if (!words || words->first().contains(QLatin1Char('=')))
+            return fail(QStringLiteral("%1 cannot be run through env").arg(originPath));
+        copy->setString(ExecKey, QStringLiteral("env ") + exec);
+    }
+    copy->setString(OriginKey, originPath);
+    copy->setString(ModeKey, QString::number(fileMode(originPath), 8));
+    copy->setString(EntryKey, QString::fromUtf8(data));
+    const QString path = freeCopyPath(fileName);
+    if (!makeFolder() || path.isEmpty())
+        return fail(QStringLiteral("Could not create the folder %1").arg(m_folder));
+    if (DesktopEntryFile::writeFile(path, copy->data(), 0600, false) != 0)
+        return fail(QStringLiteral("Could not write %1").arg(path));
+
+    // Only a copy that the launcher reads as the command written stands for the entry.
     const std::optional<DesktopEntryFile> written = DesktopEntryFile::load(path);
     const std::optional<QString> command = written ? written->commandLine() : std::nullopt;
-    if (!command || *command != entry.string(QStringLiteral(G_KEY_FILE_DESKTOP_KEY_EXEC)))
-        return fail(QStringLiteral("%1 does not read back as the command of %2").arg(path, entryFileName));
+    const std::optional<KeptEntry> kept = keptEntry(path);
+    if (!command || *command != copy->string(ExecKey) || !kept || kept->data != data) {
+        QFile::remove(path);
+        return fail(QStringLiteral("%1 does not read back as the command of %2").arg(path, originPath));
+    }
+    m_copies[originPath].insert(data, path);
     return path;
 }
 

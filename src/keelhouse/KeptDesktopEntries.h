@@ -2,10 +2,14 @@
 // Lanternwick's own copies of the session entries it took over that no
 // installed application runs with the very same command: an item that names
 // such a copy runs exactly that command, and shows the entry's name,
-// description and icon, also after the session's entry is gone. One owner-only file per session entry,
-// named after the entry's file, in a folder of the application's data folder.
+// description and icon, also after the session's entry is gone. A copy keeps
+// the whole entry, file as it was included, and is bound to the entry it was
+// taken from (its file and its contents): it is never rewritten, and another
+// entry of the same file name gets a copy of its own. Owner-only files in a
+// folder of the application's data folder.
 #include "keelhouse/DesktopEntryFile.h"
 
+#include <QHash>
 #include <QSet>
 #include <QString>
 #include <optional>
@@ -20,22 +24,29 @@ public:
     static QString defaultFolder();
 
     QString folder() const { return m_folder; }
-    // The copy a session entry file gets; the same file name always gives
-    // the same path and two file names never give the same one.
+    // The name a copy of an entry file of that name is first given; the same
+    // file name always gives the same path and two file names never give the
+    // same one.
     QString pathForEntryFile(const QString& entryFileName) const;
     bool isKeptCopy(const QString& path) const;
     // The session entry file name a copy was made for; empty when the copy's
     // name does not tell (a hashed long name, or no copy at all).
     QString entryFileNameOfCopy(const QString& path) const;
 
-    // Writes (or refreshes) the copy of entry, whose file is named
-    // entryFileName, and reads it back; null when the copy could not be
-    // written or does not run the entry's command.
-    std::optional<QString> keep(const QString& entryFileName, const DesktopEntryFile& entry, QString* errorMessage = nullptr);
+    // The copy of the entry whose file at originPath holds data: the one
+    // made for this very entry before, else a new one; null when no copy
+    // could be written that runs the entry's command.
+    std::optional<QString> keep(const QString& originPath, const QByteArray& data, QString* errorMessage = nullptr);
 
-    // The keys that say what an entry runs and how it shows, from one entry to
-    // another; fallbackName when the entry has no name.
-    static void copyCommandKeys(const DesktopEntryFile& from, DesktopEntryFile& to, const QString& fallbackName);
+    // What a copy hands back: the entry's file as it was, byte for byte,
+    // its mode, and where it was (empty for copies of earlier versions,
+    // which kept only the entry's main keys).
+    struct KeptEntry {
+        QString originPath;
+        QByteArray data;
+        int mode;
+    };
+    static std::optional<KeptEntry> keptEntry(const QString& copyPath);
 
     // Removes the copies none of usedPaths names; nothing else in the folder,
     // and nothing outside it, is touched.
@@ -43,6 +54,11 @@ public:
 
 private:
     bool makeFolder() const;
+    // The copies in the folder by origin and entry, read once.
+    void readCopies();
+    QString freeCopyPath(const QString& entryFileName) const;
 
     QString m_folder;
+    bool m_copiesRead = false;
+    QHash<QString, QHash<QByteArray, QString>> m_copies;
 };

@@ -25,9 +25,9 @@ LoginItemsHandler::~LoginItemsHandler()
     enableChangeNotifications(false);
 }
 
-std::unique_ptr<LoginItemsHandler> LoginItemsHandler::create()
+std::unique_ptr<LoginItemsHandler> LoginItemsHandler::create(const std::optional<QString>& currentDesktop)
 {
-    std::unique_ptr<XdgAutostartList> list = XdgAutostartList::fromEnvironment();
+    std::unique_ptr<XdgAutostartList> list = XdgAutostartList::fromEnvironment(currentDesktop);
     if (!list)
         return nullptr;
     return std::make_unique<LoginItemsHandler>(std::move(list));
@@ -108,7 +108,7 @@ bool LoginItemsHandler::addItem(const QVariantMap& item)
     if (path.isEmpty())
         return false;
     const int status = m_list->insert(item.value(MHKeelhouseKeys::name).toString(), path,
-                                      item.value(MHKeelhouseKeys::hidden).toBool());
+                                      item.value(MHKeelhouseKeys::hidden).toBool(), item.value(MHKeelhouseKeys::disabled).toBool());
     setLastError(status);
     return status == 0;
 }
@@ -134,7 +134,10 @@ std::optional<QVariantMap> LoginItemsHandler::itemDataFromServerData(const QVari
     const QString path = serverItem.value(MHItemDataKeys::path).toString();
     if (serverItem.value(MHItemDataKeys::type).toString() != MHItemDataValues::file || path.isEmpty())
         return std::nullopt;
-    return itemDataFromPath(path);
+    QVariantMap item = itemDataFromPath(path);
+    if (serverItem.value(MHItemDataKeys::disabled).toBool())
+        item.insert(MHKeelhouseKeys::disabled, true);
+    return item;
 }
 
 bool LoginItemsHandler::isEntryForPath(const QVariantMap& systemItem, const QString& path) const

@@ -22,8 +22,9 @@ public:
     explicit LoginItemsHandler(std::unique_ptr<LoginItemsList> list, QObject* parent = nullptr);
     ~LoginItemsHandler() override;
 
-    // Over this session's autostart folders; null when the list cannot be made.
-    static std::unique_ptr<LoginItemsHandler> create();
+    // Over this session's autostart folders, judged for currentDesktop (by
+    // default this process's); null when the list cannot be made.
+    static std::unique_ptr<LoginItemsHandler> create(const std::optional<QString>& currentDesktop = std::nullopt);
 
     double itemsChangedNotificationDelay() const { return m_itemsChangedNotificationDelay; }
     void setItemsChangedNotificationDelay(double seconds) { m_itemsChangedNotificationDelay = seconds; }
@@ -40,7 +41,8 @@ public:
     bool removeItem(const QVariantMap& item);
 
     QVariantMap itemDataFromPath(const QString& path) const;
-    // Nothing for the item kinds that have no file.
+    // Nothing for the item kinds that have no file; an item the user set not
+    // to start is handed back switched off.
     std::optional<QVariantMap> itemDataFromServerData(const QVariantMap& serverItem) const;
     // The entry of the last snapshot stands for the item at path: the same
     // path as written, or the bare program of an entry that runs that program

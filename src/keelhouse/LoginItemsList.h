@@ -13,7 +13,8 @@ public:
     virtual ~LoginItemsList() = default;
 
     virtual QList<LoginItemEntry> entries() = 0;
-    virtual int insert(const QString& name, const QString& path, bool hidden) = 0;
+    // switchedOff: no desktop starts the entry at login.
+    virtual int insert(const QString& name, const QString& path, bool hidden, bool switchedOff) = 0;
     virtual int remove(const QString& ref) = 0;
 
     // The name a file shows under, for entries made from a bare path.

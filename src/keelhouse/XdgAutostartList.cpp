@@ -5,10 +5,9 @@
 #include "platform/linux/GioPtr.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
 #include <QMap>
-#include <QSaveFile>
-#include <QTemporaryFile>
 #include <algorithm>
 #include <cerrno>
 #include <gio/gdesktopappinfo.h>
@@ -20,6 +19,8 @@ const QString HiddenKey = QStringLiteral("X-Lanternwick-Hidden");
 const QString DesktopSuffix = QStringLiteral(".desktop");
 const QString NameKey = QStringLiteral(G_KEY_FILE_DESKTOP_KEY_NAME);
 const QString ExecKey = QStringLiteral(G_KEY_FILE_DESKTOP_KEY_EXEC);
+// What the desktops' own settings give a user's entry.
+constexpr int kEntryMode = 0644;
 
 // Field codes that stand for files or URLs, or that are obsolete: started at
 // login with nothing to open, a launcher drops them.
@@ -39,16 +40,40 @@ bool isPlainCommand(const QStringList& command)
     return std::all_of(command.begin() + 1, command.end(), [](const QString& word) { return kEmptyFieldCodes.contains(word); });
 }
 
-// Places the new entry under fileName without ever replacing a file there.
-int writeNewFile(const QString& folder, const QString& fileName, const QByteArray& data)
+// How a desktop entry is switched off: GNOME's session and settings read
+// X-GNOME-Autostart-enabled; KDE's and Xfce's read neither it nor anything
+// else but Hidden, which their own settings write to switch an entry off.
+void markStartup(DesktopEntryFile& file, bool hidden, bool switchedOff)
 {
-    QTemporaryFile file(folder + QStringLiteral("/.lanternwick-XXXXXX.tmp"));
-    if (!file.open() || file.write(data) != data.size() || !file.flush())
-        return EIO;
-    if (!file.rename(folder + QLatin1Char('/') + fileName))
-        return QFileInfo::exists(folder + QLatin1Char('/') + fileName) ? EEXIST : EIO;
-    file.setAutoRemove(false);
-    return 0;
+    if (hidden)
+        file.setBoolean(HiddenKey, true);
+    if (switchedOff) {
+        file.setBoolean(QStringLiteral("X-GNOME-Autostart-enabled"), false);
+        file.setBoolean(QStringLiteral(G_KEY_FILE_DESKTOP_KEY_HIDDEN), true);
+    }
+}
+
+// A user file that keeps the session from starting the entry of its name.
+bool isSwitchedOffFile(const QString& path)
+{
+    const std::optional<DesktopEntryFile> file = DesktopEntryFile::load(path);
+    return file && file->boolean(QStringLiteral(G_KEY_FILE_DESKTOP_KEY_HIDDEN));
+}
+
+// The folders of the application entries, the most important first.
+QStringList applicationFolders()
+{
+    QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
+    if (dataHome.isEmpty())
+        dataHome = QDir::homePath() + QStringLiteral("/.local/share");
+    QStringList dataDirs = qEnvironmentVariable("XDG_DATA_DIRS").split(QLatin1Char(':'), Qt::SkipEmptyParts);
+    if (dataDirs.isEmpty())
+        dataDirs = QStringList { QStringLiteral("/usr/local/share"), QStringLiteral("/usr/share") };
+    QStringList folders;
+    for (const QString& folder : QStringList(dataHome) + dataDirs)
+        folders.append(QDir::cleanPath(folder + QStringLiteral("/applications")));
+    folders.removeDuplicates();
+    return folders;
 }
 
 } // namespace
@@ -61,7 +86,7 @@ XdgAutostartList::XdgAutostartList(QString userFolder, QStringList systemFolders
 {
 }
 
-std::unique_ptr<XdgAutostartList> XdgAutostartList::fromEnvironment()
+std::unique_ptr<XdgAutostartList> XdgAutostartList::fromEnvironment(const std::optional<QString>& currentDesktop)
 {
     QString configHome = qEnvironmentVariable("XDG_CONFIG_HOME");
     if (configHome.isEmpty())
@@ -72,7 +97,7 @@ std::unique_ptr<XdgAutostartList> XdgAutostartList::fromEnvironment()
     QStringList systemFolders;
     for (const QString& dir : configDirs)
         systemFolders.append(dir + QStringLiteral("/autostart"));
-    const QStringList desktops = qEnvironmentVariable("XDG_CURRENT_DESKTOP").split(QLatin1Char(':'), Qt::SkipEmptyParts);
+    const QStringList desktops = currentDesktop.value_or(qEnvironmentVariable("XDG_CURRENT_DESKTOP")).split(QLatin1Char(':'), Qt::SkipEmptyParts);
 
     const QString userFolder = configHome + QStringLiteral("/autostart");
     if (!QDir().mkpath(userFolder)) {
@@ -110,7 +135,8 @@ QList<LoginItemEntry> XdgAutostartList::entries()
 std::optional<LoginItemEntry> XdgAutostartList::readEntry(const EntryFile& file)
 {
     QString error;
-    const std::optional<DesktopEntryFile> desktopEntry = DesktopEntryFile::load(file.path, &error);
+    const std::optional<QByteArray> data = DesktopEntryFile::readRegularFile(file.path, &error);
+    const std::optional<DesktopEntryFile> desktopEntry = data ? DesktopEntryFile::fromData(*data, &error) : std::nullopt;
     if (!desktopEntry) {
         LOG_WARN("Skipping unreadable autostart entry %1, error was %2", file.path, error);
         return std::nullopt;
@@ -121,7 +147,7 @@ std::optional<LoginItemEntry> XdgAutostartList::readEntry(const EntryFile& file)
     entry.ref = file.path;
     entry.name = desktopEntry->localeString(NameKey);
     entry.hidden = desktopEntry->boolean(HiddenKey);
-    if (!resolve(entry, file.path, *desktopEntry))
+    if (!resolve(entry, file.path, *desktopEntry, *data))
         return std::nullopt;
     return entry;
 }
@@ -153,7 +179,7 @@ bool XdgAutostartList::isStartedAsUsersApplication(const DesktopEntryFile& entry
 // The path must run exactly the entry's command: an application entry of the
 // very same command, else our own copy of the entry. False for an entry the
 // session would not start because its program is not installed.
-bool XdgAutostartList::resolve(LoginItemEntry& entry, const QString& file, const DesktopEntryFile& desktopEntry)
+bool XdgAutostartList::resolve(LoginItemEntry& entry, const QString& file, const DesktopEntryFile& desktopEntry, const QByteArray& data)
 {
     const std::optional<QStringList> command = DesktopEntryFile::commandArguments(desktopEntry.string(ExecKey));
     if (!command) {
@@ -194,7 +220,7 @@ bool XdgAutostartList::resolve(LoginItemEntry& entry, const QString& file, const
     if (!entry.path.isEmpty())
         return true;
     QString error;
-    const std::optional<QString> copy = m_kept.keep(QFileInfo(file).fileName(), desktopEntry, &error);
+    const std::optional<QString> copy = m_kept.keep(file, data, &error);
     if (!copy) {
         LOG_ERROR("Failed keeping a copy of autostart entry %1: %2", file, error);
         entry.errorCode = EIO;
@@ -209,21 +235,41 @@ void XdgAutostartList::readApplicationEntries()
     if (m_applicationEntriesRead)
         return;
     m_applicationEntriesRead = true;
-    GList* all = g_app_info_get_all();
-    for (GList* it = all; it; it = it->next) {
-        auto* info = static_cast<GAppInfo*>(it->data);
-        const char* fileName = G_IS_DESKTOP_APP_INFO(info) ? g_desktop_app_info_get_filename(G_DESKTOP_APP_INFO(info)) : nullptr;
-        const char* commandLine = g_app_info_get_commandline(info);
-        std::optional<QStringList> command = commandLine ? DesktopEntryFile::commandArguments(QString::fromUtf8(commandLine)) : std::nullopt;
+    // By desktop ID (the path below the folder, '/' read as '-'): the most
+    // important folder's file of an ID shadows the others', as GIO reads them.
+    QStringList ids;
+    QHash<QString, QString> files;
+    for (const QString& folder : applicationFolders()) {
+        QStringList found;
+        QDirIterator it(folder, { QStringLiteral("*.desktop") }, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString path = it.next();
+            QString id = path.mid(folder.size() + 1);
+            id.replace(QLatin1Char('/'), QLatin1Char('-'));
+            if (!files.contains(id)) {
+                files.insert(id, path);
+                found.append(id);
+            }
+        }
+        found.sort();
+        ids += found;
+    }
+    for (const QString& id : std::as_const(ids)) {
+        // Only regular files of bounded size are read: never a pipe.
+        const std::optional<DesktopEntryFile> entry = DesktopEntryFile::load(files.value(id));
+        if (!entry || entry->boolean(QStringLiteral(G_KEY_FILE_DESKTOP_KEY_HIDDEN))
+            || entry->string(QStringLiteral(G_KEY_FILE_DESKTOP_KEY_TYPE)) != QLatin1String(G_KEY_FILE_DESKTOP_TYPE_APPLICATION))
+            continue;
+        const std::optional<QString> commandLine = entry->commandLine();
+        std::optional<QStringList> command = commandLine ? DesktopEntryFile::commandArguments(*commandLine) : std::nullopt;
         const QString program = command ? findProgram(command->first()) : QString();
-        if (!fileName || program.isEmpty())
+        if (program.isEmpty())
             continue;
         command->first() = writtenPath(program);
         // The first entry found wins, as the data folders order them.
         if (!m_applicationCommands.contains(*command))
-            m_applicationCommands.insert(*command, QFile::decodeName(fileName));
+            m_applicationCommands.insert(*command, files.value(id));
     }
-    g_list_free_full(all, g_object_unref);
 }
 
 QString XdgAutostartList::applicationEntryForCommand(const QStringList& command)
@@ -295,68 +341,120 @@ bool XdgAutostartList::isNameTaken(const QString& fileName) const
     return false;
 }
 
-int XdgAutostartList::liftOverrideFor(const QString& path)
+int XdgAutostartList::handBackSystemEntry(const QString& fileName, const QByteArray& systemData, bool switchedOff)
+{
+    const QString userFile = m_userFolder + QLatin1Char('/') + fileName;
+    const bool isSwitchedOff = isSwitchedOffFile(userFile);
+    // The user's own file of that name stands for another entry.
+    if (!isSwitchedOff && QFileInfo::exists(userFile))
+        return -1;
+    if (!switchedOff) {
+        if (!isSwitchedOff)
+            return 0;
+        return QFile::remove(userFile) ? 0 : EACCES;
+    }
+    std::optional<DesktopEntryFile> file = DesktopEntryFile::fromData(systemData);
+    if (!file)
+        return EINVAL;
+    markStartup(*file, false, true);
+    return DesktopEntryFile::writeFile(userFile, file->data(), kEntryMode, true);
+}
+
+int XdgAutostartList::liftOverrideFor(const QString& path, bool switchedOff)
 {
     const QStringList names = QDir(m_userFolder).entryList({ QStringLiteral("*.desktop") }, QDir::Files | QDir::System, QDir::Name);
     for (const QString& fileName : names) {
-        const QString userFile = m_userFolder + QLatin1Char('/') + fileName;
-        const std::optional<DesktopEntryFile> override = DesktopEntryFile::load(userFile);
-        if (!override || !override->boolean(QStringLiteral(G_KEY_FILE_DESKTOP_KEY_HIDDEN)))
+        if (!isSwitchedOffFile(m_userFolder + QLatin1Char('/') + fileName))
             continue;
         const auto system = std::find_if(m_systemFolders.begin(), m_systemFolders.end(),
                                          [&](const QString& folder) { return QFileInfo::exists(folder + QLatin1Char('/') + fileName); });
         if (system == m_systemFolders.end())
             continue;
-        const std::optional<LoginItemEntry> entry = readEntry({ *system + QLatin1Char('/') + fileName, false });
+        const QString systemFile = *system + QLatin1Char('/') + fileName;
+        const std::optional<LoginItemEntry> entry = readEntry({ systemFile, false });
+        const std::optional<QByteArray> systemData = DesktopEntryFile::readRegularFile(systemFile);
         // An item stored by its bare program stands for an entry that runs that program alone.
-        if (entry && entry->errorCode == 0 && (isSamePath(entry->path, path) || (entry->runsProgramAlone && isSamePath(entry->program, path))))
-            return QFile::remove(userFile) ? 0 : EACCES;
+        if (entry && systemData && entry->errorCode == 0
+            && (isSamePath(entry->path, path) || (entry->runsProgramAlone && isSamePath(entry->program, path))))
+            return handBackSystemEntry(fileName, *systemData, switchedOff);
     }
     return -1;
 }
 
-int XdgAutostartList::insert(const QString& name, const QString& path, bool hidden)
+int XdgAutostartList::restoreAtOrigin(const KeptDesktopEntries::KeptEntry& kept, const QByteArray& data, bool switchedOff)
+{
+    const QFileInfo origin(kept.originPath);
+    const QString fileName = origin.fileName();
+    const QString folder = origin.absolutePath();
+    if (kept.originPath.isEmpty() || !fileName.endsWith(DesktopSuffix))
+        return -1;
+    if (isSamePath(folder, m_userFolder)) {
+        const QString userFile = m_userFolder + QLatin1Char('/') + fileName;
+        // The user's file shadowed a system entry: the override it left stands in its place.
+        if (isSwitchedOffFile(userFile))
+            return DesktopEntryFile::writeFile(userFile, data, kept.mode, true);
+        // A namesake that came meanwhile is another entry, and stays shown.
+        if (isNameTaken(fileName))
+            return -1;
+        return DesktopEntryFile::writeFile(userFile, data, kept.mode, false);
+    }
+    // Only the system's very entry is shown again; one that changed is another.
+    const std::optional<QByteArray> systemData = m_systemFolders.contains(folder) ? DesktopEntryFile::readRegularFile(kept.originPath) : std::nullopt;
+    if (!systemData || *systemData != kept.data)
+        return -1;
+    return handBackSystemEntry(fileName, *systemData, switchedOff);
+}
+
+int XdgAutostartList::insert(const QString& name, const QString& path, bool hidden, bool switchedOff)
 {
     if (DesktopEntryFile::isSpecialFile(path))
         return EINVAL;
-    // Handed back: a system entry we hid is shown again, as it was.
-    if (const int status = liftOverrideFor(path); status >= 0)
-        return status;
-    DesktopEntryFile file;
+    if (!QDir().mkpath(m_userFolder))
+        return EACCES;
+    std::optional<DesktopEntryFile> file;
+    QStringList fileNames;
+    int mode = kEntryMode;
     if (m_kept.isKeptCopy(path)) {
-        // Handed back: the session runs and shows it as it did before we kept it.
-        const std::optional<DesktopEntryFile> kept = DesktopEntryFile::load(path);
+        // Handed back: the entry the user had, where it was when that can be.
+        const std::optional<KeptDesktopEntries::KeptEntry> kept = KeptDesktopEntries::keptEntry(path);
         if (!kept)
             return ENOENT;
-        if (kept->string(ExecKey).isEmpty())
+        file = DesktopEntryFile::fromData(kept->data);
+        if (!file || file->string(ExecKey).isEmpty())
             return EINVAL;
-        KeptDesktopEntries::copyCommandKeys(*kept, file, name.isEmpty() ? QFileInfo(path).completeBaseName() : name);
+        markStartup(*file, hidden, switchedOff);
+        // Byte for byte, when nothing is to change.
+        const QByteArray data = hidden || switchedOff ? file->data() : kept->data;
+        if (const int status = restoreAtOrigin(*kept, data, switchedOff); status >= 0)
+            return status;
+        mode = kept->mode;
+        const QString entryFileName = kept->originPath.isEmpty() ? m_kept.entryFileNameOfCopy(path) : QFileInfo(kept->originPath).fileName();
+        if (!entryFileName.isEmpty() && !entryFileName.contains(QLatin1Char('/')))
+            fileNames.append(entryFileName);
     } else {
+        // Handed back: a system entry we hid is shown again, as it was.
+        if (const int status = liftOverrideFor(path, switchedOff); status >= 0)
+            return status;
         const std::optional<QString> exec = execLineForPath(path);
         if (!exec)
             return EINVAL;
-        file.setString(NameKey, name.isEmpty() ? displayNameForPath(path) : name);
-        file.setString(ExecKey, *exec);
+        file.emplace();
+        file->setString(NameKey, name.isEmpty() ? displayNameForPath(path) : name);
+        file->setString(ExecKey, *exec);
+        file->setString(PathKey, path);
+        markStartup(*file, hidden, switchedOff);
     }
-    file.setString(PathKey, path);
-    if (hidden)
-        file.setBoolean(HiddenKey, true);
-    const QByteArray data = file.data();
+    // Away from its own file, the entry names the item it stood for.
+    file->setString(PathKey, path);
+    const QByteArray data = file->data();
 
-    if (!QDir().mkpath(m_userFolder))
-        return EACCES;
-    // A handed-back entry goes back under its own file name when it is free.
-    QStringList fileNames;
-    const QString entryFileName = m_kept.entryFileNameOfCopy(path);
-    if (!entryFileName.isEmpty() && !entryFileName.contains(QLatin1Char('/')))
-        fileNames.append(entryFileName);
-    const QString base = safeBaseName(file.string(NameKey));
+    const QString base = safeBaseName(file->localeString(NameKey).isEmpty() ? name : file->localeString(NameKey));
     for (int suffix = 1; suffix < 1000; ++suffix)
         fileNames.append((suffix == 1 ? base : QStringLiteral("%1-%2").arg(base).arg(suffix)) + DesktopSuffix);
     for (const QString& fileName : std::as_const(fileNames)) {
         if (isNameTaken(fileName))
             continue;
-        const int status = writeNewFile(m_userFolder, fileName, data);
+        const int status = DesktopEntryFile::writeFile(m_userFolder + QLatin1Char('/') + fileName, data, mode, false);
         if (status != EEXIST)
             return status;
     }
@@ -387,10 +485,7 @@ int XdgAutostartList::writeOverrideHiding(const QString& fileName)
     file.setBoolean(QStringLiteral(G_KEY_FILE_DESKTOP_KEY_HIDDEN), true);
     if (!QDir().mkpath(m_userFolder))
         return EACCES;
-    QSaveFile save(m_userFolder + QLatin1Char('/') + fileName);
-    if (!save.open(QIODevice::WriteOnly) || save.write(file.data()) < 0 || !save.commit())
-        return EIO;
-    return 0;
+    return DesktopEntryFile::writeFile(m_userFolder + QLatin1Char('/') + fileName, file.data(), kEntryMode, true);
 }
 
 QString XdgAutostartList::displayNameForPath(const QString& path) const

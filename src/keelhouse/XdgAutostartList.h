@@ -23,10 +23,11 @@ public:
     // The folders and desktops of this session's environment, the copies in
     // the application's data folder; null when the user's autostart folder
     // cannot be made.
-    static std::unique_ptr<XdgAutostartList> fromEnvironment();
+    // currentDesktop is the desktop the application runs in, when it said.
+    static std::unique_ptr<XdgAutostartList> fromEnvironment(const std::optional<QString>& currentDesktop = std::nullopt);
 
     QList<LoginItemEntry> entries() override;
-    int insert(const QString& name, const QString& path, bool hidden) override;
+    int insert(const QString& name, const QString& path, bool hidden, bool switchedOff) override;
     int remove(const QString& ref) override;
     QString displayNameForPath(const QString& path) const override;
     QString ownEntryRef() const override;
@@ -49,11 +50,17 @@ private:
     QMap<QString, EntryFile> entryFiles() const;
     std::optional<LoginItemEntry> readEntry(const EntryFile& file);
     bool isStartedAsUsersApplication(const DesktopEntryFile& entry, bool isUserFile) const;
-    bool resolve(LoginItemEntry& entry, const QString& file, const DesktopEntryFile& desktopEntry);
+    bool resolve(LoginItemEntry& entry, const QString& file, const DesktopEntryFile& desktopEntry, const QByteArray& data);
     QString applicationEntryForCommand(const QStringList& command);
     // Lifts the user's Hidden=true override of a system entry that runs as
-    // path; -1 when no such override is there.
-    int liftOverrideFor(const QString& path);
+    // path, or switches the entry off instead; -1 when no such override is there.
+    int liftOverrideFor(const QString& path, bool switchedOff);
+    // The system entry of that file name as the system has it, live or
+    // switched off; -1 when the user's own file of that name stands for another entry.
+    int handBackSystemEntry(const QString& fileName, const QByteArray& systemData, bool switchedOff);
+    // The kept entry (as data, with its startup keys) back in its own file;
+    // -1 when that file now stands for another entry.
+    int restoreAtOrigin(const KeptDesktopEntries::KeptEntry& kept, const QByteArray& data, bool switchedOff);
     void readApplicationEntries();
     bool isNameTaken(const QString& fileName) const;
     bool isShownInCurrentDesktop(const QStringList& onlyShowIn, const QStringList& notShowIn) const;
@@ -63,7 +70,7 @@ private:
     QStringList m_systemFolders;
     QStringList m_currentDesktops;
     KeptDesktopEntries m_kept;
-    // The application desktop entries, read once, by their whole command
+    // The installed application entries, read once, by their whole command
     // (the program as found on the PATH).
     bool m_applicationEntriesRead = false;
     QHash<QStringList, QString> m_applicationCommands;

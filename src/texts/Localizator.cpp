@@ -1023,6 +1023,16 @@ bool Localizator::runDeleteSystemItemsDialogWithItems(DialogPresenter& presenter
                                  QStringLiteral("User disabled delete from system confirmation dialog."), request);
 }
 
+void Localizator::runSystemItemsCannotBeMovedAlert(DialogPresenter& presenter, const QStringList& itemReasons) const
+{
+    DialogPresenter::Request request;
+    request.messageText = localized("These login items can neither be moved to Lanternwick nor marked as ignored:");
+    request.informativeText = itemReasons.join(QLatin1Char('\n')) + QStringLiteral("\n\n")
+        + localized("Their files cannot be read as the session reads them. You can delete them from Startup Applications.");
+    request.buttons = { localized("OK") };
+    presenter.runModal(request);
+}
+
 std::optional<QString> Localizator::runRestoreDatabaseDialog(DialogPresenter& presenter, const DatabaseBackupReading& backups,
                                                              const SystemItemHelping& helpers) const
 {

@@ -270,6 +270,9 @@ public:
     // asked again. The texts name none of the items, so none are taken.
     bool runDisableLanternwickDialogWithItems(DialogPresenter& presenter) const;
     bool runDeleteSystemItemsDialogWithItems(DialogPresenter& presenter, const QStringList& itemNames) const;
+    // Tells which session entries can be neither moved nor ignored, one
+    // "name: reason" line each.
+    void runSystemItemsCannotBeMovedAlert(DialogPresenter& presenter, const QStringList& itemReasons) const;
     // The path of the backup the user chose to restore; nothing when there is
     // no readable backup or the user cancelled.
     std::optional<QString> runRestoreDatabaseDialog(DialogPresenter& presenter, const DatabaseBackupReading& backups,

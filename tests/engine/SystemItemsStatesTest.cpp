@@ -19,6 +19,7 @@
 #include "foundation/MHSystemItemsNotifications.h"
 #include "foundation/NotificationCenter.h"
 #include "keelhouse/DBusRecords.h"
+#include "keelhouse/DesktopEntryFile.h"
 #include "keelhouse/KeelhouseBus.h"
 #include "keelhouse/KeelhouseServiceFile.h"
 #include "keelhouse/KeptDesktopEntries.h"
@@ -313,8 +314,17 @@ TEST_F(SystemItemsStatesTest, ReadReportsOnlyNewEntriesAndCreatesTheOwnEntry)
         (item.toMap().contains(MHItemDataKeys::path) ? strangerData : brokenData) = item.toMap();
     EXPECT_EQ(strangerData, QVariantMap({ { "path", stranger }, { "name", "stranger" }, { "icon", "icon:" + stranger },
                                           { "description", "Description of " + stranger } }));
-    EXPECT_EQ(brokenData, QVariantMap({ { "name", "broken" } }));
+    EXPECT_EQ(brokenData, QVariantMap({ { "name", "broken" }, { "description", "Invalid argument" } }));
     EXPECT_LT(names().indexOf(MHReadSystemItemsDidFindNewItemNotification), names().indexOf(MHReadSystemItemsDidEndNotification));
+
+    // An entry that can be neither moved nor ignored says why, and does not
+    // keep the window open at every login.
+    notifications.clear();
+    QFile::remove(autostart() + QStringLiteral("/stranger.desktop"));
+    ASSERT_TRUE(runChain(context.readSystemItemsState()));
+    EXPECT_EQ(last(MHReadSystemItemsDidEndNotification).value(items).toList(), QVariantList { brokenData });
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(names().contains(MHExecuteNotifications::MHExecuteDidCancelNotification));
 }
 
 TEST_F(SystemItemsStatesTest, CreateAndDeleteListWhatWasDoneAndWhatFailed)
@@ -350,14 +360,23 @@ TEST_F(SystemItemsStatesTest, UninstallRemovesTheOwnEntryAndHandsTheItemsBack)
 {
     installService();
     const QString item = addEntry(QStringLiteral("item"));
+    const QString off = addEntry(QStringLiteral("off"));
     QDir(autostart()).removeRecursively();
     addEntryFile(QStringLiteral("lanternwick"), QCoreApplication::applicationFilePath());
     addToGroup(objects.getOrCreateApplicationLoginGroup(), item);
+    DBFileItem* offItem = objects.createFileItemWithPath(off);
+    offItem->setItemLoginGroup(objects.getOrCreateApplicationLoginGroup());
+    offItem->setItemStartupMode(ItemStartupModeDisabled);
 
     ASSERT_TRUE(runChain(context.uninstallLanternwickState()));
     EXPECT_EQ(names(), QStringList({ MHUninstallLanternwickDidStartNotification, MHUninstallLanternwickDidEndNotification }));
     EXPECT_FALSE(QFile::exists(autostart() + QStringLiteral("/lanternwick.desktop")));
     EXPECT_TRUE(QFile::exists(autostart() + QStringLiteral("/item.desktop")));
+    // Set not to start, it is handed back switched off.
+    const std::optional<DesktopEntryFile> handedBack = DesktopEntryFile::load(autostart() + QStringLiteral("/off.desktop"));
+    ASSERT_TRUE(handedBack);
+    EXPECT_FALSE(handedBack->boolean(QStringLiteral("X-GNOME-Autostart-enabled"), true));
+    EXPECT_FALSE(DesktopEntryFile::load(autostart() + QStringLiteral("/item.desktop"))->hasKey(QStringLiteral("X-GNOME-Autostart-enabled")));
 }
 
 TEST_F(SystemItemsStatesTest, AReadPreventedByADebugOptionTimesOutAndTheChainGoesOn)

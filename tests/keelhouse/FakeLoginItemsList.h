@@ -28,7 +28,7 @@ public:
     explicit FakeLoginItemsList(std::shared_ptr<FakeListState> state) : m_state(std::move(state)) { }
 
     QList<LoginItemEntry> entries() override { return m_state->entries; }
-    int insert(const QString& name, const QString& path, bool hidden) override
+    int insert(const QString& name, const QString& path, bool hidden, bool /*switchedOff*/) override
     {
         if (m_state->failingInsertPaths.contains(path))
             return EACCES;

@@ -42,7 +42,7 @@ protected:
 
     void startServiceInProcess(int idleMs, const QDBusConnection& connection)
     {
-        KeelhouseDelegate delegate([this] { return std::make_unique<LoginItemsHandler>(std::make_unique<FakeLoginItemsList>(state)); });
+        KeelhouseDelegate delegate([this](const std::optional<QString>&) { return std::make_unique<LoginItemsHandler>(std::make_unique<FakeLoginItemsList>(state)); });
         service = std::make_unique<KeelhouseService>(connection, delegate, idleMs);
         ASSERT_TRUE(service->start());
     }

@@ -4,6 +4,7 @@
 
 #include "foundation/MHDebugOptions.h"
 #include "foundation/MHItemDataKeys.h"
+#include "keelhouse/KeelhouseBus.h"
 #include "keelhouse/KeelhouseDelegate.h"
 
 #include <gtest/gtest.h>
@@ -26,7 +27,9 @@ QVariantMap delayItem()
 class KeelhouseDelegateTest : public testing::Test {
 protected:
     KeelhouseDelegateTest()
-        : delegate([this] { return std::make_unique<LoginItemsHandler>(std::make_unique<FakeLoginItemsList>(state)); })
+        : delegate([this](const std::optional<QString>& desktop) {
+            desktops.append(desktop);
+            return std::make_unique<LoginItemsHandler>(std::make_unique<FakeLoginItemsList>(state)); })
     {
         session.server = server;
     }
@@ -37,6 +40,8 @@ protected:
                                 QStringLiteral("/opt/lw/lanternwick"), false, 0 });
     }
 
+    // The desktop each list was made for.
+    QList<std::optional<QString>> desktops;
     std::shared_ptr<FakeListState> state = std::make_shared<FakeListState>();
     std::shared_ptr<RecordingServer> server = std::make_shared<RecordingServer>();
     KeelhouseSession session;
@@ -173,10 +178,21 @@ TEST_F(KeelhouseDelegateTest, PreventedRequestsAndMissingListSendOnlyWhatTheyMus
     EXPECT_TRUE(server->calls.isEmpty());
     EXPECT_TRUE(state->entries.isEmpty());
 
-    KeelhouseDelegate broken([] { return nullptr; });
+    KeelhouseDelegate broken([](const std::optional<QString>&) { return nullptr; });
     session.debugOptions.clear();
     broken.readSystemItemsWithIgnoredItems(session, {}, {}, bundle);
     EXPECT_EQ(server->calls, QStringList({ "KeelhouseDidFailInitializingItemsHandler" }));
+}
+
+// The list is judged for the desktop the client runs in, when it said.
+TEST_F(KeelhouseDelegateTest, TheListIsMadeForTheClientsDesktop)
+{
+    delegate.readSystemItemsWithIgnoredItems(session, {}, {}, bundle);
+    session.debugOptions.insert(KeelhouseBus::currentDesktopOption, "KDE");
+    delegate.createSystemItemsWithItems(session, {});
+    session.debugOptions.insert(KeelhouseBus::currentDesktopOption, "");
+    delegate.deleteSystemItemsWithItems(session, {});
+    EXPECT_EQ(desktops, QList<std::optional<QString>>({ std::nullopt, QString("KDE"), QString() }));
 }
 
 } // namespace

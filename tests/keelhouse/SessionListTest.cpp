@@ -42,19 +42,23 @@ protected:
     {
         client.reset();
         bus.reset();
+        qunsetenv("XDG_CURRENT_DESKTOP");
     }
 
-    // The bus hands the session's folders, desktop and PATH to the service.
+    // The bus hands the session's folders and PATH to the service. The
+    // desktop is the application's: the bus's activation environment names
+    // another, which the service must not go by.
     void startService(const QString& desktop)
     {
         QProcessEnvironment extra;
         extra.insert("XDG_CONFIG_DIRS", root + "/xdg");
         extra.insert("XDG_DATA_DIRS", root + "/share");
-        extra.insert("XDG_CURRENT_DESKTOP", desktop);
+        extra.insert("XDG_CURRENT_DESKTOP", "LXDE");
         extra.insert("PATH", usr + "/bin:" + qEnvironmentVariable("PATH"));
         bus = std::make_unique<PrivateBus>(root + "/bus", extra);
         ASSERT_TRUE(bus->isRunning());
         ASSERT_TRUE(bus->installService(KeelhouseBus::serviceName(), *KeelhouseServiceFile::contentsFor(KEELHOUSE_PROGRAM)));
+        qputenv("XDG_CURRENT_DESKTOP", desktop.toUtf8());
         client.emplace(bus->address(), "application");
     }
 
@@ -87,15 +91,36 @@ protected:
         QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
-    // Every file of the autostart folders, by its place.
+    // Every file of the autostart folders, by its place, with its mode.
     Files autostartFiles() const
     {
         Files files;
         for (const QString& folder : { system, user }) {
             for (const QString& name : QDir(folder).entryList(QDir::Files))
-                files.insert(folder + "/" + name, contentsOf(folder + "/" + name));
+                files.insert(folder + "/" + name, contentsOf(folder + "/" + name) + "\nmode " + QByteArray::number(modeOf(folder + "/" + name), 8));
         }
         return files;
+    }
+
+    static int modeOf(const QString& path)
+    {
+        struct stat status {};
+        return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? int(status.st_mode & 07777) : -1;
+    }
+
+    // A user entry as the desktops' settings write it.
+    void writeUserEntry(const QString& fileName, const QByteArray& contents) const
+    {
+        writeFile(user + "/" + fileName, contents);
+        ASSERT_EQ(::chmod(QFile::encodeName(user + "/" + fileName).constData(), 0644), 0);
+    }
+
+    // Sends the request and waits for its end.
+    void create(const QVariantList& records)
+    {
+        client->server.calls.clear();
+        client->client.createSystemItemsWithItems(records);
+        waitForCall("KeelhouseDidEndCreating");
     }
 
     static QByteArray contentsOf(const QString& path)
@@ -199,29 +224,17 @@ TEST_P(SessionListOfDesktopTest, ListsTakesOverAndHandsBackExactlyTheUsersApplic
     read();
     EXPECT_TRUE(reported("KeelhouseDidFindUnknownItem").isEmpty());
 
-    // Handed back: the system's entries as they were, the user's under their
-    // own file, name, description, icon and command.
+    // Handed back: every entry as it was, byte for byte (translations,
+    // show-in keys, the session's delay), in its own file with its mode.
     QVariantList records;
     for (auto it = listed.begin(); it != listed.end(); ++it)
         records.append(QVariantMap { { "path", it.value() }, { "name", it.key() } });
-    client->server.calls.clear();
-    client->client.createSystemItemsWithItems(records);
-    waitForCall("KeelhouseDidEndCreating");
+    create(records);
     EXPECT_FALSE(client->server.calls.join('\n').contains("Fail")) << client->server.calls.join('\n').toStdString();
     const Files after = autostartFiles();
     EXPECT_EQ(after.keys(), before.keys());
-    for (const QString& path : before.keys()) {
-        if (path.startsWith(system) || !expectedChanges.contains(path)) {
-            EXPECT_EQ(after.value(path), before.value(path)) << path.toStdString();
-            continue;
-        }
-        writeFile(root + "/was.desktop", before.value(path));
-        const std::optional<DesktopEntryFile> original = DesktopEntryFile::load(root + "/was.desktop");
-        const std::optional<DesktopEntryFile> restored = DesktopEntryFile::load(path);
-        ASSERT_TRUE(original && restored) << path.toStdString();
-        for (const char* key : { "Name", "Comment", "Icon", "Exec" })
-            EXPECT_EQ(restored->localeString(key), original->localeString(key)) << path.toStdString() << " " << key;
-    }
+    for (const QString& path : before.keys())
+        EXPECT_EQ(after.value(path).toStdString(), before.value(path).toStdString()) << path.toStdString();
     read();
     EXPECT_EQ(reported("KeelhouseDidFindUnknownItem"), listed);
 }
@@ -297,6 +310,170 @@ TEST_F(SessionListTest, ProgramsThatShareALinkTargetAreToldApartAndStoredProgram
     client->client.deleteSystemItemsWithItems({ QVariantMap { { "path", usr + "/bin/unxz" } } });
     waitForCall("KeelhouseDidEndDeleting");
     EXPECT_FALSE(QFileInfo::exists(user + "/unxz.desktop"));
+}
+
+// A kept copy is bound to the entry it was taken from: a package that
+// later installs an entry of the same file name adds a new entry, which is
+// listed, never hidden, and never changes what the item runs.
+TEST_F(SessionListTest, APackagesNamesakeAddedLaterIsANewEntry)
+{
+    makeProgram(usr + "/bin/tool");
+    const QByteArray mine = "[Desktop Entry]\nType=Application\nName=Tool\nExec=tool --mine\n";
+    writeUserEntry("tool.desktop", mine);
+    startService("GNOME");
+    read();
+    const QString kept = reported("KeelhouseDidFindUnknownItem").value("Tool");
+    ASSERT_FALSE(kept.isEmpty());
+    const QByteArray keptContents = contentsOf(kept);
+    read({ kept });
+    EXPECT_FALSE(QFileInfo::exists(user + "/tool.desktop"));
+
+    const QByteArray packaged = "[Desktop Entry]\nType=Application\nName=Packaged tool\nExec=tool --package\n";
+    writeFile(system + "/tool.desktop", packaged);
+    read({ kept });
+    const QMap<QString, QString> listed = reported("KeelhouseDidFindUnknownItem");
+    EXPECT_EQ(listed.keys(), QStringList { "Packaged tool" });
+    EXPECT_NE(listed.value("Packaged tool"), kept);
+    EXPECT_TRUE(reported("KeelhouseDidFindApplicationItem").isEmpty());
+    EXPECT_EQ(contentsOf(kept), keptContents);
+    EXPECT_FALSE(QFileInfo::exists(user + "/tool.desktop"));
+
+    // Handed back, the user's entry comes back beside the package's, which stays shown.
+    create({ QVariantMap { { "path", kept } } });
+    EXPECT_FALSE(client->server.calls.join('\n').contains("Fail")) << client->server.calls.join('\n').toStdString();
+    EXPECT_FALSE(QFileInfo::exists(user + "/tool.desktop"));
+    EXPECT_EQ(contentsOf(system + "/tool.desktop"), packaged);
+    read();
+    EXPECT_EQ(reported("KeelhouseDidFindUnknownItem").keys(), QStringList({ "Packaged tool", "Tool" }));
+    EXPECT_EQ(reported("KeelhouseDidFindUnknownItem").value("Tool"), kept);
+}
+
+// The user's own copy of a system entry is what a take-over keeps, whatever
+// else is created meanwhile, and what the hand-back restores.
+TEST_F(SessionListTest, AUsersCopyShadowingASystemEntryIsKeptAndGivenBack)
+{
+    makeProgram(usr + "/bin/tool");
+    makeProgram(usr + "/bin/other");
+    const QByteArray packaged = "[Desktop Entry]\nType=Application\nName=Tool\nExec=tool\n";
+    const QByteArray own = "# Mine\n[Desktop Entry]\nType=Application\nName=My tool\nName[de]=Mein Werkzeug\n"
+                           "Exec=tool --my-arguments\nX-GNOME-Autostart-Delay=5\n";
+    writeFile(system + "/tool.desktop", packaged);
+    writeUserEntry("tool.desktop", own);
+    startService("GNOME");
+    read();
+    const QMap<QString, QString> listed = reported("KeelhouseDidFindUnknownItem");
+    ASSERT_EQ(listed.keys(), QStringList { "My tool" });
+    const QString kept = listed.value("My tool");
+    const QByteArray keptContents = contentsOf(kept);
+
+    // Taken over, the system's entry stays shadowed.
+    read({ kept });
+    EXPECT_TRUE(reported("KeelhouseDidFindApplicationItem").contains("My tool"));
+    create({ QVariantMap { { "path", usr + "/bin/other" } } });
+    read({ kept });
+    EXPECT_EQ(reported("KeelhouseDidFindUnknownItem").keys(), QStringList { "other" });
+    EXPECT_TRUE(reported("KeelhouseDidFindApplicationItem").isEmpty());
+    EXPECT_EQ(contentsOf(kept), keptContents);
+
+    create({ QVariantMap { { "path", kept } } });
+    EXPECT_EQ(contentsOf(user + "/tool.desktop"), own);
+    EXPECT_EQ(modeOf(user + "/tool.desktop"), 0644);
+    EXPECT_EQ(contentsOf(system + "/tool.desktop"), packaged);
+    read();
+    EXPECT_EQ(reported("KeelhouseDidFindUnknownItem").value("My tool"), kept);
+}
+
+// The map from commands to installed applications reads only regular files:
+// a pipe among them never hangs the service.
+TEST_F(SessionListTest, APipeAmongTheApplicationsIsPassedOverAndTheNextRequestIsServed)
+{
+    makeProgram(usr + "/bin/tool");
+    const QString applications = root + "/share/applications";
+    const QString ownApplications = qEnvironmentVariable("XDG_DATA_HOME") + "/applications";
+    for (const QString& folder : { applications + "/sub", ownApplications })
+        QDir().mkpath(folder);
+    for (const QString& pipe : { applications + "/a-pipe.desktop", ownApplications + "/pipe.desktop" })
+        ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    // A subfolder's entry is known by its desktop ID, shadowed by the user's own.
+    writeFile(applications + "/sub/tool.desktop", "[Desktop Entry]\nType=Application\nName=Tool\nExec=tool --app\n");
+    writeFile(applications + "/z-tool.desktop", "[Desktop Entry]\nType=Application\nName=Tool\nExec=tool --app\n");
+    writeFile(applications + "/sub-other.desktop", "[Desktop Entry]\nType=Application\nName=Other\nExec=tool --other\n");
+    writeFile(ownApplications + "/sub-other.desktop", "[Desktop Entry]\nType=Application\nName=Other\nExec=tool --own\n");
+    writeUserEntry("app.desktop", "[Desktop Entry]\nType=Application\nName=App\nExec=tool --app\n");
+    writeUserEntry("other.desktop", "[Desktop Entry]\nType=Application\nName=Other entry\nExec=tool --other\n");
+    startService("GNOME");
+
+    read();
+    const QMap<QString, QString> listed = reported("KeelhouseDidFindUnknownItem");
+    EXPECT_EQ(listed.value("App"), applications + "/sub/tool.desktop");
+    EXPECT_TRUE(KeptDesktopEntries(KeptDesktopEntries::defaultFolder()).isKeptCopy(listed.value("Other entry")));
+    read();
+    EXPECT_EQ(reported("KeelhouseDidFindUnknownItem"), listed);
+    QDir(ownApplications).removeRecursively();
+}
+
+// '%' in a program's path: GIO looks the program up before it reads "%%"
+// as '%', so the copy runs it through env, and hands back the entry as it was.
+TEST_F(SessionListTest, AnEntryWithPercentInItsProgramPathIsMovedIgnoredAndHandedBack)
+{
+    const QString folder = usr + "/100% sure";
+    QDir().mkpath(folder);
+    makeProgram(folder + "/tool");
+    const QByteArray entry = "[Desktop Entry]\nType=Application\nName=Sure\nExec=\"" + QFile::encodeName(folder).replace("%", "%%")
+                             + "/tool\" --flag\n";
+    writeUserEntry("sure.desktop", entry);
+    startService("GNOME");
+    read();
+    EXPECT_TRUE(reported("KeelhouseDidFailReadingItem").isEmpty());
+    const QString kept = reported("KeelhouseDidFindUnknownItem").value("Sure");
+    ASSERT_FALSE(kept.isEmpty());
+    const std::optional<DesktopEntryFile> copy = DesktopEntryFile::load(kept);
+    ASSERT_TRUE(copy && copy->commandLine());
+    EXPECT_EQ(DesktopEntryFile::commandArguments(*copy->commandLine()),
+              QStringList({ "env", QString(folder).replace("%", "%%") + "/tool", "--flag" }));
+
+    client->server.calls.clear();
+    client->client.readSystemItemsWithIgnoredItems({ QVariantMap { { MHItemDataKeys::type, "file" }, { MHItemDataKeys::path, kept } } }, {}, {});
+    waitForCall("KeelhouseDidEndReading");
+    EXPECT_TRUE(client->server.calls.contains("KeelhouseDidFindIgnoredItem " + kept));
+
+    read({ kept });
+    EXPECT_TRUE(client->server.calls.contains("KeelhouseDidFindApplicationItem " + kept));
+    EXPECT_FALSE(QFileInfo::exists(user + "/sure.desktop"));
+    create({ QVariantMap { { "path", kept } } });
+    EXPECT_EQ(contentsOf(user + "/sure.desktop"), entry);
+}
+
+// Handed back switched off, an item the user set not to start is started by
+// no desktop: GNOME reads X-GNOME-Autostart-enabled, KDE and Xfce Hidden.
+TEST_F(SessionListTest, DontStartItemsAreHandedBackSwitchedOff)
+{
+    makeProgram(usr + "/bin/tool");
+    makeProgram(usr + "/bin/daemon");
+    const QByteArray own = "[Desktop Entry]\nType=Application\nName=Tool\nName[fr]=Outil\nExec=tool --mine\n";
+    const QByteArray packaged = "[Desktop Entry]\nType=Application\nName=Daemon\nExec=daemon\n";
+    writeUserEntry("tool.desktop", own);
+    writeFile(system + "/daemon.desktop", packaged);
+    startService("GNOME");
+    read();
+    const QMap<QString, QString> listed = reported("KeelhouseDidFindUnknownItem");
+    ASSERT_EQ(listed.keys(), QStringList({ "Daemon", "Tool" }));
+    read(listed.values());
+
+    QVariantList items;
+    for (const QString& path : listed)
+        items.append(QVariantMap { { MHItemDataKeys::type, "file" }, { MHItemDataKeys::path, path }, { MHItemDataKeys::disabled, true } });
+    client->server.calls.clear();
+    client->client.uninstallLanternwickWithIgnoredItems({}, items);
+    waitForCall("KeelhouseDidEndUninstalling");
+    EXPECT_FALSE(client->server.calls.join('\n').contains("Fail")) << client->server.calls.join('\n').toStdString();
+    for (const auto& [file, was] : { std::pair { user + "/tool.desktop", own }, std::pair { user + "/daemon.desktop", packaged } }) {
+        EXPECT_EQ(contentsOf(file), was + "X-GNOME-Autostart-enabled=false\nHidden=true\n") << file.toStdString();
+        EXPECT_EQ(modeOf(file), 0644);
+    }
+    EXPECT_EQ(contentsOf(system + "/daemon.desktop"), packaged);
+    read();
+    EXPECT_TRUE(reported("KeelhouseDidFindUnknownItem").isEmpty());
 }
 
 } // namespace

@@ -120,7 +120,8 @@ TEST_F(XdgAutostartListTest, EntryResolvesToACopyOfItselfOrReportsWhyNot)
     EXPECT_EQ(entries[2].program, program);
     EXPECT_TRUE(entries[2].runsProgramAlone);
     EXPECT_EQ(entries[2].ref, user + "/tool.desktop");
-    EXPECT_EQ(DesktopEntryFile::load(entries[2].path)->keys(), QStringList({ "Type", "Name", "Comment", "Icon", "Exec" }));
+    EXPECT_EQ(DesktopEntryFile::load(entries[2].path)->keys(),
+              QStringList({ "Type", "Name", "Comment", "Icon", "Exec", "X-Lanternwick-Origin", "X-Lanternwick-Mode", "X-Lanternwick-Entry" }));
 }
 
 TEST_F(XdgAutostartListTest, CommandWithArgumentsResolvesToAKeptCopyThatRunsExactlyIt)
@@ -137,28 +138,32 @@ TEST_F(XdgAutostartListTest, CommandWithArgumentsResolvesToAKeptCopyThatRunsExac
 
     std::optional<DesktopEntryFile> copy = DesktopEntryFile::load(entries[0].path);
     ASSERT_TRUE(copy);
-    EXPECT_EQ(copy->keys(), QStringList({ "Type", "Name", "Comment", "Icon", "Exec" }));
+    // The whole entry, bound to its file.
+    EXPECT_EQ(copy->keys(), QStringList({ "Type", "Name", "Comment", "Icon", "X-GNOME-Autostart-Delay", "Exec", "X-Lanternwick-Origin", "X-Lanternwick-Mode", "X-Lanternwick-Entry" }));
     EXPECT_EQ(copy->string("Exec"), exec);
+    EXPECT_EQ(copy->string("X-Lanternwick-Origin"), user + "/org.example.Tool.desktop");
     EXPECT_EQ(copy->string("Name"), "Tool");
     // Owner-only: what the user runs at login is nobody else's business.
     const QFile::Permissions groupAndOthers(0x0077);
     EXPECT_EQ(QFileInfo(entries[0].path).permissions() & groupAndOthers, QFile::Permissions());
     EXPECT_EQ(QFileInfo(kept).permissions() & groupAndOthers, QFile::Permissions());
 
-    // Refreshed while the session's entry is there; read as our own path
-    // once written back by us, unless its command was changed since.
+    // Never rewritten: the entry changed is another entry, with a copy of its own.
+    const QByteArray firstCopy = DesktopEntryFile::load(entries[0].path)->data();
     write(user + "/org.example.Tool.desktop", "Name=Tool 2\nExec=" + exec + " --more\n");
     entries = autostart.entries();
+    EXPECT_EQ(entries[0].path, kept + "/org.example.Tool-2.desktop");
     EXPECT_EQ(DesktopEntryFile::load(entries[0].path)->string("Exec"), exec + " --more");
+    EXPECT_EQ(DesktopEntryFile::load(kept + "/org.example.Tool.desktop")->data(), firstCopy);
+    EXPECT_EQ(list().entries()[0].path, entries[0].path);
     QFile::remove(user + "/org.example.Tool.desktop");
-    ASSERT_EQ(autostart.insert("Other name", entries[0].path, false), 0);
+    ASSERT_EQ(autostart.insert("Other name", entries[0].path, false, false), 0);
     entries = autostart.entries();
     ASSERT_EQ(entries.size(), 1);
-    // Handed back under the file name it had.
+    // Handed back as it was, in its own file.
     EXPECT_EQ(entries[0].ref, user + "/org.example.Tool.desktop");
-    EXPECT_EQ(entries[0].path, kept + "/org.example.Tool.desktop");
-    write(entries[0].ref, "Name=Tool 2\nExec=" + exec + " --other\nX-Lanternwick-Path=" + entries[0].path.toUtf8() + "\n");
-    EXPECT_EQ(DesktopEntryFile::load(autostart.entries()[0].path)->string("Exec"), exec + " --other");
+    EXPECT_EQ(entries[0].path, kept + "/org.example.Tool-2.desktop");
+    EXPECT_EQ(entries[0].name, "Tool 2");
 }
 
 TEST_F(XdgAutostartListTest, EntryWhoseCopyCannotBeWrittenIsAFailureNotAProgram)
@@ -190,7 +195,7 @@ TEST_F(XdgAutostartListTest, HostileEntriesGetSeparateCopiesWithoutInjectedKeys)
         EXPECT_TRUE(QRegularExpression("^[A-Za-z0-9_-][A-Za-z0-9._-]*\\.desktop$").match(fileName).hasMatch()) << fileName.toStdString();
         const std::optional<DesktopEntryFile> copy = DesktopEntryFile::load(entry.path);
         ASSERT_TRUE(copy);
-        EXPECT_EQ(copy->keys(), QStringList({ "Type", "Name", "Exec" }));
+        EXPECT_EQ(copy->keys(), QStringList({ "Type", "Name", "Exec", "X-Lanternwick-Origin", "X-Lanternwick-Mode", "X-Lanternwick-Entry" }));
         EXPECT_EQ(copy->string("Name"), entry.name);
         EXPECT_FALSE(copy->boolean("Hidden"));
     }
@@ -212,7 +217,7 @@ TEST_F(XdgAutostartListTest, HostileNamesAndPathsRoundTripWithoutInjectingAnythi
     const QString program = makeProgram("dir with \"quotes\" $x `y` 5%/tool 'one'\n[Desktop Entry]\nHidden");
     XdgAutostartList autostart = list();
 
-    ASSERT_EQ(autostart.insert(hostile, program, true), 0);
+    ASSERT_EQ(autostart.insert(hostile, program, true, false), 0);
     const QList<LoginItemEntry> entries = autostart.entries();
     ASSERT_EQ(entries.size(), 1);
     EXPECT_EQ(entries[0].name, hostile);
@@ -255,7 +260,7 @@ TEST_F(XdgAutostartListTest, HostileNamesAndPathsRoundTripWithoutInjectingAnythi
     EXPECT_TRUE(launcher);
 
     // env would take "a=b" for a variable: such a program is refused.
-    EXPECT_EQ(autostart.insert("Other", makeProgram("100% a=b"), false), EINVAL);
+    EXPECT_EQ(autostart.insert("Other", makeProgram("100% a=b"), false, false), EINVAL);
 
     const QString fileName = QFileInfo(entries[0].ref).fileName();
     EXPECT_TRUE(QRegularExpression("^[a-z0-9-]+\\.desktop$").match(fileName).hasMatch()) << fileName.toStdString();
@@ -273,7 +278,7 @@ TEST_F(XdgAutostartListTest, NewEntriesNeverReplaceOrShadowExistingFiles)
     write(system + "/tool.desktop", "Name=System tool\nExec=sh\n");
     write(user + "/tool-2.desktop", "Name=Mine\nExec=sh\n");
     XdgAutostartList autostart = list();
-    ASSERT_EQ(autostart.insert("Tool", program, false), 0);
+    ASSERT_EQ(autostart.insert("Tool", program, false, false), 0);
     EXPECT_TRUE(QFileInfo::exists(user + "/tool-3.desktop"));
     EXPECT_EQ(names(autostart.entries()), QStringList({ "Mine", "Tool", "System tool" }));
     EXPECT_EQ(XdgAutostartList::safeBaseName("../../Évil Name!!"), "vil-name");
@@ -289,11 +294,11 @@ TEST_F(XdgAutostartListTest, HandingASystemEntryBackLiftsOurOverrideInsteadOfWri
     ASSERT_EQ(entries.size(), 1);
     ASSERT_EQ(autostart.remove(entries[0].ref), 0);
     EXPECT_TRUE(autostart.entries().isEmpty());
-    ASSERT_EQ(autostart.insert("Tool", entries[0].path, false), 0);
+    ASSERT_EQ(autostart.insert("Tool", entries[0].path, false, false), 0);
     EXPECT_TRUE(QDir(user).entryList(QDir::Files).isEmpty());
     // Also for an item stored by its bare program.
     ASSERT_EQ(autostart.remove(entries[0].ref), 0);
-    ASSERT_EQ(autostart.insert("Tool", program, false), 0);
+    ASSERT_EQ(autostart.insert("Tool", program, false, false), 0);
     EXPECT_TRUE(QDir(user).entryList(QDir::Files).isEmpty());
     EXPECT_EQ(names(autostart.entries()), QStringList({ "Tool" }));
 }

@@ -2,8 +2,27 @@
 
 #include "engine/ApplicationContext.h"
 #include "engine/CreateSystemItemsApplicationState.h"
+#include "engine/StateChain.h"
 #include "foundation/Log.h"
 #include "model/DBFileItem.h"
+#include "model/UndoManager.h"
+
+namespace {
+
+// Reads the session's list again, after handing handBack back to it, with
+// the watcher of the list off meanwhile.
+void refreshSessionList(ApplicationContext& context, const QList<SystemItemData>& handBack)
+{
+    QList<StateChain::Step> steps;
+    for (ApplicationState* state : { context.disableSystemItemsChangeState(), handBack.isEmpty() ? nullptr : context.createSystemItemsState(),
+                                     context.readSystemItemsState(), context.enableSystemItemsChangeState() }) {
+        if (state)
+            steps.append(StateChain::Step { state, {} });
+    }
+    StateChain::startRun(context, steps, std::make_shared<ChainRun>(nullptr, handBack));
+}
+
+} // namespace
 
 QList<DBFileItem*> fileItemsOf(const QList<DBLoginItem*>& items)
 {
@@ -30,4 +49,14 @@ bool createSystemItemsFromFileItems(ApplicationContext& context, const QList<DBF
     // with the service sends exactly its own.
     context.pushRun(state, std::make_shared<ChainRun>(nullptr, records));
     return true;
+}
+
+void registerSessionListFollowing(UndoManager& undo, ApplicationContext& context, const QList<SystemItemData>& entries, bool handsBackWhenRun)
+{
+    // Runs within the undo or redo; the reading waits for the bus, so it
+    // sees the whole step done.
+    undo.registerUndo([&undo, &context, entries, handsBackWhenRun] {
+        registerSessionListFollowing(undo, context, entries, !handsBackWhenRun);
+        refreshSessionList(context, handsBackWhenRun ? entries : QList<SystemItemData>());
+    });
 }

@@ -300,11 +300,17 @@ void MainItemsViewController::moveCurrentSelectionToSystemPreferences()
     performEdit([&] {
         DBLoginGroup* ignored = managedObjectContext()->getOrCreateIgnoreLoginGroup();
         editing()->moveLoginItems(selection, representedGroup(), ignored, managedObjectContext()->sortedLoginItemsForGroup(ignored).size());
+        QList<SystemItemData> entries;
         for (DBFileItem* item : fileItemsOf(selection))
-            if (item->itemLoginGroup() == ignored)
+            if (item->itemLoginGroup() == ignored) {
                 moved.append(item);
-        return moved.isEmpty() ? QString()
-                               : localizator().undoActionForMovingApplicationItemsToSystemPreferences({ moved.begin(), moved.end() });
+                entries.append(SystemItemData(*item));
+            }
+        if (moved.isEmpty())
+            return QString();
+        // Undone, they leave the session's list again; redone, they go back to it.
+        registerSessionListFollowing(*undoManager(), helpers()->applicationContext(), entries, false);
+        return localizator().undoActionForMovingApplicationItemsToSystemPreferences({ moved.begin(), moved.end() });
     });
     if (moved.isEmpty())
         return;

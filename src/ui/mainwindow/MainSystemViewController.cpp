@@ -14,6 +14,7 @@
 #include "shell/ModelEditing.h"
 #include "texts/Localizator.h"
 #include "ui/base/CommandNames.h"
+#include "ui/base/FileItems.h"
 #include "ui/base/PopoverFrame.h"
 #include "ui/base/VisualFormatMargins.h"
 #include "ui/mainwindow/SystemItemInspectorViewController.h"
@@ -284,10 +285,15 @@ void MainSystemViewController::addSelectedSystemItemsToLoginGroup(DBLoginGroup* 
     LOG_VERBOSE("Preparing array of URLs for importing...");
     QVariantList urls;
     QList<int> takenRows;
+    QList<SystemItemData> taken;
+    QStringList refused;
     for (const int row : selectedRows()) {
         const SystemItemData& item = *itemAtIndex(row);
-        if (item.itemPath().isEmpty())
+        // An entry whose file could not be resolved says why in its description.
+        if (item.itemPath().isEmpty()) {
+            refused.append(QStringLiteral("%1: %2").arg(item.itemNiceDisplayName(), item.itemNiceDescription()));
             continue;
+        }
         takenRows.append(row);
         if (listed.contains(item.itemPath())) {
             LOG_VERBOSE("%1 is already listed, skipping...", item.itemNiceDisplayName());
@@ -296,7 +302,10 @@ void MainSystemViewController::addSelectedSystemItemsToLoginGroup(DBLoginGroup* 
         LOG_VERBOSE("Preparing URL for %1...", item.itemNiceDisplayName());
         listed.insert(item.itemPath());
         urls.append(QUrl::fromLocalFile(item.itemPath()));
+        taken.append(item);
     }
+    if (!refused.isEmpty())
+        localizator().runSystemItemsCannotBeMovedAlert(m_presenter ? *m_presenter : m_messageBoxes, refused);
     if (takenRows.isEmpty())
         return;
     LOG_VERBOSE("Creating %1 file items...", urls.size());
@@ -305,7 +314,12 @@ void MainSystemViewController::addSelectedSystemItemsToLoginGroup(DBLoginGroup* 
             return QString();
         const QList<DBLoginItem*> created =
             editing()->createFileItemsFromData(urls, target, objects.sortedLoginItemsForGroup(target).size());
-        return created.isEmpty() ? QString() : (localizator().*actionName)(created);
+        if (created.isEmpty())
+            return QString();
+        // Taken over, the session's entries leave its list; ignored, they stay there.
+        const bool isTakeOver = target == objects.getOrCreateApplicationLoginGroup();
+        registerSessionListFollowing(*undoManager(), helpers()->applicationContext(), isTakeOver ? taken : QList<SystemItemData>(), true);
+        return (localizator().*actionName)(created);
     });
     m_model->removeItemsAtRows(takenRows);
     LOG_VERBOSE("Requesting system items refresh...");

@@ -7,7 +7,10 @@
 //
 // Taking over and ignoring are one named undo step followed by a save; the
 // rows taken leave the page at once, and the session's list is read again.
-// A path either group already holds is not added a second time.
+// A path either group already holds is not added a second time. Undo and
+// redo follow in the session's list: an entry taken over goes back to it as
+// it was when the take-over is undone. An entry without a path can be neither
+// taken over nor ignored; the user is told why.
 #include "foundation/NotificationCenter.h"
 #include "ui/base/CommandResponder.h"
 #include "ui/base/MessageBoxDialogPresenter.h"

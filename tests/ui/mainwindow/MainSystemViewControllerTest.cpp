@@ -2,9 +2,11 @@
 // from the session's list through the engine, and their popover.
 #include "../../texts/FakeDialogPresenter.h"
 #include "engine/ApplicationContext.h"
+#include "engine/CreateSystemItemsApplicationState.h"
 #include "engine/DeleteSystemItemsApplicationState.h"
 #include "foundation/MHItemDataKeys.h"
 #include "foundation/MHSystemItemsNotifications.h"
+#include "model/UndoManager.h"
 #include "support/AccessibleControls.h"
 #include "support/WindowTest.h"
 #include "texts/Localizator.h"
@@ -25,7 +27,7 @@
 
 namespace {
 
-// The chain's states as they ran: "disable", "delete <paths>", "read", "enable".
+// The chain's states as they ran: "disable", "delete <paths>", "create <paths>", "read", "enable".
 struct ChainLog {
     void append(const QString& entry)
     {
@@ -60,24 +62,28 @@ private:
     std::shared_ptr<ChainLog> m_log;
 };
 
-// Stands in for the service: notes which entries it was given.
-class RecordingDeleteState : public DeleteSystemItemsApplicationState {
+// Stands in for the service: notes which entries it was given, as
+// "<verb> <paths>".
+template <typename State>
+class RecordingBatchState : public State {
 public:
-    explicit RecordingDeleteState(std::shared_ptr<ChainLog> log)
-        : m_log(std::move(log))
+    RecordingBatchState(QString verb, std::shared_ptr<ChainLog> log)
+        : m_verb(std::move(verb))
+        , m_log(std::move(log))
     {
     }
     void executeState() override
     {
         QStringList paths;
-        for (const SystemItemData& item : itemsToDelete())
+        for (const SystemItemData& item : this->batchItems())
             paths << item.itemPath();
-        m_log->append("delete " + paths.join(' '));
-        cleanupState();
-        proceedWithCompletionBlock();
+        m_log->append(m_verb + " " + paths.join(' '));
+        this->cleanupState();
+        this->proceedWithCompletionBlock();
     }
 
 private:
+    QString m_verb;
     std::shared_ptr<ChainLog> m_log;
 };
 
@@ -107,12 +113,16 @@ protected:
         engine.setStateFactory(ApplicationStateKind::EnableSystemItemsChange, recording("enable"));
         engine.setStateFactory(ApplicationStateKind::DeleteSystemItems, [this] {
             ++chain->statesMade;
-            return std::make_unique<RecordingDeleteState>(chain);
+            return std::make_unique<RecordingBatchState<DeleteSystemItemsApplicationState>>("delete", chain);
+        });
+        engine.setStateFactory(ApplicationStateKind::CreateSystemItems, [this] {
+            ++chain->statesMade;
+            return std::make_unique<RecordingBatchState<CreateSystemItemsApplicationState>>("create", chain);
         });
         handObjectsTo(page);
         page.setDialogPresenter(&dialogs);
         page.loadView();
-        show({ record("Clock", "/apps/clock", "A clock"), record("Broken", {}), record("<b>Mail</b> & more", "/apps/mail") });
+        show({ record("Clock", "/apps/clock", "A clock"), record("Broken", {}, "No such file or directory"), record("<b>Mail</b> & more", "/apps/mail") });
         refreshRequests = center.addObserver(MHSystemItemsNotifications::MHSystemItemsChangeNotificationDidChange, nullptr,
                                              [this](const Notification& notification) {
                                                  EXPECT_EQ(notification.sender, static_cast<const void*>(&page));
@@ -181,8 +191,44 @@ TEST_F(MainSystemViewControllerTest, TakingOverAddsTheEntriesWithAPathAtTheEndAs
     EXPECT_EQ(undoName(), page.localizator().undoActionForCreatingFileItems(items().mid(1)));
     EXPECT_EQ(refreshes, 1);
     EXPECT_EQ(rows(), "Broken") << "the entry without a path stays";
+    // And the user is told why.
+    ASSERT_EQ(dialogs.shown.size(), 1);
+    EXPECT_TRUE(dialogs.shown.first().informativeText.startsWith("Broken: No such file or directory\n"));
     context->undoManager().undo();
     EXPECT_EQ(pathsOf(group), QStringList({ "/apps/first" }));
+}
+
+// What undo takes out of Lanternwick goes back to the session's list; every
+// undo and redo reads the list again, so the page follows.
+TEST_F(MainSystemViewControllerTest, UndoAndRedoOfAMoveFollowInTheSessionsList)
+{
+    const auto waitForChain = [&](const QStringList& expected) {
+        EXPECT_TRUE(QTest::qWaitFor([&] { return chain->snapshot().size() >= expected.size(); }, 10000));
+        EXPECT_EQ(chain->snapshot(), expected);
+    };
+    page.selectRows({ 0, 2 });
+    page.moveSelectedItemsToLanternwick();
+    UndoManager& undo = context->undoManager();
+    undo.undo();
+    EXPECT_TRUE(pathsOf(group).isEmpty());
+    QStringList expected { "disable", "create /apps/clock /apps/mail", "read", "enable" };
+    waitForChain(expected);
+    undo.redo();
+    EXPECT_EQ(pathsOf(group), QStringList({ "/apps/clock", "/apps/mail" }));
+    waitForChain(expected += QStringList { "disable", "read", "enable" });
+    undo.undo();
+    waitForChain(expected += QStringList { "disable", "create /apps/clock /apps/mail", "read", "enable" });
+
+    // Ignored entries never left the session's list.
+    show({ record("Notes", "/apps/notes") });
+    page.selectRows({ 0 });
+    page.markSelectedItemsAsIgnored();
+    undo.undo();
+    EXPECT_TRUE(pathsOf(ignored()).isEmpty());
+    waitForChain(expected += QStringList { "disable", "read", "enable" });
+    undo.redo();
+    EXPECT_EQ(pathsOf(ignored()), QStringList({ "/apps/notes" }));
+    waitForChain(expected += QStringList { "disable", "read", "enable" });
 }
 
 TEST_F(MainSystemViewControllerTest, IgnoringAddsToTheIgnoredGroup)
@@ -243,7 +289,8 @@ TEST_F(MainSystemViewControllerTest, WithNothingTakenNothingHappens)
     EXPECT_FALSE(context->undoManager().canUndo());
     EXPECT_EQ(refreshes, 0);
     EXPECT_EQ(rows(), "Clock, Broken, <b>Mail</b> & more");
-    EXPECT_EQ(dialogs.shown.size(), 1) << "the entry without a path can be deleted";
+    ASSERT_EQ(dialogs.shown.size(), 2) << "the entry without a path says why it cannot be moved, and can be deleted";
+    EXPECT_TRUE(dialogs.shown.first().informativeText.contains("Broken: No such file or directory"));
 }
 
 TEST_F(MainSystemViewControllerTest, TheDeleteTitleFollowsTheSelection)

@@ -2,7 +2,8 @@
 // program (its delegate, its chains and windows) on a temporary home, and the
 // bus of the test starts the real login items service. Entries nobody knows
 // appear on the page; taking one over stores it and the next reading removes
-// it from the session's list; deleting one removes exactly its file.
+// it from the session's list; deleting one removes exactly its file; undo and
+// redo of a move change the session's list with it.
 #include "../../keelhouse/PrivateBus.h"
 #include "support/EndToEnd.h"
 #include "support/TestHome.h"
@@ -13,6 +14,7 @@
 #include "model/DBFileItem.h"
 #include "model/DBLoginGroup.h"
 #include "model/ObjectContext.h"
+#include "model/UndoManager.h"
 #include "shell/AppDelegate.h"
 #include "shell/ApplicationHelpers.h"
 #include "shell/ContextChainStarter.h"
@@ -41,8 +43,8 @@ public:
     Answer runModal(const Request&) override { return { -1, false }; }
 };
 
-// The paths the stored database lists in the application group.
-QStringList storedApplicationPaths(const QString& dataFolder)
+// The paths the stored database lists in the application group, or in the ignored one.
+QStringList storedApplicationPaths(const QString& dataFolder, bool ignored = false)
 {
     ObjectContext objects(Localizator::shared());
     DatabaseSerializer serializer(dataFolder, "Lanternwick", Localizator::shared());
@@ -50,7 +52,8 @@ QStringList storedApplicationPaths(const QString& dataFolder)
     if (!serializer.loadDatabaseToManagedObjectContext(objects, &error))
         return { "unreadable: " + error.description() };
     QStringList paths;
-    for (DBLoginItem* item : objects.sortedLoginItemsForGroup(objects.getOrCreateApplicationLoginGroup()))
+    DBLoginGroup* group = ignored ? objects.getOrCreateIgnoreLoginGroup() : objects.getOrCreateApplicationLoginGroup();
+    for (DBLoginItem* item : objects.sortedLoginItemsForGroup(group))
         if (auto* file = dynamic_cast<DBFileItem*>(item))
             paths << file->itemPath();
     return paths;
@@ -80,13 +83,14 @@ TEST(SystemItemsEndToEnd, NewEntriesAreTakenOverAndDeletedThroughTheService)
         settings.setLoggingVerbosityLevel(3);
     }
     QMap<QString, QString> programs;
+    QMap<QString, QByteArray> entries;
     QDir().mkpath(home + "/bin");
     for (const QString name : { "alpha", "beta", "gamma" }) {
         const QString program = home + "/bin/" + name;
         ASSERT_TRUE(QFile::copy(LW_TEST_TOUCH, program));
         programs.insert(name, program);
-        writeFile(autostart + "/" + name + ".desktop",
-                  QStringLiteral("[Desktop Entry]\nType=Application\nName=%1\nExec=%2\n").arg(name, program).toUtf8());
+        entries.insert(name, QStringLiteral("[Desktop Entry]\nType=Application\nName=%1\nName[de]=%1 auf Deutsch\nExec=%2\n").arg(name, program).toUtf8());
+        writeFile(autostart + "/" + name + ".desktop", entries.value(name));
     }
 
     ApplicationHelpers helpers;
@@ -130,7 +134,9 @@ TEST(SystemItemsEndToEnd, NewEntriesAreTakenOverAndDeletedThroughTheService)
     EXPECT_EQ(window.placeholderContext()->currentViewController(), page);
 
     // The item runs the entry's very command: our copy of the entry.
-    const QString alphaCopy = KeptDesktopEntries(KeptDesktopEntries::folderInDataFolder(helpers.applicationDatabasePath())).pathForEntryFile("alpha.desktop");
+    const KeptDesktopEntries kept(KeptDesktopEntries::folderInDataFolder(helpers.applicationDatabasePath()));
+    const QString alphaCopy = kept.pathForEntryFile("alpha.desktop");
+    const QString gammaCopy = kept.pathForEntryFile("gamma.desktop");
     page->selectRows({ rowOf("alpha") });
     page->moveSelectedItemsToLanternwick();
     EXPECT_EQ(storedApplicationPaths(helpers.applicationDatabasePath()), QStringList({ alphaCopy }));
@@ -147,7 +153,38 @@ TEST(SystemItemsEndToEnd, NewEntriesAreTakenOverAndDeletedThroughTheService)
     for (const QString& program : programs)
         EXPECT_FALSE(QFile::exists(program + ".ran")) << program.toStdString();
 
+    // Undo of the take-over gives the session its entry back as it was, and
+    // the page shows it again; redo takes it over again.
+    UndoManager& undo = helpers.managedObjectContext()->undoManager();
+    ASSERT_TRUE(undo.canUndo());
+    undo.undo();
+    ASSERT_TRUE(waitFor([&] { return QFile::exists(autostart + "/alpha.desktop") && shownNames() == "alpha gamma"; }, 60000))
+        << shownNames().toStdString() << busLog();
+    EXPECT_EQ(readFile(autostart + "/alpha.desktop"), entries.value("alpha"));
+    EXPECT_TRUE(storedApplicationPaths(helpers.applicationDatabasePath()).isEmpty());
+    undo.redo();
+    ASSERT_TRUE(waitFor([&] { return !QFile::exists(autostart + "/alpha.desktop") && shownNames() == "gamma"; }, 60000))
+        << shownNames().toStdString() << busLog();
+
+    // Undo of marking as ignored lists the entry again at once; the entry itself never changes.
+    page->selectRows({ rowOf("gamma") });
+    page->markSelectedItemsAsIgnored();
+    EXPECT_EQ(shownNames(), "");
+    undo.undo();
+    ASSERT_TRUE(waitFor([&] { return shownNames() == "gamma"; }, 60000)) << busLog();
+    undo.redo();
+    ASSERT_TRUE(waitFor([&] { return shownNames() == ""; }, 60000)) << busLog();
+    EXPECT_TRUE(QFile::exists(autostart + "/gamma.desktop"));
+    undo.undo();
+    undo.redo();
+    ASSERT_TRUE(waitFor([&] { return storedApplicationPaths(helpers.applicationDatabasePath(), true) == QStringList { gammaCopy }; }, 60000));
+
+    // After a quit, the files are what the last redo left.
     delegate.applicationWillTerminate();
+    EXPECT_FALSE(QFile::exists(autostart + "/alpha.desktop"));
+    EXPECT_EQ(readFile(autostart + "/gamma.desktop"), entries.value("gamma"));
+    EXPECT_EQ(storedApplicationPaths(helpers.applicationDatabasePath()), QStringList({ alphaCopy }));
+    EXPECT_EQ(storedApplicationPaths(helpers.applicationDatabasePath(), true), QStringList({ gammaCopy }));
 }
 
 } // namespace
