@@ -79,6 +79,7 @@ int main(int argc, char** argv)
     collaborators.wakeWatcher = &wakeWatcher;
     collaborators.terminate = terminate;
     collaborators.startNewCopy = Relaunch::startNewCopy;
+    collaborators.startedAsRelaunch = previous.has_value();
     AppDelegate delegate(collaborators);
     // Ended by a signal during start-up (a dialog was dismissed): nothing was
     // loaded, so there is nothing to save.

@@ -161,7 +161,9 @@ bool ApplicationState::isExecutionAllowed() const
             LOG_DEBUG("Execution after launch is disabled, proceeding...");
             return false;
         }
-        if (!defaults.isItemsExecutionOnManualLaunchEnabled() && !isFirstExecutionAfterSystemBoot()) {
+        // The items run once in every login session: after a new boot or a new login.
+        if (!defaults.isItemsExecutionOnManualLaunchEnabled() && !isFirstExecutionAfterSystemBoot()
+            && !isFirstExecutionAfterLogin()) {
             LOG_DEBUG("Execution is subsequent after system boot, proceeding...");
             return false;
         }
@@ -182,18 +184,37 @@ bool ApplicationState::isFirstExecutionAfterSystemBoot() const
         LOG_WARN("The boot time is unknown, assuming this is first execution after system boot...");
         return true;
     }
-    return determineFirstExecutionWithTime(bootTime, userDefaults().lastBootTime(), QStringLiteral("system boot"));
+    return determineFirstExecutionWithTime(bootTime, userDefaults().lastBootTime(), QStringLiteral("system boot"),
+                                           userDefaults().systemBootDetectionAllowedDifference());
+}
+
+bool ApplicationState::isFirstExecutionAfterLogin() const
+{
+    const QDateTime loginTime = m_applicationHelpers ? m_applicationHelpers->calculatedLoginTime() : QDateTime();
+    // The session's start is told exactly, where the boot time is worked
+    // out: a login a few seconds after the last one is still a new login.
+    if (loginTime.isValid())
+        return determineFirstExecutionWithTime(loginTime, userDefaults().lastLoginTime(), QStringLiteral("login"), 1.0);
+    const QString session = m_applicationHelpers ? m_applicationHelpers->loginSessionID() : QString();
+    if (session.isEmpty()) {
+        LOG_INFO("The login session is unknown, assuming this is subsequent execution after login...");
+        return false;
+    }
+    const QString lastSession = userDefaults().lastLoginSessionID();
+    const bool isNew = session != lastSession;
+    LOG_INFO("Last stored login session is %1, this is %2, assuming this is %3 execution after login...", lastSession,
+             session, isNew ? QStringLiteral("first") : QStringLiteral("subsequent"));
+    return isNew;
 }
 
 bool ApplicationState::determineFirstExecutionWithTime(const QDateTime& time, const QDateTime& lastKnownTime,
-                                                       const QString& kind) const
+                                                       const QString& kind, double allowance) const
 {
     if (!lastKnownTime.isValid()) {
         LOG_INFO("Last %1 time apsent in defaults, assuming this is first execution after %2...", kind, kind);
         return true;
     }
     const double difference = std::abs(static_cast<double>(time.msecsTo(lastKnownTime))) / 1000.0;
-    const double allowance = userDefaults().systemBootDetectionAllowedDifference();
     const QString stored = lastKnownTime.toString(Qt::ISODateWithMs);
     if (difference >= allowance) {
         LOG_INFO("Last stored %1 time is %2, difference to calculated %3, assuming this is first execution after %4...",

@@ -85,9 +85,14 @@ public:
     // source for the rules.
     bool isExecutionAllowed() const;
     bool isFirstExecutionAfterSystemBoot() const;
+    // A login session other than the one of the last quit: its start time
+    // differs, or where that is unknown, its ID.
+    bool isFirstExecutionAfterLogin() const;
     // kind names the event in the log ("system boot"). No lastKnownTime (an
-    // invalid one) means a first execution.
-    bool determineFirstExecutionWithTime(const QDateTime& time, const QDateTime& lastKnownTime, const QString& kind) const;
+    // invalid one) means a first execution; a difference of at least
+    // allowance seconds, another event.
+    bool determineFirstExecutionWithTime(const QDateTime& time, const QDateTime& lastKnownTime, const QString& kind,
+                                         double allowance) const;
 
     // The item records sent to the login items service (MHItemDataKeys),
     // read on the main thread whatever thread asks.

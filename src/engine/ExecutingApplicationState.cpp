@@ -84,6 +84,8 @@ void ExecutingApplicationState::prepareRun(const std::shared_ptr<ChainRun>& run)
     // A new record for every run: nothing of an earlier, cancelled run is reused.
     const std::shared_ptr<ExecutionValidationParameters> parameters = createExecutionValidationParametersFromCurrentValues();
     ExecutionData data(parameters);
+    if (m_workspace)
+        data.setRunningItems(m_workspace->runningItems());
     takeSnapshot(data);
     withItems(data, [&] { data.setLooksForNetworksByName(looksForNetworksByName(parameters->availableItems())); });
     settleNetworks(data);
@@ -367,10 +369,21 @@ bool ExecutingApplicationState::executeFileItem(const DBFileItem* item, Error* e
     return executeFileItem(record, nullptr, error);
 }
 
-bool ExecutingApplicationState::executeFileItem(const ExecutionData::Item& item, ExecutionData*, Error* error)
+bool ExecutingApplicationState::executeFileItem(const ExecutionData::Item& item, ExecutionData* data, Error* error)
 {
-    if (m_workspace && !validateLaunchedStatusForItem(item, *m_workspace->runningItems()))
-        return true;
+    if (m_workspace) {
+        // A run looks again at what began or ended; a single launch makes a pass of its own.
+        std::unique_ptr<Workspace::RunningItems> ownPass;
+        Workspace::RunningItems* running = data ? data->runningItems() : nullptr;
+        if (running) {
+            running->refresh();
+        } else {
+            ownPass = m_workspace->runningItems();
+            running = ownPass.get();
+        }
+        if (!validateLaunchedStatusForItem(item, *running))
+            return true;
+    }
     if (isDebugOptionSet(MHDebugOptions::PreventFileItemExecution)) {
         LOG_WARN("File item execution is prevented by debug options!");
         return true;
@@ -408,13 +421,25 @@ bool ExecutingApplicationState::executeWaitPreviousItem(const ExecutionData::Ite
     if (!data || !data->previousAvailableItem())
         return true;
     const ExecutionData::Item& previous = *data->previousAvailableItem();
-    if (previous.type != LoginItemTypeFile || previous.isMissing || previous.path.isEmpty() || !m_workspace)
+    if (previous.type != LoginItemTypeFile || previous.isMissing || previous.path.isEmpty() || !data->runningItems())
         return true;
+    Workspace::RunningItems& running = *data->runningItems();
+    // An application opened in this run that runs no more has ended its
+    // launch; a document is never seen running under its own path.
+    const QList<ExecutionData::Item>& launched = data->launchedFileItems();
+    const bool wasOpened = std::any_of(launched.cbegin(), launched.cend(), [&](const ExecutionData::Item& item) {
+        return item.objectID == previous.objectID;
+    }) && m_workspace->typeForItemAtPath(previous.path) == ItemPathTypeApplication;
     const UserDefaults& defaults = userDefaults();
     waitFor(defaults.maximumWaitForPreviousItemDelay(), defaults.numberOfWaitForPreviousItemChecksPerSecond(),
             [&](double, bool& stop) {
-                if (m_workspace->applicationStateForItemAtPath(previous.path) == Workspace::ApplicationState::FinishedLaunching) {
+                running.refresh();
+                const Workspace::ApplicationState state = running.stateForItemAtPath(previous.path);
+                if (state == Workspace::ApplicationState::FinishedLaunching) {
                     LOG_INFO("%1 is running, proceeding with next item...", previous);
+                    stop = true;
+                } else if (state == Workspace::ApplicationState::NotRunning && wasOpened) {
+                    LOG_INFO("%1 has ended, proceeding with next item...", previous);
                     stop = true;
                 }
             });

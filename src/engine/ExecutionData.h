@@ -9,6 +9,7 @@
 // judged on the main thread, where the model lives.
 #include "model/ModelEnumerations.h"
 #include "model/ObjectID.h"
+#include "platform/Workspace.h"
 
 #include <QHash>
 #include <QList>
@@ -81,6 +82,11 @@ public:
     const QList<Item>& failedItems() const { return m_failedItems; }
     void addFailedItem(const Item& item) { m_failedItems.append(item); }
 
+    // What runs, kept for the run and looked at again before each step; null
+    // without a workspace.
+    Workspace::RunningItems* runningItems() const { return m_runningItems.get(); }
+    void setRunningItems(std::unique_ptr<Workspace::RunningItems> running) { m_runningItems = std::move(running); }
+
     // The item before the current one among the snapshot's available items.
     const std::optional<Item>& previousAvailableItem() const { return m_previousAvailableItem; }
     void setPreviousAvailableItem(std::optional<Item> item) { m_previousAvailableItem = std::move(item); }
@@ -98,4 +104,5 @@ private:
     QList<Item> m_launchedFileItems;
     QList<Item> m_failedItems;
     std::optional<Item> m_previousAvailableItem;
+    std::unique_ptr<Workspace::RunningItems> m_runningItems;
 };

@@ -16,7 +16,8 @@ QString MHNumberFormatter::stringForObjectValue(const QVariant& value) const
     const double number = value.toDouble(&ok);
     if (!ok || !std::isfinite(number))
         return {};
-    return m_underlyingFormatter.toString(number, 'g', QLocale::FloatingPointShortest);
+    // Plain decimal, never an exponent: a delay of 100000 seconds reads as such.
+    return m_underlyingFormatter.toString(number, 'f', QLocale::FloatingPointShortest);
 }
 
 std::optional<double> MHNumberFormatter::objectValueForString(const QString& text) const

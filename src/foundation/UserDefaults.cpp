@@ -384,6 +384,8 @@ QDateTime UserDefaults::lastBootTime() const { return dateForKey(QStringLiteral(
 void UserDefaults::setLastBootTime(const QDateTime& value) { setDate(QStringLiteral("LastBootTime"), value); }
 QDateTime UserDefaults::lastLoginTime() const { return dateForKey(QStringLiteral("LastLoginTime")); }
 void UserDefaults::setLastLoginTime(const QDateTime& value) { setDate(QStringLiteral("LastLoginTime"), value); }
+QString UserDefaults::lastLoginSessionID() const { return stringForKey(QStringLiteral("LastLoginSessionID")); }
+void UserDefaults::setLastLoginSessionID(const QString& value) { setString(QStringLiteral("LastLoginSessionID"), value); }
 QString UserDefaults::sparkleFeedURL() const { return stringForKey(QStringLiteral("SUFeed")); }
 void UserDefaults::setSparkleFeedURL(const QString& value) { setString(QStringLiteral("SUFeed"), value); }
 bool UserDefaults::skipDisableLanternwickDialog() const { return boolForKey(QStringLiteral("SkipDisableLanternwickDialog")); }

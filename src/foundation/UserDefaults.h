@@ -127,6 +127,9 @@ public:
     void setLastBootTime(const QDateTime& value);
     QDateTime lastLoginTime() const;
     void setLastLoginTime(const QDateTime& value);
+    // The login session of the last quit, for where its start time is unknown.
+    QString lastLoginSessionID() const;
+    void setLastLoginSessionID(const QString& value);
     QString sparkleFeedURL() const;
     void setSparkleFeedURL(const QString& value);
     bool skipDisableLanternwickDialog() const;

@@ -30,11 +30,14 @@ public:
 
     enum class ApplicationState { NotRunning, Launching, FinishedLaunching };
 
-    // What runs at one moment: a judging pass asks it about any number of
-    // items and the process table is read once. Used by one thread at a time.
+    // What runs: a judging pass asks it about any number of items and the
+    // processes are read once; a run keeps it and looks again before each
+    // step, paying only for what began or ended. Used by one thread at a time.
     class RunningItems {
     public:
         virtual ~RunningItems();
+        // Looks again at what runs.
+        virtual void refresh() = 0;
         // Whether a process of the user runs the item (an executable, a script,
         // or a desktop entry through the command it runs), and whether it has
         // finished launching.

@@ -67,11 +67,16 @@ void AppDelegate::applicationDidFinishLaunching()
     const bool enabled = settings.isLanternwickEnabled();
     const bool afterLaunch = settings.isItemsExecutionAfterLaunchEnabled();
     const bool afterWake = afterLaunch || settings.isItemsExecutionAfterAwakingFromSleepEnabled();
-    const bool relaunch = settings.isLaunchAfterRestart();
-    if (relaunch) {
-        LOG_INFO("We're relaunching, disabling normal launch sequence...");
+    // A relaunch is the start the old copy asked for; a mark without it was
+    // left by a relaunch cut short (a logout), and the login still runs its items.
+    const bool relaunch = m_.startedAsRelaunch;
+    const bool relaunchMarked = settings.isLaunchAfterRestart();
+    if (relaunchMarked)
         m_.userDefaults->setIsLaunchAfterRestart(false);
-    }
+    if (relaunch)
+        LOG_INFO("We're relaunching, disabling normal launch sequence...");
+    else if (relaunchMarked)
+        LOG_WARN("A relaunch that did not finish left its mark, starting normally...");
 
     m_.windows->initializeDockAndStatusBar();
     LOG_INFO("Preparing %1main window...", showMainWindow ? QStringLiteral("and showing ") : QString());
@@ -143,6 +148,7 @@ void AppDelegate::applicationWillTerminate()
     m_.helpers->stopEngine();
     m_.userDefaults->setLastBootTime(m_.helpers->calculatedBootTime());
     m_.userDefaults->setLastLoginTime(m_.helpers->calculatedLoginTime());
+    m_.userDefaults->setLastLoginSessionID(m_.helpers->loginSessionID());
     if (!m_saveWhileClosingPrevented)
         m_.helpers->saveDataToDiskUsingChangeBackup(false);
     m_.helpers->removeUnusedKeptAutostartEntries();

@@ -35,6 +35,8 @@ public:
         // Starts a new copy of the program that waits for this one to end;
         // false (with the reason) when it could not be started.
         std::function<bool(QString* reason)> startNewCopy;
+        // This copy was started by a relaunch (--relaunch-after): it skips running the items.
+        bool startedAsRelaunch = false;
         // The process-wide ones unless given (the same the helpers use).
         UserDefaults* userDefaults = nullptr;
         NotificationCenter* notificationCenter = nullptr;

@@ -350,6 +350,11 @@ QDateTime ApplicationHelpers::calculatedLoginTime() const
     return m_parts.systemTimes->loginTime();
 }
 
+QString ApplicationHelpers::loginSessionID() const
+{
+    return m_parts.systemTimes->loginSessionID();
+}
+
 // --- Process-wide objects --------------------------------------------------------
 
 LiveMachineStateSource& ApplicationHelpers::machineStateSource()

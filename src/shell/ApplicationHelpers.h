@@ -138,8 +138,8 @@ public:
     QString contentsOfDatabase() const;
 
     QDateTime calculatedBootTime() const override;
-    // Invalid when the login records hold no login of this boot.
-    QDateTime calculatedLoginTime() const;
+    QDateTime calculatedLoginTime() const override;
+    QString loginSessionID() const override;
 
     // --- Process-wide objects -------------------------------------------------
     // Made on first access with every state of the engine.

@@ -393,7 +393,9 @@ QString Localizator::minutesFromNumber(double seconds) const
 
 QString Localizator::timeStringForSeconds(double seconds) const
 {
-    const double value = sanitizedSeconds(seconds);
+    // Rounded to the millisecond before the unit is picked: 0.9996 s is
+    // "1 second", never "1000 ms".
+    const double value = std::round(sanitizedSeconds(seconds) * 1000) / 1000;
     if (value < 1)
         return millisecondsFromNumber(value);
     if (value < 60)

@@ -137,12 +137,54 @@ TEST_F(ApplicationStateTest, OnlyTheAutoCloseStopsForACancelledAutoClose)
 TEST_F(ApplicationStateTest, BootDecision)
 {
     const QString kind = QStringLiteral("system boot");
-    EXPECT_TRUE(probe.determineFirstExecutionWithTime(bootTime, QDateTime(), kind)) << "nothing stored";
-    EXPECT_TRUE(probe.determineFirstExecutionWithTime(bootTime, bootTime.addSecs(5), kind)) << "equal to the allowance";
-    EXPECT_TRUE(probe.determineFirstExecutionWithTime(bootTime, bootTime.addSecs(-5), kind)) << "earlier by the allowance";
-    EXPECT_FALSE(probe.determineFirstExecutionWithTime(bootTime, bootTime.addMSecs(4999), kind));
-    EXPECT_FALSE(probe.determineFirstExecutionWithTime(bootTime, bootTime.addMSecs(-4999), kind));
-    EXPECT_TRUE(probe.determineFirstExecutionWithTime(bootTime, bootTime.addDays(-1), kind));
+    EXPECT_TRUE(probe.determineFirstExecutionWithTime(bootTime, QDateTime(), kind, 5.0)) << "nothing stored";
+    EXPECT_TRUE(probe.determineFirstExecutionWithTime(bootTime, bootTime.addSecs(5), kind, 5.0)) << "equal to the allowance";
+    EXPECT_TRUE(probe.determineFirstExecutionWithTime(bootTime, bootTime.addSecs(-5), kind, 5.0)) << "earlier by the allowance";
+    EXPECT_FALSE(probe.determineFirstExecutionWithTime(bootTime, bootTime.addMSecs(4999), kind, 5.0));
+    EXPECT_FALSE(probe.determineFirstExecutionWithTime(bootTime, bootTime.addMSecs(-4999), kind, 5.0));
+    EXPECT_TRUE(probe.determineFirstExecutionWithTime(bootTime, bootTime.addDays(-1), kind, 5.0));
+}
+
+TEST_F(ApplicationStateTest, EveryLoginSessionRunsTheItemsOnceAManualStartDoesNot)
+{
+    defaults.setIsItemsExecutionAfterLaunchEnabled(true);
+    defaults.setIsItemsExecutionOnManualLaunchEnabled(false);
+    defaults.setLastBootTime(bootTime);
+    const auto afterLaunch = [] {
+        auto info = std::make_shared<ContextBatchInfo>();
+        info->setIsExecutingAfterLaunch(true);
+        return std::make_shared<ChainRun>(info);
+    };
+    // Each answer lets the probe finish before the next is asked.
+    const auto gateAnswer = [this](std::shared_ptr<ChainRun> run) {
+        const bool answer = this->gateAnswer(std::move(run));
+        QCoreApplication::processEvents();
+        return answer;
+    };
+    const QDateTime login = bootTime.addSecs(40);
+    helpers.times.setLoginTime(login);
+    defaults.setLastLoginTime(login);
+    EXPECT_FALSE(gateAnswer(afterLaunch())) << "a manual start in the same session";
+    // A log out and in again, quicker than the boot time's allowance.
+    helpers.times.setLoginTime(login.addSecs(3));
+    EXPECT_TRUE(gateAnswer(afterLaunch())) << "a new login of the same boot";
+    defaults.setIsItemsExecutionOnManualLaunchEnabled(true);
+    helpers.times.setLoginTime(login);
+    EXPECT_TRUE(gateAnswer(afterLaunch())) << "manual starts run the items when the setting says so";
+    defaults.setIsItemsExecutionOnManualLaunchEnabled(false);
+
+    // Where the session's start cannot be told, its ID tells a new login.
+    helpers.times.setLoginTime(QDateTime());
+    helpers.times.setLoginSessionID(QStringLiteral("c2"));
+    defaults.setLastLoginSessionID(QStringLiteral("c2"));
+    EXPECT_FALSE(gateAnswer(afterLaunch())) << "the same session ID";
+    helpers.times.setLoginSessionID(QStringLiteral("c3"));
+    EXPECT_TRUE(gateAnswer(afterLaunch())) << "a second session ID of the same boot";
+    // Nothing known of the login: the boot alone decides.
+    helpers.times.setLoginSessionID(QString());
+    EXPECT_FALSE(gateAnswer(afterLaunch()));
+    defaults.setLastBootTime(bootTime.addDays(-1));
+    EXPECT_TRUE(gateAnswer(afterLaunch()));
 }
 
 TEST_F(ApplicationStateTest, UnknownBootTimeCountsAsANewBoot)

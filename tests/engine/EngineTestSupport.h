@@ -167,6 +167,8 @@ class FakeApplicationHelpers : public ApplicationHelping {
 public:
     QString applicationBundleID() const override { return QStringLiteral(LW_BUNDLE_IDENTIFIER); }
     QDateTime calculatedBootTime() const override { return times.bootTime(); }
+    QDateTime calculatedLoginTime() const override { return times.loginTime(); }
+    QString loginSessionID() const override { return times.loginSessionID(); }
     QVariantMap debugOptions() const override { return {}; }
     bool postUserNotificationWithTitle(const QString&, const QString&) override { return true; }
     SystemItemsHandling* systemItemsHandler() override { return nullptr; }

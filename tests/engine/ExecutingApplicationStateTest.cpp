@@ -410,6 +410,26 @@ TEST_F(ExecutingApplicationStateTest, WaitPreviousWaitsToTheTimeOutWithoutError)
     EXPECT_FALSE(lines.contains("DidFailItem(Wait)"));
 }
 
+TEST_F(ExecutingApplicationStateTest, WaitPreviousEndsOnceTheApplicationItOpenedHasEnded)
+{
+    fileItem(application("Quick"));
+    waitItem();
+    runChain();
+    // Opened and running no more: the first check ends the wait.
+    EXPECT_EQ(executeSleeper->sleeps(), std::vector<double>({ 0.25, 1, 1 }));
+
+    // A document is never seen running under its own path: the wait runs to its limit.
+    const QString letter = QStringLiteral("/docs/Letter.txt");
+    workspace->addFile(letter, { ItemPathTypeDocument, QStringLiteral("Letter"), {}, {} });
+    fileItem(letter);
+    waitItem();
+    auto sleeper = std::make_shared<FakeSleeper>();
+    execute()->setSleeper(sleeper);
+    runChain();
+    // The first wait as before, then twelve checks and the settling wait.
+    EXPECT_EQ(sleeper->sleeps().size(), 3u + 12u + 2u);
+}
+
 TEST_F(ExecutingApplicationStateTest, WaitPreviousAfterAMissingOrNonFileItemDoesNotWait)
 {
     delayItem(0);

@@ -91,6 +91,23 @@ TEST_F(ExecutionLaunchTest, AnInterpreterItemStartsBesideAnotherScriptOfItsInter
     EXPECT_TRUE(unrelated.waitForFinished());
 }
 
+TEST_F(ExecutionLaunchTest, TwoEntriesOfOneProgramWithOtherArgumentsBothStart)
+{
+    const OneProgramEntries entries = writeOneProgramEntries(freshTestFolder("one-program"));
+    const QString& program = entries.program;
+    fileItem(entries.htop);
+    fileItem(entries.mc);
+    defaults.setIsDelayBetweenItemsDuringExecutionEnabled(true);
+    defaults.setDelayBetweenItemsDuringExecution(1);
+
+    const QStringList lines = runChain();
+    EXPECT_FALSE(lines.join(' ').contains("DidFailItem")) << lines.join('\n').toStdString();
+    EXPECT_TRUE(waitFor([&] { return processesRunning({ program, "--stay", "-e", "htop" }) == 1; }, 5000));
+    EXPECT_TRUE(waitFor([&] { return processesRunning({ program, "--stay", "-e", "mc" }) == 1; }, 5000));
+    EXPECT_EQ(executeSleeper->sleeps(), std::vector<double>({ 1 }));
+    forgetRun(program); // lets both end
+}
+
 TEST_F(SettledExecutionLaunchTest, AWaitAfterAProgramThatShowsNoWindowEndsOnceItHasSettled)
 {
     const QString folder = freshTestFolder("windowless");

@@ -59,6 +59,8 @@ TEST(MHNumberFormatter, FormatsAndReadsPlainNumbers)
     const MHNumberFormatter formatter(QLocale::c());
     EXPECT_EQ(formatter.stringForObjectValue(1234.5), "1234.5");
     EXPECT_EQ(formatter.stringForObjectValue(3), "3");
+    EXPECT_EQ(formatter.stringForObjectValue(100000), "100000");
+    EXPECT_EQ(formatter.stringForObjectValue(0.0001), "0.0001");
     EXPECT_EQ(formatter.stringForObjectValue(QVariant()), "");
     EXPECT_EQ(formatter.stringForObjectValue("words"), "");
     EXPECT_EQ(formatter.objectValueForString(" 2.5 "), 2.5);

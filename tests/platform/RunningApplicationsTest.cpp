@@ -7,6 +7,7 @@
 #include "support/TestHome.h"
 
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -105,10 +106,11 @@ TEST_F(ProcessTreeTest, TheTableReadsOnlyTheUsersLiveProcesses)
 
 TEST_F(ProcessTreeTest, ProgramsMatchAsWrittenNeverThroughLinks)
 {
-    add({ .pid = 101, .executable = root + "/real/app", .commandLine = { root + "/real/app" } });
+    add({ .pid = 101, .executable = root + "/real/app", .commandLine = { root + "/real/app", "--option", "a file" } });
     add({ .pid = 102, .executable = root + "/real/theirs", .commandLine = { root + "/real/theirs" }, .uid = getuid() + 1 });
     add({ .pid = 103, .executable = root + "/real/young", .commandLine = { root + "/linked/young" }, .ageSeconds = 0.5 });
-    const std::unique_ptr<Workspace::RunningItems> running = LinuxWorkspace(proc).runningItems();
+    const LinuxWorkspace workspace(proc);
+    const std::unique_ptr<Workspace::RunningItems> running = workspace.runningItems();
 
     EXPECT_EQ(running->stateForItemAtPath(root + "/real/app/"), State::FinishedLaunching);
     EXPECT_EQ(running->stateForItemAtPath(root + "/linked/app"), State::NotRunning);
@@ -118,6 +120,31 @@ TEST_F(ProcessTreeTest, ProgramsMatchAsWrittenNeverThroughLinks)
     EXPECT_EQ(running->stateForItemAtPath(QString()), State::NotRunning);
     EXPECT_EQ(running->stateForItemAtPath(entry("App", execQuoted(root + "/real/app") + " --option %U")),
         State::FinishedLaunching);
+    // An entry is its program and the arguments before its first field code.
+    EXPECT_EQ(running->stateForItemAtPath(entry("Other", execQuoted(root + "/real/app") + " --other %U")), State::NotRunning);
+}
+
+TEST_F(ProcessTreeTest, ALookAgainReadsOnlyWhatBeganOrEnded)
+{
+    add({ .pid = 101, .executable = root + "/real/app", .commandLine = { root + "/real/app" } });
+    ProcessTable table(proc, getuid());
+    table.refresh();
+    EXPECT_EQ(table.processesRunning(root + "/real/app"), QList<qint64> { 101 });
+
+    // A launcher begins, then becomes its program; the first process ends.
+    add({ .pid = 102, .executable = root + "/real/young", .commandLine = { "launcher" } });
+    table.refresh();
+    EXPECT_EQ(table.processesRunning(root + "/real/young"), QList<qint64> { 102 });
+    QFile::remove(proc + "/102/exe");
+    QFile::link(root + "/real/app", proc + "/102/exe");
+    writeFile(proc + "/102/cmdline", QFile::encodeName(root + "/real/app") + '\0');
+    QDir(proc + "/101").removeRecursively();
+    table.refresh();
+    EXPECT_EQ(table.processesRunning(root + "/real/app"), QList<qint64> { 102 });
+    EXPECT_TRUE(table.processesRunning(root + "/real/young").isEmpty());
+    EXPECT_EQ(table.commandLine(102), QStringList { root + "/real/app" });
+    QList<qint64> pids = table.pids();
+    EXPECT_EQ(pids, QList<qint64> { 102 });
 }
 
 TEST_F(ProcessTreeTest, AnInterpreterRunsOnlyTheScriptOrCommandItIsGiven)
@@ -127,7 +154,8 @@ TEST_F(ProcessTreeTest, AnInterpreterRunsOnlyTheScriptOrCommandItIsGiven)
     ASSERT_FALSE(perl.isEmpty());
     add({ .pid = 101, .executable = perl, .commandLine = { "perl", "-w", root + "/scripts/./tool.pl", "--quiet" } });
     add({ .pid = 102, .executable = shell, .commandLine = { "/bin/sh", "-c", "exec something" } });
-    const std::unique_ptr<Workspace::RunningItems> running = LinuxWorkspace(proc).runningItems();
+    const LinuxWorkspace workspace(proc);
+    const std::unique_ptr<Workspace::RunningItems> running = workspace.runningItems();
 
     EXPECT_EQ(running->stateForItemAtPath(entry("Tool", "perl -w " + execQuoted(root + "/scripts/tool.pl") + " %F")),
         State::FinishedLaunching);
@@ -221,6 +249,53 @@ TEST_F(RunningProcessesTest, AKeptCopyIsSeenRunningByTheCommandItRuns)
 
     EXPECT_TRUE(isSoonSeen(copies + "/tool.desktop", true));
     EXPECT_EQ(workspace.applicationStateForItemAtPath(copies + "/tool loud.desktop"), State::NotRunning);
+}
+
+TEST_F(RunningProcessesTest, TwoEntriesOfOneProgramWithOtherArgumentsAreTwoItems)
+{
+    const OneProgramEntries entries = writeOneProgramEntries(folder);
+
+    ASSERT_TRUE(workspace.openItemAtPath(entries.htop, {}).succeeded);
+    ASSERT_FALSE(waitForRun(entries.program).isEmpty());
+    EXPECT_NE(workspace.applicationStateForItemAtPath(entries.htop), State::NotRunning);
+    EXPECT_EQ(workspace.applicationStateForItemAtPath(entries.mc), State::NotRunning);
+    forgetRun(entries.program); // lets it end
+}
+
+// Polls as a run's wait does: one look kept for the run, looked at again four
+// times a second, until the item has finished launching or the time is up.
+State stateAfterWaiting(const Workspace& workspace, const QString& item, int limitMs, qint64* waitedMs)
+{
+    const std::unique_ptr<Workspace::RunningItems> running = workspace.runningItems();
+    QElapsedTimer waited;
+    waited.start();
+    State state = State::NotRunning;
+    while (state != State::FinishedLaunching && waited.elapsed() < limitMs) {
+        QThread::msleep(250);
+        running->refresh();
+        state = running->stateForItemAtPath(item);
+    }
+    *waitedMs = waited.elapsed();
+    return state;
+}
+
+TEST_F(RunningProcessesTest, AProgramWithoutWindowsHasLaunchedOnceIdleAndABusyOneNever)
+{
+    const QString quiet = folder + "/quiet";
+    installHelper(quiet);
+    const QString idle = folder + "/quiet.desktop";
+    writeDesktopEntry(idle, "Quiet", execQuoted(quiet) + " --stay");
+    const QString busy = folder + "/busy.sh";
+    writeFile(busy, "#!/bin/sh\ni=0\nwhile [ -e '" + stayPath().toUtf8() + "' ] && [ $i -lt 30000000 ]; do i=$((i+1)); done\n");
+    QFile::setPermissions(busy, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    ASSERT_TRUE(workspace.openItemAtPath(idle, {}).succeeded);
+    qint64 waited = 0;
+    EXPECT_EQ(stateAfterWaiting(workspace, idle, 20000, &waited), State::FinishedLaunching);
+    forgetRun(quiet); // lets it end
+    ASSERT_TRUE(workspace.openItemAtPath(busy, {}).succeeded);
+    EXPECT_EQ(stateAfterWaiting(workspace, busy, 3000, &waited), State::Launching);
+    EXPECT_GE(waited, 3000);
 }
 
 TEST_F(RunningProcessesTest, ALaunchedItemRunsOnInTheProcessesItLeftBehind)

@@ -4,6 +4,7 @@
 #include "support/EndToEnd.h"
 #include "support/TestHome.h"
 
+#include <QDBusObjectPath>
 #include <QDBusUnixFileDescriptor>
 #include <QFile>
 #include <QRandomGenerator>
@@ -60,6 +61,35 @@ TEST(SystemTimes, LoginTimeIsTheUsersEarliestLoginOfThisBoot)
     EXPECT_EQ(LinuxSystemTimesProvider(root, utmp, "alice").loginTime(), QDateTime::fromSecsSinceEpoch(1700000300));
     EXPECT_FALSE(LinuxSystemTimesProvider(root, utmp, "carol").loginTime().isValid());
     EXPECT_FALSE(LinuxSystemTimesProvider(root, root + "/no-utmp", "alice").loginTime().isValid());
+}
+
+TEST(SystemTimes, LoginTimeIsTheStartOfLogindsSessionElseTheLoginRecords)
+{
+    const QString root = freshTestFolder(QStringLiteral("logind"));
+    writeFile(root + "/stat", "btime 1700000000\n");
+    const QString utmp = root + "/utmp";
+    writeFile(utmp, bytesOf({ loginRecord(USER_PROCESS, "alice", 1700000300) }));
+    FakeDBusService logind;
+    const QString manager = QStringLiteral("org.freedesktop.login1.Manager");
+    logind.setMethod("/org/freedesktop/login1", manager, "GetSession", [](const QDBusMessage& call) {
+        if (call.arguments().value(0).toString() != QLatin1String("c4"))
+            return QVariantList {};
+        return QVariantList { QVariant::fromValue(QDBusObjectPath(QStringLiteral("/org/freedesktop/login1/session/c4"))) };
+    });
+    logind.setProperty("/org/freedesktop/login1/session/c4", "org.freedesktop.login1.Session", "Timestamp",
+                       QVariant::fromValue<qulonglong>(1700000123456789ULL));
+    const LinuxSystemTimesProvider times(root, utmp, "alice", QDBusConnection::sessionBus(), logind.serviceName());
+
+    qputenv("XDG_SESSION_ID", "c4");
+    EXPECT_EQ(times.loginSessionID(), QStringLiteral("c4"));
+    EXPECT_EQ(times.loginTime(), QDateTime::fromMSecsSinceEpoch(1700000123456));
+    // A session logind does not know, and no session at all: the login records answer.
+    qputenv("XDG_SESSION_ID", "c5");
+    EXPECT_EQ(times.loginTime(), QDateTime::fromSecsSinceEpoch(1700000300));
+    qunsetenv("XDG_SESSION_ID");
+    EXPECT_TRUE(times.loginSessionID().isEmpty());
+    EXPECT_EQ(times.loginTime(), QDateTime::fromSecsSinceEpoch(1700000300));
+    EXPECT_EQ(logind.callCount("/org/freedesktop/login1", manager, "GetSession"), 2);
 }
 
 TEST(SystemTimes, GarbageLoginRecordsDoNotCrash)

@@ -144,6 +144,15 @@ void forgetRun(const QString& program)
     QFile::remove(program + ".ran");
 }
 
+OneProgramEntries writeOneProgramEntries(const QString& folder)
+{
+    const OneProgramEntries entries { folder + "/term", folder + "/htop.desktop", folder + "/mc.desktop" };
+    installHelper(entries.program);
+    writeDesktopEntry(entries.htop, "Htop", execQuoted(entries.program) + " --stay -e htop");
+    writeDesktopEntry(entries.mc, "Mc", execQuoted(entries.program) + " --stay -e mc");
+    return entries;
+}
+
 void writeStayingScript(const QString& path, const QString& stayPath, ScriptLanguage language)
 {
     const QByteArray stay = "'" + stayPath.toUtf8() + "'";

@@ -33,6 +33,15 @@ QString execQuoted(const QString& program);
 QStringList waitForRun(const QString& program);
 void forgetRun(const QString& program);
 
+// Two desktop entries of one program (a copy of the test program, staying)
+// with other arguments: "term -e htop" and "term -e mc".
+struct OneProgramEntries {
+    QString program;
+    QString htop;
+    QString mc;
+};
+OneProgramEntries writeOneProgramEntries(const QString& folder);
+
 // Writes an executable script that runs as long as the file stayPath exists
 // (at most 30 s).
 enum class ScriptLanguage { Shell, Perl };

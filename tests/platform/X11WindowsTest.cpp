@@ -7,6 +7,7 @@
 #include "support/TestHome.h"
 
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
@@ -109,15 +110,25 @@ protected:
         return path;
     }
 
-    // The pid of the program once its window shows; 0 when it does not.
-    static qint64 waitForWindow(const QString& program)
+    struct Shown {
+        qint64 pid = 0;
+        uint32_t window = 0;
+    };
+
+    // The program's pid and window once its window shows; zeros when it does not.
+    static Shown waitForShown(const QString& program)
     {
         QFile marker(program + ".shown");
         const QDeadlineTimer deadline(20000);
         while (!marker.exists() && !deadline.hasExpired())
             QThread::msleep(10);
-        return marker.open(QIODevice::ReadOnly) ? marker.readAll().trimmed().toLongLong() : 0;
+        if (!marker.open(QIODevice::ReadOnly))
+            return {};
+        const QList<QByteArray> fields = marker.readAll().simplified().split(' ');
+        return { fields.value(0).toLongLong(), fields.value(1).toUInt() };
     }
+
+    static qint64 waitForWindow(const QString& program) { return waitForShown(program).pid; }
 
     qint64 ownerOfWindow(uint32_t window) const
     {
@@ -130,13 +141,12 @@ protected:
         return pid;
     }
 
-    // The owners of the windows the window manager is asked to minimise, until
-    // it is asked for one of pid's.
-    QList<qint64> minimisedUntil(qint64 pid, uint32_t changeState) const
+    // The windows the window manager is asked to minimise, until it is asked for the one given.
+    QList<uint32_t> minimisedUntil(uint32_t window, uint32_t changeState) const
     {
-        QList<qint64> minimised;
+        QList<uint32_t> minimised;
         const QDeadlineTimer deadline(20000);
-        while (!minimised.contains(pid) && !deadline.hasExpired()) {
+        while (!minimised.contains(window) && !deadline.hasExpired()) {
             xcb_generic_event_t* event = xcb_poll_for_event(connection);
             if (!event) {
                 QThread::msleep(10);
@@ -146,7 +156,7 @@ protected:
             if ((event->response_type & 0x7f) == XCB_CLIENT_MESSAGE && message->type == changeState) {
                 EXPECT_EQ(message->format, 32);
                 EXPECT_EQ(message->data.data32[0], 3u) << "IconicState";
-                minimised.append(ownerOfWindow(message->window));
+                minimised.append(message->window);
             }
             free(event);
         }
@@ -202,18 +212,50 @@ TEST_F(X11DisplayTest, TheWindowsOfAProgramOpenedHiddenAreMinimisedAsTheyShow)
     const uint32_t changeState = internAtom(connection, "WM_CHANGE_STATE");
     const QString shown = windowProgram("shown");
     const QString hidden = windowProgram("hidden");
+    // Its window names no process: the server tells whose connection made it.
+    const QString anonymous = windowProgram("anonymous");
+    const QString anonymousEntry = folder + "/anonymous.desktop";
+    writeDesktopEntry(anonymousEntry, "Anonymous", execQuoted(anonymous) + " --anonymous");
 
     ASSERT_TRUE(workspace->openItemAtPath(shown, {}).succeeded);
-    const qint64 shownPid = waitForWindow(shown);
+    const Shown shownWindow = waitForShown(shown);
     ASSERT_TRUE(workspace->openItemAtPath(hidden, { .hidden = true }).succeeded);
-    const qint64 hiddenPid = waitForWindow(hidden);
-    ASSERT_NE(shownPid, 0);
-    ASSERT_NE(hiddenPid, 0);
+    const Shown hiddenWindow = waitForShown(hidden);
+    ASSERT_NE(shownWindow.window, 0u);
+    ASSERT_NE(hiddenWindow.window, 0u);
+    EXPECT_EQ(ownerOfWindow(hiddenWindow.window), hiddenWindow.pid);
 
-    EXPECT_EQ(minimisedUntil(hiddenPid, changeState), QList<qint64> { hiddenPid });
+    EXPECT_EQ(minimisedUntil(hiddenWindow.window, changeState), QList<uint32_t> { hiddenWindow.window });
+    ASSERT_TRUE(workspace->openItemAtPath(anonymousEntry, { .hidden = true }).succeeded);
+    const Shown anonymousWindow = waitForShown(anonymous);
+    ASSERT_NE(anonymousWindow.window, 0u);
+    EXPECT_EQ(ownerOfWindow(anonymousWindow.window), 0);
+    EXPECT_EQ(minimisedUntil(anonymousWindow.window, changeState), QList<uint32_t> { anonymousWindow.window });
     // Forced hiding of a program already shown.
     EXPECT_TRUE(workspace->hideWindowsOfApplication(shown));
-    EXPECT_EQ(minimisedUntil(shownPid, changeState), QList<qint64> { shownPid });
+    EXPECT_EQ(minimisedUntil(shownWindow.window, changeState), QList<uint32_t> { shownWindow.window });
+}
+
+TEST_F(X11DisplayTest, AProgramBusyBeforeItsWindowIsLaunchingUntilTheWindowShows)
+{
+    const QString busy = windowProgram("busy");
+    const QString busyEntry = folder + "/busy.desktop";
+    writeDesktopEntry(busyEntry, "Busy", execQuoted(busy) + " --busy 3");
+    // As a run judges: one look kept, looked at again four times a second.
+    workspace = std::make_unique<LinuxWorkspace>(QStringLiteral("/proc"), 1.0);
+    const std::unique_ptr<Workspace::RunningItems> running = workspace->runningItems();
+    QElapsedTimer waited;
+    waited.start();
+    ASSERT_TRUE(workspace->openItemAtPath(busyEntry, {}).succeeded);
+    State state = State::NotRunning;
+    while (state != State::FinishedLaunching && waited.elapsed() < 30000) {
+        QThread::msleep(250);
+        running->refresh();
+        state = running->stateForItemAtPath(busyEntry);
+    }
+    EXPECT_EQ(state, State::FinishedLaunching);
+    EXPECT_GE(waited.elapsed(), 3000);
+    EXPECT_NE(waitForWindow(busy), 0);
 }
 
 } // namespace

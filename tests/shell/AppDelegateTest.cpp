@@ -126,6 +126,7 @@ protected:
         };
         parts.userDefaults = settings.get();
         parts.notificationCenter = &center;
+        parts.startedAsRelaunch = startedAsRelaunch;
         delegate = std::make_unique<AppDelegate>(parts);
         return *delegate;
     }
@@ -154,6 +155,7 @@ protected:
     int terminations = 0;
     int newCopies = 0;
     bool newCopyStarts = true;
+    bool startedAsRelaunch = false;
     std::unique_ptr<AppDelegate> delegate;
 };
 
@@ -174,6 +176,7 @@ class LaunchDecisionTest : public AppDelegateTest, public testing::WithParamInte
 TEST_P(LaunchDecisionTest, PushesTheChainTheSettingsAskFor)
 {
     const LaunchCase& c = GetParam();
+    startedAsRelaunch = c.relaunch;
     makeDelegate();
     settings->setIsLanternwickEnabled(c.enabled);
     settings->setIsItemsExecutionAfterLaunchEnabled(c.afterLaunch);
@@ -216,6 +219,17 @@ INSTANTIATE_TEST_SUITE_P(
         LaunchCase { "ExecutionOffWithWelcome", true, false, false, false, true, true, kWatchOnlyChain, true },
         LaunchCase { "Relaunch", true, true, false, true, false, true, kWatchOnlyChain, false }),
     [](const testing::TestParamInfo<LaunchCase>& info) { return std::string(info.param.name); });
+
+TEST_F(AppDelegateTest, AStaleRelaunchMarkIsClearedAndSkipsNothing)
+{
+    // The old copy set the mark, and the session ended before the new copy ran.
+    makeDelegate();
+    settings->setIsLaunchAfterRestart(true);
+    delegate->applicationDidFinishLaunching();
+    ASSERT_EQ(chains.chains.size(), 1);
+    EXPECT_EQ(chains.chains.first().kinds(), kLaunchChain);
+    EXPECT_FALSE(settings->isLaunchAfterRestart());
+}
 
 TEST_F(AppDelegateTest, TheMainWindowIsLoadedAndClosedAgainWhenNotWanted)
 {
@@ -265,9 +279,11 @@ TEST_F(AppDelegateTest, QuitRecordsTheTimesAndSavesUnlessPrevented)
     times->setBootTime(boot);
     times->setLoginTime(boot.addSecs(30));
     // A session that changed nothing leaves the store alone.
+    times->setLoginSessionID(QStringLiteral("c7"));
     launched().applicationWillTerminate();
     EXPECT_EQ(settings->lastBootTime(), boot);
     EXPECT_EQ(settings->lastLoginTime(), boot.addSecs(30));
+    EXPECT_EQ(settings->lastLoginSessionID(), QStringLiteral("c7"));
     EXPECT_FALSE(QFile::exists(store()));
 
     ObjectContext* context = helpers->managedObjectContext();

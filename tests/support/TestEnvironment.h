@@ -15,5 +15,7 @@ inline bool isolateTestHome(const QTemporaryDir& home)
     qputenv("XDG_STATE_HOME", root + "/.local/state");
     qputenv("XDG_CACHE_HOME", root + "/.cache");
     qputenv("XDG_CONFIG_DIRS", root + "/etc/xdg");
+    // Nor the machine's login session: a test that needs one names its own.
+    qunsetenv("XDG_SESSION_ID");
     return true;
 }

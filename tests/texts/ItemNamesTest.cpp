@@ -29,6 +29,8 @@ TEST_F(ItemNamesTest, DelayNamesRoundToOneDecimalAndCountTheWholeSecond)
         { 0, "0 seconds delay" },
         { 0.04, "0 seconds delay" },
         { 1234.5, "1234.5 seconds delay" },
+        { 100000, "100000 seconds delay" },
+        { 1e21, "1000000000000000000000 seconds delay" },
         { -1, "-1 seconds delay" },
         { -0.04, "0 seconds delay" },
     };

@@ -20,6 +20,9 @@ TEST_F(TimesTest, TimeTextsPickTheirUnit)
         { 0.9, "900 ms", "900 ms" },
         { 0.1 + 0.2, "300 ms", "300 ms" },
         { 0.9994, "999 ms", "999 ms" },
+        // Rounded first: never "1000 ms" between "900 ms" and "1 second".
+        { 0.9996, "1 second", "1 second" },
+        { 0.99999, "1 second", "1 second" },
         { 1, "1 second", "1 second" },
         { 1.9, "1 second", "1 second" },
         { 59, "59 seconds", "59 seconds" },

@@ -15,6 +15,11 @@ public:
         std::lock_guard lock(m_mutex);
         m_loginTime = time;
     }
+    void setLoginSessionID(const QString& id)
+    {
+        std::lock_guard lock(m_mutex);
+        m_loginSessionID = id;
+    }
     void setTimeSinceStartup(double seconds)
     {
         std::lock_guard lock(m_mutex);
@@ -31,6 +36,11 @@ public:
         std::lock_guard lock(m_mutex);
         return m_loginTime;
     }
+    QString loginSessionID() const override
+    {
+        std::lock_guard lock(m_mutex);
+        return m_loginSessionID;
+    }
     double timeSinceStartup() const override
     {
         std::lock_guard lock(m_mutex);
@@ -41,5 +51,6 @@ private:
     mutable std::mutex m_mutex;
     QDateTime m_bootTime;
     QDateTime m_loginTime;
+    QString m_loginSessionID;
     double m_timeSinceStartup = -1;
 };

@@ -21,10 +21,13 @@ namespace {
 
 class FakeRunningItems : public Workspace::RunningItems {
 public:
-    explicit FakeRunningItems(QHash<QString, bool> running)
-        : m_running(std::move(running))
+    explicit FakeRunningItems(const FakeWorkspace& workspace)
+        : m_workspace(workspace)
+        , m_running(workspace.runningApplications())
     {
     }
+
+    void refresh() override { m_running = m_workspace.runningApplications(); }
 
     Workspace::ApplicationState stateForItemAtPath(const QString& path) const override
     {
@@ -35,15 +38,21 @@ public:
     }
 
 private:
-    const QHash<QString, bool> m_running;
+    const FakeWorkspace& m_workspace;
+    QHash<QString, bool> m_running;
 };
 
 } // namespace
 
 std::unique_ptr<Workspace::RunningItems> FakeWorkspace::runningItems() const
 {
+    return std::make_unique<FakeRunningItems>(*this);
+}
+
+QHash<QString, bool> FakeWorkspace::runningApplications() const
+{
     const std::lock_guard lock(m_mutex);
-    return std::make_unique<FakeRunningItems>(m_running);
+    return m_running;
 }
 
 bool FakeWorkspace::hideWindowsOfApplication(const QString& applicationPath)

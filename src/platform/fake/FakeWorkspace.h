@@ -36,6 +36,8 @@ public:
     void failOpening(const QString& path, const QString& errorDescription);
     // A running application launched from (or running the program of) the path.
     void setRunningApplication(const QString& path, bool isFinishedLaunching);
+    // The canonical paths of what runs, and whether each has finished launching.
+    QHash<QString, bool> runningApplications() const;
     void removeRunningApplication(const QString& path);
     void setCanHideWindows(bool canHide);
 

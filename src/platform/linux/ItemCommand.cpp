@@ -113,17 +113,23 @@ ItemCommand ItemCommand::forArguments(QStringList arguments, int depth)
         return forArguments(arguments, depth + 1);
     }
     ItemCommand command;
-    if (isInterpreter(program)) {
-        command.m_arguments = arguments.mid(1);
-        if (command.m_arguments.isEmpty())
-            return {};
-        for (QString& argument : command.m_arguments)
-            argument = comparable(argument);
-    }
+    command.m_isInterpreter = isInterpreter(program);
+    command.m_arguments = arguments.mid(1);
+    if (command.m_isInterpreter && command.m_arguments.isEmpty())
+        return {};
+    for (QString& argument : command.m_arguments)
+        argument = comparable(argument);
     command.m_program = program;
     const QString runningFile = QFileInfo(program).canonicalFilePath();
     command.m_runningFile = runningFile.isEmpty() ? program : runningFile;
     return command;
+}
+
+QStringList ItemCommand::programFiles() const
+{
+    if (isEmpty())
+        return {};
+    return m_runningFile == m_program ? QStringList { m_program } : QStringList { m_program, m_runningFile };
 }
 
 bool ItemCommand::isRunByProcess(const ProcessTable& table, qint64 pid) const
@@ -134,12 +140,9 @@ bool ItemCommand::isRunByProcess(const ProcessTable& table, qint64 pid) const
     if (executable.isEmpty() || (executable != m_program && executable != m_runningFile))
         return false;
     const QStringList commandLine = table.commandLine(pid);
-    if (commandLine.isEmpty())
+    if (commandLine.isEmpty() || commandLine.size() - 1 < m_arguments.size())
         return false;
-    if (m_arguments.isEmpty())
-        return isProgramOfProcess(executable, commandLine.first());
-    // An interpreter is told by what it runs, whichever link to it started it.
-    if (commandLine.size() - 1 < m_arguments.size())
+    if (!m_isInterpreter && !isProgramOfProcess(executable, commandLine.first()))
         return false;
     for (qsizetype index = 0; index < m_arguments.size(); ++index) {
         if (comparable(commandLine.at(index + 1)) != m_arguments.at(index))

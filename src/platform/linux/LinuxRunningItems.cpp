@@ -1,7 +1,6 @@
 #include "platform/linux/LinuxRunningItems.h"
 
 #include "platform/CanonicalPath.h"
-#include "platform/linux/ItemCommand.h"
 #include "platform/linux/X11Windows.h"
 
 #include <algorithm>
@@ -12,6 +11,10 @@ namespace {
 // Deeper than any real chain of parents; ends a loop in a corrupt tree.
 constexpr int kMaximumAncestors = 64;
 
+// The share of the settled moment a process may spend on the processor and
+// still count as idle.
+constexpr double kIdleShare = 0.05;
+
 bool contains(const QList<ProcessTable::Process>& processes, qint64 pid)
 {
     return std::any_of(processes.cbegin(), processes.cend(), [&](const ProcessTable::Process& process) { return process.pid == pid; });
@@ -19,7 +22,7 @@ bool contains(const QList<ProcessTable::Process>& processes, qint64 pid)
 
 } // namespace
 
-LinuxRunningItems::LinuxRunningItems(const QString& procRoot, QList<Launch> launches,
+LinuxRunningItems::LinuxRunningItems(const QString& procRoot, LaunchesOfPath launches,
     std::shared_ptr<const X11Windows> windows, double settledSeconds, LaunchEndedHandler launchEnded)
     : m_table(procRoot, getuid())
     , m_launches(std::move(launches))
@@ -29,6 +32,12 @@ LinuxRunningItems::LinuxRunningItems(const QString& procRoot, QList<Launch> laun
 {
 }
 
+void LinuxRunningItems::refresh()
+{
+    m_table.refresh();
+    m_windowOwners.reset();
+}
+
 Workspace::ApplicationState LinuxRunningItems::stateForItemAtPath(const QString& path) const
 {
     const QString itemPath = writtenPath(path);
@@ -36,21 +45,24 @@ Workspace::ApplicationState LinuxRunningItems::stateForItemAtPath(const QString&
         return Workspace::ApplicationState::NotRunning;
     QList<ProcessTable::Process> processes;
     QList<qint64> sessions;
-    for (const Launch& launch : m_launches) {
-        if (launch.path != itemPath)
-            continue;
+    for (const Launch& launch : m_launches(itemPath)) {
         const QList<ProcessTable::Process> launched = processesOfLaunch(launch);
         if (launched.isEmpty())
             m_launchEnded(launch);
         processes += launched;
         sessions.append(launch.pid);
     }
-    if (const ItemCommand command = ItemCommand::forItemAtPath(itemPath); !command.isEmpty()) {
-        for (const qint64 pid : m_table.pids()) {
-            if (command.isRunByProcess(m_table, pid)) {
-                if (const std::optional<ProcessTable::Process> process = m_table.process(pid); process && !process->hasEnded)
-                    processes.append(*process);
-            }
+    // An item's command is read once: a wait asks about its item again and again.
+    auto known = m_commands.constFind(itemPath);
+    if (known == m_commands.cend())
+        known = m_commands.insert(itemPath, ItemCommand::forItemAtPath(itemPath));
+    const ItemCommand& command = *known;
+    for (const QString& program : command.programFiles()) {
+        for (const qint64 pid : m_table.processesRunning(program)) {
+            if (contains(processes, pid) || !command.isRunByProcess(m_table, pid))
+                continue;
+            if (const std::optional<ProcessTable::Process> process = m_table.currentProcess(pid); process && !process->hasEnded)
+                processes.append(*process);
         }
     }
     if (processes.isEmpty())
@@ -62,7 +74,7 @@ Workspace::ApplicationState LinuxRunningItems::stateForItemAtPath(const QString&
 QList<ProcessTable::Process> LinuxRunningItems::processesOfLaunch(const Launch& launch) const
 {
     // A pid with another start time is a later process that reuses the number.
-    if (const std::optional<ProcessTable::Process> process = m_table.process(launch.pid);
+    if (const std::optional<ProcessTable::Process> process = m_table.currentProcess(launch.pid);
         process && !process->hasEnded && process->startTicks == launch.startTicks)
         return { *process };
     QList<ProcessTable::Process> descendants = m_table.sessionMembers(launch.pid);
@@ -72,12 +84,34 @@ QList<ProcessTable::Process> LinuxRunningItems::processesOfLaunch(const Launch& 
 
 bool LinuxRunningItems::isFinishedLaunching(const QList<ProcessTable::Process>& processes, const QList<qint64>& sessions) const
 {
-    for (const ProcessTable::Process& process : processes) {
-        if (process.ageSeconds >= m_settledSeconds)
-            return true;
-    }
+    if (hasSettled(processes))
+        return true;
     const QList<qint64> owners = windowOwners();
     return std::any_of(owners.cbegin(), owners.cend(), [&](qint64 owner) { return isOrDescendsFrom(owner, processes, sessions); });
+}
+
+// A program busy starting uses processor time; one that waits for its user,
+// or for anything else, uses none, or next to none: a program that looks
+// for something a few times a second uses a clock tick now and then.
+bool LinuxRunningItems::hasSettled(const QList<ProcessTable::Process>& processes) const
+{
+    const double now = m_table.uptime();
+    const qint64 idleTicks = std::max<qint64>(1, static_cast<qint64>(kIdleShare * m_settledSeconds * m_table.ticksPerSecond()));
+    double lastActive = 0;
+    for (const ProcessTable::Process& process : processes) {
+        Activity& activity = m_activity[process.pid];
+        if (activity.startTicks != process.startTicks) {
+            // First seen: it was active at the latest until its start plus the time it used.
+            const double started = static_cast<double>(process.startTicks) / m_table.ticksPerSecond();
+            activity = { process.startTicks, process.cpuTicks,
+                std::min(now, started + static_cast<double>(process.cpuTicks) / m_table.ticksPerSecond()) };
+        } else if (process.cpuTicks - activity.cpuTicks > idleTicks) {
+            activity.cpuTicks = process.cpuTicks;
+            activity.lastActiveSeconds = now;
+        }
+        lastActive = std::max(lastActive, activity.lastActiveSeconds);
+    }
+    return now - lastActive >= m_settledSeconds;
 }
 
 bool LinuxRunningItems::isOrDescendsFrom(qint64 pid, const QList<ProcessTable::Process>& processes, const QList<qint64>& sessions) const

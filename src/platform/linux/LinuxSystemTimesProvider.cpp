@@ -2,7 +2,10 @@
 
 #include "foundation/Log.h"
 
+#include <QDBusArgument>
+#include <QDBusObjectPath>
 #include <QFile>
+#include <limits>
 #include <cstring>
 #include <ctime>
 #include <mutex>
@@ -11,10 +14,12 @@
 #include <utmp.h>
 #include <utmpx.h>
 
-LinuxSystemTimesProvider::LinuxSystemTimesProvider(QString procRoot, QString utmpPath, QString userName)
+LinuxSystemTimesProvider::LinuxSystemTimesProvider(QString procRoot, QString utmpPath, QString userName,
+                                                   QDBusConnection bus, QString logindService)
     : m_procRoot(std::move(procRoot))
     , m_utmpPath(utmpPath.isEmpty() ? QStringLiteral(_PATH_UTMP) : std::move(utmpPath))
     , m_userName(userName.isEmpty() ? currentUserName() : std::move(userName))
+    , m_logind(std::move(bus), std::move(logindService), QStringLiteral("logind"))
 {
 }
 
@@ -49,6 +54,37 @@ QDateTime LinuxSystemTimesProvider::bootTime() const
 }
 
 QDateTime LinuxSystemTimesProvider::loginTime() const
+{
+    const QDateTime start = sessionStartFromLogind();
+    return start.isValid() ? start : loginTimeFromUtmp();
+}
+
+QString LinuxSystemTimesProvider::loginSessionID() const
+{
+    return qEnvironmentVariable("XDG_SESSION_ID");
+}
+
+QDateTime LinuxSystemTimesProvider::sessionStartFromLogind() const
+{
+    const QString session = loginSessionID();
+    if (session.isEmpty())
+        return {};
+    const QDBusMessage reply = m_logind.call(QStringLiteral("/org/freedesktop/login1"),
+                                             QStringLiteral("org.freedesktop.login1.Manager"), QStringLiteral("GetSession"), { session });
+    if (!DBusServiceClient::succeeded(reply) || reply.arguments().isEmpty())
+        return {};
+    const QString path = qdbus_cast<QDBusObjectPath>(reply.arguments().constFirst()).path();
+    // Microseconds since the epoch.
+    const std::optional<QVariant> timestamp = m_logind.property(path, QStringLiteral("org.freedesktop.login1.Session"),
+                                                                QStringLiteral("Timestamp"));
+    bool isNumber = false;
+    const qulonglong microseconds = timestamp ? timestamp->toULongLong(&isNumber) : 0;
+    if (!isNumber || microseconds == 0 || microseconds / 1000 > static_cast<qulonglong>(std::numeric_limits<qint64>::max()))
+        return {};
+    return QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(microseconds / 1000));
+}
+
+QDateTime LinuxSystemTimesProvider::loginTimeFromUtmp() const
 {
     const QDateTime boot = bootTime();
     if (!boot.isValid() || m_userName.isEmpty())

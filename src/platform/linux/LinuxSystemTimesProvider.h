@@ -1,11 +1,13 @@
 #pragma once
-// Boot time from the kernel's "btime" line of /proc/stat, login time from the
-// utmp login records, time since start-up from CLOCK_BOOTTIME.
+// Boot time from the kernel's "btime" line of /proc/stat, login time from
+// logind's session of XDG_SESSION_ID (else the utmp login records), time since
+// start-up from CLOCK_BOOTTIME.
 //
 // The boot time is not worked out as "now minus a monotonic clock": the usual
 // monotonic clocks stop while the machine sleeps, so that difference moves
 // forward with every sleep and a wake would look like a new boot.
 #include "platform/SystemTimesProvider.h"
+#include "platform/linux/DBusServiceClient.h"
 
 #include <QByteArray>
 #include <QString>
@@ -13,13 +15,17 @@
 
 class LinuxSystemTimesProvider : public SystemTimesProvider {
 public:
-    // procRoot and utmpPath point elsewhere in tests; an empty userName means
-    // the user this process runs as.
+    static inline const QString LogindService = QStringLiteral("org.freedesktop.login1");
+
+    // procRoot, utmpPath and logind point elsewhere in tests; an empty
+    // userName means the user this process runs as.
     explicit LinuxSystemTimesProvider(QString procRoot = QStringLiteral("/proc"), QString utmpPath = {},
-                                      QString userName = {});
+                                      QString userName = {}, QDBusConnection bus = QDBusConnection::systemBus(),
+                                      QString logindService = LogindService);
 
     QDateTime bootTime() const override;
     QDateTime loginTime() const override;
+    QString loginSessionID() const override;
     double timeSinceStartup() const override;
 
     // Seconds since the epoch of the "btime" line; nothing when the text has
@@ -28,8 +34,12 @@ public:
 
 private:
     static QString currentUserName();
+    QDateTime sessionStartFromLogind() const;
+    // The user's earliest login of this boot that has not ended.
+    QDateTime loginTimeFromUtmp() const;
 
     QString m_procRoot;
     QString m_utmpPath;
     QString m_userName;
+    DBusServiceClient m_logind;
 };

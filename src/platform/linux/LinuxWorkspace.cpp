@@ -268,7 +268,8 @@ void LinuxWorkspace::recordLaunch(qint64 pid, const QString& path, LaunchOptions
     const std::optional<ProcessTable::Process> process = ProcessTable(m_procRoot, getuid()).process(pid);
     {
         const std::lock_guard lock(m_launchesMutex);
-        m_launches.insert(pid, { pid, process ? process->startTicks : -1, writtenPath(path) });
+        const QString launchPath = writtenPath(path);
+        m_launches.insert(launchPath, { pid, process ? process->startTicks : -1, launchPath });
     }
     if (options.hidden) {
         if (WindowMinimiser* windows = minimiser())
@@ -278,19 +279,21 @@ void LinuxWorkspace::recordLaunch(qint64 pid, const QString& path, LaunchOptions
 
 std::unique_ptr<Workspace::RunningItems> LinuxWorkspace::runningItems() const
 {
-    QList<Launch> launches;
-    {
+    const auto launchesOfPath = [this](const QString& path) {
         const std::lock_guard lock(m_launchesMutex);
-        launches = m_launches.values();
-    }
+        return m_launches.values(path);
+    };
     // A launch is forgotten once nothing of it runs, when its path is next
     // asked about (as it is before each launch of it): a pass pays only for
     // the launches of what it asks about.
-    return std::make_unique<LinuxRunningItems>(m_procRoot, launches, windows(), m_settledSeconds, [this](const Launch& ended) {
+    return std::make_unique<LinuxRunningItems>(m_procRoot, launchesOfPath, windows(), m_settledSeconds, [this](const Launch& ended) {
         const std::lock_guard lock(m_launchesMutex);
-        const auto known = m_launches.constFind(ended.pid);
-        if (known != m_launches.cend() && known->startTicks == ended.startTicks)
-            m_launches.erase(known);
+        for (auto known = m_launches.find(ended.path); known != m_launches.end() && known.key() == ended.path; ++known) {
+            if (known->pid == ended.pid && known->startTicks == ended.startTicks) {
+                m_launches.erase(known);
+                return;
+            }
+        }
     });
 }
 
@@ -299,12 +302,9 @@ bool LinuxWorkspace::hideWindowsOfApplication(const QString& applicationPath)
     WindowMinimiser* windows = minimiser();
     if (!windows)
         return false;
-    const QString path = writtenPath(applicationPath);
     const std::lock_guard lock(m_launchesMutex);
-    for (const Launch& launch : std::as_const(m_launches)) {
-        if (launch.path == path)
-            windows->minimiseWindowsOf(launch.pid, kHideWindowsSeconds);
-    }
+    for (const Launch& launch : m_launches.values(writtenPath(applicationPath)))
+        windows->minimiseWindowsOf(launch.pid, kHideWindowsSeconds);
     return true;
 }
 

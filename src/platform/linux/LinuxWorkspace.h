@@ -5,7 +5,7 @@
 #include "platform/Workspace.h"
 #include "platform/linux/LinuxRunningItems.h"
 
-#include <QHash>
+#include <QMultiHash>
 #include <memory>
 #include <mutex>
 
@@ -64,6 +64,6 @@ private:
     std::once_flag m_launchBusOnce;
     std::shared_ptr<GDBusConnection> m_launchBus;
     mutable std::mutex m_launchesMutex;
-    // Processes we started, by pid, with what they were started from.
-    mutable QHash<qint64, Launch> m_launches;
+    // Processes we started, by what they were started from.
+    mutable QMultiHash<QString, Launch> m_launches;
 };

@@ -1,6 +1,8 @@
 #include "platform/linux/ProcessTable.h"
 
 #include <QFile>
+#include <QSet>
+#include <algorithm>
 #include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
@@ -29,89 +31,152 @@ QByteArray readSmallFile(const QByteArray& path)
 ProcessTable::ProcessTable(const QString& procRoot, uid_t uid)
     : m_procRoot(QFile::encodeName(procRoot))
     , m_uid(uid)
-    , m_uptime(readSmallFile(m_procRoot + "/uptime").simplified().split(' ').value(0).toDouble())
+    , m_ticksPerSecond(static_cast<double>(sysconf(_SC_CLK_TCK)))
+    , m_uptime(readUptime())
 {
 }
 
-QList<qint64> ProcessTable::pids() const
+void ProcessTable::refresh()
 {
-    if (m_pids)
-        return *m_pids;
-    m_pids.emplace();
+    m_uptime = readUptime();
+    if (!m_indexed) {
+        indexAll();
+        return;
+    }
+    const QList<qint64> listed = listPids();
+    const QSet<qint64> present(listed.cbegin(), listed.cend());
+    for (const qint64 pid : m_entries.keys()) {
+        if (!present.contains(pid))
+            forget(pid);
+    }
+    for (const qint64 pid : listed) {
+        const auto known = m_entries.find(pid);
+        if (known == m_entries.end()) {
+            readEntry(pid, true);
+        } else if (known->readAgain) {
+            // Read again once: by now a launcher has become its program.
+            forget(pid);
+            readEntry(pid, false);
+        }
+    }
+}
+
+void ProcessTable::indexAll() const
+{
+    if (m_indexed)
+        return;
+    m_indexed = true;
+    for (const qint64 pid : listPids()) {
+        if (!m_entries.contains(pid))
+            readEntry(pid, false);
+    }
+}
+
+QList<qint64> ProcessTable::listPids() const
+{
+    QList<qint64> pids;
     DIR* folder = ::opendir(m_procRoot.constData());
     if (!folder)
-        return *m_pids;
+        return pids;
     while (const dirent* entry = ::readdir(folder)) {
         char* end = nullptr;
         const long long pid = std::strtoll(entry->d_name, &end, 10);
         if (pid > 0 && *end == '\0')
-            m_pids->append(pid);
+            pids.append(pid);
     }
     ::closedir(folder);
-    return *m_pids;
+    return pids;
+}
+
+ProcessTable::Entry& ProcessTable::readEntry(qint64 pid, bool readAgain) const
+{
+    Entry entry;
+    if (belongsToUser(pid)) {
+        entry.process = readProcess(pid);
+        if (entry.process)
+            entry.executable = readExecutable(pid);
+    }
+    entry.readAgain = readAgain && entry.process;
+    if (!entry.executable.isEmpty())
+        m_byExecutable.insert(entry.executable, pid);
+    return *m_entries.insert(pid, std::move(entry));
+}
+
+void ProcessTable::forget(qint64 pid) const
+{
+    const auto known = m_entries.constFind(pid);
+    if (known == m_entries.cend())
+        return;
+    m_byExecutable.remove(known->executable, pid);
+    m_entries.erase(known);
+}
+
+QList<qint64> ProcessTable::pids() const
+{
+    indexAll();
+    return m_entries.keys();
 }
 
 std::optional<ProcessTable::Process> ProcessTable::process(qint64 pid) const
 {
-    const auto known = m_processes.constFind(pid);
-    if (known != m_processes.cend())
-        return *known;
-    return *m_processes.insert(pid, belongsToUser(pid) ? readProcess(pid) : std::nullopt);
+    const auto known = m_entries.constFind(pid);
+    return known != m_entries.cend() ? known->process : readEntry(pid, m_indexed).process;
+}
+
+std::optional<ProcessTable::Process> ProcessTable::currentProcess(qint64 pid) const
+{
+    const bool isKnown = m_entries.contains(pid);
+    Entry& entry = isKnown ? m_entries[pid] : readEntry(pid, m_indexed);
+    if (isKnown && entry.process)
+        entry.process = readProcess(pid);
+    return entry.process;
 }
 
 QString ProcessTable::executable(qint64 pid) const
 {
-    const auto known = m_executables.constFind(pid);
-    if (known != m_executables.cend())
-        return *known;
-    char target[4096];
-    const ssize_t length = ::readlink(fileOf(pid, "exe").constData(), target, sizeof target);
-    QString path = length > 0 && static_cast<size_t>(length) < sizeof target
-        ? QFile::decodeName(QByteArray(target, length)) : QString();
-    // A program replaced by an update while it runs is still that program.
-    if (path.endsWith(QLatin1String(" (deleted)")))
-        path.chop(10);
-    return *m_executables.insert(pid, path);
+    const auto known = m_entries.constFind(pid);
+    return known != m_entries.cend() ? known->executable : readEntry(pid, m_indexed).executable;
 }
 
 QStringList ProcessTable::commandLine(qint64 pid) const
 {
-    const auto known = m_commandLines.constFind(pid);
-    if (known != m_commandLines.cend())
-        return *known;
-    QStringList arguments;
-    QList<QByteArray> fields = readSmallFile(fileOf(pid, "cmdline")).split('\0');
-    // Every argument ends with a NUL byte, so the last field is empty.
-    fields.removeLast();
-    for (const QByteArray& field : fields)
-        arguments.append(QFile::decodeName(field));
-    return *m_commandLines.insert(pid, arguments);
+    Entry& entry = m_entries.contains(pid) ? m_entries[pid] : readEntry(pid, m_indexed);
+    if (!entry.process)
+        return {};
+    if (!entry.commandLine) {
+        QStringList arguments;
+        QList<QByteArray> fields = readSmallFile(fileOf(pid, "cmdline")).split('\0');
+        // Every argument ends with a NUL byte, so the last field is empty.
+        fields.removeLast();
+        for (const QByteArray& field : fields)
+            arguments.append(QFile::decodeName(field));
+        entry.commandLine = arguments;
+    }
+    return *entry.commandLine;
+}
+
+QList<qint64> ProcessTable::processesRunning(const QString& executable) const
+{
+    indexAll();
+    return m_byExecutable.values(executable);
 }
 
 QList<ProcessTable::Process> ProcessTable::sessionMembers(qint64 session) const
 {
-    // Only the members are read in full.
+    indexAll();
+    // The session of a process never changes but by its own setsid(), which
+    // a later look reads; only the members are read again.
     QList<Process> members;
-    for (const qint64 pid : pids()) {
-        if (sessionOf(pid) != session)
+    for (auto entry = m_entries.cbegin(); entry != m_entries.cend(); ++entry) {
+        if (!entry->process || entry->process->session != session)
             continue;
-        if (const std::optional<Process> member = process(pid); member && !member->hasEnded)
+        if (const std::optional<Process> member = currentProcess(entry.key()); member && !member->hasEnded)
             members.append(*member);
     }
     return members;
 }
 
-qint64 ProcessTable::sessionOf(qint64 pid) const
-{
-    // The kernel tells the session of a live process in one call, where
-    // reading its stat file takes three; a tree of files stands for /proc in tests.
-    if (m_procRoot == "/proc")
-        return getsid(static_cast<pid_t>(pid));
-    const std::optional<Process> known = process(pid);
-    return known ? known->session : -1;
-}
-
-// Built for every process at every pass: no formatting, one allocation.
+// Built for every process a look reads: no formatting, one allocation.
 QByteArray ProcessTable::fileOf(qint64 pid, const char* name) const
 {
     return m_procRoot + '/' + QByteArray::number(pid) + '/' + name;
@@ -125,7 +190,8 @@ std::optional<ProcessTable::Process> ProcessTable::readProcess(qint64 pid) const
     const qsizetype nameEnd = stat.lastIndexOf(')');
     if (nameEnd < 0)
         return std::nullopt;
-    // Fields from the state (field 3) on: parent 4, session 6, start time 22.
+    // Fields from the state (field 3) on: parent 4, session 6, user and
+    // system time 14 and 15, start time 22.
     const QList<QByteArray> fields = stat.mid(nameEnd + 1).simplified().split(' ');
     const auto field = [&](int number) {
         bool isNumber = false;
@@ -137,8 +203,20 @@ std::optional<ProcessTable::Process> ProcessTable::readProcess(qint64 pid) const
         return std::nullopt;
     // Not yet reaped (Z) or going (X).
     const bool hasEnded = fields.value(0) == "Z" || fields.value(0) == "X";
-    const double age = m_uptime - static_cast<double>(startTicks) / static_cast<double>(sysconf(_SC_CLK_TCK));
-    return Process { pid, field(4), field(6), startTicks, age, hasEnded };
+    const double age = m_uptime - static_cast<double>(startTicks) / m_ticksPerSecond;
+    return Process { pid, field(4), field(6), startTicks, age, hasEnded, std::max<qint64>(field(14), 0) + std::max<qint64>(field(15), 0) };
+}
+
+QString ProcessTable::readExecutable(qint64 pid) const
+{
+    char target[4096];
+    const ssize_t length = ::readlink(fileOf(pid, "exe").constData(), target, sizeof target);
+    QString path = length > 0 && static_cast<size_t>(length) < sizeof target
+        ? QFile::decodeName(QByteArray(target, length)) : QString();
+    // A program replaced by an update while it runs is still that program.
+    if (path.endsWith(QLatin1String(" (deleted)")))
+        path.chop(10);
+    return path;
 }
 
 bool ProcessTable::belongsToUser(qint64 pid) const
@@ -154,4 +232,9 @@ bool ProcessTable::belongsToUser(qint64 pid) const
         return isNumber && uid == m_uid;
     }
     return false;
+}
+
+double ProcessTable::readUptime() const
+{
+    return readSmallFile(m_procRoot + "/uptime").simplified().split(' ').value(0).toDouble();
 }

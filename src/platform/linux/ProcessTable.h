@@ -1,11 +1,16 @@
 #pragma once
-// The processes of one user at one moment, read from a /proc tree (a fake one
-// in tests). What a process is and runs is read when first asked and kept, so
-// one judging pass reads each process at most once, whatever it asks about.
+// The processes of one user, read from a /proc tree (a fake one in tests).
+// The first look that needs every process reads each one once: whose it is,
+// what it is and the program it runs. Later looks (refresh()) list the
+// folder again and read only what began since, forget what ended, and read
+// once more what began after the first look, so that a launcher that
+// replaced itself with its program is seen as that program. A table kept for
+// a run therefore costs each step the same, whatever else runs.
 // Used by one thread at a time.
 #include <QByteArray>
 #include <QHash>
 #include <QList>
+#include <QMultiHash>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -25,34 +30,60 @@ public:
         double ageSeconds = 0;
         // It ended and runs nothing, but its parent has not yet collected it.
         bool hasEnded = false;
+        // Processor time used so far, user and system, in clock ticks.
+        qint64 cpuTicks = 0;
     };
 
     ProcessTable(const QString& procRoot, uid_t uid);
 
+    // Looks again: see above. The first call makes the first look.
+    void refresh();
+
     QList<qint64> pids() const;
-    // The user's process with the pid, when it runs.
+    // The user's process with the pid, as last read; a pid not seen before is read now.
     std::optional<Process> process(qint64 pid) const;
+    // Reads the process again now: whether it ended, the time it used.
+    std::optional<Process> currentProcess(qint64 pid) const;
     // The file the process runs, as the kernel names it; empty when it cannot
     // be read (another user's process, a kernel thread, one that just ended).
     QString executable(qint64 pid) const;
     // Its arguments, the program as it was started first.
     QStringList commandLine(qint64 pid) const;
+    // The user's processes that run the file.
+    QList<qint64> processesRunning(const QString& executable) const;
     // The user's processes of the session that have not ended.
     QList<Process> sessionMembers(qint64 session) const;
+    // Seconds since boot at the last look.
+    double uptime() const { return m_uptime; }
+    double ticksPerSecond() const { return m_ticksPerSecond; }
 
 private:
-    // The session of the process; -1 when it is gone.
-    qint64 sessionOf(qint64 pid) const;
+    struct Entry {
+        // Empty for another user's process, or one that ended while it was read.
+        std::optional<Process> process;
+        QString executable;
+        std::optional<QStringList> commandLine;
+        // Began after the first look and not yet read again.
+        bool readAgain = false;
+    };
+
+    // Makes the first look, once.
+    void indexAll() const;
+    QList<qint64> listPids() const;
+    Entry& readEntry(qint64 pid, bool readAgain) const;
+    void forget(qint64 pid) const;
     // The path of a file of the process's folder.
     QByteArray fileOf(qint64 pid, const char* name) const;
     std::optional<Process> readProcess(qint64 pid) const;
+    QString readExecutable(qint64 pid) const;
     bool belongsToUser(qint64 pid) const;
+    double readUptime() const;
 
     QByteArray m_procRoot;
     uid_t m_uid;
-    double m_uptime;
-    mutable std::optional<QList<qint64>> m_pids;
-    mutable QHash<qint64, std::optional<Process>> m_processes;
-    mutable QHash<qint64, QString> m_executables;
-    mutable QHash<qint64, QStringList> m_commandLines;
+    double m_ticksPerSecond;
+    mutable double m_uptime;
+    mutable bool m_indexed = false;
+    mutable QHash<qint64, Entry> m_entries;
+    mutable QMultiHash<QString, qint64> m_byExecutable;
 };

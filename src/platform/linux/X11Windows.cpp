@@ -4,6 +4,8 @@
 
 #include <QByteArray>
 #include <cstdlib>
+#include <vector>
+#include <xcb/res.h>
 #include <xcb/xcb.h>
 
 namespace {
@@ -47,6 +49,8 @@ X11Windows::X11Windows(xcb_connection_t* connection, uint32_t root)
     , m_clientListAtom(atom("_NET_CLIENT_LIST"))
     , m_pidAtom(atom("_NET_WM_PID"))
     , m_changeStateAtom(atom("WM_CHANGE_STATE"))
+    , m_resourceMask(xcb_get_setup(connection)->resource_id_mask)
+    , m_hasResourceExtension(xcb_get_extension_data(connection, &xcb_res_id)->present)
 {
 }
 
@@ -94,12 +98,48 @@ QList<X11Windows::Window> X11Windows::windowsWithOwners() const
     for (const uint32_t window : windows)
         cookies.append(xcb_get_property(m_connection, 0, window, m_pidAtom, XCB_ATOM_CARDINAL, 0, 1));
     QList<Window> result;
+    QList<uint32_t> unnamed;
     for (int index = 0; index < cookies.size(); ++index) {
         const auto pid = takeReply(xcb_get_property_reply(m_connection, cookies[index], nullptr));
         if (pid && pid->format == 32 && xcb_get_property_value_length(pid.get()) == 4)
             result.append({ windows[index], *static_cast<const uint32_t*>(xcb_get_property_value(pid.get())) });
+        else
+            unnamed.append(windows[index]);
+    }
+    const QList<qint64> owners = clientProcesses(unnamed);
+    for (int index = 0; index < owners.size(); ++index) {
+        if (owners[index] > 0)
+            result.append({ unnamed[index], owners[index] });
     }
     return result;
+}
+
+QList<qint64> X11Windows::clientProcesses(const QList<uint32_t>& windows) const
+{
+    QList<qint64> pids(windows.size(), 0);
+    if (windows.isEmpty() || !m_hasResourceExtension)
+        return pids;
+    // Any resource of a connection names the connection; one request asks for all.
+    std::vector<xcb_res_client_id_spec_t> specs;
+    for (const uint32_t window : windows)
+        specs.push_back({ window, XCB_RES_CLIENT_ID_MASK_LOCAL_CLIENT_PID });
+    const auto reply = takeReply(xcb_res_query_client_ids_reply(m_connection,
+        xcb_res_query_client_ids(m_connection, static_cast<uint32_t>(specs.size()), specs.data()), nullptr));
+    if (!reply)
+        return pids;
+    for (xcb_res_client_id_value_iterator_t ids = xcb_res_query_client_ids_ids_iterator(reply.get()); ids.rem > 0;
+         xcb_res_client_id_value_next(&ids)) {
+        const xcb_res_client_id_value_t* id = ids.data;
+        if (!(id->spec.mask & XCB_RES_CLIENT_ID_MASK_LOCAL_CLIENT_PID) || xcb_res_client_id_value_value_length(id) != 1)
+            continue;
+        const qint64 pid = *xcb_res_client_id_value_value(id);
+        // The reply names the connection by its resource base, not by the window asked about.
+        for (int index = 0; index < windows.size(); ++index) {
+            if ((windows[index] & ~m_resourceMask) == (id->spec.client & ~m_resourceMask))
+                pids[index] = pid;
+        }
+    }
+    return pids;
 }
 
 void X11Windows::minimise(uint32_t window) const

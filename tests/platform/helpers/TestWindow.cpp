@@ -1,6 +1,8 @@
 // Shows a window on $DISPLAY that names its process (_NET_WM_PID), then writes
-// its pid to "<argv[0]>.shown" and stays until that file is removed (at most
-// 30 s) or the display goes.
+// its pid and window to "<argv[0]>.shown" and stays until that file is removed
+// (at most 30 s) or the display goes. "--anonymous" leaves the window without
+// _NET_WM_PID; "--busy SECONDS" first keeps the processor busy that long.
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -8,8 +10,20 @@
 #include <unistd.h>
 #include <xcb/xcb.h>
 
-int main(int, char** argv)
+int main(int argc, char** argv)
 {
+    bool anonymous = false;
+    double busySeconds = 0;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--anonymous") == 0)
+            anonymous = true;
+        else if (std::strcmp(argv[i], "--busy") == 0 && i + 1 < argc)
+            busySeconds = std::atof(argv[++i]);
+    }
+    const auto busyUntil = std::chrono::steady_clock::now() + std::chrono::duration<double>(busySeconds);
+    while (std::chrono::steady_clock::now() < busyUntil) {
+    }
+
     xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
     if (xcb_connection_has_error(connection))
         return 1;
@@ -23,7 +37,8 @@ int main(int, char** argv)
     if (!atom)
         return 1;
     const uint32_t pid = static_cast<uint32_t>(getpid());
-    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, window, atom->atom, XCB_ATOM_CARDINAL, 32, 1, &pid);
+    if (!anonymous)
+        xcb_change_property(connection, XCB_PROP_MODE_REPLACE, window, atom->atom, XCB_ATOM_CARDINAL, 32, 1, &pid);
     free(atom);
     xcb_map_window(connection, window);
     // A round trip: the server has mapped the window before anyone is told.
@@ -34,7 +49,7 @@ int main(int, char** argv)
     FILE* out = std::fopen(partial.c_str(), "w");
     if (!out)
         return 1;
-    std::fprintf(out, "%u\n", pid);
+    std::fprintf(out, "%u %u\n", pid, window);
     std::fclose(out);
     if (std::rename(partial.c_str(), marker.c_str()) != 0)
         return 1;
