@@ -1,6 +1,7 @@
 #include "ui/views/ShownChildrenAccessible.h"
 
 #include "ui/base/ViewControllerBase.h"
+#include "ui/inspector/PathControlView.h"
 #include "ui/views/AccessibleInterfaceFactory.h"
 #include "ui/views/ToolBar.h"
 
@@ -27,10 +28,16 @@ ShownChildrenAccessible::ShownChildrenAccessible(ToolBar* toolBar)
 {
 }
 
+ShownChildrenAccessible::ShownChildrenAccessible(PathControlView* path)
+    : QAccessibleWidget(path)
+{
+}
+
 void ShownChildrenAccessible::install()
 {
     installAccessibleInterface<ShownChildrenAccessible, ViewControllerBase>();
     installAccessibleInterface<ShownChildrenAccessible, ToolBar>();
+    installAccessibleInterface<ShownChildrenAccessible, PathControlView>();
 }
 
 QList<QWidget*> ShownChildrenAccessible::shownChildren() const

@@ -3,9 +3,11 @@
 // controls it shows. Qt's own interfaces list hidden children too (a
 // schedule time's delete button while it is the only time, the name field
 // while the name is shown, a tool bar's overflow button while everything
-// fits), which screen readers then offer as if they were there.
+// fits, the folders a breadcrumb elides), which screen readers then offer
+// as if they were there.
 #include <QAccessibleWidget>
 
+class PathControlView;
 class ToolBar;
 class ViewControllerBase;
 
@@ -13,8 +15,10 @@ class ShownChildrenAccessible : public QAccessibleWidget {
 public:
     explicit ShownChildrenAccessible(ViewControllerBase* controller);
     explicit ShownChildrenAccessible(ToolBar* toolBar);
+    explicit ShownChildrenAccessible(PathControlView* path);
 
-    // Makes the interface the one of every view controller and ToolBar.
+    // Makes the interface the one of every view controller, ToolBar and
+    // PathControlView.
     static void install();
 
     int childCount() const override;

@@ -24,7 +24,7 @@
 #include <QTableView>
 #include <QTest>
 #include <QTimeEdit>
-#include <QToolButton>
+#include <QRadioButton>
 
 namespace {
 
@@ -103,7 +103,7 @@ TEST_F(WindowKeysTest, DeleteInTheInspectorDeletesItsSelectedConditionsOrNothing
     EXPECT_EQ(itemNames(), "Alpha Beta Gamma") << "nothing selected: nothing deleted";
 
     // Elsewhere in the inspector, neither Delete nor another key of the main window acts.
-    inspector->itemStartupModeView()->findChild<QToolButton*>()->setFocus();
+    inspector->itemStartupModeView()->findChild<QRadioButton*>()->setFocus();
     type(QKeySequence::Delete);
     type(shortcutOf(CommandNames::createNewDelayItem));
     type(shortcutOf(CommandNames::moveCurrentSelectionToIgnoredItems));
@@ -161,7 +161,7 @@ TEST_F(WindowKeysTest, ShiftTabScrollsTheControlItReachesIntoView)
     QTableView* table = inspector->startupConditionsTableView();
     ASSERT_GT(table->verticalScrollBar()->maximum(), 0) << "the rows must not all fit";
     QWidget* viewport = table->viewport();
-    inspector->itemStartupModeView()->findChild<QToolButton*>()->setFocus(Qt::TabFocusReason);
+    inspector->itemStartupModeView()->findChild<QRadioButton*>()->setFocus(Qt::TabFocusReason);
     bool scrolled = false;
     for (int press = 0; press < 40; ++press) {
         const int before = table->verticalScrollBar()->value();
