@@ -17,6 +17,7 @@
 #include "shell/ApplicationHelpers.h"
 #include "shell/ContextChainStarter.h"
 #include "shell/SingleInstance.h"
+#include "texts/Localizator.h"
 #include "ui/base/MessageBoxDialogPresenter.h"
 #include "ui/views/ApplicationAccessible.h"
 #include "ui/windows/ApplicationWindowControllers.h"
@@ -43,20 +44,28 @@ int main(int argc, char** argv)
     // From the start: the session may end the program during a dialog at start.
     QuitOnSignals quitOnSignals;
 
-    SingleInstance instance;
+    // Every part the delegate reaches ends before the event loop's objects.
+    ApplicationHelpers helpers;
+    SingleInstance instance(helpers.applicationLockFilePath());
     const std::optional<qint64> previous = Relaunch::previousProcess(QCoreApplication::arguments());
     if (previous)
         instance.waitForRelease(*previous, 30000);
-    if (!instance.claim()) {
+    const SingleInstance::Claim claim = instance.claim(previous ? 5000 : 0);
+    if (claim != SingleInstance::Claim::Owned) {
         // A relaunch that gave up on the old copy starts nothing: the next
         // real start must not take itself for the relaunch.
         if (previous)
             UserDefaults::standard().setIsLaunchAfterRestart(false);
-        return instance.activateRunningInstance() ? 0 : 1;
+        if (claim == SingleInstance::Claim::RunningInThisSession)
+            return instance.activateRunningInstance() ? 0 : 1;
+        // Nothing is read or written: the other copy's edits stay its own.
+        log_initialize(false, 0);
+        LOG_WARN("Lanternwick already runs in another session, quitting without saving");
+        MessageBoxDialogPresenter dialogs;
+        dialogs.runModal(DialogPresenter::requestForError(Localizator::shared().errorForRunningInAnotherSession()));
+        return 1;
     }
 
-    // Every part the delegate reaches ends before the event loop's objects.
-    ApplicationHelpers helpers;
     // Windows and dialogs are titled by it, and screen readers announce it.
     QGuiApplication::setApplicationDisplayName(helpers.applicationName());
     // On X11 the server tells the keys held whatever window has the focus.

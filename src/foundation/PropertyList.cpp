@@ -1,9 +1,10 @@
 #include "foundation/PropertyList.h"
 
+#include "foundation/AtomicFile.h"
+
 #include <QDateTime>
 #include <QFile>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <algorithm>
 #include <cstdlib>
@@ -11,6 +12,7 @@
 #include <limits>
 #include <memory>
 #include <plist/plist.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -127,6 +129,21 @@ Node dateNode(const QDateTime& date)
     plist_t node = nullptr;
     plist_from_xml(xml.constData(), uint32_t(xml.size()), &node);
     return Node(node);
+}
+
+// libplist writes the year of a date as a plain number ("1-01-01T00:00:00Z"),
+// which other readers refuse. Text in strings has its '<' escaped, so every
+// "<date>" in the writer's output opens a date.
+QByteArray withFourDigitYears(QByteArray xml)
+{
+    static constexpr QByteArrayView open("<date>");
+    for (qsizetype at = xml.indexOf(open); at >= 0; at = xml.indexOf(open, at + 1)) {
+        const qsizetype yearStart = at + open.size();
+        const qsizetype yearEnd = xml.indexOf('-', yearStart);
+        if (yearEnd > yearStart && yearEnd - yearStart < 4)
+            xml.insert(yearStart, QByteArray(4 - (yearEnd - yearStart), '0'));
+    }
+    return xml;
 }
 
 // libplist parses XML without recursion but frees, copies and writes trees
@@ -498,7 +515,7 @@ std::optional<QByteArray> PropertyList::toData(const QVariant& value, Error* err
         fail(error, WriteFailed, QStringLiteral("The property list could not be written."));
         return std::nullopt;
     }
-    QByteArray bytes(xml, qsizetype(length));
+    QByteArray bytes = withFourDigitYears(QByteArray(xml, qsizetype(length)));
     plist_to_xml_free(xml);
     // What could not be read again is never written.
     if (bytes.size() > maximumSize) {
@@ -514,14 +531,10 @@ bool PropertyList::toFile(const QVariant& value, const QString& path, Error* err
     const auto bytes = toData(value, error, maximumSize);
     if (!bytes)
         return false;
-    QSaveFile file(path);
-    const auto writeFailed = [&] {
-        fail(error, WriteFailed, QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
+    // Owner-only: what the program keeps in lists is nobody else's business.
+    if (const int failure = AtomicFile::write(path, *bytes, S_IRUSR | S_IWUSR, AtomicFile::Existing::Replace, beforeReplacing)) {
+        fail(error, WriteFailed, QStringLiteral("Cannot write %1: %2").arg(path, AtomicFile::describe(failure)));
         return false;
-    };
-    if (!file.open(QIODevice::WriteOnly) || file.write(*bytes) != bytes->size() || !file.flush())
-        return writeFailed();
-    if (beforeReplacing)
-        beforeReplacing();
-    return file.commit() || writeFailed();
+    }
+    return true;
 }

@@ -1,10 +1,10 @@
 #include "keelhouse/DesktopEntryFile.h"
 
+#include "foundation/AtomicFile.h"
 #include "platform/linux/GioPtr.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -96,17 +96,7 @@ bool DesktopEntryFile::isSpecialFile(const QString& path)
 
 int DesktopEntryFile::writeFile(const QString& path, const QByteArray& data, int mode, bool replace)
 {
-    QTemporaryFile file(QFileInfo(path).path() + QStringLiteral("/.lanternwick-XXXXXX.tmp"));
-    if (!file.open() || ::fchmod(file.handle(), mode_t(mode)) != 0 || file.write(data) != data.size() || !file.flush())
-        return EIO;
-    if (replace) {
-        if (std::rename(QFile::encodeName(file.fileName()).constData(), QFile::encodeName(path).constData()) != 0)
-            return errno;
-    } else if (!file.rename(path)) {
-        return QFileInfo::exists(path) || QFileInfo(path).isSymLink() ? EEXIST : EIO;
-    }
-    file.setAutoRemove(false);
-    return 0;
+    return AtomicFile::write(path, data, mode_t(mode), replace ? AtomicFile::Existing::Replace : AtomicFile::Existing::Keep);
 }
 
 std::optional<DesktopEntryFile> DesktopEntryFile::load(const QString& path, QString* errorMessage)

@@ -27,9 +27,9 @@ public:
     // Something other than a regular file or a folder (a pipe, a device, a
     // socket) is at path; a missing path is not special.
     static bool isSpecialFile(const QString& path);
-    // Writes data to path in one step (a temporary file renamed), with the
-    // file mode from the start; an existing file is replaced only when
-    // replace is set. An errno value, 0 on success.
+    // Writes data to path in one step (AtomicFile: a temporary file synced,
+    // then renamed), with the file mode from the start; an existing file is
+    // replaced only when replace is set. An errno value, 0 on success.
     static int writeFile(const QString& path, const QByteArray& data, int mode, bool replace);
 
     QString string(const QString& key) const;

@@ -1,8 +1,11 @@
 #include "model/DatabaseFiles.h"
 
+#include "foundation/AtomicFile.h"
+#include "foundation/PrivateFolder.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <sys/stat.h>
 
 DatabaseFiles::DatabaseFiles(qint64 maximumFileSize)
     : m_maximumFileSize(maximumFileSize)
@@ -14,34 +17,58 @@ bool DatabaseFiles::exists(const QString& path) const
     return QFileInfo::exists(path);
 }
 
-std::optional<QVariant> DatabaseFiles::readPropertyList(const QString& path, Error* error) const
+std::optional<QByteArray> DatabaseFiles::readFile(const QString& path, Error* error) const
 {
-    return PropertyList::fromFile(path, error, m_maximumFileSize);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = Error(PropertyList::errorDomain(), PropertyList::ReadFailed, QStringLiteral("Cannot open %1: %2").arg(path, file.errorString()));
+        return std::nullopt;
+    }
+    const QByteArray bytes = file.read(m_maximumFileSize + 1);
+    if (file.error() != QFileDevice::NoError) {
+        *error = Error(PropertyList::errorDomain(), PropertyList::ReadFailed, QStringLiteral("Cannot read %1: %2").arg(path, file.errorString()));
+        return std::nullopt;
+    }
+    if (bytes.size() > m_maximumFileSize) {
+        *error = Error(PropertyList::errorDomain(), PropertyList::TooLarge,
+                       QStringLiteral("The file %1 is larger than %2 bytes.").arg(path).arg(m_maximumFileSize));
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+bool DatabaseFiles::writeFile(const QByteArray& bytes, const QString& path, Error* error, const std::function<void()>& beforeReplacing)
+{
+    if (bytes.size() > m_maximumFileSize) {
+        *error = Error(PropertyList::errorDomain(), PropertyList::TooLarge,
+                       QStringLiteral("%1 would take %2 bytes, more than the %3 it may.").arg(path).arg(bytes.size()).arg(m_maximumFileSize));
+        return false;
+    }
+    // Owner-only, like the folder: the database says what the user runs at login.
+    if (const int failure = AtomicFile::write(path, bytes, S_IRUSR | S_IWUSR, AtomicFile::Existing::Replace, beforeReplacing)) {
+        *error = Error(PropertyList::errorDomain(), PropertyList::WriteFailed, QStringLiteral("Cannot write %1: %2").arg(path, AtomicFile::describe(failure)));
+        return false;
+    }
+    return true;
 }
 
 bool DatabaseFiles::writePropertyList(const QVariant& value, const QString& path, Error* error, const std::function<void()>& beforeReplacing)
 {
-    return PropertyList::toFile(value, path, error, m_maximumFileSize, beforeReplacing);
+    const std::optional<QByteArray> bytes = PropertyList::toData(value, error, m_maximumFileSize);
+    return bytes && writeFile(*bytes, path, error, beforeReplacing);
 }
 
 bool DatabaseFiles::copyFile(const QString& source, const QString& destination, Error* error)
 {
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly)) {
-        *error = Error(PropertyList::errorDomain(), PropertyList::ReadFailed, QStringLiteral("Cannot open %1: %2").arg(source, in.errorString()));
+    const std::optional<QByteArray> bytes = readFile(source, error);
+    return bytes && writeFile(*bytes, destination, error);
+}
+
+bool DatabaseFiles::makeFolder(const QString& path, Error* error)
+{
+    if (const int failure = PrivateFolder::make(path)) {
+        *error = Error(PropertyList::errorDomain(), PropertyList::WriteFailed, QStringLiteral("Cannot make the folder %1: %2").arg(path, AtomicFile::describe(failure)));
         return false;
     }
-    const QByteArray bytes = in.readAll();
-    if (in.error() != QFileDevice::NoError) {
-        *error = Error(PropertyList::errorDomain(), PropertyList::ReadFailed, QStringLiteral("Cannot read %1: %2").arg(source, in.errorString()));
-        return false;
-    }
-    QSaveFile out(destination);
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
-        *error = Error(PropertyList::errorDomain(), PropertyList::WriteFailed, QStringLiteral("Cannot write %1: %2").arg(destination, out.errorString()));
-        return false;
-    }
-    // A backup is as private as the store it copies.
-    QFile::setPermissions(destination, in.permissions());
     return true;
 }

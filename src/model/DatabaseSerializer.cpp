@@ -137,6 +137,14 @@ bool DatabaseSerializer::saveDatabaseFromManagedObjectContext(ObjectContext& con
     LOG_VERBOSE("Saving database from context...");
     const QVariantMap dictionary = dictionaryRepresentationOfContext(context);
     Error writeError;
+    // A clean-up tool may have taken the folder while the program ran.
+    if (!m_files->makeFolder(m_applicationDatabasePath, &writeError)) {
+        Error::log(QStringLiteral("Failed creating application data folder at %1:").arg(m_applicationDatabasePath), writeError);
+        m_hasUnwrittenChanges = true;
+        if (error)
+            *error = writeError;
+        return false;
+    }
     // A backup is only replaced once the new store is written whole: a save
     // that fails leaves the store and both backups as they were.
     m_hasUnwrittenChanges = !saveDictionaryRepresentation(dictionary, storeFilename(), &writeError, [&] {
@@ -155,7 +163,26 @@ bool DatabaseSerializer::saveDatabaseFromManagedObjectContext(ObjectContext& con
 
 void DatabaseSerializer::saveSessionBackup()
 {
-    backUpBeforeSaving(false);
+    Error error;
+    if (m_files->makeFolder(m_applicationDatabasePath, &error))
+        backUpBeforeSaving(false);
+    else
+        Error::log(QStringLiteral("Failed creating application data folder at %1:").arg(m_applicationDatabasePath), error);
+}
+
+bool DatabaseSerializer::hasSessionBackup() const
+{
+    return m_files->exists(sessionBackupFilename());
+}
+
+bool DatabaseSerializer::hasLostStore() const
+{
+    return (m_initialValuesFromStore || m_hasWrittenStore) && !m_files->exists(storeFilename());
+}
+
+bool DatabaseSerializer::replaceStore(const QByteArray& bytes, Error* error)
+{
+    return m_files->makeFolder(m_applicationDatabasePath, error) && m_files->writeFile(bytes, storeFilename(), error);
 }
 
 QVariantMap DatabaseSerializer::dictionaryRepresentationOfContext(ObjectContext& context)
@@ -282,7 +309,7 @@ bool DatabaseSerializer::isSomeDataPresentInDictionaryRepresentation(const QVari
 
 // --- Loading -----------------------------------------------------------------
 
-std::optional<QVariant> DatabaseSerializer::readFile(const QString& path, Error* error) const
+std::optional<DatabaseSerializer::ReadFile> DatabaseSerializer::readFile(const QString& path, Error* error) const
 {
     LOG_VERBOSE("Loading data from file...");
     *error = Error();
@@ -291,46 +318,62 @@ std::optional<QVariant> DatabaseSerializer::readFile(const QString& path, Error*
         return std::nullopt;
     }
     LOG_DEBUG("Loading data...");
-    std::optional<QVariant> root = m_files->readPropertyList(path, error);
-    if (!root) {
-        if (error->code() == PropertyList::ReadFailed)
-            LOG_WARN("Failed loading from %1...", path);
-        else
-            LOG_WARN("Failed parsing data from %1...", path);
+    std::optional<QByteArray> bytes = m_files->readFile(path, error);
+    if (!bytes) {
+        LOG_WARN("Failed loading from %1...", path);
+        return std::nullopt;
     }
-    return root;
+    LOG_DEBUG("Parsing loaded data...");
+    std::optional<QVariant> root = PropertyList::fromData(*bytes, error, m_files->maximumFileSize());
+    if (!root) {
+        LOG_WARN("Failed parsing data from %1...", path);
+        return std::nullopt;
+    }
+    return ReadFile { std::move(*bytes), std::move(*root) };
 }
 
-std::optional<QVariantMap> DatabaseSerializer::databaseContentsFromFile(const QString& path, Error* error) const
+std::optional<DatabaseSerializer::ReadFile> DatabaseSerializer::readLoadableFile(const QString& path, Error* error) const
 {
     Error readError;
-    std::optional<QVariant> root = readFile(path, &readError);
-    if (root && !TextStorageDecoder::decode(*root)) {
+    std::optional<ReadFile> file = readFile(path, &readError);
+    if (file && !TextStorageDecoder::decode(file->root)) {
         LOG_WARN("Database file %1 does not load", path);
-        root.reset();
+        file.reset();
         readError = loadError();
     }
     if (error)
         *error = readError;
-    return root ? std::optional<QVariantMap>(root->toMap()) : std::nullopt;
+    return file;
+}
+
+std::optional<QVariantMap> DatabaseSerializer::databaseContentsFromFile(const QString& path, Error* error) const
+{
+    const std::optional<ReadFile> file = readLoadableFile(path, error);
+    return file ? std::optional<QVariantMap>(file->root.toMap()) : std::nullopt;
+}
+
+std::optional<QByteArray> DatabaseSerializer::loadableDatabaseBytes(const QString& path, Error* error) const
+{
+    std::optional<ReadFile> file = readLoadableFile(path, error);
+    return file ? std::optional<QByteArray>(std::move(file->bytes)) : std::nullopt;
 }
 
 bool DatabaseSerializer::loadDatabaseToManagedObjectContext(ObjectContext& context, Error* error)
 {
     LOG_VERBOSE("Loading data to context...");
     Error readError;
-    const std::optional<QVariant> root = readFile(storeFilename(), &readError);
-    if (!root && !readError.domain().isEmpty()) {
+    const std::optional<ReadFile> file = readFile(storeFilename(), &readError);
+    if (!file && !readError.domain().isEmpty()) {
         Error::log(QStringLiteral("Failed reading in data!"), readError);
         if (error)
             *error = readError;
         return false;
     }
-    if (!loadDatabaseFromDictionaryRepresentation(root ? *root : QVariant(QVariantMap()), context, error))
+    if (!loadDatabaseFromDictionaryRepresentation(file ? file->root : QVariant(QVariantMap()), context, error))
         return false;
-    if (root && !m_initialValuesFromStore) {
+    if (file && !m_initialValuesFromStore) {
         LOG_DEBUG("Storing initial data...");
-        m_initialValuesFromStore = root->toMap();
+        m_initialValuesFromStore = file->root.toMap();
     }
     return true;
 }

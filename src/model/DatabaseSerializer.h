@@ -21,8 +21,8 @@ struct StoredDatabase;
 
 class DatabaseSerializer {
 public:
-    // applicationDatabasePath is the data folder, which the caller creates;
-    // the files are named after cleanApplicationName. texts must outlive us.
+    // applicationDatabasePath is the data folder, made again by a save when it
+    // is gone; the files are named after cleanApplicationName. texts must outlive us.
     DatabaseSerializer(QString applicationDatabasePath, QString cleanApplicationName, const ModelTexts& texts,
                        std::unique_ptr<DatabaseFiles> files = std::make_unique<DatabaseFiles>());
 
@@ -51,6 +51,13 @@ public:
     // Writes the database as first loaded in this session to the session
     // backup, as a save with the session backup does first.
     void saveSessionBackup();
+    bool hasSessionBackup() const;
+    // The store this session loaded or wrote is gone from the disk (a
+    // clean-up tool took it, or its folder): the next save must write it
+    // even without a change.
+    bool hasLostStore() const;
+    // Puts bytes in the store's place, making the folder when it is missing.
+    bool replaceStore(const QByteArray& bytes, Error* error);
 
     // Fills the context from the store with undo registration off (both groups
     // included) and marks it saved. No store is no failure: the database starts
@@ -66,6 +73,9 @@ public:
     // same check as the load at start-up: only such a backup is offered for a
     // restore. No file answers nothing and leaves error empty.
     std::optional<QVariantMap> databaseContentsFromFile(const QString& path, Error* error) const;
+    // The same check, answering the bytes it checked: what a restore writes,
+    // so that a file changed after the check never takes the store's place.
+    std::optional<QByteArray> loadableDatabaseBytes(const QString& path, Error* error) const;
 
     static bool isSomeDataPresentInDictionaryRepresentation(const QVariantMap& dictionary);
 
@@ -77,7 +87,12 @@ public:
     static bool fillContextFromDictionaryRepresentation(const QVariant& root, ObjectContext& context);
 
 private:
-    std::optional<QVariant> readFile(const QString& path, Error* error) const;
+    struct ReadFile {
+        QByteArray bytes;
+        QVariant root;
+    };
+    std::optional<ReadFile> readFile(const QString& path, Error* error) const;
+    std::optional<ReadFile> readLoadableFile(const QString& path, Error* error) const;
     void backUpBeforeSaving(bool useLastChangeBackup);
     bool saveDictionaryRepresentation(const QVariantMap& dictionary, const QString& path, Error* error,
                                       const std::function<void()>& beforeReplacing = {});

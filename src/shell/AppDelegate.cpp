@@ -461,9 +461,5 @@ void AppDelegate::showGeneralPreferences()
 
 void AppDelegate::presentError(const Error& error)
 {
-    DialogPresenter::Request request;
-    request.messageText = error.description();
-    request.informativeText = error.recoverySuggestion();
-    request.buttons = error.recoveryOptions();
-    m_.dialogs->runModal(request);
+    m_.dialogs->runModal(DialogPresenter::requestForError(error));
 }

@@ -7,11 +7,13 @@
 #include "engine/SystemItemsStateFactories.h"
 #include "engine/LiveMachineStateSource.h"
 #include "engine/MachineFacts.h"
+#include "foundation/AtomicFile.h"
 #include "foundation/Log.h"
 #include "foundation/MHDebugOptions.h"
 #include "foundation/MHErrors.h"
 #include "foundation/MHInternalNotifications.h"
 #include "foundation/NotificationCenter.h"
+#include "foundation/PrivateFolder.h"
 #include "foundation/PropertyList.h"
 #include "foundation/UserDefaults.h"
 #include "keelhouse/KeelhouseServiceFile.h"
@@ -20,7 +22,6 @@
 #include "model/DBLoginGroup.h"
 #include "model/DBFileItem.h"
 #include "model/DBLoginItem.h"
-#include "model/DatabaseFiles.h"
 #include "model/DatabaseSerializer.h"
 #include "model/MHTextStorageKeys.h"
 #include "model/ExecutionValidationParameters.h"
@@ -174,6 +175,11 @@ QString ApplicationHelpers::applicationLastChangeBackupFilename() const
     return applicationStoreFilenameForTextStorage(true) + QStringLiteral(".backup~");
 }
 
+QString ApplicationHelpers::applicationLockFilePath() const
+{
+    return applicationDatabasePath() + QLatin1Char('/') + cleanApplicationName() + QStringLiteral(".lock");
+}
+
 QString ApplicationHelpers::applicationFailedDatabaseBackupFilename() const
 {
     return applicationBundleID() + QStringLiteral(".CorruptedFilesBackup");
@@ -232,14 +238,9 @@ bool ApplicationHelpers::initializeAppDataFolder()
 {
     LOG_INFO("Initializing application data folder...");
     const QString path = applicationDatabasePath();
-    if (QFileInfo(path).isDir())
-        return true;
-    // The database says what the user runs at login: nobody else reads it.
-    const bool created = QDir().mkpath(QFileInfo(path).path())
-        && QDir().mkdir(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    if (!created && !QFileInfo(path).isDir()) {
+    if (const int failure = PrivateFolder::make(path)) {
         Error::log(QStringLiteral("Failed creating application data folder at %1:").arg(path),
-                   Error(MHErrors::domain, 0, QStringLiteral("Could not create the folder %1").arg(path)));
+                   Error(MHErrors::domain, 0, QStringLiteral("Could not create the folder %1: %2").arg(path, AtomicFile::describe(failure))));
         return false;
     }
     return true;
@@ -732,8 +733,11 @@ bool ApplicationHelpers::archiveDatabaseFiles(const QString& archivePrefix, cons
 bool ApplicationHelpers::replaceStoreWithBackup(const QString& backup, const QString& archivePrefix, Error* error)
 {
     DatabaseSerializer& serializer = databaseSerializer();
-    // Asked again: the file may have changed since it was offered.
-    if (!serializer.databaseContentsFromFile(backup, error)) {
+    // Read once and asked again: the file may have changed since it was
+    // offered, and what is written is exactly what was checked, whatever
+    // happens to the file meanwhile.
+    const std::optional<QByteArray> bytes = serializer.loadableDatabaseBytes(backup, error);
+    if (!bytes) {
         if (error->domain().isEmpty())
             *error = Error(MHErrors::domain, 0, QStringLiteral("The backup %1 does not exist.").arg(backup));
         return false;
@@ -743,9 +747,8 @@ bool ApplicationHelpers::replaceStoreWithBackup(const QString& backup, const QSt
     const QString store = serializer.storeFilename();
     if (QFileInfo::exists(store) && !archiveDatabaseFiles(archivePrefix, DatabaseArchiver::databaseFiles(store), error))
         return false;
-    // The copy replaces the store in one rename, so a failed copy leaves the
-    // store it would have replaced.
-    return DatabaseFiles().copyFile(backup, store, error);
+    // One rename, so a failed write leaves the store it would have replaced.
+    return serializer.replaceStore(*bytes, error);
 }
 
 bool ApplicationHelpers::restoreStoreFromBackup(const QString& backup, Error* error)
@@ -821,9 +824,11 @@ bool ApplicationHelpers::saveDataToDiskUsingChangeBackup(bool useLastChangeBacku
     DatabaseSerializer& serializer = databaseSerializer();
     // The store already holds the database as it is: rewriting it (a quit
     // after a login that changed nothing) costs a disk sync for nothing. A
-    // session that did write it still keeps its starting point at quit.
-    if (!context->hasChanges() && !serializer.hasUnwrittenChanges()) {
-        if (!useLastChangeBackup && serializer.hasWrittenStoreThisSession()) {
+    // session that did write it still keeps its starting point at quit, and
+    // so does a store that has no session backup yet: a database that later
+    // fails to load must have one to be restored from.
+    if (!context->hasChanges() && !serializer.hasUnwrittenChanges() && !serializer.hasLostStore()) {
+        if (!useLastChangeBackup && (serializer.hasWrittenStoreThisSession() || !serializer.hasSessionBackup())) {
             LOG_VERBOSE("No changes since the last save, backing up the session's start only...");
             serializer.saveSessionBackup();
         } else {

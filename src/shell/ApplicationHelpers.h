@@ -106,6 +106,8 @@ public:
     QString applicationStoreFilenameForTextStorage(bool textStorage) const;
     QString applicationSessionBackupFilename() const override;
     QString applicationLastChangeBackupFilename() const override;
+    // "<data folder>/<clean name>.lock": held by the one copy that works on the data folder.
+    QString applicationLockFilePath() const;
     // Archives of databases that could not be opened start with this name.
     QString applicationFailedDatabaseBackupFilename() const;
     std::optional<QVariantMap> databaseContentsFromFile(const QString& path) const override;

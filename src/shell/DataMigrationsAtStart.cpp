@@ -130,7 +130,10 @@ void DataMigrationsAtStart::migrateDatabaseOutOfCointainerIfNecessary()
         LOG_VERBOSE("Container migration not needed, running inside the container at %1.", container);
         return;
     }
-    if (QFileInfo::exists(dataFolder)) {
+    // The lock of this copy may be there already; it is no data.
+    const QStringList dataFolderEntries = QDir(dataFolder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    const bool holdsOnlyTheLock = dataFolderEntries == QStringList { QFileInfo(m_helpers.applicationLockFilePath()).fileName() };
+    if (QFileInfo::exists(dataFolder) && !holdsOnlyTheLock) {
         LOG_VERBOSE("Container migration not needed, destination path already exists (possibly running 2.1 after 2.2.x?).");
         return;
     }
@@ -192,6 +195,19 @@ bool DataMigrationsAtStart::copyDataFolder(const QString& source, const QString&
     }
     if (!copyTree(source, staging.path(), error))
         return false;
+    // A folder that holds only the lock of this copy keeps it: the copied
+    // entries move in beside it, each in one rename.
+    if (QFileInfo(destination).isDir()) {
+        const QStringList names = QDir(staging.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+        for (const QString& name : names) {
+            const QString from = staging.path() + QLatin1Char('/') + name;
+            if (!QDir().rename(from, destination + QLatin1Char('/') + name)) {
+                *error = Error(MHErrors::domain, 0, QStringLiteral("Cannot rename %1 into %2").arg(from, destination));
+                return false;
+            }
+        }
+        return true;
+    }
     if (!QDir().rename(staging.path(), destination)) {
         *error = Error(MHErrors::domain, 0, QStringLiteral("Cannot rename %1 to %2").arg(staging.path(), destination));
         return false;
@@ -304,8 +320,5 @@ void DataMigrationsAtStart::backUpOldStore(const QString& oldStore) const
 
 void DataMigrationsAtStart::presentError(const Error& error) const
 {
-    DialogPresenter::Request request;
-    request.messageText = error.description();
-    request.informativeText = error.recoverySuggestion();
-    m_dialogs.runModal(request);
+    m_dialogs.runModal(DialogPresenter::requestForError(error));
 }

@@ -1,20 +1,34 @@
 #include "shell/SingleInstance.h"
 
+#include "foundation/AtomicFile.h"
 #include "foundation/Log.h"
+#include "foundation/PrivateFolder.h"
 
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusServiceWatcher>
 #include <QEventLoop>
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QThread>
 #include <QTimer>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
-SingleInstance::SingleInstance(QDBusConnection bus)
-    : m_bus(std::move(bus))
+SingleInstance::SingleInstance(QString lockFilePath, QDBusConnection bus)
+    : m_lockFilePath(std::move(lockFilePath))
+    , m_bus(std::move(bus))
 {
 }
 
 SingleInstance::~SingleInstance()
 {
+    // The lock first: a relaunched copy that sees the name go takes it next.
+    if (m_lockFile >= 0)
+        ::close(m_lockFile);
     if (m_owned) {
         m_bus.unregisterObject(ObjectPath);
         m_bus.unregisterService(ServiceName);
@@ -37,23 +51,60 @@ void SingleInstance::waitForRelease(qint64 pid, int timeoutMs)
     loop.exec();
 }
 
-bool SingleInstance::claim()
+SingleInstance::Claim SingleInstance::claim(int lockWaitMs)
 {
+    const auto lockAlone = [&] { return lockDataFolder(lockWaitMs) ? Claim::Owned : Claim::RunningInAnotherSession; };
     if (!m_bus.isConnected()) {
         LOG_WARN("No session bus, another start of the program cannot be noticed");
-        return true;
+        return lockAlone();
     }
     // The object first, so that a second start that sees the name can call it.
     if (!m_bus.registerObject(ObjectPath, this, QDBusConnection::ExportScriptableSlots)) {
         LOG_ERROR("Failed exporting %1 on the session bus", ObjectPath);
-        return true;
+        return lockAlone();
     }
     const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> reply = m_bus.interface()->registerService(
         ServiceName, QDBusConnectionInterface::DontQueueService, QDBusConnectionInterface::DontAllowReplacement);
     m_owned = reply.isValid() && reply.value() == QDBusConnectionInterface::ServiceRegistered;
-    if (!m_owned)
-        m_bus.unregisterObject(ObjectPath);
-    return m_owned;
+    if (m_owned && lockDataFolder(lockWaitMs))
+        return Claim::Owned;
+    if (m_owned)
+        m_bus.unregisterService(ServiceName);
+    m_bus.unregisterObject(ObjectPath);
+    const bool otherSession = m_owned;
+    m_owned = false;
+    return otherSession ? Claim::RunningInAnotherSession : Claim::RunningInThisSession;
+}
+
+bool SingleInstance::lockDataFolder(int waitMs)
+{
+    const QString folder = QFileInfo(m_lockFilePath).path();
+    if (const int failure = PrivateFolder::make(folder)) {
+        LOG_WARN("Failed making the data folder %1 for its lock, another copy cannot be noticed: %2", folder, AtomicFile::describe(failure));
+        return true;
+    }
+    m_lockFile = ::open(QFile::encodeName(m_lockFilePath).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (m_lockFile < 0) {
+        LOG_WARN("Failed opening the lock file %1, another copy cannot be noticed: %2", m_lockFilePath, AtomicFile::describe(errno));
+        return true;
+    }
+    const QDeadlineTimer deadline(waitMs);
+    while (::flock(m_lockFile, LOCK_EX | LOCK_NB) != 0) {
+        if (errno == EINTR)
+            continue;
+        if (errno != EWOULDBLOCK) {
+            LOG_WARN("Failed locking %1, another copy cannot be noticed: %2", m_lockFilePath, AtomicFile::describe(errno));
+            return true;
+        }
+        if (deadline.hasExpired()) {
+            LOG_WARN("Another copy of the program holds the lock on %1", m_lockFilePath);
+            ::close(m_lockFile);
+            m_lockFile = -1;
+            return false;
+        }
+        QThread::msleep(50);
+    }
+    return true;
 }
 
 bool SingleInstance::activateRunningInstance()

@@ -1,7 +1,10 @@
 #pragma once
 // One program per session: the first start owns the bus name of the
 // application and answers Activate; a later start asks that one to come
-// forward and ends, so the items never run twice.
+// forward and ends, so the items never run twice. And one program per data
+// folder across sessions (two logins of one user, a nested session): the
+// owner also holds an flock on a lock file in the data folder, so that two
+// copies never write over each other's edits.
 #include <QDBusConnection>
 #include <QObject>
 #include <functional>
@@ -14,15 +17,21 @@ public:
     static inline const QString ObjectPath = QStringLiteral("/com/mossharbour/Lanternwick2");
     static inline const QString InterfaceName = QStringLiteral("com.mossharbour.Lanternwick2.Application");
 
-    explicit SingleInstance(QDBusConnection bus = QDBusConnection::sessionBus());
+    enum class Claim { Owned, RunningInThisSession, RunningInAnotherSession };
+
+    // lockFilePath is in the data folder, which claim() makes when it is missing.
+    explicit SingleInstance(QString lockFilePath, QDBusConnection bus = QDBusConnection::sessionBus());
     ~SingleInstance() override;
 
     // A relaunched copy waits, at most timeoutMs, until the copy with
     // process ID pid no longer owns the name, so that claim() can succeed.
     void waitForRelease(qint64 pid, int timeoutMs);
-    // True when this process now owns the name. Without a session bus there
-    // is nobody to share the session with, and the process goes on alone.
-    bool claim();
+    // Owned when this process now owns the name and the lock; a lock held
+    // elsewhere is waited for at most lockWaitMs (a relaunch, while the old
+    // copy ends). Without a session bus there is nobody to share the session
+    // with, and the lock alone decides; a lock that cannot be taken at all
+    // (no folder can be made) decides nothing.
+    Claim claim(int lockWaitMs = 0);
     // Asks the owner of the name to come forward; false when nobody answered.
     bool activateRunningInstance();
 
@@ -33,7 +42,12 @@ public Q_SLOTS:
     Q_SCRIPTABLE void Activate();
 
 private:
+    // False only when another process holds the lock.
+    bool lockDataFolder(int waitMs);
+
+    const QString m_lockFilePath;
     QDBusConnection m_bus;
     std::function<void()> m_handler;
     bool m_owned = false;
+    int m_lockFile = -1;
 };

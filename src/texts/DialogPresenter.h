@@ -1,6 +1,8 @@
 #pragma once
 // Shows a modal message with buttons and waits for the user's answer. The GUI
 // implements it; the texts and the rules of a dialog stay free of widgets.
+#include "foundation/Error.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -23,6 +25,17 @@ public:
         int button = -1;
         bool suppressed = false;
     };
+
+    // An error as a dialog: its description, its recovery suggestion and its
+    // recovery options as the buttons.
+    static Request requestForError(const Error& error)
+    {
+        Request request;
+        request.messageText = error.description();
+        request.informativeText = error.recoverySuggestion();
+        request.buttons = error.recoveryOptions();
+        return request;
+    }
 
     virtual ~DialogPresenter() = default;
 

@@ -273,6 +273,13 @@ Error Localizator::errorForFailedRelaunch(const QString& reason) const
     return error;
 }
 
+Error Localizator::errorForRunningInAnotherSession() const
+{
+    return Error(Error::lanternwickDomain(), MHErrors::MHErrorCodeUnassigned, localized("Lanternwick is already running in another session!"),
+                 localized("Only one Lanternwick at a time can look after your login items, or the two would undo each other's "
+                           "changes. Quit Lanternwick in the other session, then start it here again."));
+}
+
 QString Localizator::databaseFolderForDisplay()
 {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Lanternwick");

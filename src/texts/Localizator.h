@@ -78,6 +78,8 @@ public:
     Error errorForFailedDatabaseRestoreWithUnderlyingError(const Error& underlyingError) const;
     // reason: why the new copy of the program could not be started.
     Error errorForFailedRelaunch(const QString& reason) const;
+    // Another copy of the program works on the same data folder from another session.
+    Error errorForRunningInAnotherSession() const;
 
     // --- Names --------------------------------------------------------------
     QString ignoreLoginGroupDisplayName() const override;

@@ -166,7 +166,13 @@ protected:
         for (const char* report : { "AddressSanitizer", "LeakSanitizer", "runtime error:", "ThreadSanitizer" })
             EXPECT_FALSE(ending.output.contains(QLatin1String(report))) << output;
     }
-    QStringList dataFiles() const { return QDir(dataFolder()).entryList(QDir::Files | QDir::Hidden, QDir::Name); }
+    // The files of the data folder but the lock of the copy that works on it.
+    QStringList dataFiles() const
+    {
+        QStringList files = QDir(dataFolder()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+        files.removeAll("Lanternwick.lock");
+        return files;
+    }
     // The one log file of a start.
     QString logFile() const
     {
@@ -400,6 +406,26 @@ TEST_F(LanternwickEndToEndTest, AQuitSignalDuringTheDatabaseFailureDialogLeavesT
         EXPECT_EQ(dataFiles(), files) << signal;
         EXPECT_FALSE(QFile::exists(marker(first))) << signal;
     }
+}
+
+// A store that has no session backup (the last session changed nothing
+// since the quit wrote none) gets one at the next quit, even without a
+// change: a store that later fails to load has something to be restored from.
+TEST_F(LanternwickEndToEndTest, AStartAndAQuitWithoutAChangeGiveAStoreItsSessionBackup)
+{
+    writeSettings();
+    UserDefaults(home + "/.config/Lanternwick/Lanternwick.conf").setIsLanternwickEnabled(false);
+    first = helper("first");
+    writeItems([&](ObjectContext& objects, const std::function<void(DBLoginItem*)>& append) {
+        append(objects.createFileItemWithPath(first));
+    });
+    const QByteArray stored = readFile(storePath());
+    ASSERT_FALSE(QFile::exists(storePath() + ".backup"));
+
+    const Ending ending = endWithSignal(SIGTERM, [](const QString& output) { return output.contains("Starting initial processes"); });
+    expectCleanEnd(ending, 30000);
+    EXPECT_EQ(readFile(storePath()), stored);
+    EXPECT_EQ(readFile(storePath() + ".backup"), stored);
 }
 
 // The same for the dialog of an old store that cannot be read, shown before

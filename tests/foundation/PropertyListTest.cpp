@@ -1,8 +1,10 @@
 #include "foundation/PropertyList.h"
+#include "support/EndToEnd.h"
 #include "support/TestHome.h"
 
 #include <QDateTime>
 #include <QFile>
+#include <QProcess>
 #include <QTimeZone>
 #include <gtest/gtest.h>
 #include <limits>
@@ -180,11 +182,37 @@ TEST(PropertyList, ReadsDatesOfEveryYearAsWrittenByHand)
     EXPECT_EQ(read("3000-02-28T06:07:08Z"), QDateTime(QDate(3000, 2, 28), QTime(6, 7, 8), QTimeZone::utc()));
 }
 
-TEST(PropertyList, WriteFailureIsReported)
+// Other readers must take our files too: Python's plistlib refuses a year of
+// fewer than four digits, and writes its own with four.
+TEST(PropertyList, DatesOfTheFirstAndLastYearsAreReadByOtherReaders)
+{
+    const QString folder = freshTestFolder("plist-python");
+    const QVariantMap dates { { "first", QDateTime(QDate(1, 1, 1), QTime(0, 0), QTimeZone::utc()) },
+                              { "last", QDateTime(QDate(9999, 12, 31), QTime(23, 59, 59), QTimeZone::utc()) } };
+    ASSERT_TRUE(PropertyList::toFile(dates, folder + "/ours.plist"));
+    const QByteArray written = readFile(folder + "/ours.plist");
+    EXPECT_TRUE(written.contains("<date>0001-01-01T00:00:00Z</date>")) << written.constData();
+    EXPECT_TRUE(written.contains("<date>9999-12-31T23:59:59Z</date>")) << written.constData();
+
+    QProcess python;
+    python.setWorkingDirectory(folder);
+    python.start("python3", { "-c", "import datetime, plistlib\n"
+                                    "ours = plistlib.load(open('ours.plist', 'rb'))\n"
+                                    "print(ours['first'].isoformat(), ours['last'].isoformat())\n"
+                                    "plistlib.dump({'first': datetime.datetime(1, 1, 1), 'last': datetime.datetime(9999, 12, 31, 23, 59, 59)},\n"
+                                    "              open('theirs.plist', 'wb'))\n" });
+    ASSERT_TRUE(python.waitForFinished(30000));
+    EXPECT_EQ(python.exitCode(), 0) << python.readAllStandardError().toStdString();
+    EXPECT_EQ(python.readAllStandardOutput().trimmed(), "0001-01-01T00:00:00 9999-12-31T23:59:59");
+    EXPECT_EQ(PropertyList::dictionaryFromFile(folder + "/theirs.plist"), dates);
+}
+
+TEST(PropertyList, WriteFailureIsReportedWithItsCause)
 {
     Error error;
     EXPECT_FALSE(PropertyList::toFile(QVariantMap(), freshTestFolder("plist-nodir") + "/no/such/folder/x.plist", &error));
     EXPECT_EQ(error.code(), PropertyList::WriteFailed);
+    EXPECT_TRUE(error.description().endsWith("No such file or directory")) << error.description().toStdString();
 }
 
 TEST(PropertyList, RefusesWhatItCannotReadExactlyNamingWhere)

@@ -15,6 +15,7 @@
 
 #include <JlCompress.h>
 #include <QDirIterator>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -245,6 +246,29 @@ TEST_F(ContainerMigrationTest, DataAndSettingsMoveOutAndTheContainersAreArchived
     makeContainer();
     migrations().migrateDatabaseOutOfCointainerIfNecessary();
     EXPECT_TRUE(QFileInfo::exists(container()));
+}
+
+// The program locks its data folder before it migrates: a folder that holds
+// only that lock has no data yet, and the lock stays where it is.
+TEST_F(ContainerMigrationTest, ADataFolderHoldingOnlyTheLockOfThisCopyStillReceivesTheData)
+{
+    makeContainer();
+    DataMigrationsAtStart& migration = migrations();
+    writeFile(helpers->applicationLockFilePath(), "");
+    const auto inode = [&] {
+        struct stat status {};
+        ::stat(QFile::encodeName(helpers->applicationLockFilePath()).constData(), &status);
+        return status.st_ino;
+    };
+    const ino_t lock = inode();
+    migration.migrateDatabaseOutOfCointainerIfNecessary();
+
+    EXPECT_EQ(readFile(dataFolder() + "/Lanternwick.plist"), QByteArray("the old database"));
+    EXPECT_EQ(readFile(dataFolder() + "/logs/.hidden"), QByteArray("kept too"));
+    EXPECT_EQ(inode(), lock);
+    EXPECT_TRUE(settings->skipContainerDataMigration());
+    EXPECT_FALSE(QFileInfo::exists(container()));
+    EXPECT_EQ(QDir(QFileInfo(dataFolder()).path()).entryList({ ".Lanternwick.migrating-*" }, QDir::AllEntries | QDir::Hidden), QStringList());
 }
 
 TEST_F(ContainerMigrationTest, SettingsAlreadyThereAreKeptAndAServiceContainerAloneIsStillArchived)

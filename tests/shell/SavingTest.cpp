@@ -58,15 +58,15 @@ TEST_F(SavingTest, EditSavesKeepTheLastChangeAndQuitSavesKeepTheSession)
     EXPECT_NE(afterEdit, sessionStart);
 
     // Unchanged: nothing written, nothing posted.
-    QFile::remove(store());
+    writeFile(store(), "not written again");
     ASSERT_TRUE(second.saveDataToDiskUsingChangeBackup(true));
-    EXPECT_FALSE(QFile::exists(store()));
+    EXPECT_EQ(readFile(store()), "not written again");
     EXPECT_EQ(saves, 2);
 
     // Quitting without changes since the last save leaves the store as it
     // is, but still backs up the start of the session that changed it.
     ASSERT_TRUE(second.saveDataToDiskUsingChangeBackup(false));
-    EXPECT_FALSE(QFile::exists(store()));
+    EXPECT_EQ(readFile(store()), "not written again");
     EXPECT_EQ(readFile(sessionBackup()), sessionStart);
     EXPECT_EQ(saves, 2);
 
@@ -89,11 +89,13 @@ TEST_F(SavingTest, AQuitAfterASessionThatChangedNothingWritesNothing)
 
     ApplicationHelpers& second = startWithContext();
     // What the session does not change stays as it is, rewritten or not:
-    // the file is gone to show whether it is written again.
-    QFile::remove(store());
+    // the file is changed to show whether it is written again. The session
+    // backup the store had is kept as it is.
+    writeFile(store(), "not written again");
+    writeFile(sessionBackup(), "kept");
     ASSERT_TRUE(second.saveDataToDiskUsingChangeBackup(false));
-    EXPECT_FALSE(QFile::exists(store()));
-    EXPECT_FALSE(QFile::exists(sessionBackup()));
+    EXPECT_EQ(readFile(store()), "not written again");
+    EXPECT_EQ(readFile(sessionBackup()), "kept");
     EXPECT_EQ(saves, 0);
 
     addDelayItem(2);

@@ -97,9 +97,9 @@ TEST(RelaunchEndToEnd, ARestoreFromTheMenuHandsOverToANewCopyThatDoesNotRunTheIt
 
     // The running copy.
     QDBusConnection connection = QDBusConnection::connectToBus(bus.address(), "running-copy");
-    auto instance = std::make_unique<SingleInstance>(connection);
-    ASSERT_TRUE(instance->claim());
     ApplicationHelpers helpers;
+    auto instance = std::make_unique<SingleInstance>(helpers.applicationLockFilePath(), connection);
+    ASSERT_EQ(instance->claim(), SingleInstance::Claim::Owned);
     NoChains chains;
     ApplicationWindowControllers windows(helpers, [&] { instance.reset(); });
     ChooseFirst dialogs;

@@ -1,0 +1,105 @@
+// Replacing a file: all or nothing, synced before the rename, the cause of a
+// failure in the system's words.
+#include "foundation/AtomicFile.h"
+#include "support/EndToEnd.h"
+#include "support/SmallTmpfs.h"
+#include "support/TestHome.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <cerrno>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace {
+
+QStringList entries(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+}
+
+mode_t modeOf(const QString& path)
+{
+    struct stat status {};
+    ::stat(QFile::encodeName(path).constData(), &status);
+    return status.st_mode & 07777;
+}
+
+} // namespace
+
+TEST(AtomicFile, ReplacesOrKeepsTheFileWithExactlyItsMode)
+{
+    const QString folder = freshTestFolder("atomic-modes");
+    const QString path = folder + "/file";
+    const mode_t oldMask = ::umask(077);
+    EXPECT_EQ(AtomicFile::write(path, "one", 0644), 0);
+    ::umask(oldMask);
+    EXPECT_EQ(readFile(path), "one");
+    EXPECT_EQ(modeOf(path), mode_t(0644)) << "the umask does not apply";
+
+    EXPECT_EQ(AtomicFile::write(path, "two", 0600), 0);
+    EXPECT_EQ(readFile(path), "two");
+    EXPECT_EQ(modeOf(path), mode_t(0600));
+
+    EXPECT_EQ(AtomicFile::write(path, "three", 0600, AtomicFile::Existing::Keep), EEXIST);
+    EXPECT_EQ(readFile(path), "two");
+    EXPECT_EQ(AtomicFile::write(folder + "/new", "four", 0600, AtomicFile::Existing::Keep), 0);
+    EXPECT_EQ(readFile(folder + "/new"), "four");
+    EXPECT_EQ(entries(folder), (QStringList { "file", "new" })) << "no temporary file is left";
+
+    EXPECT_EQ(AtomicFile::write(folder + "/missing/file", "five", 0600), ENOENT);
+    EXPECT_EQ(AtomicFile::describe(ENOSPC), "No space left on device");
+}
+
+TEST(AtomicFile, AFullDiskLeavesTheOldFileAndNoTrace)
+{
+    const QString folder = freshTestFolder("atomic-full") + "/disk";
+    const SmallTmpfs disk(folder, 64);
+    if (!disk.isMounted())
+        GTEST_SKIP() << disk.skipReason().toStdString();
+    const QString path = folder + "/file";
+    ASSERT_EQ(AtomicFile::write(path, "old", 0600), 0);
+    disk.fill();
+    bool replacing = false;
+    EXPECT_EQ(AtomicFile::write(path, QByteArray(16 * 1024, 'n'), 0600, AtomicFile::Existing::Replace, [&] { replacing = true; }), ENOSPC);
+    EXPECT_FALSE(replacing);
+    EXPECT_EQ(readFile(path), "old");
+    EXPECT_EQ(entries(folder), (QStringList { ".filler", "file" }));
+}
+
+// Run by the next test under strace.
+TEST(AtomicFile, DISABLED_WritesOneFile)
+{
+    ASSERT_EQ(AtomicFile::write(freshTestFolder("atomic-traced") + "/traced", "data", 0600), 0);
+}
+
+TEST(AtomicFile, SyncsTheDataBeforeTheRename)
+{
+    const QString trace = freshTestFolder("atomic-trace") + "/trace";
+    QProcess strace;
+    // LeakSanitizer cannot run under a tracer.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    const QString sanitizer = environment.value("ASAN_OPTIONS");
+    environment.insert("ASAN_OPTIONS", sanitizer.isEmpty() ? QStringLiteral("detect_leaks=0") : sanitizer + ":detect_leaks=0");
+    strace.setProcessEnvironment(environment);
+    strace.start("strace", { "-f", "-e", "trace=openat,fsync,fdatasync,rename,renameat,renameat2", "-o", trace,
+                             QCoreApplication::applicationFilePath(), "--gtest_also_run_disabled_tests",
+                             "--gtest_filter=AtomicFile.DISABLED_WritesOneFile" });
+    if (!strace.waitForStarted(5000))
+        GTEST_SKIP() << "strace is not installed";
+    ASSERT_TRUE(strace.waitForFinished(60000));
+    if (strace.exitCode() != 0 && readFile(trace).contains("PTRACE"))
+        GTEST_SKIP() << "this test may not trace: " << readFile(trace).left(200).toStdString();
+    ASSERT_EQ(strace.exitCode(), 0) << strace.readAll().toStdString();
+    const QString calls = QString::fromUtf8(readFile(trace));
+    // The temporary file's descriptor, its sync, then the rename onto "traced".
+    const QRegularExpressionMatch opened = QRegularExpression(R"(openat\([^"]*"[^"]*/\.traced\.\w+", [^)]*\) = (\d+))").match(calls);
+    ASSERT_TRUE(opened.hasMatch()) << calls.toStdString();
+    const qsizetype synced = calls.indexOf(QRegularExpression(QStringLiteral(R"(\bf(data)?sync\(%1\) = 0)").arg(opened.captured(1))), opened.capturedEnd());
+    const qsizetype renamed = calls.indexOf(QRegularExpression(R"(rename(at2?)?\(.*/\.traced\.\w+".*/traced")"), opened.capturedEnd());
+    ASSERT_GT(synced, 0) << calls.toStdString();
+    ASSERT_GT(renamed, 0) << calls.toStdString();
+    EXPECT_LT(synced, renamed) << calls.toStdString();
+}
