@@ -97,7 +97,7 @@ TEST(AtomicFile, SyncsTheDataBeforeTheRename)
     // The temporary file's descriptor, its sync, then the rename onto "traced".
     const QRegularExpressionMatch opened = QRegularExpression(R"(openat\([^"]*"[^"]*/\.traced\.\w+", [^)]*\) = (\d+))").match(calls);
     ASSERT_TRUE(opened.hasMatch()) << calls.toStdString();
-    const qsizetype synced = calls.indexOf(QRegularExpression(QStringLiteral(R"(\bf(data)?sync\(%1\) = 0)").arg(opened.captured(1))), opened.capturedEnd());
+    const qsizetype synced = calls.indexOf(QRegularExpression(QStringLiteral(R"(\bf(data)?sync\(%1\)\s+= 0)").arg(opened.captured(1))), opened.capturedEnd());
     const qsizetype renamed = calls.indexOf(QRegularExpression(R"(rename(at2?)?\(.*/\.traced\.\w+".*/traced")"), opened.capturedEnd());
     ASSERT_GT(synced, 0) << calls.toStdString();
     ASSERT_GT(renamed, 0) << calls.toStdString();
