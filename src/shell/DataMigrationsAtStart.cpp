@@ -1,5 +1,6 @@
 #include "shell/DataMigrationsAtStart.h"
 
+#include "foundation/AtomicFile.h"
 #include "foundation/Log.h"
 #include "foundation/MHErrors.h"
 #include "foundation/UserDefaults.h"
@@ -19,6 +20,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <cerrno>
+#include <sys/stat.h>
 
 namespace {
 
@@ -74,9 +77,16 @@ bool copyTree(const QString& source, const QString& destination, Error* error)
                 return false;
             continue;
         }
+        // Synced, as the folder they are in is renamed into place afterwards.
         QFile file(entry.filePath());
-        if (!file.copy(target)) {
+        if (!file.open(QIODevice::ReadOnly)) {
             *error = Error(MHErrors::domain, 0, QStringLiteral("Cannot copy %1: %2").arg(entry.filePath(), file.errorString()));
+            return false;
+        }
+        const QByteArray contents = file.readAll();
+        const int failure = file.error() == QFileDevice::NoError ? AtomicFile::write(target, contents, S_IRUSR | S_IWUSR, AtomicFile::Existing::Keep) : EIO;
+        if (failure) {
+            *error = Error(MHErrors::domain, 0, QStringLiteral("Cannot copy %1: %2").arg(entry.filePath(), AtomicFile::describe(failure)));
             return false;
         }
     }
