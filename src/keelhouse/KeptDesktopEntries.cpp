@@ -21,9 +21,11 @@ const QString ModeKey = QStringLiteral("X-Lanternwick-Mode");
 // encoding), and as earlier versions kept it, as UTF-8 text.
 const QString EntryBytesKey = QStringLiteral("X-Lanternwick-EntryBytes");
 const QString EntryKey = QStringLiteral("X-Lanternwick-Entry");
-// What a copy shows, readable whatever the entry's encoding.
+// What a copy shows, readable whatever the entry's encoding; an application
+// of the same command lends only a name and an icon.
 const QStringList kShownKeys = { QStringLiteral(G_KEY_FILE_DESKTOP_KEY_NAME), QStringLiteral(G_KEY_FILE_DESKTOP_KEY_COMMENT),
                                  QStringLiteral(G_KEY_FILE_DESKTOP_KEY_ICON) };
+const QStringList kLentKeys = { QStringLiteral(G_KEY_FILE_DESKTOP_KEY_NAME), QStringLiteral(G_KEY_FILE_DESKTOP_KEY_ICON) };
 const QString ExecKey = QStringLiteral(G_KEY_FILE_DESKTOP_KEY_EXEC);
 // Longer names are hashed: an encoded name can be three times its source.
 constexpr qsizetype kMaxEncodedLength = 200;
@@ -224,7 +226,7 @@ std::optional<QString> KeptDesktopEntries::keep(const QString& originPath, const
     for (const QString& key : kShownKeys) {
         // The launcher and the views leave out a value that is not UTF-8.
         QString shown = copy->localeString(key);
-        if (shown.isEmpty() && lender)
+        if (shown.isEmpty() && lender && kLentKeys.contains(key))
             shown = lender->localeString(key);
         if (copy->string(key).isEmpty() && !shown.isEmpty())
             copy->setString(key, shown);
