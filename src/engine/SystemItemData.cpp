@@ -17,6 +17,7 @@ SystemItemData::SystemItemData(const DBFileItem& item)
     , m_niceDescription(item.itemNiceDescription())
     , m_path(item.itemPath())
     , m_iconName(item.itemIconName())
+    , m_isSwitchedOff(item.itemStartupMode() == ItemStartupModeDisabled)
 {
 }
 
@@ -27,5 +28,7 @@ QVariantMap SystemItemData::requestRecord() const
         record.insert(MHKeelhouseKeys::path, m_path);
     if (!m_niceDisplayName.isEmpty())
         record.insert(MHKeelhouseKeys::name, m_niceDisplayName);
+    if (m_isSwitchedOff)
+        record.insert(MHKeelhouseKeys::disabled, true);
     return record;
 }

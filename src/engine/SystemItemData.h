@@ -20,8 +20,11 @@ public:
     QString itemPath() const { return m_path; }
     QString itemIconName() const { return m_iconName; }
 
-    // The create or delete request record (MHKeelhouseKeys "path" and
-    // "name"), leaving out what is empty.
+    // A file item the user set to "Don't Start": handed back switched off.
+    bool isSwitchedOff() const { return m_isSwitchedOff; }
+
+    // The create or delete request record (MHKeelhouseKeys "path", "name"
+    // and "disabled"), leaving out what is empty.
     QVariantMap requestRecord() const;
 
 private:
@@ -29,4 +32,5 @@ private:
     QString m_niceDescription;
     QString m_path;
     QString m_iconName;
+    bool m_isSwitchedOff = false;
 };

@@ -72,7 +72,8 @@ void SystemItemsBatchApplicationState::didBeginItem(const QVariantMap& item)
 
 void SystemItemsBatchApplicationState::didFailItem(const QVariantMap& item)
 {
-    LOG_ERROR("Failed %1 system item %2", m_operation.verb, item.value(MHKeelhouseKeys::path).toString());
+    LOG_ERROR("Failed %1 system item %2 %3", m_operation.verb, item.value(MHKeelhouseKeys::path).toString(),
+              item.value(MHKeelhouseKeys::reason).toString());
     m_currentItemFailed = true;
     m_failedItems.append(item);
 }

@@ -1,6 +1,7 @@
 #include "engine/UninstallLanternwickApplicationState.h"
 
 #include "foundation/Log.h"
+#include "foundation/MHItemDataKeys.h"
 #include "foundation/MHSystemItemsNotifications.h"
 #include "keelhouse/KeelhouseInterface.h"
 
@@ -16,6 +17,10 @@ void UninstallLanternwickApplicationState::executeState()
     LOG_DEBUG("Uninstalling Lanternwick...");
     m_didBegin = false;
     const GroupsData groups = itemsDataOfGroups();
+    for (const QVariant& item : groups.applicationItems) {
+        if (item.toMap().value(MHItemDataKeys::disabled).toBool())
+            LOG_NORMAL("%1 is set not to start: handing it back switched off", item.toMap().value(MHItemDataKeys::path).toString());
+    }
     startKeelhouseAndListener([groups](KeelhouseInterface& proxy) {
         proxy.uninstallLanternwickWithIgnoredItems(groups.ignoredItems, groups.applicationItems);
     });

@@ -126,7 +126,22 @@ QString DesktopEntryFile::string(const QString& key) const
 
 QString DesktopEntryFile::localeString(const QString& key) const
 {
-    return takeGString(g_key_file_get_locale_string(m_file.get(), Group, key.toUtf8().constData(), nullptr, nullptr));
+    char* value = g_key_file_get_locale_string(m_file.get(), Group, key.toUtf8().constData(), nullptr, nullptr);
+    return value ? takeGString(value) : text(key);
+}
+
+QString DesktopEntryFile::text(const QString& key) const
+{
+    const GCharPtr value(g_key_file_get_value(m_file.get(), Group, key.toUtf8().constData(), nullptr));
+    if (!value)
+        return {};
+    if (g_utf8_validate(value.get(), -1, nullptr))
+        return string(key);
+    // GKeyFile's escapes are ASCII in both encodings.
+    const GCharPtr utf8(g_convert(value.get(), -1, "UTF-8", "ISO-8859-1", nullptr, nullptr, nullptr));
+    DesktopEntryFile readable(g_key_file_new());
+    g_key_file_set_value(readable.m_file.get(), Group, "Text", utf8 ? utf8.get() : "");
+    return readable.string(QStringLiteral("Text"));
 }
 
 bool DesktopEntryFile::boolean(const QString& key, bool defaultValue) const
@@ -184,11 +199,24 @@ QByteArray DesktopEntryFile::data() const
 
 std::optional<QString> DesktopEntryFile::commandLine() const
 {
-    const GioPtr<GDesktopAppInfo> application(g_desktop_app_info_new_from_keyfile(m_file.get()));
-    const char* command = application ? g_app_info_get_commandline(G_APP_INFO(application.get())) : nullptr;
-    if (!command)
+    // GIO's own rules for an entry it loads from a key file. Not through
+    // GDesktopAppInfo: its first use reads every applications folder,
+    // following links to folders without bound, so that a link to its own
+    // folder would hold the caller for good.
+    const GCharPtr startGroup(g_key_file_get_start_group(m_file.get()));
+    if (!startGroup || std::strcmp(startGroup.get(), Group) != 0
+        || string(QStringLiteral(G_KEY_FILE_DESKTOP_KEY_TYPE)) != QLatin1String(G_KEY_FILE_DESKTOP_TYPE_APPLICATION))
         return std::nullopt;
-    return QString::fromUtf8(command);
+    const GCharPtr tryExec(g_key_file_get_string(m_file.get(), Group, G_KEY_FILE_DESKTOP_KEY_TRY_EXEC, nullptr));
+    if (tryExec && *tryExec && !GCharPtr(g_find_program_in_path(tryExec.get())))
+        return std::nullopt;
+    const GCharPtr exec(g_key_file_get_string(m_file.get(), Group, G_KEY_FILE_DESKTOP_KEY_EXEC, nullptr));
+    if (!exec || !*exec)
+        return std::nullopt;
+    const std::optional<QStringList> command = commandArguments(QString::fromUtf8(exec.get()));
+    if (!command || !GCharPtr(g_find_program_in_path(QFile::encodeName(command->first()).constData())))
+        return std::nullopt;
+    return QString::fromUtf8(exec.get());
 }
 
 QString DesktopEntryFile::quotedArgument(const QString& argument)

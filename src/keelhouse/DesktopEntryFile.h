@@ -33,8 +33,11 @@ public:
     static int writeFile(const QString& path, const QByteArray& data, int mode, bool replace);
 
     QString string(const QString& key) const;
-    // The value for the user's language.
+    // The value for the user's language; a value that is not UTF-8 (GIO
+    // loads such an entry and leaves the value out) as text().
     QString localeString(const QString& key) const;
+    // The value as it stands, read as Latin-1 when it is not UTF-8.
+    QString text(const QString& key) const;
     // defaultValue when the key is missing or no boolean.
     bool boolean(const QString& key, bool defaultValue = false) const;
     bool hasKey(const QString& key) const;

@@ -71,19 +71,24 @@ void KeelhouseDelegate::runTaskWithItemsHandlerBlock(const KeelhouseSession& ses
 
 void KeelhouseDelegate::createSystemItemWithData(const QVariantMap& item, LoginItemsHandler& handler, SystemItemsServerInterface& server)
 {
-    // Creating what is already in the list would only start the item twice.
+    // Creating what is already in the list (as the request's snapshot and
+    // its creations so far have it) would only start the item twice.
     const QString path = item.value(MHKeelhouseKeys::path).toString();
-    for (const QVariantMap& entry : snapshot(handler)) {
-        if (handler.isEntryForPath(entry, path)) {
-            LOG_VERBOSE("Not creating login item for %1: already in the list", path);
-            return;
-        }
+    if (handler.hasEntryForPath(path)) {
+        LOG_VERBOSE("Not creating login item for %1: already in the list", path);
+        return;
     }
+    if (item.value(MHKeelhouseKeys::disabled).toBool())
+        LOG_INFO("Login item for %1 is handed back switched off: the user set it not to start", path);
     server.keelhouseDidBeginCreatingItem(item);
     if (!handler.addItem(item)) {
         LOG_ERROR("Failed creating login item for %1: %2", path, handler.lastErrorReason());
-        server.keelhouseDidFailCreatingItem(item);
-        server.keelhouseDidFailItem(item);
+        // The failed record says why.
+        QVariantMap failed = item;
+        failed.insert(MHKeelhouseKeys::error, handler.lastErrorCode());
+        failed.insert(MHKeelhouseKeys::reason, handler.lastErrorReason());
+        server.keelhouseDidFailCreatingItem(failed);
+        server.keelhouseDidFailItem(failed);
     }
     server.keelhouseDidEndCreatingItem(item);
 }
@@ -110,6 +115,8 @@ void KeelhouseDelegate::removeReportingFailure(const QVariantMap& entry, LoginIt
 void KeelhouseDelegate::createSystemItemsWithItems(KeelhouseSession& session, const QVariantList& items)
 {
     runTaskWithItemsHandlerBlock(session, MHDebugOptions::PreventSystemItemsCreating, [&](LoginItemsHandler& handler, SystemItemsServerInterface& server) {
+        // One look at the list for the whole request, whatever its size.
+        snapshot(handler);
         server.keelhouseDidBeginCreating();
         for (const QVariant& item : items) {
             const QVariantMap record = item.toMap();

@@ -17,8 +17,15 @@ const QString OwnKeyPrefix = QStringLiteral("X-Lanternwick-");
 // Where the entry was, and its file's mode.
 const QString OriginKey = QStringLiteral("X-Lanternwick-Origin");
 const QString ModeKey = QStringLiteral("X-Lanternwick-Mode");
-// The entry's file as it was, byte for byte.
+// The entry's file as it was, byte for byte (Base64: it may be in any
+// encoding), and as earlier versions kept it, as UTF-8 text.
+const QString EntryBytesKey = QStringLiteral("X-Lanternwick-EntryBytes");
 const QString EntryKey = QStringLiteral("X-Lanternwick-Entry");
+// What a copy shows, readable whatever the entry's encoding; an application
+// of the same command lends only a name and an icon.
+const QStringList kShownKeys = { QStringLiteral(G_KEY_FILE_DESKTOP_KEY_NAME), QStringLiteral(G_KEY_FILE_DESKTOP_KEY_COMMENT),
+                                 QStringLiteral(G_KEY_FILE_DESKTOP_KEY_ICON) };
+const QStringList kLentKeys = { QStringLiteral(G_KEY_FILE_DESKTOP_KEY_NAME), QStringLiteral(G_KEY_FILE_DESKTOP_KEY_ICON) };
 const QString ExecKey = QStringLiteral(G_KEY_FILE_DESKTOP_KEY_EXEC);
 // Longer names are hashed: an encoded name can be three times its source.
 constexpr qsizetype kMaxEncodedLength = 200;
@@ -145,9 +152,20 @@ std::optional<KeptDesktopEntries::KeptEntry> KeptDesktopEntries::keptEntry(const
         return std::nullopt;
     const std::optional<QByteArray> data = DesktopEntryFile::readRegularFile(copyPath);
     const std::optional<DesktopEntryFile> copy = data ? DesktopEntryFile::fromData(*data) : std::nullopt;
-    // Copies of earlier versions kept the entry's main keys only.
-    std::optional<QByteArray> entry = copy && copy->hasKey(EntryKey) ? copy->string(EntryKey).toUtf8() : entryData(data.value_or(QByteArray()));
-    if (!copy || !entry)
+    if (!copy)
+        return std::nullopt;
+    std::optional<QByteArray> entry;
+    if (copy->hasKey(EntryBytesKey)) {
+        const auto decoded = QByteArray::fromBase64Encoding(copy->string(EntryBytesKey).toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
+        if (decoded)
+            entry = *decoded;
+    } else if (copy->hasKey(EntryKey)) {
+        entry = copy->string(EntryKey).toUtf8();
+    } else {
+        // Copies of earlier versions kept the entry's main keys only.
+        entry = entryData(*data);
+    }
+    if (!entry)
         return std::nullopt;
     bool isMode = false;
     const int mode = copy->string(ModeKey).toInt(&isMode, 8);
@@ -167,7 +185,14 @@ QString KeptDesktopEntries::freeCopyPath(const QString& entryFileName) const
     return {};
 }
 
-std::optional<QString> KeptDesktopEntries::keep(const QString& originPath, const QByteArray& data, QString* errorMessage)
+bool KeptDesktopEntries::isChangedSinceKept(const QString& originPath, const QByteArray& data)
+{
+    readCopies();
+    const auto copies = m_copies.constFind(originPath);
+    return copies != m_copies.constEnd() && !copies->contains(data);
+}
+
+std::optional<QString> KeptDesktopEntries::keep(const QString& originPath, const QByteArray& data, QString* errorMessage, const QString& lenderPath)
 {
     const auto fail = [&](const QString& message) -> std::optional<QString> {
         if (errorMessage)
@@ -197,9 +222,18 @@ std::optional<QString> KeptDesktopEntries::keep(const QString& originPath, const
             return fail(QStringLiteral("%1 cannot be run through env").arg(originPath));
         copy->setString(ExecKey, QStringLiteral("env ") + exec);
     }
+    const std::optional<DesktopEntryFile> lender = lenderPath.isEmpty() ? std::nullopt : DesktopEntryFile::load(lenderPath);
+    for (const QString& key : kShownKeys) {
+        // The launcher and the views leave out a value that is not UTF-8.
+        QString shown = copy->localeString(key);
+        if (shown.isEmpty() && lender && kLentKeys.contains(key))
+            shown = lender->localeString(key);
+        if (copy->string(key).isEmpty() && !shown.isEmpty())
+            copy->setString(key, shown);
+    }
     copy->setString(OriginKey, originPath);
     copy->setString(ModeKey, QString::number(fileMode(originPath), 8));
-    copy->setString(EntryKey, QString::fromUtf8(data));
+    copy->setString(EntryBytesKey, QString::fromLatin1(data.toBase64()));
     const QString path = freeCopyPath(fileName);
     if (!makeFolder() || path.isEmpty())
         return fail(QStringLiteral("Could not create the folder %1").arg(m_folder));

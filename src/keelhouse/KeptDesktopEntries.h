@@ -1,12 +1,12 @@
 #pragma once
-// Lanternwick's own copies of the session entries it took over that no
-// installed application runs with the very same command: an item that names
-// such a copy runs exactly that command, and shows the entry's name,
-// description and icon, also after the session's entry is gone. A copy keeps
-// the whole entry, file as it was included, and is bound to the entry it was
-// taken from (its file and its contents): it is never rewritten, and another
-// entry of the same file name gets a copy of its own. Owner-only files in a
-// folder of the application's data folder.
+// Lanternwick's own copies of the session entries it took over, one for each
+// entry whatever its command: an item that names a copy runs exactly the
+// entry's command, and shows the entry's name, description and icon, also
+// after the session's entry is gone. A copy keeps the whole entry, its file's
+// bytes and mode included, and is bound to the entry it was taken from (its
+// file and its contents): it is never rewritten, and another entry of the
+// same file name gets a copy of its own. Owner-only files in a folder of the
+// application's data folder.
 #include "keelhouse/DesktopEntryFile.h"
 
 #include <QHash>
@@ -35,8 +35,14 @@ public:
 
     // The copy of the entry whose file at originPath holds data: the one
     // made for this very entry before, else a new one; null when no copy
-    // could be written that runs the entry's command.
-    std::optional<QString> keep(const QString& originPath, const QByteArray& data, QString* errorMessage = nullptr);
+    // could be written that runs the entry's command. The entry at
+    // lenderPath (an installed application of the same command) lends a new
+    // copy the name and icon the entry lacks.
+    std::optional<QString> keep(const QString& originPath, const QByteArray& data, QString* errorMessage = nullptr,
+                                const QString& lenderPath = {});
+    // Some copy was taken of the entry at originPath, none of it as it is
+    // now: its package changed it since.
+    bool isChangedSinceKept(const QString& originPath, const QByteArray& data);
 
     // What a copy hands back: the entry's file as it was, byte for byte,
     // its mode, and where it was (empty for copies of earlier versions,

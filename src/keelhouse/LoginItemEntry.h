@@ -17,4 +17,9 @@ struct LoginItemEntry {
     // Whether the command is that program alone (field codes aside): an item
     // stored with the bare program path by earlier versions stands for it.
     bool runsProgramAlone = false;
+    // An installed application of the very same command: it lends the entry
+    // a name and an icon, and names it in items of earlier versions.
+    QString applicationPath;
+    // Why resolving failed, when the errno value alone would not say it.
+    QString errorReason;
 };

@@ -6,6 +6,7 @@
 #include "foundation/MHKeelhouseKeys.h"
 #include "foundation/MHSystemItemsNotifications.h"
 #include "foundation/NotificationCenter.h"
+#include "keelhouse/DesktopEntryFile.h"
 #include "keelhouse/XdgAutostartList.h"
 #include "platform/CanonicalPath.h"
 
@@ -75,11 +76,15 @@ void LoginItemsHandler::enumerateItemsWithBlock(const EnumerationBlock& block)
     const QList<LoginItemEntry> entries = m_list->entries();
     m_programs.clear();
     m_plainPrograms.clear();
+    m_listedPaths.clear();
     for (qsizetype index = 0; index < entries.size(); ++index) {
         const LoginItemEntry& entry = entries[index];
         m_programs.insert(entry.ref, entry.program);
-        if (entry.runsProgramAlone)
+        m_listedPaths.insert(writtenPath(entry.path));
+        if (entry.runsProgramAlone) {
             m_plainPrograms.insert(entry.ref, entry.program);
+            m_listedPaths.insert(writtenPath(entry.program));
+        }
         QVariantMap item;
         item.insert(MHKeelhouseKeys::hidden, entry.hidden);
         item.insert(MHKeelhouseKeys::ref, entry.ref);
@@ -89,6 +94,8 @@ void LoginItemsHandler::enumerateItemsWithBlock(const EnumerationBlock& block)
             item.insert(MHKeelhouseKeys::path, entry.path);
         // Only this entry's own failure belongs on its record.
         setLastError(entry.errorCode);
+        if (!entry.errorReason.isEmpty())
+            m_lastErrorReason = entry.errorReason;
         if (!m_lastErrorReason.isEmpty()) {
             item.insert(MHKeelhouseKeys::reason, m_lastErrorReason);
             item.insert(MHKeelhouseKeys::error, m_lastErrorCode);
@@ -107,10 +114,30 @@ bool LoginItemsHandler::addItem(const QVariantMap& item)
     Q_ASSERT_X(!path.isEmpty(), "addItem", "Path is required for adding login items!");
     if (path.isEmpty())
         return false;
+    if (const QString refusal = refusalForPath(path); !refusal.isEmpty()) {
+        setLastError(EINVAL);
+        m_lastErrorReason = refusal;
+        return false;
+    }
     const int status = m_list->insert(item.value(MHKeelhouseKeys::name).toString(), path,
                                       item.value(MHKeelhouseKeys::hidden).toBool(), item.value(MHKeelhouseKeys::disabled).toBool());
     setLastError(status);
+    if (status == EFBIG)
+        m_lastErrorReason = QStringLiteral("The entry would be larger than %1 bytes, more than can be read back").arg(DesktopEntryFile::maxFileSize);
+    if (status == 0)
+        m_listedPaths.insert(writtenPath(path));
     return status == 0;
+}
+
+QString LoginItemsHandler::refusalForPath(const QString& path)
+{
+    // A relative path would reach a launcher as an option ("-e").
+    if (!path.startsWith(QLatin1Char('/')))
+        return QStringLiteral("The path is not absolute");
+    const auto control = std::find_if(path.begin(), path.end(), [](QChar c) { return c.category() == QChar::Other_Control; });
+    if (control != path.end())
+        return QStringLiteral("The path holds the control character U+%1").arg(QString::number(control->unicode(), 16).toUpper().rightJustified(4, QLatin1Char('0')));
+    return {};
 }
 
 bool LoginItemsHandler::removeItem(const QVariantMap& item)
@@ -144,6 +171,12 @@ bool LoginItemsHandler::isEntryForPath(const QVariantMap& systemItem, const QStr
 {
     return isSamePath(path, systemItem.value(MHKeelhouseKeys::path).toString())
         || isSamePath(path, m_plainPrograms.value(systemItem.value(MHKeelhouseKeys::ref).toString()));
+}
+
+bool LoginItemsHandler::hasEntryForPath(const QString& path) const
+{
+    const QString written = writtenPath(path);
+    return !written.isEmpty() && m_listedPaths.contains(written);
 }
 
 bool LoginItemsHandler::isItemFromServer(const QVariantMap& serverItem, const QVariantMap& systemItem) const

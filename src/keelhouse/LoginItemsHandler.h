@@ -7,6 +7,7 @@
 #include <QFileSystemWatcher>
 #include <QHash>
 #include <QObject>
+#include <QSet>
 #include <QTimer>
 #include <QVariantList>
 #include <QVariantMap>
@@ -48,6 +49,13 @@ public:
     // path as written, or the bare program of an entry that runs that program
     // alone (how earlier versions stored such an item).
     bool isEntryForPath(const QVariantMap& systemItem, const QString& path) const;
+    // Some entry of the last snapshot, or one added since, stands for the
+    // item at path; the same answer as isEntryForPath over them all, at the
+    // cost of one lookup.
+    bool hasEntryForPath(const QString& path) const;
+    // Why an entry cannot be made for path (not absolute, or holding a
+    // control character); empty when it can.
+    static QString refusalForPath(const QString& path);
     // An item data dictionary stands for a system item when both name the same file.
     bool isItemFromServer(const QVariantMap& serverItem, const QVariantMap& systemItem) const;
     bool isItemContainedIn(const QVariantMap& systemItem, const QVariantList& serverItems) const;
@@ -78,6 +86,9 @@ private:
     // command is their program alone.
     QHash<QString, QString> m_programs;
     QHash<QString, QString> m_plainPrograms;
+    // The paths (as written) of the entries of the last snapshot, their
+    // plain programs, and the paths of the entries added since.
+    QSet<QString> m_listedPaths;
     std::unique_ptr<QFileSystemWatcher> m_changeWatcher;
     QTimer m_changeTimer;
 };

@@ -1,11 +1,11 @@
 #include "keelhouse/XdgAutostartList.h"
 
 #include "foundation/Log.h"
+#include "keelhouse/FolderWalk.h"
 #include "platform/CanonicalPath.h"
 #include "platform/linux/GioPtr.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFileInfo>
 #include <QMap>
 #include <algorithm>
@@ -60,6 +60,16 @@ bool isSwitchedOffFile(const QString& path)
     return file && file->boolean(QStringLiteral(G_KEY_FILE_DESKTOP_KEY_HIDDEN));
 }
 
+// The override a take-over of a system entry writes: Hidden alone, never
+// an entry the user switched off in the desktop's settings.
+bool isOverrideFile(const QString& path)
+{
+    const std::optional<DesktopEntryFile> file = DesktopEntryFile::load(path);
+    QStringList keys = file ? file->keys() : QStringList();
+    keys.removeOne(QStringLiteral(G_KEY_FILE_DESKTOP_KEY_TYPE));
+    return keys == QStringList(QStringLiteral(G_KEY_FILE_DESKTOP_KEY_HIDDEN)) && file->boolean(QStringLiteral(G_KEY_FILE_DESKTOP_KEY_HIDDEN));
+}
+
 // The folders of the application entries, the most important first.
 QStringList applicationFolders()
 {
@@ -107,18 +117,26 @@ std::unique_ptr<XdgAutostartList> XdgAutostartList::fromEnvironment(const std::o
     return std::make_unique<XdgAutostartList>(userFolder, systemFolders, desktops, KeptDesktopEntries::defaultFolder());
 }
 
-QMap<QString, XdgAutostartList::EntryFile> XdgAutostartList::entryFiles() const
+QMap<QString, XdgAutostartList::EntryFile> XdgAutostartList::entryFiles()
 {
-    // Later folders shadow earlier ones, so go from the least important up.
+    // Each snapshot sees the system's folders as they are now.
+    m_systemEntryFiles.reset();
     QMap<QString, EntryFile> files;
-    for (qsizetype index = m_systemFolders.size() - 1; index >= 0; --index) {
-        const QStringList names = QDir(m_systemFolders[index]).entryList({ QStringLiteral("*.desktop") }, QDir::Files | QDir::System, QDir::Name);
-        for (const QString& name : names)
-            files.insert(name, { m_systemFolders[index] + QLatin1Char('/') + name, false });
-    }
+    for (auto system = systemEntryFiles().begin(); system != systemEntryFiles().end(); ++system)
+        files.insert(system.key(), { system.value(), false });
     const QStringList names = QDir(m_userFolder).entryList({ QStringLiteral("*.desktop") }, QDir::Files | QDir::System, QDir::Name);
-    for (const QString& name : names)
-        files.insert(name, { m_userFolder + QLatin1Char('/') + name, true });
+    for (const QString& name : names) {
+        const QString path = m_userFolder + QLatin1Char('/') + name;
+        // A system entry its package changed since we took it over is a new
+        // entry, which our override of the old one does not hide.
+        if (files.contains(name) && isOverrideFile(path)) {
+            const QString systemFile = files.value(name).path;
+            const std::optional<QByteArray> systemData = DesktopEntryFile::readRegularFile(systemFile);
+            if (systemData && m_kept.isChangedSinceKept(systemFile, *systemData))
+                continue;
+        }
+        files.insert(name, { path, true });
+    }
     return files;
 }
 
@@ -149,6 +167,9 @@ std::optional<LoginItemEntry> XdgAutostartList::readEntry(const EntryFile& file)
     entry.hidden = desktopEntry->boolean(HiddenKey);
     if (!resolve(entry, file.path, *desktopEntry, *data))
         return std::nullopt;
+    // What cannot be carried is named by its file.
+    if (entry.name.isEmpty())
+        entry.name = entry.path.isEmpty() ? QFileInfo(file.path).fileName() : displayNameForPath(entry.path);
     return entry;
 }
 
@@ -176,9 +197,10 @@ bool XdgAutostartList::isStartedAsUsersApplication(const DesktopEntryFile& entry
     return isUserFile || !entry.boolean(QStringLiteral(G_KEY_FILE_DESKTOP_KEY_NO_DISPLAY));
 }
 
-// The path must run exactly the entry's command: an application entry of the
-// very same command, else our own copy of the entry. False for an entry the
-// session would not start because its program is not installed.
+// The path must run exactly the entry's command: our own copy of the entry,
+// to which an installed application of the very same command only lends a
+// name and an icon. False for an entry the session would not start because
+// its program is not installed.
 bool XdgAutostartList::resolve(LoginItemEntry& entry, const QString& file, const DesktopEntryFile& desktopEntry, const QByteArray& data)
 {
     const std::optional<QStringList> command = DesktopEntryFile::commandArguments(desktopEntry.string(ExecKey));
@@ -216,14 +238,13 @@ bool XdgAutostartList::resolve(LoginItemEntry& entry, const QString& file, const
 
     QStringList resolvedCommand = *command;
     resolvedCommand.first() = entry.program;
-    entry.path = applicationEntryForCommand(resolvedCommand);
-    if (!entry.path.isEmpty())
-        return true;
+    entry.applicationPath = applicationEntryForCommand(resolvedCommand);
     QString error;
-    const std::optional<QString> copy = m_kept.keep(file, data, &error);
+    const std::optional<QString> copy = m_kept.keep(file, data, &error, entry.applicationPath);
     if (!copy) {
         LOG_ERROR("Failed keeping a copy of autostart entry %1: %2", file, error);
         entry.errorCode = EIO;
+        entry.errorReason = error;
         return true;
     }
     entry.path = *copy;
@@ -241,9 +262,7 @@ void XdgAutostartList::readApplicationEntries()
     QHash<QString, QString> files;
     for (const QString& folder : applicationFolders()) {
         QStringList found;
-        QDirIterator it(folder, { QStringLiteral("*.desktop") }, QDir::Files, QDirIterator::Subdirectories);
-        while (it.hasNext()) {
-            const QString path = it.next();
+        for (const QString& path : FolderWalk::filesBelow(folder, DesktopSuffix)) {
             QString id = path.mid(folder.size() + 1);
             id.replace(QLatin1Char('/'), QLatin1Char('-'));
             if (!files.contains(id)) {
@@ -360,22 +379,36 @@ int XdgAutostartList::handBackSystemEntry(const QString& fileName, const QByteAr
     return DesktopEntryFile::writeFile(userFile, file->data(), kEntryMode, true);
 }
 
+const QMap<QString, QString>& XdgAutostartList::systemEntryFiles()
+{
+    if (!m_systemEntryFiles) {
+        // Later folders shadow earlier ones, so go from the least important up.
+        m_systemEntryFiles.emplace();
+        for (qsizetype index = m_systemFolders.size() - 1; index >= 0; --index) {
+            const QStringList names = QDir(m_systemFolders[index]).entryList({ QStringLiteral("*.desktop") }, QDir::Files | QDir::System, QDir::Name);
+            for (const QString& name : names)
+                m_systemEntryFiles->insert(name, m_systemFolders[index] + QLatin1Char('/') + name);
+        }
+    }
+    return *m_systemEntryFiles;
+}
+
 int XdgAutostartList::liftOverrideFor(const QString& path, bool switchedOff)
 {
-    const QStringList names = QDir(m_userFolder).entryList({ QStringLiteral("*.desktop") }, QDir::Files | QDir::System, QDir::Name);
-    for (const QString& fileName : names) {
+    // Only system entries can be overridden: a look at each costs the same
+    // however many entries the user has.
+    for (auto system = systemEntryFiles().begin(); system != systemEntryFiles().end(); ++system) {
+        const QString& fileName = system.key();
         if (!isSwitchedOffFile(m_userFolder + QLatin1Char('/') + fileName))
             continue;
-        const auto system = std::find_if(m_systemFolders.begin(), m_systemFolders.end(),
-                                         [&](const QString& folder) { return QFileInfo::exists(folder + QLatin1Char('/') + fileName); });
-        if (system == m_systemFolders.end())
-            continue;
-        const QString systemFile = *system + QLatin1Char('/') + fileName;
+        const QString& systemFile = system.value();
         const std::optional<LoginItemEntry> entry = readEntry({ systemFile, false });
         const std::optional<QByteArray> systemData = DesktopEntryFile::readRegularFile(systemFile);
-        // An item stored by its bare program stands for an entry that runs that program alone.
+        // Items of earlier versions stand for an entry by its application, or
+        // by the bare program of an entry that runs that program alone.
         if (entry && systemData && entry->errorCode == 0
-            && (isSamePath(entry->path, path) || (entry->runsProgramAlone && isSamePath(entry->program, path))))
+            && (isSamePath(entry->path, path) || isSamePath(entry->applicationPath, path)
+                || (entry->runsProgramAlone && isSamePath(entry->program, path))))
             return handBackSystemEntry(fileName, *systemData, switchedOff);
     }
     return -1;
@@ -398,11 +431,22 @@ int XdgAutostartList::restoreAtOrigin(const KeptDesktopEntries::KeptEntry& kept,
             return -1;
         return DesktopEntryFile::writeFile(userFile, data, kept.mode, false);
     }
-    // Only the system's very entry is shown again; one that changed is another.
-    const std::optional<QByteArray> systemData = m_systemFolders.contains(folder) ? DesktopEntryFile::readRegularFile(kept.originPath) : std::nullopt;
-    if (!systemData || *systemData != kept.data)
+    if (!m_systemFolders.contains(folder))
         return -1;
-    return handBackSystemEntry(fileName, *systemData, switchedOff);
+    // A system entry its package changed or removed meanwhile is the
+    // package's to give: our override goes, and the session has the entry
+    // as it is now.
+    const std::optional<QByteArray> systemData = DesktopEntryFile::readRegularFile(kept.originPath);
+    if (!systemData) {
+        const QString userFile = m_userFolder + QLatin1Char('/') + fileName;
+        return !isOverrideFile(userFile) || QFile::remove(userFile) ? 0 : EACCES;
+    }
+    const int status = handBackSystemEntry(fileName, *systemData, switchedOff);
+    if (*systemData != kept.data) {
+        LOG_INFO("Autostart entry %1 changed since it was taken over: handing back the entry as it is now", kept.originPath);
+        return std::max(status, 0);
+    }
+    return status;
 }
 
 int XdgAutostartList::insert(const QString& name, const QString& path, bool hidden, bool switchedOff)
@@ -447,6 +491,9 @@ int XdgAutostartList::insert(const QString& name, const QString& path, bool hidd
     // Away from its own file, the entry names the item it stood for.
     file->setString(PathKey, path);
     const QByteArray data = file->data();
+    // Nothing the session would start that we could not read back.
+    if (data.size() > DesktopEntryFile::maxFileSize)
+        return EFBIG;
 
     const QString base = safeBaseName(file->localeString(NameKey).isEmpty() ? name : file->localeString(NameKey));
     for (int suffix = 1; suffix < 1000; ++suffix)

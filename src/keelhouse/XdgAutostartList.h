@@ -17,7 +17,7 @@
 class XdgAutostartList : public LoginItemsList {
 public:
     // systemFolders in falling precedence, as XDG_CONFIG_DIRS orders them;
-    // keptFolder holds the copies of entries no installed application runs as they do.
+    // keptFolder holds the copies of the entries taken over.
     XdgAutostartList(QString userFolder, QStringList systemFolders, QStringList currentDesktops, QString keptFolder);
 
     // The folders and desktops of this session's environment, the copies in
@@ -47,7 +47,9 @@ private:
         bool isUserFile = false;
     };
     // The file that counts for each entry name, by name.
-    QMap<QString, EntryFile> entryFiles() const;
+    QMap<QString, EntryFile> entryFiles();
+    // The system entry file of each name, the one that counts first, read once.
+    const QMap<QString, QString>& systemEntryFiles();
     std::optional<LoginItemEntry> readEntry(const EntryFile& file);
     bool isStartedAsUsersApplication(const DesktopEntryFile& entry, bool isUserFile) const;
     bool resolve(LoginItemEntry& entry, const QString& file, const DesktopEntryFile& desktopEntry, const QByteArray& data);
@@ -70,6 +72,7 @@ private:
     QStringList m_systemFolders;
     QStringList m_currentDesktops;
     KeptDesktopEntries m_kept;
+    std::optional<QMap<QString, QString>> m_systemEntryFiles;
     // The installed application entries, read once, by their whole command
     // (the program as found on the PATH).
     bool m_applicationEntriesRead = false;

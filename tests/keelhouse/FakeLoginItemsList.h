@@ -15,7 +15,12 @@ struct FakeListState {
 
     void add(const QString& name, const QString& path, int errorCode = 0)
     {
-        entries.append({ QStringLiteral("fake:%1").arg(nextRef++), name, path, path, false, errorCode });
+        LoginItemEntry entry;
+        entry.ref = QStringLiteral("fake:%1").arg(nextRef++);
+        entry.name = name;
+        entry.path = entry.program = path;
+        entry.errorCode = errorCode;
+        entries.append(entry);
     }
     qsizetype countWithPath(const QString& path) const
     {

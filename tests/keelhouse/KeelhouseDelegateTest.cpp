@@ -36,8 +36,11 @@ protected:
 
     void addOwnEntry()
     {
-        state->entries.append({ QStringLiteral("fake:own"), QStringLiteral("Lanternwick"), QStringLiteral("/opt/lw/lanternwick"),
-                                QStringLiteral("/opt/lw/lanternwick"), false, 0 });
+        LoginItemEntry own;
+        own.ref = QStringLiteral("fake:own");
+        own.name = QStringLiteral("Lanternwick");
+        own.path = own.program = QStringLiteral("/opt/lw/lanternwick");
+        state->entries.append(own);
     }
 
     // The desktop each list was made for.

@@ -121,7 +121,7 @@ TEST_F(XdgAutostartListTest, EntryResolvesToACopyOfItselfOrReportsWhyNot)
     EXPECT_TRUE(entries[2].runsProgramAlone);
     EXPECT_EQ(entries[2].ref, user + "/tool.desktop");
     EXPECT_EQ(DesktopEntryFile::load(entries[2].path)->keys(),
-              QStringList({ "Type", "Name", "Comment", "Icon", "Exec", "X-Lanternwick-Origin", "X-Lanternwick-Mode", "X-Lanternwick-Entry" }));
+              QStringList({ "Type", "Name", "Comment", "Icon", "Exec", "X-Lanternwick-Origin", "X-Lanternwick-Mode", "X-Lanternwick-EntryBytes" }));
 }
 
 TEST_F(XdgAutostartListTest, CommandWithArgumentsResolvesToAKeptCopyThatRunsExactlyIt)
@@ -139,7 +139,7 @@ TEST_F(XdgAutostartListTest, CommandWithArgumentsResolvesToAKeptCopyThatRunsExac
     std::optional<DesktopEntryFile> copy = DesktopEntryFile::load(entries[0].path);
     ASSERT_TRUE(copy);
     // The whole entry, bound to its file.
-    EXPECT_EQ(copy->keys(), QStringList({ "Type", "Name", "Comment", "Icon", "X-GNOME-Autostart-Delay", "Exec", "X-Lanternwick-Origin", "X-Lanternwick-Mode", "X-Lanternwick-Entry" }));
+    EXPECT_EQ(copy->keys(), QStringList({ "Type", "Name", "Comment", "Icon", "X-GNOME-Autostart-Delay", "Exec", "X-Lanternwick-Origin", "X-Lanternwick-Mode", "X-Lanternwick-EntryBytes" }));
     EXPECT_EQ(copy->string("Exec"), exec);
     EXPECT_EQ(copy->string("X-Lanternwick-Origin"), user + "/org.example.Tool.desktop");
     EXPECT_EQ(copy->string("Name"), "Tool");
@@ -195,7 +195,7 @@ TEST_F(XdgAutostartListTest, HostileEntriesGetSeparateCopiesWithoutInjectedKeys)
         EXPECT_TRUE(QRegularExpression("^[A-Za-z0-9_-][A-Za-z0-9._-]*\\.desktop$").match(fileName).hasMatch()) << fileName.toStdString();
         const std::optional<DesktopEntryFile> copy = DesktopEntryFile::load(entry.path);
         ASSERT_TRUE(copy);
-        EXPECT_EQ(copy->keys(), QStringList({ "Type", "Name", "Exec", "X-Lanternwick-Origin", "X-Lanternwick-Mode", "X-Lanternwick-Entry" }));
+        EXPECT_EQ(copy->keys(), QStringList({ "Type", "Name", "Exec", "X-Lanternwick-Origin", "X-Lanternwick-Mode", "X-Lanternwick-EntryBytes" }));
         EXPECT_EQ(copy->string("Name"), entry.name);
         EXPECT_FALSE(copy->boolean("Hidden"));
     }

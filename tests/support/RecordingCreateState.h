@@ -3,6 +3,7 @@
 // records what it was asked to create and how many saves had been written
 // by then.
 #include "engine/CreateSystemItemsApplicationState.h"
+#include "foundation/MHKeelhouseKeys.h"
 
 #include <QStringList>
 #include <atomic>
@@ -12,6 +13,8 @@ class RecordingCreateState : public CreateSystemItemsApplicationState {
 public:
     struct Record {
         QStringList paths;
+        // Those the request hands back switched off.
+        QStringList switchedOffPaths;
         // Written last: once it is set, paths is complete.
         std::atomic<int> savesBefore { -1 };
     };
@@ -23,9 +26,14 @@ public:
     void executeState() override
     {
         QStringList paths;
-        for (const SystemItemData& item : itemsToCreate())
+        QStringList switchedOff;
+        for (const SystemItemData& item : itemsToCreate()) {
             paths << item.itemPath();
+            if (item.requestRecord().value(MHKeelhouseKeys::disabled).toBool())
+                switchedOff << item.itemPath();
+        }
         m_record->paths = paths;
+        m_record->switchedOffPaths = switchedOff;
         m_record->savesBefore = m_saves.load();
         proceedWithCompletionBlock();
     }

@@ -43,8 +43,11 @@ bool createSystemItemsFromFileItems(ApplicationContext& context, const QList<DBF
         return false;
     }
     QList<SystemItemData> records;
-    for (const DBFileItem* item : items)
+    for (const DBFileItem* item : items) {
         records.append(SystemItemData(*item));
+        if (records.last().isSwitchedOff())
+            LOG_NORMAL("%1 is set not to start: handing it back switched off", item->itemNiceDisplayName());
+    }
     // The items ride with the run: a move made while an earlier one is still
     // with the service sends exactly its own.
     context.pushRun(state, std::make_shared<ChainRun>(nullptr, records));

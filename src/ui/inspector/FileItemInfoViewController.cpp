@@ -3,6 +3,7 @@
 #include "engine/SystemItemData.h"
 #include "foundation/Log.h"
 #include "foundation/UserDefaults.h"
+#include "keelhouse/KeptDesktopEntries.h"
 #include "model/DBFileItem.h"
 #include "ui/inspector/FilePreviewView.h"
 #include "ui/inspector/PathControlView.h"
@@ -41,6 +42,8 @@ void FileItemInfoViewController::awakeFromNib()
     QFont bold = m_itemDisplayNameView->font();
     bold.setBold(true);
     m_itemDisplayNameView->setFont(bold);
+    m_itemCommandView = plainLabel(this, QStringLiteral("itemCommandView"));
+    m_itemCommandView->setWordWrap(true);
     m_itemDetailsView = plainLabel(this, QStringLiteral("itemDetailsView"));
     m_itemDetailsView->setWordWrap(true);
     m_itemPathView = new PathControlView(this);
@@ -48,10 +51,11 @@ void FileItemInfoViewController::awakeFromNib()
     auto* layout = new QGridLayout(this);
     layout->setContentsMargins(12, 8, 12, 8);
     layout->setHorizontalSpacing(12);
-    layout->addWidget(m_iconPreviewView, 0, 0, 3, 1, Qt::AlignTop);
+    layout->addWidget(m_iconPreviewView, 0, 0, 4, 1, Qt::AlignTop);
     layout->addWidget(m_itemDisplayNameView, 0, 1);
-    layout->addWidget(m_itemDetailsView, 1, 1);
-    layout->addWidget(m_itemPathView, 2, 1);
+    layout->addWidget(m_itemCommandView, 1, 1);
+    layout->addWidget(m_itemDetailsView, 2, 1);
+    layout->addWidget(m_itemPathView, 3, 1);
     layout->setColumnStretch(1, 1);
 
     connect(m_itemPathView, &PathControlView::componentDoubleClicked, this, &FileItemInfoViewController::revealPathInFinder);
@@ -66,6 +70,17 @@ void FileItemInfoViewController::setRepresentedObject(const QVariant& object)
     else if (object.canConvert<SystemItemData>())
         shown = object.value<SystemItemData>();
     m_itemPath = shown.itemPath();
+    m_shownPath = m_itemPath;
+    m_command.clear();
+    // A desktop entry, or our copy of the session entry the user took over:
+    // what it runs, and where the entry was.
+    const std::optional<KeptDesktopEntries::KeptEntry> entry =
+        m_itemPath.endsWith(QLatin1String(".desktop")) ? KeptDesktopEntries::keptEntry(m_itemPath) : std::nullopt;
+    if (const std::optional<DesktopEntryFile> file = entry ? DesktopEntryFile::fromData(entry->data) : std::nullopt) {
+        m_command = file->string(QStringLiteral("Exec"));
+        if (!entry->originPath.isEmpty())
+            m_shownPath = entry->originPath;
+    }
     m_displayName = shown.itemNiceDisplayName();
     m_details = shown.itemNiceDescription();
     m_iconName = shown.itemIconName();
@@ -80,9 +95,12 @@ void FileItemInfoViewController::updateViews()
     m_iconPreviewView->setPreviewItem(m_itemPath, m_iconName, kPreviewSide);
     m_itemDisplayNameView->setText(m_displayName);
     m_itemDisplayNameView->setAccessibleName(m_displayName);
+    m_itemCommandView->setText(m_command);
+    m_itemCommandView->setAccessibleName(m_command);
+    m_itemCommandView->setVisible(!m_command.isEmpty());
     m_itemDetailsView->setText(m_details);
     m_itemDetailsView->setAccessibleName(m_details);
-    m_itemPathView->setPath(m_itemPath);
+    m_itemPathView->setPath(m_shownPath);
 }
 
 bool FileItemInfoViewController::revealPathInFinder(const QString& componentPath)

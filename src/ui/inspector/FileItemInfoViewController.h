@@ -1,9 +1,10 @@
 #pragma once
 // The header of a file item, and of an item of the session's login items
-// list: the file's preview, its name, its description and its path as a
-// breadcrumb, where a double click shows that folder or file in the file
-// manager. The represented object is a file item (ManagedObject*) or a
-// SystemItemData.
+// list: the file's preview, its name, the command a desktop entry runs, its
+// description and its path as a breadcrumb, where a double click shows that
+// folder or file in the file manager. For Lanternwick's copy of a session
+// entry, the path is the entry the user took over. The represented object is
+// a file item (ManagedObject*) or a SystemItemData.
 #include "ui/base/FileRevealer.h"
 #include "ui/inspector/ItemInfoViewControllerBase.h"
 
@@ -23,6 +24,8 @@ public:
 
     FilePreviewView* iconPreviewView() const { return m_iconPreviewView; }
     QLabel* itemDisplayNameView() const { return m_itemDisplayNameView; }
+    // Hidden for what is not a desktop entry.
+    QLabel* itemCommandView() const { return m_itemCommandView; }
     QLabel* itemDetailsView() const { return m_itemDetailsView; }
     PathControlView* itemPathView() const { return m_itemPathView; }
 
@@ -38,12 +41,16 @@ private:
     void updateViews();
 
     QString m_itemPath;
+    // The path the breadcrumb shows.
+    QString m_shownPath;
     QString m_displayName;
+    QString m_command;
     QString m_details;
     QString m_iconName;
     FileRevealer m_revealer;
     FilePreviewView* m_iconPreviewView = nullptr;
     QLabel* m_itemDisplayNameView = nullptr;
+    QLabel* m_itemCommandView = nullptr;
     QLabel* m_itemDetailsView = nullptr;
     PathControlView* m_itemPathView = nullptr;
 };

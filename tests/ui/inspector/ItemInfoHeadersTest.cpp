@@ -4,9 +4,11 @@
 #include "InspectorTestCase.h"
 #include "engine/SystemItemData.h"
 #include "foundation/MHItemDataKeys.h"
+#include "keelhouse/KeptDesktopEntries.h"
 #include "model/DBConditionalPreviousItem.h"
 #include "model/DBDelayItem.h"
 #include "model/DBFileItem.h"
+#include "support/EndToEnd.h"
 #include "support/TestHome.h"
 #include "ui/inspector/ConditionalPreviousItemInfoViewController.h"
 #include "ui/inspector/DelayItemInfoViewController.h"
@@ -203,6 +205,32 @@ TEST_F(FileItemInfoTest, ItemsOfTheSessionListAreShownToo)
     header->setRepresentedObject(QVariant());
     EXPECT_TRUE(header->itemPath().isEmpty());
     EXPECT_TRUE(header->itemPathView()->componentButtons().isEmpty());
+}
+
+// A desktop entry shows what it runs under its name; Lanternwick's copy of a
+// session entry shows the entry the user took over, not the copy's folder.
+TEST_F(FileItemInfoTest, DesktopEntriesShowTheirCommandAndCopiesTheEntryTakenOver)
+{
+    const QString files = folder();
+    const QString origin = files + "/autostart/clock.desktop";
+    const QByteArray entry = "[Desktop Entry]\nType=Application\nName=Clock\nExec=xclock -digital -update 1\n";
+    writeFile(origin, entry);
+    KeptDesktopEntries kept(files + "/AutostartEntries");
+    const std::optional<QString> copy = kept.keep(origin, entry);
+    ASSERT_TRUE(copy);
+    auto header = makeHeader<FileItemInfoViewController>(nullptr);
+
+    header->setRepresentedObject(QVariant::fromValue(SystemItemData(QVariantMap { { MHItemDataKeys::name, "Clock" }, { MHItemDataKeys::path, *copy } })));
+    EXPECT_EQ(header->itemCommandView()->text(), "xclock -digital -update 1");
+    EXPECT_FALSE(header->itemCommandView()->isHidden());
+    EXPECT_EQ(header->itemPathView()->path(), origin);
+    EXPECT_EQ(header->itemPath(), *copy);
+
+    const QString document = files + "/notes.txt";
+    writeFile(document, "notes\n");
+    header->setRepresentedObject(QVariant::fromValue(SystemItemData(QVariantMap { { MHItemDataKeys::path, document } })));
+    EXPECT_TRUE(header->itemCommandView()->isHidden());
+    EXPECT_EQ(header->itemPathView()->path(), document);
 }
 
 TEST(PathControlViewTest, ANarrowPathGivesUpItsLeadingFoldersFirst)

@@ -195,7 +195,8 @@ TEST_F(MainItemsViewControllerTest, MovingToTheSessionListSendsOnlyTheMovedFileI
     addFile("/a");
     addDelay();
     addFile("/b");
-    addFile("/c");
+    // Set not to start, it goes back switched off.
+    addFile("/c")->setItemStartupMode(ItemStartupModeDisabled);
     startFresh();
     select({ 0, 1, 3 });
 
@@ -205,6 +206,7 @@ TEST_F(MainItemsViewControllerTest, MovingToTheSessionListSendsOnlyTheMovedFileI
     EXPECT_EQ(context->sortedLoginItemsForGroup(context->getOrCreateIgnoreLoginGroup()).size(), 2);
     ASSERT_TRUE(QTest::qWaitFor([&] { return record->savesBefore >= 0; }, 10000));
     EXPECT_EQ(record->paths, QStringList({ "/a", "/c" }));
+    EXPECT_EQ(record->switchedOffPaths, QStringList({ "/c" }));
     EXPECT_EQ(record->savesBefore, 1);
 }
 

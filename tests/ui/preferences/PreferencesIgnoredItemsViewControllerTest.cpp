@@ -183,11 +183,15 @@ TEST_F(IgnoredItemsPaneTest, CopyingToTheSessionListHandsOverTheFileItemsAndKeep
     helpers->applicationContext().setStateFactory(ApplicationStateKind::CreateSystemItems,
                                                   [&] { return std::make_unique<RecordingCreateState>(record, saves); });
     addItems();
+    // Set not to start, it goes back switched off.
+    static_cast<DBFileItem*>(y)->setItemStartupMode(ItemStartupModeDisabled);
+    startFresh();
     select({ 0, 1, 2 });
 
     pane.moveCurrentSelectionToSystemPreferences();
     ASSERT_TRUE(QTest::qWaitFor([&] { return record->savesBefore >= 0; }, 10000));
     EXPECT_EQ(record->paths, QStringList({ "/x", "/y" }));
+    EXPECT_EQ(record->switchedOffPaths, QStringList({ "/y" }));
     EXPECT_EQ(order(ignored), "/x ~ /y");
     EXPECT_EQ(pane.selectedItems(), QList<DBLoginItem*>({ x, delay, y }));
     EXPECT_EQ(saves, 0);
