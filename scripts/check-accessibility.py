@@ -245,8 +245,7 @@ def check_named_controls(controls, roles):
         if control.getRole() not in roles:
             continue
         if control.getRole() == pyatspi.ROLE_COMBO_BOX:
-            if actions(control) and "Increase" in actions(control):
-                check_pop_up(control)
+            check_pop_up(control)
             continue
         name = control.name.strip()
         value = ""
@@ -305,8 +304,8 @@ class Reader:
                     lambda source, name: source == self.main and self.main.name == "System Items", 0,
                     "the main window's name change to the new system items"),
               "the main window announces its new name %r when it shows the new system items" % self.main.name)
+        system = wait_for(lambda: self.page_shown("System Items", "Application Items"), "the system items page")
         read_window(self.main)
-        system = wait_for(lambda: find(self.main, pyatspi.ROLE_LIST, "System Items"), "the system items list")
         rows = wait_for(lambda: list_rows(system) or None, "the rows of the system items")
         for row in rows:
             print("  row   %r" % row)
@@ -318,6 +317,7 @@ class Reader:
                     lambda source, name: source == self.main and self.main.name == "Lanternwick", since,
                     "the main window's name change"),
               "the main window announces its name again on the items page")
+        wait_for(lambda: self.page_shown("Application Items", "System Items"), "the items page")
         rows = wait_for(lambda: list_rows(self.items) or None, "the rows of the items list")
         print("items list %r:" % self.items.name)
         for row in rows:
@@ -487,6 +487,12 @@ class Reader:
         print("  %-13s %r labelled by %s" % (mode.getRoleName(), mode.name, labels))
         check(any(label.startswith("Run the next item") for label in labels),
               "the conditional item's combo box keeps its label through a label relation")
+
+    def page_shown(self, shown, gone):
+        """The list of the page shown, once the slide from the other page has ended."""
+        page = find(self.main, pyatspi.ROLE_LIST, shown)
+        return page if page is not None and state(page, pyatspi.STATE_SHOWING) \
+            and find(self.main, pyatspi.ROLE_LIST, gone) is None else None
 
     @staticmethod
     def within(node, window):
