@@ -57,3 +57,16 @@ inline QStringList accessibleNames(QObject* root)
         names << control.name;
     return names;
 }
+
+// Does what a screen reader's action of that name does on the control
+// (QAccessibleActionInterface::toggleAction(), pressAction(), …); false when
+// the control offers no such action.
+inline bool doAccessibleAction(QObject* control, const QString& action)
+{
+    QAccessibleInterface* node = QAccessible::queryAccessibleInterface(control);
+    QAccessibleActionInterface* actions = node ? node->actionInterface() : nullptr;
+    if (!actions || !actions->actionNames().contains(action))
+        return false;
+    actions->doAction(action);
+    return true;
+}

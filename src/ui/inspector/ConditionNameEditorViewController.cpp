@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QStackedLayout>
 #include <QTimer>
 
@@ -64,7 +65,7 @@ void ConditionNameEditorViewController::awakeFromNib()
     m_layout->addWidget(m_viewerParentView);
     m_layout->addWidget(m_editorParentView);
 
-    connect(m_viewerUsageView, &QCheckBox::clicked, this, &ConditionNameEditorViewController::setIsConditionUsedByItsParentLoginItem);
+    connect(m_viewerUsageView, &QCheckBox::toggled, this, &ConditionNameEditorViewController::setIsConditionUsedByItsParentLoginItem);
     connect(m_editorNameView, &QLineEdit::returnPressed, this, &ConditionNameEditorViewController::hideNameEditor);
     m_editorNameView->installEventFilter(this);
     connect(m_editorDoneView, &QPushButton::clicked, this, &ConditionNameEditorViewController::hideNameEditor);
@@ -101,8 +102,11 @@ void ConditionNameEditorViewController::setConditionName(const QString& name)
 
 void ConditionNameEditorViewController::setIsConditionUsedByItsParentLoginItem(bool used)
 {
-    if (m_viewerUsageView)
+    if (m_viewerUsageView) {
+        // Shown without being taken for the user's change.
+        const QSignalBlocker blocker(m_viewerUsageView);
         m_viewerUsageView->setChecked(used);
+    }
     if (m_isConditionUsed == used)
         return;
     m_isConditionUsed = used;

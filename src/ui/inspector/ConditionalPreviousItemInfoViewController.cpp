@@ -10,7 +10,9 @@
 
 #include <QComboBox>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QSignalBlocker>
 
 ConditionalPreviousItemInfoViewController::ConditionalPreviousItemInfoViewController()
 {
@@ -30,6 +32,10 @@ void ConditionalPreviousItemInfoViewController::awakeFromNib()
     m_modeView->setObjectName(QStringLiteral("conditionalModeView"));
     FocusedWheelFilter::guard(m_modeView);
     m_modeView->setAccessibleName(tr("Run the next item"));
+    // Qt's combo box is read by its shown choice; the label names it.
+    auto* modeLabel = new QLabel(tr("Run the next item:"), this);
+    modeLabel->setObjectName(QStringLiteral("conditionalModeLabel"));
+    modeLabel->setBuddy(m_modeView);
     m_modeView->addItem(tr("If the previous item was launched"), ConditionalPreviousItemModeIfLaunched);
     m_modeView->addItem(tr("If the previous item was not launched"), ConditionalPreviousItemModeIfNotLaunched);
 
@@ -38,11 +44,14 @@ void ConditionalPreviousItemInfoViewController::awakeFromNib()
     layout->setHorizontalSpacing(12);
     layout->addWidget(m_iconView, 0, 0, 2, 1, Qt::AlignTop);
     layout->addWidget(m_itemDisplayNameView, 0, 1);
-    layout->addWidget(m_modeView, 1, 1, Qt::AlignLeft);
+    auto* modeRow = new QHBoxLayout;
+    modeRow->addWidget(modeLabel);
+    modeRow->addWidget(m_modeView);
+    modeRow->addStretch(1);
+    layout->addLayout(modeRow, 1, 1);
     layout->setColumnStretch(1, 1);
 
-    // Only the user's choices, not the refreshes.
-    connect(m_modeView, &QComboBox::activated, this, &ConditionalPreviousItemInfoViewController::conditionalPreviousItemModeDidChange);
+    connect(m_modeView, &QComboBox::currentIndexChanged, this, &ConditionalPreviousItemInfoViewController::conditionalPreviousItemModeDidChange);
     updateViews();
 }
 
@@ -68,6 +77,8 @@ void ConditionalPreviousItemInfoViewController::updateViews()
     const QString name = item ? item->itemNiceDisplayName() : QString();
     m_itemDisplayNameView->setText(name);
     m_itemDisplayNameView->setAccessibleName(name);
+    // Shown without being taken for the user's choice.
+    const QSignalBlocker blocker(m_modeView);
     m_modeView->setCurrentIndex(std::max(0, m_modeView->findData(item ? item->itemModeValue() : ConditionalPreviousItemModeIfLaunched)));
     m_modeView->setEnabled(item);
 }

@@ -125,7 +125,10 @@ void ItemInspectorViewController::buildViews()
         modeLayout->addWidget(button);
     }
     modeLayout->addStretch(1);
-    connect(m_startupModeButtons, &QButtonGroup::idClicked, this, &ItemInspectorViewController::setRepresentedItemStartupMode);
+    connect(m_startupModeButtons, &QButtonGroup::idToggled, this, [this](int mode, bool checked) {
+        if (checked)
+            setRepresentedItemStartupMode(mode);
+    });
     layout->addWidget(m_itemStartupModeView);
 
     auto* delimiter = new HorizontalDelimiterView(this);

@@ -14,6 +14,7 @@
 #include "ui/mainwindow/SimulateScheduleDataBottomBarViewController.h"
 #include "ui/mainwindow/SimulateVolumeDataBottomBarViewController.h"
 #include "ui/mainwindow/SimulationInputs.h"
+#include "ui/views/ValueButton.h"
 
 #include <QHBoxLayout>
 #include <QLocale>
@@ -83,8 +84,11 @@ void MainSimulateBottomBarViewController::awakeFromNib()
     layout->addStretch();
 
     const auto addPopoverButton = [&](const QString& objectName, Text text, void (MainSimulateBottomBarViewController::*show)(QWidget*)) {
-        QToolButton* button = addButton(objectName, texts.itemsPageText(text));
-        button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        auto* button = new ValueButton(this);
+        button->setObjectName(objectName);
+        button->setAccessibleName(texts.itemsPageText(text));
+        button->setToolTip(texts.itemsPageText(text));
+        layout->addWidget(button);
         connect(button, &QToolButton::clicked, this, [this, button, show] { (this->*show)(button); });
         return button;
     };
@@ -253,21 +257,34 @@ SimulateNetworkDataBottomBarViewController* MainSimulateBottomBarViewController:
     return m_networkDataViewController;
 }
 
-PopoverFrame* MainSimulateBottomBarViewController::popoverFor(ViewControllerBase* content)
+PopoverFrame* MainSimulateBottomBarViewController::popoverFor(ViewControllerBase* content, const QString& title)
 {
     if (auto* popover = qobject_cast<PopoverFrame*>(content->window()))
         return popover;
     auto* popover = new PopoverFrame(this);
     popover->setObjectName(content->objectName() + QStringLiteral("Popover"));
+    // Read as a window titled by what its controls simulate.
+    popover->setWindowTitle(title);
     popover->setContentWidget(content);
     return popover;
 }
 
-void MainSimulateBottomBarViewController::showPopover(ViewControllerBase* content, QWidget* sender)
+void MainSimulateBottomBarViewController::showPopover(ViewControllerBase* content, QWidget* sender, Localizator::ItemsPageText title)
 {
-    popoverFor(content)->showRelativeTo(sender ? sender : this, PopoverFrame::Edge::Above);
+    popoverFor(content, localizator().itemsPageText(title))->showRelativeTo(sender ? sender : this, PopoverFrame::Edge::Above);
 }
 
-void MainSimulateBottomBarViewController::showTimeSimulationControls(QWidget* sender) { showPopover(scheduleDataViewController(), sender); }
-void MainSimulateBottomBarViewController::showVolumeSimulationControls(QWidget* sender) { showPopover(volumeDataViewController(), sender); }
-void MainSimulateBottomBarViewController::showNetworkSimulationControls(QWidget* sender) { showPopover(networkDataViewController(), sender); }
+void MainSimulateBottomBarViewController::showTimeSimulationControls(QWidget* sender)
+{
+    showPopover(scheduleDataViewController(), sender, Localizator::ItemsPageText::SimulatedDay);
+}
+
+void MainSimulateBottomBarViewController::showVolumeSimulationControls(QWidget* sender)
+{
+    showPopover(volumeDataViewController(), sender, Localizator::ItemsPageText::SimulatedVolumes);
+}
+
+void MainSimulateBottomBarViewController::showNetworkSimulationControls(QWidget* sender)
+{
+    showPopover(networkDataViewController(), sender, Localizator::ItemsPageText::SimulatedNetworks);
+}

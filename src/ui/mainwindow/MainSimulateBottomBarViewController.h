@@ -6,6 +6,7 @@
 // Nothing of it reaches the engine or the database.
 #include "model/AttachedVolumeData.h"
 #include "model/NetworkData.h"
+#include "texts/Localizator.h"
 #include "ui/base/ViewControllerBase.h"
 
 #include <QDateTime>
@@ -75,8 +76,8 @@ private:
     void setKeyState(bool& state, bool on, const char* name);
     void updateControls();
     QToolButton* addButton(const QString& objectName, const QString& name);
-    PopoverFrame* popoverFor(ViewControllerBase* content);
-    void showPopover(ViewControllerBase* content, QWidget* sender);
+    PopoverFrame* popoverFor(ViewControllerBase* content, const QString& title);
+    void showPopover(ViewControllerBase* content, QWidget* sender, Localizator::ItemsPageText title);
 
     bool m_controlState = false;
     bool m_optionState = false;

@@ -97,14 +97,16 @@ void PreferencesLookAndFeelViewController::awakeFromNib()
     layout->addStretch(1);
     layout->addWidget(help, 0, Qt::AlignRight);
 
-    connect(m_taskBarButton, &QRadioButton::clicked, this, [this] {
-        setApplicationRunMode(0);
-        applicationRunModeDidChange();
-    });
-    connect(m_trayButton, &QRadioButton::clicked, this, [this] {
-        setApplicationRunMode(1);
-        applicationRunModeDidChange();
-    });
+    const auto chooseRunMode = [this](quint64 mode) {
+        return [this, mode](bool checked) {
+            if (!checked)
+                return;
+            setApplicationRunMode(mode);
+            applicationRunModeDidChange();
+        };
+    };
+    connect(m_taskBarButton, &QRadioButton::toggled, this, chooseRunMode(0));
+    connect(m_trayButton, &QRadioButton::toggled, this, chooseRunMode(1));
     connect(m_restartButton, &QPushButton::clicked, this, &PreferencesLookAndFeelViewController::restartApplication);
     connect(m_listSizeBox, &QComboBox::currentIndexChanged, this, [this](int size) {
         if (quint64(size) != userDefaults().itemsListsSize()) {

@@ -1,6 +1,7 @@
 #include "ui/views/ApplicationAccessible.h"
 
 #include "ui/views/AccessibleInterfaceFactory.h"
+#include "ui/views/WindowTitleAnnouncer.h"
 
 #include <QApplication>
 
@@ -9,6 +10,7 @@ namespace {
 void installAtStart()
 {
     ApplicationAccessible::install();
+    WindowTitleAnnouncer::install();
 }
 
 } // namespace

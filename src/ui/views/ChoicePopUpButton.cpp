@@ -15,11 +15,13 @@ ChoicePopUpButton::ChoicePopUpButton(const QString& objectName, const QString& a
     FocusedWheelFilter::guard(this);
     // Also links the interface, which installs itself with the application.
     ChoicePopUpButtonAccessible::install();
-    connect(this, &QComboBox::activated, this, &ChoicePopUpButton::choose);
+    connect(this, &QComboBox::currentIndexChanged, this, &ChoicePopUpButton::choose);
 }
 
 void ChoicePopUpButton::addChoice(const QString& title, const QVariant& value)
 {
+    // The first choice added becomes current without anyone choosing it.
+    const QSignalBlocker blocker(this);
     addItem(title, value);
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // A pop-up list of titled choices, each carrying the value it stands for.
-// The program shows a value without choosing it; only the user's choices are
-// reported, so showing a stored value never writes it back. A value that is
+// The program shows a value without choosing it; every other change of the
+// current choice (a click, a key, a screen reader, a test) is reported, so
+// showing a stored value never writes it back. A value that is
 // none of the choices shows the placeholder text.
 #include <QComboBox>
 

@@ -3,6 +3,7 @@
 #include "ui/views/AccessibleInterfaceFactory.h"
 #include "ui/views/ChoicePopUpButton.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QCoreApplication>
 
@@ -18,7 +19,7 @@ void installAtStart()
 Q_COREAPP_STARTUP_FUNCTION(installAtStart)
 
 ChoicePopUpButtonAccessible::ChoicePopUpButtonAccessible(QComboBox* button)
-    : QAccessibleWidget(button, QAccessible::ComboBox)
+    : ValueTextAccessible(button, QAccessible::ComboBox)
 {
 }
 
@@ -27,10 +28,94 @@ void ChoicePopUpButtonAccessible::install()
     installAccessibleInterface<ChoicePopUpButtonAccessible, ChoicePopUpButton>();
 }
 
-QString ChoicePopUpButtonAccessible::text(QAccessible::Text kind) const
+QComboBox* ChoicePopUpButtonAccessible::button() const
 {
-    const auto* button = static_cast<const QComboBox*>(widget());
-    if (kind == QAccessible::Value)
-        return button->currentIndex() < 0 ? button->placeholderText() : button->currentText();
-    return QAccessibleWidget::text(kind);
+    return static_cast<QComboBox*>(widget());
+}
+
+QString ChoicePopUpButtonAccessible::valueText() const
+{
+    return button()->currentIndex() < 0 ? button()->placeholderText() : button()->currentText();
+}
+
+void* ChoicePopUpButtonAccessible::interface_cast(QAccessible::InterfaceType type)
+{
+    if (type == QAccessible::ValueInterface)
+        return static_cast<QAccessibleValueInterface*>(this);
+    return ValueTextAccessible::interface_cast(type);
+}
+
+// The list of choices, shown or not, as Qt's combo box offers it.
+
+int ChoicePopUpButtonAccessible::childCount() const
+{
+    return 1;
+}
+
+QAccessibleInterface* ChoicePopUpButtonAccessible::child(int index) const
+{
+    return index == 0 ? QAccessible::queryAccessibleInterface(button()->view()) : nullptr;
+}
+
+int ChoicePopUpButtonAccessible::indexOfChild(const QAccessibleInterface* child) const
+{
+    return child && child->object() == button()->view() ? 0 : -1;
+}
+
+QStringList ChoicePopUpButtonAccessible::actionNames() const
+{
+    return QStringList { showMenuAction(), pressAction(), increaseAction(), decreaseAction() } + ValueTextAccessible::actionNames();
+}
+
+void ChoicePopUpButtonAccessible::doAction(const QString& actionName)
+{
+    if (actionName == showMenuAction() || actionName == pressAction()) {
+        if (button()->view()->isVisible())
+            button()->hidePopup();
+        else
+            button()->showPopup();
+    } else if (actionName == increaseAction()) {
+        chooseNext(1);
+    } else if (actionName == decreaseAction()) {
+        chooseNext(-1);
+    } else {
+        ValueTextAccessible::doAction(actionName);
+    }
+}
+
+void ChoicePopUpButtonAccessible::chooseNext(int direction)
+{
+    QComboBox* choices = button();
+    for (int index = choices->currentIndex() + direction; index >= 0 && index < choices->count(); index += direction)
+        if (choices->model()->flags(choices->model()->index(index, choices->modelColumn())) & Qt::ItemIsEnabled) {
+            choices->setCurrentIndex(index);
+            return;
+        }
+}
+
+QVariant ChoicePopUpButtonAccessible::currentValue() const
+{
+    return button()->currentIndex();
+}
+
+void ChoicePopUpButtonAccessible::setCurrentValue(const QVariant& value)
+{
+    const int index = value.toInt();
+    if (index >= 0 && index < button()->count())
+        button()->setCurrentIndex(index);
+}
+
+QVariant ChoicePopUpButtonAccessible::maximumValue() const
+{
+    return std::max(0, button()->count() - 1);
+}
+
+QVariant ChoicePopUpButtonAccessible::minimumValue() const
+{
+    return 0;
+}
+
+QVariant ChoicePopUpButtonAccessible::minimumStepSize() const
+{
+    return 1;
 }

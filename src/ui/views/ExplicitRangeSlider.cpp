@@ -1,6 +1,7 @@
 #include "ui/views/ExplicitRangeSlider.h"
 
 #include "texts/FormattedSecondsValueTransformer.h"
+#include "ui/views/ExplicitRangeSliderAccessible.h"
 #include "ui/views/FocusedWheelFilter.h"
 
 #include <QHBoxLayout>
@@ -12,9 +13,12 @@ ExplicitRangeSlider::ExplicitRangeSlider(QList<double> stops, const Localizator&
     : QWidget(parent)
     , m_stops(std::move(stops))
     , m_localizator(localizator)
-    , m_slider(new QSlider(Qt::Horizontal, this))
-    , m_valueLabel(new QLabel(this))
 {
+    ExplicitRangeSliderAccessible::install();
+    // Made once this is an ExplicitRangeSlider, which the slider's
+    // accessible interface asks its parent to be.
+    m_slider = new QSlider(Qt::Horizontal, this);
+    m_valueLabel = new QLabel(this);
     FocusedWheelFilter::guard(m_slider);
     m_slider->setRange(0, int(m_stops.valuesRange().size()) - 1);
     m_slider->setPageStep(1);

@@ -31,6 +31,6 @@ private:
 
     const ExplicitRangeValueTransformer m_stops;
     const Localizator& m_localizator;
-    QSlider* m_slider;
-    QLabel* m_valueLabel;
+    QSlider* m_slider = nullptr;
+    QLabel* m_valueLabel = nullptr;
 };

@@ -32,7 +32,6 @@ protected:
         const int index = list->findData(value);
         ASSERT_GE(index, 0) << value.toString().toStdString();
         list->setCurrentIndex(index);
-        Q_EMIT list->activated(index);
     }
 
     // One undo step named so, and one save.

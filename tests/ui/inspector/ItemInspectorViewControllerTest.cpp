@@ -2,6 +2,7 @@
 // undo steps and saves, the creation limits, the usage check boxes through
 // undo and redo, reordering by drag, and the header by the kind of item.
 #include "InspectorTestCase.h"
+#include "support/AccessibleControls.h"
 #include "foundation/UserDefaults.h"
 #include "model/DBFileItem.h"
 #include "model/DBLoginGroup.h"
@@ -346,6 +347,41 @@ TEST_F(ItemInspectorTest, DeletingIsOneStepAndNeedsASelection)
     selectRows(*inspector, { 3 });
     QTest::keyClick(inspector->startupConditionsTableView(), Qt::Key_Delete);
     EXPECT_EQ(rowOrder(*inspector), "A B C");
+}
+
+TEST_F(ItemInspectorTest, AScreenReadersToggleAndAProgramsSetCheckedStoreAsAClickDoes)
+{
+    namedConditions("AB");
+    auto* file = static_cast<DBFileItem*>(fileItem());
+    auto inspector = makeInspector();
+    inspector->setRepresentedObject(RepresentedObject::fromObject(file));
+    auto* hidden = inspector->itemStartupModeView()->findChild<QAbstractButton*>("itemStartupModeButton1");
+    auto* disabled = inspector->itemStartupModeView()->findChild<QAbstractButton*>("itemStartupModeButton2");
+    ASSERT_TRUE(hidden && disabled);
+
+    startFresh();
+    ASSERT_TRUE(doAccessibleAction(hidden, QAccessibleActionInterface::toggleAction()));
+    EXPECT_EQ(file->itemStartupModeValue(), ItemStartupModeHidden);
+    EXPECT_EQ(saves, 1);
+    disabled->setChecked(true);
+    EXPECT_EQ(file->itemStartupModeValue(), ItemStartupModeDisabled);
+    EXPECT_EQ(saves, 2);
+    context->processPendingChanges();
+    undo().undo();
+    EXPECT_EQ(file->itemStartupModeValue(), ItemStartupModeHidden) << "one undo step per change";
+    EXPECT_TRUE(hidden->isChecked());
+
+    startFresh();
+    ASSERT_TRUE(doAccessibleAction(usageBox(*inspector, 1), QAccessibleActionInterface::toggleAction()));
+    EXPECT_EQ(file->itemStartupConditions(), QList<DBStartupCondition*>({ context->sortedStartupConditions().last() }));
+    EXPECT_EQ(saves, 1);
+    usageBox(*inspector, 0)->setChecked(true);
+    EXPECT_EQ(file->itemStartupConditions().size(), 2);
+    EXPECT_EQ(saves, 2);
+    context->processPendingChanges();
+    undo().undo();
+    EXPECT_EQ(file->itemStartupConditions().size(), 1) << "one undo step per change";
+    EXPECT_FALSE(usageBox(*inspector, 0)->isChecked());
 }
 
 TEST_F(ItemInspectorTest, TheStartupModeIsWrittenForFileItemsOnly)

@@ -250,3 +250,23 @@ TEST_F(PreferencesGeneralTest, HelpOpensTheGeneralPage)
 }
 
 } // namespace
+
+TEST_F(PreferencesGeneralTest, ASliderIsReadByTheTimeItShowsAndMovedByAScreenReader)
+{
+    loadPane();
+    auto* delay = pane->findChild<ExplicitRangeSlider*>("delayBeforeLaunchSlider");
+    QAccessibleInterface* slider = QAccessible::queryAccessibleInterface(delay->slider());
+    ASSERT_NE(slider, nullptr);
+    ASSERT_NE(slider->valueInterface(), nullptr);
+    ASSERT_NE(slider->textInterface(), nullptr) << "AT-SPI carries a value's text as the control's text";
+    EXPECT_EQ(slider->text(QAccessible::Name), "Delay items launch by");
+    EXPECT_EQ(slider->text(QAccessible::Value), delay->valueText());
+    EXPECT_EQ(slider->textInterface()->text(0, -1), delay->valueText());
+
+    slider->valueInterface()->setCurrentValue(slider->valueInterface()->minimumValue());
+    EXPECT_EQ(slider->text(QAccessible::Value), "1 second");
+    EXPECT_EQ(settings->delayBeforeItemsExecution(), 1.0f) << "a screen reader's move is stored as a drag is";
+    slider->valueInterface()->setCurrentValue(4);
+    EXPECT_EQ(slider->text(QAccessible::Value), "10 seconds");
+    EXPECT_EQ(slider->textInterface()->characterCount(), 10);
+}

@@ -84,6 +84,21 @@ TEST_F(LookAndFeelTest, TheTrayAsksForARestartAndTheTaskBarComesBackAtOnce)
     EXPECT_EQ(tray.shown, 0);
 }
 
+TEST_F(LookAndFeelTest, AScreenReadersToggleAndSetCheckedChooseTheRunModeAsAClickDoes)
+{
+    loadPane();
+    int runModePosts = 0;
+    auto token = center.addObserver(MHInternalNotifications::MHInternalNotificationApplicationRunModeDidChange, nullptr,
+                                    [&](const Notification&) { ++runModePosts; });
+    ASSERT_TRUE(doAccessibleAction(control<QRadioButton>("runModeTrayButton"), QAccessibleActionInterface::toggleAction()));
+    EXPECT_EQ(settings->applicationRunMode(), 1u);
+    EXPECT_TRUE(pane->isWarningActive());
+    control<QRadioButton>("runModeTaskBarButton")->setChecked(true);
+    EXPECT_EQ(settings->applicationRunMode(), 0u);
+    EXPECT_FALSE(pane->isWarningActive());
+    EXPECT_EQ(runModePosts, 2);
+}
+
 TEST_F(LookAndFeelTest, TheCurrentModeAgainChangesNothing)
 {
     loadPane();

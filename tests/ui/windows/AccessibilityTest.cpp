@@ -18,14 +18,17 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QActionGroup>
+#include <QComboBox>
 #include <QListView>
 #include <QTest>
+#include <QToolButton>
 #include <QToolBar>
 #include <functional>
 
 namespace {
 
-// Every node below root, the rows of lists and the menus of menu bars left out.
+// Every node below root, the rows of lists, the menus of menu bars and the
+// choices of pop-up buttons left out.
 QList<QAccessibleInterface*> accessibleNodes(QObject* root)
 {
     QList<QAccessibleInterface*> nodes;
@@ -35,8 +38,11 @@ QList<QAccessibleInterface*> accessibleNodes(QObject* root)
         if (!node)
             continue;
         nodes.append(node);
+        // A pop-up button's list of choices is there while it is closed, as
+        // with Qt's combo box; the pop-up tests read it.
         static const QList<QAccessible::Role> leaves { QAccessible::MenuBar, QAccessible::Cell, QAccessible::ListItem,
-                                                       QAccessible::Row, QAccessible::ColumnHeader, QAccessible::RowHeader };
+                                                       QAccessible::Row, QAccessible::ColumnHeader, QAccessible::RowHeader,
+                                                       QAccessible::ComboBox };
         if (leaves.contains(node->role()))
             continue;
         for (int index = 0; index < node->childCount(); ++index)
@@ -219,12 +225,79 @@ TEST_F(AccessibilityTest, ControlsOfThePreferencesAreNamedByTheirLabels)
         EXPECT_EQ(controlsNamedByNothingOrTheirValue(preferences.window()), "") << "pane " << index;
         EXPECT_EQ(hiddenNodes(preferences.window()), "") << "pane " << index;
     }
-    // A pop-up button is read by its label, with its choice as the value.
+}
+
+TEST_F(AccessibilityTest, APopUpButtonReadsAsQtsComboBoxDoes)
+{
+    PreferencesWindowController& preferences = windows->preferencesWindowController();
+    preferences.window()->show();
     preferences.selectControllerAtIndex(1);
-    QAccessibleInterface* verbosity = QAccessible::queryAccessibleInterface(preferences.window()->findChild<QWidget*>("logVerbosityBox"));
+    auto* box = preferences.window()->findChild<QComboBox*>("logVerbosityBox");
+    QAccessibleInterface* verbosity = QAccessible::queryAccessibleInterface(box);
     ASSERT_NE(verbosity, nullptr);
+    // Named by its label; its choice as value and as text, its choices as the list below it.
     EXPECT_EQ(verbosity->text(QAccessible::Name), "Log verbosity");
-    EXPECT_FALSE(verbosity->text(QAccessible::Value).isEmpty());
+    EXPECT_EQ(verbosity->text(QAccessible::Value), box->currentText());
+    ASSERT_NE(verbosity->textInterface(), nullptr);
+    EXPECT_EQ(verbosity->textInterface()->text(0, -1), box->currentText());
+    ASSERT_EQ(verbosity->childCount(), 1);
+    QAccessibleInterface* list = verbosity->child(0);
+    QStringList choices;
+    for (int index = 0; index < list->childCount(); ++index)
+        choices << list->child(index)->text(QAccessible::Name);
+    EXPECT_EQ(choices.size(), box->count());
+    EXPECT_TRUE(choices.contains(box->currentText()));
+    EXPECT_EQ(verbosity->indexOfChild(list), 0);
+
+    // Opened and chosen by its actions and its value. (The events it sends
+    // are heard over the bridge by scripts/check-accessibility.)
+    const QStringList actions = verbosity->actionInterface()->actionNames();
+    for (const QString& action : { QAccessibleActionInterface::showMenuAction(), QAccessibleActionInterface::pressAction(),
+                                   QAccessibleActionInterface::increaseAction(), QAccessibleActionInterface::decreaseAction() })
+        EXPECT_TRUE(actions.contains(action)) << action.toStdString();
+    ASSERT_NE(verbosity->valueInterface(), nullptr);
+    verbosity->valueInterface()->setCurrentValue(0);
+    EXPECT_EQ(verbosity->valueInterface()->currentValue().toInt(), 0);
+    verbosity->actionInterface()->doAction(QAccessibleActionInterface::increaseAction());
+    EXPECT_EQ(box->currentIndex(), 1);
+    EXPECT_EQ(verbosity->text(QAccessible::Value), box->itemText(1));
+    verbosity->actionInterface()->doAction(QAccessibleActionInterface::decreaseAction());
+    EXPECT_EQ(box->currentIndex(), 0);
+    verbosity->actionInterface()->doAction(QAccessibleActionInterface::showMenuAction());
+    EXPECT_TRUE(box->view()->isVisible());
+    verbosity->actionInterface()->doAction(QAccessibleActionInterface::showMenuAction());
+    EXPECT_FALSE(box->view()->isVisible());
+}
+
+TEST_F(AccessibilityTest, TheSimulationBarsButtonsReadTheirPurposeAndTheValueTheyShow)
+{
+    itemsPage();
+    windows->toggleSimulationMode();
+    QCoreApplication::processEvents();
+    QWidget* main = windows->mainWindowController().window();
+    for (const auto& [objectName, purpose] : { std::pair { "simulatedDate", "Day" }, std::pair { "simulatedVolumes", "Mounted volumes" },
+                                               std::pair { "simulatedNetworks", "Networks" } }) {
+        SCOPED_TRACE(objectName);
+        auto* button = main->findChild<QToolButton*>(objectName);
+        ASSERT_NE(button, nullptr);
+        QAccessibleInterface* read = QAccessible::queryAccessibleInterface(button);
+        EXPECT_EQ(read->text(QAccessible::Name), purpose);
+        EXPECT_FALSE(button->text().isEmpty());
+        EXPECT_EQ(read->text(QAccessible::Value), button->text());
+        ASSERT_NE(read->textInterface(), nullptr);
+        EXPECT_EQ(read->textInterface()->text(0, -1), button->text());
+        // Pressed as a screen reader presses it: its popover is a window titled by the purpose.
+        ASSERT_TRUE(read->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
+        read->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QCoreApplication::processEvents();
+        PopoverFrame* popover = nullptr;
+        for (PopoverFrame* shown : main->findChildren<PopoverFrame*>())
+            if (shown->isVisible())
+                popover = shown;
+        ASSERT_NE(popover, nullptr);
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(popover)->text(QAccessible::Name), purpose);
+        popover->close();
+    }
 }
 
 TEST_F(AccessibilityTest, EveryWindowIsReadAsAWindowByItsTitle)
