@@ -7,6 +7,7 @@
 #include "ui/inspector/FilePreviewView.h"
 #include "ui/inspector/PathControlView.h"
 #include "ui/inspector/RepresentedObject.h"
+#include "ui/views/ElidingLabel.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -37,7 +38,8 @@ void FileItemInfoViewController::awakeFromNib()
 {
     m_iconPreviewView = new FilePreviewView(this);
     m_iconPreviewView->setAccessibleName(tr("Preview"));
-    m_itemDisplayNameView = plainLabel(this, QStringLiteral("itemDisplayNameView"));
+    m_itemDisplayNameView = new ElidingLabel(this);
+    m_itemDisplayNameView->setObjectName(QStringLiteral("itemDisplayNameView"));
     QFont bold = m_itemDisplayNameView->font();
     bold.setBold(true);
     m_itemDisplayNameView->setFont(bold);
@@ -78,8 +80,7 @@ void FileItemInfoViewController::updateViews()
     if (!isViewLoaded())
         return;
     m_iconPreviewView->setPreviewItem(m_itemPath, m_iconName, kPreviewSide);
-    m_itemDisplayNameView->setText(m_displayName);
-    m_itemDisplayNameView->setAccessibleName(m_displayName);
+    m_itemDisplayNameView->setFullText(m_displayName);
     m_itemDetailsView->setText(m_details);
     m_itemDetailsView->setAccessibleName(m_details);
     m_itemPathView->setPath(m_itemPath);

@@ -9,6 +9,7 @@
 
 class FilePreviewView;
 class PathControlView;
+class ElidingLabel;
 class QLabel;
 
 class FileItemInfoViewController : public ItemInfoViewControllerBase {
@@ -22,7 +23,7 @@ public:
     QString itemPath() const { return m_itemPath; }
 
     FilePreviewView* iconPreviewView() const { return m_iconPreviewView; }
-    QLabel* itemDisplayNameView() const { return m_itemDisplayNameView; }
+    ElidingLabel* itemDisplayNameView() const { return m_itemDisplayNameView; }
     QLabel* itemDetailsView() const { return m_itemDetailsView; }
     PathControlView* itemPathView() const { return m_itemPathView; }
 
@@ -43,7 +44,7 @@ private:
     QString m_iconName;
     FileRevealer m_revealer;
     FilePreviewView* m_iconPreviewView = nullptr;
-    QLabel* m_itemDisplayNameView = nullptr;
+    ElidingLabel* m_itemDisplayNameView = nullptr;
     QLabel* m_itemDetailsView = nullptr;
     PathControlView* m_itemPathView = nullptr;
 };

@@ -13,6 +13,7 @@
 #include "ui/inspector/FileItemInfoViewController.h"
 #include "ui/inspector/FilePreviewView.h"
 #include "ui/inspector/PathControlView.h"
+#include "ui/views/ElidingLabel.h"
 
 #include <QApplication>
 #include <QComboBox>
