@@ -8,7 +8,10 @@
 #include "ui/base/CommonObjectsHolder.h"
 #include "ui/inspector/ConditionNameEditorViewController.h"
 #include "ui/inspector/StartupConditionRowsModel.h"
+#include "ui/views/TabFocusScroller.h"
 
+#include <QApplication>
+#include <QScrollBar>
 #include <QTableView>
 #include <algorithm>
 
@@ -50,13 +53,19 @@ StartupConditionRowCommands::StartupConditionRowCommands(QTableView& table, Star
     , m_objects(objects)
     , m_nameEditorOf(std::move(nameEditorOf))
 {
-    // Another row picked: the one shown before may scroll away again.
+    // Other rows picked: the one shown before may scroll away again. (A
+    // reload of the rows clears the selection for a moment; that is no pick.)
     connect(m_table.selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
-        if (m_revealed && !m_table.selectionModel()->isRowSelected(static_cast<int>(m_rows.conditions().indexOf(
-                              liveCondition(*m_objects.managedObjectContext(), *m_revealed))),
-                          {}))
+        const QList<DBStartupCondition*> selected = selectedConditions();
+        const DBStartupCondition* revealed = m_revealed ? liveCondition(*m_objects.managedObjectContext(), *m_revealed) : nullptr;
+        if (!selected.isEmpty() && !selected.contains(revealed))
             m_revealed.reset();
     });
+    // The table's height is known only once its rows are laid out: the
+    // scroll range grows then, and the row is scrolled to again.
+    connect(m_table.verticalScrollBar(), &QScrollBar::rangeChanged, this, &StartupConditionRowCommands::scrollToRevealedRow);
+    // The user's own scrolling wins.
+    connect(m_table.verticalScrollBar(), &QScrollBar::actionTriggered, this, [this] { m_revealed.reset(); });
 }
 
 // --- Selection ------------------------------------------------------------------------
@@ -187,6 +196,7 @@ bool StartupConditionRowCommands::moveInDatabase(const QList<ObjectID>& identifi
         return false;
     m_objects.editing()->moveStartupConditions(moving, index);
     m_objects.helpers()->saveDataToDiskUsingChangeBackup(true);
+    Q_EMIT conditionsChanged();
     return true;
 }
 
@@ -200,6 +210,7 @@ bool StartupConditionRowCommands::deleteSelected()
     LOG_NORMAL("Deleting %1 startup conditions...", selected.size());
     m_objects.editing()->deleteStartupConditions(selected);
     m_objects.helpers()->saveDataToDiskUsingChangeBackup(true);
+    Q_EMIT conditionsChanged();
     return true;
 }
 
@@ -220,12 +231,14 @@ void StartupConditionRowCommands::rowHeightsDidChange()
 
 void StartupConditionRowCommands::scrollToRevealedRow()
 {
+    // A control that took the keyboard in a growing row (a new time of a
+    // schedule) stays in view too.
+    if (QWidget* focus = QApplication::focusWidget(); focus && m_table.viewport()->isAncestorOf(focus))
+        TabFocusScroller::scrollIntoView(*focus);
     const DBStartupCondition* condition = m_revealed ? liveCondition(*m_objects.managedObjectContext(), *m_revealed) : nullptr;
     const int row = static_cast<int>(m_rows.conditions().indexOf(condition));
     if (row < 0)
         return;
-    // The rows' positions first, or the scroll aims at where the row was.
-    m_table.doItemsLayout();
     // The name editor is at the top of a row that may be taller than the table.
     const bool tallerThanTable = m_table.rowHeight(row) > m_table.viewport()->height();
     m_table.scrollTo(m_rows.index(row), tallerThanTable ? QAbstractItemView::PositionAtTop : QAbstractItemView::EnsureVisible);

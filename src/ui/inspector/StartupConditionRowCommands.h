@@ -59,6 +59,11 @@ public:
     // The rows got their heights: the row to show is scrolled to again.
     void rowHeightsDidChange();
 
+Q_SIGNALS:
+    // The database's conditions changed: the rows are to follow now, before
+    // the next command reads them.
+    void conditionsChanged();
+
 private:
     void reveal(const DBStartupCondition* condition);
     void scrollToRevealedRow();

@@ -118,6 +118,10 @@ void StartupConditionsTableController::buildViews(QWidget& parent)
         StartupConditionViewControllerBase* editor = conditionViewControllerForCondition(condition);
         return editor ? &editor->nameEditorViewController() : nullptr;
     });
+    connect(m_rowCommands, &StartupConditionRowCommands::conditionsChanged, this, [this] {
+        updateStartupConditionViewControllers();
+        updateConditionAllowedStatuses();
+    });
     connect(m_rowsModel, &StartupConditionRowsModel::rowsDropped, this, &StartupConditionsTableController::acceptDrop);
     connect(table->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         updateCellBackgroundStyles();
@@ -540,10 +544,7 @@ void StartupConditionsTableController::createNetworkStartupCondition()
 
 void StartupConditionsTableController::deleteCurrentSelection()
 {
-    if (!m_rowCommands->deleteSelected())
-        return;
-    updateStartupConditionViewControllers();
-    updateConditionAllowedStatuses();
+    m_rowCommands->deleteSelected();
 }
 
 void StartupConditionsTableController::unselectStartupConditions()
@@ -586,8 +587,9 @@ void StartupConditionsTableController::acceptDrop(const QList<ObjectID>& conditi
 void StartupConditionsTableController::runPendingMove()
 {
     const PendingMove move = std::exchange(m_pendingMove, PendingMove());
-    m_rowCommands->moveInDatabase(move.conditionIDs, move.before);
-    updateStartupConditionViewControllers();
+    // Unmoved, the rows go back to the database's order.
+    if (!m_rowCommands->moveInDatabase(move.conditionIDs, move.before))
+        updateStartupConditionViewControllers();
 }
 
 // --- The database going away ----------------------------------------------------------------
