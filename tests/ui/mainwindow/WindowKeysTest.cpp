@@ -1,5 +1,6 @@
 // Keys typed on the real main window and its inspector popover: each acts
-// where the focus is, never on the window behind.
+// where the focus is, never on the window behind. And the room those windows
+// take on a small screen (the offscreen screen is 800 by 600).
 #include "model/DBLoginItem.h"
 #include "model/DBScheduledConditionDataItem.h"
 #include "model/DBStartupCondition.h"
@@ -314,6 +315,43 @@ TEST_F(WindowKeysTest, F2AndReturnRenameTheSelectedConditionAndAltArrowsMoveIt)
     type(shortcutOf(CommandNames::undo));
     EXPECT_EQ(conditionNames(), "B C First");
     EXPECT_EQ(itemNames(), "Alpha Beta Gamma") << "the main window's Move Up and Move Down stay out of it";
+}
+
+TEST_F(WindowKeysTest, ALongNameElidesAndNoWindowOutgrowsTheScreen)
+{
+    const QString longName = QString(230, QLatin1Char('n'));
+    addFile("/" + longName);
+    addDelay();
+    openWindow();
+    const QRect screen = controller->window()->screen()->availableGeometry();
+    ASSERT_LE(screen.width(), 800);
+    EXPECT_LE(controller->window()->width(), screen.width());
+    EXPECT_LE(controller->window()->height() + 40, screen.height()) << "room for the frame";
+    EXPECT_LE(controller->window()->minimumWidth(), 800);
+    EXPECT_LE(controller->window()->minimumHeight() + 40, 600);
+
+    page->selectItems({ items().last() });
+    page->showLoginItemInspector(page->itemsTableView()->model()->index(3, 0), QRect(0, 0, 10, 10));
+    PopoverFrame* popover = page->itemInspectors()->popover();
+    QTest::qWait(100);
+    EXPECT_LE(popover->width(), screen.width());
+    EXPECT_TRUE(screen.contains(popover->frameGeometry())) << "the detach button and the editors stay on screen";
+    auto* title = popover->findChild<ElidingLabel*>("itemDisplayNameView");
+    ASSERT_NE(title, nullptr);
+    EXPECT_TRUE(title->text().endsWith(QChar(0x2026))) << "the title elides";
+    EXPECT_EQ(title->toolTip(), longName);
+    EXPECT_EQ(title->accessibleName(), longName);
+    EXPECT_EQ(title->accessibleDescription(), longName);
+
+    // The popover has the same size at every opening, whatever the item.
+    const QSize first = popover->size();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    for (int row : { 0, 4, 3, 1 }) {
+        page->showLoginItemInspector(page->itemsTableView()->model()->index(row, 0), QRect(0, 0, 10, 10));
+        QTest::qWait(100);
+        EXPECT_EQ(popover->size(), first) << "opening for row " << row;
+        popover->hide();
+    }
 }
 
 } // namespace
