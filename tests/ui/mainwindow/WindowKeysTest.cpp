@@ -330,7 +330,13 @@ TEST_F(WindowKeysTest, ALongNameElidesAndNoWindowOutgrowsTheScreen)
     EXPECT_LE(controller->window()->minimumWidth(), 800);
     EXPECT_LE(controller->window()->minimumHeight() + 40, 600);
 
-    page->selectItems({ items().last() });
+    // The list's rows fit its width: no horizontal scroll hides their buttons.
+    QListView* list = page->itemsTableView();
+    for (int row = 0; row < list->model()->rowCount(); ++row)
+        EXPECT_LE(list->visualRect(list->model()->index(row, 0)).right(), list->viewport()->width()) << row;
+    EXPECT_FALSE(list->horizontalScrollBar()->isVisible());
+
+    page->selectItems({ items().at(3) });
     page->showLoginItemInspector(page->itemsTableView()->model()->index(3, 0), QRect(0, 0, 10, 10));
     PopoverFrame* popover = page->itemInspectors()->popover();
     QTest::qWait(100);
