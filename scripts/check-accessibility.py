@@ -405,7 +405,7 @@ class Reader:
         rows = wait_for(lambda: list_rows(ignored) or None, "the ignored rows")
         for row in rows:
             print("  row   %r" % row)
-        check(any("don't start" in row for row in rows), "an ignored row tells its startup mode")
+        check(any("disabled" in row for row in rows), "an ignored row tells its startup mode")
         key(KEY_ESCAPE)
         wait_for(lambda: not state(window, pyatspi.STATE_SHOWING), "the preferences to close on Escape")
 

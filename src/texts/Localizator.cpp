@@ -843,7 +843,7 @@ QString Localizator::windowText(WindowText text) const
     case WindowText::StartHiddenMenuItem:
         return localized("Start Hidden");
     case WindowText::StartDisabledMenuItem:
-        return localized("Don't Start");
+        return localized("Disabled");
     case WindowText::LaunchSelectedItemsMenuItem:
         return localized("Launch Selected Items");
     case WindowText::MoveUpMenuItem:
@@ -1206,7 +1206,7 @@ QString Localizator::itemsPageText(ItemsPageText text) const
     case ItemsPageText::RowHidden:
         return localized("hidden");
     case ItemsPageText::RowDisabled:
-        return localized("don't start");
+        return localized("disabled");
     case ItemsPageText::RowConditionAllows:
         return localized("%1 (allows)");
     case ItemsPageText::RowConditionPrevents:

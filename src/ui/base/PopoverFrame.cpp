@@ -91,10 +91,12 @@ QPoint PopoverFrame::positionFor(const QRect& anchor, const QSize& size, const Q
 
 void PopoverFrame::showRelativeTo(QWidget* anchor, const QRect& rect, Edge preferredEdge)
 {
-    adjustSize();
     const QRect global(anchor->mapToGlobal(rect.topLeft()), rect.size());
     QScreen* screen = anchor->screen() ? anchor->screen() : QGuiApplication::primaryScreen();
-    const QRect available = screen ? screen->availableGeometry() : QRect(global.topLeft(), size());
+    const QRect available = screen ? screen->availableGeometry() : QRect(global.topLeft(), sizeHint());
+    // The size the content asks for at every opening (adjustSize would
+    // shrink a window with wrapped text by its own rules), never larger than the screen.
+    resize(sizeHint().boundedTo(available.size()).expandedTo(minimumSizeHint().boundedTo(available.size())));
     move(positionFor(global, size(), available, preferredEdge));
     show();
     raise();

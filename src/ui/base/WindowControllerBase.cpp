@@ -6,10 +6,14 @@
 #include "ui/base/CommandNames.h"
 
 #include <QAction>
+#include <QGuiApplication>
+#include <QScreen>
 
 namespace {
 const char* const kControllerProperty = "lanternwickWindowController";
-}
+// A title bar and borders, as window managers draw them.
+constexpr QSize kFrameAllowance(16, 40);
+} // namespace
 
 WindowControllerBase::WindowControllerBase(QObject* parent)
     : QObject(parent)
@@ -33,9 +37,21 @@ WindowControllerBase* WindowControllerBase::controllerOfWindow(const QWidget* wi
     return window ? qobject_cast<WindowControllerBase*>(window->property(kControllerProperty).value<QObject*>()) : nullptr;
 }
 
+void WindowControllerBase::fitWindowToScreen(QWidget& window)
+{
+    QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    // The frame is known only once a window manager has framed the window.
+    const QSize frame = window.isVisible() ? window.frameGeometry().size() - window.size() : kFrameAllowance;
+    const QSize room = screen->availableGeometry().size() - frame;
+    window.resize(window.size().boundedTo(room.expandedTo(window.minimumSize())));
+}
+
 void WindowControllerBase::showWindow()
 {
     QWidget* shown = window();
+    fitWindowToScreen(*shown);
     shown->show();
     shown->raise();
     shown->activateWindow();

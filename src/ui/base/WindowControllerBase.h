@@ -20,8 +20,10 @@ public:
     // Makes and loads the window on first access.
     QWidget* window();
     bool isWindowLoaded() const { return m_window != nullptr; }
-    // Shows the window and brings it forward.
+    // Shows the window, no larger than the screen's free area (frame
+    // included), and brings it forward.
     void showWindow();
+    static void fitWindowToScreen(QWidget& window);
     void close();
     // The controller of a window made by a window controller, else null.
     static WindowControllerBase* controllerOfWindow(const QWidget* window);

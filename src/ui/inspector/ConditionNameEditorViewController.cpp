@@ -5,6 +5,7 @@
 #include "shell/ApplicationHelpers.h"
 #include "shell/ModelEditing.h"
 #include "ui/inspector/RepresentedObject.h"
+#include "ui/views/ElidingLabel.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -37,9 +38,8 @@ void ConditionNameEditorViewController::awakeFromNib()
     m_viewerParentView = new QWidget(this);
     m_viewerUsageView = new QCheckBox(m_viewerParentView);
     m_viewerUsageView->setObjectName(QStringLiteral("conditionUsageCheckBox"));
-    m_viewerNameView = new QLabel(m_viewerParentView);
+    m_viewerNameView = new ElidingLabel(m_viewerParentView);
     m_viewerNameView->setObjectName(QStringLiteral("conditionNameLabel"));
-    m_viewerNameView->setTextFormat(Qt::PlainText);
     m_viewerNameView->setTextInteractionFlags(Qt::NoTextInteraction);
     QFont bold = m_viewerNameView->font();
     bold.setBold(true);
@@ -66,7 +66,6 @@ void ConditionNameEditorViewController::awakeFromNib()
     m_layout->addWidget(m_editorParentView);
 
     connect(m_viewerUsageView, &QCheckBox::toggled, this, &ConditionNameEditorViewController::setIsConditionUsedByItsParentLoginItem);
-    connect(m_editorNameView, &QLineEdit::returnPressed, this, &ConditionNameEditorViewController::hideNameEditor);
     m_editorNameView->installEventFilter(this);
     connect(m_editorDoneView, &QPushButton::clicked, this, &ConditionNameEditorViewController::hideNameEditor);
     showViewer();
@@ -176,14 +175,22 @@ void ConditionNameEditorViewController::updateNameView()
         return;
     const DBStartupCondition* shown = condition();
     const QString name = shown ? shown->conditionName() : QString();
-    m_viewerNameView->setText(name);
-    m_viewerNameView->setAccessibleName(name);
+    m_viewerNameView->setFullText(name);
     // Named after what it checks, so each condition's box can be told apart.
     m_viewerUsageView->setAccessibleName(tr("Use %1").arg(name));
 }
 
 bool ConditionNameEditorViewController::eventFilter(QObject* watched, QEvent* event)
 {
+    // Return commits the name and goes no further: the table around would
+    // take it for a request to rename the row again.
+    if (watched == m_editorNameView && event->type() == QEvent::KeyPress && m_isEditing) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            hideNameEditor();
+            return true;
+        }
+    }
     // The focus moving on within the window, except to the field's own Done
     // button, finishes the edit; a menu or another window taking it does not.
     if (watched == m_editorNameView && event->type() == QEvent::FocusOut && m_isEditing) {

@@ -14,8 +14,8 @@
 #include <memory>
 
 class DBStartupCondition;
+class ElidingLabel;
 class QCheckBox;
-class QLabel;
 class QLineEdit;
 class QPushButton;
 class QStackedLayout;
@@ -40,7 +40,7 @@ public:
     void setIsConditionUsedByItsParentLoginItem(bool used);
 
     QCheckBox* usageView() const { return m_viewerUsageView; }
-    QLabel* nameView() const { return m_viewerNameView; }
+    ElidingLabel* nameView() const { return m_viewerNameView; }
     QLineEdit* editorNameView() const { return m_editorNameView; }
     QPushButton* editorDoneView() const { return m_editorDoneView; }
 
@@ -69,7 +69,7 @@ private:
 
     QWidget* m_viewerParentView = nullptr;
     QCheckBox* m_viewerUsageView = nullptr;
-    QLabel* m_viewerNameView = nullptr;
+    ElidingLabel* m_viewerNameView = nullptr;
     QWidget* m_editorParentView = nullptr;
     QLineEdit* m_editorNameView = nullptr;
     QPushButton* m_editorDoneView = nullptr;

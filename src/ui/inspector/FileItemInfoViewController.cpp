@@ -8,6 +8,7 @@
 #include "ui/inspector/FilePreviewView.h"
 #include "ui/inspector/PathControlView.h"
 #include "ui/inspector/RepresentedObject.h"
+#include "ui/views/ElidingLabel.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -38,12 +39,14 @@ void FileItemInfoViewController::awakeFromNib()
 {
     m_iconPreviewView = new FilePreviewView(this);
     m_iconPreviewView->setAccessibleName(tr("Preview"));
-    m_itemDisplayNameView = plainLabel(this, QStringLiteral("itemDisplayNameView"));
+    m_itemDisplayNameView = new ElidingLabel(this);
+    m_itemDisplayNameView->setObjectName(QStringLiteral("itemDisplayNameView"));
     QFont bold = m_itemDisplayNameView->font();
     bold.setBold(true);
     m_itemDisplayNameView->setFont(bold);
-    m_itemCommandView = plainLabel(this, QStringLiteral("itemCommandView"));
-    m_itemCommandView->setWordWrap(true);
+    m_itemCommandView = new ElidingLabel(this);
+    m_itemCommandView->setObjectName(QStringLiteral("itemCommandView"));
+    m_itemCommandView->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_itemDetailsView = plainLabel(this, QStringLiteral("itemDetailsView"));
     m_itemDetailsView->setWordWrap(true);
     m_itemPathView = new PathControlView(this);
@@ -93,10 +96,8 @@ void FileItemInfoViewController::updateViews()
     if (!isViewLoaded())
         return;
     m_iconPreviewView->setPreviewItem(m_itemPath, m_iconName, kPreviewSide);
-    m_itemDisplayNameView->setText(m_displayName);
-    m_itemDisplayNameView->setAccessibleName(m_displayName);
-    m_itemCommandView->setText(m_command);
-    m_itemCommandView->setAccessibleName(m_command);
+    m_itemDisplayNameView->setFullText(m_displayName);
+    m_itemCommandView->setFullText(m_command);
     m_itemCommandView->setVisible(!m_command.isEmpty());
     m_itemDetailsView->setText(m_details);
     m_itemDetailsView->setAccessibleName(m_details);

@@ -10,6 +10,7 @@
 
 class FilePreviewView;
 class PathControlView;
+class ElidingLabel;
 class QLabel;
 
 class FileItemInfoViewController : public ItemInfoViewControllerBase {
@@ -23,9 +24,9 @@ public:
     QString itemPath() const { return m_itemPath; }
 
     FilePreviewView* iconPreviewView() const { return m_iconPreviewView; }
-    QLabel* itemDisplayNameView() const { return m_itemDisplayNameView; }
+    ElidingLabel* itemDisplayNameView() const { return m_itemDisplayNameView; }
     // Hidden for what is not a desktop entry.
-    QLabel* itemCommandView() const { return m_itemCommandView; }
+    ElidingLabel* itemCommandView() const { return m_itemCommandView; }
     QLabel* itemDetailsView() const { return m_itemDetailsView; }
     PathControlView* itemPathView() const { return m_itemPathView; }
 
@@ -49,8 +50,8 @@ private:
     QString m_iconName;
     FileRevealer m_revealer;
     FilePreviewView* m_iconPreviewView = nullptr;
-    QLabel* m_itemDisplayNameView = nullptr;
-    QLabel* m_itemCommandView = nullptr;
+    ElidingLabel* m_itemDisplayNameView = nullptr;
+    ElidingLabel* m_itemCommandView = nullptr;
     QLabel* m_itemDetailsView = nullptr;
     PathControlView* m_itemPathView = nullptr;
 };

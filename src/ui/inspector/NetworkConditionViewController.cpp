@@ -13,7 +13,7 @@
 #include "ui/views/ChoicePopUpButton.h"
 #include "ui/views/SeparatorBindingMenu.h"
 
-#include <QHBoxLayout>
+#include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -43,7 +43,9 @@ void NetworkConditionViewController::awakeFromNib()
 {
     StartupConditionViewControllerBase::awakeFromNib();
     auto* controls = new QWidget(this);
-    auto* layout = new QHBoxLayout(controls);
+    // The network's name has a line of its own, so that a name such as
+    // "Internet Connection" is read whole in a narrow inspector.
+    auto* layout = new QGridLayout(controls);
     layout->setContentsMargins(28, 0, 6, 4);
     m_explanationView = new QLabel(tr("Allowed when"), controls);
     m_explanationView->setObjectName(QStringLiteral("explanationView"));
@@ -57,10 +59,11 @@ void NetworkConditionViewController::awakeFromNib()
     m_networkStatusView = new ChoicePopUpButton(QStringLiteral("networkStatusView"), tr("Network state"), controls);
     m_networkStatusView->addChoice(tr("available"), NetworkStatusAvailable);
     m_networkStatusView->addChoice(tr("connected"), NetworkStatusConnected);
-    layout->addWidget(m_explanationView);
-    layout->addWidget(m_networkNameView, 1);
-    layout->addWidget(m_networkModeView);
-    layout->addWidget(m_networkStatusView);
+    layout->addWidget(m_explanationView, 0, 0);
+    layout->addWidget(m_networkNameView, 0, 1, 1, 3);
+    layout->addWidget(m_networkModeView, 1, 1);
+    layout->addWidget(m_networkStatusView, 1, 2);
+    layout->setColumnStretch(3, 1);
 
     m_warningParentView = new QWidget(this);
     m_warningParentView->setObjectName(QStringLiteral("warningParentView"));

@@ -8,6 +8,7 @@
 #include "shell/ModelEditing.h"
 #include "ui/inspector/RepresentedObject.h"
 #include "ui/inspector/ScheduleDataItemViewController.h"
+#include "ui/views/ChoicePopUpButton.h"
 
 #include <QEvent>
 #include <QGraphicsOpacityEffect>
@@ -238,8 +239,13 @@ void ScheduledConditionViewController::insertScheduleItemAfter(DBScheduledCondit
     const qsizetype position = items.indexOf(item);
     const qsizetype index = position < 0 ? items.size() : position + 1;
     LOG_NORMAL("Adding a schedule item to %1 at index %2...", shown, index);
-    if (editing()->createScheduledConditionDataItemForCondition(shown, index))
-        helpers()->saveDataToDiskUsingChangeBackup(true);
+    DBScheduledConditionDataItem* added = editing()->createScheduledConditionDataItemForCondition(shown, index);
+    if (!added)
+        return;
+    helpers()->saveDataToDiskUsingChangeBackup(true);
+    // The keyboard goes to the new time, which the table then keeps in view.
+    if (const auto row = m_scheduleItemViewControllersByItems.find(added); row != m_scheduleItemViewControllersByItems.end())
+        row->second.viewController->dayButton()->setFocus(Qt::OtherFocusReason);
 }
 
 void ScheduledConditionViewController::scheduleDataItemViewControllerInsertItemAfter(ScheduleDataItemViewController&,

@@ -12,6 +12,7 @@
 #include "ui/inspector/ConditionNameEditorViewController.h"
 #include "ui/inspector/NetworkConditionViewController.h"
 #include "ui/inspector/RepresentedObject.h"
+#include "ui/inspector/StartupConditionRowCommands.h"
 #include "ui/inspector/StartupConditionRowDelegate.h"
 #include "ui/inspector/StartupConditionRowsModel.h"
 #include "ui/inspector/StartupConditionViewControllerBase.h"
@@ -20,6 +21,7 @@
 #include "ui/views/StartupConditionCellView.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -39,31 +41,9 @@ constexpr int kRowHeightsDelayMilliseconds = 100;
 constexpr int kMaximumHotkeyConditions = 4;
 constexpr int kMaximumPowerSourceConditions = 2;
 
-// all, with moving taken out and put back at index among the others.
-QList<DBStartupCondition*> orderAfterMove(const QList<DBStartupCondition*>& all, const QList<DBStartupCondition*>& moving,
-                                          qsizetype index)
+bool isReturn(const QKeyEvent& event)
 {
-    QList<DBStartupCondition*> order;
-    for (DBStartupCondition* condition : all)
-        if (!moving.contains(condition))
-            order.append(condition);
-    index = std::clamp<qsizetype>(index, 0, order.size());
-    for (qsizetype offset = 0; offset < moving.size(); ++offset)
-        order.insert(index + offset, moving[offset]);
-    return order;
-}
-
-// QList's own comparison hands memcmp a null pointer for empty lists.
-template <typename T>
-bool sameOrder(const QList<T*>& left, const QList<T*>& right)
-{
-    return std::equal(left.cbegin(), left.cend(), right.cbegin(), right.cend());
-}
-
-DBStartupCondition* liveCondition(const ObjectContext& context, const ObjectID& identifier)
-{
-    auto* condition = dynamic_cast<DBStartupCondition*>(context.objectWithID(identifier));
-    return condition && condition->isInserted() ? condition : nullptr;
+    return event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter;
 }
 
 bool touchesConditions(const QList<ManagedObject*>& objects)
@@ -134,6 +114,14 @@ void StartupConditionsTableController::buildViews(QWidget& parent)
     table->setDragDropMode(QAbstractItemView::DragDrop);
     table->setDragDropOverwriteMode(false);
     table->setDefaultDropAction(Qt::MoveAction);
+    m_rowCommands = new StartupConditionRowCommands(*table, *m_rowsModel, *this, [this](const DBStartupCondition* condition) {
+        StartupConditionViewControllerBase* editor = conditionViewControllerForCondition(condition);
+        return editor ? &editor->nameEditorViewController() : nullptr;
+    });
+    connect(m_rowCommands, &StartupConditionRowCommands::conditionsChanged, this, [this] {
+        updateStartupConditionViewControllers();
+        updateConditionAllowedStatuses();
+    });
     connect(m_rowsModel, &StartupConditionRowsModel::rowsDropped, this, &StartupConditionsTableController::acceptDrop);
     connect(table->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         updateCellBackgroundStyles();
@@ -258,7 +246,8 @@ void StartupConditionsTableController::updateStartupConditionViewControllers()
         }
         ordered.append(editor);
     }
-    if (sameOrder(ordered, m_conditionViewControllers) && m_rowsModel->rowCount() == ordered.size())
+    if (std::equal(ordered.cbegin(), ordered.cend(), m_conditionViewControllers.cbegin(), m_conditionViewControllers.cend())
+        && m_rowsModel->rowCount() == ordered.size())
         return;
     m_conditionViewControllers = ordered;
     reloadTable(selection);
@@ -282,7 +271,7 @@ void StartupConditionsTableController::reloadTable(const QList<DBStartupConditio
         m_tableView->setIndexWidget(m_rowsModel->index(static_cast<int>(row)), cell);
     }
     noteStartupConditionsTableViewRowHeightsChanged();
-    selectConditions(selection);
+    m_rowCommands->select(selection);
     updateCellBackgroundStyles();
     validateActions();
 }
@@ -300,8 +289,8 @@ void StartupConditionsTableController::updateCellBackgroundStyles()
 void StartupConditionsTableController::noteStartupConditionsTableViewRowHeightsChanged()
 {
     for (qsizetype row = 0; row < m_conditionViewControllers.size(); ++row)
-        m_tableView->setRowHeight(static_cast<int>(row),
-                                                   static_cast<int>(std::ceil(m_conditionViewControllers[row]->requiredRowHeight())));
+        m_tableView->setRowHeight(static_cast<int>(row), static_cast<int>(std::ceil(m_conditionViewControllers[row]->requiredRowHeight())));
+    m_rowCommands->rowHeightsDidChange();
 }
 
 void StartupConditionsTableController::startObservingStartupConditionViewController(StartupConditionViewControllerBase& editor)
@@ -323,17 +312,45 @@ void StartupConditionsTableController::stopObservingStartupConditionViewControll
         QObject::disconnect(connection);
 }
 
+bool StartupConditionsTableController::isInRowEditorControl(const QWidget* widget) const
+{
+    // Return in a time or number field finishes that field; on the table or
+    // a row's name and check box it renames.
+    return std::any_of(m_conditionViewControllers.cbegin(), m_conditionViewControllers.cend(), [widget](StartupConditionViewControllerBase* editor) {
+        return editor->isAncestorOf(widget) && !editor->nameEditorViewController().isAncestorOf(widget);
+    });
+}
+
 bool StartupConditionsTableController::eventFilter(QObject* watched, QEvent* event)
 {
     const bool key = event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress;
-    if (watched != m_tableView || !key || !static_cast<QKeyEvent*>(event)->matches(QKeySequence::Delete))
+    if (watched != m_tableView || !key)
         return QObject::eventFilter(watched, event);
-    event->accept();
-    if (event->type() == QEvent::KeyPress) {
-        QAction* deleteAction = m_actions.value(CommandNames::deleteCurrentSelection);
-        if (validateCommand(CommandNames::deleteCurrentSelection, *deleteAction))
-            deleteCurrentSelection();
+    const auto* keyEvent = static_cast<QKeyEvent*>(event);
+    const bool alone = (keyEvent->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    const bool alt = keyEvent->modifiers() == Qt::AltModifier;
+    std::function<void()> command;
+    if (keyEvent->matches(QKeySequence::Delete)) {
+        command = [this] {
+            if (validateCommand(CommandNames::deleteCurrentSelection, *m_actions.value(CommandNames::deleteCurrentSelection)))
+                deleteCurrentSelection();
+        };
+    } else if (alone && (keyEvent->key() == Qt::Key_F2 || (isReturn(*keyEvent) && !isInRowEditorControl(QApplication::focusWidget())))) {
+        command = [this] { m_rowCommands->renameSelected(); };
+    } else if (alt && (keyEvent->key() == Qt::Key_Up || keyEvent->key() == Qt::Key_Down)) {
+        const bool up = keyEvent->key() == Qt::Key_Up;
+        command = [this, up] {
+            if (!isLaunchSimulationModeActive())
+                m_rowCommands->moveSelected(up);
+        };
+    } else {
+        return QObject::eventFilter(watched, event);
     }
+    // The table's keys, not shortcuts: the window behind has its own, which
+    // must not fire from here.
+    event->accept();
+    if (event->type() == QEvent::KeyPress)
+        command();
     return true;
 }
 
@@ -464,30 +481,9 @@ void StartupConditionsTableController::changeToLaunchSimulationMode(bool active)
 
 QList<DBStartupCondition*> StartupConditionsTableController::selectedStartupConditions() const
 {
-    if (!m_tableView)
-        return {};
-    QList<int> rows;
-    for (const QModelIndex& index : m_tableView->selectionModel()->selectedRows())
-        rows.append(index.row());
-    std::sort(rows.begin(), rows.end());
-    QList<DBStartupCondition*> selected;
-    for (const int row : std::as_const(rows))
-        if (row < m_conditionViewControllers.size())
-            if (DBStartupCondition* condition = m_conditionViewControllers[row]->condition())
-                selected.append(condition);
-    return selected;
+    return m_rowCommands ? m_rowCommands->selectedConditions() : QList<DBStartupCondition*>();
 }
 
-void StartupConditionsTableController::selectConditions(const QList<DBStartupCondition*>& conditions)
-{
-    QItemSelection selection;
-    for (qsizetype row = 0; row < m_conditionViewControllers.size(); ++row)
-        if (conditions.contains(m_conditionViewControllers[row]->condition())) {
-            const QModelIndex index = m_rowsModel->index(static_cast<int>(row));
-            selection.select(index, index);
-        }
-    m_tableView->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-}
 
 qsizetype StartupConditionsTableController::insertionIndexForNewlyCreatedConditions() const
 {
@@ -512,15 +508,8 @@ void StartupConditionsTableController::createStartupConditionWithBlock(const std
         return;
     updateStartupConditionViewControllers();
     updateConditionAllowedStatuses();
-    StartupConditionViewControllerBase* editor = conditionViewControllerForCondition(condition);
-    if (editor)
-        m_tableView->scrollTo(m_rowsModel->index(static_cast<int>(m_conditionViewControllers.indexOf(editor))));
-    // Selected, so that it stays selected once named: Delete removes it and
-    // the next new condition goes after it.
-    selectConditions({ condition });
     save();
-    if (editor)
-        editor->nameEditorViewController().showNameEditor();
+    m_rowCommands->selectNew(*condition);
 }
 
 void StartupConditionsTableController::createScheduledStartupCondition()
@@ -555,14 +544,7 @@ void StartupConditionsTableController::createNetworkStartupCondition()
 
 void StartupConditionsTableController::deleteCurrentSelection()
 {
-    const QList<DBStartupCondition*> selected = selectedStartupConditions();
-    if (selected.isEmpty())
-        return;
-    LOG_NORMAL("Deleting %1 startup conditions...", selected.size());
-    editing()->deleteStartupConditions(selected);
-    updateStartupConditionViewControllers();
-    updateConditionAllowedStatuses();
-    save();
+    m_rowCommands->deleteSelected();
 }
 
 void StartupConditionsTableController::unselectStartupConditions()
@@ -579,60 +561,35 @@ void StartupConditionsTableController::acceptDrop(const QList<ObjectID>& conditi
         m_pendingMoveTimer.stop();
         runPendingMove();
     }
-    const QList<DBStartupCondition*> rows = m_rowsModel->conditions();
-    row = std::clamp<int>(row, 0, static_cast<int>(rows.size()));
-    QList<qsizetype> draggedRows;
-    for (const ObjectID& identifier : conditionIDs) {
-        const qsizetype draggedRow = rows.indexOf(liveCondition(*managedObjectContext(), identifier));
-        if (draggedRow >= 0 && !draggedRows.contains(draggedRow))
-            draggedRows.append(draggedRow);
-    }
-    std::sort(draggedRows.begin(), draggedRows.end());
-    QList<DBStartupCondition*> moving;
-    for (const qsizetype draggedRow : std::as_const(draggedRows))
-        moving.append(rows[draggedRow]);
-    const qsizetype index = row - std::count_if(draggedRows.cbegin(), draggedRows.cend(), [row](qsizetype dragged) { return dragged < row; });
-    const QList<DBStartupCondition*> order = orderAfterMove(rows, moving, index);
-    if (moving.isEmpty() || sameOrder(order, rows)) {
+    QList<DBStartupCondition*> dragged;
+    for (const ObjectID& identifier : conditionIDs)
+        if (auto* condition = dynamic_cast<DBStartupCondition*>(managedObjectContext()->objectWithID(identifier)); condition && condition->isInserted())
+            dragged.append(condition);
+    const std::optional<StartupConditionRowCommands::Move> move = m_rowCommands->planMove(dragged, row);
+    if (!move) {
         LOG_VERBOSE("The drop moves no condition");
         return;
     }
-    LOG_NORMAL("Moving %1 startup conditions to index %2...", moving.size(), index);
-    PendingMove move;
-    for (const DBStartupCondition* condition : std::as_const(moving))
-        move.conditionIDs.append(condition->objectID());
-    const qsizetype following = index + moving.size();
-    if (following < order.size())
-        move.before = order[following]->objectID();
-    m_pendingMove = move;
+    LOG_NORMAL("Moving %1 startup conditions above row %2...", move->moving.size(), row);
+    m_pendingMove = PendingMove();
+    for (const DBStartupCondition* condition : move->moving)
+        m_pendingMove.conditionIDs.append(condition->objectID());
+    m_pendingMove.before = move->before;
     // The rows move at once; the database follows.
     QList<StartupConditionViewControllerBase*> editors;
-    for (const DBStartupCondition* condition : order)
+    for (const DBStartupCondition* condition : move->order)
         editors.append(conditionViewControllerForCondition(condition));
     m_conditionViewControllers = editors;
-    reloadTable(moving);
+    reloadTable(move->moving);
     m_pendingMoveTimer.start(static_cast<int>(std::lround(std::max(0.0f, userDefaults().dragDropDatabaseUpdateDelay()) * 1000)));
 }
 
 void StartupConditionsTableController::runPendingMove()
 {
     const PendingMove move = std::exchange(m_pendingMove, PendingMove());
-    const ObjectContext& context = *managedObjectContext();
-    // The conditions again by ID: any may have gone since the drop.
-    QList<DBStartupCondition*> moving;
-    for (const ObjectID& identifier : move.conditionIDs)
-        if (DBStartupCondition* condition = liveCondition(context, identifier); condition && !moving.contains(condition))
-            moving.append(condition);
-    const QList<DBStartupCondition*> all = context.sortedStartupConditions();
-    QList<DBStartupCondition*> others = all;
-    others.removeIf([&moving](DBStartupCondition* condition) { return moving.contains(condition); });
-    const DBStartupCondition* before = move.before ? liveCondition(context, *move.before) : nullptr;
-    const qsizetype index = before ? others.indexOf(before) : others.size();
-    if (!moving.isEmpty() && !sameOrder(orderAfterMove(all, moving, index), all)) {
-        editing()->moveStartupConditions(moving, index);
-        save();
-    }
-    updateStartupConditionViewControllers();
+    // Unmoved, the rows go back to the database's order.
+    if (!m_rowCommands->moveInDatabase(move.conditionIDs, move.before))
+        updateStartupConditionViewControllers();
 }
 
 // --- The database going away ----------------------------------------------------------------

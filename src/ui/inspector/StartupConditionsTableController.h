@@ -2,7 +2,8 @@
 // The inspector's conditions table: one row editor for every startup
 // condition of the database, in condition order, whose check box says
 // whether the shown item uses that condition, and the buttons that add,
-// delete and unselect conditions below it. Rows are reordered by drag.
+// delete and unselect conditions below it. Rows are reordered by drag or by
+// Alt+Up and Alt+Down; the row commands themselves are StartupConditionRowCommands.
 //
 // The inspector lays the table and the buttons out among its own views and
 // hands on its common objects, its login item (see RepresentedObject) and
@@ -28,6 +29,7 @@ class DBLoginItem;
 class DBStartupCondition;
 class QAction;
 class QTableView;
+class StartupConditionRowCommands;
 class StartupConditionRowsModel;
 class StartupConditionViewControllerBase;
 class StartupConditionViewControllersFactory;
@@ -87,7 +89,8 @@ public:
     void forgetAllConditions();
 
 protected:
-    // Delete typed anywhere in the table deletes the selected conditions, or nothing.
+    // Typed in the table: Delete deletes the selected conditions, or nothing;
+    // F2 and Return rename the selected one; Alt+Up and Alt+Down move them.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 Q_SIGNALS:
@@ -115,9 +118,9 @@ private:
     void reloadTable(const QList<DBStartupCondition*>& selection);
     // Selected rows draw their labels for the highlight.
     void updateCellBackgroundStyles();
-    void selectConditions(const QList<DBStartupCondition*>& conditions);
     void validateActions();
     void runPendingMove();
+    bool isInRowEditorControl(const QWidget* widget) const;
     void save();
 
     // Declared before everything that shows them, so they go last.
@@ -131,6 +134,7 @@ private:
     bool m_updatingModelFromView = false;
     QTableView* m_tableView = nullptr;
     StartupConditionRowsModel* m_rowsModel = nullptr;
+    StartupConditionRowCommands* m_rowCommands = nullptr;
     // Holds the row editors while their cells are rebuilt.
     QWidget* m_editorsShelf = nullptr;
     QWidget* m_actionsView = nullptr;

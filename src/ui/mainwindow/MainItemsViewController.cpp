@@ -18,6 +18,7 @@
 #include "ui/base/LoginItemsListModel.h"
 #include "ui/base/StartupConditionsClipboardData.h"
 #include "ui/base/VisualFormatMargins.h"
+#include "ui/base/WindowControllerBase.h"
 #include "ui/inspector/ItemInspectorViewController.h"
 #include "ui/mainwindow/ItemInspectorPopoverController.h"
 #include "ui/mainwindow/MainAutoCloseBottomBarViewController.h"
@@ -47,6 +48,9 @@ QList<QUrl> runOpenPanel(QWidget* parent, const QString& title)
     panel.setOptions(QFileDialog::DontResolveSymlinks);
     // Not the program's working folder, which means nothing to the user.
     panel.setDirectory(QDir::homePath());
+    // Room for the name, size and date columns of the detail view, within the screen.
+    panel.resize(720, 460);
+    WindowControllerBase::fitWindowToScreen(panel);
     return panel.exec() == QDialog::Accepted ? panel.selectedUrls() : QList<QUrl>();
 }
 

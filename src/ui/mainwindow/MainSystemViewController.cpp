@@ -94,6 +94,9 @@ void MainSystemViewController::awakeFromNib()
     m_itemsTableView->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_itemsTableView->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_itemsTableView->setFrameShape(QFrame::NoFrame);
+    // Rows elide to the list's width, so their buttons are never behind a horizontal scroll.
+    m_itemsTableView->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_itemsTableView->setResizeMode(QListView::Adjust);
     m_itemDelegate = new SystemItemDelegate(&userDefaults(), m_itemsTableView);
     m_itemsTableView->setItemDelegate(m_itemDelegate);
     connect(m_itemDelegate, &SystemItemDelegate::actionButtonClicked, this, &MainSystemViewController::showLoginItemInspector);

@@ -84,7 +84,8 @@ std::unique_ptr<QWidget> MainWindowController::makeWindow()
     m_placeholderView = new QWidget(mainWindow.get());
     m_placeholderView->setObjectName(QStringLiteral("placeholderView"));
     mainWindow->setCentralWidget(m_placeholderView);
-    mainWindow->resize(520, 600);
+    // Both fit a screen of 800 by 600 with its panel and the window's frame.
+    mainWindow->resize(520, 480);
     mainWindow->setMinimumSize(360, 320);
     buildMenuBar(*mainWindow->menuBar());
     // Modifier keys reach whichever widget has the focus.

@@ -55,8 +55,11 @@ std::unique_ptr<QWidget> PreferencesWindowController::makeWindow()
         action->setCheckable(true);
         m_toolbarActions->addAction(action);
         connect(action, &QAction::triggered, this, [this, index] { selectControllerAtIndex(index); });
+        auto* button = qobject_cast<QAbstractButton*>(toolbar->widgetForAction(action));
+        // In the Tab order: Space on the pane's button shows the pane.
+        button->setFocusPolicy(Qt::StrongFocus);
         // A screen reader checks the pane's button without clicking it.
-        connect(qobject_cast<QAbstractButton*>(toolbar->widgetForAction(action)), &QAbstractButton::toggled, this,
+        connect(button, &QAbstractButton::toggled, this,
                 [this, index](bool checked) {
                     if (checked)
                         selectControllerAtIndex(index);
@@ -68,6 +71,23 @@ std::unique_ptr<QWidget> PreferencesWindowController::makeWindow()
     // shortcuts live on the window. Escape closes it.
     if (m_dispatcher)
         m_dispatcher->addWindowCommands(*window);
+    // The panes in turn, as in a tabbed window.
+    const auto addPaneSwitch = [this, &window](const QString& name, const QList<QKeySequence>& keys, int step) {
+        auto* action = new QAction(window.get());
+        action->setObjectName(name);
+        action->setShortcuts(keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::triggered, this, [this, step] {
+            if (paneCount() > 0)
+                selectControllerAtIndex((m_selectedIndex + step + paneCount()) % paneCount());
+        });
+        window->addAction(action);
+    };
+    addPaneSwitch(QStringLiteral("nextPaneAction"), { QKeySequence(Qt::CTRL | Qt::Key_PageDown), QKeySequence(Qt::CTRL | Qt::Key_Tab) }, 1);
+    addPaneSwitch(QStringLiteral("previousPaneAction"),
+                  { QKeySequence(Qt::CTRL | Qt::Key_PageUp), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
+                    QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab) },
+                  -1);
     auto* closeAction = new QAction(window.get());
     closeAction->setObjectName(QStringLiteral("closePreferencesAction"));
     closeAction->setShortcut(QKeySequence::Cancel);

@@ -1,8 +1,10 @@
 #pragma once
 // The preferences window: a toolbar with one button per pane, in the order
 // given, and the chosen pane below it. The window's title is the pane's
-// label. Undo in this window is the database's undo; Quit, Preferences
-// and Help work from it, and Escape closes it.
+// label. The toolbar's buttons are in the Tab order, and Ctrl+PgDn and
+// Ctrl+PgUp (or Ctrl+Tab and Ctrl+Shift+Tab) show the next and previous
+// pane. Undo in this window is the database's undo; Quit, Preferences and
+// Help work from it, and Escape closes it.
 #include "ui/base/WindowControllerBase.h"
 
 #include <memory>

@@ -9,6 +9,10 @@ LoginItemsListView::LoginItemsListView(QWidget* parent)
     setDragDropOverwriteMode(false);
     setDropIndicatorShown(true);
     setDefaultDropAction(Qt::MoveAction);
+    // Rows are as wide as the list and elide what does not fit: the
+    // buttons at their right edge are never behind a horizontal scroll.
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setResizeMode(QListView::Adjust);
 }
 
 void LoginItemsListView::dragMoveEvent(QDragMoveEvent* event)

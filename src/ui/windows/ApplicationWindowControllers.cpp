@@ -19,8 +19,15 @@
 #include "ui/windows/WelcomeWindowController.h"
 
 #include <QApplication>
-
+#include <QPointer>
 #include <QTimer>
+#include <QWindow>
+
+namespace {
+// How long after start the main window's first focus is taken for the
+// window manager's doing rather than the user's choice.
+constexpr int kStartWindowsSettleMilliseconds = 3000;
+} // namespace
 
 ApplicationWindowControllers::ApplicationWindowControllers(ApplicationHelpers& helpers, std::function<void()> terminate)
     : m_helpers(helpers)
@@ -126,12 +133,41 @@ void ApplicationWindowControllers::prepareMainWindow()
         if (!m_mainWindowShowPending)
             return;
         showMainWindow();
-        // The windows start-up opened meanwhile stay in front of it, the welcome window first.
-        for (WindowControllerBase* front : std::initializer_list<WindowControllerBase*> { m_preferencesWindowController.get(),
-                                                                                          m_welcomeWindowController.get() })
-            if (front && front->isWindowLoaded() && front->window()->isVisible())
-                front->showWindow();
+        bringStartWindowsForward();
     });
+}
+
+void ApplicationWindowControllers::bringStartWindowsForward()
+{
+    // The windows start-up opened meanwhile go in front of the main window, the welcome window last, on top.
+    QList<QPointer<QWidget>> front;
+    for (WindowControllerBase* controller : std::initializer_list<WindowControllerBase*> { m_preferencesWindowController.get(),
+                                                                                           m_welcomeWindowController.get() })
+        if (controller && controller->isWindowLoaded() && controller->window()->isVisible())
+            front.append(controller->window());
+    if (front.isEmpty())
+        return;
+    const auto raise = [front] {
+        for (const QPointer<QWidget>& window : front)
+            if (window && window->isVisible()) {
+                window->raise();
+                if (QWindow* handle = window->windowHandle())
+                    handle->requestActivate();
+            }
+    };
+    raise();
+    // A window manager maps the main window, and gives it the focus, only
+    // after this pass: the windows are raised and activated again then.
+    QWindow* main = mainWindowController().window()->windowHandle();
+    auto watch = std::make_shared<QMetaObject::Connection>();
+    *watch = QObject::connect(qApp, &QGuiApplication::focusWindowChanged, &mainWindowController(), [watch, main, raise](QWindow* focused) {
+        if (focused != main)
+            return;
+        QObject::disconnect(*watch);
+        raise();
+    });
+    // Later the user chose the main window.
+    QTimer::singleShot(kStartWindowsSettleMilliseconds, &mainWindowController(), [watch] { QObject::disconnect(*watch); });
 }
 
 void ApplicationWindowControllers::closeMainWindow()

@@ -64,6 +64,7 @@ public:
 
 private:
     void buildStatusMenu();
+    void bringStartWindowsForward();
 
     ApplicationHelpers& m_helpers;
     std::function<void()> m_terminate;

@@ -3,6 +3,7 @@
 #include "ui/inspector/ConditionNameEditorViewController.h"
 #include "ui/inspector/StartupConditionViewControllerBase.h"
 #include "ui/inspector/StartupConditionViewControllersFactory.h"
+#include "ui/views/ElidingLabel.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -15,6 +15,7 @@
 #include "ui/inspector/FileItemInfoViewController.h"
 #include "ui/inspector/FilePreviewView.h"
 #include "ui/inspector/PathControlView.h"
+#include "ui/views/ElidingLabel.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -220,7 +221,7 @@ TEST_F(FileItemInfoTest, DesktopEntriesShowTheirCommandAndCopiesTheEntryTakenOve
     auto header = makeHeader<FileItemInfoViewController>(nullptr);
 
     header->setRepresentedObject(QVariant::fromValue(SystemItemData(QVariantMap { { MHItemDataKeys::name, "Clock" }, { MHItemDataKeys::path, *copy } })));
-    EXPECT_EQ(header->itemCommandView()->text(), "xclock -digital -update 1");
+    EXPECT_EQ(header->itemCommandView()->fullText(), "xclock -digital -update 1");
     EXPECT_FALSE(header->itemCommandView()->isHidden());
     EXPECT_EQ(header->itemPathView()->path(), origin);
     EXPECT_EQ(header->itemPath(), *copy);

@@ -1,5 +1,6 @@
 // Keys typed on the real main window and its inspector popover: each acts
-// where the focus is, never on the window behind.
+// where the focus is, never on the window behind. And the room those windows
+// take on a small screen (the offscreen screen is 800 by 600).
 #include "model/DBLoginItem.h"
 #include "model/DBScheduledConditionDataItem.h"
 #include "model/DBStartupCondition.h"
@@ -11,10 +12,13 @@
 #include "ui/inspector/ConditionNameEditorViewController.h"
 #include "ui/inspector/ItemInspectorViewController.h"
 #include "ui/inspector/ScheduleDataItemViewController.h"
+#include "ui/inspector/ScheduledConditionViewController.h"
 #include "ui/inspector/StartupConditionViewControllerBase.h"
 #include "ui/mainwindow/ItemInspectorPopoverController.h"
 #include "ui/mainwindow/MainItemsViewController.h"
 #include "ui/mainwindow/MainWindowController.h"
+#include "ui/views/ChoicePopUpButton.h"
+#include "ui/views/ElidingLabel.h"
 
 #include <QAction>
 #include <QApplication>
@@ -198,6 +202,162 @@ TEST_F(WindowKeysTest, MoveUpAndMoveDownAreOneUndoStepAndASaveEach)
     EXPECT_EQ(itemNames(), "Beta Alpha Gamma");
     type(shortcutOf(CommandNames::undo));
     EXPECT_EQ(itemNames(), "Alpha Gamma Beta");
+}
+
+// Whether widget is wholly inside the table's visible rows.
+bool isShownIn(const QTableView& table, const QWidget& widget)
+{
+    const QRect shown(widget.mapTo(table.viewport(), QPoint()), widget.size());
+    return widget.isVisible() && table.viewport()->rect().contains(shown);
+}
+
+TEST_F(WindowKeysTest, ANewConditionInATableThatScrollsIsNamedInViewAndStaysThere)
+{
+    for (int index = 0; index < 8; ++index)
+        helpers->modelEditing()->createScheduledStartupConditionAtIndex(index);
+    openWindow();
+    ItemInspectorViewController* inspector = openInspector();
+    QTableView* table = inspector->startupConditionsTableView();
+    ASSERT_TRUE(QTest::qWaitFor([table] { return table->verticalScrollBar()->maximum() > 0; })) << "the rows must not all fit";
+    table->verticalScrollBar()->setValue(0);
+
+    // The menu's action, as the Add Condition button's menu fires it.
+    inspector->actionForCommand(CommandNames::createScheduledStartupCondition)->trigger();
+    ASSERT_EQ(context->sortedStartupConditions().size(), 9);
+    ConditionNameEditorViewController& nameEditor =
+        inspector->conditionViewControllerForCondition(context->sortedStartupConditions().last())->nameEditorViewController();
+    QLineEdit* name = nameEditor.editorNameView();
+    ASSERT_TRUE(QTest::qWaitFor([name] { return name->hasFocus(); }));
+    EXPECT_TRUE(isShownIn(*table, *name));
+    // Once the row has its full height (the row heights follow a moment later).
+    QTest::qWait(300);
+    EXPECT_TRUE(isShownIn(*table, *name)) << "the row grew and pushed its field out of view";
+
+    QTest::keyClicks(name, "Evenings");
+    QTest::keyClick(name, Qt::Key_Return);
+    QTest::qWait(300);
+    EXPECT_EQ(context->sortedStartupConditions().last()->conditionName(), "Evenings");
+    EXPECT_TRUE(isShownIn(*table, *nameEditor.nameView())) << "the named row stays in view";
+
+    // A new time of its schedule: the row grows, and the time's first control has the keyboard, in view.
+    auto* scheduled = static_cast<ScheduledConditionViewController*>(
+        inspector->conditionViewControllerForCondition(context->sortedStartupConditions().last()));
+    table->verticalScrollBar()->setValue(0);
+    QTest::keyClick(scheduled->scheduleItemViewControllers().last()->insertButton(), Qt::Key_Space);
+    ASSERT_EQ(scheduled->scheduleItemViewControllers().size(), 2);
+    QTest::qWait(600);
+    QWidget* day = scheduled->scheduleItemViewControllers().last()->dayButton();
+    EXPECT_TRUE(day->hasFocus());
+    EXPECT_TRUE(isShownIn(*table, *day)) << "the new time is in view once its row has grown";
+    table->setFocus();
+    table->selectRow(table->model()->rowCount() - 1);
+    // Delete acts on the row the user sees.
+    type(QKeySequence::Delete);
+    EXPECT_EQ(context->sortedStartupConditions().size(), 8);
+}
+
+TEST_F(WindowKeysTest, F2AndReturnRenameTheSelectedConditionAndAltArrowsMoveIt)
+{
+    for (const char* conditionName : { "A", "B", "C" }) {
+        DBStartupCondition* condition = helpers->modelEditing()->createNetworkStartupConditionAtIndex(context->sortedStartupConditions().size());
+        condition->setConditionName(QString::fromLatin1(conditionName));
+    }
+    openWindow();
+    ItemInspectorViewController* inspector = openInspector();
+    QTableView* table = inspector->startupConditionsTableView();
+    const auto conditionNames = [this] {
+        QStringList names;
+        for (const DBStartupCondition* condition : context->sortedStartupConditions())
+            names.append(condition->conditionName());
+        return names.join(u' ');
+    };
+    const auto nameEditorOfRow = [inspector](int row) -> ConditionNameEditorViewController& {
+        return inspector->conditionViewControllers().at(row)->nameEditorViewController();
+    };
+
+    // F2, then Return, each open the selected row's name field with the keyboard in it.
+    table->selectRow(0);
+    table->setFocus();
+    for (const Qt::Key key : { Qt::Key_F2, Qt::Key_Return }) {
+        QTest::keyClick(table, key);
+        QLineEdit* name = nameEditorOfRow(0).editorNameView();
+        ASSERT_TRUE(nameEditorOfRow(0).isEditing()) << key;
+        ASSERT_TRUE(QTest::qWaitFor([name] { return name->hasFocus(); })) << key;
+        EXPECT_TRUE(isShownIn(*table, *name));
+        QTest::keyClick(name, Qt::Key_Escape);
+        EXPECT_FALSE(nameEditorOfRow(0).isEditing());
+    }
+    QTest::keyClick(table, Qt::Key_F2);
+    QLineEdit* name = nameEditorOfRow(0).editorNameView();
+    ASSERT_TRUE(QTest::qWaitFor([name] { return name->hasFocus(); }));
+    name->selectAll();
+    QTest::keyClicks(name, "First");
+    QTest::keyClick(name, Qt::Key_Return);
+    EXPECT_EQ(conditionNames(), "First B C");
+    EXPECT_FALSE(nameEditorOfRow(0).isEditing()) << "the Return that commits does not open the field again";
+
+    // Alt+Down and Alt+Up move the selected condition one row: one undo step and one save each.
+    startFresh();
+    table->selectRow(0);
+    table->setFocus();
+    QTest::keyClick(table, Qt::Key_Down, Qt::AltModifier);
+    EXPECT_EQ(conditionNames(), "B First C");
+    QTest::keyClick(table, Qt::Key_Down, Qt::AltModifier);
+    EXPECT_EQ(conditionNames(), "B C First");
+    QTest::keyClick(table, Qt::Key_Down, Qt::AltModifier);
+    EXPECT_EQ(conditionNames(), "B C First") << "already last";
+    EXPECT_EQ(saves, 2);
+    ASSERT_EQ(inspector->selectedStartupConditions().size(), 1);
+    EXPECT_EQ(inspector->selectedStartupConditions().first()->conditionName(), "First") << "the moved row stays selected";
+    EXPECT_EQ(nameEditorOfRow(2).condition()->conditionName(), "First") << "the rows follow";
+    QTest::keyClick(table, Qt::Key_Up, Qt::AltModifier);
+    EXPECT_EQ(conditionNames(), "B First C");
+    type(shortcutOf(CommandNames::undo));
+    EXPECT_EQ(conditionNames(), "B C First");
+    EXPECT_EQ(itemNames(), "Alpha Beta Gamma") << "the main window's Move Up and Move Down stay out of it";
+}
+
+TEST_F(WindowKeysTest, ALongNameElidesAndNoWindowOutgrowsTheScreen)
+{
+    const QString longName = QString(230, QLatin1Char('n'));
+    addFile("/" + longName);
+    addDelay();
+    openWindow();
+    const QRect screen = controller->window()->screen()->availableGeometry();
+    ASSERT_LE(screen.width(), 800);
+    EXPECT_LE(controller->window()->width(), screen.width());
+    EXPECT_LE(controller->window()->height() + 40, screen.height()) << "room for the frame";
+    EXPECT_LE(controller->window()->minimumWidth(), 800);
+    EXPECT_LE(controller->window()->minimumHeight() + 40, 600);
+
+    // The list's rows fit its width: no horizontal scroll hides their buttons.
+    QListView* list = page->itemsTableView();
+    for (int row = 0; row < list->model()->rowCount(); ++row)
+        EXPECT_LE(list->visualRect(list->model()->index(row, 0)).right(), list->viewport()->width()) << row;
+    EXPECT_FALSE(list->horizontalScrollBar()->isVisible());
+
+    page->selectItems({ items().at(3) });
+    page->showLoginItemInspector(page->itemsTableView()->model()->index(3, 0), QRect(0, 0, 10, 10));
+    PopoverFrame* popover = page->itemInspectors()->popover();
+    QTest::qWait(100);
+    EXPECT_LE(popover->width(), screen.width());
+    EXPECT_TRUE(screen.contains(popover->frameGeometry())) << "the detach button and the editors stay on screen";
+    auto* title = popover->findChild<ElidingLabel*>("itemDisplayNameView");
+    ASSERT_NE(title, nullptr);
+    EXPECT_TRUE(title->text().endsWith(QChar(0x2026))) << "the title elides";
+    EXPECT_EQ(title->toolTip(), longName);
+    EXPECT_EQ(title->accessibleName(), longName);
+    EXPECT_EQ(title->accessibleDescription(), longName);
+
+    // The popover has the same size at every opening, whatever the item.
+    const QSize first = popover->size();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    for (int row : { 0, 4, 3, 1 }) {
+        page->showLoginItemInspector(page->itemsTableView()->model()->index(row, 0), QRect(0, 0, 10, 10));
+        QTest::qWait(100);
+        EXPECT_EQ(popover->size(), first) << "opening for row " << row;
+        popover->hide();
+    }
 }
 
 } // namespace

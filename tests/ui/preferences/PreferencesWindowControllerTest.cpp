@@ -127,4 +127,44 @@ TEST_F(PreferencesWindowTest, QuitWorksFromTheWindowAndEscapeClosesIt)
     EXPECT_FALSE(window->isVisible());
 }
 
+TEST_F(PreferencesWindowTest, ThePanesAreReachedByKeyboard)
+{
+    controller->showWindow();
+    QWidget* window = controller->window();
+    QApplication::setActiveWindow(window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    auto* toolbar = window->findChild<QToolBar*>("preferencesToolbar");
+    QWidget* lookAndFeelButton = toolbar->widgetForAction(controller->toolbarActions()->actions().at(1));
+
+    // Tab walks onto the toolbar's buttons; Space on one shows its pane.
+    bool reached = false;
+    for (int press = 0; press < 60 && !reached; ++press) {
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : window, Qt::Key_Tab);
+        reached = QApplication::focusWidget() == lookAndFeelButton;
+    }
+    ASSERT_TRUE(reached) << "the Look & feel button is in the Tab order";
+    QTest::keyClick(lookAndFeelButton, Qt::Key_Space);
+    EXPECT_EQ(controller->selectedIndex(), 1);
+    EXPECT_EQ(window->windowTitle(), "Look & feel");
+
+    // Ctrl+PgDn and Ctrl+PgUp, Ctrl+Tab and Ctrl+Shift+Tab switch panes from
+    // wherever the focus is in the window, round the ends.
+    controller->paneAtIndex(1).paneViewController().makeFirstResponder();
+    const auto press = [](Qt::Key key, Qt::KeyboardModifiers modifiers) { QTest::keyClick(QApplication::focusWidget(), key, modifiers); };
+    press(Qt::Key_PageDown, Qt::ControlModifier);
+    EXPECT_EQ(controller->selectedIndex(), 2);
+    press(Qt::Key_PageDown, Qt::ControlModifier);
+    EXPECT_EQ(controller->selectedIndex(), 3);
+    press(Qt::Key_PageDown, Qt::ControlModifier);
+    EXPECT_EQ(controller->selectedIndex(), 0);
+    press(Qt::Key_PageUp, Qt::ControlModifier);
+    EXPECT_EQ(controller->selectedIndex(), 3);
+    press(Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(controller->selectedIndex(), 0);
+    press(Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(controller->selectedIndex(), 3);
+    EXPECT_TRUE(controller->paneAtIndex(3).paneViewController().isVisible());
+    EXPECT_EQ(window->windowTitle(), "Update");
+}
+
 } // namespace

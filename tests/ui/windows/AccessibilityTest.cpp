@@ -163,7 +163,7 @@ TEST_F(AccessibilityTest, RowsReadWhatTheyShowInReadingOrder)
     EXPECT_EQ(rowTexts(list), lines({ "xterm, Terminal emulator",
                                             "report.txt, Plain text document, hidden, On battery, On the power adapter",
                                             // A description that is the name is said once.
-                                            "same, don't start", "Program, Item is missing!", delay }));
+                                            "same, disabled", "Program, Item is missing!", delay }));
 
     windows->toggleSimulationMode();
     QTRY_VERIFY(rowTexts(list).find("would") != std::string::npos);
@@ -171,7 +171,7 @@ TEST_F(AccessibilityTest, RowsReadWhatTheyShowInReadingOrder)
               lines({ "xterm, Terminal emulator, would start",
                             "report.txt, Plain text document, hidden, On battery (prevents), On the power adapter (allows), "
                             "would not start because of its conditions",
-                            "same, don't start, would not start because of the item itself",
+                            "same, disabled, would not start because of the item itself",
                             "Program, Item is missing!, would not start because of the item itself", delay + ", would start" }));
 
     // The texts follow the rows' model: what the delegate paints.

@@ -1,0 +1,172 @@
+// The built program started under a real window manager (openbox on an
+// Xvfb display of the test's own): the windows that start-up opens in
+// front of the main window end in front, the welcome window on top, with
+// the keyboard focus. Skipped where no X server or window manager is
+// installed.
+#include "../keelhouse/PrivateBus.h"
+#include "support/TestHome.h"
+
+#include "foundation/UserDefaults.h"
+#include "texts/Localizator.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QThread>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace {
+
+bool waitFor(const std::function<bool()>& condition, int milliseconds)
+{
+    const QDeadlineTimer deadline(milliseconds);
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents();
+        QThread::msleep(50);
+    }
+    return true;
+}
+
+class WindowsAtStartTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        for (const char* tool : { "Xvfb", "openbox", "xprop" })
+            if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
+                GTEST_SKIP() << tool << " is not installed: no window manager to check the windows' order under";
+        home = freshTestFolder("windows-at-start");
+        environment.insert("HOME", home);
+        environment.insert("XDG_CONFIG_HOME", home + "/.config");
+        environment.insert("XDG_DATA_HOME", home + "/.local/share");
+        environment.insert("XDG_STATE_HOME", home + "/.local/state");
+        environment.insert("XDG_CACHE_HOME", home + "/.cache");
+        environment.insert("XDG_CONFIG_DIRS", home + "/etc/xdg");
+        bus = std::make_unique<PrivateBus>(home + "/.local/share/dbus-1", environment);
+        ASSERT_TRUE(bus->isRunning());
+        environment.insert("DBUS_SESSION_BUS_ADDRESS", bus->address());
+        environment.insert("DBUS_SYSTEM_BUS_ADDRESS", bus->address());
+        environment.insert("LSAN_OPTIONS", "suppressions=" LW_LSAN_SUPPRESSIONS);
+
+        // The server names its free display on the descriptor given.
+        server.start("Xvfb", { "-displayfd", "1", "-screen", "0", "800x600x24", "-nolisten", "tcp" });
+        ASSERT_TRUE(server.waitForStarted(5000));
+        ASSERT_TRUE(waitFor([this] { return server.canReadLine() || server.state() != QProcess::Running; }, 10000));
+        const QString display = QString::fromLatin1(server.readLine()).trimmed();
+        ASSERT_FALSE(display.isEmpty());
+        environment.insert("DISPLAY", ":" + display);
+        environment.insert("QT_QPA_PLATFORM", "xcb");
+        windowManager.setProcessEnvironment(environment);
+        windowManager.start("openbox", { "--sm-disable" });
+        ASSERT_TRUE(windowManager.waitForStarted(5000));
+        ASSERT_TRUE(waitFor([this] { return rootProperty("_NET_SUPPORTING_WM_CHECK").contains("window id"); }, 10000));
+    }
+
+    void TearDown() override
+    {
+        for (QProcess* process : { &program, &windowManager, &server })
+            if (process->state() != QProcess::NotRunning) {
+                process->terminate();
+                if (!process->waitForFinished(10000)) {
+                    process->kill();
+                    process->waitForFinished(5000);
+                }
+            }
+    }
+
+    QString xprop(const QStringList& arguments) const
+    {
+        QProcess query;
+        query.setProcessEnvironment(environment);
+        query.start("xprop", arguments);
+        query.waitForFinished(5000);
+        return QString::fromUtf8(query.readAllStandardOutput());
+    }
+    QString rootProperty(const QString& name) const { return xprop({ "-root", name }); }
+    // The window IDs of a root property that lists windows.
+    QStringList windowsOf(const QString& property) const
+    {
+        QStringList windows;
+        for (const QRegularExpressionMatch& match : QRegularExpression("0x[0-9a-f]+").globalMatch(rootProperty(property)))
+            windows.append(match.captured());
+        return windows;
+    }
+    QString titleOf(const QString& window) const
+    {
+        const QRegularExpressionMatch match = QRegularExpression("= \"(.*)\"").match(xprop({ "-id", window, "_NET_WM_NAME" }));
+        return match.captured(1);
+    }
+    QString activeTitle() const
+    {
+        const QStringList active = windowsOf("_NET_ACTIVE_WINDOW");
+        return active.isEmpty() ? QString() : titleOf(active.first());
+    }
+    QStringList stackedTitles() const
+    {
+        QStringList titles;
+        for (const QString& window : windowsOf("_NET_CLIENT_LIST_STACKING"))
+            titles.append(titleOf(window));
+        return titles;
+    }
+
+    void start(bool executionAtStart)
+    {
+        UserDefaults settings(home + "/.config/Lanternwick/Lanternwick.conf");
+        settings.setIsLanternwickEnabled(true);
+        settings.setShowMainWindowAfterLaunch(true);
+        settings.setShowWelcomeWindow(true);
+        settings.setIsItemsExecutionAfterLaunchEnabled(executionAtStart);
+        settings.setIsItemsExecutionAfterAwakingFromSleepEnabled(executionAtStart);
+        settings.setIsNotificationCenterEnabled(false);
+        settings.synchronize();
+        program.setProcessEnvironment(environment);
+        program.setProcessChannelMode(QProcess::MergedChannels);
+        program.start(LANTERNWICK_PROGRAM);
+        ASSERT_TRUE(program.waitForStarted(5000));
+    }
+
+    // The titles of the program's windows once the expected number is mapped
+    // and the window manager has settled.
+    void waitForWindows(int count)
+    {
+        ASSERT_TRUE(waitFor([&] { return windowsOf("_NET_CLIENT_LIST").size() >= count; }, 30000))
+            << QString::fromUtf8(program.readAll()).toStdString();
+        QThread::msleep(1500);
+    }
+
+    QString home;
+    QProcessEnvironment environment;
+    std::unique_ptr<PrivateBus> bus;
+    QProcess server;
+    QProcess windowManager;
+    QProcess program;
+};
+
+TEST_F(WindowsAtStartTest, TheWelcomeWindowOpensInFrontOfTheMainWindowWithTheFocus)
+{
+    start(true);
+    waitForWindows(2);
+    const QString welcome = Localizator::shared().windowText(Localizator::WindowText::WelcomeTitle);
+    EXPECT_EQ(activeTitle(), welcome);
+    ASSERT_FALSE(stackedTitles().isEmpty());
+    EXPECT_EQ(stackedTitles().last(), welcome) << stackedTitles().join(", ").toStdString();
+}
+
+TEST_F(WindowsAtStartTest, WithThePreferencesAtStartTheWelcomeWindowIsOnTopAndThePreferencesNext)
+{
+    // Nothing runs at start: the General preferences open too.
+    start(false);
+    waitForWindows(3);
+    const QString welcome = Localizator::shared().windowText(Localizator::WindowText::WelcomeTitle);
+    const QStringList stacked = stackedTitles();
+    EXPECT_EQ(activeTitle(), welcome);
+    ASSERT_EQ(stacked.size(), 3);
+    EXPECT_EQ(stacked.last(), welcome);
+    EXPECT_TRUE(stacked.at(1).startsWith("General")) << stacked.join(", ").toStdString();
+}
+
+} // namespace
