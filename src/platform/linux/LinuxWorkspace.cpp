@@ -265,11 +265,11 @@ void LinuxWorkspace::recordLaunch(qint64 pid, const QString& path, LaunchOptions
         return;
     // A program that forks and ends at once may be gone already; the processes
     // it left keep its session all the same.
-    const std::optional<ProcessTable::Process> process = ProcessTable(m_procRoot, getuid()).process(pid);
+    const qint64 startTicks = ProcessTable::startTicks(m_procRoot, pid);
     {
         const std::lock_guard lock(m_launchesMutex);
         const QString launchPath = writtenPath(path);
-        m_launches.insert(launchPath, { pid, process ? process->startTicks : -1, launchPath });
+        m_launches.insert(launchPath, { pid, startTicks, launchPath });
     }
     if (options.hidden) {
         if (WindowMinimiser* windows = minimiser())
