@@ -1,5 +1,6 @@
 #include "platform/linux/ProcessTable.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSet>
 #include <algorithm>
@@ -164,7 +165,10 @@ ProcessTable::Entry& ProcessTable::readEntry(qint64 pid, bool readAgain) const
     }
     if (!entry.executable.isEmpty())
         m_byExecutable.insert(entry.executable, pid);
-    return *m_entries.insert(pid, std::move(entry));
+    Entry& stored = *m_entries.insert(pid, std::move(entry));
+    if (m_desktopFilesIndexed)
+        indexLaunchedDesktopFile(pid, stored);
+    return stored;
 }
 
 void ProcessTable::forget(qint64 pid) const
@@ -173,6 +177,8 @@ void ProcessTable::forget(qint64 pid) const
     if (known == m_entries.cend())
         return;
     m_byExecutable.remove(known->executable, pid);
+    if (!known->launchedDesktopFile.isEmpty())
+        m_byDesktopFile.remove(known->launchedDesktopFile, pid);
     if (known->process)
         m_bySession.remove(known->process->session, pid);
     m_entries.erase(known);
@@ -245,6 +251,36 @@ QList<qint64> ProcessTable::processesRunning(const QString& executable) const
     return m_byExecutable.values(executable);
 }
 
+QList<qint64> ProcessTable::processesLaunchedFrom(const QString& desktopFile) const
+{
+    indexAll();
+    if (!m_desktopFilesIndexed) {
+        m_desktopFilesIndexed = true;
+        for (auto entry = m_entries.begin(); entry != m_entries.end(); ++entry)
+            indexLaunchedDesktopFile(entry.key(), *entry);
+    }
+    return m_byDesktopFile.values(desktopFile);
+}
+
+void ProcessTable::indexLaunchedDesktopFile(qint64 pid, Entry& entry) const
+{
+    if (!entry.process)
+        return;
+    static const QByteArray variable = QByteArrayLiteral("GIO_LAUNCHED_DESKTOP_FILE=");
+    const QByteArray environment = readSmallFile(fileOf(pid, "environ"));
+    qsizetype start = -1;
+    if (environment.startsWith(variable))
+        start = variable.size();
+    else if (const qsizetype found = environment.indexOf('\0' + variable); found >= 0)
+        start = found + 1 + variable.size();
+    if (start < 0)
+        return;
+    const qsizetype end = environment.indexOf('\0', start);
+    entry.launchedDesktopFile = QDir::cleanPath(QFile::decodeName(environment.mid(start, end < 0 ? -1 : end - start)));
+    if (!entry.launchedDesktopFile.isEmpty())
+        m_byDesktopFile.insert(entry.launchedDesktopFile, pid);
+}
+
 QList<ProcessTable::Process> ProcessTable::sessionMembers(qint64 session) const
 {
     indexAll();
@@ -266,7 +302,8 @@ QByteArray ProcessTable::fileOf(qint64 pid, const char* name) const
 
 std::optional<ProcessTable::Process> ProcessTable::readProcess(qint64 pid) const
 {
-    // Fields: parent 4, session 6, user and system time 14 and 15, start time 22.
+    // Fields: parent 4, session 6, user and system time 14 and 15, and of the
+    // children it has collected 16 and 17, start time 22.
     const QList<QByteArray> fields = statFields(readSmallFile(fileOf(pid, "stat")));
     const auto field = [&](int number) { return statField(fields, number); };
     const qint64 startTicks = field(22);
@@ -275,7 +312,10 @@ std::optional<ProcessTable::Process> ProcessTable::readProcess(qint64 pid) const
     // Not yet reaped (Z) or going (X).
     const bool hasEnded = fields.value(0) == "Z" || fields.value(0) == "X";
     const double age = m_uptime - static_cast<double>(startTicks) / m_ticksPerSecond;
-    return Process { pid, field(4), field(6), startTicks, age, hasEnded, std::max<qint64>(field(14), 0) + std::max<qint64>(field(15), 0) };
+    qint64 cpuTicks = 0;
+    for (const int number : { 14, 15, 16, 17 })
+        cpuTicks += std::max<qint64>(field(number), 0);
+    return Process { pid, field(4), field(6), startTicks, age, hasEnded, cpuTicks };
 }
 
 QString ProcessTable::readExecutable(qint64 pid) const

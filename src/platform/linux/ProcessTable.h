@@ -32,7 +32,9 @@ public:
         double ageSeconds = 0;
         // It ended and runs nothing, but its parent has not yet collected it.
         bool hasEnded = false;
-        // Processor time used so far, user and system, in clock ticks.
+        // Processor time used so far, user and system, in clock ticks, with
+        // that of the children it has collected: a launcher whose work runs
+        // in short-lived children is busy too.
         qint64 cpuTicks = 0;
     };
 
@@ -56,6 +58,11 @@ public:
     QStringList commandLine(qint64 pid) const;
     // The user's processes that run the file.
     QList<qint64> processesRunning(const QString& executable) const;
+    // The user's processes launched from the desktop entry: GIO names it in
+    // GIO_LAUNCHED_DESKTOP_FILE of their environment, which a wrapper that
+    // execs the real program keeps. The first call reads every process's
+    // environment once; later looks read only those of what began.
+    QList<qint64> processesLaunchedFrom(const QString& desktopFile) const;
     // The user's processes of the session that have not ended.
     QList<Process> sessionMembers(qint64 session) const;
     // Seconds since boot at the last look.
@@ -68,6 +75,8 @@ private:
         std::optional<Process> process;
         QString executable;
         std::optional<QStringList> commandLine;
+        // Cleaned; empty when none, or not read.
+        QString launchedDesktopFile;
     };
 
     // Makes the first look, once.
@@ -84,6 +93,7 @@ private:
     QByteArray fileOf(qint64 pid, const char* name) const;
     std::optional<Process> readProcess(qint64 pid) const;
     QString readExecutable(qint64 pid) const;
+    void indexLaunchedDesktopFile(qint64 pid, Entry& entry) const;
     // Whether the pid is a process (not another's thread) of the user.
     bool isProcessOfUser(qint64 pid) const;
     double readUptime() const;
@@ -97,6 +107,8 @@ private:
     mutable QHash<qint64, Entry> m_entries;
     mutable QMultiHash<QString, qint64> m_byExecutable;
     mutable QMultiHash<qint64, qint64> m_bySession;
+    mutable bool m_desktopFilesIndexed = false;
+    mutable QMultiHash<QString, qint64> m_byDesktopFile;
     // What began after the first look, to be read once more.
     mutable QList<qint64> m_readAgain;
 };
