@@ -100,6 +100,8 @@ ProcessTable::Entry& ProcessTable::readEntry(qint64 pid, bool readAgain) const
     entry.readAgain = readAgain && entry.process;
     if (!entry.executable.isEmpty())
         m_byExecutable.insert(entry.executable, pid);
+    if (entry.process)
+        m_bySession.insert(entry.process->session, pid);
     Entry& stored = *m_entries.insert(pid, std::move(entry));
     if (m_desktopFilesIndexed)
         indexLaunchedDesktopFile(pid, stored);
@@ -112,6 +114,8 @@ void ProcessTable::forget(qint64 pid) const
     if (known == m_entries.cend())
         return;
     m_byExecutable.remove(known->executable, pid);
+    if (known->process)
+        m_bySession.remove(known->process->session, pid);
     if (!known->launchedDesktopFile.isEmpty())
         m_byDesktopFile.remove(known->launchedDesktopFile, pid);
     m_entries.erase(known);
@@ -133,8 +137,16 @@ std::optional<ProcessTable::Process> ProcessTable::currentProcess(qint64 pid) co
 {
     const bool isKnown = m_entries.contains(pid);
     Entry& entry = isKnown ? m_entries[pid] : readEntry(pid, m_indexed);
-    if (isKnown && entry.process)
+    if (isKnown && entry.process) {
+        const qint64 session = entry.process->session;
         entry.process = readProcess(pid);
+        // Gone, or it left its session (setsid): the index follows.
+        if (!entry.process || entry.process->session != session) {
+            m_bySession.remove(session, pid);
+            if (entry.process)
+                m_bySession.insert(entry.process->session, pid);
+        }
+    }
     return entry.process;
 }
 
@@ -203,10 +215,8 @@ QList<ProcessTable::Process> ProcessTable::sessionMembers(qint64 session) const
     // The session of a process never changes but by its own setsid(), which
     // a later look reads; only the members are read again.
     QList<Process> members;
-    for (auto entry = m_entries.cbegin(); entry != m_entries.cend(); ++entry) {
-        if (!entry->process || entry->process->session != session)
-            continue;
-        if (const std::optional<Process> member = currentProcess(entry.key()); member && !member->hasEnded)
+    for (const qint64 pid : m_bySession.values(session)) {
+        if (const std::optional<Process> member = currentProcess(pid); member && !member->hasEnded && member->session == session)
             members.append(*member);
     }
     return members;
