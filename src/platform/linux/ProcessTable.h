@@ -106,6 +106,7 @@ private:
     mutable std::optional<qint64> m_lastPid;
     mutable QHash<qint64, Entry> m_entries;
     mutable QMultiHash<QString, qint64> m_byExecutable;
+    // Asked about at every step of a wait: found without a walk of the table.
     mutable QMultiHash<qint64, qint64> m_bySession;
     mutable bool m_desktopFilesIndexed = false;
     mutable QMultiHash<QString, qint64> m_byDesktopFile;
