@@ -5,6 +5,7 @@
 #include <QString>
 #include <QVariantMap>
 
+class RunJournal;
 class SystemItemsHandling;
 
 class ApplicationHelping {
@@ -15,10 +16,14 @@ public:
     virtual QString applicationBundleID() const = 0;
     // The start of the machine; invalid when it cannot be told.
     virtual QDateTime calculatedBootTime() const = 0;
+    // This boot's own ID; empty when unknown.
+    virtual QString bootID() const = 0;
     // The start of this login session; invalid when it cannot be told.
     virtual QDateTime calculatedLoginTime() const = 0;
     // This login session's ID; empty when unknown.
     virtual QString loginSessionID() const = 0;
+    // What the runs of this login started; null where nothing is kept.
+    virtual RunJournal* runJournal() = 0;
     // The debug options file's keys (MHDebugOptions) to Booleans.
     virtual QVariantMap debugOptions() const = 0;
     // Answers false when the notification could not be shown.

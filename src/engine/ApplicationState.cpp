@@ -2,6 +2,7 @@
 
 #include "engine/ApplicationContext.h"
 #include "engine/ApplicationHelping.h"
+#include "engine/RunJournal.h"
 #include "foundation/ConditionSleeper.h"
 #include "foundation/DispatchQueue.h"
 #include "foundation/Log.h"
@@ -162,8 +163,7 @@ bool ApplicationState::isExecutionAllowed() const
             return false;
         }
         // The items run once in every login session: after a new boot or a new login.
-        if (!defaults.isItemsExecutionOnManualLaunchEnabled() && !isFirstExecutionAfterSystemBoot()
-            && !isFirstExecutionAfterLogin()) {
+        if (!defaults.isItemsExecutionOnManualLaunchEnabled() && !isFirstExecutionInLogin()) {
             LOG_DEBUG("Execution is subsequent after system boot, proceeding...");
             return false;
         }
@@ -173,6 +173,37 @@ bool ApplicationState::isExecutionAllowed() const
         return false;
     }
     return true;
+}
+
+bool ApplicationState::isFirstExecutionInLogin() const
+{
+    const std::shared_ptr<ChainRun> current = run();
+    if (current) {
+        if (const std::optional<bool> cached = current->cachedFirstExecutionInLogin())
+            return *cached;
+    }
+    const bool first = isFirstExecutionAfterSystemBoot() || isFirstExecutionAfterLogin() || isLoginRunUnfinished();
+    if (current)
+        current->setCachedFirstExecutionInLogin(first);
+    return first;
+}
+
+bool ApplicationState::isLoginRunUnfinished() const
+{
+    RunJournal* journal = m_applicationHelpers ? m_applicationHelpers->runJournal() : nullptr;
+    if (!journal || !journal->hasUnfinishedLaunchRun(loginKey()))
+        return false;
+    LOG_INFO("The run of this login was cut short, assuming it goes on...");
+    return true;
+}
+
+QString ApplicationState::loginKey() const
+{
+    if (!m_applicationHelpers)
+        return {};
+    const QDateTime login = m_applicationHelpers->calculatedLoginTime();
+    return QStringLiteral("%1/%2/%3").arg(m_applicationHelpers->bootID(), m_applicationHelpers->loginSessionID(),
+                                          login.isValid() ? QString::number(login.toMSecsSinceEpoch()) : QString());
 }
 
 bool ApplicationState::isFirstExecutionAfterSystemBoot() const
@@ -190,21 +221,27 @@ bool ApplicationState::isFirstExecutionAfterSystemBoot() const
 
 bool ApplicationState::isFirstExecutionAfterLogin() const
 {
+    const QString session = m_applicationHelpers ? m_applicationHelpers->loginSessionID() : QString();
+    const QString lastSession = userDefaults().lastLoginSessionID();
+    // Session IDs are not reused within a boot: a changed one is a new login,
+    // whatever the login records say; an unchanged one is the same login.
+    if (!session.isEmpty() && !lastSession.isEmpty()) {
+        const bool isNew = session != lastSession;
+        LOG_INFO("Last stored login session is %1, this is %2, assuming this is %3 execution after login...", lastSession,
+                 session, isNew ? QStringLiteral("first") : QStringLiteral("subsequent"));
+        return isNew;
+    }
     const QDateTime loginTime = m_applicationHelpers ? m_applicationHelpers->calculatedLoginTime() : QDateTime();
     // The session's start is told exactly, where the boot time is worked
     // out: a login a few seconds after the last one is still a new login.
     if (loginTime.isValid())
         return determineFirstExecutionWithTime(loginTime, userDefaults().lastLoginTime(), QStringLiteral("login"), 1.0);
-    const QString session = m_applicationHelpers ? m_applicationHelpers->loginSessionID() : QString();
     if (session.isEmpty()) {
         LOG_INFO("The login session is unknown, assuming this is subsequent execution after login...");
         return false;
     }
-    const QString lastSession = userDefaults().lastLoginSessionID();
-    const bool isNew = session != lastSession;
-    LOG_INFO("Last stored login session is %1, this is %2, assuming this is %3 execution after login...", lastSession,
-             session, isNew ? QStringLiteral("first") : QStringLiteral("subsequent"));
-    return isNew;
+    LOG_INFO("No login session stored, this is %1, assuming this is first execution after login...", session);
+    return true;
 }
 
 bool ApplicationState::determineFirstExecutionWithTime(const QDateTime& time, const QDateTime& lastKnownTime,

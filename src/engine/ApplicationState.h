@@ -84,10 +84,18 @@ public:
     // The gate of the states that run items; see isExecutionAllowed() in the
     // source for the rules.
     bool isExecutionAllowed() const;
+    // A new boot, a new login, or this login's run after a start was cut
+    // short (killed, crashed); decided once per run.
+    bool isFirstExecutionInLogin() const;
     bool isFirstExecutionAfterSystemBoot() const;
     // A login session other than the one of the last quit: its start time
     // differs, or where that is unknown, its ID.
     bool isFirstExecutionAfterLogin() const;
+    // Whether this login's run after a start began and never ended.
+    bool isLoginRunUnfinished() const;
+    // The login this start runs in, as the run journal knows it: the boot's
+    // ID, the session's and its start.
+    QString loginKey() const;
     // kind names the event in the log ("system boot"). No lastKnownTime (an
     // invalid one) means a first execution; a difference of at least
     // allowance seconds, another event.

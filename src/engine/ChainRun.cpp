@@ -25,6 +25,18 @@ void ChainRun::setCachedApplicationItemAvailability(bool available)
     m_itemAvailability = available;
 }
 
+std::optional<bool> ChainRun::cachedFirstExecutionInLogin() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_firstExecutionInLogin;
+}
+
+void ChainRun::setCachedFirstExecutionInLogin(bool first)
+{
+    std::lock_guard lock(m_mutex);
+    m_firstExecutionInLogin = first;
+}
+
 QString ChainRun::logDescription() const
 {
     return QStringLiteral("chain run %1").arg(m_serial);

@@ -42,6 +42,12 @@ public:
     std::optional<bool> cachedApplicationItemAvailability() const;
     void setCachedApplicationItemAvailability(bool available);
 
+    // Whether the run is the first of its login (or goes on with one that was
+    // cut short), decided once: the run records its login as handled when it
+    // begins, and its later states must not judge again.
+    std::optional<bool> cachedFirstExecutionInLogin() const;
+    void setCachedFirstExecutionInLogin(bool first);
+
     QString logDescription() const;
 
 private:
@@ -53,4 +59,5 @@ private:
     std::atomic<bool> m_delayIssued { false };
     mutable std::mutex m_mutex;
     std::optional<bool> m_itemAvailability;
+    std::optional<bool> m_firstExecutionInLogin;
 };

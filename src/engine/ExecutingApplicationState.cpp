@@ -2,6 +2,7 @@
 
 #include "engine/ApplicationContext.h"
 #include "engine/ApplicationHelping.h"
+#include "engine/LoginRecord.h"
 #include "engine/ModelObjectHelping.h"
 #include "foundation/DispatchQueue.h"
 #include "foundation/Error.h"
@@ -84,6 +85,7 @@ void ExecutingApplicationState::prepareRun(const std::shared_ptr<ChainRun>& run)
     // A new record for every run: nothing of an earlier, cancelled run is reused.
     const std::shared_ptr<ExecutionValidationParameters> parameters = createExecutionValidationParametersFromCurrentValues();
     ExecutionData data(parameters);
+    const QSet<QString> startedEarlier = beginLoginRun(*run, data);
     if (m_workspace)
         data.setRunningItems(m_workspace->runningItems());
     takeSnapshot(data);
@@ -93,8 +95,14 @@ void ExecutingApplicationState::prepareRun(const std::shared_ptr<ChainRun>& run)
     QList<ExecutionData::Item> items;
     withItems(data, [&] {
         for (DBLoginItem* item : parameters->availableItems()) {
-            if (isExecutionAllowedForItem(item, data))
-                items.append(recordOfItem(item, &data));
+            if (!isExecutionAllowedForItem(item, data))
+                continue;
+            ExecutionData::Item record = recordOfItem(item, &data);
+            if (record.type == LoginItemTypeFile && startedEarlier.contains(writtenPath(record.path))) {
+                LOG_INFO("Item %1 was started earlier in this login, skipping...", record);
+                continue;
+            }
+            items.append(std::move(record));
         }
     });
     data.setItemsToBeExecuted(items);
@@ -103,6 +111,7 @@ void ExecutingApplicationState::prepareRun(const std::shared_ptr<ChainRun>& run)
     // and end notifications close what the countdown opened.
     if (items.isEmpty() && !run->wasDelayBeforeExecutionIssued()) {
         LOG_VERBOSE("No item is to be executed now, proceeding with next state...");
+        endLoginRun(data);
         cleanupState();
         proceedWithCompletionBlock();
         return;
@@ -112,11 +121,46 @@ void ExecutingApplicationState::prepareRun(const std::shared_ptr<ChainRun>& run)
     executeBlockSuppressingSystemNap([&] { runItemLoop(run, data); });
     if (m_workspace)
         m_workspace->setDidLaunchHandler({});
+    endLoginRun(data);
     postNotification(N::MHExecuteDidEndNotification);
     if (!run->isExecutionCancelled())
         postUserNotificationForRun(data);
     cleanupState();
     proceedWithCompletionBlock();
+}
+
+// Every run knows what this login's runs started. The run after a start
+// records its login as handled at once, so that a kill from now on never makes
+// a later start in this login run the list again; after one that was cut
+// short it goes on with what that one had not started.
+QSet<QString> ExecutingApplicationState::beginLoginRun(const ChainRun& run, ExecutionData& data)
+{
+    RunJournal* journal = applicationHelpers() ? applicationHelpers()->runJournal() : nullptr;
+    if (!journal)
+        return {};
+    const QString login = loginKey();
+    rememberLaunches(journal->openForLogin(login));
+    data.setRunJournal(journal);
+    if (!run.batchInfo() || !run.batchInfo()->isExecutingAfterLaunch())
+        return {};
+    LoginRecord::storeCurrentLogin(userDefaults(), *applicationHelpers());
+    userDefaults().synchronize();
+    data.setIsLaunchRun(true);
+    return journal->beginLaunchRun(login);
+}
+
+void ExecutingApplicationState::endLoginRun(const ExecutionData& data)
+{
+    if (data.isLaunchRun() && data.runJournal())
+        data.runJournal()->endLaunchRun();
+}
+
+void ExecutingApplicationState::rememberLaunches(const QList<RunJournal::Launch>& launches)
+{
+    if (!m_workspace)
+        return;
+    for (const RunJournal::Launch& launch : launches)
+        m_workspace->rememberLaunch(launch.path, launch.pid, launch.startTicks);
 }
 
 // The live list's items in the run's own copy of the database, in which the
@@ -366,6 +410,11 @@ bool ExecutingApplicationState::executeFileItem(const DBFileItem* item, Error* e
         return false;
     ExecutionData::Item record;
     dispatch_main_thread_sync([&] { record = recordOfItem(item, nullptr); });
+    // A start that has made no run yet learns once what this login's runs started.
+    std::call_once(m_launchesOfLoginRemembered, [this] {
+        if (RunJournal* journal = applicationHelpers() ? applicationHelpers()->runJournal() : nullptr)
+            rememberLaunches(journal->openForLogin(loginKey()));
+    });
     return executeFileItem(record, nullptr, error);
 }
 
@@ -393,8 +442,11 @@ bool ExecutingApplicationState::executeFileItem(const ExecutionData::Item& item,
     options.withoutActivation = userDefaults().isLaunchInBackgroundEnabled();
     const Workspace::LaunchResult result = m_workspace ? m_workspace->openItemAtPath(item.path, options)
                                                        : Workspace::LaunchResult::failure(QStringLiteral("There is no workspace to open items with."));
-    if (result.succeeded)
+    if (result.succeeded) {
+        if (RunJournal* journal = data ? data->runJournal() : nullptr)
+            journal->recordStartedItem({ writtenPath(item.path), result.pid, result.startTicks });
         return true;
+    }
     // A failure stays a failure whether or not the caller wants to know why.
     if (error) {
         *error = Error(MHErrors::domain, MHErrors::MHErrorCodeFileItemLaunchFailed,

@@ -10,10 +10,13 @@
 // changed; the live model is read and judged on the main thread only.
 #include "engine/ApplicationState.h"
 #include "engine/ExecutionData.h"
+#include "engine/RunJournal.h"
 #include "platform/Workspace.h"
 
+#include <QSet>
 #include <functional>
 #include <memory>
+#include <mutex>
 
 class ApplicationContext;
 class DBFileItem;
@@ -64,6 +67,10 @@ public:
 
 private:
     void prepareRun(const std::shared_ptr<ChainRun>& run);
+    // Answers the paths a cut-short run of this login had started already.
+    QSet<QString> beginLoginRun(const ChainRun& run, ExecutionData& data);
+    void endLoginRun(const ExecutionData& data);
+    void rememberLaunches(const QList<RunJournal::Launch>& launches);
     void takeSnapshot(ExecutionData& data) const;
     // Runs work, which reads the items of the snapshot's list, where they
     // live: here for the run's copy, else on the main thread.
@@ -85,4 +92,5 @@ private:
 
     const std::shared_ptr<Workspace> m_workspace;
     std::shared_ptr<MachineStateSource> m_machineStateSource;
+    std::once_flag m_launchesOfLoginRemembered;
 };

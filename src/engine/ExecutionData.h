@@ -20,6 +20,7 @@
 class DBLoginItem;
 class ExecutionValidationParameters;
 class ObjectContext;
+class RunJournal;
 
 class ExecutionData {
 public:
@@ -87,6 +88,13 @@ public:
     Workspace::RunningItems* runningItems() const { return m_runningItems.get(); }
     void setRunningItems(std::unique_ptr<Workspace::RunningItems> running) { m_runningItems = std::move(running); }
 
+    // Where the run records the items it starts; null where nothing is kept.
+    RunJournal* runJournal() const { return m_runJournal; }
+    void setRunJournal(RunJournal* journal) { m_runJournal = journal; }
+    // The run after a start of the program, which ends its login's run.
+    bool isLaunchRun() const { return m_isLaunchRun; }
+    void setIsLaunchRun(bool value) { m_isLaunchRun = value; }
+
     // The item before the current one among the snapshot's available items.
     const std::optional<Item>& previousAvailableItem() const { return m_previousAvailableItem; }
     void setPreviousAvailableItem(std::optional<Item> item) { m_previousAvailableItem = std::move(item); }
@@ -105,4 +113,6 @@ private:
     QList<Item> m_failedItems;
     std::optional<Item> m_previousAvailableItem;
     std::unique_ptr<Workspace::RunningItems> m_runningItems;
+    RunJournal* m_runJournal = nullptr;
+    bool m_isLaunchRun = false;
 };

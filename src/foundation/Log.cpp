@@ -149,12 +149,17 @@ QString log_level_name(int32_t level)
     }
 }
 
-QString log_directory()
+QString state_directory()
 {
     QString state = qEnvironmentVariable("XDG_STATE_HOME");
     if (state.isEmpty() || !QDir::isAbsolutePath(state))
         state = QDir::homePath() + QStringLiteral("/.local/state");
-    return state + QStringLiteral("/Lanternwick/log");
+    return state + QStringLiteral("/Lanternwick");
+}
+
+QString log_directory()
+{
+    return state_directory() + QStringLiteral("/log");
 }
 
 QString log_file_path()

@@ -43,6 +43,8 @@ void log_hold_until_initialized();
 // Writes one line; the caller has already tested the level.
 void log_message(int32_t level, const char* file, int line, const QString& message);
 
+// The program's state folder: $XDG_STATE_HOME/Lanternwick.
+QString state_directory();
 // The folder of the log files: $XDG_STATE_HOME/Lanternwick/log.
 QString log_directory();
 // The path of the file this start writes to, empty when there is none.

@@ -23,9 +23,13 @@ public:
         bool succeeded = false;
         // Why opening failed; empty on success.
         QString errorDescription;
+        // The process started, where it is known: its id and its start in
+        // clock ticks after boot (-1 when it ended before it could be read).
+        qint64 pid = 0;
+        qint64 startTicks = -1;
 
-        static LaunchResult success() { return { true, {} }; }
-        static LaunchResult failure(const QString& description) { return { false, description }; }
+        static LaunchResult success(qint64 pid = 0, qint64 startTicks = -1) { return { true, {}, pid, startTicks }; }
+        static LaunchResult failure(const QString& description) { return { false, description, 0, -1 }; }
     };
 
     enum class ApplicationState { NotRunning, Launching, FinishedLaunching };
@@ -57,6 +61,9 @@ public:
 
     // A snapshot for one judging pass, used while the workspace lives.
     virtual std::unique_ptr<RunningItems> runningItems() const = 0;
+    // A process an earlier start of the program launched from the path: it
+    // is known as the item's, like the processes this workspace launched.
+    virtual void rememberLaunch(const QString& path, qint64 pid, qint64 startTicks) = 0;
     // A pass of its own for one item.
     ApplicationState applicationStateForItemAtPath(const QString& path) const;
     // Minimises for a while the windows that the programs launched from the

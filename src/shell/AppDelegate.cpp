@@ -2,6 +2,7 @@
 
 #include "engine/ApplicationContext.h"
 #include "engine/ContextBatchInfo.h"
+#include "engine/LoginRecord.h"
 #include "foundation/DispatchQueue.h"
 #include "foundation/Log.h"
 #include "foundation/MHExecuteNotifications.h"
@@ -147,8 +148,7 @@ void AppDelegate::applicationWillTerminate()
     // database is saved and the objects go.
     m_.helpers->stopEngine();
     m_.userDefaults->setLastBootTime(m_.helpers->calculatedBootTime());
-    m_.userDefaults->setLastLoginTime(m_.helpers->calculatedLoginTime());
-    m_.userDefaults->setLastLoginSessionID(m_.helpers->loginSessionID());
+    LoginRecord::storeCurrentLogin(*m_.userDefaults, *m_.helpers);
     if (!m_saveWhileClosingPrevented)
         m_.helpers->saveDataToDiskUsingChangeBackup(false);
     m_.helpers->removeUnusedKeptAutostartEntries();

@@ -7,6 +7,7 @@
 #include "engine/SystemItemsStateFactories.h"
 #include "engine/LiveMachineStateSource.h"
 #include "engine/MachineFacts.h"
+#include "engine/RunJournal.h"
 #include "foundation/AtomicFile.h"
 #include "foundation/Log.h"
 #include "foundation/MHDebugOptions.h"
@@ -351,9 +352,20 @@ QDateTime ApplicationHelpers::calculatedLoginTime() const
     return m_parts.systemTimes->loginTime();
 }
 
+QString ApplicationHelpers::bootID() const
+{
+    return m_parts.systemTimes->bootID();
+}
+
 QString ApplicationHelpers::loginSessionID() const
 {
     return m_parts.systemTimes->loginSessionID();
+}
+
+RunJournal* ApplicationHelpers::runJournal()
+{
+    std::call_once(m_runJournalMade, [this] { m_runJournal = std::make_unique<RunJournal>(state_directory() + QStringLiteral("/RunJournal")); });
+    return m_runJournal.get();
 }
 
 // --- Process-wide objects --------------------------------------------------------

@@ -25,6 +25,7 @@
 #include <QVariantMap>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 
 class ApplicationContext;
@@ -141,7 +142,10 @@ public:
 
     QDateTime calculatedBootTime() const override;
     QDateTime calculatedLoginTime() const override;
+    QString bootID() const override;
     QString loginSessionID() const override;
+    // $XDG_STATE_HOME/Lanternwick/RunJournal, made on first access.
+    RunJournal* runJournal() override;
 
     // --- Process-wide objects -------------------------------------------------
     // Made on first access with every state of the engine.
@@ -278,6 +282,8 @@ private:
     bool m_isSharedSystemItemHelpers = false;
 
     std::unique_ptr<LoginItemsHandler> m_systemItemsHandler;
+    std::once_flag m_runJournalMade;
+    std::unique_ptr<RunJournal> m_runJournal;
     // The engine goes before the context it reads and the source it samples.
     std::shared_ptr<LiveMachineStateSource> m_machineStateSource;
     std::unique_ptr<ApplicationContext> m_applicationContext;

@@ -304,6 +304,121 @@ TEST_F(LanternwickEndToEndTest, AnUnknownEntryIsReportedEvenWithExecutionOff)
     EXPECT_TRUE(UserDefaults(home + "/.config/Lanternwick/Lanternwick.conf").lastBootTime().isValid());
 }
 
+// A script that counts its starts in "<script>.count", one line each.
+QString countingScript(const QString& folder, const QString& name)
+{
+    const QString path = folder + "/" + name;
+    writeFile(path, "#!/bin/sh\necho started >> \"$0.count\"\n");
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return path;
+}
+
+qsizetype startsOf(const QString& script)
+{
+    return readFile(script + ".count").count('\n');
+}
+
+// A kill (SIGKILL, a crash) during the login's run: the next start in the
+// same login starts only what the killed run had not started, each once; a
+// start after that runs nothing, and so does one that cannot tell its login,
+// which leaves the stored login as it was.
+TEST_F(LanternwickEndToEndTest, AKilledLoginRunGoesOnWithWhatItHadNotStarted)
+{
+    writeSettings();
+    UserDefaults(home + "/.config/Lanternwick/Lanternwick.conf").setIsItemsExecutionOnManualLaunchEnabled(false);
+    for (const char* variable : { "DISPLAY", "XDG_VTNR", "WAYLAND_DISPLAY" })
+        environment.remove(variable);
+    environment.insert("XDG_SESSION_ID", "lw-test-login");
+    QStringList scripts;
+    for (const char* name : { "one", "two", "three", "four" })
+        scripts.append(countingScript(home + "/bin", name));
+    writeItems([&](ObjectContext& objects, const std::function<void(DBLoginItem*)>& append) {
+        append(objects.createFileItemWithPath(scripts[0]));
+        append(objects.createDelayItemWithDelay(3));
+        append(objects.createFileItemWithPath(scripts[1]));
+        append(objects.createFileItemWithPath(scripts[2]));
+        append(objects.createDelayItemWithDelay(1));
+        append(objects.createFileItemWithPath(scripts[3]));
+    });
+
+    const Ending killed = endWithSignal(SIGKILL, [&](const QString&) { return startsOf(scripts[0]) == 1; });
+    ASSERT_TRUE(killed.ready) << killed.output.toStdString();
+    EXPECT_EQ(startsOf(scripts[1]), 0) << "killed during the delay";
+
+    // The same login again: the run goes on, and auto close ends it.
+    QProcess again;
+    QString output;
+    QObject::connect(&again, &QProcess::readyRead, [&] { output += QString::fromUtf8(again.readAll()); });
+    startProgram(again);
+    const bool ended = waitFor([&] { return again.state() == QProcess::NotRunning; }, 60000);
+    if (!ended)
+        again.kill();
+    ASSERT_TRUE(ended) << output.toStdString();
+    for (const QString& script : scripts)
+        EXPECT_EQ(startsOf(script), 1) << script.toStdString() << "\n" << output.toStdString();
+    EXPECT_TRUE(output.contains("was started earlier in this login, skipping")) << output.toStdString();
+
+    const auto runsNothing = [&](const QString& why) {
+        const Ending ending = endWithSignal(SIGTERM, [](const QString& log) { return log.contains("Execution is not allowed"); });
+        expectCleanEnd(ending, 45000);
+        for (const QString& script : scripts)
+            EXPECT_EQ(startsOf(script), 1) << why.toStdString() << ": " << script.toStdString();
+    };
+    runsNothing("a later start in the same login");
+    environment.remove("XDG_SESSION_ID");
+    runsNothing("a start that cannot tell its login");
+    EXPECT_EQ(UserDefaults(home + "/.config/Lanternwick/Lanternwick.conf").lastLoginSessionID(), QStringLiteral("lw-test-login"));
+    environment.insert("XDG_SESSION_ID", "lw-test-login");
+    runsNothing("the first login again");
+}
+
+// A wrapper that counts its starts, then execs a program that stays: the
+// running process shows only that program, never the wrapper.
+QString wrapperScript(const QString& folder, const QString& name)
+{
+    const QString path = folder + "/" + name;
+    writeFile(path, "#!/bin/sh\necho started >> \"$0.count\"\nexec sleep 120\n");
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return path;
+}
+
+// A second start in the same login runs the list again (as the setting asks)
+// and knows what the first one started through wrappers: by the process the
+// first one journaled, and by the desktop file it was launched from.
+TEST_F(LanternwickEndToEndTest, AProgramStartedThroughAWrapperIsNotStartedTwiceInALogin)
+{
+    writeSettings();
+    environment.insert("XDG_SESSION_ID", "lw-wrapper-login");
+    const QString bare = wrapperScript(home + "/bin", "bare-wrapper");
+    const QString entryWrapper = wrapperScript(home + "/bin", "entry-wrapper");
+    const QString entry = home + "/applications/wrapped.desktop";
+    writeFile(entry, QStringLiteral("[Desktop Entry]\nType=Application\nName=Wrapped\nExec=%1\n").arg(entryWrapper).toUtf8());
+    writeItems([&](ObjectContext& objects, const std::function<void(DBLoginItem*)>& append) {
+        append(objects.createFileItemWithPath(bare));
+        append(objects.createFileItemWithPath(entry));
+    });
+    QString output;
+    for (int start = 0; start < 2; ++start) {
+        QProcess program;
+        QObject::connect(&program, &QProcess::readyRead, [&] { output += QString::fromUtf8(program.readAll()); });
+        startProgram(program);
+        const bool ended = waitFor([&] { return program.state() == QProcess::NotRunning; }, 60000);
+        if (!ended)
+            program.kill();
+        ASSERT_TRUE(ended) << output.toStdString();
+    }
+    EXPECT_EQ(startsOf(bare), 1) << output.toStdString();
+    EXPECT_EQ(startsOf(entryWrapper), 1) << output.toStdString();
+    EXPECT_EQ(output.count("is already running, preventing execution"), 2) << output.toStdString();
+
+    // The programs the wrappers became, by the pids the journal kept.
+    for (const QByteArray& line : readFile(home + "/.local/state/Lanternwick/RunJournal").split('\n')) {
+        const QList<QByteArray> fields = line.split(' ');
+        if (fields.value(0) == "item" && fields.value(1).toLongLong() > 0)
+            ::kill(static_cast<pid_t>(fields.value(1).toLongLong()), SIGTERM);
+    }
+}
+
 // Logout (SIGTERM) at any moment of a login: during each timed step the
 // program ends at once and cleanly, after saving the database.
 enum class TimedStep { Countdown, DelayItem, WaitForPrevious, AutoClose, SystemItemsRequest };

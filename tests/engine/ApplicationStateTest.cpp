@@ -10,9 +10,13 @@
 #include "model/DBWaitPreviousItem.h"
 #include "model/ObjectContext.h"
 #include "platform/fake/FakeIdleInhibitor.h"
+#include "support/EndToEnd.h"
 #include "support/FakeModelTexts.h"
 #include "support/FakeSystemItemHelpers.h"
 #include "support/TestHome.h"
+#include "support/UtmpFixture.h"
+#include "engine/LoginRecord.h"
+#include "platform/linux/LinuxSystemTimesProvider.h"
 
 #include <gtest/gtest.h>
 
@@ -185,6 +189,52 @@ TEST_F(ApplicationStateTest, EveryLoginSessionRunsTheItemsOnceAManualStartDoesNo
     EXPECT_FALSE(gateAnswer(afterLaunch()));
     defaults.setLastBootTime(bootTime.addDays(-1));
     EXPECT_TRUE(gateAnswer(afterLaunch()));
+}
+
+// Logins as a desktop has them, told by the login records: a console login
+// of the user stays open while the user logs in on the desktop.
+TEST_F(ApplicationStateTest, ANewDesktopLoginRunsTheItemsWithAConsoleLoginStillOpen)
+{
+    defaults.setIsItemsExecutionAfterLaunchEnabled(true);
+    defaults.setIsItemsExecutionOnManualLaunchEnabled(false);
+    const QString root = freshTestFolder(QStringLiteral("logins"));
+    writeFile(root + "/stat", QByteArray("btime ") + QByteArray::number(bootTime.toSecsSinceEpoch()) + "\n");
+    const QString utmp = root + "/utmp";
+    const qint64 boot = bootTime.toSecsSinceEpoch();
+    std::vector<utmpx> records { loginRecord(USER_PROCESS, "alice", boot + 60, "tty1") };
+    writeFile(utmp, bytesOf(records));
+    const LinuxSystemTimesProvider system(root, utmp, QStringLiteral("alice"));
+    const auto start = [&](const char* session) {
+        helpers.times.setLoginTime(system.loginTime());
+        helpers.times.setLoginSessionID(QString::fromLatin1(session));
+        auto info = std::make_shared<ContextBatchInfo>();
+        info->setIsExecutingAfterLaunch(true);
+        const bool runs = gateAnswer(std::make_shared<ChainRun>(info));
+        QCoreApplication::processEvents();
+        LoginRecord::storeCurrentLogin(defaults, helpers);
+        return runs;
+    };
+    defaults.setLastBootTime(bootTime);
+    qunsetenv("DISPLAY");
+    qputenv("XDG_VTNR", "1");
+    EXPECT_TRUE(start("3")) << "the console login";
+    records.push_back(loginRecord(USER_PROCESS, "alice", boot + 900, "tty7", ":0"));
+    writeFile(utmp, bytesOf(records));
+    qputenv("DISPLAY", ":0");
+    qputenv("XDG_VTNR", "7");
+    EXPECT_TRUE(start("5")) << "the desktop login";
+    EXPECT_FALSE(start("5")) << "a manual start on the desktop";
+    // A start that cannot tell its login runs nothing and keeps the login stored.
+    qunsetenv("DISPLAY");
+    qunsetenv("XDG_VTNR");
+    EXPECT_FALSE(start(""));
+    EXPECT_EQ(defaults.lastLoginSessionID(), QStringLiteral("5"));
+    EXPECT_EQ(defaults.lastLoginTime(), QDateTime::fromSecsSinceEpoch(boot + 900));
+    qputenv("DISPLAY", ":0");
+    EXPECT_FALSE(start("5")) << "the desktop login is still known";
+    // A new session ID is a new login, whatever the records say (an old record
+    // left on the display).
+    EXPECT_TRUE(start("8"));
 }
 
 TEST_F(ApplicationStateTest, UnknownBootTimeCountsAsANewBoot)

@@ -4,6 +4,7 @@
 // do their work (inline, or on a queue of their own with a sleep).
 #include "engine/ApplicationContext.h"
 #include "engine/ApplicationHelping.h"
+#include "engine/RunJournal.h"
 #include "foundation/DispatchQueue.h"
 #include "foundation/SynchronousTicker.h"
 #include "platform/fake/FakeSystemTimesProvider.h"
@@ -168,10 +169,13 @@ public:
     QString applicationBundleID() const override { return QStringLiteral(LW_BUNDLE_IDENTIFIER); }
     QDateTime calculatedBootTime() const override { return times.bootTime(); }
     QDateTime calculatedLoginTime() const override { return times.loginTime(); }
+    QString bootID() const override { return times.bootID(); }
     QString loginSessionID() const override { return times.loginSessionID(); }
+    RunJournal* runJournal() override { return journal.get(); }
     QVariantMap debugOptions() const override { return {}; }
     bool postUserNotificationWithTitle(const QString&, const QString&) override { return true; }
     SystemItemsHandling* systemItemsHandler() override { return nullptr; }
 
     FakeSystemTimesProvider times;
+    std::unique_ptr<RunJournal> journal;
 };

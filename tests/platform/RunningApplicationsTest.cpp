@@ -48,12 +48,16 @@ protected:
         uid_t uid = getuid();
         QByteArray state = "S";
         QByteArray name = "app";
+        // The process whose thread it is; 0 for a process of its own.
+        int threadOf = 0;
     };
 
     void add(const Process& process)
     {
         const QString folder = QStringLiteral("%1/%2").arg(proc).arg(process.pid);
-        writeFile(folder + "/status", "Name:\tapp\nUmask:\t0022\nUid:\t" + QByteArray::number(process.uid) + "\t0\t0\t0\n");
+        const int group = process.threadOf ? process.threadOf : process.pid;
+        writeFile(folder + "/status", "Name:\tapp\nUmask:\t0022\nTgid:\t" + QByteArray::number(group) + "\nPid:\t"
+                + QByteArray::number(process.pid) + "\nUid:\t" + QByteArray::number(process.uid) + "\t0\t0\t0\n");
         const qint64 startTicks = static_cast<qint64>((kUptime - process.ageSeconds) * static_cast<double>(sysconf(_SC_CLK_TCK)));
         // State, parent 1, group and session 7, fields 7 to 21, then the start time as field 22.
         writeFile(folder + "/stat", QByteArray::number(process.pid) + " (" + process.name + ") " + process.state + " 1 7 7"
@@ -145,6 +149,41 @@ TEST_F(ProcessTreeTest, ALookAgainReadsOnlyWhatBeganOrEnded)
     EXPECT_EQ(table.commandLine(102), QStringList { root + "/real/app" });
     QList<qint64> pids = table.pids();
     EXPECT_EQ(pids, QList<qint64> { 102 });
+}
+
+// Where the kernel tells the last process ID it gave out, a look reads only
+// the numbers given out since: never the folder, whatever else runs.
+TEST_F(ProcessTreeTest, ALookAgainReadsOnlyTheNumbersGivenOutSince)
+{
+    const QString lastPid = proc + "/sys/kernel/ns_last_pid";
+    writeFile(lastPid, "101\n");
+    add({ .pid = 101, .executable = root + "/real/app", .commandLine = { root + "/real/app" } });
+    ProcessTable table(proc, getuid());
+    table.refresh();
+    EXPECT_EQ(table.processesRunning(root + "/real/app"), QList<qint64> { 101 });
+
+    // Only a listing would find it: it took no new number.
+    add({ .pid = 90, .executable = root + "/real/theirs", .commandLine = { root + "/real/theirs" } });
+    add({ .pid = 102, .executable = root + "/real/app", .commandLine = { root + "/real/app" }, .threadOf = 101 });
+    add({ .pid = 103, .executable = root + "/real/young", .commandLine = { root + "/real/young" } });
+    writeFile(lastPid, "103\n");
+    table.refresh();
+    EXPECT_EQ(table.processesRunning(root + "/real/young"), QList<qint64> { 103 });
+    EXPECT_EQ(table.processesRunning(root + "/real/app"), QList<qint64> { 101 });
+    EXPECT_FALSE(table.process(102)) << "a thread is not a process";
+    EXPECT_TRUE(table.processesRunning(root + "/real/theirs").isEmpty());
+
+    // An ended process is forgotten when it is read again.
+    QDir(proc + "/101").removeRecursively();
+    table.refresh();
+    EXPECT_FALSE(table.currentProcess(101));
+    EXPECT_TRUE(table.processesRunning(root + "/real/app").isEmpty());
+
+    // Numbers that wrapped around: the folder is listed again.
+    writeFile(lastPid, "50\n");
+    table.refresh();
+    EXPECT_EQ(table.processesRunning(root + "/real/theirs"), QList<qint64> { 90 });
+    EXPECT_EQ(table.processesRunning(root + "/real/young"), QList<qint64> { 103 });
 }
 
 TEST_F(ProcessTreeTest, AnInterpreterRunsOnlyTheScriptOrCommandItIsGiven)

@@ -3,6 +3,7 @@
 #include "platform/linux/LinuxSystemTimesProvider.h"
 #include "support/EndToEnd.h"
 #include "support/TestHome.h"
+#include "support/UtmpFixture.h"
 
 #include <QDBusObjectPath>
 #include <QDBusUnixFileDescriptor>
@@ -16,21 +17,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-utmpx loginRecord(short type, const char* user, qint64 seconds)
-{
-    utmpx record {};
-    record.ut_type = type;
-    std::strncpy(record.ut_user, user, sizeof record.ut_user);
-    std::strncpy(record.ut_line, "tty2", sizeof record.ut_line);
-    record.ut_tv.tv_sec = static_cast<decltype(record.ut_tv.tv_sec)>(seconds);
-    return record;
-}
-
-QByteArray bytesOf(const std::vector<utmpx>& records)
-{
-    return QByteArray(reinterpret_cast<const char*>(records.data()), static_cast<qsizetype>(records.size() * sizeof(utmpx)));
-}
 
 TEST(SystemTimes, BootTimeComesFromTheBtimeLine)
 {
@@ -48,19 +34,53 @@ TEST(SystemTimes, ReadsAFakeProcRootAndAnswersUnknownWithoutOne)
     EXPECT_FALSE(LinuxSystemTimesProvider(root + "/missing").bootTime().isValid());
 }
 
-TEST(SystemTimes, LoginTimeIsTheUsersEarliestLoginOfThisBoot)
+utmpx loginRecordOn(const char* line, const char* host, pid_t pid, qint64 seconds)
+{
+    return loginRecord(USER_PROCESS, "alice", seconds, line, host, pid);
+}
+
+// Another login of the user still open (a console, ssh) is another session:
+// only this session's own record tells when it began.
+TEST(SystemTimes, LoginTimeIsTheLoginRecordOfThisSession)
 {
     const QString root = freshTestFolder(QStringLiteral("login"));
     writeFile(root + "/stat", "btime 1700000000\n");
     const QString utmp = root + "/utmp";
     writeFile(utmp, bytesOf({ loginRecord(USER_PROCESS, "alice", 1699990000), // an earlier boot
                               loginRecord(USER_PROCESS, "bob", 1700000100),
-                              loginRecord(USER_PROCESS, "alice", 1700000900),
-                              loginRecord(DEAD_PROCESS, "alice", 1700000050),
-                              loginRecord(USER_PROCESS, "alice", 1700000300) }));
-    EXPECT_EQ(LinuxSystemTimesProvider(root, utmp, "alice").loginTime(), QDateTime::fromSecsSinceEpoch(1700000300));
+                              loginRecordOn("tty1", "", 7001, 1700000200), // a text console, still open
+                              loginRecordOn("pts/3", "192.0.2.4", 7002, 1700000250), // ssh
+                              loginRecordOn("tty7", ":0", 7003, 1700000900), // the desktop
+                              loginRecord(DEAD_PROCESS, "alice", 1700000050) }));
+    qunsetenv("XDG_VTNR");
+    qunsetenv("DISPLAY");
+    const LinuxSystemTimesProvider times(root, utmp, "alice");
+    EXPECT_FALSE(times.loginTime().isValid()) << "never merely some login of the user";
+    qputenv("DISPLAY", ":0.0");
+    EXPECT_EQ(times.loginTime(), QDateTime::fromSecsSinceEpoch(1700000900)) << "by the display";
+    qunsetenv("DISPLAY");
+    qputenv("XDG_VTNR", "1");
+    EXPECT_EQ(times.loginTime(), QDateTime::fromSecsSinceEpoch(1700000200)) << "by the terminal";
+    qputenv("XDG_VTNR", "7");
+    EXPECT_EQ(times.loginTime(), QDateTime::fromSecsSinceEpoch(1700000900));
     EXPECT_FALSE(LinuxSystemTimesProvider(root, utmp, "carol").loginTime().isValid());
     EXPECT_FALSE(LinuxSystemTimesProvider(root, root + "/no-utmp", "alice").loginTime().isValid());
+}
+
+// The session's login process is an ancestor of this start: the real process
+// tree is read, with a console login of the user open beside it.
+TEST(SystemTimes, LoginTimeIsTheRecordOfAnAncestorOfThisStart)
+{
+    const QString root = freshTestFolder(QStringLiteral("ancestor"));
+    const QString utmp = root + "/utmp";
+    const qint64 now = QDateTime::currentSecsSinceEpoch();
+    qunsetenv("XDG_VTNR");
+    qunsetenv("DISPLAY");
+    writeFile(utmp, bytesOf({ loginRecordOn("tty1", "", 1, now - 2),
+                              loginRecordOn("tty9", "", getppid(), now - 1),
+                              loginRecordOn("tty2", "", 999999999, now) }));
+    const LinuxSystemTimesProvider times(QStringLiteral("/proc"), utmp, "alice");
+    EXPECT_EQ(times.loginTime(), QDateTime::fromSecsSinceEpoch(now - 1));
 }
 
 TEST(SystemTimes, LoginTimeIsTheStartOfLogindsSessionElseTheLoginRecords)
@@ -79,6 +99,7 @@ TEST(SystemTimes, LoginTimeIsTheStartOfLogindsSessionElseTheLoginRecords)
     logind.setProperty("/org/freedesktop/login1/session/c4", "org.freedesktop.login1.Session", "Timestamp",
                        QVariant::fromValue<qulonglong>(1700000123456789ULL));
     const LinuxSystemTimesProvider times(root, utmp, "alice", QDBusConnection::sessionBus(), logind.serviceName());
+    qputenv("XDG_VTNR", "2");
 
     qputenv("XDG_SESSION_ID", "c4");
     EXPECT_EQ(times.loginSessionID(), QStringLiteral("c4"));
@@ -104,6 +125,7 @@ TEST(SystemTimes, GarbageLoginRecordsDoNotCrash)
     std::memset(full.ut_user, 'x', sizeof full.ut_user);
     writeFile(root + "/utmp", bytesOf({ full }) + noise);
     const QString longName(static_cast<qsizetype>(sizeof full.ut_user), 'x');
+    qputenv("XDG_VTNR", "2");
     EXPECT_EQ(LinuxSystemTimesProvider(root, root + "/utmp", longName).loginTime(), QDateTime::fromSecsSinceEpoch(100));
 }
 

@@ -4,6 +4,7 @@
 // manager would act on.
 #include "WorkspaceTestEnvironment.h"
 #include "platform/linux/LinuxWorkspace.h"
+#include "support/EndToEnd.h"
 #include "support/TestHome.h"
 
 #include <QDeadlineTimer>
@@ -12,6 +13,8 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QThread>
+#include <algorithm>
+#include <csignal>
 #include <gtest/gtest.h>
 #include <xcb/xcb.h>
 
@@ -256,6 +259,124 @@ TEST_F(X11DisplayTest, AProgramBusyBeforeItsWindowIsLaunchingUntilTheWindowShows
     EXPECT_EQ(state, State::FinishedLaunching);
     EXPECT_GE(waited.elapsed(), 3000);
     EXPECT_NE(waitForWindow(busy), 0);
+}
+
+// The states a run sees, four looks a second, from the launch of item until
+// it has finished launching; each look also tells whether the window shows.
+struct Look {
+    State state;
+    bool windowShown;
+};
+
+QList<Look> looksUntilFinished(Workspace& workspace, const QString& item, const QString& windowProgram)
+{
+    const std::unique_ptr<Workspace::RunningItems> running = workspace.runningItems();
+    QList<Look> looks;
+    QElapsedTimer waited;
+    waited.start();
+    EXPECT_TRUE(workspace.openItemAtPath(item, {}).succeeded);
+    while ((looks.isEmpty() || looks.constLast().state != State::FinishedLaunching) && waited.elapsed() < 30000) {
+        QThread::msleep(250);
+        running->refresh();
+        // Read before the state: a window that shows in between is not taken as shown.
+        const bool shown = !windowProgram.isEmpty() && QFile::exists(windowProgram + ".shown");
+        looks.append({ running->stateForItemAtPath(item), shown });
+    }
+    return looks;
+}
+
+QString script(const QString& path, const QString& body)
+{
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(("#!/bin/sh\n" + body).toUtf8());
+    file.close();
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return path;
+}
+
+// Many desktop launchers do their start-up work in small child processes:
+// the launcher's own processor time stays low while its children work, and
+// the time of the children that ended counts all the same.
+TEST_F(X11DisplayTest, ALauncherScriptThatForksItsWorkIsLaunchingUntilTheWindow)
+{
+    const QString window = windowProgram("forked");
+    const QString launcher = script(folder + "/launcher",
+        QStringLiteral("i=0\nwhile [ $i -lt 1500 ]; do /bin/true; i=$((i+1)); done\nexec %1\n").arg(execQuoted(window)));
+    workspace = std::make_unique<LinuxWorkspace>(QStringLiteral("/proc"), 1.0);
+    const QList<Look> looks = looksUntilFinished(*workspace, launcher, window);
+    ASSERT_FALSE(looks.isEmpty());
+    EXPECT_EQ(looks.constLast().state, State::FinishedLaunching);
+    for (qsizetype look = 0; look + 1 < looks.size(); ++look)
+        EXPECT_NE(looks[look].state, State::NotRunning) << "look " << look;
+    EXPECT_NE(waitForWindow(window), 0);
+    // It finished by its window, not by a pause of the launcher.
+    EXPECT_TRUE(std::any_of(looks.cbegin(), looks.cend(), [](const Look& look) { return look.windowShown; }))
+        << looks.size() << " looks";
+}
+
+// A launcher that detaches the program (setsid ... &) and exits: the program
+// is adopted by this process and followed until its window shows.
+TEST_F(X11DisplayTest, AProgramDetachedByItsLauncherIsLaunchingUntilTheWindow)
+{
+    const QString window = windowProgram("detached");
+    const QString launcher = script(folder + "/launcher", QStringLiteral("setsid %1 --busy 2 &\n").arg(execQuoted(window)));
+    workspace = std::make_unique<LinuxWorkspace>(QStringLiteral("/proc"), 1.0);
+    QElapsedTimer waited;
+    waited.start();
+    const QList<Look> looks = looksUntilFinished(*workspace, launcher, window);
+    ASSERT_FALSE(looks.isEmpty());
+    EXPECT_EQ(looks.constLast().state, State::FinishedLaunching);
+    for (qsizetype look = 0; look + 1 < looks.size(); ++look)
+        EXPECT_NE(looks[look].state, State::NotRunning) << "look " << look;
+    EXPECT_GE(waited.elapsed(), 2000);
+    EXPECT_NE(waitForWindow(window), 0);
+}
+
+// Detached and without a window: finished once its work is done and it has
+// been idle for the settled moment.
+TEST_F(X11DisplayTest, ADetachedProgramWithoutAWindowHasFinishedOnceIdle)
+{
+    const QString pidFile = folder + "/detached.pid";
+    const QString worked = folder + "/worked";
+    const QString launcher = script(folder + "/launcher",
+        QStringLiteral("setsid sh -c 'i=0; while [ $i -lt 1000 ]; do /bin/true; i=$((i+1)); done; : > %1; exec sleep 60' &\n"
+                       "echo $! > %2\n")
+            .arg(execQuoted(worked), execQuoted(pidFile)));
+    workspace = std::make_unique<LinuxWorkspace>(QStringLiteral("/proc"), 1.0);
+    const QList<Look> looks = looksUntilFinished(*workspace, launcher, {});
+    ASSERT_FALSE(looks.isEmpty());
+    EXPECT_EQ(looks.constLast().state, State::FinishedLaunching);
+    for (qsizetype look = 0; look + 1 < looks.size(); ++look)
+        EXPECT_NE(looks[look].state, State::NotRunning) << "look " << look;
+    EXPECT_TRUE(QFile::exists(worked)) << "finished before its work was done";
+    const pid_t detached = static_cast<pid_t>(QString::fromLatin1(readFile(pidFile)).trimmed().toLongLong());
+    ASSERT_GT(detached, 1);
+    ::kill(detached, SIGTERM);
+}
+
+// A program started through a wrapper that execs it (as distribution
+// launchers do) runs only as the real program: a later start knows it by the
+// desktop file it was launched from, or by the launch it remembers.
+TEST_F(X11DisplayTest, AProgramStartedThroughAWrapperIsKnownToALaterStart)
+{
+    const QString window = windowProgram("wrapped");
+    const QString wrapper = script(folder + "/wrapper", QStringLiteral("exec %1 \"$@\"\n").arg(execQuoted(window)));
+    const QString entry = folder + "/wrapped.desktop";
+    writeDesktopEntry(entry, "Wrapped", execQuoted(wrapper));
+    ASSERT_TRUE(workspace->openItemAtPath(entry, {}).succeeded);
+    ASSERT_NE(waitForWindow(window), 0);
+    EXPECT_NE(LinuxWorkspace().applicationStateForItemAtPath(entry), State::NotRunning) << "by its desktop file";
+
+    QFile::remove(window + ".shown");
+    ASSERT_TRUE(waitFor([&] { return LinuxWorkspace().applicationStateForItemAtPath(entry) == State::NotRunning; }, 10000));
+    const Workspace::LaunchResult launched = workspace->openItemAtPath(wrapper, {});
+    ASSERT_TRUE(launched.succeeded);
+    ASSERT_NE(waitForWindow(window), 0);
+    LinuxWorkspace later;
+    EXPECT_EQ(later.applicationStateForItemAtPath(wrapper), State::NotRunning) << "its command shows only the real program";
+    later.rememberLaunch(wrapper, launched.pid, launched.startTicks);
+    EXPECT_NE(later.applicationStateForItemAtPath(wrapper), State::NotRunning) << "by the launch remembered";
 }
 
 } // namespace

@@ -299,6 +299,21 @@ TEST_F(AppDelegateTest, QuitRecordsTheTimesAndSavesUnlessPrevented)
     EXPECT_FALSE(QFile::exists(store()));
 }
 
+// A start without a session ID (or one logind does not know) cannot tell its
+// login: the login stored by the start in that login stays, so a later start
+// there does not run the list a second time.
+TEST_F(AppDelegateTest, AQuitThatCannotTellItsLoginKeepsTheStoredOne)
+{
+    const QDateTime boot = QDateTime::fromSecsSinceEpoch(1700000000);
+    settings->setLastLoginTime(boot.addSecs(30));
+    settings->setLastLoginSessionID(QStringLiteral("c7"));
+    times->setBootTime(boot);
+    launched().applicationWillTerminate();
+    EXPECT_EQ(settings->lastBootTime(), boot);
+    EXPECT_EQ(settings->lastLoginTime(), boot.addSecs(30));
+    EXPECT_EQ(settings->lastLoginSessionID(), QStringLiteral("c7"));
+}
+
 struct WakeCase {
     const char* name;
     bool afterLaunch;

@@ -10,6 +10,11 @@ public:
         std::lock_guard lock(m_mutex);
         m_bootTime = time;
     }
+    void setBootID(const QString& id)
+    {
+        std::lock_guard lock(m_mutex);
+        m_bootID = id;
+    }
     void setLoginTime(const QDateTime& time)
     {
         std::lock_guard lock(m_mutex);
@@ -31,6 +36,11 @@ public:
         std::lock_guard lock(m_mutex);
         return m_bootTime;
     }
+    QString bootID() const override
+    {
+        std::lock_guard lock(m_mutex);
+        return m_bootID;
+    }
     QDateTime loginTime() const override
     {
         std::lock_guard lock(m_mutex);
@@ -50,6 +60,7 @@ public:
 private:
     mutable std::mutex m_mutex;
     QDateTime m_bootTime;
+    QString m_bootID;
     QDateTime m_loginTime;
     QString m_loginSessionID;
     double m_timeSinceStartup = -1;

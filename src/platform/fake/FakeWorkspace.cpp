@@ -133,3 +133,15 @@ QStringList FakeWorkspace::hideRequests() const
     const std::lock_guard lock(m_mutex);
     return m_hideRequests;
 }
+
+void FakeWorkspace::rememberLaunch(const QString& path, qint64 pid, qint64)
+{
+    std::lock_guard lock(m_mutex);
+    m_rememberedLaunches.append({ path, pid });
+}
+
+QList<std::pair<QString, qint64>> FakeWorkspace::rememberedLaunches() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_rememberedLaunches;
+}

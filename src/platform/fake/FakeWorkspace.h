@@ -21,6 +21,9 @@ public:
 
     LaunchResult openItemAtPath(const QString& path, LaunchOptions options) override;
     std::unique_ptr<RunningItems> runningItems() const override;
+    // Records the launch; it makes nothing run.
+    void rememberLaunch(const QString& path, qint64 pid, qint64 startTicks) override;
+    QList<std::pair<QString, qint64>> rememberedLaunches() const;
     // Answers what setCanHideWindows says, and records the path.
     bool hideWindowsOfApplication(const QString& applicationPath) override;
 
@@ -53,4 +56,5 @@ private:
     bool m_canHideWindows = false;
     QList<OpenRequest> m_openRequests;
     QStringList m_hideRequests;
+    QList<std::pair<QString, qint64>> m_rememberedLaunches;
 };

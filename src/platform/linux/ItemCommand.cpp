@@ -44,12 +44,14 @@ QString programInPath(const QString& name)
 // The interpreter and its one optional argument of a "#!" line; empty for any other file.
 QStringList interpreterLine(const QString& program)
 {
-    // Only a regular file is opened: a pipe would block the judging.
+    // Only a regular file is opened: a pipe would block the judging. Only
+    // the line is read, not a buffer's worth of a large program.
     const QFileInfo info(program);
     QFile file(program);
-    if (!info.isFile() || !info.isExecutable() || !file.open(QIODevice::ReadOnly))
+    if (!info.isFile() || !info.isExecutable() || !file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return {};
-    const QByteArray line = file.readLine(256).trimmed();
+    const QByteArray head = file.read(256);
+    const QByteArray line = head.left(head.indexOf('\n')).trimmed();
     if (!line.startsWith("#!"))
         return {};
     const QByteArray rest = line.mid(2).trimmed();

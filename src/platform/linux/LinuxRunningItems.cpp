@@ -1,6 +1,7 @@
 #include "platform/linux/LinuxRunningItems.h"
 
 #include "platform/CanonicalPath.h"
+#include "platform/linux/OrphanReaper.h"
 #include "platform/linux/X11Windows.h"
 
 #include <algorithm>
@@ -22,7 +23,7 @@ bool contains(const QList<ProcessTable::Process>& processes, qint64 pid)
 
 } // namespace
 
-LinuxRunningItems::LinuxRunningItems(const QString& procRoot, LaunchesOfPath launches,
+LinuxRunningItems::LinuxRunningItems(const QString& procRoot, Launches launches,
     std::shared_ptr<const X11Windows> windows, double settledSeconds, LaunchEndedHandler launchEnded)
     : m_table(procRoot, getuid())
     , m_launches(std::move(launches))
@@ -36,6 +37,7 @@ void LinuxRunningItems::refresh()
 {
     m_table.refresh();
     m_windowOwners.reset();
+    m_adoptedChildren.reset();
 }
 
 Workspace::ApplicationState LinuxRunningItems::stateForItemAtPath(const QString& path) const
@@ -45,11 +47,17 @@ Workspace::ApplicationState LinuxRunningItems::stateForItemAtPath(const QString&
         return Workspace::ApplicationState::NotRunning;
     QList<ProcessTable::Process> processes;
     QList<qint64> sessions;
-    for (const Launch& launch : m_launches(itemPath)) {
-        const QList<ProcessTable::Process> launched = processesOfLaunch(launch);
+    const QList<Launch> launches = m_launches();
+    for (const Launch& launch : launches) {
+        if (launch.path != itemPath)
+            continue;
+        const QList<ProcessTable::Process> launched = processesOfLaunch(launch, launches);
         if (launched.isEmpty())
             m_launchEnded(launch);
-        processes += launched;
+        for (const ProcessTable::Process& process : launched) {
+            if (!contains(processes, process.pid))
+                processes.append(process);
+        }
         sessions.append(launch.pid);
     }
     // An item's command is read once: a wait asks about its item again and again.
@@ -65,21 +73,57 @@ Workspace::ApplicationState LinuxRunningItems::stateForItemAtPath(const QString&
                 processes.append(*process);
         }
     }
+    // Started from the entry, by whatever wrapper the entry runs.
+    if (itemPath.endsWith(QLatin1String(".desktop"))) {
+        for (const qint64 pid : m_table.processesLaunchedFrom(itemPath)) {
+            if (contains(processes, pid))
+                continue;
+            if (const std::optional<ProcessTable::Process> process = m_table.currentProcess(pid); process && !process->hasEnded)
+                processes.append(*process);
+        }
+    }
     if (processes.isEmpty())
         return Workspace::ApplicationState::NotRunning;
     return isFinishedLaunching(processes, sessions) ? Workspace::ApplicationState::FinishedLaunching
                                                     : Workspace::ApplicationState::Launching;
 }
 
-QList<ProcessTable::Process> LinuxRunningItems::processesOfLaunch(const Launch& launch) const
+QList<ProcessTable::Process> LinuxRunningItems::processesOfLaunch(const Launch& launch, const QList<Launch>& launches) const
 {
-    // A pid with another start time is a later process that reuses the number.
+    QList<ProcessTable::Process> processes;
+    const auto addSession = [&](qint64 session) {
+        for (const ProcessTable::Process& member : m_table.sessionMembers(session)) {
+            // A pid with another start time is a later process that reuses the number.
+            const bool isOtherProcess = member.pid == launch.pid && member.startTicks != launch.startTicks;
+            if (member.startTicks >= launch.startTicks && !isOtherProcess && !contains(processes, member.pid))
+                processes.append(member);
+        }
+    };
     if (const std::optional<ProcessTable::Process> process = m_table.currentProcess(launch.pid);
         process && !process->hasEnded && process->startTicks == launch.startTicks)
-        return { *process };
-    QList<ProcessTable::Process> descendants = m_table.sessionMembers(launch.pid);
-    descendants.removeIf([&](const ProcessTable::Process& process) { return process.startTicks < launch.startTicks; });
-    return descendants;
+        processes.append(*process);
+    addSession(launch.pid);
+    if (!m_adoptedChildren)
+        m_adoptedChildren = OrphanReaper::shared().adoptedChildren();
+    for (const qint64 pid : *m_adoptedChildren) {
+        const std::optional<ProcessTable::Process> orphan = m_table.currentProcess(pid);
+        if (!orphan || orphan->hasEnded || contains(processes, pid))
+            continue;
+        if (orphan->session == launch.pid || (orphan->session == orphan->pid && isLeftBy(*orphan, launch, launches))) {
+            processes.append(*orphan);
+            addSession(orphan->session);
+        }
+    }
+    return processes;
+}
+
+bool LinuxRunningItems::isLeftBy(const ProcessTable::Process& orphan, const Launch& launch, const QList<Launch>& launches)
+{
+    if (orphan.startTicks < launch.startTicks)
+        return false;
+    return std::none_of(launches.cbegin(), launches.cend(), [&](const Launch& other) {
+        return other.startTicks > launch.startTicks && other.startTicks <= orphan.startTicks;
+    });
 }
 
 bool LinuxRunningItems::isFinishedLaunching(const QList<ProcessTable::Process>& processes, const QList<qint64>& sessions) const

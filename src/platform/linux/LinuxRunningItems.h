@@ -1,10 +1,11 @@
 #pragma once
 // What runs on Linux, looked at again for each step of a run. An item runs
 // when a process of the user runs that very item: a process launched from it
-// (or one of its session, which its descendants keep), or one that runs its
-// command (ItemCommand). It has finished launching once one of them, or a
+// (with its session, which its descendants keep, and the descendants that
+// detached from it, which this process adopts), or one that runs its command
+// (ItemCommand). It has finished launching once one of them, or a
 // descendant, owns a window on X11, or once they have used no processor time
-// for a settled moment.
+// (children that ended included) for a settled moment.
 #include "platform/Workspace.h"
 #include "platform/linux/ItemCommand.h"
 #include "platform/linux/ProcessTable.h"
@@ -26,13 +27,13 @@ public:
         QString path;
     };
 
-    // The launches made from a path (cleaned, as written), at the moment asked.
-    using LaunchesOfPath = std::function<QList<Launch>(const QString& path)>;
+    // Every launch made, at the moment asked.
+    using Launches = std::function<QList<Launch>()>;
     // Called with a launch of which nothing runs any more, found while asked about its path.
     using LaunchEndedHandler = std::function<void(const Launch&)>;
 
     // windows is null where windows cannot be looked at.
-    LinuxRunningItems(const QString& procRoot, LaunchesOfPath launches, std::shared_ptr<const X11Windows> windows,
+    LinuxRunningItems(const QString& procRoot, Launches launches, std::shared_ptr<const X11Windows> windows,
         double settledSeconds, LaunchEndedHandler launchEnded);
 
     void refresh() override;
@@ -46,19 +47,24 @@ private:
         double lastActiveSeconds = 0;
     };
 
-    // The processes of the launch that still run: its own, else those its session kept.
-    QList<ProcessTable::Process> processesOfLaunch(const Launch& launch) const;
+    // The processes of the launch that still run: its own, its session's, and
+    // the sessions of the children it left to us. launches are all of them.
+    QList<ProcessTable::Process> processesOfLaunch(const Launch& launch, const QList<Launch>& launches) const;
+    // Whether the adopted child began after the launch and after any other launch that came since.
+    static bool isLeftBy(const ProcessTable::Process& orphan, const Launch& launch, const QList<Launch>& launches);
     bool isFinishedLaunching(const QList<ProcessTable::Process>& processes, const QList<qint64>& sessions) const;
     bool hasSettled(const QList<ProcessTable::Process>& processes) const;
     bool isOrDescendsFrom(qint64 pid, const QList<ProcessTable::Process>& processes, const QList<qint64>& sessions) const;
     QList<qint64> windowOwners() const;
 
     ProcessTable m_table;
-    const LaunchesOfPath m_launches;
+    const Launches m_launches;
     const std::shared_ptr<const X11Windows> m_windows;
     const double m_settledSeconds;
     const LaunchEndedHandler m_launchEnded;
     mutable std::optional<QList<qint64>> m_windowOwners;
+    // Read once a look.
+    mutable std::optional<QList<qint64>> m_adoptedChildren;
     mutable QHash<qint64, Activity> m_activity;
     mutable QHash<QString, ItemCommand> m_commands;
 };

@@ -53,6 +53,12 @@ QDateTime LinuxSystemTimesProvider::bootTime() const
     return QDateTime::fromSecsSinceEpoch(*seconds);
 }
 
+QString LinuxSystemTimesProvider::bootID() const
+{
+    QFile file(m_procRoot + QStringLiteral("/sys/kernel/random/boot_id"));
+    return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.read(64).trimmed()) : QString();
+}
+
 QDateTime LinuxSystemTimesProvider::loginTime() const
 {
     const QDateTime start = sessionStartFromLogind();
@@ -84,6 +90,49 @@ QDateTime LinuxSystemTimesProvider::sessionStartFromLogind() const
     return QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(microseconds / 1000));
 }
 
+QByteArray LinuxSystemTimesProvider::sessionDisplay()
+{
+    QByteArray display = qgetenv("DISPLAY");
+    if (const qsizetype screen = display.lastIndexOf('.'); screen > display.lastIndexOf(':'))
+        display.truncate(screen);
+    return display;
+}
+
+QList<QByteArray> LinuxSystemTimesProvider::sessionLines()
+{
+    QList<QByteArray> lines;
+    if (const QByteArray display = sessionDisplay(); !display.isEmpty())
+        lines.append(display);
+    if (const QByteArray terminal = qgetenv("XDG_VTNR"); !terminal.isEmpty())
+        lines.append("tty" + terminal);
+    if (const char* terminal = ttyname(STDIN_FILENO))
+        lines.append(QByteArray(terminal).replace("/dev/", ""));
+    return lines;
+}
+
+QList<qint64> LinuxSystemTimesProvider::ancestorPids() const
+{
+    // Deeper than any real chain of parents; ends a loop in a corrupt tree.
+    constexpr int maximumDepth = 64;
+    QList<qint64> ancestors;
+    qint64 pid = getpid();
+    for (int depth = 0; pid > 1 && depth < maximumDepth; ++depth) {
+        QFile stat(m_procRoot + QStringLiteral("/%1/stat").arg(pid));
+        if (!stat.open(QIODevice::ReadOnly))
+            break;
+        const QByteArray contents = stat.readAll();
+        // The parent follows the state, after the name's last parenthesis.
+        const QList<QByteArray> fields = contents.mid(contents.lastIndexOf(')') + 1).simplified().split(' ');
+        bool isNumber = false;
+        pid = fields.value(1).toLongLong(&isNumber);
+        // The system's first process is everyone's ancestor, no login's.
+        if (!isNumber || pid <= 1)
+            break;
+        ancestors.append(pid);
+    }
+    return ancestors;
+}
+
 QDateTime LinuxSystemTimesProvider::loginTimeFromUtmp() const
 {
     const QDateTime boot = bootTime();
@@ -91,6 +140,11 @@ QDateTime LinuxSystemTimesProvider::loginTimeFromUtmp() const
         return {};
     const QByteArray user = m_userName.toLocal8Bit();
     const qint64 bootSeconds = boot.toSecsSinceEpoch();
+    const QList<QByteArray> lines = sessionLines();
+    const QByteArray display = sessionDisplay();
+    const QList<qint64> ancestors = ancestorPids();
+    // The fields are not terminated when the text fills them.
+    const auto text = [](const char* field, size_t size) { return QByteArray(field, static_cast<qsizetype>(strnlen(field, size))); };
 
     // The utmp reader keeps its file and position in process-wide state.
     static std::mutex utmpMutex;
@@ -100,22 +154,20 @@ QDateTime LinuxSystemTimesProvider::loginTimeFromUtmp() const
         return {};
     }
     setutxent();
-    std::optional<qint64> earliest;
+    std::optional<qint64> latest;
     while (const utmpx* entry = getutxent()) {
-        if (entry->ut_type != USER_PROCESS)
+        if (entry->ut_type != USER_PROCESS || text(entry->ut_user, sizeof entry->ut_user) != user)
             continue;
-        // ut_user is not terminated when the name fills it.
-        const size_t length = strnlen(entry->ut_user, sizeof entry->ut_user);
-        if (QByteArray(entry->ut_user, static_cast<qsizetype>(length)) != user)
-            continue;
+        const bool isThisSession = lines.contains(text(entry->ut_line, sizeof entry->ut_line))
+            || (!display.isEmpty() && text(entry->ut_host, sizeof entry->ut_host) == display) || ancestors.contains(entry->ut_pid);
         const qint64 seconds = entry->ut_tv.tv_sec;
-        if (seconds >= bootSeconds && (!earliest || seconds < *earliest))
-            earliest = seconds;
+        if (isThisSession && seconds >= bootSeconds && (!latest || seconds > *latest))
+            latest = seconds;
     }
     endutxent();
     // Leave the default file for any other reader in the process.
     utmpxname(_PATH_UTMP);
-    return earliest ? QDateTime::fromSecsSinceEpoch(*earliest) : QDateTime();
+    return latest ? QDateTime::fromSecsSinceEpoch(*latest) : QDateTime();
 }
 
 double LinuxSystemTimesProvider::timeSinceStartup() const

@@ -1,7 +1,7 @@
 #pragma once
 // Boot time from the kernel's "btime" line of /proc/stat, login time from
-// logind's session of XDG_SESSION_ID (else the utmp login records), time since
-// start-up from CLOCK_BOOTTIME.
+// logind's session of XDG_SESSION_ID, else from the utmp login record of this
+// very session, time since start-up from CLOCK_BOOTTIME.
 //
 // The boot time is not worked out as "now minus a monotonic clock": the usual
 // monotonic clocks stop while the machine sleeps, so that difference moves
@@ -24,6 +24,7 @@ public:
                                       QString logindService = LogindService);
 
     QDateTime bootTime() const override;
+    QString bootID() const override;
     QDateTime loginTime() const override;
     QString loginSessionID() const override;
     double timeSinceStartup() const override;
@@ -35,8 +36,15 @@ public:
 private:
     static QString currentUserName();
     QDateTime sessionStartFromLogind() const;
-    // The user's earliest login of this boot that has not ended.
+    // The latest login of this boot on this session's terminal or display, or
+    // of a process this one descends from; never merely some login of the
+    // user: another login still open (a console, ssh) is another session.
     QDateTime loginTimeFromUtmp() const;
+    // X display managers record the display (":0") as the line or the host.
+    static QByteArray sessionDisplay();
+    // The terminal lines and display this session is known by.
+    static QList<QByteArray> sessionLines();
+    QList<qint64> ancestorPids() const;
 
     QString m_procRoot;
     QString m_utmpPath;

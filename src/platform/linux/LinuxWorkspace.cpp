@@ -3,6 +3,7 @@
 #include "foundation/Log.h"
 #include "platform/CanonicalPath.h"
 #include "platform/linux/GioPtr.h"
+#include "platform/linux/OrphanReaper.h"
 #include "platform/linux/WindowMinimiser.h"
 #include "platform/linux/X11Windows.h"
 #include "platform/linux/launch/ChildSetup.h"
@@ -117,7 +118,11 @@ void leadOwnSession(gpointer)
 // on the main loop, so that none is left a zombie.
 void reapWhenItEnds(GPid pid)
 {
-    g_child_watch_add(pid, [](GPid ended, gint, gpointer) { g_spawn_close_pid(ended); }, nullptr);
+    OrphanReaper::shared().addLaunch(pid);
+    g_child_watch_add(pid, [](GPid ended, gint, gpointer) {
+        g_spawn_close_pid(ended);
+        OrphanReaper::shared().removeLaunch(ended);
+    }, nullptr);
 }
 
 } // namespace
@@ -125,12 +130,15 @@ void reapWhenItEnds(GPid pid)
 struct LinuxWorkspace::PendingLaunch {
     LinuxWorkspace* workspace;
     LaunchOptions options;
+    Launch launch;
 };
 
 LinuxWorkspace::LinuxWorkspace(const QString& procRoot, double settledSeconds)
     : m_procRoot(procRoot)
     , m_settledSeconds(settledSeconds)
 {
+    // What our launches start and leave stays ours from the first launch on.
+    OrphanReaper::shared();
 }
 
 LinuxWorkspace::~LinuxWorkspace() = default;
@@ -147,6 +155,15 @@ void LinuxWorkspace::useLauncher(const QString& launcherProgram)
 }
 
 Workspace::LaunchResult LinuxWorkspace::openItemAtPath(const QString& path, LaunchOptions options)
+{
+    OrphanReaper& reaper = OrphanReaper::shared();
+    reaper.beginLaunching();
+    const LaunchResult result = openItem(path, options);
+    reaper.endLaunching();
+    return result;
+}
+
+Workspace::LaunchResult LinuxWorkspace::openItem(const QString& path, LaunchOptions options)
 {
     if (isMissingItemAtPath(path))
         return LaunchResult::failure(QStringLiteral("The file %1 does not exist.").arg(path));
@@ -185,7 +202,7 @@ Workspace::LaunchResult LinuxWorkspace::launchDesktopEntry(GDesktopAppInfo* entr
     const GCharPtr uri(document ? g_file_get_uri(document) : nullptr);
     GList* uris = uri ? g_list_append(nullptr, uri.get()) : nullptr;
     GError* error = nullptr;
-    PendingLaunch pending { this, options };
+    PendingLaunch pending { this, options, {} };
     // With the launcher, GIO can start it without a fork of this process: the
     // launcher closes our descriptors and leads the program's session.
     const bool viaLauncher = gLauncherInUse;
@@ -199,14 +216,14 @@ Workspace::LaunchResult LinuxWorkspace::launchDesktopEntry(GDesktopAppInfo* entr
     if (!launched)
         return LaunchResult::failure(QStringLiteral("%1 could not be started: %2").arg(entryPath, takeErrorMessage(error)));
     notifyDidLaunch(entryPath);
-    return LaunchResult::success();
+    return LaunchResult::success(pending.launch.pid, pending.launch.startTicks);
 }
 
 void LinuxWorkspace::onDesktopEntryLaunched(GDesktopAppInfo* entry, int pid, void* pendingLaunch)
 {
-    const auto* pending = static_cast<const PendingLaunch*>(pendingLaunch);
+    auto* pending = static_cast<PendingLaunch*>(pendingLaunch);
     reapWhenItEnds(pid);
-    pending->workspace->recordLaunch(pid, QFile::decodeName(g_desktop_app_info_get_filename(entry)), pending->options);
+    pending->launch = pending->workspace->recordLaunch(pid, QFile::decodeName(g_desktop_app_info_get_filename(entry)), pending->options);
 }
 
 Workspace::LaunchResult LinuxWorkspace::spawnExecutable(const QString& path, LaunchOptions options)
@@ -241,9 +258,9 @@ Workspace::LaunchResult LinuxWorkspace::spawnExecutable(const QString& path, Lau
     if (error != 0)
         return LaunchResult::failure(QStringLiteral("%1 could not be started: %2").arg(path, QString::fromLocal8Bit(strerror(error))));
     reapWhenItEnds(pid);
-    recordLaunch(pid, path, options);
+    const Launch launch = recordLaunch(pid, path, options);
     notifyDidLaunch(path);
-    return LaunchResult::success();
+    return LaunchResult::success(launch.pid, launch.startTicks);
 }
 
 Workspace::LaunchResult LinuxWorkspace::openDocument(const QString& path, LaunchOptions options)
@@ -259,34 +276,46 @@ Workspace::LaunchResult LinuxWorkspace::openDocument(const QString& path, Launch
     return launchDesktopEntry(G_DESKTOP_APP_INFO(application.get()), fileForPath(path).get(), options);
 }
 
-void LinuxWorkspace::recordLaunch(qint64 pid, const QString& path, LaunchOptions options)
+LinuxWorkspace::Launch LinuxWorkspace::recordLaunch(qint64 pid, const QString& path, LaunchOptions options)
 {
     if (pid <= 0)
-        return;
+        return {};
     // A program that forks and ends at once may be gone already; the processes
     // it left keep its session all the same.
-    const std::optional<ProcessTable::Process> process = ProcessTable(m_procRoot, getuid()).process(pid);
+    const Launch launch { pid, ProcessTable::startTicks(m_procRoot, pid), writtenPath(path) };
     {
         const std::lock_guard lock(m_launchesMutex);
-        const QString launchPath = writtenPath(path);
-        m_launches.insert(launchPath, { pid, process ? process->startTicks : -1, launchPath });
+        m_launches.insert(launch.path, launch);
     }
     if (options.hidden) {
         if (WindowMinimiser* windows = minimiser())
             windows->minimiseWindowsOf(pid, kHideWindowsSeconds);
     }
+    return launch;
+}
+
+void LinuxWorkspace::rememberLaunch(const QString& path, qint64 pid, qint64 startTicks)
+{
+    if (pid <= 0)
+        return;
+    const Launch launch { pid, startTicks, writtenPath(path) };
+    const std::lock_guard lock(m_launchesMutex);
+    const QList<Launch> known = m_launches.values(launch.path);
+    // What ended is forgotten when its path is next asked about.
+    if (std::none_of(known.cbegin(), known.cend(), [&](const Launch& other) { return other.pid == pid && other.startTicks == startTicks; }))
+        m_launches.insert(launch.path, launch);
 }
 
 std::unique_ptr<Workspace::RunningItems> LinuxWorkspace::runningItems() const
 {
-    const auto launchesOfPath = [this](const QString& path) {
+    const auto launches = [this] {
         const std::lock_guard lock(m_launchesMutex);
-        return m_launches.values(path);
+        return m_launches.values();
     };
     // A launch is forgotten once nothing of it runs, when its path is next
     // asked about (as it is before each launch of it): a pass pays only for
     // the launches of what it asks about.
-    return std::make_unique<LinuxRunningItems>(m_procRoot, launchesOfPath, windows(), m_settledSeconds, [this](const Launch& ended) {
+    return std::make_unique<LinuxRunningItems>(m_procRoot, launches, windows(), m_settledSeconds, [this](const Launch& ended) {
         const std::lock_guard lock(m_launchesMutex);
         for (auto known = m_launches.find(ended.path); known != m_launches.end() && known.key() == ended.path; ++known) {
             if (known->pid == ended.pid && known->startTicks == ended.startTicks) {

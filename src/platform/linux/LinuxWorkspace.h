@@ -29,6 +29,7 @@ public:
 
     LaunchResult openItemAtPath(const QString& path, LaunchOptions options) override;
     std::unique_ptr<RunningItems> runningItems() const override;
+    void rememberLaunch(const QString& path, qint64 pid, qint64 startTicks) override;
     bool hideWindowsOfApplication(const QString& applicationPath) override;
 
     bool isMissingItemAtPath(const QString& path) const override;
@@ -41,10 +42,12 @@ private:
     using Launch = LinuxRunningItems::Launch;
     struct PendingLaunch;
 
+    LaunchResult openItem(const QString& path, LaunchOptions options);
     LaunchResult launchDesktopEntry(GDesktopAppInfo* entry, GFile* document, LaunchOptions options);
     LaunchResult spawnExecutable(const QString& path, LaunchOptions options);
     LaunchResult openDocument(const QString& path, LaunchOptions options);
-    void recordLaunch(qint64 pid, const QString& path, LaunchOptions options);
+    // The launch as recorded; its pid is 0 when there was none.
+    Launch recordLaunch(qint64 pid, const QString& path, LaunchOptions options);
     static void onDesktopEntryLaunched(GDesktopAppInfo* entry, int pid, void* pendingLaunch);
     // Null where windows cannot be looked at; connects on first use.
     std::shared_ptr<const X11Windows> windows() const;

@@ -1,8 +1,10 @@
 #include "platform/linux/ProcessTable.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSet>
 #include <algorithm>
+#include <utility>
 #include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
@@ -26,6 +28,42 @@ QByteArray readSmallFile(const QByteArray& path)
     return contents;
 }
 
+// More numbers given out since the last look than this, and listing the
+// folder costs less than trying each.
+constexpr qint64 kMaximumNewPids = 1024;
+
+// The fields of a process's stat file from the state (field 3) on. The
+// command name in parentheses may itself hold spaces and parentheses: the
+// fields start after the last closing one.
+QList<QByteArray> statFields(const QByteArray& stat)
+{
+    const qsizetype nameEnd = stat.lastIndexOf(')');
+    if (nameEnd < 0)
+        return {};
+    return stat.mid(nameEnd + 1).simplified().split(' ');
+}
+
+// Field number (as the kernel counts them) of the fields statFields() gives; -1 when absent.
+qint64 statField(const QList<QByteArray>& fields, int number)
+{
+    bool isNumber = false;
+    const qint64 value = fields.value(number - 3).toLongLong(&isNumber);
+    return isNumber ? value : -1;
+}
+
+// The number of a line "Name:\tnumber..." of a status file; -1 when absent.
+qint64 statusNumber(const QList<QByteArray>& lines, const char* name)
+{
+    for (const QByteArray& line : lines) {
+        if (line.startsWith(name)) {
+            bool isNumber = false;
+            const qint64 value = line.mid(qstrlen(name)).simplified().split(' ').value(0).toLongLong(&isNumber);
+            return isNumber ? value : -1;
+        }
+    }
+    return -1;
+}
+
 } // namespace
 
 ProcessTable::ProcessTable(const QString& procRoot, uid_t uid)
@@ -43,22 +81,23 @@ void ProcessTable::refresh()
         indexAll();
         return;
     }
-    const QList<qint64> listed = listPids();
-    const QSet<qint64> present(listed.cbegin(), listed.cend());
-    for (const qint64 pid : m_entries.keys()) {
-        if (!present.contains(pid))
-            forget(pid);
+    // By now a launcher has become its program.
+    for (const qint64 pid : std::exchange(m_readAgain, {})) {
+        forget(pid);
+        readEntry(pid, false);
     }
-    for (const qint64 pid : listed) {
-        const auto known = m_entries.find(pid);
-        if (known == m_entries.end()) {
-            readEntry(pid, true);
-        } else if (known->readAgain) {
-            // Read again once: by now a launcher has become its program.
-            forget(pid);
-            readEntry(pid, false);
+    const std::optional<qint64> last = readLastPid();
+    if (last && m_lastPid && *last >= *m_lastPid && *last - *m_lastPid <= kMaximumNewPids) {
+        // Most numbers name threads or processes already gone. One already
+        // known was read after it was given out.
+        for (qint64 pid = *m_lastPid + 1; pid <= *last; ++pid) {
+            if (!m_entries.contains(pid))
+                readEntry(pid, true);
         }
+    } else {
+        readListed();
     }
+    m_lastPid = last;
 }
 
 void ProcessTable::indexAll() const
@@ -66,10 +105,33 @@ void ProcessTable::indexAll() const
     if (m_indexed)
         return;
     m_indexed = true;
+    // Before the listing: what begins while it is read is read again next time.
+    m_lastPid = readLastPid();
     for (const qint64 pid : listPids()) {
         if (!m_entries.contains(pid))
             readEntry(pid, false);
     }
+}
+
+void ProcessTable::readListed()
+{
+    const QList<qint64> listed = listPids();
+    const QSet<qint64> present(listed.cbegin(), listed.cend());
+    for (const qint64 pid : m_entries.keys()) {
+        if (!present.contains(pid))
+            forget(pid);
+    }
+    for (const qint64 pid : listed) {
+        if (!m_entries.contains(pid))
+            readEntry(pid, true);
+    }
+}
+
+std::optional<qint64> ProcessTable::readLastPid() const
+{
+    bool isNumber = false;
+    const qint64 last = readSmallFile(m_procRoot + "/sys/kernel/ns_last_pid").trimmed().toLongLong(&isNumber);
+    return isNumber ? std::optional<qint64>(last) : std::nullopt;
 }
 
 QList<qint64> ProcessTable::listPids() const
@@ -91,15 +153,22 @@ QList<qint64> ProcessTable::listPids() const
 ProcessTable::Entry& ProcessTable::readEntry(qint64 pid, bool readAgain) const
 {
     Entry entry;
-    if (belongsToUser(pid)) {
+    if (isProcessOfUser(pid)) {
         entry.process = readProcess(pid);
         if (entry.process)
             entry.executable = readExecutable(pid);
     }
-    entry.readAgain = readAgain && entry.process;
+    if (entry.process) {
+        m_bySession.insert(entry.process->session, pid);
+        if (readAgain)
+            m_readAgain.append(pid);
+    }
     if (!entry.executable.isEmpty())
         m_byExecutable.insert(entry.executable, pid);
-    return *m_entries.insert(pid, std::move(entry));
+    Entry& stored = *m_entries.insert(pid, std::move(entry));
+    if (m_desktopFilesIndexed)
+        indexLaunchedDesktopFile(pid, stored);
+    return stored;
 }
 
 void ProcessTable::forget(qint64 pid) const
@@ -108,6 +177,10 @@ void ProcessTable::forget(qint64 pid) const
     if (known == m_entries.cend())
         return;
     m_byExecutable.remove(known->executable, pid);
+    if (!known->launchedDesktopFile.isEmpty())
+        m_byDesktopFile.remove(known->launchedDesktopFile, pid);
+    if (known->process)
+        m_bySession.remove(known->process->session, pid);
     m_entries.erase(known);
 }
 
@@ -125,11 +198,28 @@ std::optional<ProcessTable::Process> ProcessTable::process(qint64 pid) const
 
 std::optional<ProcessTable::Process> ProcessTable::currentProcess(qint64 pid) const
 {
-    const bool isKnown = m_entries.contains(pid);
-    Entry& entry = isKnown ? m_entries[pid] : readEntry(pid, m_indexed);
-    if (isKnown && entry.process)
-        entry.process = readProcess(pid);
-    return entry.process;
+    const auto known = m_entries.find(pid);
+    if (known == m_entries.end())
+        return readEntry(pid, m_indexed).process;
+    if (!known->process)
+        return std::nullopt;
+    const std::optional<Process> current = readProcess(pid);
+    if (!current) {
+        forget(pid);
+        return std::nullopt;
+    }
+    if (current->session != known->process->session) {
+        m_bySession.remove(known->process->session, pid);
+        m_bySession.insert(current->session, pid);
+    }
+    known->process = current;
+    return current;
+}
+
+qint64 ProcessTable::startTicks(const QString& procRoot, qint64 pid)
+{
+    const QByteArray stat = readSmallFile(QFile::encodeName(procRoot) + '/' + QByteArray::number(pid) + "/stat");
+    return statField(statFields(stat), 22);
 }
 
 QString ProcessTable::executable(qint64 pid) const
@@ -161,16 +251,44 @@ QList<qint64> ProcessTable::processesRunning(const QString& executable) const
     return m_byExecutable.values(executable);
 }
 
+QList<qint64> ProcessTable::processesLaunchedFrom(const QString& desktopFile) const
+{
+    indexAll();
+    if (!m_desktopFilesIndexed) {
+        m_desktopFilesIndexed = true;
+        for (auto entry = m_entries.begin(); entry != m_entries.end(); ++entry)
+            indexLaunchedDesktopFile(entry.key(), *entry);
+    }
+    return m_byDesktopFile.values(desktopFile);
+}
+
+void ProcessTable::indexLaunchedDesktopFile(qint64 pid, Entry& entry) const
+{
+    if (!entry.process)
+        return;
+    static const QByteArray variable = QByteArrayLiteral("GIO_LAUNCHED_DESKTOP_FILE=");
+    const QByteArray environment = readSmallFile(fileOf(pid, "environ"));
+    qsizetype start = -1;
+    if (environment.startsWith(variable))
+        start = variable.size();
+    else if (const qsizetype found = environment.indexOf('\0' + variable); found >= 0)
+        start = found + 1 + variable.size();
+    if (start < 0)
+        return;
+    const qsizetype end = environment.indexOf('\0', start);
+    entry.launchedDesktopFile = QDir::cleanPath(QFile::decodeName(environment.mid(start, end < 0 ? -1 : end - start)));
+    if (!entry.launchedDesktopFile.isEmpty())
+        m_byDesktopFile.insert(entry.launchedDesktopFile, pid);
+}
+
 QList<ProcessTable::Process> ProcessTable::sessionMembers(qint64 session) const
 {
     indexAll();
     // The session of a process never changes but by its own setsid(), which
-    // a later look reads; only the members are read again.
+    // reading it again sees; only the members are read again.
     QList<Process> members;
-    for (auto entry = m_entries.cbegin(); entry != m_entries.cend(); ++entry) {
-        if (!entry->process || entry->process->session != session)
-            continue;
-        if (const std::optional<Process> member = currentProcess(entry.key()); member && !member->hasEnded)
+    for (const qint64 pid : m_bySession.values(session)) {
+        if (const std::optional<Process> member = currentProcess(pid); member && !member->hasEnded && member->session == session)
             members.append(*member);
     }
     return members;
@@ -184,27 +302,20 @@ QByteArray ProcessTable::fileOf(qint64 pid, const char* name) const
 
 std::optional<ProcessTable::Process> ProcessTable::readProcess(qint64 pid) const
 {
-    const QByteArray stat = readSmallFile(fileOf(pid, "stat"));
-    // The command name in parentheses may itself hold spaces and parentheses:
-    // the fields that follow start after the last closing one.
-    const qsizetype nameEnd = stat.lastIndexOf(')');
-    if (nameEnd < 0)
-        return std::nullopt;
-    // Fields from the state (field 3) on: parent 4, session 6, user and
-    // system time 14 and 15, start time 22.
-    const QList<QByteArray> fields = stat.mid(nameEnd + 1).simplified().split(' ');
-    const auto field = [&](int number) {
-        bool isNumber = false;
-        const qint64 value = fields.value(number - 3).toLongLong(&isNumber);
-        return isNumber ? value : -1;
-    };
+    // Fields: parent 4, session 6, user and system time 14 and 15, and of the
+    // children it has collected 16 and 17, start time 22.
+    const QList<QByteArray> fields = statFields(readSmallFile(fileOf(pid, "stat")));
+    const auto field = [&](int number) { return statField(fields, number); };
     const qint64 startTicks = field(22);
     if (startTicks < 0)
         return std::nullopt;
     // Not yet reaped (Z) or going (X).
     const bool hasEnded = fields.value(0) == "Z" || fields.value(0) == "X";
     const double age = m_uptime - static_cast<double>(startTicks) / m_ticksPerSecond;
-    return Process { pid, field(4), field(6), startTicks, age, hasEnded, std::max<qint64>(field(14), 0) + std::max<qint64>(field(15), 0) };
+    qint64 cpuTicks = 0;
+    for (const int number : { 14, 15, 16, 17 })
+        cpuTicks += std::max<qint64>(field(number), 0);
+    return Process { pid, field(4), field(6), startTicks, age, hasEnded, cpuTicks };
 }
 
 QString ProcessTable::readExecutable(qint64 pid) const
@@ -219,19 +330,16 @@ QString ProcessTable::readExecutable(qint64 pid) const
     return path;
 }
 
-bool ProcessTable::belongsToUser(qint64 pid) const
+bool ProcessTable::isProcessOfUser(qint64 pid) const
 {
-    // "Uid:" lists the real, effective, saved and file system ids; the real one owns the process.
     const QList<QByteArray> lines = readSmallFile(fileOf(pid, "status")).split('\n');
-    for (const QByteArray& line : lines) {
-        if (!line.startsWith("Uid:"))
-            continue;
-        const QList<QByteArray> ids = line.mid(4).simplified().split(' ');
-        bool isNumber = false;
-        const qulonglong uid = ids.value(0).toULongLong(&isNumber);
-        return isNumber && uid == m_uid;
-    }
-    return false;
+    // A thread's own folder is not listed, but can be read by its number.
+    const qint64 group = statusNumber(lines, "Tgid:");
+    if (group >= 0 && group != pid)
+        return false;
+    // "Uid:" lists the real, effective, saved and file system ids; the real one owns the process.
+    const qint64 uid = statusNumber(lines, "Uid:");
+    return uid >= 0 && static_cast<uid_t>(uid) == m_uid;
 }
 
 double ProcessTable::readUptime() const

@@ -1,12 +1,14 @@
 #pragma once
 // The processes of one user, read from a /proc tree (a fake one in tests).
 // The first look that needs every process reads each one once: whose it is,
-// what it is and the program it runs. Later looks (refresh()) list the
-// folder again and read only what began since, forget what ended, and read
-// once more what began after the first look, so that a launcher that
-// replaced itself with its program is seen as that program. A table kept for
-// a run therefore costs each step the same, whatever else runs.
-// Used by one thread at a time.
+// what it is and the program it runs. Later looks (refresh()) read only what
+// began since: the kernel's last process ID tells which numbers were given
+// out, and only those are read; where it cannot be read, or the numbers
+// wrapped around, the folder is listed again. A look also reads once more
+// what began after the first look, so that a launcher that replaced itself
+// with its program is seen as that program. A process that ended is
+// forgotten when it is next read. A table kept for a run therefore costs
+// each step the same, whatever else runs. Used by one thread at a time.
 #include <QByteArray>
 #include <QHash>
 #include <QList>
@@ -30,7 +32,9 @@ public:
         double ageSeconds = 0;
         // It ended and runs nothing, but its parent has not yet collected it.
         bool hasEnded = false;
-        // Processor time used so far, user and system, in clock ticks.
+        // Processor time used so far, user and system, in clock ticks, with
+        // that of the children it has collected: a launcher whose work runs
+        // in short-lived children is busy too.
         qint64 cpuTicks = 0;
     };
 
@@ -39,11 +43,14 @@ public:
     // Looks again: see above. The first call makes the first look.
     void refresh();
 
+    // The processes known, those that ended since the last listing included.
     QList<qint64> pids() const;
     // The user's process with the pid, as last read; a pid not seen before is read now.
     std::optional<Process> process(qint64 pid) const;
     // Reads the process again now: whether it ended, the time it used.
     std::optional<Process> currentProcess(qint64 pid) const;
+    // The start of a process of any user, read alone; -1 when it cannot be read.
+    static qint64 startTicks(const QString& procRoot, qint64 pid);
     // The file the process runs, as the kernel names it; empty when it cannot
     // be read (another user's process, a kernel thread, one that just ended).
     QString executable(qint64 pid) const;
@@ -51,6 +58,11 @@ public:
     QStringList commandLine(qint64 pid) const;
     // The user's processes that run the file.
     QList<qint64> processesRunning(const QString& executable) const;
+    // The user's processes launched from the desktop entry: GIO names it in
+    // GIO_LAUNCHED_DESKTOP_FILE of their environment, which a wrapper that
+    // execs the real program keeps. The first call reads every process's
+    // environment once; later looks read only those of what began.
+    QList<qint64> processesLaunchedFrom(const QString& desktopFile) const;
     // The user's processes of the session that have not ended.
     QList<Process> sessionMembers(qint64 session) const;
     // Seconds since boot at the last look.
@@ -63,20 +75,27 @@ private:
         std::optional<Process> process;
         QString executable;
         std::optional<QStringList> commandLine;
-        // Began after the first look and not yet read again.
-        bool readAgain = false;
+        // Cleaned; empty when none, or not read.
+        QString launchedDesktopFile;
     };
 
     // Makes the first look, once.
     void indexAll() const;
     QList<qint64> listPids() const;
+    // Lists the folder: reads what is new, forgets what is gone.
+    void readListed();
+    // The last process ID the kernel gave out; none where it cannot be read.
+    std::optional<qint64> readLastPid() const;
+    // A thread of another process is none of the table's.
     Entry& readEntry(qint64 pid, bool readAgain) const;
     void forget(qint64 pid) const;
     // The path of a file of the process's folder.
     QByteArray fileOf(qint64 pid, const char* name) const;
     std::optional<Process> readProcess(qint64 pid) const;
     QString readExecutable(qint64 pid) const;
-    bool belongsToUser(qint64 pid) const;
+    void indexLaunchedDesktopFile(qint64 pid, Entry& entry) const;
+    // Whether the pid is a process (not another's thread) of the user.
+    bool isProcessOfUser(qint64 pid) const;
     double readUptime() const;
 
     QByteArray m_procRoot;
@@ -84,6 +103,13 @@ private:
     double m_ticksPerSecond;
     mutable double m_uptime;
     mutable bool m_indexed = false;
+    mutable std::optional<qint64> m_lastPid;
     mutable QHash<qint64, Entry> m_entries;
     mutable QMultiHash<QString, qint64> m_byExecutable;
+    // Asked about at every step of a wait: found without a walk of the table.
+    mutable QMultiHash<qint64, qint64> m_bySession;
+    mutable bool m_desktopFilesIndexed = false;
+    mutable QMultiHash<QString, qint64> m_byDesktopFile;
+    // What began after the first look, to be read once more.
+    mutable QList<qint64> m_readAgain;
 };

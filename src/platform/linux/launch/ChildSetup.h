@@ -1,11 +1,12 @@
 #pragma once
 // What a program the application starts gets of it, whichever way it starts:
-// the launcher for desktop entries and posix_spawn for executables both go by it.
-#include <csignal>
+// the launcher for desktop entries and posix_spawn for executables both go by
+// it. Plain C: the launcher is a C program.
+#include <signal.h>
 
 // The signals the application handles or ignores (SIGPIPE among them), which
 // a program must get at their defaults.
-constexpr int kSignalsResetForPrograms[] = { SIGPIPE, SIGCHLD, SIGINT, SIGTERM, SIGHUP };
+static const int kSignalsResetForPrograms[] = { SIGPIPE, SIGCHLD, SIGINT, SIGTERM, SIGHUP };
 
 // Names the launcher for GIO; the programs never see it.
-constexpr char kLauncherVariable[] = "GIO_LAUNCH_DESKTOP";
+static const char kLauncherVariable[] = "GIO_LAUNCH_DESKTOP";

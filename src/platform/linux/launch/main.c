@@ -7,50 +7,52 @@
 // descriptors and none of its signal settings. Like gio-launch-desktop, it
 // tells the program its process id and gives its output to the journal
 // under the program's own name.
+//
+// It is plain C, without the C++ runtime's start-up: it runs once for every
+// item of a login.
 #include "platform/linux/launch/ChildSetup.h"
 
-#include <cerrno>
-#include <csignal>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
+#include <errno.h>
+#include <stdbool.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
-namespace {
-
 // The session's journal stream, which systemd names in $JOURNAL_STREAM as "device:inode".
-bool isJournal(int descriptor)
+static bool isJournal(int descriptor)
 {
-    const char* stream = std::getenv("JOURNAL_STREAM");
+    const char* stream = getenv("JOURNAL_STREAM");
     unsigned long long device = 0;
     unsigned long long inode = 0;
-    struct stat status = {};
-    return stream && std::sscanf(stream, "%llu:%llu", &device, &inode) == 2 && fstat(descriptor, &status) == 0
+    struct stat status = { 0 };
+    return stream && sscanf(stream, "%llu:%llu", &device, &inode) == 2 && fstat(descriptor, &status) == 0
         && S_ISSOCK(status.st_mode) && status.st_dev == device && status.st_ino == inode;
 }
 
 // Output that would go to the journal as ours goes there as the program's.
-void journalUnderOwnName(const char* program)
+static void journalUnderOwnName(const char* program)
 {
     const bool output = isJournal(STDOUT_FILENO);
     const bool errors = isJournal(STDERR_FILENO);
     if (!output && !errors)
         return;
-    const char* name = std::getenv("GIO_LAUNCHED_DESKTOP_FILE");
+    const char* name = getenv("GIO_LAUNCHED_DESKTOP_FILE");
     name = name ? name : program;
-    if (const char* slash = std::strrchr(name, '/'); slash && slash[1] != '\0')
+    const char* slash = strrchr(name, '/');
+    if (slash && slash[1] != '\0')
         name = slash + 1;
     const int stream = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (stream < 0)
         return;
-    sockaddr_un address = {};
+    struct sockaddr_un address = { 0 };
     address.sun_family = AF_UNIX;
-    std::strcpy(address.sun_path, "/run/systemd/journal/stdout");
+    strcpy(address.sun_path, "/run/systemd/journal/stdout");
     // The name, no unit, priority info, no level prefix, and not forwarded to syslog, kmsg or console.
-    if (connect(stream, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 && shutdown(stream, SHUT_RD) == 0
+    if (connect(stream, (const struct sockaddr*)&address, sizeof address) == 0 && shutdown(stream, SHUT_RD) == 0
         && dprintf(stream, "%s\n\n6\n0\n0\n0\n0\n", name) > 0) {
         if (output)
             dup2(stream, STDOUT_FILENO);
@@ -60,28 +62,26 @@ void journalUnderOwnName(const char* program)
     close(stream);
 }
 
-} // namespace
-
 int main(int argc, char** argv)
 {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: %s PROGRAM [ARGUMENT...]\n", argv[0]);
+        fprintf(stderr, "usage: %s PROGRAM [ARGUMENT...]\n", argv[0]);
         return 127;
     }
     setsid();
     closefrom(3);
-    for (const int signal : kSignalsResetForPrograms)
-        std::signal(signal, SIG_DFL);
+    for (size_t index = 0; index < sizeof kSignalsResetForPrograms / sizeof *kSignalsResetForPrograms; ++index)
+        signal(kSignalsResetForPrograms[index], SIG_DFL);
     sigset_t nothing;
     sigemptyset(&nothing);
-    sigprocmask(SIG_SETMASK, &nothing, nullptr);
+    sigprocmask(SIG_SETMASK, &nothing, NULL);
 
     unsetenv(kLauncherVariable);
     char pid[24];
-    std::snprintf(pid, sizeof pid, "%ld", static_cast<long>(getpid()));
+    snprintf(pid, sizeof pid, "%ld", (long)getpid());
     setenv("GIO_LAUNCHED_DESKTOP_FILE_PID", pid, 1);
     journalUnderOwnName(argv[1]);
     execvp(argv[1], argv + 1);
-    std::fprintf(stderr, "%s: %s could not be started: %s\n", argv[0], argv[1], std::strerror(errno));
+    fprintf(stderr, "%s: %s could not be started: %s\n", argv[0], argv[1], strerror(errno));
     return 127;
 }

@@ -1,0 +1,122 @@
+#include "engine/RunJournal.h"
+
+#include "foundation/Log.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+// Far more than any list of items a login runs; a larger file is not ours.
+constexpr qint64 kMaximumSize = 4 * 1024 * 1024;
+
+QByteArray encodedPath(const QString& path)
+{
+    return QFile::encodeName(path).toPercentEncoding("/");
+}
+
+} // namespace
+
+RunJournal::RunJournal(QString path)
+    : m_path(std::move(path))
+{
+}
+
+RunJournal::Contents RunJournal::read() const
+{
+    Contents contents;
+    QFile file(m_path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaximumSize)
+        return contents;
+    QList<QByteArray> lines = file.readAll().split('\n');
+    // The part after the last line end is a line cut short, or nothing.
+    lines.removeLast();
+    for (const QByteArray& line : lines) {
+        if (line.isEmpty())
+            continue;
+        const QList<QByteArray> fields = line.split(' ');
+        const QByteArray& kind = fields.constFirst();
+        if (kind == "login" && fields.size() == 2 && contents.loginKey.isNull()) {
+            contents.loginKey = QString::fromUtf8(QByteArray::fromPercentEncoding(fields[1]));
+        } else if (kind == "run" && !contents.hasUnfinishedRun) {
+            contents.hasUnfinishedRun = true;
+            contents.startedInRun.clear();
+        } else if (kind == "done") {
+            contents.hasUnfinishedRun = false;
+        } else if (kind == "item" && fields.size() == 5 && fields[4] == ".") {
+            const Launch launch { QFile::decodeName(QByteArray::fromPercentEncoding(fields[3])), fields[1].toLongLong(),
+                                  fields[2].toLongLong() };
+            if (launch.path.isEmpty())
+                continue;
+            contents.launches.append(launch);
+            contents.startedInRun.insert(launch.path);
+        }
+    }
+    return contents;
+}
+
+bool RunJournal::hasUnfinishedLaunchRun(const QString& loginKey) const
+{
+    const std::lock_guard lock(m_mutex);
+    const Contents contents = read();
+    return contents.loginKey == loginKey && contents.hasUnfinishedRun;
+}
+
+QList<RunJournal::Launch> RunJournal::openForLogin(const QString& loginKey)
+{
+    const std::lock_guard lock(m_mutex);
+    Contents contents = read();
+    if (contents.loginKey == loginKey)
+        return contents.launches;
+    startAfresh(loginKey);
+    return {};
+}
+
+QSet<QString> RunJournal::beginLaunchRun(const QString& loginKey)
+{
+    const std::lock_guard lock(m_mutex);
+    Contents contents = read();
+    if (contents.loginKey != loginKey)
+        startAfresh(loginKey);
+    else if (contents.hasUnfinishedRun)
+        return contents.startedInRun;
+    append("run");
+    return {};
+}
+
+void RunJournal::recordStartedItem(const Launch& launch)
+{
+    const std::lock_guard lock(m_mutex);
+    append("item " + QByteArray::number(launch.pid) + ' ' + QByteArray::number(launch.startTicks) + ' '
+           + encodedPath(launch.path) + " .");
+}
+
+void RunJournal::endLaunchRun()
+{
+    const std::lock_guard lock(m_mutex);
+    append("done");
+}
+
+void RunJournal::startAfresh(const QString& loginKey) const
+{
+    QDir().mkpath(QFileInfo(m_path).path());
+    QFile file(m_path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)
+        || file.write("login " + loginKey.toUtf8().toPercentEncoding() + '\n') < 0)
+        LOG_WARN("Cannot keep the run journal %1: %2", m_path, file.errorString());
+}
+
+void RunJournal::append(const QByteArray& line) const
+{
+    const QByteArray whole = '\n' + line + '\n';
+    const int descriptor = ::open(QFile::encodeName(m_path).constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
+    if (descriptor < 0 || ::write(descriptor, whole.constData(), static_cast<size_t>(whole.size())) != whole.size())
+        LOG_WARN("Cannot write to the run journal %1: %2", m_path, QString::fromLocal8Bit(std::strerror(errno)));
+    if (descriptor >= 0)
+        ::close(descriptor);
+}

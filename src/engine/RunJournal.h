@@ -1,0 +1,61 @@
+#pragma once
+// What the runs of one login started, kept in the state folder so that a
+// start after a kill or a crash in that login knows it: the run after the
+// program's start goes on with what it had not started, and every run knows
+// the processes earlier ones started, whatever those run now.
+//
+// A file of lines, each written whole by one append:
+//   login <key>                        the login it belongs to; another login starts it afresh
+//   run                                the run after a start of the program began
+//   item <pid> <start ticks> <path> .  an item was started (the path percent-encoded)
+//   done                               that run ended
+// Each write begins a line of its own, and a line cut short (by a power cut)
+// lacks its end, so it is ignored and never joined to the next. Nothing is synced: the journal serves
+// the same login of the same boot only, and what a killed process wrote is in
+// the system's cache for the next start; a power cut ends the login as well.
+#include <QByteArray>
+#include <QList>
+#include <QSet>
+#include <QString>
+#include <mutex>
+
+class RunJournal {
+public:
+    struct Launch {
+        // Cleaned, as written.
+        QString path;
+        // 0 when the process is unknown (a launch that gave none).
+        qint64 pid = 0;
+        qint64 startTicks = -1;
+    };
+
+    explicit RunJournal(QString path);
+
+    // Whether this login's run after a start began and was cut short.
+    bool hasUnfinishedLaunchRun(const QString& loginKey) const;
+    // Makes the journal this login's, dropping another login's, and answers
+    // what this login's runs started.
+    QList<Launch> openForLogin(const QString& loginKey);
+    // Begins the run after a start of the program; after one that was cut
+    // short, goes on with it: answers the paths it had started already.
+    QSet<QString> beginLaunchRun(const QString& loginKey);
+    void recordStartedItem(const Launch& launch);
+    void endLaunchRun();
+
+private:
+    struct Contents {
+        QString loginKey;
+        bool hasUnfinishedRun = false;
+        // Of the last run after a start.
+        QSet<QString> startedInRun;
+        QList<Launch> launches;
+    };
+
+    Contents read() const;
+    // One write of the whole line, at the end of the file.
+    void append(const QByteArray& line) const;
+    void startAfresh(const QString& loginKey) const;
+
+    const QString m_path;
+    mutable std::mutex m_mutex;
+};
