@@ -36,12 +36,7 @@ protected:
     void SetUp() override
     {
         home = freshTestFolder("login");
-        environment.insert("HOME", home);
-        environment.insert("XDG_CONFIG_HOME", home + "/.config");
-        environment.insert("XDG_DATA_HOME", home + "/.local/share");
-        environment.insert("XDG_STATE_HOME", home + "/.local/state");
-        environment.insert("XDG_CACHE_HOME", home + "/.cache");
-        environment.insert("XDG_CONFIG_DIRS", home + "/etc/xdg");
+        insertHomeFolders(environment, home);
         // The bus reads the activation files the program writes into its data folder.
         bus = std::make_unique<PrivateBus>(home + "/.local/share/dbus-1", environment);
         ASSERT_TRUE(bus->isRunning());

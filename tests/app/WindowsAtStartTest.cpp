@@ -4,6 +4,7 @@
 // the keyboard focus. Skipped where no X server or window manager is
 // installed.
 #include "../keelhouse/PrivateBus.h"
+#include "support/EndToEnd.h"
 #include "support/TestHome.h"
 
 #include "foundation/UserDefaults.h"
@@ -20,18 +21,6 @@
 
 namespace {
 
-bool waitFor(const std::function<bool()>& condition, int milliseconds)
-{
-    const QDeadlineTimer deadline(milliseconds);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents();
-        QThread::msleep(50);
-    }
-    return true;
-}
-
 class WindowsAtStartTest : public testing::Test {
 protected:
     void SetUp() override
@@ -40,12 +29,7 @@ protected:
             if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
                 GTEST_SKIP() << tool << " is not installed: no window manager to check the windows' order under";
         home = freshTestFolder("windows-at-start");
-        environment.insert("HOME", home);
-        environment.insert("XDG_CONFIG_HOME", home + "/.config");
-        environment.insert("XDG_DATA_HOME", home + "/.local/share");
-        environment.insert("XDG_STATE_HOME", home + "/.local/state");
-        environment.insert("XDG_CACHE_HOME", home + "/.cache");
-        environment.insert("XDG_CONFIG_DIRS", home + "/etc/xdg");
+        insertHomeFolders(environment, home);
         bus = std::make_unique<PrivateBus>(home + "/.local/share/dbus-1", environment);
         ASSERT_TRUE(bus->isRunning());
         environment.insert("DBUS_SESSION_BUS_ADDRESS", bus->address());

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcessEnvironment>
 #include <QThread>
 #include <functional>
 #include <gtest/gtest.h>
@@ -36,4 +37,15 @@ inline QByteArray readFile(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A program started with it keeps every file of the desktop's layout below the temporary home.
+inline void insertHomeFolders(QProcessEnvironment& environment, const QString& home)
+{
+    environment.insert("HOME", home);
+    environment.insert("XDG_CONFIG_HOME", home + "/.config");
+    environment.insert("XDG_DATA_HOME", home + "/.local/share");
+    environment.insert("XDG_STATE_HOME", home + "/.local/state");
+    environment.insert("XDG_CACHE_HOME", home + "/.cache");
+    environment.insert("XDG_CONFIG_DIRS", home + "/etc/xdg");
 }
