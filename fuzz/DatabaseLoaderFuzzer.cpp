@@ -21,25 +21,15 @@ public:
     QHash<QString, QByteArray> files;
 
     bool exists(const QString& path) const override { return files.contains(path); }
-    std::optional<QVariant> readPropertyList(const QString& path, Error* error) const override
+    std::optional<QByteArray> readFile(const QString& path, Error*) const override { return files.value(path); }
+    bool writeFile(const QByteArray& bytes, const QString& path, Error*, const std::function<void()>& beforeReplacing) override
     {
-        return PropertyList::fromData(files.value(path), error, maximumFileSize());
-    }
-    bool writePropertyList(const QVariant& value, const QString& path, Error* error, const std::function<void()>& beforeReplacing) override
-    {
-        const std::optional<QByteArray> bytes = PropertyList::toData(value, error, maximumFileSize());
-        if (!bytes)
-            return false;
         if (beforeReplacing)
             beforeReplacing();
-        files.insert(path, *bytes);
+        files.insert(path, bytes);
         return true;
     }
-    bool copyFile(const QString& source, const QString& destination, Error*) override
-    {
-        files.insert(destination, files.value(source));
-        return true;
-    }
+    bool makeFolder(const QString&, Error*) override { return true; }
 };
 
 } // namespace
