@@ -20,7 +20,7 @@ public:
     QString itemPath() const { return m_path; }
     QString itemIconName() const { return m_iconName; }
 
-    // A file item the user set to "Don't Start": handed back switched off.
+    // A file item the user set to "Disabled": handed back switched off.
     bool isSwitchedOff() const { return m_isSwitchedOff; }
 
     // The create or delete request record (MHKeelhouseKeys "path", "name"
