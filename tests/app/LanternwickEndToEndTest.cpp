@@ -147,6 +147,22 @@ protected:
         ending.exitStatus = program.exitStatus();
         return ending;
     }
+    // Starts the program and lets it end by itself, as auto close ends a login run.
+    Ending runToItsEnd()
+    {
+        QProcess program;
+        Ending ending;
+        QObject::connect(&program, &QProcess::readyRead, [&] { ending.output += QString::fromUtf8(program.readAll()); });
+        startProgram(program);
+        ending.ended = waitFor([&] { return program.state() == QProcess::NotRunning; }, 60000);
+        ending.output += QString::fromUtf8(program.readAll());
+        if (!ending.ended)
+            program.kill();
+        program.waitForFinished(5000);
+        ending.exitCode = program.exitCode();
+        ending.exitStatus = program.exitStatus();
+        return ending;
+    }
     // Ends well within what a logout waits, and long before the step it was
     // in would have ended (a minute), with status 0 and no sanitizer report.
     // The bound is loose: a sanitizer build under a full parallel run is slow.
@@ -247,16 +263,10 @@ TEST_F(LanternwickEndToEndTest, WithoutASystemBusTheItemsRunAndTheFirstLinesReac
     writeItems([&](ObjectContext& objects, const std::function<void(DBLoginItem*)>& append) { append(objects.createFileItemWithPath(first)); });
     environment.insert("DBUS_SYSTEM_BUS_ADDRESS", "unix:path=" + home + "/no-system-bus");
 
-    QProcess program;
-    QString output;
-    QObject::connect(&program, &QProcess::readyRead, [&] { output += QString::fromUtf8(program.readAll()); });
-    startProgram(program);
-    const bool ended = waitFor([&] { return program.state() == QProcess::NotRunning; }, 60000);
-    output += QString::fromUtf8(program.readAll());
-    if (!ended)
-        program.kill();
-    ASSERT_TRUE(ended) << output.toStdString();
-    EXPECT_EQ(program.exitCode(), 0) << output.toStdString();
+    const Ending ending = runToItsEnd();
+    const QString& output = ending.output;
+    ASSERT_TRUE(ending.ended) << output.toStdString();
+    EXPECT_EQ(ending.exitCode, 0) << output.toStdString();
     EXPECT_TRUE(QFile::exists(marker(first))) << output.toStdString();
     const QString log = logFile();
     EXPECT_TRUE(log.contains("Wake from sleep cannot be watched")) << log.toStdString();
@@ -341,14 +351,9 @@ TEST_F(LanternwickEndToEndTest, AKilledLoginRunGoesOnWithWhatItHadNotStarted)
     EXPECT_EQ(startsOf(scripts[1]), 0) << "killed during the delay";
 
     // The same login again: the run goes on, and auto close ends it.
-    QProcess again;
-    QString output;
-    QObject::connect(&again, &QProcess::readyRead, [&] { output += QString::fromUtf8(again.readAll()); });
-    startProgram(again);
-    const bool ended = waitFor([&] { return again.state() == QProcess::NotRunning; }, 60000);
-    if (!ended)
-        again.kill();
-    ASSERT_TRUE(ended) << output.toStdString();
+    const Ending again = runToItsEnd();
+    const QString& output = again.output;
+    ASSERT_TRUE(again.ended) << output.toStdString();
     for (const QString& script : scripts)
         EXPECT_EQ(startsOf(script), 1) << script.toStdString() << "\n" << output.toStdString();
     EXPECT_TRUE(output.contains("was started earlier in this login, skipping")) << output.toStdString();
@@ -394,13 +399,9 @@ TEST_F(LanternwickEndToEndTest, AProgramStartedThroughAWrapperIsNotStartedTwiceI
     });
     QString output;
     for (int start = 0; start < 2; ++start) {
-        QProcess program;
-        QObject::connect(&program, &QProcess::readyRead, [&] { output += QString::fromUtf8(program.readAll()); });
-        startProgram(program);
-        const bool ended = waitFor([&] { return program.state() == QProcess::NotRunning; }, 60000);
-        if (!ended)
-            program.kill();
-        ASSERT_TRUE(ended) << output.toStdString();
+        const Ending ending = runToItsEnd();
+        output += ending.output;
+        ASSERT_TRUE(ending.ended) << output.toStdString();
     }
     EXPECT_EQ(startsOf(bare), 1) << output.toStdString();
     EXPECT_EQ(startsOf(entryWrapper), 1) << output.toStdString();
