@@ -1,7 +1,10 @@
 // The launcher GIO runs for each desktop entry, run on its own: what the
 // programs it starts receive is tested through the workspace.
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/socket.h>
@@ -58,6 +61,53 @@ TEST(LauncherTest, OutputForAJournalOutOfReachStaysWhereItWent)
     close(pair[0]);
     EXPECT_EQ(WEXITSTATUS(exitStatus), 0);
     EXPECT_EQ(QByteArray(output, int(qMax<ssize_t>(length, 0))), "kept\n");
+}
+
+// Writes an executable file of the given text.
+void writeProgram(const QString& path, const QByteArray& text, QFile::Permissions permissions)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(text);
+    file.close();
+    file.setPermissions(permissions);
+}
+
+constexpr QFile::Permissions kRunnable = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+
+// An entry's program is found and run as the C library's execvp runs it.
+TEST(LauncherTest, ProgramsAreFoundAndRunAsExecvpDoes)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QDir root(folder.path());
+    ASSERT_TRUE(root.mkpath(QStringLiteral("denied")) && root.mkpath(QStringLiteral("allowed")));
+    // A script without a "#!" line is read by the shell.
+    writeProgram(root.filePath(QStringLiteral("allowed/tool")), "echo \"$0 $1\" > \"$OUT\"\n", kRunnable);
+    // The first folder holds a file of that name that may not be run: the search goes on.
+    writeProgram(root.filePath(QStringLiteral("denied/tool")), "echo wrong > \"$OUT\"\n", QFile::ReadOwner);
+    const QString out = root.filePath(QStringLiteral("out"));
+    const auto run = [&](const QString& program, const QString& path) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("PATH"), path);
+        environment.insert(QStringLiteral("OUT"), out);
+        QProcess launcher;
+        launcher.setProcessEnvironment(environment);
+        launcher.start(kLauncher, { program, QStringLiteral("word") });
+        EXPECT_TRUE(launcher.waitForFinished());
+        QFile written(out);
+        const QByteArray text = written.open(QIODevice::ReadOnly) ? written.readAll().trimmed() : QByteArray();
+        written.remove();
+        return std::make_pair(launcher.exitCode(), text);
+    };
+
+    const QString tool = root.filePath(QStringLiteral("allowed/tool"));
+    EXPECT_EQ(run(tool, QString()), std::make_pair(0, (tool + QStringLiteral(" word")).toUtf8()));
+    const QString path = root.filePath(QStringLiteral("missing")) + ':' + root.filePath(QStringLiteral("denied")) + ':'
+        + root.filePath(QStringLiteral("allowed"));
+    EXPECT_EQ(run(QStringLiteral("tool"), path), std::make_pair(0, (tool + QStringLiteral(" word")).toUtf8()));
+    // Found only where it may not be run: refused, and said so.
+    EXPECT_EQ(run(QStringLiteral("tool"), root.filePath(QStringLiteral("denied"))).first, 127);
 }
 
 } // namespace

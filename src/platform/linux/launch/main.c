@@ -8,19 +8,91 @@
 // tells the program its process id and gives its output to the journal
 // under the program's own name.
 //
-// It is plain C, without the C++ runtime's start-up: it runs once for every
-// item of a login.
+// It is plain C, linked statically against a small C library: it runs once
+// for every item of a login, and what its start costs is paid by each.
+#define _GNU_SOURCE
 #include "platform/linux/launch/ChildSetup.h"
 
+#include <dirent.h>
 #include <errno.h>
+#include <limits.h>
 #include <stdbool.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/un.h>
 #include <unistd.h>
+
+// Every descriptor from the first on, by one call where the kernel has it.
+static void closeFrom(int first)
+{
+    if (syscall(SYS_close_range, (unsigned)first, ~0U, 0U) == 0)
+        return;
+    DIR* folder = opendir("/proc/self/fd");
+    if (!folder)
+        return;
+    const int own = dirfd(folder);
+    for (const struct dirent* entry; (entry = readdir(folder));) {
+        const int descriptor = atoi(entry->d_name);
+        if (descriptor >= first && descriptor != own)
+            close(descriptor);
+    }
+    closedir(folder);
+}
+
+// A file the kernel cannot run (a script without a "#!" line) is read by the
+// shell, as the C library's execvp does it.
+static void execute(const char* file, char** argv)
+{
+    execv(file, argv);
+    if (errno != ENOEXEC)
+        return;
+    int count = 0;
+    while (argv[count])
+        ++count;
+    char* shell[count + 2];
+    shell[0] = "/bin/sh";
+    shell[1] = (char*)file;
+    memcpy(shell + 2, argv + 1, (size_t)count * sizeof *argv);
+    execv(shell[0], shell);
+}
+
+// What execvp does, the same whatever C library the launcher is built with:
+// a name without a slash is looked up in $PATH, in order, passing over
+// folders where it is missing or may not be run.
+static void run(char** argv)
+{
+    const char* name = argv[0];
+    if (strchr(name, '/')) {
+        execute(name, argv);
+        return;
+    }
+    const char* path = getenv("PATH");
+    if (!path)
+        path = "/bin:/usr/bin";
+    bool denied = false;
+    for (const char* folder = path;; ++folder) {
+        const char* end = strchrnul(folder, ':');
+        char file[PATH_MAX];
+        // An empty folder is the current one.
+        const int length = end == folder ? snprintf(file, sizeof file, "%s", name)
+                                         : snprintf(file, sizeof file, "%.*s/%s", (int)(end - folder), folder, name);
+        if (length > 0 && (size_t)length < sizeof file) {
+            execute(file, argv);
+            if (errno == EACCES)
+                denied = true;
+            else if (errno != ENOENT && errno != ENOTDIR && errno != ESTALE && errno != ENODEV && errno != ETIMEDOUT)
+                return;
+        }
+        if (*end == '\0')
+            break;
+        folder = end;
+    }
+    errno = denied ? EACCES : ENOENT;
+}
 
 // The session's journal stream, which systemd names in $JOURNAL_STREAM as "device:inode".
 static bool isJournal(int descriptor)
@@ -69,7 +141,7 @@ int main(int argc, char** argv)
         return 127;
     }
     setsid();
-    closefrom(3);
+    closeFrom(3);
     for (size_t index = 0; index < sizeof kSignalsResetForPrograms / sizeof *kSignalsResetForPrograms; ++index)
         signal(kSignalsResetForPrograms[index], SIG_DFL);
     sigset_t nothing;
@@ -81,7 +153,7 @@ int main(int argc, char** argv)
     snprintf(pid, sizeof pid, "%ld", (long)getpid());
     setenv("GIO_LAUNCHED_DESKTOP_FILE_PID", pid, 1);
     journalUnderOwnName(argv[1]);
-    execvp(argv[1], argv + 1);
+    run(argv + 1);
     fprintf(stderr, "%s: %s could not be started: %s\n", argv[0], argv[1], strerror(errno));
     return 127;
 }
