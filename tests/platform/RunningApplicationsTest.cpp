@@ -50,6 +50,7 @@ protected:
         QByteArray name = "app";
         // The process whose thread it is; 0 for a process of its own.
         int threadOf = 0;
+        int session = 7;
     };
 
     void add(const Process& process)
@@ -60,8 +61,10 @@ protected:
                 + QByteArray::number(process.pid) + "\nUid:\t" + QByteArray::number(process.uid) + "\t0\t0\t0\n");
         const qint64 startTicks = static_cast<qint64>((kUptime - process.ageSeconds) * static_cast<double>(sysconf(_SC_CLK_TCK)));
         // State, parent 1, group and session 7, fields 7 to 21, then the start time as field 22.
-        writeFile(folder + "/stat", QByteArray::number(process.pid) + " (" + process.name + ") " + process.state + " 1 7 7"
+        writeFile(folder + "/stat", QByteArray::number(process.pid) + " (" + process.name + ") " + process.state + " 1 "
+                + QByteArray::number(process.session) + ' ' + QByteArray::number(process.session)
                 + QByteArray(" 0").repeated(15) + " " + QByteArray::number(startTicks) + QByteArray(" 0").repeated(10) + "\n");
+        QFile::remove(folder + "/exe");
         QFile::link(process.executable, folder + "/exe");
         QByteArray arguments;
         for (const QString& argument : process.commandLine)
@@ -184,6 +187,28 @@ TEST_F(ProcessTreeTest, ALookAgainReadsOnlyTheNumbersGivenOutSince)
     table.refresh();
     EXPECT_EQ(table.processesRunning(root + "/real/theirs"), QList<qint64> { 90 });
     EXPECT_EQ(table.processesRunning(root + "/real/young"), QList<qint64> { 103 });
+}
+
+// A launcher seen before its setsid() and its exec is known, by the next
+// look, as its program in a session of its own.
+TEST_F(ProcessTreeTest, ALauncherSeenBeforeItLeadsItsSessionIsFoundInIt)
+{
+    const QString lastPid = proc + "/sys/kernel/ns_last_pid";
+    writeFile(lastPid, "101\n");
+    ProcessTable table(proc, getuid());
+    table.refresh();
+
+    add({ .pid = 102, .executable = root + "/real/young", .commandLine = { "launcher" } });
+    writeFile(lastPid, "102\n");
+    table.refresh();
+    EXPECT_EQ(table.sessionMembers(7).size(), 1);
+    add({ .pid = 102, .executable = root + "/real/app", .commandLine = { root + "/real/app" }, .session = 102 });
+    table.refresh();
+    EXPECT_EQ(table.processesRunning(root + "/real/app"), QList<qint64> { 102 });
+    EXPECT_EQ(table.commandLine(102), QStringList { root + "/real/app" });
+    ASSERT_EQ(table.sessionMembers(102).size(), 1);
+    EXPECT_EQ(table.sessionMembers(102).first().pid, 102);
+    EXPECT_TRUE(table.sessionMembers(7).isEmpty());
 }
 
 TEST_F(ProcessTreeTest, AnInterpreterRunsOnlyTheScriptOrCommandItIsGiven)

@@ -81,11 +81,8 @@ void ProcessTable::refresh()
         indexAll();
         return;
     }
-    // By now a launcher has become its program.
-    for (const qint64 pid : std::exchange(m_readAgain, {})) {
-        forget(pid);
-        readEntry(pid, false);
-    }
+    for (const qint64 pid : std::exchange(m_readAgain, {}))
+        readAgain(pid);
     const std::optional<qint64> last = readLastPid();
     if (last && m_lastPid && *last >= *m_lastPid && *last - *m_lastPid <= kMaximumNewPids) {
         // Most numbers name threads or processes already gone. One already
@@ -169,6 +166,33 @@ ProcessTable::Entry& ProcessTable::readEntry(qint64 pid, bool readAgain) const
     if (m_desktopFilesIndexed)
         indexLaunchedDesktopFile(pid, stored);
     return stored;
+}
+
+// By now a launcher has become its program: only what an exec changes is
+// read. The owner and the thread group stay. The session changes only by the
+// process's own setsid(), as a launcher's does first thing; it is read again
+// when sessions are asked about: the status of a process during its exec
+// waits for the exec.
+void ProcessTable::readAgain(qint64 pid)
+{
+    const auto known = m_entries.find(pid);
+    if (known == m_entries.end() || !known->process) {
+        // Not yet there at the first look, perhaps.
+        forget(pid);
+        readEntry(pid, false);
+        return;
+    }
+    // A leader cannot call setsid() again.
+    if (known->process->session != pid)
+        m_sessionUnsettled.insert(pid);
+    const QString executable = readExecutable(pid);
+    if (executable == known->executable)
+        return;
+    m_byExecutable.remove(known->executable, pid);
+    known->executable = executable;
+    known->commandLine.reset();
+    if (!executable.isEmpty())
+        m_byExecutable.insert(executable, pid);
 }
 
 void ProcessTable::forget(qint64 pid) const
@@ -286,6 +310,8 @@ QList<ProcessTable::Process> ProcessTable::sessionMembers(qint64 session) const
     indexAll();
     // The session of a process never changes but by its own setsid(), which
     // reading it again sees; only the members are read again.
+    for (const qint64 pid : std::exchange(m_sessionUnsettled, {}))
+        currentProcess(pid);
     QList<Process> members;
     for (const qint64 pid : m_bySession.values(session)) {
         if (const std::optional<Process> member = currentProcess(pid); member && !member->hasEnded && member->session == session)

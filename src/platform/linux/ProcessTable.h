@@ -13,6 +13,7 @@
 #include <QHash>
 #include <QList>
 #include <QMultiHash>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -88,6 +89,8 @@ private:
     std::optional<qint64> readLastPid() const;
     // A thread of another process is none of the table's.
     Entry& readEntry(qint64 pid, bool readAgain) const;
+    // The second look at a process that began after the first.
+    void readAgain(qint64 pid);
     void forget(qint64 pid) const;
     // The path of a file of the process's folder.
     QByteArray fileOf(qint64 pid, const char* name) const;
@@ -112,4 +115,6 @@ private:
     mutable QMultiHash<QString, qint64> m_byDesktopFile;
     // What began after the first look, to be read once more.
     mutable QList<qint64> m_readAgain;
+    // Processes read before they may have called setsid().
+    mutable QSet<qint64> m_sessionUnsettled;
 };
