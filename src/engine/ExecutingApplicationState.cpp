@@ -404,32 +404,49 @@ bool ExecutingApplicationState::executeItem(const ExecutionData::Item& item, Exe
     return true;
 }
 
-bool ExecutingApplicationState::executeFileItem(const DBFileItem* item, Error* error)
+bool ExecutingApplicationState::executeFileItems(const QList<DBFileItem*>& items, const FailureHandler& failed)
 {
-    if (!item)
-        return false;
-    ExecutionData::Item record;
-    dispatch_main_thread_sync([&] { record = recordOfItem(item, nullptr); });
     // A start that has made no run yet learns once what this login's runs started.
     std::call_once(m_launchesOfLoginRemembered, [this] {
         if (RunJournal* journal = applicationHelpers() ? applicationHelpers()->runJournal() : nullptr)
             rememberLaunches(journal->openForLogin(loginKey()));
     });
-    return executeFileItem(record, nullptr, error);
+    // One look at the processes serves every item, as in a run: each item
+    // looks again only at what began or ended since.
+    const std::unique_ptr<Workspace::RunningItems> running = m_workspace ? m_workspace->runningItems() : nullptr;
+    bool opened = true;
+    for (const DBFileItem* item : items) {
+        if (!item)
+            continue;
+        ExecutionData::Item record;
+        dispatch_main_thread_sync([&] { record = recordOfItem(item, nullptr); });
+        LOG_VERBOSE("Launching %1...", record.displayName);
+        Error error;
+        if (openFileItem(record, running.get(), nullptr, &error))
+            continue;
+        opened = false;
+        if (failed)
+            failed(item, error);
+    }
+    return opened;
 }
 
 bool ExecutingApplicationState::executeFileItem(const ExecutionData::Item& item, ExecutionData* data, Error* error)
 {
-    if (m_workspace) {
-        // A run looks again at what began or ended; a single launch makes a pass of its own.
-        std::unique_ptr<Workspace::RunningItems> ownPass;
-        Workspace::RunningItems* running = data ? data->runningItems() : nullptr;
-        if (running) {
-            running->refresh();
-        } else {
-            ownPass = m_workspace->runningItems();
-            running = ownPass.get();
-        }
+    std::unique_ptr<Workspace::RunningItems> ownPass;
+    Workspace::RunningItems* running = data ? data->runningItems() : nullptr;
+    if (!running && m_workspace) {
+        ownPass = m_workspace->runningItems();
+        running = ownPass.get();
+    }
+    return openFileItem(item, running, data ? data->runJournal() : nullptr, error);
+}
+
+bool ExecutingApplicationState::openFileItem(const ExecutionData::Item& item, Workspace::RunningItems* running,
+                                             RunJournal* journal, Error* error)
+{
+    if (running) {
+        running->refresh();
         if (!validateLaunchedStatusForItem(item, *running))
             return true;
     }
@@ -443,7 +460,7 @@ bool ExecutingApplicationState::executeFileItem(const ExecutionData::Item& item,
     const Workspace::LaunchResult result = m_workspace ? m_workspace->openItemAtPath(item.path, options)
                                                        : Workspace::LaunchResult::failure(QStringLiteral("There is no workspace to open items with."));
     if (result.succeeded) {
-        if (RunJournal* journal = data ? data->runJournal() : nullptr)
+        if (journal)
             journal->recordStartedItem({ writtenPath(item.path), result.pid, result.startTicks });
         return true;
     }

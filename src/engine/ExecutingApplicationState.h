@@ -34,11 +34,12 @@ public:
     bool isExecutionState() const override { return true; }
     void executeState() override;
 
-    // Opens one file item now with the rules of a run (already running, debug
-    // options, launch options), for the items list's launch command. Answers
-    // false, with the reason in error when one is given, when it could not be
-    // opened.
-    bool executeFileItem(const DBFileItem* item, Error* error);
+    // Opens file items now, in order, with the rules of a run (already running,
+    // debug options, launch options), for the items list's launch command.
+    // Answers false when one could not be opened; failed hears of each, with
+    // the reason.
+    using FailureHandler = std::function<void(const DBFileItem* item, const Error& error)>;
+    bool executeFileItems(const QList<DBFileItem*>& items, const FailureHandler& failed = {});
 
     // Where the run's snapshots sample the machine; by default the
     // process-wide source of ExecutionValidationParameters.
@@ -61,6 +62,9 @@ public:
     // The handlers of the item kinds. data is null for an item opened on its
     // own. Only a file item can fail.
     bool executeFileItem(const ExecutionData::Item& item, ExecutionData* data, Error* error);
+    // Opens the file item unless the pass finds it running; the journal, when
+    // given, records what started.
+    bool openFileItem(const ExecutionData::Item& item, Workspace::RunningItems* running, RunJournal* journal, Error* error);
     bool executeDelayItem(const ExecutionData::Item& item, ExecutionData* data, Error* error);
     bool executeWaitPreviousItem(const ExecutionData::Item& item, ExecutionData* data, Error* error);
     bool executeConditionalPreviousItem(const ExecutionData::Item& item, ExecutionData* data, Error* error);

@@ -356,12 +356,16 @@ TEST_F(ExecutingApplicationStateTest, OpeningOneItemReportsAFailureWithOrWithout
     DBFileItem* fine = fileItem(application("Fine"));
     workspace->failOpening("/apps/Broken", "no program");
 
-    EXPECT_FALSE(execute()->executeFileItem(broken, nullptr));
-    Error error;
-    EXPECT_FALSE(execute()->executeFileItem(broken, &error));
-    EXPECT_EQ(error.code(), MHErrors::MHErrorCodeFileItemLaunchFailed);
-    EXPECT_TRUE(execute()->executeFileItem(fine, nullptr));
-    EXPECT_EQ(openedPaths(), QStringList({ "/apps/Broken", "/apps/Broken", "/apps/Fine" }));
+    EXPECT_FALSE(execute()->executeFileItems({ broken }));
+    QList<Error> errors;
+    EXPECT_FALSE(execute()->executeFileItems({ broken, fine }, [&](const DBFileItem* item, const Error& error) {
+        EXPECT_EQ(item, broken);
+        errors.append(error);
+    }));
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_EQ(errors[0].code(), MHErrors::MHErrorCodeFileItemLaunchFailed);
+    EXPECT_TRUE(execute()->executeFileItems({ fine }));
+    EXPECT_EQ(openedPaths(), QStringList({ "/apps/Broken", "/apps/Broken", "/apps/Fine", "/apps/Fine" }));
 }
 
 TEST_F(ExecutingApplicationStateTest, ARunningApplicationIsNotOpenedAgain)

@@ -477,14 +477,12 @@ void MainItemsViewController::launchSelectedItems()
     }
     LOG_NORMAL("Launching %1 items...", selection.size());
     auto* state = dynamic_cast<ExecutingApplicationState*>(helpers()->applicationContext().executeItemsState());
-    for (const DBFileItem* item : fileItemsOf(selection)) {
-        LOG_VERBOSE("Launching %1...", item->itemNiceDisplayName());
-        Error error;
-        if (state && state->executeFileItem(item, &error))
-            continue;
+    if (!state)
+        return;
+    state->executeFileItems(fileItemsOf(selection), [](const DBFileItem* item, const Error& error) {
         LOG_WARN("Failed launching %1...", item->itemNiceDisplayName());
         Error::log(QStringLiteral("Launch error:"), error);
-    }
+    });
 }
 
 // --- Commands ----------------------------------------------------------------------
