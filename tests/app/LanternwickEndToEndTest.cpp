@@ -139,12 +139,7 @@ protected:
         ::kill(pid_t(program.processId()), signal);
         ending.ended = waitFor([&] { return program.state() == QProcess::NotRunning; }, 45000);
         ending.milliseconds = sinceSignal.elapsed();
-        ending.output += QString::fromUtf8(program.readAll());
-        if (!ending.ended)
-            program.kill();
-        program.waitForFinished(5000);
-        ending.exitCode = program.exitCode();
-        ending.exitStatus = program.exitStatus();
+        collectEnd(program, ending);
         return ending;
     }
     // Starts the program and lets it end by itself, as auto close ends a login run.
@@ -155,13 +150,18 @@ protected:
         QObject::connect(&program, &QProcess::readyRead, [&] { ending.output += QString::fromUtf8(program.readAll()); });
         startProgram(program);
         ending.ended = waitFor([&] { return program.state() == QProcess::NotRunning; }, 60000);
+        collectEnd(program, ending);
+        return ending;
+    }
+    // The rest of the output and how the program ended; one that did not end is killed.
+    static void collectEnd(QProcess& program, Ending& ending)
+    {
         ending.output += QString::fromUtf8(program.readAll());
         if (!ending.ended)
             program.kill();
         program.waitForFinished(5000);
         ending.exitCode = program.exitCode();
         ending.exitStatus = program.exitStatus();
-        return ending;
     }
     // Ends well within what a logout waits, and long before the step it was
     // in would have ended (a minute), with status 0 and no sanitizer report.
