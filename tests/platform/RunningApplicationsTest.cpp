@@ -209,6 +209,21 @@ TEST_F(ProcessTreeTest, ALauncherSeenBeforeItLeadsItsSessionIsFoundInIt)
     ASSERT_EQ(table.sessionMembers(102).size(), 1);
     EXPECT_EQ(table.sessionMembers(102).first().pid, 102);
     EXPECT_TRUE(table.sessionMembers(7).isEmpty());
+
+    // One that ends before its session is asked about is forgotten whole: a
+    // later process given its number is read.
+    add({ .pid = 103, .executable = root + "/real/young", .commandLine = { "launcher" } });
+    writeFile(lastPid, "103\n");
+    table.refresh();
+    table.refresh();
+    QDir(proc + "/103").removeRecursively();
+    writeFile(lastPid, "50\n");
+    table.refresh();
+    EXPECT_TRUE(table.sessionMembers(7).isEmpty());
+    add({ .pid = 103, .executable = root + "/real/young", .commandLine = { root + "/real/young" }, .session = 103 });
+    writeFile(lastPid, "40\n");
+    table.refresh();
+    EXPECT_EQ(table.processesRunning(root + "/real/young"), QList<qint64> { 103 });
 }
 
 TEST_F(ProcessTreeTest, AnInterpreterRunsOnlyTheScriptOrCommandItIsGiven)

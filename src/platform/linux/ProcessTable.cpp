@@ -201,6 +201,7 @@ void ProcessTable::forget(qint64 pid) const
     if (known == m_entries.cend())
         return;
     m_byExecutable.remove(known->executable, pid);
+    m_sessionUnsettled.remove(pid);
     if (!known->launchedDesktopFile.isEmpty())
         m_byDesktopFile.remove(known->launchedDesktopFile, pid);
     if (known->process)
