@@ -433,13 +433,7 @@ bool ExecutingApplicationState::executeFileItems(const QList<DBFileItem*>& items
 
 bool ExecutingApplicationState::executeFileItem(const ExecutionData::Item& item, ExecutionData* data, Error* error)
 {
-    std::unique_ptr<Workspace::RunningItems> ownPass;
-    Workspace::RunningItems* running = data ? data->runningItems() : nullptr;
-    if (!running && m_workspace) {
-        ownPass = m_workspace->runningItems();
-        running = ownPass.get();
-    }
-    return openFileItem(item, running, data ? data->runJournal() : nullptr, error);
+    return openFileItem(item, data ? data->runningItems() : nullptr, data ? data->runJournal() : nullptr, error);
 }
 
 bool ExecutingApplicationState::openFileItem(const ExecutionData::Item& item, Workspace::RunningItems* running,

@@ -59,8 +59,8 @@ public:
 
     static bool shouldLaunchItemHidden(const ExecutionData::Item& item);
 
-    // The handlers of the item kinds. data is null for an item opened on its
-    // own. Only a file item can fail.
+    // The handlers of the item kinds, with the run's data. Only a file item
+    // can fail.
     bool executeFileItem(const ExecutionData::Item& item, ExecutionData* data, Error* error);
     // Opens the file item unless the pass finds it running; the journal, when
     // given, records what started.
