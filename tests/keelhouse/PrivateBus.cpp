@@ -3,7 +3,10 @@
 #include <QDir>
 #include <QDeadlineTimer>
 #include <QFile>
-#include <QThread>
+#include <cerrno>
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
 
 PrivateBus::PrivateBus(const QString& folder, const QProcessEnvironment& extra)
     : m_folder(folder)
@@ -31,13 +34,38 @@ PrivateBus::PrivateBus(const QString& folder, const QProcessEnvironment& extra)
     // that nobody drains while a test waits: a full pipe would stall them.
     m_daemon.setProcessChannelMode(QProcess::MergedChannels);
     m_daemon.setStandardOutputFile(logPath());
-    m_daemon.start(QStringLiteral("dbus-daemon"), { QStringLiteral("--config-file=") + config.fileName(), QStringLiteral("--nofork") });
-    const QString socket = folder + QStringLiteral("/socket");
-    QDeadlineTimer deadline(10000);
-    while (!QFile::exists(socket) && !deadline.hasExpired() && m_daemon.state() != QProcess::NotRunning)
-        QThread::msleep(10);
-    if (QFile::exists(socket))
-        m_address = address;
+    // The daemon prints its address on descriptor 3 once it listens: a
+    // socket file can exist before connections are accepted on it.
+    int ready[2];
+    if (pipe2(ready, O_CLOEXEC) != 0)
+        return;
+    m_daemon.setChildProcessModifier([writeEnd = ready[1]] {
+        if (writeEnd == 3)
+            fcntl(3, F_SETFD, 0);
+        else
+            dup2(writeEnd, 3);
+    });
+    m_daemon.start(QStringLiteral("dbus-daemon"), { QStringLiteral("--config-file=") + config.fileName(), QStringLiteral("--nofork"),
+                                                    QStringLiteral("--print-address=3") });
+    close(ready[1]);
+    // The limit only bounds a hang: the line or the end of the pipe (the
+    // daemon failed) comes first.
+    QByteArray printed;
+    pollfd readable { ready[0], POLLIN, 0 };
+    QDeadlineTimer deadline(60000);
+    while (!printed.contains('\n')) {
+        const int events = poll(&readable, 1, int(deadline.remainingTime()));
+        if (events < 0 && errno == EINTR)
+            continue;
+        char buffer[256];
+        const ssize_t count = events > 0 ? read(ready[0], buffer, sizeof buffer) : 0;
+        if (count <= 0)
+            break;
+        printed.append(buffer, count);
+    }
+    close(ready[0]);
+    if (printed.contains('\n'))
+        m_address = QString::fromUtf8(printed.left(printed.indexOf('\n')));
 }
 
 PrivateBus::~PrivateBus()

@@ -2,6 +2,7 @@
 // Points HOME and every XDG_* folder at a temporary folder, so that no test
 // ever reads or writes the real home folder.
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 inline bool isolateTestHome(const QTemporaryDir& home)
@@ -15,6 +16,11 @@ inline bool isolateTestHome(const QTemporaryDir& home)
     qputenv("XDG_STATE_HOME", root + "/.local/state");
     qputenv("XDG_CACHE_HOME", root + "/.cache");
     qputenv("XDG_CONFIG_DIRS", root + "/etc/xdg");
+    // The runtime folder must be private to the user, or Qt warns and picks its own.
+    const QString runtime = home.path() + "/run";
+    if (!QDir().mkpath(runtime) || !QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner))
+        return false;
+    qputenv("XDG_RUNTIME_DIR", runtime.toUtf8());
     // Nor the machine's login session: a test that needs one names its own.
     qunsetenv("XDG_SESSION_ID");
     return true;
