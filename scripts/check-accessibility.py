@@ -36,7 +36,8 @@ CONTROL_ROLES = {
 ROW_ROLES = {pyatspi.ROLE_LIST_ITEM, pyatspi.ROLE_TABLE_CELL, pyatspi.ROLE_TABLE_ROW, pyatspi.ROLE_TABLE_COLUMN_HEADER,
              pyatspi.ROLE_TABLE_ROW_HEADER}
 WINDOW_ROLES = {pyatspi.ROLE_FRAME, pyatspi.ROLE_WINDOW, pyatspi.ROLE_DIALOG}
-TIMEOUT = 15
+# Only bounds a hang: a sanitized build on a loaded machine answers slowly.
+TIMEOUT = 60
 KEY_HOME = 0xff50
 KEY_DOWN = 0xff54
 KEY_RETURN = 0xff0d
@@ -298,7 +299,15 @@ class Reader:
         self.main = wait_for(lambda: next((window for window in windows(self.app) if window is not None
                                            and window.getRole() == pyatspi.ROLE_FRAME
                                            and find(window, pyatspi.ROLE_MENU_BAR) is not None), None), "the main window")
-        self.items = wait_for(lambda: find(self.main, pyatspi.ROLE_LIST, "Application Items"), "the items list")
+        self._items = None
+
+    @property
+    def items(self):
+        # Looked up when first used, not at start: the window shows the system
+        # items page instead while it lists the session's new entries.
+        if self._items is None:
+            self._items = wait_for(lambda: find(self.main, pyatspi.ROLE_LIST, "Application Items"), "the items list")
+        return self._items
 
     def main_window(self):
         # Once it has read the session's list, the program shows the new
