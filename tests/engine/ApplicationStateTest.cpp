@@ -18,7 +18,10 @@
 #include "engine/LoginRecord.h"
 #include "platform/linux/LinuxSystemTimesProvider.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <stdlib.h>
+#include <unistd.h>
 
 namespace {
 
@@ -62,6 +65,20 @@ protected:
     {
         probe.executeWithCompletionBlock(std::move(run), {});
         return probe.answer;
+    }
+
+    // A start after launch that tells its login by the system's times, as
+    // the program's start does; the login is stored as handled.
+    bool startsTheItems(const SystemTimesProvider& system, const char* session)
+    {
+        helpers.times.setLoginTime(system.loginTime());
+        helpers.times.setLoginSessionID(QString::fromLatin1(session));
+        auto info = std::make_shared<ContextBatchInfo>();
+        info->setIsExecutingAfterLaunch(true);
+        const bool runs = gateAnswer(std::make_shared<ChainRun>(info));
+        QCoreApplication::processEvents();
+        LoginRecord::storeCurrentLogin(defaults, helpers);
+        return runs;
     }
 
     UserDefaults defaults { freshTestFolder(QStringLiteral("gate")) + QStringLiteral("/settings.conf") };
@@ -204,16 +221,7 @@ TEST_F(ApplicationStateTest, ANewDesktopLoginRunsTheItemsWithAConsoleLoginStillO
     std::vector<utmpx> records { loginRecord(USER_PROCESS, "alice", boot + 60, "tty1") };
     writeFile(utmp, bytesOf(records));
     const LinuxSystemTimesProvider system(root, utmp, QStringLiteral("alice"));
-    const auto start = [&](const char* session) {
-        helpers.times.setLoginTime(system.loginTime());
-        helpers.times.setLoginSessionID(QString::fromLatin1(session));
-        auto info = std::make_shared<ContextBatchInfo>();
-        info->setIsExecutingAfterLaunch(true);
-        const bool runs = gateAnswer(std::make_shared<ChainRun>(info));
-        QCoreApplication::processEvents();
-        LoginRecord::storeCurrentLogin(defaults, helpers);
-        return runs;
-    };
+    const auto start = [&](const char* session) { return startsTheItems(system, session); };
     defaults.setLastBootTime(bootTime);
     qunsetenv("DISPLAY");
     qputenv("XDG_VTNR", "1");
@@ -235,6 +243,54 @@ TEST_F(ApplicationStateTest, ANewDesktopLoginRunsTheItemsWithAConsoleLoginStillO
     // A new session ID is a new login, whatever the records say (an old record
     // left on the display).
     EXPECT_TRUE(start("8"));
+}
+
+// Without logind: a terminal window opened on the desktop writes a login
+// record of its own (its pseudo-terminal, on the display's host), and a start
+// from that terminal is still a start in the desktop's login.
+TEST_F(ApplicationStateTest, ATerminalsLoginRecordIsNoNewLogin)
+{
+    defaults.setIsItemsExecutionAfterLaunchEnabled(true);
+    defaults.setIsItemsExecutionOnManualLaunchEnabled(false);
+    const QString root = freshTestFolder(QStringLiteral("terminal-login"));
+    const qint64 boot = bootTime.toSecsSinceEpoch();
+    writeFile(root + "/stat", QByteArray("btime ") + QByteArray::number(boot) + "\n");
+    const QString utmp = root + "/utmp";
+    std::vector<utmpx> records { loginRecord(USER_PROCESS, "alice", boot + 60, ":0", ":0") };
+    writeFile(utmp, bytesOf(records));
+    const LinuxSystemTimesProvider system(root, utmp, QStringLiteral("alice"));
+    defaults.setLastBootTime(bootTime);
+    qunsetenv("XDG_VTNR");
+    qputenv("DISPLAY", ":0");
+    EXPECT_TRUE(startsTheItems(system, "")) << "the desktop login";
+
+    // A terminal window: a pseudo-terminal.
+    const int terminal = posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(terminal, 0);
+    ASSERT_EQ(grantpt(terminal), 0);
+    ASSERT_EQ(unlockpt(terminal), 0);
+    const QByteArray line = QByteArray(ptsname(terminal)).replace("/dev/", "");
+    records.push_back(loginRecord(USER_PROCESS, "alice", boot + 600, line.constData(), ":0"));
+    writeFile(utmp, bytesOf(records));
+    EXPECT_FALSE(startsTheItems(system, "")) << "a start from the menu after the terminal opened";
+    // The start's own input is that terminal.
+    const int savedInput = dup(STDIN_FILENO);
+    const int terminalSide = open(ptsname(terminal), O_RDWR | O_NOCTTY);
+    ASSERT_GE(terminalSide, 0);
+    dup2(terminalSide, STDIN_FILENO);
+    EXPECT_FALSE(startsTheItems(system, "")) << "a start from the terminal";
+    EXPECT_EQ(defaults.lastLoginTime(), QDateTime::fromSecsSinceEpoch(boot + 60));
+
+    // A start that finds only the terminal's record cannot tell its login.
+    records.erase(records.begin());
+    writeFile(utmp, bytesOf(records));
+    EXPECT_FALSE(system.loginTime().isValid());
+    EXPECT_FALSE(startsTheItems(system, ""));
+    EXPECT_EQ(defaults.lastLoginTime(), QDateTime::fromSecsSinceEpoch(boot + 60));
+    dup2(savedInput, STDIN_FILENO);
+    close(savedInput);
+    close(terminalSide);
+    close(terminal);
 }
 
 TEST_F(ApplicationStateTest, UnknownBootTimeCountsAsANewBoot)

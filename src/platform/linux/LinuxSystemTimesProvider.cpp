@@ -107,7 +107,13 @@ QList<QByteArray> LinuxSystemTimesProvider::sessionLines()
         lines.append("tty" + terminal);
     if (const char* terminal = ttyname(STDIN_FILENO))
         lines.append(QByteArray(terminal).replace("/dev/", ""));
+    lines.removeIf(isTerminalEmulatorLine);
     return lines;
+}
+
+bool LinuxSystemTimesProvider::isTerminalEmulatorLine(const QByteArray& line)
+{
+    return line.startsWith("pts/");
 }
 
 QList<qint64> LinuxSystemTimesProvider::ancestorPids() const
@@ -158,8 +164,12 @@ QDateTime LinuxSystemTimesProvider::loginTimeFromUtmp() const
     while (const utmpx* entry = getutxent()) {
         if (entry->ut_type != USER_PROCESS || text(entry->ut_user, sizeof entry->ut_user) != user)
             continue;
-        const bool isThisSession = lines.contains(text(entry->ut_line, sizeof entry->ut_line))
-            || (!display.isEmpty() && text(entry->ut_host, sizeof entry->ut_host) == display) || ancestors.contains(entry->ut_pid);
+        // A terminal emulator records its own login on the display's host:
+        // the terminal was opened in this login, it does not begin one.
+        const QByteArray line = text(entry->ut_line, sizeof entry->ut_line);
+        const bool isThisSession = !isTerminalEmulatorLine(line)
+            && (lines.contains(line) || (!display.isEmpty() && text(entry->ut_host, sizeof entry->ut_host) == display)
+                || ancestors.contains(entry->ut_pid));
         const qint64 seconds = entry->ut_tv.tv_sec;
         if (isThisSession && seconds >= bootSeconds && (!latest || seconds > *latest))
             latest = seconds;

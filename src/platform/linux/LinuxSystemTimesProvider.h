@@ -36,14 +36,18 @@ public:
 private:
     static QString currentUserName();
     QDateTime sessionStartFromLogind() const;
-    // The latest login of this boot on this session's terminal or display, or
+    // The latest login of this boot on this session's display or console, or
     // of a process this one descends from; never merely some login of the
-    // user: another login still open (a console, ssh) is another session.
+    // user: another login still open (a console, ssh) is another session;
+    // never a terminal emulator's record, which a start from that terminal
+    // would take for a new login.
     QDateTime loginTimeFromUtmp() const;
     // X display managers record the display (":0") as the line or the host.
     static QByteArray sessionDisplay();
-    // The terminal lines and display this session is known by.
+    // The display and console lines this session is known by.
     static QList<QByteArray> sessionLines();
+    // A pseudo-terminal's line ("pts/3"): a terminal window's, or ssh's.
+    static bool isTerminalEmulatorLine(const QByteArray& line);
     QList<qint64> ancestorPids() const;
 
     QString m_procRoot;
