@@ -7,7 +7,7 @@
 // file and its contents): it is never rewritten, and another entry of the
 // same file name gets a copy of its own. Owner-only files in a folder of the
 // application's data folder.
-#include "keelhouse/DesktopEntryFile.h"
+#include "platform/linux/DesktopEntryFile.h"
 
 #include <QHash>
 #include <QSet>

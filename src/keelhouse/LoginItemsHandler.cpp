@@ -6,7 +6,7 @@
 #include "foundation/MHKeelhouseKeys.h"
 #include "foundation/MHSystemItemsNotifications.h"
 #include "foundation/NotificationCenter.h"
-#include "keelhouse/DesktopEntryFile.h"
+#include "platform/linux/DesktopEntryFile.h"
 #include "keelhouse/XdgAutostartList.h"
 #include "platform/CanonicalPath.h"
 

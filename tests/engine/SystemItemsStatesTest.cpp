@@ -19,7 +19,7 @@
 #include "foundation/MHSystemItemsNotifications.h"
 #include "foundation/NotificationCenter.h"
 #include "keelhouse/DBusRecords.h"
-#include "keelhouse/DesktopEntryFile.h"
+#include "platform/linux/DesktopEntryFile.h"
 #include "keelhouse/KeelhouseBus.h"
 #include "keelhouse/KeelhouseServiceFile.h"
 #include "keelhouse/KeptDesktopEntries.h"

@@ -8,7 +8,7 @@
 #include "support/TestHome.h"
 
 #include "foundation/MHItemDataKeys.h"
-#include "keelhouse/DesktopEntryFile.h"
+#include "platform/linux/DesktopEntryFile.h"
 #include "keelhouse/KeelhouseBus.h"
 #include "keelhouse/KeelhouseServiceFile.h"
 #include "keelhouse/KeptDesktopEntries.h"

@@ -2,7 +2,7 @@
 // and entries written from hostile names and paths.
 #include "support/TestHome.h"
 
-#include "keelhouse/DesktopEntryFile.h"
+#include "platform/linux/DesktopEntryFile.h"
 #include "keelhouse/XdgAutostartList.h"
 #include "platform/CanonicalPath.h"
 

@@ -1,6 +1,7 @@
 #include "platform/linux/ItemCommand.h"
 
 #include "platform/CanonicalPath.h"
+#include "platform/linux/DesktopEntryFile.h"
 #include "platform/linux/GioPtr.h"
 #include "platform/linux/ProcessTable.h"
 
@@ -8,7 +9,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <gio/gdesktopappinfo.h>
 
 namespace {
 
@@ -61,22 +61,16 @@ QStringList interpreterLine(const QString& program)
     return { QFile::decodeName(rest.left(space)), QFile::decodeName(rest.mid(space + 1).trimmed()) };
 }
 
-// The arguments of Exec before its first field code, with "%%" as the '%' it stands for.
-QStringList entryArguments(GDesktopAppInfo* entry)
+// The arguments of an Exec value before its first field code, with "%%" as the '%' it stands for.
+QStringList entryArguments(const QString& exec)
 {
-    const GCharPtr exec(g_desktop_app_info_get_string(entry, G_KEY_FILE_DESKTOP_KEY_EXEC));
-    char** argv = nullptr;
-    if (!exec || !g_shell_parse_argv(exec.get(), nullptr, &argv, nullptr))
-        return {};
     static const QRegularExpression fieldCode(QStringLiteral("%[a-zA-Z]"));
     QStringList arguments;
-    for (char** argument = argv; *argument; ++argument) {
-        QString text = QString::fromUtf8(*argument);
-        if (text.remove(QStringLiteral("%%")).contains(fieldCode))
+    for (const QString& argument : DesktopEntryFile::commandArguments(exec).value_or(QStringList())) {
+        if (QString(argument).remove(QStringLiteral("%%")).contains(fieldCode))
             break;
-        arguments.append(QString::fromUtf8(*argument).replace(QStringLiteral("%%"), QStringLiteral("%")));
+        arguments.append(QString(argument).replace(QStringLiteral("%%"), QStringLiteral("%")));
     }
-    g_strfreev(argv);
     return arguments;
 }
 
@@ -89,8 +83,9 @@ ItemCommand ItemCommand::forItemAtPath(const QString& path)
     if (!info.isFile())
         return {};
     if (itemPath.endsWith(QLatin1String(".desktop"))) {
-        const GioPtr<GDesktopAppInfo> entry(g_desktop_app_info_new_from_filename(QFile::encodeName(itemPath).constData()));
-        return entry ? forArguments(entryArguments(entry.get()), 0) : ItemCommand();
+        const std::optional<DesktopEntryFile> entry = DesktopEntryFile::load(itemPath);
+        const std::optional<QString> exec = entry ? entry->commandLine() : std::nullopt;
+        return exec ? forArguments(entryArguments(*exec), 0) : ItemCommand();
     }
     return info.isExecutable() ? forArguments({ itemPath }, 0) : ItemCommand();
 }

@@ -2,6 +2,8 @@
 
 #include "foundation/Log.h"
 #include "platform/CanonicalPath.h"
+#include "platform/linux/ApplicationFolders.h"
+#include "platform/linux/DesktopEntryFile.h"
 #include "platform/linux/GioPtr.h"
 #include "platform/linux/OrphanReaper.h"
 #include "platform/linux/WindowMinimiser.h"
@@ -39,13 +41,39 @@ bool isDesktopEntryFile(const QString& path)
     return path.endsWith(QLatin1String(".desktop")) && QFileInfo(path).isFile();
 }
 
-// Null for any other file, and for an entry GIO cannot start (not an
-// application, or its program is not installed).
-GioPtr<GDesktopAppInfo> loadDesktopEntry(const QString& path)
+// Null for any other file, and for an entry that cannot be started (not an
+// application, or its program is not installed). Read from its own file only:
+// GIO would walk the applications folders first.
+std::optional<DesktopEntryFile> loadDesktopEntry(const QString& path)
 {
-    if (!isDesktopEntryFile(path))
-        return nullptr;
-    return GioPtr<GDesktopAppInfo>(g_desktop_app_info_new_from_filename(fileSystemPath(path).constData()));
+    if (!path.endsWith(QLatin1String(".desktop")))
+        return std::nullopt;
+    std::optional<DesktopEntryFile> entry = DesktopEntryFile::load(path);
+    return entry && entry->commandLine() ? entry : std::nullopt;
+}
+
+QString entryText(const QString& path, const char* key, bool localized)
+{
+    const std::optional<DesktopEntryFile> entry = loadDesktopEntry(path);
+    if (!entry)
+        return {};
+    return localized ? entry->localeString(QLatin1String(key)) : entry->string(QLatin1String(key));
+}
+
+// GIO's own reading of the entry (its Path, D-Bus activation, every field
+// code) where GIO's walk of the applications folders ends; else what its Exec,
+// Terminal and StartupNotify keys say, which GIO starts without the walk.
+GioPtr<GAppInfo> applicationForEntry(const QString& path, const DesktopEntryFile& entry)
+{
+    if (ApplicationFolders::gioWalkEnds())
+        return GioPtr<GAppInfo>(G_APP_INFO(g_desktop_app_info_new_from_filename(fileSystemPath(path).constData())));
+    int flags = G_APP_INFO_CREATE_NONE;
+    if (entry.boolean(QStringLiteral(G_KEY_FILE_DESKTOP_KEY_TERMINAL)))
+        flags |= G_APP_INFO_CREATE_NEEDS_TERMINAL;
+    if (entry.boolean(QStringLiteral(G_KEY_FILE_DESKTOP_KEY_STARTUP_NOTIFY)))
+        flags |= G_APP_INFO_CREATE_SUPPORTS_STARTUP_NOTIFICATION;
+    return GioPtr<GAppInfo>(g_app_info_create_from_commandline(entry.commandLine().value_or(QString()).toUtf8().constData(),
+        entry.localeString(QStringLiteral(G_KEY_FILE_DESKTOP_KEY_NAME)).toUtf8().constData(), GAppInfoCreateFlags(flags), nullptr));
 }
 
 bool isExecutableFile(const QString& path)
@@ -76,7 +104,7 @@ QString contentTypeForPath(const QString& path, QString* errorMessage = nullptr)
 
 GioPtr<GAppInfo> defaultApplicationForType(const QString& contentType)
 {
-    if (contentType.isEmpty())
+    if (contentType.isEmpty() || !ApplicationFolders::gioWalkEnds())
         return nullptr;
     return GioPtr<GAppInfo>(g_app_info_get_default_for_type(contentType.toUtf8().constData(), FALSE));
 }
@@ -129,6 +157,7 @@ void reapWhenItEnds(GPid pid)
 
 struct LinuxWorkspace::PendingLaunch {
     LinuxWorkspace* workspace;
+    QString entryPath;
     LaunchOptions options;
     Launch launch;
 };
@@ -173,8 +202,10 @@ Workspace::LaunchResult LinuxWorkspace::openItem(const QString& path, LaunchOpti
         LOG_WARN("%1 windows may have stayed shown.", absolutePath);
     if (isDesktopEntryFile(absolutePath)) {
         // Never handed to a text editor instead of starting the application.
-        if (const GioPtr<GDesktopAppInfo> entry = loadDesktopEntry(absolutePath))
-            return launchDesktopEntry(entry.get(), nullptr, options);
+        if (const std::optional<DesktopEntryFile> entry = loadDesktopEntry(absolutePath)) {
+            if (const GioPtr<GAppInfo> application = applicationForEntry(absolutePath, *entry))
+                return launchDesktopEntry(application.get(), absolutePath, nullptr, options);
+        }
         return LaunchResult::failure(QStringLiteral("%1 names no application that can be started.").arg(path));
     }
     if (isExecutableFile(absolutePath))
@@ -190,10 +221,13 @@ void LinuxWorkspace::holdLaunchBus()
     });
 }
 
-Workspace::LaunchResult LinuxWorkspace::launchDesktopEntry(GDesktopAppInfo* entry, GFile* document, LaunchOptions options)
+Workspace::LaunchResult LinuxWorkspace::launchDesktopEntry(GAppInfo* application, const QString& entryPath, GFile* document,
+    LaunchOptions options)
 {
     holdLaunchBus();
     const GioPtr<GAppLaunchContext> context(g_app_launch_context_new());
+    // The running program is known by it; GIO sets it only for an entry it read itself.
+    g_app_launch_context_setenv(context.get(), "GIO_LAUNCHED_DESKTOP_FILE", fileSystemPath(entryPath).constData());
     if (options.withoutActivation) {
         for (const char* token : kActivationTokens)
             g_app_launch_context_unsetenv(context.get(), token);
@@ -202,28 +236,27 @@ Workspace::LaunchResult LinuxWorkspace::launchDesktopEntry(GDesktopAppInfo* entr
     const GCharPtr uri(document ? g_file_get_uri(document) : nullptr);
     GList* uris = uri ? g_list_append(nullptr, uri.get()) : nullptr;
     GError* error = nullptr;
-    PendingLaunch pending { this, options, {} };
+    PendingLaunch pending { this, entryPath, options, {} };
     // With the launcher, GIO can start it without a fork of this process: the
     // launcher closes our descriptors and leads the program's session.
     const bool viaLauncher = gLauncherInUse;
     const GSpawnFlags flags = GSpawnFlags(G_SPAWN_SEARCH_PATH | G_SPAWN_DO_NOT_REAP_CHILD
         | (viaLauncher ? G_SPAWN_LEAVE_DESCRIPTORS_OPEN : 0));
-    const gboolean launched = g_desktop_app_info_launch_uris_as_manager(entry, uris, context.get(), flags,
+    const gboolean launched = g_desktop_app_info_launch_uris_as_manager(G_DESKTOP_APP_INFO(application), uris, context.get(), flags,
         viaLauncher ? nullptr : &leadOwnSession, nullptr, &LinuxWorkspace::onDesktopEntryLaunched, &pending, &error);
     g_list_free(uris);
 
-    const QString entryPath = QFile::decodeName(g_desktop_app_info_get_filename(entry));
     if (!launched)
         return LaunchResult::failure(QStringLiteral("%1 could not be started: %2").arg(entryPath, takeErrorMessage(error)));
     notifyDidLaunch(entryPath);
     return LaunchResult::success(pending.launch.pid, pending.launch.startTicks);
 }
 
-void LinuxWorkspace::onDesktopEntryLaunched(GDesktopAppInfo* entry, int pid, void* pendingLaunch)
+void LinuxWorkspace::onDesktopEntryLaunched(GDesktopAppInfo*, int pid, void* pendingLaunch)
 {
     auto* pending = static_cast<PendingLaunch*>(pendingLaunch);
     reapWhenItEnds(pid);
-    pending->launch = pending->workspace->recordLaunch(pid, QFile::decodeName(g_desktop_app_info_get_filename(entry)), pending->options);
+    pending->launch = pending->workspace->recordLaunch(pid, pending->entryPath, pending->options);
 }
 
 Workspace::LaunchResult LinuxWorkspace::spawnExecutable(const QString& path, LaunchOptions options)
@@ -269,11 +302,15 @@ Workspace::LaunchResult LinuxWorkspace::openDocument(const QString& path, Launch
     const QString contentType = contentTypeForPath(path, &errorMessage);
     if (contentType.isEmpty())
         return LaunchResult::failure(QStringLiteral("The type of %1 is unknown: %2").arg(path, errorMessage));
+    if (!ApplicationFolders::gioWalkEnds())
+        return LaunchResult::failure(QStringLiteral("The application to open %1 cannot be looked up: folder links in the "
+                                                    "applications folders lead back into them.").arg(path));
     const GioPtr<GAppInfo> application = defaultApplicationForType(contentType);
     // Default applications of a freedesktop session are always desktop entries.
     if (!application || !G_IS_DESKTOP_APP_INFO(application.get()))
         return LaunchResult::failure(QStringLiteral("No application is set to open %1 (%2).").arg(path, contentType));
-    return launchDesktopEntry(G_DESKTOP_APP_INFO(application.get()), fileForPath(path).get(), options);
+    const QString entryPath = QFile::decodeName(g_desktop_app_info_get_filename(G_DESKTOP_APP_INFO(application.get())));
+    return launchDesktopEntry(application.get(), entryPath, fileForPath(path).get(), options);
 }
 
 LinuxWorkspace::Launch LinuxWorkspace::recordLaunch(qint64 pid, const QString& path, LaunchOptions options)
@@ -373,8 +410,9 @@ ItemPathType LinuxWorkspace::typeForItemAtPath(const QString& path) const
 
 QString LinuxWorkspace::displayNameForItemAtPath(const QString& path) const
 {
-    if (const GioPtr<GDesktopAppInfo> entry = loadDesktopEntry(path))
-        return QString::fromUtf8(g_app_info_get_name(G_APP_INFO(entry.get())));
+    const QString name = entryText(path, G_KEY_FILE_DESKTOP_KEY_NAME, true);
+    if (!name.isEmpty())
+        return name;
     const GioPtr<GFileInfo> info(g_file_query_info(fileForPath(path).get(), G_FILE_ATTRIBUTE_STANDARD_DISPLAY_NAME,
         G_FILE_QUERY_INFO_NONE, nullptr, nullptr));
     if (!info)
@@ -387,10 +425,9 @@ QString LinuxWorkspace::descriptionForItemAtPath(const QString& path) const
     if (isMissingItemAtPath(path))
         return {};
     // An entry's Comment, else the kind of file: never its name again.
-    if (const GioPtr<GDesktopAppInfo> entry = loadDesktopEntry(path)) {
-        if (const char* comment = g_app_info_get_description(G_APP_INFO(entry.get())))
-            return QString::fromUtf8(comment);
-    }
+    const QString comment = entryText(path, G_KEY_FILE_DESKTOP_KEY_COMMENT, true);
+    if (!comment.isEmpty())
+        return comment;
     QString errorMessage;
     const QString contentType = contentTypeForPath(path, &errorMessage);
     if (contentType.isEmpty()) {
@@ -405,8 +442,8 @@ QString LinuxWorkspace::iconNameForItemAtPath(const QString& path) const
     if (isMissingItemAtPath(path))
         return {};
     // An application without an icon of its own looks like one, not like a file.
-    if (const GioPtr<GDesktopAppInfo> entry = loadDesktopEntry(path)) {
-        const QString icon = takeGString(g_desktop_app_info_get_string(entry.get(), G_KEY_FILE_DESKTOP_KEY_ICON));
+    if (const std::optional<DesktopEntryFile> entry = loadDesktopEntry(path)) {
+        const QString icon = entry->string(QStringLiteral(G_KEY_FILE_DESKTOP_KEY_ICON));
         return icon.isEmpty() ? QStringLiteral("application-x-executable") : icon;
     }
     const QString contentType = contentTypeForPath(path);

@@ -13,6 +13,7 @@ class WindowMinimiser;
 class X11Windows;
 
 typedef struct _GDBusConnection GDBusConnection;
+typedef struct _GAppInfo GAppInfo;
 typedef struct _GDesktopAppInfo GDesktopAppInfo;
 typedef struct _GFile GFile;
 
@@ -43,7 +44,8 @@ private:
     struct PendingLaunch;
 
     LaunchResult openItem(const QString& path, LaunchOptions options);
-    LaunchResult launchDesktopEntry(GDesktopAppInfo* entry, GFile* document, LaunchOptions options);
+    // entryPath is what the launch is known by.
+    LaunchResult launchDesktopEntry(GAppInfo* application, const QString& entryPath, GFile* document, LaunchOptions options);
     LaunchResult spawnExecutable(const QString& path, LaunchOptions options);
     LaunchResult openDocument(const QString& path, LaunchOptions options);
     // The launch as recorded; its pid is 0 when there was none.

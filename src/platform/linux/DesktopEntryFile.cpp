@@ -1,4 +1,4 @@
-#include "keelhouse/DesktopEntryFile.h"
+#include "platform/linux/DesktopEntryFile.h"
 
 #include "foundation/AtomicFile.h"
 #include "platform/linux/GioPtr.h"
