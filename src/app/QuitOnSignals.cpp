@@ -13,6 +13,16 @@ namespace {
 // Written by the handler (only async-signal-safe calls there), read by the loop.
 int gSignalSockets[2] = { -1, -1 };
 constexpr int kQuitSignals[] = { SIGTERM, SIGINT, SIGHUP };
+// The quit steps take far less; past this something waits for what never
+// comes, and the session wants the program gone.
+constexpr unsigned kSecondsToQuit = 10;
+
+void endNow(int)
+{
+    static constexpr char message[] = "The quit steps did not end in time, ending at once\n";
+    [[maybe_unused]] const ssize_t written = write(STDERR_FILENO, message, sizeof message - 1);
+    _exit(1);
+}
 } // namespace
 
 QuitOnSignals::QuitOnSignals()
@@ -34,12 +44,15 @@ QuitOnSignals::QuitOnSignals()
     action.sa_flags = SA_RESTART;
     for (const int signal : kQuitSignals)
         sigaction(signal, &action, nullptr);
+    signal(SIGALRM, endNow);
 }
 
 QuitOnSignals::~QuitOnSignals()
 {
     for (const int quitSignal : kQuitSignals)
         signal(quitSignal, SIG_DFL);
+    alarm(0);
+    signal(SIGALRM, SIG_DFL);
     m_notifier.reset();
     close(gSignalSockets[0]);
     close(gSignalSockets[1]);
@@ -47,6 +60,8 @@ QuitOnSignals::~QuitOnSignals()
 
 void QuitOnSignals::handleSignal(int signal)
 {
+    // Ends the program even when no thread comes back to the event loop.
+    alarm(kSecondsToQuit);
     const char byte = char(signal);
     [[maybe_unused]] const ssize_t written = write(gSignalSockets[0], &byte, 1);
 }

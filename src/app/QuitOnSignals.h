@@ -4,6 +4,7 @@
 // so that the quit steps (the boot time for the next start, the session save)
 // still run. A dialog or window loop that is open then is dismissed with its
 // cancel answer, and every event loop ends, so no dialog keeps the program.
+// Whatever a thread waits for, the program ends within seconds of the signal.
 #include <QObject>
 #include <QSocketNotifier>
 #include <memory>

@@ -7,6 +7,7 @@
 #include "Relaunch.h"
 #include "ScreenshotWriter.h"
 
+#include "foundation/AtomicFile.h"
 #include "foundation/Log.h"
 #include "foundation/UserDefaults.h"
 #include "platform/linux/LinuxWorkspace.h"
@@ -65,6 +66,9 @@ int main(int argc, char** argv)
         dialogs.runModal(DialogPresenter::requestForError(Localizator::shared().errorForRunningInAnotherSession()));
         return 1;
     }
+
+    // Only now: a copy that was refused must not touch the data folder.
+    AtomicFile::removeLeftovers(helpers.applicationDatabasePath());
 
     // Windows and dialogs are titled by it, and screen readers announce it.
     QGuiApplication::setApplicationDisplayName(helpers.applicationName());

@@ -1,12 +1,12 @@
 #include "engine/RunJournal.h"
 
+#include "foundation/AtomicFile.h"
 #include "foundation/Log.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -30,10 +30,10 @@ RunJournal::RunJournal(QString path)
 RunJournal::Contents RunJournal::read() const
 {
     Contents contents;
-    QFile file(m_path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaximumSize)
+    QByteArray bytes;
+    if (AtomicFile::read(m_path, kMaximumSize, &bytes) != 0)
         return contents;
-    QList<QByteArray> lines = file.readAll().split('\n');
+    QList<QByteArray> lines = bytes.split('\n');
     // The part after the last line end is a line cut short, or nothing.
     lines.removeLast();
     for (const QByteArray& line : lines) {
@@ -105,18 +105,22 @@ void RunJournal::endLaunchRun()
 void RunJournal::startAfresh(const QString& loginKey) const
 {
     QDir().mkpath(QFileInfo(m_path).path());
-    QFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)
-        || file.write("login " + loginKey.toUtf8().toPercentEncoding() + '\n') < 0)
-        LOG_WARN("Cannot keep the run journal %1: %2", m_path, file.errorString());
+    write(O_TRUNC, "login " + loginKey.toUtf8().toPercentEncoding() + '\n');
 }
 
 void RunJournal::append(const QByteArray& line) const
 {
-    const QByteArray whole = '\n' + line + '\n';
-    const int descriptor = ::open(QFile::encodeName(m_path).constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
-    if (descriptor < 0 || ::write(descriptor, whole.constData(), static_cast<size_t>(whole.size())) != whole.size())
-        LOG_WARN("Cannot write to the run journal %1: %2", m_path, QString::fromLocal8Bit(std::strerror(errno)));
+    write(O_APPEND, '\n' + line + '\n');
+}
+
+void RunJournal::write(int flags, const QByteArray& bytes) const
+{
+    int descriptor = -1;
+    int error = AtomicFile::open(m_path, O_WRONLY | O_CREAT | flags, 0600, &descriptor);
+    if (error == 0 && ::write(descriptor, bytes.constData(), size_t(bytes.size())) != bytes.size())
+        error = errno;
+    if (error != 0)
+        LOG_WARN("Cannot write to the run journal %1: %2", m_path, AtomicFile::describe(error));
     if (descriptor >= 0)
         ::close(descriptor);
 }

@@ -55,6 +55,8 @@ private:
     // One write of the whole line, at the end of the file.
     void append(const QByteArray& line) const;
     void startAfresh(const QString& loginKey) const;
+    // Opens with O_WRONLY | O_CREAT | flags, and writes bytes in one write.
+    void write(int flags, const QByteArray& bytes) const;
 
     const QString m_path;
     mutable std::mutex m_mutex;

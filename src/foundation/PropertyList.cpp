@@ -7,6 +7,7 @@
 #include <QRegularExpression>
 #include <QStringDecoder>
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
@@ -474,18 +475,14 @@ std::optional<QVariant> PropertyList::fromData(const QByteArray& data, Error* er
 
 std::optional<QVariant> PropertyList::fromFile(const QString& path, Error* error, qint64 maximumSize)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        fail(error, ReadFailed, QStringLiteral("Cannot open %1: %2").arg(path, file.errorString()));
-        return std::nullopt;
-    }
-    if (file.size() > maximumSize) {
+    QByteArray data;
+    const int failure = AtomicFile::read(path, maximumSize, &data);
+    if (failure == EFBIG) {
         fail(error, TooLarge, QStringLiteral("The property list %1 is larger than %2 bytes.").arg(path).arg(maximumSize));
         return std::nullopt;
     }
-    const QByteArray data = file.read(maximumSize + 1);
-    if (file.error() != QFileDevice::NoError) {
-        fail(error, ReadFailed, QStringLiteral("Cannot read %1: %2").arg(path, file.errorString()));
+    if (failure != 0) {
+        fail(error, ReadFailed, QStringLiteral("Cannot read %1: %2").arg(path, AtomicFile::describe(failure)));
         return std::nullopt;
     }
     return fromData(data, error, maximumSize);

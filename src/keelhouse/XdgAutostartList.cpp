@@ -98,9 +98,6 @@ XdgAutostartList::XdgAutostartList(QString userFolder, QStringList systemFolders
 
 std::unique_ptr<XdgAutostartList> XdgAutostartList::fromEnvironment(const std::optional<QString>& currentDesktop)
 {
-    QString configHome = qEnvironmentVariable("XDG_CONFIG_HOME");
-    if (configHome.isEmpty())
-        configHome = QDir::homePath() + QStringLiteral("/.config");
     QStringList configDirs = qEnvironmentVariable("XDG_CONFIG_DIRS").split(QLatin1Char(':'), Qt::SkipEmptyParts);
     if (configDirs.isEmpty())
         configDirs = { QStringLiteral("/etc/xdg") };
@@ -109,12 +106,18 @@ std::unique_ptr<XdgAutostartList> XdgAutostartList::fromEnvironment(const std::o
         systemFolders.append(dir + QStringLiteral("/autostart"));
     const QStringList desktops = currentDesktop.value_or(qEnvironmentVariable("XDG_CURRENT_DESKTOP")).split(QLatin1Char(':'), Qt::SkipEmptyParts);
 
-    const QString userFolder = configHome + QStringLiteral("/autostart");
+    const QString userFolder = userFolderFromEnvironment();
     if (!QDir().mkpath(userFolder)) {
         LOG_ERROR("Failed creating the autostart folder %1!", userFolder);
         return nullptr;
     }
     return std::make_unique<XdgAutostartList>(userFolder, systemFolders, desktops, KeptDesktopEntries::defaultFolder());
+}
+
+QString XdgAutostartList::userFolderFromEnvironment()
+{
+    const QString configHome = qEnvironmentVariable("XDG_CONFIG_HOME");
+    return (configHome.isEmpty() ? QDir::homePath() + QStringLiteral("/.config") : configHome) + QStringLiteral("/autostart");
 }
 
 QMap<QString, XdgAutostartList::EntryFile> XdgAutostartList::entryFiles()

@@ -25,6 +25,8 @@ public:
     // cannot be made.
     // currentDesktop is the desktop the application runs in, when it said.
     static std::unique_ptr<XdgAutostartList> fromEnvironment(const std::optional<QString>& currentDesktop = std::nullopt);
+    // $XDG_CONFIG_HOME/autostart.
+    static QString userFolderFromEnvironment();
 
     QList<LoginItemEntry> entries() override;
     int insert(const QString& name, const QString& path, bool hidden, bool switchedOff) override;

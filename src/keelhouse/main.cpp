@@ -1,9 +1,12 @@
 // The service program: started by the session bus on the first request, it
 // serves the login items list until it has had no client for a while.
+#include "foundation/AtomicFile.h"
 #include "foundation/Log.h"
 #include "foundation/UserDefaults.h"
 #include "keelhouse/KeelhouseBus.h"
 #include "keelhouse/KeelhouseService.h"
+#include "keelhouse/KeptDesktopEntries.h"
+#include "keelhouse/XdgAutostartList.h"
 
 #include <QCoreApplication>
 
@@ -31,5 +34,8 @@ int main(int argc, char** argv)
     });
     if (!service.start())
         return 1;
+    // Writes of a service that was killed; one serving another bus still runs, and its writes are kept.
+    AtomicFile::removeLeftovers(XdgAutostartList::userFolderFromEnvironment());
+    AtomicFile::removeLeftovers(KeptDesktopEntries::defaultFolder());
     return application.exec();
 }

@@ -3,8 +3,8 @@
 #include "foundation/AtomicFile.h"
 #include "foundation/PrivateFolder.h"
 
-#include <QFile>
 #include <QFileInfo>
+#include <cerrno>
 #include <sys/stat.h>
 
 DatabaseFiles::DatabaseFiles(qint64 maximumFileSize)
@@ -19,19 +19,15 @@ bool DatabaseFiles::exists(const QString& path) const
 
 std::optional<QByteArray> DatabaseFiles::readFile(const QString& path, Error* error) const
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = Error(PropertyList::errorDomain(), PropertyList::ReadFailed, QStringLiteral("Cannot open %1: %2").arg(path, file.errorString()));
-        return std::nullopt;
-    }
-    const QByteArray bytes = file.read(m_maximumFileSize + 1);
-    if (file.error() != QFileDevice::NoError) {
-        *error = Error(PropertyList::errorDomain(), PropertyList::ReadFailed, QStringLiteral("Cannot read %1: %2").arg(path, file.errorString()));
-        return std::nullopt;
-    }
-    if (bytes.size() > m_maximumFileSize) {
+    QByteArray bytes;
+    const int failure = AtomicFile::read(path, m_maximumFileSize, &bytes);
+    if (failure == EFBIG) {
         *error = Error(PropertyList::errorDomain(), PropertyList::TooLarge,
                        QStringLiteral("The file %1 is larger than %2 bytes.").arg(path).arg(m_maximumFileSize));
+        return std::nullopt;
+    }
+    if (failure != 0) {
+        *error = Error(PropertyList::errorDomain(), PropertyList::ReadFailed, QStringLiteral("Cannot read %1: %2").arg(path, AtomicFile::describe(failure)));
         return std::nullopt;
     }
     return bytes;

@@ -87,11 +87,11 @@ ApplicationHelpers::Parts withMachineDefaults(ApplicationHelpers::Parts parts)
 // UTF-8 text of a file; nothing when it cannot be read or is not UTF-8.
 std::optional<QString> readUtf8File(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QByteArray bytes;
+    if (AtomicFile::read(path, PropertyList::kMaximumFileSize, &bytes) != 0)
         return std::nullopt;
     QStringDecoder decoder(QStringDecoder::Utf8);
-    QString text = decoder(file.readAll());
+    QString text = decoder(bytes);
     if (decoder.hasError())
         return std::nullopt;
     return text;

@@ -4,18 +4,24 @@
 #include "foundation/Log.h"
 #include "foundation/PrivateFolder.h"
 
+#include <QCryptographicHash>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusServiceWatcher>
 #include <QEventLoop>
 #include <QDeadlineTimer>
 #include <QFile>
+#include <QDir>
 #include <QFileInfo>
 #include <QThread>
 #include <QTimer>
 #include <cerrno>
+#include <cstddef>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 SingleInstance::SingleInstance(QString lockFilePath, QDBusConnection bus)
@@ -26,9 +32,8 @@ SingleInstance::SingleInstance(QString lockFilePath, QDBusConnection bus)
 
 SingleInstance::~SingleInstance()
 {
-    // The lock first: a relaunched copy that sees the name go takes it next.
-    if (m_lockFile >= 0)
-        ::close(m_lockFile);
+    // The data folder first: a relaunched copy that sees the name go takes it next.
+    releaseDataFolder();
     if (m_owned) {
         m_bus.unregisterObject(ObjectPath);
         m_bus.unregisterService(ServiceName);
@@ -79,32 +84,61 @@ SingleInstance::Claim SingleInstance::claim(int lockWaitMs)
 bool SingleInstance::lockDataFolder(int waitMs)
 {
     const QString folder = QFileInfo(m_lockFilePath).path();
-    if (const int failure = PrivateFolder::make(folder)) {
-        LOG_WARN("Failed making the data folder %1 for its lock, another copy cannot be noticed: %2", folder, AtomicFile::describe(failure));
-        return true;
-    }
-    m_lockFile = ::open(QFile::encodeName(m_lockFilePath).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (m_lockFile < 0) {
-        LOG_WARN("Failed opening the lock file %1, another copy cannot be noticed: %2", m_lockFilePath, AtomicFile::describe(errno));
-        return true;
+    const int folderFailure = PrivateFolder::make(folder);
+    if (folderFailure)
+        LOG_WARN("Failed making the data folder %1 for its lock, the claim alone decides: %2", folder, AtomicFile::describe(folderFailure));
+    else if (const int failure = AtomicFile::open(m_lockFilePath, O_RDWR | O_CREAT, 0600, &m_lockFile)) {
+        LOG_ERROR("Failed opening the lock file %1, taken for another copy's: %2", m_lockFilePath, AtomicFile::describe(failure));
+        return false;
     }
     const QDeadlineTimer deadline(waitMs);
-    while (::flock(m_lockFile, LOCK_EX | LOCK_NB) != 0) {
-        if (errno == EINTR)
+    while (!claimDataFolder(folder) || (m_lockFile >= 0 && ::flock(m_lockFile, LOCK_EX | LOCK_NB) != 0)) {
+        const int failure = errno;
+        if (failure == EINTR)
             continue;
-        if (errno != EWOULDBLOCK) {
-            LOG_WARN("Failed locking %1, another copy cannot be noticed: %2", m_lockFilePath, AtomicFile::describe(errno));
-            return true;
-        }
-        if (deadline.hasExpired()) {
-            LOG_WARN("Another copy of the program holds the lock on %1", m_lockFilePath);
-            ::close(m_lockFile);
-            m_lockFile = -1;
+        if ((failure != EWOULDBLOCK && failure != EADDRINUSE) || deadline.hasExpired()) {
+            LOG_WARN("Another copy of the program holds the data folder %1 (%2)", folder, AtomicFile::describe(failure));
+            releaseDataFolder();
             return false;
         }
         QThread::msleep(50);
     }
     return true;
+}
+
+bool SingleInstance::claimDataFolder(const QString& folder)
+{
+    if (m_claim >= 0)
+        return true;
+    // Abstract: no file stands for it, so nothing done on the disk deletes or
+    // replaces it, and it goes with the process however that ends.
+    const QString canonical = QFileInfo(folder).canonicalFilePath();
+    const QByteArray name = "lanternwick-" + QByteArray::number(::getuid()) + '-'
+        + QCryptographicHash::hash(QFile::encodeName(canonical.isEmpty() ? QDir::cleanPath(QDir(folder).absolutePath()) : canonical),
+                                   QCryptographicHash::Sha256).toHex();
+    sockaddr_un address {};
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path + 1, name.constData(), size_t(name.size()));
+    const int claim = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (claim < 0)
+        return false;
+    if (::bind(claim, reinterpret_cast<const sockaddr*>(&address), socklen_t(offsetof(sockaddr_un, sun_path) + 1 + size_t(name.size()))) != 0) {
+        const int failure = errno;
+        ::close(claim);
+        errno = failure;
+        return false;
+    }
+    m_claim = claim;
+    return true;
+}
+
+void SingleInstance::releaseDataFolder()
+{
+    for (int* descriptor : { &m_lockFile, &m_claim }) {
+        if (*descriptor >= 0)
+            ::close(*descriptor);
+        *descriptor = -1;
+    }
 }
 
 bool SingleInstance::activateRunningInstance()

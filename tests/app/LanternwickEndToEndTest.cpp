@@ -553,4 +553,61 @@ TEST_F(LanternwickEndToEndTest, AQuitSignalDuringTheOldStoreDialogLeavesTheOldSt
     EXPECT_EQ(dataFiles(), QStringList { "Lanternwick.data" });
 }
 
+// Files in the way in the program's own folders: a link in the journal's
+// place is not followed (its target stays as it was), a pipe is not waited
+// on (the items run and a logout ends the program at once), and a pipe in
+// place of the backup of a store that cannot be read does not keep the
+// dialog from showing.
+TEST_F(LanternwickEndToEndTest, ALinkOrAPipeInPlaceOfAFileIsNeitherFollowedNorWaitedOn)
+{
+    first = helper("first");
+    writeSettings();
+    writeItems([&](ObjectContext& objects, const std::function<void(DBLoginItem*)>& append) {
+        append(objects.createFileItemWithPath(first));
+    });
+    const QString journal = home + "/.local/state/Lanternwick/RunJournal";
+    const QString precious = home + "/precious";
+    writeFile(precious, "precious user data");
+    QDir().mkpath(QFileInfo(journal).path());
+    ASSERT_EQ(::symlink(QFile::encodeName(precious).constData(), QFile::encodeName(journal).constData()), 0);
+    const Ending linked = runToItsEnd();
+    ASSERT_TRUE(linked.ended) << linked.output.toStdString();
+    EXPECT_TRUE(QFile::exists(marker(first))) << linked.output.toStdString();
+    EXPECT_EQ(readFile(precious), "precious user data");
+
+    QFile::remove(journal);
+    QFile::remove(marker(first));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(journal).constData(), 0600), 0);
+    const Ending piped = endWithSignal(SIGTERM, [&](const QString&) { return QFile::exists(marker(first)); });
+    expectCleanEnd(piped, 5000);
+
+    const QByteArray stored = readFile(storePath());
+    writeFile(storePath(), stored.left(stored.size() / 2));
+    QFile::remove(storePath() + ".backup");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(storePath() + ".backup").constData(), 0600), 0);
+    const Ending damaged = endWithSignal(SIGTERM, [](const QString& output) { return output.contains("Showing dialog"); });
+    expectCleanEnd(damaged, 30000);
+}
+
+// The temporary files of writes that were killed (the program's in its data
+// folder, the service's in the autostart folder) are gone after a start.
+TEST_F(LanternwickEndToEndTest, AStartRemovesTheTemporaryFilesOfKilledWrites)
+{
+    first = helper("first");
+    writeSettings();
+    writeItems([&](ObjectContext& objects, const std::function<void(DBLoginItem*)>& append) {
+        append(objects.createFileItemWithPath(first));
+    });
+    // No process has a number this high.
+    const QString leftover = "lanternwick-999999999-aB3dE9";
+    writeFile(dataFolder() + "/.Lanternwick.plist." + leftover, readFile(storePath()));
+    writeFile(home + "/.config/autostart/.e0700.desktop." + leftover, "[Desktop Entry]\n");
+    const Ending ending = runToItsEnd();
+    ASSERT_TRUE(ending.ended) << ending.output.toStdString();
+    EXPECT_FALSE(QFile::exists(dataFolder() + "/.Lanternwick.plist." + leftover)) << ending.output.toStdString();
+    EXPECT_FALSE(QFile::exists(home + "/.config/autostart/.e0700.desktop." + leftover)) << ending.output.toStdString();
+    for (const QString& folder : { dataFolder(), home + "/.config/autostart" })
+        EXPECT_TRUE(QDir(folder).entryList({ "*lanternwick-*" }, QDir::Files | QDir::Hidden).isEmpty()) << folder.toStdString();
+}
+
 } // namespace

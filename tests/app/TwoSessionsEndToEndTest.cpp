@@ -61,9 +61,11 @@ TEST(TwoSessionsEndToEnd, ASecondCopyInAnotherSessionSaysSoAndQuitsWithoutSaving
     ASSERT_TRUE(helpers.saveDataToDiskUsingChangeBackup(true));
     const QString store = helpers.applicationDatabasePath() + "/Lanternwick.plist";
     const QByteArray beforeSecondCopy = readFile(store);
+
     const QStringList files = QDir(helpers.applicationDatabasePath()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
 
-    // The second login's copy.
+    // The second login's copy, after the lock file is gone: the claim holds without it.
+    ASSERT_TRUE(QFile::remove(helpers.applicationLockFilePath()));
     QProcess second;
     QString output;
     QObject::connect(&second, &QProcess::readyRead, [&] { output += QString::fromUtf8(second.readAll()); });

@@ -9,9 +9,12 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSet>
 #include <cerrno>
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -95,11 +98,68 @@ TEST(AtomicFile, SyncsTheDataBeforeTheRename)
     ASSERT_EQ(strace.exitCode(), 0) << strace.readAll().toStdString();
     const QString calls = QString::fromUtf8(readFile(trace));
     // The temporary file's descriptor, its sync, then the rename onto "traced".
-    const QRegularExpressionMatch opened = QRegularExpression(R"(openat\([^"]*"[^"]*/\.traced\.\w+", [^)]*\) = (\d+))").match(calls);
+    const QRegularExpressionMatch opened = QRegularExpression(R"(openat\([^"]*"[^"]*/\.traced\.[\w.-]+", [^)]*\) = (\d+))").match(calls);
     ASSERT_TRUE(opened.hasMatch()) << calls.toStdString();
     const qsizetype synced = calls.indexOf(QRegularExpression(QStringLiteral(R"(\bf(data)?sync\(%1\)\s+= 0)").arg(opened.captured(1))), opened.capturedEnd());
-    const qsizetype renamed = calls.indexOf(QRegularExpression(R"(rename(at2?)?\(.*/\.traced\.\w+".*/traced")"), opened.capturedEnd());
+    const qsizetype renamed = calls.indexOf(QRegularExpression(R"(rename(at2?)?\(.*/\.traced\.[\w.-]+".*/traced")"), opened.capturedEnd());
     ASSERT_GT(synced, 0) << calls.toStdString();
     ASSERT_GT(renamed, 0) << calls.toStdString();
     EXPECT_LT(synced, renamed) << calls.toStdString();
+}
+
+// A link, a pipe or a folder where our file belongs: never followed, never
+// waited on; refused for reading, set aside when a file is to be made there.
+TEST(AtomicFile, OpensOnlyRegularFilesAndSetsAsideWhatIsInTheWay)
+{
+    const QString folder = freshTestFolder("atomic-in-the-way");
+    const QString target = folder + "/precious";
+    ASSERT_EQ(AtomicFile::write(target, "precious user data", 0600), 0);
+    ASSERT_EQ(::symlink("precious", QFile::encodeName(folder + "/link").constData()), 0);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(folder + "/pipe").constData(), 0600), 0);
+    ASSERT_TRUE(QDir(folder).mkdir("folder"));
+
+    for (const QString name : { "link", "pipe", "folder" }) {
+        const QString path = folder + "/" + name;
+        QByteArray data;
+        EXPECT_EQ(AtomicFile::read(path, 1024, &data), AtomicFile::kNotARegularFile) << name.toStdString();
+        int descriptor = -1;
+        EXPECT_EQ(AtomicFile::open(path, O_WRONLY | O_APPEND, 0600, &descriptor), AtomicFile::kNotARegularFile) << name.toStdString();
+        EXPECT_EQ(descriptor, -1);
+
+        ASSERT_EQ(AtomicFile::open(path, O_WRONLY | O_CREAT | O_TRUNC, 0600, &descriptor), 0) << name.toStdString();
+        EXPECT_EQ(::write(descriptor, "new", 3), 3);
+        ::close(descriptor);
+        EXPECT_EQ(readFile(path), "new");
+        EXPECT_EQ(QDir(folder).entryList({ name + ".in-the-way-*" }, QDir::AllEntries | QDir::System).size(), 1)
+            << name.toStdString() << " is set aside";
+    }
+    EXPECT_EQ(readFile(target), "precious user data");
+    EXPECT_EQ(AtomicFile::describe(AtomicFile::kNotARegularFile), "Not a regular file");
+
+    QByteArray data;
+    EXPECT_EQ(AtomicFile::read(target, 8, &data), EFBIG);
+    EXPECT_EQ(AtomicFile::read(folder + "/link.in-the-way-*", 8, &data), ENOENT);
+    // The desktop's own files may be links; a pipe is still refused.
+    ASSERT_EQ(::symlink("precious", QFile::encodeName(folder + "/entry").constData()), 0);
+    EXPECT_EQ(AtomicFile::read(folder + "/entry", 1024, &data, AtomicFile::Links::Follow), 0);
+    EXPECT_EQ(data, "precious user data");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(folder + "/pipe2").constData(), 0600), 0);
+    EXPECT_EQ(AtomicFile::read(folder + "/pipe2", 1024, &data, AtomicFile::Links::Follow), AtomicFile::kNotARegularFile);
+}
+
+// Only temporary files of writers that no longer run are removed.
+TEST(AtomicFile, RemovesTheLeftoversOfWritersThatNoLongerRun)
+{
+    const QString folder = freshTestFolder("atomic-leftovers");
+    // Above the highest process ID the kernel gives out.
+    const QString dead = QStringLiteral(".store.plist.lanternwick-999999999-aB3dE9");
+    const QString running = QStringLiteral(".store.plist.lanternwick-%1-Zz09aq").arg(::getpid());
+    const QStringList others { ".store.plist.XXXXXX", "store.plist", ".other.lanternwick-notapid-aB3dE9" };
+    for (const QString& name : QStringList { dead, running } + others)
+        ASSERT_EQ(AtomicFile::write(folder + "/" + name, "bytes", 0600), 0);
+
+    AtomicFile::removeLeftovers(folder);
+    const QStringList kept = others + QStringList { running };
+    const QStringList left = entries(folder);
+    EXPECT_EQ(QSet<QString>(left.cbegin(), left.cend()), QSet<QString>(kept.cbegin(), kept.cend()));
 }

@@ -6,6 +6,8 @@
 #include "model/DBFileItem.h"
 
 #include <QDir>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -213,6 +215,23 @@ TEST_F(DatabaseBackupTest, UnreadableStoreFailsWithTheReadError)
     EXPECT_FALSE(serializer->loadDatabaseToManagedObjectContext(context, &error));
     EXPECT_EQ(error.domain(), PropertyList::errorDomain());
     EXPECT_EQ(error.code(), PropertyList::ReadFailed);
+}
+
+// A pipe or a link in place of a backup is refused at once with its cause,
+// never waited on or followed: the restore is offered nothing from it.
+TEST_F(DatabaseBackupTest, APipeOrALinkInPlaceOfABackupIsRefusedAtOnce)
+{
+    addDelay(1);
+    ASSERT_TRUE(serializer->saveDatabaseFromManagedObjectContext(context, true, nullptr));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(lastChangeBackup).constData(), 0600), 0);
+    ASSERT_EQ(::symlink(QFile::encodeName(store).constData(), QFile::encodeName(sessionBackup).constData()), 0);
+    for (const QString& backup : { lastChangeBackup, sessionBackup }) {
+        Error error;
+        EXPECT_FALSE(serializer->loadableDatabaseBytes(backup, &error)) << backup.toStdString();
+        EXPECT_EQ(error.code(), PropertyList::ReadFailed);
+        EXPECT_TRUE(error.description().contains("Not a regular file")) << error.description().toStdString();
+        EXPECT_TRUE(error.description().contains(backup)) << error.description().toStdString();
+    }
 }
 
 } // namespace

@@ -95,4 +95,24 @@ TEST_F(SingleInstanceTest, AClaimWaitsForTheLockAsLongAsItIsTold)
     oldCopy.join();
 }
 
+// Whatever happens on the disk, the data folder has one owner: a folder in
+// the lock's place is set aside, and a lock deleted under the owner does not
+// let a second copy in.
+TEST_F(SingleInstanceTest, TheDataFolderHasOneOwnerWhateverHappensToTheLock)
+{
+    ASSERT_TRUE(QDir().mkpath(lock));
+    auto owner = std::make_unique<SingleInstance>(lock, connect(firstBus));
+    ASSERT_EQ(owner->claim(), Claim::Owned);
+    EXPECT_TRUE(QFileInfo(lock).isFile()) << "the folder is set aside for the lock";
+    EXPECT_EQ(SingleInstance(lock, connect(secondBus)).claim(), Claim::RunningInAnotherSession);
+
+    ASSERT_TRUE(QFile::remove(lock));
+    EXPECT_EQ(SingleInstance(lock, connect(secondBus)).claim(), Claim::RunningInAnotherSession);
+    ASSERT_TRUE(QDir(QFileInfo(lock).path()).removeRecursively());
+    EXPECT_EQ(SingleInstance(lock, connect(secondBus)).claim(), Claim::RunningInAnotherSession);
+
+    owner.reset();
+    EXPECT_EQ(SingleInstance(lock, connect(secondBus)).claim(), Claim::Owned);
+}
+
 } // namespace

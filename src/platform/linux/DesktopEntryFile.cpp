@@ -56,34 +56,15 @@ std::optional<QByteArray> DesktopEntryFile::readRegularFile(const QString& path,
             *errorMessage = message;
         return std::nullopt;
     };
-    // Non-blocking, so that opening a pipe never waits for a writer; the
-    // type is judged on what was opened, not on an earlier look at the path.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0)
-        return fail(QString::fromLocal8Bit(std::strerror(errno)));
-    struct stat status {};
+    // A link is followed (the desktop's entries may be links); a pipe is never waited on.
     QByteArray data;
-    QString problem;
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode))
-        problem = QStringLiteral("not a regular file");
-    else if (status.st_size > maxFileSize)
-        problem = QStringLiteral("larger than %1 bytes").arg(maxFileSize);
-    else {
-        data.resize(qsizetype(status.st_size));
-        qsizetype done = 0;
-        while (done < data.size()) {
-            const ssize_t count = ::read(fd, data.data() + done, size_t(data.size() - done));
-            if (count < 0 && errno == EINTR)
-                continue;
-            if (count <= 0)
-                break;
-            done += count;
-        }
-        data.truncate(done);
-    }
-    ::close(fd);
-    if (!problem.isEmpty())
-        return fail(problem);
+    const int error = AtomicFile::read(path, maxFileSize, &data, AtomicFile::Links::Follow);
+    if (error == AtomicFile::kNotARegularFile)
+        return fail(QStringLiteral("not a regular file"));
+    if (error == EFBIG)
+        return fail(QStringLiteral("larger than %1 bytes").arg(maxFileSize));
+    if (error != 0)
+        return fail(AtomicFile::describe(error));
     return data;
 }
 
