@@ -283,6 +283,15 @@ def stored_item(home, path):
     return next(item for item in stored_database(home)["application"] if item.get("path") == path)
 
 
+def active_window_title():
+    """The title of the window the window manager gave the keyboard, as it announces it on the root window."""
+    def xprop(*arguments):
+        return subprocess.run(["xprop"] + list(arguments), capture_output=True, text=True, check=False).stdout
+    active = re.search(r"0x[0-9a-f]+", xprop("-root", "_NET_ACTIVE_WINDOW"))
+    title = re.search(r'= "(.*)"', xprop("-id", active.group(), "_NET_WM_NAME")) if active else None
+    return title.group(1) if title else ""
+
+
 def row_named(rows, start):
     return next((row for row in rows if row.startswith(start)), "")
 
@@ -418,6 +427,55 @@ class Reader:
         key(KEY_ESCAPE)
         wait_for(lambda: not state(window, pyatspi.STATE_SHOWING), "the preferences to close on Escape")
 
+    def preferences_at_start(self):
+        """With nothing run at start the General preferences open; the new entries found meanwhile leave them in front."""
+        window = window_named(self.app, "General")
+        wait_for(lambda: self.main.name == "System Items" or None, "the main window to show the new system items")
+        # What the window manager makes of the program's requests.
+        pump(1.5)
+        active = active_window_title()
+        check(active.startswith("General"), "the General preferences keep the keyboard when the main window shows "
+              "the new system items (active: %r)" % active)
+        # The reader goes on in the main window, as the user does once done there.
+        key(KEY_ESCAPE)
+        wait_for(lambda: not state(window, pyatspi.STATE_SHOWING), "the preferences to close on Escape")
+        wait_for(lambda: state(self.main, pyatspi.STATE_ACTIVE), "the main window to get the keyboard")
+
+    def copy_keeps_the_keyboard(self):
+        """A copy to the session's list is read back in the background; the keyboard stays in the preferences."""
+        menu_command(self.main, "File", "Preferences...")
+        window = wait_for(lambda: next((shown for shown in windows(self.app) if shown is not None and shown != self.main
+                                        and state(shown, pyatspi.STATE_SHOWING)
+                                        and find(shown, name="Ignored Items") is not None), None), "the preferences")
+        press(find(window, name="Ignored Items"))
+        ignored = wait_for(lambda: find(window, pyatspi.ROLE_LIST, "Ignored Items"), "the ignored items")
+        wait_for(lambda: list_rows(ignored) or None, "the ignored rows")
+        ignored.queryComponent().grabFocus()
+        wait_for(lambda: state(ignored, pyatspi.STATE_FOCUSED), "the ignored items to have the focus")
+        for symbol, row in ((KEY_DOWN, 1), (KEY_HOME, 0)):
+            key(symbol)
+            wait_for(lambda row=row: state(ignored.getChildAtIndex(row), pyatspi.STATE_SELECTED),
+                     "ignored row %d to be selected by the keys" % row)
+        copy = wait_for(lambda: find(window, pyatspi.ROLE_PUSH_BUTTON, "Copy To Startup Applications"), "the copy button")
+        wait_for(lambda: state(copy, pyatspi.STATE_ENABLED), "the copy button to be enabled by the selection")
+        wait_for(lambda: active_window_title().startswith(window.name) or None, "the preferences to have the keyboard")
+        since = len(events)
+        press(copy)
+        # The session's list is read again, and the main window shows its new entries.
+        check(heard("object:property-change:accessible-name",
+                    lambda source, name: source == self.main and self.main.name == "System Items", since,
+                    "the main window's name change to the new system items"),
+              "the main window shows the new system items after the copy")
+        # What the window manager makes of the program's requests.
+        pump(1.5)
+        active = active_window_title()
+        check(active.startswith(window.name), "the preferences keep the keyboard after the copy (active: %r)" % active)
+        key(KEY_ESCAPE)
+        wait_for(lambda: not state(window, pyatspi.STATE_SHOWING), "the preferences to close on Escape")
+        wait_for(lambda: state(self.main, pyatspi.STATE_ACTIVE), "the main window to get the keyboard")
+        menu_command(self.main, "View", "Items")
+        wait_for(lambda: self.page_shown("Application Items", "System Items"), "the items page")
+
     def welcome(self):
         menu_command(self.main, "Help", "Welcome to Lanternwick")
         window = window_named(self.app, "Welcome to Lanternwick")
@@ -538,9 +596,11 @@ def main():
     program = subprocess.Popen([program_path])
     try:
         reader = Reader(program.pid, home)
+        section("preferences at start", reader.preferences_at_start)
         section("main window", reader.main_window)
         section("simulation", reader.simulation)
         section("preferences", reader.preferences)
+        section("copy to startup applications", reader.copy_keeps_the_keyboard)
         section("inspector", reader.inspector)
         section("welcome", reader.welcome)
     except Exception as error:  # pylint: disable=broad-except

@@ -258,7 +258,7 @@ void AppDelegate::systemItemsDidEndReading(const QVariantMap& userInfo)
         m_.windows->toggleSimulationMode();
     }
     LOG_DEBUG("Showing main window...");
-    m_.windows->showMainWindow();
+    m_.windows->showMainWindowInBackground();
 }
 
 void AppDelegate::lanternwickEnabledStatusDidChange()

@@ -13,6 +13,10 @@ public:
     virtual void prepareMainWindow() = 0;
     virtual void closeMainWindow() = 0;
     virtual void showMainWindow() = 0;
+    // For a result of work in the background: shows the main window, but
+    // while another window of the program is in use, behind it and without
+    // taking the keyboard from it.
+    virtual void showMainWindowInBackground() = 0;
     virtual void showWelcomeWindow() = 0;
     // Selects the General pane of the preferences and shows the window.
     virtual void showGeneralPreferences() = 0;

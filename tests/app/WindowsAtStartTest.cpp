@@ -16,6 +16,7 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QThread>
+#include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -151,6 +152,24 @@ TEST_F(WindowsAtStartTest, WithThePreferencesAtStartTheWelcomeWindowIsOnTopAndTh
     ASSERT_EQ(stacked.size(), 3);
     EXPECT_EQ(stacked.last(), welcome);
     EXPECT_TRUE(stacked.at(1).startsWith("General")) << stacked.join(", ").toStdString();
+}
+
+TEST_F(WindowsAtStartTest, NewEntriesOfTheSessionShowTheMainWindowBehindTheWelcomeWindow)
+{
+    writeFile(home + "/.config/autostart/stranger.desktop", "[Desktop Entry]\nType=Application\nName=Stranger\nExec=/bin/true\n");
+    start(true);
+    waitForWindows(2);
+    // The main window shows the new entry once the session's list is read.
+    const QString systemItems = Localizator::shared().windowText(Localizator::WindowText::SystemItems);
+    const auto mainWindowShowsTheEntries = [&] {
+        const QStringList stacked = stackedTitles();
+        return std::any_of(stacked.cbegin(), stacked.cend(), [&](const QString& title) { return title.startsWith(systemItems); });
+    };
+    ASSERT_TRUE(waitFor(mainWindowShowsTheEntries, 30000)) << stackedTitles().join(", ").toStdString();
+    waitForWindows(2);
+    const QString welcome = Localizator::shared().windowText(Localizator::WindowText::WelcomeTitle);
+    EXPECT_EQ(activeTitle().toStdString(), welcome.toStdString());
+    EXPECT_EQ(stackedTitles().last().toStdString(), welcome.toStdString()) << stackedTitles().join(", ").toStdString();
 }
 
 } // namespace

@@ -57,6 +57,7 @@ public:
     void prepareMainWindow() override { calls.append("prepare"); }
     void closeMainWindow() override { calls.append("close"); }
     void showMainWindow() override { calls.append("main"); }
+    void showMainWindowInBackground() override { calls.append("main in background"); }
     void showWelcomeWindow() override { calls.append("welcome"); }
     void showGeneralPreferences() override { calls.append("general"); }
     bool isLaunchSimulationModeActive() const override { return simulating; }
@@ -387,7 +388,7 @@ TEST_F(AppDelegateTest, TheGeneralPaneFollowsTheEnabledSwitchBeingTurnedOff)
     EXPECT_EQ(windows.calls, QStringList { "general" });
 }
 
-TEST_F(AppDelegateTest, NewSystemItemsShowTheMainWindowAndEndTheSimulation)
+TEST_F(AppDelegateTest, NewSystemItemsShowTheMainWindowInTheBackgroundAndEndTheSimulation)
 {
     launched();
     center.post(MHSystemItemsNotifications::MHReadSystemItemsDidEndNotification, nullptr,
@@ -398,7 +399,7 @@ TEST_F(AppDelegateTest, NewSystemItemsShowTheMainWindowAndEndTheSimulation)
     windows.simulating = true;
     center.post(MHSystemItemsNotifications::MHReadSystemItemsDidEndNotification, nullptr,
                 { { MHSystemItemsNotifications::items, QVariantList { QVariantMap { { "path", "/x" } } } } });
-    EXPECT_EQ(windows.calls, (QStringList { "simulation", "main" }));
+    EXPECT_EQ(windows.calls, (QStringList { "simulation", "main in background" }));
     EXPECT_FALSE(windows.simulating);
 }
 

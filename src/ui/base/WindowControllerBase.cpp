@@ -57,6 +57,19 @@ void WindowControllerBase::showWindow()
     shown->activateWindow();
 }
 
+void WindowControllerBase::showWindowWithoutActivation()
+{
+    QWidget* shown = window();
+    if (shown->isVisible())
+        return;
+    fitWindowToScreen(*shown);
+    // Mapped with a user time of zero, which window managers take as "do
+    // not focus".
+    shown->setAttribute(Qt::WA_ShowWithoutActivating);
+    shown->show();
+    shown->setAttribute(Qt::WA_ShowWithoutActivating, false);
+}
+
 void WindowControllerBase::close()
 {
     if (m_window)

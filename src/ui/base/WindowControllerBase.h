@@ -23,6 +23,9 @@ public:
     // Shows the window, no larger than the screen's free area (frame
     // included), and brings it forward.
     void showWindow();
+    // Shows the window the same way but leaves the keyboard and the front
+    // to the window in use.
+    void showWindowWithoutActivation();
     static void fitWindowToScreen(QWidget& window);
     void close();
     // The controller of a window made by a window controller, else null.

@@ -185,6 +185,39 @@ void ApplicationWindowControllers::showMainWindow()
     controller.makeCurrentSubviewControllerFirstResponder();
 }
 
+void ApplicationWindowControllers::showMainWindowInBackground()
+{
+    QWidget* inUse = windowInUse();
+    if (!inUse) {
+        showMainWindow();
+        return;
+    }
+    m_mainWindowShowPending = false;
+    MainWindowController& controller = mainWindowController();
+    controller.showWindowWithoutActivation();
+    controller.makeCurrentSubviewControllerFirstResponder();
+    // A window manager may map the new window on top; the window in use
+    // goes back in front.
+    inUse->raise();
+    QApplication::alert(controller.window());
+}
+
+QWidget* ApplicationWindowControllers::windowInUse()
+{
+    for (QWidget* shown : { QApplication::activeModalWidget(), QApplication::activePopupWidget() })
+        if (shown)
+            return shown;
+    const QWidget* main = m_mainWindowController && m_mainWindowController->isWindowLoaded() ? m_mainWindowController->window() : nullptr;
+    if (QWidget* active = QApplication::activeWindow())
+        return active == main ? nullptr : active;
+    // Opened in front, but not yet given the focus by the window manager.
+    for (WindowControllerBase* controller : std::initializer_list<WindowControllerBase*> { m_welcomeWindowController.get(),
+                                                                                           m_preferencesWindowController.get() })
+        if (controller && controller->isWindowLoaded() && controller->window()->isVisible())
+            return controller->window();
+    return nullptr;
+}
+
 void ApplicationWindowControllers::showWelcomeWindow()
 {
     welcomeWindowController().showWindow();

@@ -47,6 +47,7 @@ public:
     void prepareMainWindow() override;
     void closeMainWindow() override;
     void showMainWindow() override;
+    void showMainWindowInBackground() override;
     void showWelcomeWindow() override;
     void showGeneralPreferences() override;
     bool isLaunchSimulationModeActive() const override { return m_launchSimulationModeActive; }
@@ -65,6 +66,9 @@ public:
 private:
     void buildStatusMenu();
     void bringStartWindowsForward();
+    // The modal dialog, popover or other window of the program than the main
+    // window that the user works in, else null.
+    QWidget* windowInUse();
 
     ApplicationHelpers& m_helpers;
     std::function<void()> m_terminate;

@@ -5,6 +5,7 @@
 #include "ui/preferences/PreferencesIgnoredItemsViewController.h"
 #include "ui/preferences/PreferencesWindowController.h"
 #include "ui/windows/ApplicationWindowControllers.h"
+#include "ui/windows/WelcomeWindowController.h"
 
 #include <QAction>
 #include <QApplication>
@@ -44,6 +45,24 @@ TEST_F(ApplicationWindowControllersTest, ThePreparedMainWindowShowsUnlessClosedI
     windows->closeMainWindow();
     windows->showMainWindow();
     EXPECT_TRUE(windows->mainWindowController().window()->isVisible());
+}
+
+TEST_F(ApplicationWindowControllersTest, ABackgroundResultShowsTheMainWindowBehindTheWindowInUse)
+{
+    windows->showWelcomeWindow();
+    QWidget* welcome = windows->welcomeWindowController().window();
+    windows->showMainWindowInBackground();
+    QCoreApplication::processEvents();
+    // Which window has the keyboard is the window manager's: checked under one by the end-to-end tests.
+    QWidget* main = windows->mainWindowController().window();
+    EXPECT_TRUE(main->isVisible());
+    EXPECT_TRUE(welcome->isVisible());
+
+    // With no other window, it comes forward as asked for.
+    windows->closeWelcomeWindow();
+    windows->closeMainWindow();
+    windows->showMainWindowInBackground();
+    EXPECT_TRUE(main->isVisible());
 }
 
 TEST_F(ApplicationWindowControllersTest, TheSimulationModeIsPassedToTheItemsPage)
