@@ -379,8 +379,8 @@ class Reader:
               "the simulated day's combo box keeps its label through a label relation")
         key(KEY_ESCAPE)
         wait_for(lambda: not state(popover, pyatspi.STATE_SHOWING), "the day popover to close on Escape")
-        # A menu item takes its new title when its menu opens.
-        menu_command(self.main, "Items", "Enter Launch Simulation Mode")
+        # The way out is named as such while the menu is closed, as a screen reader finds it.
+        menu_command(self.main, "Items", "Exit Launch Simulation Mode")
         wait_for(lambda: find(self.main, pyatspi.ROLE_PUSH_BUTTON, "Day") is None, "the simulation bar to go")
 
     def preferences(self):

@@ -107,7 +107,7 @@ void MainWindowController::buildMenuBar(QMenuBar& menuBar)
         return menu;
     };
     const auto add = [&](QMenu* menu, const QString& command, const QString& title, const QKeySequence& shortcut = {}) {
-        m_dispatcher->addCommand(*menu, command, title, shortcut);
+        return m_dispatcher->addCommand(*menu, command, title, shortcut);
     };
     const auto standard = &CommandDispatcher::standardShortcut;
 
@@ -159,8 +159,9 @@ void MainWindowController::buildMenuBar(QMenuBar& menuBar)
     add(items, CommandNames::cancelAutoClose, texts.windowText(Text::CancelAutoCloseMenuItem), QKeySequence(QStringLiteral("Ctrl+Alt+.")));
     items->addSeparator();
     add(items, ApplicationCommands::executeLoginItems, texts.windowText(Text::LaunchItemsNowMenuItem), QKeySequence(QStringLiteral("Ctrl+Shift+Return")));
-    add(items, ApplicationCommands::toggleSimulationMode, texts.menuItemTitleForTogglinngSimulationMode(false),
-        QKeySequence(QStringLiteral("Ctrl+Shift+S")));
+    m_simulationMenuItem = add(items, ApplicationCommands::toggleSimulationMode,
+                               texts.menuItemTitleForTogglinngSimulationMode(isLaunchSimulationModeActive()),
+                               QKeySequence(QStringLiteral("Ctrl+Shift+S")));
     items->addSeparator();
     add(items, ApplicationCommands::disableLanternwickAndMoveItemsToSystemPreferences, texts.windowText(Text::DisableLanternwickMenuItem),
         QKeySequence(QStringLiteral("Ctrl+Alt+D")));
@@ -287,6 +288,10 @@ void MainWindowController::changeToLaunchSimulationMode(bool active)
 {
     LOG_VERBOSE("Changing to %1 mode...", active ? QStringLiteral("simulation") : QStringLiteral("normal"));
     WindowControllerBase::changeToLaunchSimulationMode(active);
+    // Retitled now rather than when its menu opens: a screen reader reads the
+    // menu's items without opening it.
+    if (m_simulationMenuItem)
+        setMenuItemTitle(*m_simulationMenuItem, localizator().menuItemTitleForTogglinngSimulationMode(active));
     if (active) {
         LOG_DEBUG("Showing application items view due to entering simulation mode...");
         switchToApplicationItemsView();

@@ -10,7 +10,9 @@
 #include "foundation/NotificationCenter.h"
 #include "ui/base/WindowControllerBase.h"
 
+#include <QAction>
 #include <QList>
+#include <QPointer>
 #include <QVariantList>
 #include <memory>
 #include <mutex>
@@ -75,6 +77,7 @@ private:
     std::unique_ptr<MainSystemViewController> m_systemSubviewController;
     // After the pages: it hands the shown page back before they go.
     std::unique_ptr<AnimatedPlaceholderContext> m_placeholderContext;
+    QPointer<QAction> m_simulationMenuItem;
     bool m_followingEngine = false;
     // The last reading of the session's list while the window was not built.
     std::optional<QVariantList> m_unshownSystemItems;

@@ -101,15 +101,18 @@ TEST_F(ApplicationCommandsTest, QuitWorksFromTheWelcomeWindow)
     EXPECT_EQ(terminations, 1);
 }
 
-TEST_F(ApplicationCommandsTest, TheSimulationItemIsRetitledWhenItsMenuOpens)
+TEST_F(ApplicationCommandsTest, TheSimulationItemIsTitledByTheModeWithOrWithoutItsMenuOpening)
 {
     QAction* simulation = menuAction(ApplicationCommands::toggleSimulationMode);
     auto* items = qobject_cast<QMenu*>(simulation->parent());
     ASSERT_NE(items, nullptr);
+    // A screen reader reads the closed menu's items.
     windows->toggleSimulationMode();
+    EXPECT_EQ(simulation->text(), "Exit Launch Simulation Mode");
     windows->commandDispatcher().validateMenu(*items);
     EXPECT_EQ(simulation->text(), "Exit Launch Simulation Mode");
     windows->toggleSimulationMode();
+    EXPECT_EQ(simulation->text(), "Enter Launch Simulation Mode");
     windows->commandDispatcher().validateMenu(*items);
     EXPECT_EQ(simulation->text(), "Enter Launch Simulation Mode");
 }
