@@ -4,8 +4,9 @@
 // (with its session, which its descendants keep, and the descendants that
 // detached from it, which this process adopts), or one that runs its command
 // (ItemCommand). It has finished launching once one of them, or a
-// descendant, owns a window on X11, or once they have used no processor time
-// (children that ended included) for a settled moment.
+// descendant, owns a window on X11, or once they have neither used nor waited
+// for a processor (children that ended included) nor slept for a set time for
+// a settled moment.
 #include "platform/Workspace.h"
 #include "platform/linux/ItemCommand.h"
 #include "platform/linux/ProcessTable.h"
@@ -40,10 +41,11 @@ public:
     Workspace::ApplicationState stateForItemAtPath(const QString& path) const override;
 
 private:
-    // When a process was last seen using processor time, and how much it had used then.
+    // When a process was last seen busy (using or waiting for a processor, or
+    // sleeping for a set time), and how long it had used and waited then.
     struct Activity {
         qint64 startTicks = -1;
-        qint64 cpuTicks = 0;
+        double busySeconds = 0;
         double lastActiveSeconds = 0;
     };
 
@@ -52,8 +54,10 @@ private:
     QList<ProcessTable::Process> processesOfLaunch(const Launch& launch, const QList<Launch>& launches) const;
     // Whether the adopted child began after the launch and after any other launch that came since.
     static bool isLeftBy(const ProcessTable::Process& orphan, const Launch& launch, const QList<Launch>& launches);
-    bool isFinishedLaunching(const QList<ProcessTable::Process>& processes, const QList<qint64>& sessions) const;
-    bool hasSettled(const QList<ProcessTable::Process>& processes) const;
+    bool isFinishedLaunching(const QString& itemPath, const QList<ProcessTable::Process>& processes,
+        const QList<qint64>& sessions) const;
+    // processes are the item's that run now.
+    bool hasSettled(const QString& itemPath, const QList<ProcessTable::Process>& processes) const;
     bool isOrDescendsFrom(qint64 pid, const QList<ProcessTable::Process>& processes, const QList<qint64>& sessions) const;
     QList<qint64> windowOwners() const;
 
@@ -66,5 +70,7 @@ private:
     // Read once a look.
     mutable std::optional<QList<qint64>> m_adoptedChildren;
     mutable QHash<qint64, Activity> m_activity;
+    // When a process of the item was last seen busy, those that ended since included.
+    mutable QHash<QString, double> m_lastActiveOfItem;
     mutable QHash<QString, ItemCommand> m_commands;
 };
