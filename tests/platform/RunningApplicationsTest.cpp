@@ -51,6 +51,8 @@ protected:
         // The process whose thread it is; 0 for a process of its own.
         int threadOf = 0;
         int session = 7;
+        // "NAME=value" each.
+        QStringList environment {};
     };
 
     void add(const Process& process)
@@ -70,6 +72,15 @@ protected:
         for (const QString& argument : process.commandLine)
             arguments += argument.toUtf8() + '\0';
         writeFile(folder + "/cmdline", arguments);
+        QByteArray environment;
+        for (const QString& variable : process.environment)
+            environment += QFile::encodeName(variable) + '\0';
+        writeFile(folder + "/environ", environment);
+    }
+
+    static qint64 ticksAtAge(double ageSeconds)
+    {
+        return static_cast<qint64>((kUptime - ageSeconds) * static_cast<double>(sysconf(_SC_CLK_TCK)));
     }
 
     QString entry(const QString& name, const QString& exec)
@@ -224,6 +235,76 @@ TEST_F(ProcessTreeTest, ALauncherSeenBeforeItLeadsItsSessionIsFoundInIt)
     writeFile(lastPid, "40\n");
     table.refresh();
     EXPECT_EQ(table.processesRunning(root + "/real/young"), QList<qint64> { 103 });
+}
+
+// GIO names the entry in the environment of the process it launched, which
+// its descendants inherit: only the process it names by its own pid is the
+// entry's.
+TEST_F(ProcessTreeTest, OnlyTheProcessGioLaunchedFromAnEntryIsThatEntry)
+{
+    const QString terminal = entry("Terminal", execQuoted(root + "/real/young"));
+    const QString gioEntry = "GIO_LAUNCHED_DESKTOP_FILE=" + terminal;
+    const QString app = root + "/real/app";
+    add({ .pid = 201, .executable = app, .commandLine = { app }, .session = 201,
+        .environment = { "A=1", gioEntry, "GIO_LAUNCHED_DESKTOP_FILE_PID=150" } });
+    const LinuxWorkspace workspace(proc);
+    EXPECT_EQ(workspace.applicationStateForItemAtPath(terminal), State::NotRunning);
+    add({ .pid = 202, .executable = app, .commandLine = { app }, .session = 202,
+        .environment = { "GIO_LAUNCHED_DESKTOP_FILE_PID=202", gioEntry } });
+    EXPECT_EQ(workspace.applicationStateForItemAtPath(terminal), State::FinishedLaunching);
+}
+
+// A launch is its own process (by pid and start), the members of its session
+// while it leads it, and what carries its mark and began while it was
+// launching: never a later process given its number, nor what the user
+// started from it once it had launched.
+TEST_F(ProcessTreeTest, ALaunchIsItsProcessItsSessionWhileItLeadsItAndWhatItMarkedWhileLaunching)
+{
+    const QString app = root + "/real/app";
+    QStringList items;
+    for (const char* name : { "reused", "detached", "later", "member" })
+        items.append(entry(name, execQuoted(root + "/real/young")));
+    const auto mark = [](const QString& item) { return QStringList { "LANTERNWICK_LAUNCHED_ITEM=" + item }; };
+    LinuxWorkspace workspace(proc);
+    for (int item = 0; item < items.size(); ++item)
+        workspace.rememberLaunch(items[item], 301 + 10 * item, ticksAtAge(40));
+    // Its number leads the session of a later process, with a member.
+    add({ .pid = 301, .executable = app, .commandLine = { app }, .ageSeconds = 10, .session = 301 });
+    add({ .pid = 302, .executable = app, .commandLine = { app }, .ageSeconds = 9, .session = 301 });
+    // Gone; what it detached runs in a session of its own.
+    add({ .pid = 313, .executable = app, .commandLine = { app }, .ageSeconds = 35, .session = 313, .environment = mark(items[1]) });
+    // Gone; begun from it 35 s after it, long after any wait for it.
+    add({ .pid = 324, .executable = app, .commandLine = { app }, .ageSeconds = 5, .session = 324, .environment = mark(items[2]) });
+    // Gone, and so the session it led: only the member it marked is its.
+    add({ .pid = 332, .executable = app, .commandLine = { app }, .ageSeconds = 38, .session = 331, .environment = mark(items[3]) });
+    add({ .pid = 333, .executable = app, .commandLine = { app }, .ageSeconds = 38, .session = 331 });
+
+    const std::unique_ptr<Workspace::RunningItems> running = workspace.runningItems();
+    EXPECT_EQ(running->stateForItemAtPath(items[0]), State::NotRunning);
+    EXPECT_EQ(running->stateForItemAtPath(items[1]), State::FinishedLaunching);
+    EXPECT_EQ(running->stateForItemAtPath(items[2]), State::NotRunning);
+    EXPECT_EQ(running->stateForItemAtPath(items[3]), State::FinishedLaunching);
+    QDir(proc + "/332").removeRecursively();
+    EXPECT_EQ(workspace.applicationStateForItemAtPath(items[3]), State::NotRunning);
+}
+
+// Once a launch has been seen to have finished, what begins with its mark is
+// no longer its.
+TEST_F(ProcessTreeTest, WhatBeginsWithTheMarkOfALaunchSeenFinishedIsNotIt)
+{
+    const QString app = root + "/real/app";
+    const QString terminal = entry("Terminal", execQuoted(root + "/real/young"));
+    const QStringList mark { "LANTERNWICK_LAUNCHED_ITEM=" + terminal };
+    LinuxWorkspace workspace(proc);
+    workspace.rememberLaunch(terminal, 401, ticksAtAge(30));
+    add({ .pid = 401, .executable = app, .commandLine = { app }, .ageSeconds = 30, .session = 401, .environment = mark });
+    EXPECT_EQ(workspace.applicationStateForItemAtPath(terminal), State::FinishedLaunching);
+
+    // Five seconds later the user starts a program from it, which detaches; then it ends.
+    writeFile(proc + "/uptime", QByteArray::number(kUptime + 10, 'f', 2) + " 123.00\n");
+    add({ .pid = 402, .executable = app, .commandLine = { app }, .ageSeconds = -5, .session = 402, .environment = mark });
+    QDir(proc + "/401").removeRecursively();
+    EXPECT_EQ(workspace.applicationStateForItemAtPath(terminal), State::NotRunning);
 }
 
 TEST_F(ProcessTreeTest, AnInterpreterRunsOnlyTheScriptOrCommandItIsGiven)
