@@ -64,17 +64,24 @@ void markStartup(DesktopEntryFile& file, bool hidden, bool switchedOff)
     }
 }
 
-// The override a take-over of a system entry writes: marked as ours, or
-// Hidden alone as earlier versions wrote it; never an entry the user switched
-// off in the desktop's settings (a full copy with Hidden=true).
+// The override a take-over of a system entry writes, marked as ours;
+// earlier versions wrote it unmarked.
+QByteArray overrideData(bool marked)
+{
+    DesktopEntryFile file;
+    file.setBoolean(QStringLiteral(G_KEY_FILE_DESKTOP_KEY_HIDDEN), true);
+    if (marked)
+        file.setBoolean(OverrideKey, true);
+    return file.data();
+}
+
+// A user file that is our override, byte for byte: never an entry the user
+// switched off (the desktops' settings write a full copy with Hidden=true, a
+// hand-written one holds what the user typed).
 bool isOverrideFile(const QString& path)
 {
-    const std::optional<DesktopEntryFile> file = DesktopEntryFile::load(path);
-    if (!file || !file->boolean(QStringLiteral(G_KEY_FILE_DESKTOP_KEY_HIDDEN)))
-        return false;
-    QStringList keys = file->keys();
-    keys.removeOne(QStringLiteral(G_KEY_FILE_DESKTOP_KEY_TYPE));
-    return file->boolean(OverrideKey) || keys == QStringList(QStringLiteral(G_KEY_FILE_DESKTOP_KEY_HIDDEN));
+    const std::optional<QByteArray> data = DesktopEntryFile::readRegularFile(path);
+    return data && (*data == overrideData(true) || *data == overrideData(false));
 }
 
 // The folders of the application entries, the most important first.
@@ -623,12 +630,9 @@ int XdgAutostartList::remove(const QString& ref)
 
 int XdgAutostartList::writeOverrideHiding(const QString& fileName)
 {
-    DesktopEntryFile file;
-    file.setBoolean(QStringLiteral(G_KEY_FILE_DESKTOP_KEY_HIDDEN), true);
-    file.setBoolean(OverrideKey, true);
     if (!QDir().mkpath(m_userFolder))
         return EACCES;
-    return DesktopEntryFile::writeFile(m_userFolder + QLatin1Char('/') + fileName, file.data(), kEntryMode, true);
+    return DesktopEntryFile::writeFile(m_userFolder + QLatin1Char('/') + fileName, overrideData(true), kEntryMode, true);
 }
 
 QString XdgAutostartList::displayNameForPath(const QString& path) const

@@ -68,15 +68,21 @@ TEST_F(EntriesKeptOnEveryPathTest, EntriesOfAnImportedProgramAreKeptAndComeBackB
 }
 
 // Xfce's and LXDE's settings switch a system entry off with a full copy of
-// it holding Hidden=true: only the override Lanternwick wrote is lifted.
+// it holding Hidden=true, users by hand with a file of their own: only the
+// override Lanternwick wrote (also unmarked, as earlier versions wrote it) is lifted.
 TEST_F(EntriesKeptOnEveryPathTest, AUsersSwitchedOffCopyIsUntouchedByAHandBack)
 {
-    makeProgram(usr + "/bin/progx");
-    makeProgram(usr + "/bin/tool");
+    for (const char* program : { "progx", "tool", "progz", "progw" })
+        makeProgram(usr + "/bin/" + program);
     writeFile(system + "/progx.desktop", "[Desktop Entry]\nType=Application\nName=Prog X\nExec=progx\n");
     const QByteArray switchedOff = "[Desktop Entry]\nType=Application\nName=Prog X\nExec=progx\nX-GNOME-Autostart-Delay=4\nHidden=true\n";
     writeUserEntry("progx.desktop", switchedOff);
     ASSERT_EQ(::chmod(QFile::encodeName(user + "/progx.desktop").constData(), 0600), 0);
+    writeFile(system + "/progz.desktop", "[Desktop Entry]\nType=Application\nName=Prog Z\nExec=progz\n");
+    const QByteArray byHand = "[Desktop Entry]\nHidden=true\n";
+    writeUserEntry("progz.desktop", byHand);
+    writeFile(system + "/progw.desktop", "[Desktop Entry]\nType=Application\nName=Prog W\nExec=progw\n");
+    writeUserEntry("progw.desktop", "[Desktop Entry]\nType=Application\nHidden=true\n");
     const QByteArray packaged = "[Desktop Entry]\nType=Application\nName=Tool\nExec=tool\n";
     writeFile(system + "/tool.desktop", packaged);
     startService("XFCE");
@@ -87,14 +93,17 @@ TEST_F(EntriesKeptOnEveryPathTest, AUsersSwitchedOffCopyIsUntouchedByAHandBack)
     read({ tool, usr + "/bin/progx" });
     EXPECT_TRUE(QFileInfo::exists(user + "/tool.desktop"));
 
-    create({ QVariantMap { { "path", usr + "/bin/progx" }, { "name", "Prog X" } }, QVariantMap { { "path", tool } } });
+    create({ QVariantMap { { "path", usr + "/bin/progx" }, { "name", "Prog X" } }, QVariantMap { { "path", tool } },
+             QVariantMap { { "path", usr + "/bin/progz" }, { "name", "Prog Z" } }, QVariantMap { { "path", usr + "/bin/progw" } } });
     EXPECT_FALSE(client->server.calls.join('\n').contains("Fail")) << client->server.calls.join('\n').toStdString();
     EXPECT_EQ(contentsOf(user + "/progx.desktop"), switchedOff);
     EXPECT_EQ(modeOf(user + "/progx.desktop"), 0600);
-    // Our own override is lifted, and the program the user imported starts from an entry of its own.
+    EXPECT_EQ(contentsOf(user + "/progz.desktop"), byHand);
+    // Our own overrides are lifted, and the programs the user imported start from entries of their own.
     EXPECT_FALSE(QFileInfo::exists(user + "/tool.desktop"));
+    EXPECT_FALSE(QFileInfo::exists(user + "/progw.desktop"));
     read();
-    EXPECT_EQ(reported("KeelhouseDidFindUnknownItem").keys(), QStringList({ "Prog X", "Tool" }));
+    EXPECT_EQ(reported("KeelhouseDidFindUnknownItem").keys(), QStringList({ "Prog W", "Prog X", "Prog Z", "Tool" }));
 }
 
 // A dotfile manager's link: back as the same link while its target holds the
