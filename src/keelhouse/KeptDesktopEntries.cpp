@@ -193,8 +193,7 @@ std::optional<KeptDesktopEntries::KeptEntry> KeptDesktopEntries::keptEntry(const
 int KeptDesktopEntries::bindToItem(const QString& copyPath, const QString& itemPath)
 {
     readCopies();
-    const std::optional<QByteArray> data = DesktopEntryFile::readRegularFile(copyPath, nullptr, DesktopEntryFile::maxOwnFileSize);
-    std::optional<DesktopEntryFile> copy = data ? DesktopEntryFile::fromData(*data) : std::nullopt;
+    std::optional<DesktopEntryFile> copy = DesktopEntryFile::load(copyPath, nullptr, DesktopEntryFile::maxOwnFileSize);
     if (!copy)
         return ENOENT;
     if (isSamePath(copy->string(ItemKey), itemPath))

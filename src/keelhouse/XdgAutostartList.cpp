@@ -494,10 +494,10 @@ int XdgAutostartList::writeAtOrigin(const KeptDesktopEntries::KeptEntry& kept, c
     if (!kept.linkTarget.isEmpty()) {
         const QString target = QDir(m_userFolder).absoluteFilePath(kept.linkTarget);
         if (data != kept.data)
-            LOG_INFO("Autostart entry %1 comes back as a file, not as its link to %2: it comes back changed", log_escaped(userFile),
+            LOG_WARN("Autostart entry %1 comes back as a file, not as its link to %2: it comes back changed", log_escaped(userFile),
                      log_escaped(kept.linkTarget));
         else if (DesktopEntryFile::readRegularFile(target) != kept.data)
-            LOG_INFO("Autostart entry %1 comes back as a file, not as its link to %2: the link's target no longer holds the entry",
+            LOG_WARN("Autostart entry %1 comes back as a file, not as its link to %2: the link's target no longer holds the entry",
                      log_escaped(userFile), log_escaped(kept.linkTarget));
         else
             return AtomicFile::makeLink(userFile, kept.linkTarget, existing);
