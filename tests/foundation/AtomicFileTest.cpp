@@ -5,7 +5,6 @@
 #include "support/SmallTmpfs.h"
 #include "support/TestHome.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
@@ -72,12 +71,6 @@ TEST(AtomicFile, AFullDiskLeavesTheOldFileAndNoTrace)
     EXPECT_EQ(entries(folder), (QStringList { ".filler", "file" }));
 }
 
-// Run by the next test under strace.
-TEST(AtomicFile, DISABLED_WritesOneFile)
-{
-    ASSERT_EQ(AtomicFile::write(freshTestFolder("atomic-traced") + "/traced", "data", 0600), 0);
-}
-
 TEST(AtomicFile, SyncsTheDataBeforeTheRename)
 {
     const QString trace = freshTestFolder("atomic-trace") + "/trace";
@@ -88,8 +81,7 @@ TEST(AtomicFile, SyncsTheDataBeforeTheRename)
     environment.insert("ASAN_OPTIONS", sanitizer.isEmpty() ? QStringLiteral("detect_leaks=0") : sanitizer + ":detect_leaks=0");
     strace.setProcessEnvironment(environment);
     strace.start("strace", { "-f", "-e", "trace=openat,fsync,fdatasync,rename,renameat,renameat2", "-o", trace,
-                             QCoreApplication::applicationFilePath(), "--gtest_also_run_disabled_tests",
-                             "--gtest_filter=AtomicFile.DISABLED_WritesOneFile" });
+                             LW_TEST_ATOMIC_WRITE, freshTestFolder("atomic-traced") + "/traced" });
     if (!strace.waitForStarted(5000))
         GTEST_SKIP() << "strace is not installed";
     ASSERT_TRUE(strace.waitForFinished(60000));
