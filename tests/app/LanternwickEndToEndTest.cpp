@@ -539,6 +539,56 @@ TEST_F(LanternwickEndToEndTest, AStartAndAQuitWithoutAChangeGiveAStoreItsSession
     EXPECT_EQ(readFile(storePath() + ".backup"), stored);
 }
 
+// A kill during the wait for an item: the next start in the same login
+// neither waits out again the delay before it nor waits the whole limit for
+// that item, which it started before the kill and which has ended since.
+TEST_F(LanternwickEndToEndTest, AKilledLoginRunWaitsNeitherADelayAgainNorForAnItemThatEnded)
+{
+    writeSettings();
+    UserDefaults settings(home + "/.config/Lanternwick/Lanternwick.conf");
+    settings.setIsItemsExecutionOnManualLaunchEnabled(false);
+    // Longer than a start may take: only an end of the wait by the item counts.
+    settings.setFloat("Tweaking.Timings.MaxWaitForPreviousItemDelay", 120);
+    environment.insert("XDG_SESSION_ID", "lw-wait-login");
+    const QString one = countingScript(home + "/bin", "one");
+    // Still launching while it sleeps.
+    const QString two = wrapperScript(home + "/bin", "two");
+    const QString three = countingScript(home + "/bin", "three");
+    writeItems([&](ObjectContext& objects, const std::function<void(DBLoginItem*)>& append) {
+        append(objects.createFileItemWithPath(one));
+        append(objects.createDelayItemWithDelay(2));
+        append(objects.createFileItemWithPath(two));
+        append(objects.createWaitPreviousItem());
+        append(objects.createFileItemWithPath(three));
+    });
+
+    const Ending killed = endWithSignal(SIGKILL, [&](const QString&) { return startsOf(two) == 1; });
+    ASSERT_TRUE(killed.ready) << killed.output.toStdString();
+    // The program two became, by the pid the journal kept.
+    pid_t sleeper = 0;
+    for (const QByteArray& line : readFile(home + "/.local/state/Lanternwick/RunJournal").split('\n')) {
+        const QList<QByteArray> fields = line.split(' ');
+        if (fields.value(0) == "item" && QByteArray::fromPercentEncoding(fields.value(3)) == QFile::encodeName(two))
+            sleeper = static_cast<pid_t>(fields.value(1).toLongLong());
+    }
+    ASSERT_GT(sleeper, 1);
+    ::kill(sleeper, SIGTERM);
+    // Gone, or left unreaped by a parent that does not collect its orphans.
+    ASSERT_TRUE(waitFor([&] {
+        const QByteArray stat = readFile(QStringLiteral("/proc/%1/stat").arg(sleeper));
+        return stat.isEmpty() || stat.mid(stat.lastIndexOf(')') + 2, 1) == "Z";
+    }, 10000));
+
+    // Within runToItsEnd's bound only when the wait ends by the item.
+    const Ending again = runToItsEnd();
+    const QString& output = again.output;
+    ASSERT_TRUE(again.ended) << output.toStdString();
+    for (const QString& script : { one, two, three })
+        EXPECT_EQ(startsOf(script), 1) << script.toStdString() << "\n" << output.toStdString();
+    EXPECT_TRUE(output.contains("was waited out earlier in this login, skipping")) << output.toStdString();
+    EXPECT_TRUE(output.contains("has ended, proceeding with next item")) << output.toStdString();
+}
+
 // The same for the dialog of an old store that cannot be read, shown before
 // the event loop runs.
 TEST_F(LanternwickEndToEndTest, AQuitSignalDuringTheOldStoreDialogLeavesTheOldStoreAsItIs)
