@@ -384,7 +384,8 @@ QString wrapperScript(const QString& folder, const QString& name)
 
 // A second start in the same login runs the list again (as the setting asks)
 // and knows what the first one started through wrappers: by the process the
-// first one journaled, and by the desktop file it was launched from.
+// first one journaled, by the desktop file it was launched from, and by the
+// mark of its launch that a program it detached (setsid) carries.
 TEST_F(LanternwickEndToEndTest, AProgramStartedThroughAWrapperIsNotStartedTwiceInALogin)
 {
     writeSettings();
@@ -393,9 +394,14 @@ TEST_F(LanternwickEndToEndTest, AProgramStartedThroughAWrapperIsNotStartedTwiceI
     const QString entryWrapper = wrapperScript(home + "/bin", "entry-wrapper");
     const QString entry = home + "/applications/wrapped.desktop";
     writeFile(entry, QStringLiteral("[Desktop Entry]\nType=Application\nName=Wrapped\nExec=%1\n").arg(entryWrapper).toUtf8());
+    const QString detached = helper("detached");
+    const QString detaching = home + "/bin/detaching";
+    writeFile(detaching, "#!/bin/sh\necho started >> \"$0.count\"\nsetsid '" + detached.toUtf8() + "' --stay &\n");
+    QFile::setPermissions(detaching, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     writeItems([&](ObjectContext& objects, const std::function<void(DBLoginItem*)>& append) {
         append(objects.createFileItemWithPath(bare));
         append(objects.createFileItemWithPath(entry));
+        append(objects.createFileItemWithPath(detaching));
     });
     QString output;
     for (int start = 0; start < 2; ++start) {
@@ -405,7 +411,9 @@ TEST_F(LanternwickEndToEndTest, AProgramStartedThroughAWrapperIsNotStartedTwiceI
     }
     EXPECT_EQ(startsOf(bare), 1) << output.toStdString();
     EXPECT_EQ(startsOf(entryWrapper), 1) << output.toStdString();
-    EXPECT_EQ(output.count("is already running, preventing execution"), 2) << output.toStdString();
+    EXPECT_EQ(startsOf(detaching), 1) << output.toStdString();
+    EXPECT_EQ(output.count("is already running, preventing execution"), 3) << output.toStdString();
+    QFile::remove(marker(detached)); // lets it end
 
     // The programs the wrappers became, by the pids the journal kept.
     for (const QByteArray& line : readFile(home + "/.local/state/Lanternwick/RunJournal").split('\n')) {

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <csignal>
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -147,6 +148,18 @@ TEST_F(LinuxWorkspaceLaunchTest, EndedProgramsAreCollected)
         ASSERT_FALSE(waitForRun(program).isEmpty());
         EXPECT_TRUE(waitFor([] { return childCount() == 0; }, 10000)) << path.toStdString();
     }
+}
+
+// A program another part of the application starts detached (xdg-open, to
+// show a page) is adopted by it, and collected as soon as it ends, with no
+// launch of an item to come.
+TEST_F(LinuxWorkspaceLaunchTest, AnAdoptedProgramIsCollectedWhenItEnds)
+{
+    const QString program = folder + "/opener";
+    installHelper(program);
+    ASSERT_TRUE(QProcess::startDetached(program, {}));
+    ASSERT_FALSE(waitForRun(program).isEmpty());
+    EXPECT_TRUE(waitFor([] { return childCount() == 0; }, 10000));
 }
 
 TEST_F(LinuxWorkspaceLaunchTest, OpensADocumentWithItsDefaultApplication)
