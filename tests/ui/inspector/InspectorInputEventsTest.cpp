@@ -137,7 +137,12 @@ TEST_F(InspectorInputEventsTest, KeysTypedOnARowsCheckBoxActOnThatRowAndReturnNe
     box->setFocus(Qt::TabFocusReason);
     for (const Qt::Key key : { Qt::Key_F2, Qt::Key_Return, Qt::Key_Enter }) {
         SCOPED_TRACE(key);
+        QList<QWidget*> focused;
+        const QMetaObject::Connection watch =
+            QObject::connect(qApp, &QApplication::focusChanged, [&focused](QWidget*, QWidget* now) { focused.append(now); });
         QTest::keyClick(box, key);
+        QObject::disconnect(watch);
+        EXPECT_EQ(focused, QList<QWidget*>({ nameEditor(4).editorNameView() })) << "from the check box straight to the name field";
         EXPECT_TRUE(nameEditor(4).isEditing()) << "the row with the focus is renamed";
         EXPECT_FALSE(nameEditor(1).isEditing()) << "not the selected one";
         EXPECT_EQ(selectedNames(), "E");
