@@ -218,12 +218,17 @@ TEST_F(AccessibilityTest, ControlsOfThePreferencesAreNamedByTheirLabels)
     auto* toolbar = preferences.window()->findChild<QToolBar*>();
     ASSERT_NE(toolbar, nullptr);
     for (int index = 0; index < preferences.paneCount(); ++index) {
-        // Chosen as a screen reader chooses: by checking the pane's button.
-        QAccessibleInterface* button = QAccessible::queryAccessibleInterface(toolbar->widgetForAction(preferences.toolbarActions()->actions().at(index)));
+        // Chosen as a screen reader chooses: by pressing the pane's page tab.
+        QAction* pane = preferences.toolbarActions()->actions().at(index);
+        QAccessibleInterface* button = QAccessible::queryAccessibleInterface(toolbar->widgetForAction(pane));
         ASSERT_NE(button, nullptr);
-        button->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+        EXPECT_EQ(button->role(), QAccessible::PageTab);
+        EXPECT_EQ(button->text(QAccessible::Name), preferences.paneAtIndex(index).toolbarItemLabel());
+        EXPECT_EQ(button->parent()->role(), QAccessible::PageTabList);
+        button->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
         QCoreApplication::processEvents();
         EXPECT_EQ(preferences.selectedIndex(), index);
+        EXPECT_TRUE(button->state().selected);
         EXPECT_EQ(controlsNamedByNothingOrTheirValue(preferences.window()), "") << "pane " << index;
         EXPECT_EQ(hiddenNodes(preferences.window()), "") << "pane " << index;
     }
