@@ -642,8 +642,10 @@ TEST_F(LanternwickEndToEndTest, ALinkOrAPipeInPlaceOfAFileIsNeitherFollowedNorWa
     QFile::remove(journal);
     QFile::remove(marker(first));
     ASSERT_EQ(::mkfifo(QFile::encodeName(journal).constData(), 0600), 0);
+    // A quit held up by the pipe would end only by the quit's own deadline,
+    // with status 1; the time bound itself stays loose for a loaded machine.
     const Ending piped = endWithSignal(SIGTERM, [&](const QString&) { return QFile::exists(marker(first)); });
-    expectCleanEnd(piped, 5000);
+    expectCleanEnd(piped, 30000);
 
     const QByteArray stored = readFile(storePath());
     writeFile(storePath(), stored.left(stored.size() / 2));
