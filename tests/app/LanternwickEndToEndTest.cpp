@@ -3,6 +3,7 @@
 // helper programs, and settings for a short countdown and auto close.
 #include "../keelhouse/PrivateBus.h"
 #include "support/EndToEnd.h"
+#include "support/ReadOnlyFolder.h"
 #include "support/TestHome.h"
 
 #include "foundation/UserDefaults.h"
@@ -25,12 +26,10 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QThread>
-#include <cerrno>
 #include <csignal>
 #include <cstring>
 #include <functional>
 #include <gtest/gtest.h>
-#include <sys/mount.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -672,19 +671,11 @@ TEST_F(LanternwickEndToEndTest, AnUnwritableHomeOrAFileInAFoldersPlaceIsNamedInT
     expectDialogSays("Cannot make the folder " + home + "/.local: Not a directory");
     QFile::remove(home + "/.local");
 
-    // A home that cannot be written: a read-only file system for root, who
-    // may write anywhere else; its mode for anyone else.
-    QDir().mkpath(home + "/.local");
-    const bool root = ::geteuid() == 0;
-    if (root && ::mount("tmpfs", QFile::encodeName(home + "/.local").constData(), "tmpfs", MS_RDONLY | MS_NOSUID | MS_NODEV, "size=16k") != 0)
-        GTEST_SKIP() << "this test may not mount a read-only file system: " << std::strerror(errno);
-    if (!root)
-        QFile::setPermissions(home + "/.local", QFile::ReadOwner | QFile::ExeOwner);
-    expectDialogSays("Cannot make the folder " + home + "/.local/share: " + (root ? "Read-only file system" : "Permission denied"));
-    if (root)
-        ::umount2(QFile::encodeName(home + "/.local").constData(), MNT_DETACH);
-    else
-        QFile::setPermissions(home + "/.local", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    // A home that cannot be written.
+    const ReadOnlyFolder local(home + "/.local");
+    if (!local.isReadOnly())
+        GTEST_SKIP() << local.skipReason().toStdString();
+    expectDialogSays("Cannot make the folder " + home + "/.local/share: " + local.cause());
     EXPECT_FALSE(QFileInfo::exists(dataFolder()));
 }
 
