@@ -615,17 +615,33 @@ TEST_F(LanternwickEndToEndTest, AStartRemovesTheTemporaryFilesOfKilledWrites)
         EXPECT_TRUE(QDir(folder).entryList({ "*lanternwick-*" }, QDir::Files | QDir::Hidden).isEmpty()) << folder.toStdString();
 }
 
-// A session bus that leads nowhere (its socket is there, nobody listens):
-// the items still run, and the window says why the session's entries are
-// not shown, with the bus's address, instead of "No New System Item"; it
-// stays open for the user to read it.
-TEST_F(LanternwickEndToEndTest, AnUnreachableBusIsShownOnTheSystemItemsPage)
+// The session's entries cannot be read: the items still run, and the window
+// says why, with the path to mend, instead of "No New System Item"; it stays
+// open for the user to read it.
+class UnreadableSessionListTest : public LanternwickEndToEndTest {
+protected:
+    void expectSystemItemsPageSays(const QString& cause)
+    {
+        first = helper("first");
+        writeSettings();
+        writeItems([&](ObjectContext& objects, const std::function<void(DBLoginItem*)>& append) {
+            append(objects.createFileItemWithPath(first));
+        });
+        const QString shownLine = "Showing why the session's login items could not be read";
+        const Ending ending = endWithSignal(SIGTERM, [&](const QString& output) { return output.contains(shownLine); });
+        expectCleanEnd(ending, 30000);
+        const std::string output = ending.output.toStdString();
+        const qsizetype shown = ending.output.indexOf(shownLine);
+        const QString said = ending.output.mid(shown, ending.output.indexOf('\n', shown) - shown);
+        EXPECT_TRUE(said.contains(cause)) << said.toStdString();
+        EXPECT_TRUE(QFile::exists(marker(first))) << output;
+        EXPECT_FALSE(ending.output.contains("Auto close did end")) << output;
+    }
+};
+
+// Its socket is there, nobody listens.
+TEST_F(UnreadableSessionListTest, AnUnreachableBusIsShownOnTheSystemItemsPage)
 {
-    first = helper("first");
-    writeSettings();
-    writeItems([&](ObjectContext& objects, const std::function<void(DBLoginItem*)>& append) {
-        append(objects.createFileItemWithPath(first));
-    });
     const QString socketPath = home + "/dead-bus";
     sockaddr_un address {};
     address.sun_family = AF_UNIX;
@@ -636,18 +652,18 @@ TEST_F(LanternwickEndToEndTest, AnUnreachableBusIsShownOnTheSystemItemsPage)
     ASSERT_EQ(::bind(dead, reinterpret_cast<const sockaddr*>(&address), sizeof(address)), 0);
     ::close(dead);
     environment.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + socketPath);
+    expectSystemItemsPageSays("The session bus cannot be reached: Failed to connect to socket " + socketPath + ": Connection refused");
+}
 
-    const Ending ending = endWithSignal(SIGTERM, [](const QString& output) {
-        return output.contains("Showing why the session's login items could not be read");
-    });
-    expectCleanEnd(ending, 30000);
-    const std::string output = ending.output.toStdString();
-    const qsizetype shown = ending.output.indexOf("Showing why the session's login items could not be read");
-    const QString said = ending.output.mid(shown, ending.output.indexOf('\n', shown) - shown);
-    EXPECT_TRUE(said.contains("The session bus cannot be reached: Failed to connect to socket " + socketPath + ": Connection refused"))
-        << said.toStdString();
-    EXPECT_TRUE(QFile::exists(marker(first))) << output;
-    EXPECT_FALSE(ending.output.contains("Auto close did end")) << output;
+// A bus that does not look where the program writes the service file.
+TEST_F(UnreadableSessionListTest, AServiceTheBusDoesNotKnowNamesItsServiceFile)
+{
+    bus = std::make_unique<PrivateBus>(home + "/other-bus");
+    ASSERT_TRUE(bus->isRunning());
+    environment.insert("DBUS_SESSION_BUS_ADDRESS", bus->address());
+    environment.insert("DBUS_SYSTEM_BUS_ADDRESS", bus->address());
+    expectSystemItemsPageSays("The login items service is not on the session bus, which does not read its service file " + home
+                              + "/.local/share/dbus-1/services/com.mossharbour.Lanternwick2.Keelhouse.service");
 }
 
 // The data folder cannot be made: the dialog names the cause and the folder
