@@ -655,6 +655,15 @@ TEST_F(UnreadableSessionListTest, AnUnreachableBusIsShownOnTheSystemItemsPage)
     expectSystemItemsPageSays("The session bus cannot be reached: Failed to connect to socket " + socketPath + ": Connection refused");
 }
 
+// Nothing says where a session bus would be, and none can be started.
+TEST_F(UnreadableSessionListTest, NoSessionBusIsShownOnTheSystemItemsPage)
+{
+    for (const char* variable : { "DBUS_SESSION_BUS_ADDRESS", "DISPLAY", "WAYLAND_DISPLAY" })
+        environment.remove(variable);
+    environment.insert("XDG_RUNTIME_DIR", freshTestFolder("runtime-without-bus"));
+    expectSystemItemsPageSays("There is no session bus (DBUS_SESSION_BUS_ADDRESS is not set)");
+}
+
 // A bus that does not look where the program writes the service file.
 TEST_F(UnreadableSessionListTest, AServiceTheBusDoesNotKnowNamesItsServiceFile)
 {
