@@ -30,14 +30,17 @@ Error busError(QDBusError::ErrorType type, const QString& description)
 // Why the bus cannot be reached, in its own words (they name the address it
 // tried). The shared session bus keeps no cause of its failed connection: a
 // connection of its own to the same bus tells it.
-QString unreachableCause(const QDBusConnection& connection)
+QString unreachableBus(const QDBusConnection& connection)
 {
+    const QString reached = QStringLiteral("The session bus cannot be reached: %1");
     if (connection.name() != QDBusConnection::sessionBus().name())
-        return connection.lastError().message();
+        return reached.arg(connection.lastError().message());
     const QString probe = QStringLiteral("lanternwick-session-bus-probe");
     const QString cause = QDBusConnection::connectToBus(QDBusConnection::SessionBus, probe).lastError().message();
     QDBusConnection::disconnectFromBus(probe);
-    return cause;
+    if (qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
+        return QStringLiteral("There is no session bus (DBUS_SESSION_BUS_ADDRESS is not set): %1").arg(cause);
+    return reached.arg(cause);
 }
 
 // Why the bus could not start the service: the user mends it at the service
@@ -143,7 +146,7 @@ void SystemItemsApplicationState::startKeelhouseAndListener(Request request)
         m_requestTimer->start(m_requestTimeoutMs);
         if (!m_connection.isConnected()) {
             failRequest(QStringLiteral("Failed reaching the login items service"),
-                        busError(QDBusError::Disconnected, QStringLiteral("The session bus cannot be reached: %1").arg(unreachableCause(m_connection))));
+                        busError(QDBusError::Disconnected, unreachableBus(m_connection)));
             return;
         }
         if (!openEndpoint(serial)) {

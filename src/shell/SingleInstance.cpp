@@ -88,8 +88,15 @@ bool SingleInstance::lockDataFolder(int waitMs)
     if (!folderFailure.isEmpty())
         LOG_WARN("Failed making the data folder for its lock, the claim alone decides: %1", folderFailure);
     else if (const int failure = AtomicFile::open(m_lockFilePath, O_RDWR | O_CREAT, 0600, &m_lockFile)) {
-        LOG_ERROR("Failed opening the lock file %1, taken for another copy's: %2", m_lockFilePath, AtomicFile::describe(failure));
-        return false;
+        // A folder nothing can be written into is no sign of another copy
+        // (and not the user's to be told so): the claim alone decides, and
+        // the saves say why they fail.
+        if (failure == EACCES || failure == EROFS) {
+            LOG_WARN("Failed opening the lock file %1, the claim alone decides: %2", m_lockFilePath, AtomicFile::describe(failure));
+        } else {
+            LOG_ERROR("Failed opening the lock file %1, taken for another copy's: %2", m_lockFilePath, AtomicFile::describe(failure));
+            return false;
+        }
     }
     const QDeadlineTimer deadline(waitMs);
     while (!claimDataFolder(folder) || (m_lockFile >= 0 && ::flock(m_lockFile, LOCK_EX | LOCK_NB) != 0)) {

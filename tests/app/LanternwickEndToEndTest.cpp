@@ -3,6 +3,7 @@
 // helper programs, and settings for a short countdown and auto close.
 #include "../keelhouse/PrivateBus.h"
 #include "support/EndToEnd.h"
+#include "support/ReadOnlyFolder.h"
 #include "support/TestHome.h"
 
 #include "foundation/UserDefaults.h"
@@ -25,12 +26,10 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QThread>
-#include <cerrno>
 #include <csignal>
 #include <cstring>
 #include <functional>
 #include <gtest/gtest.h>
-#include <sys/mount.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -676,17 +675,33 @@ TEST_F(LanternwickEndToEndTest, AStartRemovesTheTemporaryFilesOfKilledWrites)
         EXPECT_TRUE(QDir(folder).entryList({ "*lanternwick-*" }, QDir::Files | QDir::Hidden).isEmpty()) << folder.toStdString();
 }
 
-// A session bus that leads nowhere (its socket is there, nobody listens):
-// the items still run, and the window says why the session's entries are
-// not shown, with the bus's address, instead of "No New System Item"; it
-// stays open for the user to read it.
-TEST_F(LanternwickEndToEndTest, AnUnreachableBusIsShownOnTheSystemItemsPage)
+// The session's entries cannot be read: the items still run, and the window
+// says why, with the path to mend, instead of "No New System Item"; it stays
+// open for the user to read it.
+class UnreadableSessionListTest : public LanternwickEndToEndTest {
+protected:
+    void expectSystemItemsPageSays(const QString& cause)
+    {
+        first = helper("first");
+        writeSettings();
+        writeItems([&](ObjectContext& objects, const std::function<void(DBLoginItem*)>& append) {
+            append(objects.createFileItemWithPath(first));
+        });
+        const QString shownLine = "Showing why the session's login items could not be read";
+        const Ending ending = endWithSignal(SIGTERM, [&](const QString& output) { return output.contains(shownLine); });
+        expectCleanEnd(ending, 30000);
+        const std::string output = ending.output.toStdString();
+        const qsizetype shown = ending.output.indexOf(shownLine);
+        const QString said = ending.output.mid(shown, ending.output.indexOf('\n', shown) - shown);
+        EXPECT_TRUE(said.contains(cause)) << said.toStdString();
+        EXPECT_TRUE(QFile::exists(marker(first))) << output;
+        EXPECT_FALSE(ending.output.contains("Auto close did end")) << output;
+    }
+};
+
+// Its socket is there, nobody listens.
+TEST_F(UnreadableSessionListTest, AnUnreachableBusIsShownOnTheSystemItemsPage)
 {
-    first = helper("first");
-    writeSettings();
-    writeItems([&](ObjectContext& objects, const std::function<void(DBLoginItem*)>& append) {
-        append(objects.createFileItemWithPath(first));
-    });
     const QString socketPath = home + "/dead-bus";
     sockaddr_un address {};
     address.sun_family = AF_UNIX;
@@ -697,18 +712,27 @@ TEST_F(LanternwickEndToEndTest, AnUnreachableBusIsShownOnTheSystemItemsPage)
     ASSERT_EQ(::bind(dead, reinterpret_cast<const sockaddr*>(&address), sizeof(address)), 0);
     ::close(dead);
     environment.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + socketPath);
+    expectSystemItemsPageSays("The session bus cannot be reached: Failed to connect to socket " + socketPath + ": Connection refused");
+}
 
-    const Ending ending = endWithSignal(SIGTERM, [](const QString& output) {
-        return output.contains("Showing why the session's login items could not be read");
-    });
-    expectCleanEnd(ending, 30000);
-    const std::string output = ending.output.toStdString();
-    const qsizetype shown = ending.output.indexOf("Showing why the session's login items could not be read");
-    const QString said = ending.output.mid(shown, ending.output.indexOf('\n', shown) - shown);
-    EXPECT_TRUE(said.contains("The session bus cannot be reached: Failed to connect to socket " + socketPath + ": Connection refused"))
-        << said.toStdString();
-    EXPECT_TRUE(QFile::exists(marker(first))) << output;
-    EXPECT_FALSE(ending.output.contains("Auto close did end")) << output;
+// Nothing says where a session bus would be, and none can be started.
+TEST_F(UnreadableSessionListTest, NoSessionBusIsShownOnTheSystemItemsPage)
+{
+    for (const char* variable : { "DBUS_SESSION_BUS_ADDRESS", "DISPLAY", "WAYLAND_DISPLAY" })
+        environment.remove(variable);
+    environment.insert("XDG_RUNTIME_DIR", freshTestFolder("runtime-without-bus"));
+    expectSystemItemsPageSays("There is no session bus (DBUS_SESSION_BUS_ADDRESS is not set)");
+}
+
+// A bus that does not look where the program writes the service file.
+TEST_F(UnreadableSessionListTest, AServiceTheBusDoesNotKnowNamesItsServiceFile)
+{
+    bus = std::make_unique<PrivateBus>(home + "/other-bus");
+    ASSERT_TRUE(bus->isRunning());
+    environment.insert("DBUS_SESSION_BUS_ADDRESS", bus->address());
+    environment.insert("DBUS_SYSTEM_BUS_ADDRESS", bus->address());
+    expectSystemItemsPageSays("The login items service is not on the session bus, which does not read its service file " + home
+                              + "/.local/share/dbus-1/services/com.mossharbour.Lanternwick2.Keelhouse.service");
 }
 
 // The data folder cannot be made: the dialog names the cause and the folder
@@ -732,19 +756,11 @@ TEST_F(LanternwickEndToEndTest, AnUnwritableHomeOrAFileInAFoldersPlaceIsNamedInT
     expectDialogSays("Cannot make the folder " + home + "/.local: Not a directory");
     QFile::remove(home + "/.local");
 
-    // A home that cannot be written: a read-only file system for root, who
-    // may write anywhere else; its mode for anyone else.
-    QDir().mkpath(home + "/.local");
-    const bool root = ::geteuid() == 0;
-    if (root && ::mount("tmpfs", QFile::encodeName(home + "/.local").constData(), "tmpfs", MS_RDONLY | MS_NOSUID | MS_NODEV, "size=16k") != 0)
-        GTEST_SKIP() << "this test may not mount a read-only file system: " << std::strerror(errno);
-    if (!root)
-        QFile::setPermissions(home + "/.local", QFile::ReadOwner | QFile::ExeOwner);
-    expectDialogSays("Cannot make the folder " + home + "/.local/share: " + (root ? "Read-only file system" : "Permission denied"));
-    if (root)
-        ::umount2(QFile::encodeName(home + "/.local").constData(), MNT_DETACH);
-    else
-        QFile::setPermissions(home + "/.local", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    // A home that cannot be written.
+    const ReadOnlyFolder local(home + "/.local");
+    if (!local.isReadOnly())
+        GTEST_SKIP() << local.skipReason().toStdString();
+    expectDialogSays("Cannot make the folder " + home + "/.local/share: " + local.cause());
     EXPECT_FALSE(QFileInfo::exists(dataFolder()));
 }
 

@@ -26,6 +26,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <sys/stat.h>
 #include <thread>
 
 namespace {
@@ -612,6 +613,27 @@ TEST_F(AppDelegateCommandsTest, OnlyABackupThatLoadsCompletelyIsOffered)
     EXPECT_TRUE(QDir(dataFolder()).entryList({ "*.zip" }).isEmpty());
     EXPECT_EQ(newCopies, 0);
     EXPECT_FALSE(helpers->isSavingPreventedUntilRelaunch());
+}
+
+// A pipe in a backup's place is never waited on: the command answers at
+// once and offers only what can be read.
+TEST_F(AppDelegateCommandsTest, APipeInPlaceOfABackupIsNotOfferedAndTheCommandAnswers)
+{
+    launched();
+    prepareBackup();
+    const QByteArray before = readFile(store());
+    ASSERT_EQ(::mkfifo(QFile::encodeName(lastChangeBackup()).constData(), 0600), 0);
+    answers.buttons = { 1 };
+    delegate->performCommand(ApplicationCommands::restoreDatabaseFromBackup);
+    ASSERT_EQ(answers.requests.size(), 1);
+    EXPECT_EQ(answers.requests.first().buttons, (QStringList { "Restore", "Cancel" }));
+
+    ASSERT_TRUE(QFile::remove(sessionBackup()));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(sessionBackup()).constData(), 0600), 0);
+    delegate->performCommand(ApplicationCommands::restoreDatabaseFromBackup);
+    EXPECT_EQ(answers.requests.size(), 1) << "nothing to offer, nothing shown";
+    EXPECT_EQ(readFile(store()), before);
+    EXPECT_EQ(newCopies, 0);
 }
 
 TEST_F(AppDelegateCommandsTest, AFailedRestoreLeavesTheStoreAsItWasAndSaysSo)

@@ -2,6 +2,7 @@
 // sessions by the lock: two private buses stand for two logins of one user.
 #include "../keelhouse/PrivateBus.h"
 #include "shell/SingleInstance.h"
+#include "support/ReadOnlyFolder.h"
 #include "support/TestHome.h"
 
 #include <QDBusConnection>
@@ -71,6 +72,18 @@ TEST_F(SingleInstanceTest, OneCopyPerSessionAndOnePerDataFolderAcrossSessions)
     SingleInstance next(lock, otherConnection);
     EXPECT_EQ(next.claim(), Claim::Owned);
     EXPECT_TRUE(owns(otherConnection));
+}
+
+// A data folder nothing can be written into is no sign of another copy: the
+// claim alone decides, and still lets only one copy in.
+TEST_F(SingleInstanceTest, AFolderThatCannotBeWrittenLeavesItToTheClaim)
+{
+    const ReadOnlyFolder data(QFileInfo(lock).path());
+    if (!data.isReadOnly())
+        GTEST_SKIP() << data.skipReason().toStdString();
+    SingleInstance owner(lock, connect(firstBus));
+    EXPECT_EQ(owner.claim(), Claim::Owned);
+    EXPECT_EQ(SingleInstance(lock, connect(secondBus)).claim(), Claim::RunningInAnotherSession);
 }
 
 // A relaunch waits a while for the old copy to let go.

@@ -140,19 +140,12 @@ QWidget* MainSystemViewController::makeHeaderView()
     text->setObjectName(QStringLiteral("headerTextView"));
     text->setTextFormat(Qt::PlainText);
     text->setWordWrap(true);
-    m_readErrorView = new QLabel(m_headerView);
-    m_readErrorView->setObjectName(QStringLiteral("readErrorView"));
-    m_readErrorView->setTextFormat(Qt::PlainText);
-    m_readErrorView->setWordWrap(true);
-    // The path in it is what the user copies to mend it.
-    m_readErrorView->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     m_headerView->setAccessibleName(title->text());
     auto* layout = new QVBoxLayout(m_headerView);
     layout->setContentsMargins(12, 10, 12, 10);
     layout->setSpacing(4);
     layout->addWidget(title);
     layout->addWidget(text);
-    layout->addWidget(m_readErrorView);
     updateReadErrorView();
     return m_headerView;
 }
@@ -228,12 +221,26 @@ void MainSystemViewController::setReadError(const QString& cause)
 
 void MainSystemViewController::updateReadErrorView()
 {
-    if (!m_readErrorView)
+    if (!m_headerView)
         return;
-    if (!m_readError.isEmpty())
-        LOG_WARN("Showing why the session's login items could not be read: %1", m_readError);
-    m_readErrorView->setText(m_readError.isEmpty() ? QString() : localizator().systemItemsReadFailureText(m_readError));
-    m_readErrorView->setVisible(!m_readError.isEmpty());
+    // There only while it has something to say: a screen reader reads a
+    // hidden label too.
+    if (m_readError.isEmpty()) {
+        delete m_readErrorView;
+        m_readErrorView = nullptr;
+        return;
+    }
+    LOG_WARN("Showing why the session's login items could not be read: %1", m_readError);
+    if (!m_readErrorView) {
+        m_readErrorView = new QLabel(m_headerView);
+        m_readErrorView->setObjectName(QStringLiteral("readErrorView"));
+        m_readErrorView->setTextFormat(Qt::PlainText);
+        m_readErrorView->setWordWrap(true);
+        // The path in it is what the user copies to mend it.
+        m_readErrorView->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+        m_headerView->layout()->addWidget(m_readErrorView);
+    }
+    m_readErrorView->setText(localizator().systemItemsReadFailureText(m_readError));
 }
 
 void MainSystemViewController::itemsListsSizeDidChange()

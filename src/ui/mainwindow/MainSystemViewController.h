@@ -61,6 +61,7 @@ public:
 
     // Why the last reading could not list the entries; empty when it could.
     void setReadError(const QString& cause);
+    // Says it in the header; null while there is nothing to say.
     QLabel* readErrorView() const { return m_readErrorView; }
 
     // Null goes back to message boxes.

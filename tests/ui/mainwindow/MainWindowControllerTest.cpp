@@ -124,7 +124,7 @@ TEST_F(MainWindowControllerTest, AReadingThatFailedSaysWhyOnTheSystemItemsPage)
 
     readingEnded({});
     EXPECT_EQ(currentPage(), controller->itemsSubviewController());
-    EXPECT_FALSE(said->isVisibleTo(controller->window()));
+    EXPECT_EQ(controller->systemSubviewController()->readErrorView(), nullptr);
     EXPECT_FALSE(controller->itemsSubviewController()->isAtLeastOneSystemItemAvailable());
 }
 
