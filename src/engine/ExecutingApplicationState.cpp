@@ -138,7 +138,9 @@ void ExecutingApplicationState::prepareRun(const std::shared_ptr<ChainRun>& run)
 // Every run knows what this login's runs started. The run after a start
 // records its login as handled at once, so that a kill from now on never makes
 // a later start in this login run the list again; after one that was cut
-// short it goes on with what that one had not done.
+// short it goes on with what that one had not done. Where the journal cannot
+// keep the run, the login is recorded only when the run ends: recorded now, a
+// kill would lose what the run had not started.
 RunJournal::LaunchRun ExecutingApplicationState::beginLoginRun(const ChainRun& run, ExecutionData& data)
 {
     RunJournal* journal = applicationHelpers() ? applicationHelpers()->runJournal() : nullptr;
@@ -149,16 +151,35 @@ RunJournal::LaunchRun ExecutingApplicationState::beginLoginRun(const ChainRun& r
     data.setRunJournal(journal);
     if (!run.batchInfo() || !run.batchInfo()->isExecutingAfterLaunch())
         return {};
-    LoginRecord::storeCurrentLogin(userDefaults(), *applicationHelpers());
-    userDefaults().synchronize();
     data.setIsLaunchRun(true);
-    return journal->beginLaunchRun(login);
+    const RunJournal::LaunchRun launchRun = journal->beginLaunchRun(login);
+    if (launchRun.isKept)
+        storeLogin();
+    else
+        data.setIsLoginRecordedAtEnd(true);
+    return launchRun;
 }
 
 void ExecutingApplicationState::endLoginRun(const ExecutionData& data)
 {
     if (data.isLaunchRun() && data.runJournal())
         data.runJournal()->endLaunchRun();
+    if (data.isLoginRecordedAtEnd())
+        storeLogin();
+}
+
+void ExecutingApplicationState::storeLogin()
+{
+    LoginRecord::storeCurrentLogin(userDefaults(), *applicationHelpers());
+    userDefaults().synchronize();
+}
+
+// Told among the run's errors too, so that the user learns of it.
+void ExecutingApplicationState::postUnkeptRunWarning()
+{
+    const Error error(MHErrors::domain, MHErrors::MHErrorCodeRunNotKept, localizator().errorDescriptionForUnkeptRun());
+    LOG_WARN("%1", error.description());
+    postNotification(N::MHExecuteDidFailItemNotification, { { N::error, QVariant::fromValue(error) } });
 }
 
 void ExecutingApplicationState::rememberLaunches(const QList<RunJournal::Launch>& launches)
@@ -244,6 +265,8 @@ void ExecutingApplicationState::runItemLoop(const std::shared_ptr<ChainRun>& run
     const double delayBetweenItems = defaults.delayBetweenItemsDuringExecution();
 
     postNotification(N::MHExecuteDidStartNotification);
+    if (data.isLoginRecordedAtEnd())
+        postUnkeptRunWarning();
     const QList<ExecutionData::Item>& items = data.itemsToBeExecuted();
     const auto wasCancelled = [&] {
         if (!isExecutionCancelled())

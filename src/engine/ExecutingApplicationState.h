@@ -74,6 +74,9 @@ private:
     // Answers what a cut-short run of this login had done already.
     RunJournal::LaunchRun beginLoginRun(const ChainRun& run, ExecutionData& data);
     void endLoginRun(const ExecutionData& data);
+    // Records this login as handled, at once on disk.
+    void storeLogin();
+    void postUnkeptRunWarning();
     void rememberLaunches(const QList<RunJournal::Launch>& launches);
     void takeSnapshot(ExecutionData& data) const;
     // Runs work, which reads the items of the snapshot's list, where they

@@ -96,6 +96,9 @@ public:
     // The run after a start of the program, which ends its login's run.
     bool isLaunchRun() const { return m_isLaunchRun; }
     void setIsLaunchRun(bool value) { m_isLaunchRun = value; }
+    // The journal cannot keep the run: its login is recorded as handled only when it ends.
+    bool isLoginRecordedAtEnd() const { return m_isLoginRecordedAtEnd; }
+    void setIsLoginRecordedAtEnd(bool value) { m_isLoginRecordedAtEnd = value; }
 
     // The item before the current one among the snapshot's available items.
     const std::optional<Item>& previousAvailableItem() const { return m_previousAvailableItem; }
@@ -117,4 +120,5 @@ private:
     std::unique_ptr<Workspace::RunningItems> m_runningItems;
     RunJournal* m_runJournal = nullptr;
     bool m_isLaunchRun = false;
+    bool m_isLoginRecordedAtEnd = false;
 };

@@ -86,12 +86,14 @@ RunJournal::LaunchRun RunJournal::beginLaunchRun(const QString& loginKey)
 {
     const std::lock_guard lock(m_mutex);
     Contents contents = read();
+    LaunchRun run;
     if (contents.loginKey != loginKey)
         startAfresh(loginKey);
     else if (contents.hasUnfinishedRun)
-        return contents.lastRun;
-    append("run");
-    return {};
+        run = contents.lastRun;
+    // Written also when the run goes on: the write tells whether the journal keeps it.
+    run.isKept = append("run");
+    return run;
 }
 
 void RunJournal::recordStartedItem(const Launch& launch)
@@ -119,19 +121,23 @@ void RunJournal::startAfresh(const QString& loginKey) const
     write(O_TRUNC, "login " + loginKey.toUtf8().toPercentEncoding() + '\n');
 }
 
-void RunJournal::append(const QByteArray& line) const
+bool RunJournal::append(const QByteArray& line) const
 {
-    write(O_APPEND, '\n' + line + '\n');
+    return write(O_APPEND, '\n' + line + '\n');
 }
 
-void RunJournal::write(int flags, const QByteArray& bytes) const
+bool RunJournal::write(int flags, const QByteArray& bytes) const
 {
     int descriptor = -1;
     int error = AtomicFile::open(m_path, O_WRONLY | O_CREAT | flags, 0600, &descriptor);
-    if (error == 0 && ::write(descriptor, bytes.constData(), size_t(bytes.size())) != bytes.size())
-        error = errno;
+    if (error == 0) {
+        const ssize_t written = ::write(descriptor, bytes.constData(), size_t(bytes.size()));
+        if (written != bytes.size())
+            error = written < 0 ? errno : EIO;
+    }
     if (error != 0)
         LOG_WARN("Cannot write to the run journal %1: %2", m_path, AtomicFile::describe(error));
     if (descriptor >= 0)
         ::close(descriptor);
+    return error == 0;
 }

@@ -6,7 +6,8 @@
 //
 // A file of lines, each written whole by one append:
 //   login <key>                        the login it belongs to; another login starts it afresh
-//   run                                the run after a start of the program began
+//   run                                the run after a start of the program began (again
+//                                      when a start goes on with it)
 //   item <pid> <start ticks> <path> .  an item was started (the path percent-encoded)
 //   delay <sort index> .               a delay item of that run was waited out
 //   done                               that run ended
@@ -42,6 +43,9 @@ public:
         QSet<QString> startedPaths;
         // The sort indexes of its delay items that were waited out.
         QSet<qint32> waitedDelays;
+        // Whether the journal keeps the run: where it cannot be written, a
+        // kill would lose what the run has not started yet.
+        bool isKept = false;
     };
     // Begins the run after a start of the program; after one that was cut
     // short, goes on with it.
@@ -60,11 +64,12 @@ private:
     };
 
     Contents read() const;
-    // One write of the whole line, at the end of the file.
-    void append(const QByteArray& line) const;
+    // One write of the whole line, at the end of the file. The writes answer
+    // whether they reached the file.
+    bool append(const QByteArray& line) const;
     void startAfresh(const QString& loginKey) const;
     // Opens with O_WRONLY | O_CREAT | flags, and writes bytes in one write.
-    void write(int flags, const QByteArray& bytes) const;
+    bool write(int flags, const QByteArray& bytes) const;
 
     const QString m_path;
     mutable std::mutex m_mutex;

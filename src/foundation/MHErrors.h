@@ -17,6 +17,7 @@ enum MHErrorCode : qint64 {
     MHErrorCodeUnassigned = 4,
     MHErrorCodeTextStorageLoadingFailed = 5,
     MHErrorCodeDatabaseRestoreFailed = 6,
+    MHErrorCodeRunNotKept = 7,
     MHErrorCodeMigrationNoModels = 8001,
     MHErrorCodeMigrationNoDestinationModel = 8002,
 };

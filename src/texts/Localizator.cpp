@@ -135,6 +135,11 @@ QString Localizator::errorDescriptionForFailedFileItemLaunch(const QString& item
     return localized("Launching %1 failed!").arg(itemName);
 }
 
+QString Localizator::errorDescriptionForUnkeptRun() const
+{
+    return localized("The run journal cannot be written: should Lanternwick stop before this run ends, its next start runs the items again.");
+}
+
 QString Localizator::errorDescriptionForFailedTextStorageLoading() const
 {
     return localized("Failed opening Lanternwick database!");

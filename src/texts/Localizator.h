@@ -51,6 +51,8 @@ public:
 
     // --- Errors -------------------------------------------------------------
     QString errorDescriptionForFailedFileItemLaunch(const QString& itemName) const;
+    // The run after a start cannot be journaled: a crash would run the list again.
+    QString errorDescriptionForUnkeptRun() const;
     QString errorDescriptionForFailedTextStorageLoading() const override;
     // The notification of a save that did not reach the disk.
     QString notificationTitleForFailedSave() const;

@@ -33,6 +33,7 @@
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -377,12 +378,12 @@ TEST_F(LanternwickEndToEndTest, AKilledLoginRunGoesOnWithWhatItHadNotStarted)
     runsNothing("the first login again");
 }
 
-// A wrapper that counts its starts, then execs a program that stays: the
-// running process shows only that program, never the wrapper.
+// A wrapper that counts its starts and writes its pid, then execs a program
+// that stays: the running process shows only that program, never the wrapper.
 QString wrapperScript(const QString& folder, const QString& name)
 {
     const QString path = folder + "/" + name;
-    writeFile(path, "#!/bin/sh\necho started >> \"$0.count\"\nexec sleep 120\n");
+    writeFile(path, "#!/bin/sh\necho started >> \"$0.count\"\necho $$ >> \"$0.pid\"\nexec sleep 120\n");
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     return path;
 }
@@ -577,13 +578,8 @@ TEST_F(LanternwickEndToEndTest, AKilledLoginRunWaitsNeitherADelayAgainNorForAnIt
 
     const Ending killed = endWithSignal(SIGKILL, [&](const QString&) { return startsOf(two) == 1; });
     ASSERT_TRUE(killed.ready) << killed.output.toStdString();
-    // The program two became, by the pid the journal kept.
-    pid_t sleeper = 0;
-    for (const QByteArray& line : readFile(home + "/.local/state/Lanternwick/RunJournal").split('\n')) {
-        const QList<QByteArray> fields = line.split(' ');
-        if (fields.value(0) == "item" && QByteArray::fromPercentEncoding(fields.value(3)) == QFile::encodeName(two))
-            sleeper = static_cast<pid_t>(fields.value(1).toLongLong());
-    }
+    // The program two became, by the pid it wrote.
+    const pid_t sleeper = static_cast<pid_t>(readFile(two + ".pid").trimmed().toLongLong());
     ASSERT_GT(sleeper, 1);
     ::kill(sleeper, SIGTERM);
     // Gone, or left unreaped by a parent that does not collect its orphans.
@@ -600,6 +596,73 @@ TEST_F(LanternwickEndToEndTest, AKilledLoginRunWaitsNeitherADelayAgainNorForAnIt
         EXPECT_EQ(startsOf(script), 1) << script.toStdString() << "\n" << output.toStdString();
     EXPECT_TRUE(output.contains("was waited out earlier in this login, skipping")) << output.toStdString();
     EXPECT_TRUE(output.contains("has ended, proceeding with next item")) << output.toStdString();
+}
+
+// Something in the journal's way, and a kill during the login's run: no item
+// is lost, none runs twice. A folder in the journal's place is set aside, and
+// the next start goes on with the run. A file in place of the state folder
+// leaves the run unkept: the login is recorded as handled only when the run
+// ends, so the next start in the same login runs the list again, and what
+// still runs is not started twice.
+TEST_F(LanternwickEndToEndTest, AKilledRunLosesNoItemWhateverIsInTheJournalsWay)
+{
+    writeSettings();
+    UserDefaults(home + "/.config/Lanternwick/Lanternwick.conf").setIsItemsExecutionOnManualLaunchEnabled(false);
+    const QString state = home + "/.local/state/Lanternwick";
+    for (const auto& [obstacle, isKept] : { std::pair { "journal-folder", true }, std::pair { "state-file", false } }) {
+        SCOPED_TRACE(obstacle);
+        const QString login = QStringLiteral("lw-%1-login").arg(obstacle);
+        environment.insert("XDG_SESSION_ID", login);
+        QDir(state).removeRecursively();
+        QFile::remove(state);
+        if (isKept)
+            ASSERT_TRUE(QDir().mkpath(state + "/RunJournal"));
+        else
+            writeFile(state, "not a folder");
+        // Known running by the desktop file they were launched from.
+        QStringList wrappers;
+        QStringList entries;
+        for (const char* name : { "one", "two", "three" }) {
+            wrappers.append(wrapperScript(home + "/bin", QStringLiteral("%1-%2").arg(obstacle, name)));
+            entries.append(home + QStringLiteral("/applications/%1-%2.desktop").arg(obstacle, name));
+            writeFile(entries.constLast(), QStringLiteral("[Desktop Entry]\nType=Application\nName=%1\nExec=%2\n")
+                                               .arg(name, wrappers.constLast()).toUtf8());
+        }
+        writeItems([&](ObjectContext& objects, const std::function<void(DBLoginItem*)>& append) {
+            append(objects.createFileItemWithPath(entries[0]));
+            append(objects.createDelayItemWithDelay(3));
+            append(objects.createFileItemWithPath(entries[1]));
+            append(objects.createFileItemWithPath(entries[2]));
+        });
+
+        const Ending killed = endWithSignal(SIGKILL, [&](const QString&) { return startsOf(wrappers[0]) == 1; });
+        ASSERT_TRUE(killed.ready) << killed.output.toStdString();
+        EXPECT_EQ(killed.output.contains("should Lanternwick stop before this run ends, its next start runs the items again"), !isKept)
+            << killed.output.toStdString();
+        EXPECT_EQ(UserDefaults(home + "/.config/Lanternwick/Lanternwick.conf").lastLoginSessionID() == login, isKept);
+
+        const Ending again = runToItsEnd();
+        const QString& output = again.output;
+        ASSERT_TRUE(again.ended) << output.toStdString();
+        for (const QString& wrapper : wrappers)
+            EXPECT_EQ(startsOf(wrapper), 1) << wrapper.toStdString() << "\n" << output.toStdString();
+        EXPECT_TRUE(output.contains(isKept ? "was started earlier in this login, skipping" : "is already running, preventing execution"))
+            << output.toStdString();
+        EXPECT_EQ(UserDefaults(home + "/.config/Lanternwick/Lanternwick.conf").lastLoginSessionID(), login);
+        // A later start in the login runs nothing.
+        const Ending later = endWithSignal(SIGTERM, [](const QString& log) { return log.contains("Execution is not allowed"); });
+        ASSERT_TRUE(later.ready) << later.output.toStdString();
+        for (const QString& wrapper : wrappers)
+            EXPECT_EQ(startsOf(wrapper), 1) << wrapper.toStdString() << "\n" << later.output.toStdString();
+
+        // The programs the wrappers became, by the pids they wrote.
+        for (const QString& wrapper : wrappers) {
+            for (const QByteArray& line : readFile(wrapper + ".pid").split('\n')) {
+                if (line.toLongLong() > 1)
+                    ::kill(static_cast<pid_t>(line.toLongLong()), SIGTERM);
+            }
+        }
+    }
 }
 
 // The same for the dialog of an old store that cannot be read, shown before

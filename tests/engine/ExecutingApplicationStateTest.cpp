@@ -1,6 +1,7 @@
 // Whole chains of countdown, run and auto close on the fake workspace.
 #include "ExecutionTestSupport.h"
 
+#include "engine/RunJournal.h"
 #include "foundation/ConditionSleeper.h"
 #include "foundation/Error.h"
 #include "foundation/MHDebugOptions.h"
@@ -9,6 +10,7 @@
 #include "model/DBVolumeConditionData.h"
 #include "model/DBNetworkConditionData.h"
 #include "model/DBStartupCondition.h"
+#include "support/EndToEnd.h"
 #include "support/FakeClock.h"
 
 using namespace execution_test;
@@ -348,6 +350,41 @@ TEST_F(ExecutingApplicationStateTest, AFailedItemIsReportedCollectedAndKeepsTheA
     EXPECT_TRUE(error.userInfo().values().contains(QStringLiteral("no program")));
     EXPECT_FALSE(notifications.named(N::MHExecuteDidEndItemNotification)[1].userInfo.contains(N::error));
     EXPECT_EQ(helpers.notifications(), QStringList { "Launch complete / Items launch complete, failed Broken." });
+}
+
+// The run after a start records its login as handled as it begins only where
+// the journal keeps the run (here a file in place of its folder); else at its
+// end, and it tells among its errors that a crash before then would run the
+// list again.
+TEST_F(ExecutingApplicationStateTest, ALoginIsRecordedAsTheRunBeginsOnlyWhereTheJournalKeepsTheRun)
+{
+    defaults.setIsItemsExecutionAfterLaunchEnabled(true);
+    defaults.setIsItemsExecutionOnManualLaunchEnabled(true);
+    fileItem(application("One"));
+    const QString folder = freshTestFolder(QStringLiteral("login-journal"));
+    writeFile(folder + "/unkept", "not a folder");
+    for (const bool isKept : { true, false }) {
+        SCOPED_TRACE(isKept ? "kept" : "not kept");
+        const QString login = isKept ? QStringLiteral("c7") : QStringLiteral("c8");
+        helpers.times.setLoginSessionID(login);
+        helpers.journal = std::make_unique<RunJournal>(folder + (isKept ? "/kept/RunJournal" : "/unkept/RunJournal"));
+        QString recordedAtItem;
+        notifications.setHook([&](const Notification& notification) {
+            if (notification.name == N::MHExecuteDidStartItemNotification)
+                recordedAtItem = defaults.lastLoginSessionID();
+        });
+        auto info = std::make_shared<ContextBatchInfo>();
+        info->setIsExecutingAfterLaunch(true);
+        runChain(info);
+        EXPECT_EQ(recordedAtItem == login, isKept) << recordedAtItem.toStdString();
+        EXPECT_EQ(defaults.lastLoginSessionID(), login);
+        EXPECT_FALSE(info->didItemExecutionFail()) << "the run goes on to its auto close";
+    }
+    const QList<Notification> warnings = notifications.named(N::MHExecuteDidFailItemNotification);
+    ASSERT_EQ(warnings.size(), 1);
+    const Error error = warnings[0].userInfo.value(N::error).value<Error>();
+    EXPECT_EQ(error.code(), MHErrors::MHErrorCodeRunNotKept);
+    EXPECT_TRUE(error.description().contains(QStringLiteral("runs the items again"))) << error.description().toStdString();
 }
 
 TEST_F(ExecutingApplicationStateTest, OpeningOneItemReportsAFailureWithOrWithoutAnErrorWanted)

@@ -2,6 +2,7 @@
 #include "support/EndToEnd.h"
 #include "support/TestHome.h"
 
+#include <QDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -71,6 +72,23 @@ TEST(RunJournal, AnotherLoginAndACutLineStartAfresh)
     writeFile(path, QByteArray("\0\xff run\nitem x y\n", 16));
     EXPECT_FALSE(journal.hasUnfinishedLaunchRun(QStringLiteral("boot/c5/2000")));
     EXPECT_TRUE(journal.openForLogin(QStringLiteral("boot/c5/2000")).isEmpty());
+}
+
+// A folder in the journal's place is set aside; a file in place of the
+// journal's folder leaves the run unkept.
+TEST(RunJournal, ARunIsKeptOnlyWhereTheJournalCanBeWritten)
+{
+    const QString folder = freshTestFolder(QStringLiteral("unkept-journal"));
+    ASSERT_TRUE(QDir().mkpath(folder + "/state/RunJournal"));
+    RunJournal journal(folder + "/state/RunJournal");
+    EXPECT_TRUE(journal.beginLaunchRun(QStringLiteral("boot/c2/1000")).isKept);
+    EXPECT_TRUE(journal.hasUnfinishedLaunchRun(QStringLiteral("boot/c2/1000")));
+    EXPECT_TRUE(journal.beginLaunchRun(QStringLiteral("boot/c2/1000")).isKept) << "goes on with the run";
+
+    writeFile(folder + "/file", "not a folder");
+    RunJournal unkept(folder + "/file/RunJournal");
+    EXPECT_FALSE(unkept.beginLaunchRun(QStringLiteral("boot/c2/1000")).isKept);
+    EXPECT_FALSE(unkept.hasUnfinishedLaunchRun(QStringLiteral("boot/c2/1000")));
 }
 
 } // namespace
