@@ -82,7 +82,7 @@ Workspace::ApplicationState LinuxRunningItems::stateForItemAtPath(const QString&
     }
     if (processes.isEmpty())
         return Workspace::ApplicationState::NotRunning;
-    if (!isFinishedLaunching(processes))
+    if (!isFinishedLaunching(itemPath, processes))
         return Workspace::ApplicationState::Launching;
     // From now on what begins with the launch's mark is no longer the launch's own.
     for (Launch& launch : launches) {
@@ -132,33 +132,40 @@ bool LinuxRunningItems::isMarkedBy(const ProcessTable::Process& process, const L
     return process.startTicks <= launchedTicks && m_table.markOf(process.pid) == launch.path;
 }
 
-bool LinuxRunningItems::isFinishedLaunching(const QList<ProcessTable::Process>& processes) const
+bool LinuxRunningItems::isFinishedLaunching(const QString& itemPath, const QList<ProcessTable::Process>& processes) const
 {
-    if (hasSettled(processes))
+    if (hasSettled(itemPath, processes))
         return true;
     const QList<qint64> owners = windowOwners();
     return std::any_of(owners.cbegin(), owners.cend(), [&](qint64 owner) { return isOrDescendsFrom(owner, processes); });
 }
 
-// A program busy starting uses processor time; one that waits for its user,
-// or for anything else, uses none, or next to none: a program that looks
-// for something a few times a second uses a clock tick now and then.
-bool LinuxRunningItems::hasSettled(const QList<ProcessTable::Process>& processes) const
+// A program busy starting uses processor time, or waits for one on a loaded
+// machine (a login is one); one that waits for its user, or for anything
+// else, uses none, or next to none: a program that looks for something a few
+// times a second uses a clock tick now and then. A process that sleeps for a
+// set time, as a launcher script's "sleep 3" before its program, is on its
+// way all the same. What a process did before it ended counts for its item:
+// the settled moment counts from the end of that sleep.
+bool LinuxRunningItems::hasSettled(const QString& itemPath, const QList<ProcessTable::Process>& processes) const
 {
     const double now = m_table.uptime();
-    const qint64 idleTicks = std::max<qint64>(1, static_cast<qint64>(kIdleShare * m_settledSeconds * m_table.ticksPerSecond()));
-    double lastActive = 0;
+    const double ticksPerSecond = m_table.ticksPerSecond();
+    const double idleSeconds = std::max(1 / ticksPerSecond, kIdleShare * m_settledSeconds);
+    double& lastActive = m_lastActiveOfItem[itemPath];
     for (const ProcessTable::Process& process : processes) {
         Activity& activity = m_activity[process.pid];
+        const double busy = static_cast<double>(process.cpuTicks) / ticksPerSecond + m_table.runQueueWait(process.pid);
         if (activity.startTicks != process.startTicks) {
-            // First seen: it was active at the latest until its start plus the time it used.
-            const double started = static_cast<double>(process.startTicks) / m_table.ticksPerSecond();
-            activity = { process.startTicks, process.cpuTicks,
-                std::min(now, started + static_cast<double>(process.cpuTicks) / m_table.ticksPerSecond()) };
-        } else if (process.cpuTicks - activity.cpuTicks > idleTicks) {
-            activity.cpuTicks = process.cpuTicks;
+            // First seen: it was active at the latest until its start plus the time it was busy.
+            const double started = static_cast<double>(process.startTicks) / ticksPerSecond;
+            activity = { process.startTicks, busy, std::min(now, started + busy) };
+        } else if (busy - activity.busySeconds > idleSeconds) {
+            activity.busySeconds = busy;
             activity.lastActiveSeconds = now;
         }
+        if (activity.lastActiveSeconds < now && m_table.isInTimedSleep(process.pid))
+            activity.lastActiveSeconds = now;
         lastActive = std::max(lastActive, activity.lastActiveSeconds);
     }
     return now - lastActive >= m_settledSeconds;

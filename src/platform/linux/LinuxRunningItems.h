@@ -3,9 +3,10 @@
 // when a process of the user runs that very item: a process launched from it
 // (with its session while it leads it, and the descendants that began while
 // it was launching, which carry its mark wherever they detached to), or one
-// that runs its command (ItemCommand). It has finished launching once one of them, or a
-// descendant, owns a window on X11, or once they have used no processor time
-// (children that ended included) for a settled moment.
+// that runs its command (ItemCommand). It has finished launching once one of
+// them, or a descendant, owns a window on X11, or once they have neither used
+// nor waited for a processor (children that ended included) nor slept for a
+// set time for a settled moment.
 #include "platform/Workspace.h"
 #include "platform/linux/ItemCommand.h"
 #include "platform/linux/ProcessTable.h"
@@ -45,10 +46,11 @@ public:
     Workspace::ApplicationState stateForItemAtPath(const QString& path) const override;
 
 private:
-    // When a process was last seen using processor time, and how much it had used then.
+    // When a process was last seen busy (using or waiting for a processor, or
+    // sleeping for a set time), and how long it had used and waited then.
     struct Activity {
         qint64 startTicks = -1;
-        qint64 cpuTicks = 0;
+        double busySeconds = 0;
         double lastActiveSeconds = 0;
     };
 
@@ -57,8 +59,9 @@ private:
     QList<ProcessTable::Process> processesOfLaunch(const Launch& launch) const;
     // Whether the process carries the launch's mark and began while the launch was launching.
     bool isMarkedBy(const ProcessTable::Process& process, const Launch& launch) const;
-    bool isFinishedLaunching(const QList<ProcessTable::Process>& processes) const;
-    bool hasSettled(const QList<ProcessTable::Process>& processes) const;
+    bool isFinishedLaunching(const QString& itemPath, const QList<ProcessTable::Process>& processes) const;
+    // processes are the item's that run now.
+    bool hasSettled(const QString& itemPath, const QList<ProcessTable::Process>& processes) const;
     bool isOrDescendsFrom(qint64 pid, const QList<ProcessTable::Process>& processes) const;
     QList<qint64> windowOwners() const;
 
@@ -69,5 +72,7 @@ private:
     const LaunchSeenHandler m_launchSeen;
     mutable std::optional<QList<qint64>> m_windowOwners;
     mutable QHash<qint64, Activity> m_activity;
+    // When a process of the item was last seen busy, those that ended since included.
+    mutable QHash<QString, double> m_lastActiveOfItem;
     mutable QHash<QString, ItemCommand> m_commands;
 };

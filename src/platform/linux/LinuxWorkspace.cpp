@@ -48,7 +48,7 @@ std::optional<DesktopEntryFile> loadDesktopEntry(const QString& path)
 {
     if (!path.endsWith(QLatin1String(".desktop")))
         return std::nullopt;
-    std::optional<DesktopEntryFile> entry = DesktopEntryFile::load(path);
+    std::optional<DesktopEntryFile> entry = DesktopEntryFile::load(path, nullptr, DesktopEntryFile::maxOwnFileSize);
     return entry && entry->commandLine() ? entry : std::nullopt;
 }
 

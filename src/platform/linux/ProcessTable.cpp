@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace {
@@ -274,6 +275,28 @@ QString ProcessTable::executable(qint64 pid) const
 {
     const auto known = m_entries.constFind(pid);
     return known != m_entries.cend() ? known->executable : readEntry(pid, m_indexed).executable;
+}
+
+double ProcessTable::runQueueWait(qint64 pid) const
+{
+    // "time on a processor, time waiting for one, time slices", in nanoseconds.
+    bool isNumber = false;
+    const qint64 waited = readSmallFile(fileOf(pid, "schedstat")).simplified().split(' ').value(1).toLongLong(&isNumber);
+    return isNumber && waited > 0 ? static_cast<double>(waited) / 1e9 : 0;
+}
+
+bool ProcessTable::isInTimedSleep(qint64 pid) const
+{
+    // The number of the call and its arguments; "running" on a processor,
+    // "-1 ..." outside a call; empty where only a tracer may read it.
+    const QByteArray call = readSmallFile(fileOf(pid, "syscall"));
+    if (!call.isEmpty()) {
+        bool isNumber = false;
+        const qint64 number = call.left(call.indexOf(' ')).toLongLong(&isNumber);
+        return isNumber && (number == SYS_nanosleep || number == SYS_clock_nanosleep);
+    }
+    // hrtimer_nanosleep, do_nanosleep, ...; "0" where this is closed too.
+    return readSmallFile(fileOf(pid, "wchan")).contains("nanosleep");
 }
 
 QStringList ProcessTable::commandLine(qint64 pid) const

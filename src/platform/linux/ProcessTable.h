@@ -55,6 +55,15 @@ public:
     // The file the process runs, as the kernel names it; empty when it cannot
     // be read (another user's process, a kernel thread, one that just ended).
     QString executable(qint64 pid) const;
+    // Seconds its main thread has waited for a processor since it began (the
+    // run-queue wait): a process starved on a loaded machine uses little
+    // processor time but is busy all the same. 0 where it cannot be read.
+    double runQueueWait(qint64 pid) const;
+    // Whether it sleeps for a set time (nanosleep, clock_nanosleep), as the
+    // "sleep 3" of a launcher script before its program does: read from the
+    // system call it is in, else, where that is closed to us, from the kernel
+    // function it waits in.
+    bool isInTimedSleep(qint64 pid) const;
     // Its arguments, the program as it was started first.
     QStringList commandLine(qint64 pid) const;
     // The user's processes that run the file.
