@@ -1,14 +1,8 @@
-// The floor of a login: starts each program in turn with posix_spawn and
-// nothing more, then collects them. What a launcher spends per item beyond
-// this loop is its own cost.
+// The floor of a login of programs (LaunchLoops.h).
 //   lw_bench_spawn_loop ARGUMENT PROGRAM...: each PROGRAM gets ARGUMENT.
-#include <cstdio>
-#include <cstring>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <vector>
+#include "LaunchLoops.h"
 
-extern char** environ;
+#include <cstdio>
 
 int main(int argc, char** argv)
 {
@@ -16,17 +10,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: %s ARGUMENT PROGRAM...\n", argv[0]);
         return 2;
     }
-    std::vector<pid_t> pids;
-    for (int index = 2; index < argc; ++index) {
-        char* const arguments[] = { argv[index], argv[1], nullptr };
-        pid_t pid = 0;
-        if (const int error = posix_spawn(&pid, argv[index], nullptr, nullptr, arguments, environ); error != 0) {
-            std::fprintf(stderr, "%s: %s\n", argv[index], std::strerror(error));
-            return 1;
-        }
-        pids.push_back(pid);
-    }
-    for (const pid_t pid : pids)
-        waitpid(pid, nullptr, 0);
-    return 0;
+    const std::string failure = launch_loops::spawnLoop({ argv + 2, argv + argc }, argv[1]);
+    if (!failure.empty())
+        std::fprintf(stderr, "%s\n", failure.c_str());
+    return failure.empty() ? 0 : 1;
 }

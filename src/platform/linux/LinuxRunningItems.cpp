@@ -48,8 +48,7 @@ Workspace::ApplicationState LinuxRunningItems::stateForItemAtPath(const QString&
     if (itemPath.isEmpty())
         return Workspace::ApplicationState::NotRunning;
     QList<ProcessTable::Process> processes;
-    QList<Launch> launches = m_launches();
-    launches.removeIf([&](const Launch& launch) { return launch.path != itemPath; });
+    QList<Launch> launches = m_launches(itemPath);
     for (const Launch& launch : launches) {
         const QList<ProcessTable::Process> launched = processesOfLaunch(launch);
         if (launched.isEmpty())

@@ -31,8 +31,8 @@ public:
         qint64 launchedTicks = -1;
     };
 
-    // Every launch made, at the moment asked.
-    using Launches = std::function<QList<Launch>()>;
+    // The launches made of the path, at the moment asked.
+    using Launches = std::function<QList<Launch>(const QString& path)>;
     // Called with a launch found while asked about its path: of which nothing
     // runs any more, or which has just been seen to have finished launching
     // (launchedTicks set).

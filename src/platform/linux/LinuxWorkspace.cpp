@@ -348,9 +348,9 @@ void LinuxWorkspace::rememberLaunch(const QString& path, qint64 pid, qint64 star
 
 std::unique_ptr<Workspace::RunningItems> LinuxWorkspace::runningItems() const
 {
-    const auto launches = [this] {
+    const auto launches = [this](const QString& path) {
         const std::lock_guard lock(m_launchesMutex);
-        return m_launches.values();
+        return m_launches.values(path);
     };
     // A launch is forgotten once nothing of it runs, when its path is next
     // asked about (as it is before each launch of it): a pass pays only for

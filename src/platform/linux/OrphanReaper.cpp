@@ -2,7 +2,6 @@
 
 #include "foundation/Log.h"
 
-#include <QDir>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
@@ -77,19 +76,17 @@ std::optional<ChildState> childState(qint64 pid)
     return ChildState { fields[3].toLongLong(), fields[0] == "Z" };
 }
 
-// Our children, whichever of our threads started or adopted them.
-QList<qint64> children()
+// The children of the main thread, to which the kernel hands orphans: the
+// one file is read at every end of a child.
+QList<qint64> adoptingThreadChildren()
 {
     QList<qint64> pids;
-    const QString tasks = QStringLiteral("/proc/self/task");
-    for (const QString& task : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        QFile file(tasks + QLatin1Char('/') + task + QStringLiteral("/children"));
-        if (!file.open(QIODevice::ReadOnly))
-            continue;
-        for (const QByteArray& pid : file.readAll().simplified().split(' ')) {
-            if (const qint64 number = pid.toLongLong(); number > 0)
-                pids.append(number);
-        }
+    QFile file(QStringLiteral("/proc/self/task/%1/children").arg(getpid()));
+    if (!file.open(QIODevice::ReadOnly))
+        return pids;
+    for (const QByteArray& pid : file.readAll().simplified().split(' ')) {
+        if (const qint64 number = pid.toLongLong(); number > 0)
+            pids.append(number);
     }
     return pids;
 }
@@ -140,7 +137,7 @@ void OrphanReaper::removeLaunch(qint64 pid)
 QList<std::pair<qint64, bool>> OrphanReaper::orphans()
 {
     QList<std::pair<qint64, bool>> found;
-    for (const qint64 pid : children()) {
+    for (const qint64 pid : adoptingThreadChildren()) {
         {
             const std::lock_guard lock(m_mutex);
             if (m_launches.contains(pid))

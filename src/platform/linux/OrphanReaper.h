@@ -33,8 +33,8 @@ public:
 
 private:
     OrphanReaper();
-    // Our children that are neither launches nor in our own session; with
-    // whether each has ended.
+    // The main thread's children that are neither launches nor in our own
+    // session; with whether each has ended.
     QList<std::pair<qint64, bool>> orphans();
 
     std::mutex m_mutex;
