@@ -556,6 +556,7 @@ class Reader:
         wait_for(lambda: state(field, pyatspi.STATE_FOCUSED), "the name field to have the focus")
         pyatspi.Registry.generateKeyboardEvent(0, "Adapter", pyatspi.KEY_STRING)
         wait_for(lambda: shown_text(field) == "Adapter" or None, "the typed name")
+        since = len(events)
         key(KEY_RETURN)
         try:
             wait_for(lambda: any(condition.get("name") == "Adapter" for condition in stored_database(self.home)["conditions"])
@@ -563,8 +564,9 @@ class Reader:
             check(True, "the new name of the focused row is stored")
         except RuntimeError:
             check(False, "the new name of the focused row is stored")
-        check(wait_for(lambda: rows[1].name == "Adapter" or None, "the row's new name") is True,
-              "the row reads its new name")
+        check(heard("object:property-change:accessible-name", lambda source, detail: source == rows[1], since,
+                    "the name change of the renamed row") and rows[1].name == "Adapter",
+              "the row announces its new name %r" % rows[1].name)
 
     def detached_inspector_of_first_item(self):
         """The detached inspector, showing the first item, which a click on its row selects."""
