@@ -42,6 +42,7 @@ KEY_HOME = 0xff50
 KEY_DOWN = 0xff54
 KEY_RETURN = 0xff0d
 KEY_ESCAPE = 0xff1b
+KEY_TAB = 0xff09
 KEY_SPACE = 0x20
 KEY_F2 = 0xffbf
 
@@ -610,6 +611,27 @@ class Reader:
         window = window_named(self.app, "Welcome to Lanternwick")
         check_named_controls(read_window(window), CONTROL_ROLES)
 
+    def enable_answers_while_confirming(self):
+        """Toggle on Enable Lanternwick is answered at once; its confirmation opens after the answer."""
+        window = window_named(self.app, "Welcome to Lanternwick")
+        box = next(node for node in descendants(window)
+                   if node.getRole() == pyatspi.ROLE_CHECK_BOX and node.name.startswith("Enable Lanternwick"))
+        try:
+            act(box, "Toggle", "toggle", "Press")
+            check(True, "Toggle on Enable Lanternwick is answered")
+        except Exception as error:  # pylint: disable=broad-except
+            check(False, "Toggle on Enable Lanternwick is answered (%s)" % error)
+            return
+        confirmation = wait_for(lambda: next((shown for shown in windows(self.app) if shown is not None
+                                              and shown.getRole() in (pyatspi.ROLE_DIALOG, pyatspi.ROLE_ALERT)
+                                              and state(shown, pyatspi.STATE_SHOWING)), None), "the confirmation")
+        check(find(confirmation, pyatspi.ROLE_PUSH_BUTTON, "Disable") is not None,
+              "the confirmation to disable opens after the answer")
+        press(find(confirmation, pyatspi.ROLE_PUSH_BUTTON, "Cancel"))
+        wait_for(lambda: state(box, pyatspi.STATE_CHECKED), "the box to turn back on")
+        check(stored_setting(self.home, "IsLanternwickEnabled") in (None, "true"),
+              "Cancel in the confirmation leaves Lanternwick enabled")
+
     def inspector(self):
         """Opens the first row's inspector with the keyboard, as a screen reader user does."""
         since = len(events)
@@ -689,6 +711,64 @@ class Reader:
         check(any(label.startswith("Run the next item") for label in labels),
               "the conditional item's combo box keeps its label through a label relation")
 
+    def shown_in_inspector(self, row, control_role, control_name):
+        """Selects row of the items list by a click; returns the open inspector window once it shows the control."""
+        x, y, width, height = self.items.getChildAtIndex(row).queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        pyatspi.Registry.generateMouseEvent(x + width // 3, y + height // 2, "b1c")
+        wait_for(lambda: state(self.items.getChildAtIndex(row), pyatspi.STATE_SELECTED), "row %d to be selected" % row)
+
+        def inspector():
+            return next((shown for shown in windows(self.app) if shown is not None and shown != self.main
+                         and state(shown, pyatspi.STATE_SHOWING) and find(shown, control_role, control_name) is not None), None)
+        return wait_for(inspector, "the inspector showing %r" % control_name)
+
+    def add_condition_by_action(self):
+        """Add Condition's action opens its menu, and an item of it adds its condition, as clicks do."""
+        inspector = self.shown_in_inspector(0, None, "Add Condition")
+        button = find(inspector, name="Add Condition")
+        conditions = len(stored_database(self.home)["conditions"])
+        check(act(button, "ShowMenu", "showMenu", "Press", "press"), "Add Condition has an action that opens its menu")
+        try:
+            item = wait_for(lambda: find(button, pyatspi.ROLE_MENU_ITEM, "Network Condition"), "the open menu under Add Condition",
+                            timeout=15)
+        except RuntimeError:
+            check(False, "the action opens the menu of Add Condition, with its items on the bus")
+            return
+        check(True, "the action opens the menu of Add Condition, with its items on the bus")
+        act(item, "Press", "press", "click")
+        try:
+            wait_for(lambda: len(stored_database(self.home)["conditions"]) == conditions + 1 or None, "the stored condition",
+                     timeout=10)
+            check(True, "Press on the menu's Network Condition stores a new condition")
+        except RuntimeError:
+            check(False, "Press on the menu's Network Condition stores a new condition (%d stored)"
+                  % len(stored_database(self.home)["conditions"]))
+        check(wait_for(lambda: button.childCount == 0 or None, "the menu to close"), "the menu closes once its item ran")
+
+    def delay_set_as_text(self):
+        """A delay a reader sets as the field's whole text is stored once the focus leaves it, as typed text is."""
+        row = next(index for index, item in enumerate(stored_database(self.home)["application"]) if item["type"] == "delay")
+        inspector = self.shown_in_inspector(row, pyatspi.ROLE_TEXT, "Delay in seconds")
+        field = find(inspector, pyatspi.ROLE_TEXT, "Delay in seconds")
+        # A click gives the window and the field the keyboard, as the reader's mouse routing does.
+        x, y, width, height = field.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        pyatspi.Registry.generateMouseEvent(x + width // 2, y + height // 2, "b1c")
+        wait_for(lambda: state(field, pyatspi.STATE_FOCUSED), "the delay field to have the focus")
+        field.queryEditableText().setTextContents("42")
+        wait_for(lambda: shown_text(field) == "42" or None, "the field to show the text set")
+        check(stored_database(self.home)["application"][row]["delay"] == 5, "the delay is not stored while the field has the focus")
+        since = len(events)
+        key(KEY_TAB)
+        try:
+            wait_for(lambda: stored_database(self.home)["application"][row]["delay"] == 42 or None, "the stored delay", timeout=10)
+            check(True, "a delay set as text over AT-SPI is stored when the focus leaves the field")
+        except RuntimeError:
+            check(False, "a delay set as text over AT-SPI is stored when the focus leaves the field (stored %r)"
+                  % stored_database(self.home)["application"][row]["delay"])
+        check(heard("object:property-change:accessible-name", lambda source, name: source == inspector and "42" in inspector.name,
+                    since, "the inspector's name change"),
+              "the inspector announces its title with the new delay (%r)" % inspector.name)
+
     def page_shown(self, shown, gone):
         """The list of the page shown, once the slide from the other page has ended."""
         page = find(self.main, pyatspi.ROLE_LIST, shown)
@@ -732,9 +812,12 @@ def main():
         section("preferences", reader.preferences)
         section("copy to startup applications", reader.copy_keeps_the_keyboard)
         section("inspector", reader.inspector)
+        section("add condition by action", reader.add_condition_by_action)
+        section("delay set as text", reader.delay_set_as_text)
         section("condition rows", reader.condition_rows)
         section("keys on the condition rows", reader.condition_keys)
         section("welcome", reader.welcome)
+        section("enable answers while confirming", reader.enable_answers_while_confirming)
     except Exception as error:  # pylint: disable=broad-except
         traceback.print_exc()
         check(False, "%s: %s" % (type(error).__name__, error))

@@ -18,6 +18,7 @@
 #include "ui/inspector/StartupConditionViewControllerBase.h"
 #include "ui/inspector/StartupConditionViewControllersFactory.h"
 #include "ui/views/ItemInspectorTableView.h"
+#include "ui/views/MenuButton.h"
 #include "ui/views/StartupConditionCellView.h"
 
 #include <QAction>
@@ -158,12 +159,7 @@ void StartupConditionsTableController::buildViews(QWidget& parent)
     createMenu->addAction(makeAction(CommandNames::createPowerSourceStartupCondition, tr("Power Source Condition")));
     createMenu->addAction(makeAction(CommandNames::createMountedVolumeStartupCondition, tr("Mounted Volume Condition")));
     createMenu->addAction(makeAction(CommandNames::createNetworkStartupCondition, tr("Network Condition")));
-    auto* createButton = new QToolButton(actionsView);
-    createButton->setObjectName(QStringLiteral("createStartupConditionButton"));
-    createButton->setText(tr("Add Condition"));
-    createButton->setAccessibleName(tr("Add Condition"));
-    createButton->setMenu(createMenu);
-    createButton->setPopupMode(QToolButton::InstantPopup);
+    QToolButton* createButton = new MenuButton(QStringLiteral("createStartupConditionButton"), tr("Add Condition"), createMenu, actionsView);
     actionsLayout->addWidget(createButton);
 
     QAction* deleteAction = makeAction(CommandNames::deleteCurrentSelection, tr("Delete"));
