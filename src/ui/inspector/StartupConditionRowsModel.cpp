@@ -32,6 +32,15 @@ void StartupConditionRowsModel::setConditions(const QList<DBStartupCondition*>& 
     endResetModel();
 }
 
+void StartupConditionRowsModel::objectsDidChange(const QList<ManagedObject*>& changed)
+{
+    for (qsizetype row = 0; row < m_conditions.size(); ++row)
+        if (changed.contains(m_conditions[row])) {
+            const QModelIndex index = this->index(static_cast<int>(row));
+            Q_EMIT dataChanged(index, index, { Qt::DisplayRole, Qt::AccessibleTextRole });
+        }
+}
+
 int StartupConditionRowsModel::rowCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : static_cast<int>(m_conditions.size());

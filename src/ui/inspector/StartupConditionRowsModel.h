@@ -15,6 +15,7 @@
 #include <optional>
 
 class DBStartupCondition;
+class ManagedObject;
 
 class StartupConditionRowsModel : public QAbstractListModel {
     Q_OBJECT
@@ -26,6 +27,8 @@ public:
     // Replaces every row.
     void setConditions(const QList<DBStartupCondition*>& conditions);
     const QList<DBStartupCondition*>& conditions() const { return m_conditions; }
+    // The rows of the changed objects among them read their names again.
+    void objectsDidChange(const QList<ManagedObject*>& changed);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role) const override;

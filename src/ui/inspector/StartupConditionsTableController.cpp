@@ -89,6 +89,7 @@ void StartupConditionsTableController::loadViews(QWidget& parent)
         if (touchesConditions(change.inserted) || touchesConditions(change.deleted) || touchesConditions(change.updated)) {
             updateStartupConditionViewControllers();
             updateConditionAllowedStatuses();
+            m_rowsModel->objectsDidChange(change.updated);
         }
     });
 }

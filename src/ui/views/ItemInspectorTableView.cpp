@@ -48,6 +48,14 @@ void ItemInspectorTableView::selectionChanged(const QItemSelection& selected, co
         announceRow(QAccessible::SelectionAdd, row);
 }
 
+void ItemInspectorTableView::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>& roles)
+{
+    ActionTableView::dataChanged(topLeft, bottomRight, roles);
+    if (roles.isEmpty() || roles.contains(Qt::DisplayRole))
+        for (int row = topLeft.row(); row <= bottomRight.row(); ++row)
+            announceRow(QAccessible::NameChanged, row);
+}
+
 void ItemInspectorTableView::focusInEvent(QFocusEvent* event)
 {
     // Without a current row the view makes one, which is announced then.
