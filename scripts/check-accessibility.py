@@ -349,6 +349,12 @@ class Reader:
         check("Item is missing!" in row_named(rows, "Program"), "a missing item says so")
         check(all(row.count(part) == 1 for row in rows for part in row.split(", ")), "no row says the same text twice")
 
+    def first_row_selected(self):
+        """The items page gives the keyboard to its first row, selected."""
+        first = self.items.getChildAtIndex(0)
+        check(wait_for(lambda: state(first, pyatspi.STATE_SELECTED) or None, "the first row to be selected"),
+              "the first row of the items is selected when the page gets the keyboard (%r)" % first.name)
+
     def simulation(self):
         last = []
 
@@ -678,6 +684,7 @@ def main():
         reader = Reader(program.pid, home)
         section("preferences at start", reader.preferences_at_start)
         section("main window", reader.main_window)
+        section("first row selected", reader.first_row_selected)
         section("simulation", reader.simulation)
         section("preferences", reader.preferences)
         section("copy to startup applications", reader.copy_keeps_the_keyboard)

@@ -100,6 +100,23 @@ TEST_F(MainWindowControllerTest, ReadingSwitchesBetweenTheTwoPages)
     EXPECT_FALSE(controller->itemsSubviewController()->isAtLeastOneSystemItemAvailable());
 }
 
+TEST_F(MainWindowControllerTest, TheItemsPageGetsTheKeyboardOnItsFirstRowSelected)
+{
+    ModelEditing* editing = helpers->modelEditing();
+    DBLoginGroup* group = helpers->managedObjectContext()->getOrCreateApplicationLoginGroup();
+    const QList<DBLoginItem*> items = editing->createDelayItemsFromData({ 1, 2 }, group, 0);
+    MainItemsViewController* page = controller->itemsSubviewController();
+    page->itemsModel()->refresh();
+    controller->makeCurrentSubviewControllerFirstResponder();
+    EXPECT_EQ(page->selectedItems(), QList<DBLoginItem*> { items.first() });
+    EXPECT_EQ(page->itemsTableView()->currentIndex().row(), 0);
+
+    // A selection the user made stays.
+    page->selectItems({ items.last() });
+    controller->makeCurrentSubviewControllerFirstResponder();
+    EXPECT_EQ(page->selectedItems(), QList<DBLoginItem*> { items.last() });
+}
+
 // Until it is first shown the window is not built; built then, it shows what
 // it would have shown had it been there all along.
 TEST_F(MainWindowControllerTest, AWindowBuiltLaterShowsTheRunAndTheReadingItMissed)
