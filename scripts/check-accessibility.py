@@ -43,6 +43,8 @@ KEY_DOWN = 0xff54
 KEY_RETURN = 0xff0d
 KEY_ESCAPE = 0xff1b
 KEY_TAB = 0xff09
+KEY_SPACE = 0x20
+KEY_F2 = 0xffbf
 
 failures = []
 passed = 0
@@ -199,13 +201,13 @@ def key(symbol):
     pyatspi.Registry.generateKeyboardEvent(symbol, None, pyatspi.KEY_SYM)
 
 
-def read_window(window):
-    """Checks what every window owes a screen reader; returns its controls."""
+def read_window(window, into_rows=False):
+    """Checks what every window owes a screen reader; returns its controls (those in rows too, if asked)."""
     print("window %r, role %s" % (window.name, window.getRoleName()))
     check(window.getRole() in WINDOW_ROLES, "%r is read as a window (%s)" % (window.name, window.getRoleName()))
     check(bool(window.name), "the window has a title")
     controls = []
-    for node in descendants(window):
+    for node in descendants(window, into_rows=into_rows):
         described = "%s %r" % (node.getRoleName(), node.name)
         check(state(node, pyatspi.STATE_VISIBLE), "nothing hidden is on the bus: " + described)
         if state(node, pyatspi.STATE_FOCUSABLE) and state(node, pyatspi.STATE_SHOWING) and node.getRole() not in ROW_ROLES:
@@ -507,6 +509,128 @@ class Reader:
         menu_command(self.main, "View", "Items")
         wait_for(lambda: self.page_shown("Application Items", "System Items"), "the items page")
 
+    def condition_rows(self):
+        """The inspector's condition rows are items of a list: named, checked and selected as they show."""
+        pyatspi.Registry.registerEventListener(on_event, "object:state-changed:selected")
+        inspector = self.detached_inspector_of_first_item()
+        table, rows = self.condition_rows_of(inspector)
+        for row in rows:
+            print("  %-13s %r%s" % (row.getRoleName(), row.name, " (checked)" if state(row, pyatspi.STATE_CHECKED) else ""))
+        check(rows and all(row.getRole() == pyatspi.ROLE_LIST_ITEM for row in rows), "every condition row is a list item")
+        check([row.name for row in rows] == ["Shift held at login", "On the power adapter", "Backup disk mounted",
+                                             "Office network in range", "Working hours"],
+              "the rows are named after their conditions, in order")
+        for row in rows:
+            box = find(row, pyatspi.ROLE_CHECK_BOX, "Use " + row.name, into_rows=True)
+            check(box is not None and state(row, pyatspi.STATE_CHECKED) == state(box, pyatspi.STATE_CHECKED),
+                  "row %r is checked as its box is, which is its child" % row.name)
+        used = len(stored_item(self.home, "/usr/bin/xterm")["conditions"])
+        check(sum(state(row, pyatspi.STATE_CHECKED) for row in rows) == used,
+              "as many rows are checked as the item uses conditions (%d)" % used)
+
+        # A reader selects through the list's table interface and hears the row's new state.
+        since = len(events)
+        selection = table.queryTable()
+        selection.addRowSelection(1)
+        wait_for(lambda: state(rows[1], pyatspi.STATE_SELECTED), "row 1 to be selected by the reader")
+        check(list(selection.getSelectedRows()) == [1] and selection.nSelectedRows == 1,
+              "the list tells which rows are selected (%s)" % list(selection.getSelectedRows()))
+        check(heard("object:state-changed:selected", lambda source, detail: source == rows[1], since,
+                    "the selection event of row 1"), "the row announces that it is selected")
+        selection.removeRowSelection(1)
+        wait_for(lambda: not state(rows[1], pyatspi.STATE_SELECTED), "row 1 to be unselected by the reader")
+
+        # The arrow keys move the focus from row to row, and the reader hears it.
+        self.take_keyboard(inspector, rows[0])
+        table.queryComponent().grabFocus()
+        wait_for(lambda: state(table, pyatspi.STATE_FOCUSED), "the conditions list to have the focus")
+        since = len(events)
+        key(KEY_DOWN)
+        check(heard("object:state-changed:focused", lambda source, detail: source == rows[1], since,
+                    "the focus event of row 1"), "the row the arrow key moved to announces the focus")
+        check(state(rows[1], pyatspi.STATE_FOCUSED) and state(rows[1], pyatspi.STATE_SELECTED),
+              "the row with the focus reads as focused and selected")
+
+    def condition_keys(self):
+        """Keys typed on a row's check box act on that row: Return and F2 rename it, and Return never toggles the box."""
+        inspector = window_named(self.app, "xterm")
+        table, rows = self.condition_rows_of(inspector)
+        self.take_keyboard(inspector, rows[0])
+        box = self.focus_usage_box(rows[3])
+        before = len(stored_item(self.home, "/usr/bin/xterm")["conditions"])
+        checked = state(box, pyatspi.STATE_CHECKED)
+        key(KEY_RETURN)
+        field = self.name_field_in(rows[3])
+        check(field is not None, "Return on the check box of %r renames that row" % rows[3].name)
+        check(state(rows[3], pyatspi.STATE_SELECTED) and not state(rows[0], pyatspi.STATE_SELECTED),
+              "the renamed row is the selected one")
+        check(state(box, pyatspi.STATE_CHECKED) == checked, "Return leaves the check box as it was")
+        key(KEY_ESCAPE)
+        wait_for(lambda: find(rows[3], pyatspi.ROLE_TEXT, "Condition name", into_rows=True) is None, "the renaming to end")
+        # Space toggles the box once: had Return toggled it too, the store would show both.
+        wait_for(lambda: state(box, pyatspi.STATE_FOCUSED), "the check box to have the focus again")
+        key(KEY_SPACE)
+        try:
+            after = wait_for(lambda: len(stored_item(self.home, "/usr/bin/xterm")["conditions"]) != before
+                             and len(stored_item(self.home, "/usr/bin/xterm")["conditions"]), "the stored change of Space")
+        except RuntimeError:
+            after = before
+        check(after == before + (-1 if checked else 1),
+              "only Space's toggle is stored: Return on the check box stored no change (%d, then %d)" % (before, after))
+
+        # F2 on another row's check box renames that row, not the selected one.
+        box = self.focus_usage_box(rows[1])
+        key(KEY_F2)
+        field = self.name_field_in(rows[1])
+        check(field is not None and find(rows[3], pyatspi.ROLE_TEXT, "Condition name", into_rows=True) is None,
+              "F2 renames the row with the focus, not the selected one")
+        wait_for(lambda: state(field, pyatspi.STATE_FOCUSED), "the name field to have the focus")
+        pyatspi.Registry.generateKeyboardEvent(0, "Adapter", pyatspi.KEY_STRING)
+        wait_for(lambda: shown_text(field) == "Adapter" or None, "the typed name")
+        key(KEY_RETURN)
+        try:
+            wait_for(lambda: any(condition.get("name") == "Adapter" for condition in stored_database(self.home)["conditions"])
+                     or None, "the stored name")
+            check(True, "the new name of the focused row is stored")
+        except RuntimeError:
+            check(False, "the new name of the focused row is stored")
+        check(wait_for(lambda: rows[1].name == "Adapter" or None, "the row's new name") is True,
+              "the row reads its new name")
+
+    def detached_inspector_of_first_item(self):
+        """The detached inspector, showing the first item, which a click on its row selects."""
+        x, y, width, height = self.items.getChildAtIndex(0).queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        pyatspi.Registry.generateMouseEvent(x + width // 3, y + height // 2, "b1c")
+        return window_named(self.app, "xterm")
+
+    @staticmethod
+    def condition_rows_of(inspector):
+        table = wait_for(lambda: find(inspector, pyatspi.ROLE_LIST, "Startup conditions"), "the conditions list")
+        return table, [table.getChildAtIndex(index) for index in range(table.childCount)]
+
+    @staticmethod
+    def take_keyboard(inspector, row):
+        """A click on the row's name makes the inspector the window in use and selects the row, as the user does."""
+        label = find(row, pyatspi.ROLE_LABEL, row.name, into_rows=True)
+        x, y, width, height = label.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        pyatspi.Registry.generateMouseEvent(x + width // 2, y + height // 2, "b1c")
+        wait_for(lambda: state(row, pyatspi.STATE_SELECTED) and active_window_title().startswith(inspector.name),
+                 "the inspector to have the keyboard and the row to be selected")
+
+    @staticmethod
+    def focus_usage_box(row):
+        box = find(row, pyatspi.ROLE_CHECK_BOX, "Use " + row.name, into_rows=True)
+        box.queryComponent().grabFocus()
+        wait_for(lambda: state(box, pyatspi.STATE_FOCUSED), "the check box of %r to have the focus" % row.name)
+        return box
+
+    @staticmethod
+    def name_field_in(row):
+        try:
+            return wait_for(lambda: find(row, pyatspi.ROLE_TEXT, "Condition name", into_rows=True), "the name field of %r" % row.name)
+        except RuntimeError:
+            return None
+
     def welcome(self):
         menu_command(self.main, "Help", "Welcome to Lanternwick")
         window = window_named(self.app, "Welcome to Lanternwick")
@@ -550,7 +674,8 @@ class Reader:
         check(heard("object:state-changed:focused",
                     lambda source, name: source.getRole() not in WINDOW_ROLES and self.within(source, popover), since,
                     "a focus event in the inspector"), "the inspector announces the control that has the focus")
-        controls = read_window(popover)
+        # The conditions' controls are inside their rows.
+        controls = read_window(popover, into_rows=True)
         check_named_controls(controls, CONTROL_ROLES - {pyatspi.ROLE_LIST, pyatspi.ROLE_TABLE})
         pop_ups = [control.name for control in controls if control.getRole() == pyatspi.ROLE_COMBO_BOX]
         check(all(name in pop_ups for name in ("Modifier key", "Key state", "Power source", "Volume", "Network", "Day")),
@@ -575,7 +700,7 @@ class Reader:
         except RuntimeError:
             check(False, "Toggle on the Hidden radio button stores the hidden startup mode (stored %r)"
                   % stored_item(self.home, "/usr/bin/xterm")["startupMode"])
-        usage = find(popover, pyatspi.ROLE_CHECK_BOX, "Use Working hours")
+        usage = find(popover, pyatspi.ROLE_CHECK_BOX, "Use Working hours", into_rows=True)
         used = len(stored_item(self.home, "/usr/bin/xterm")["conditions"])
         act(usage, "Toggle", "toggle", "Press")
         wait_for(lambda: not state(usage, pyatspi.STATE_CHECKED), "the Use Working hours box to be cleared")
@@ -590,7 +715,7 @@ class Reader:
         press(wait_for(lambda: find(popover, pyatspi.ROLE_PUSH_BUTTON, "Open in a window"), "the detach button"))
         wait_for(lambda: not state(popover, pyatspi.STATE_SHOWING), "the popover to close")
         detached = window_named(self.app, "xterm")
-        read_window(detached)
+        read_window(detached, into_rows=True)
 
         # The detached inspector follows the selection, and says so.
         conditional = next(index for index in range(self.items.childCount)
@@ -714,6 +839,8 @@ def main():
         section("preferences", reader.preferences)
         section("copy to startup applications", reader.copy_keeps_the_keyboard)
         section("inspector", reader.inspector)
+        section("condition rows", reader.condition_rows)
+        section("keys on the condition rows", reader.condition_keys)
         section("add condition by action", reader.add_condition_by_action)
         section("delay set as text", reader.delay_set_as_text)
         section("welcome", reader.welcome)

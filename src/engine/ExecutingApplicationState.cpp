@@ -85,7 +85,7 @@ void ExecutingApplicationState::prepareRun(const std::shared_ptr<ChainRun>& run)
     // A new record for every run: nothing of an earlier, cancelled run is reused.
     const std::shared_ptr<ExecutionValidationParameters> parameters = createExecutionValidationParametersFromCurrentValues();
     ExecutionData data(parameters);
-    const QSet<QString> startedEarlier = beginLoginRun(*run, data);
+    const RunJournal::LaunchRun earlier = beginLoginRun(*run, data);
     if (m_workspace)
         data.setRunningItems(m_workspace->runningItems());
     takeSnapshot(data);
@@ -98,8 +98,14 @@ void ExecutingApplicationState::prepareRun(const std::shared_ptr<ChainRun>& run)
             if (!isExecutionAllowedForItem(item, data))
                 continue;
             ExecutionData::Item record = recordOfItem(item, &data);
-            if (record.type == LoginItemTypeFile && startedEarlier.contains(writtenPath(record.path))) {
+            if (record.type == LoginItemTypeFile && earlier.startedPaths.contains(writtenPath(record.path))) {
                 LOG_INFO("Item %1 was started earlier in this login, skipping...", record);
+                // Launched all the same: a wait for it ends once it is up or gone.
+                data.addLaunchedFileItem(record);
+                continue;
+            }
+            if (record.type == LoginItemTypeDelay && earlier.waitedDelays.contains(record.sortIndex)) {
+                LOG_INFO("Item %1 was waited out earlier in this login, skipping...", record);
                 continue;
             }
             items.append(std::move(record));
@@ -132,8 +138,8 @@ void ExecutingApplicationState::prepareRun(const std::shared_ptr<ChainRun>& run)
 // Every run knows what this login's runs started. The run after a start
 // records its login as handled at once, so that a kill from now on never makes
 // a later start in this login run the list again; after one that was cut
-// short it goes on with what that one had not started.
-QSet<QString> ExecutingApplicationState::beginLoginRun(const ChainRun& run, ExecutionData& data)
+// short it goes on with what that one had not done.
+RunJournal::LaunchRun ExecutingApplicationState::beginLoginRun(const ChainRun& run, ExecutionData& data)
 {
     RunJournal* journal = applicationHelpers() ? applicationHelpers()->runJournal() : nullptr;
     if (!journal)
@@ -467,7 +473,7 @@ bool ExecutingApplicationState::openFileItem(const ExecutionData::Item& item, Wo
     return false;
 }
 
-bool ExecutingApplicationState::executeDelayItem(const ExecutionData::Item& item, ExecutionData*, Error*)
+bool ExecutingApplicationState::executeDelayItem(const ExecutionData::Item& item, ExecutionData* data, Error*)
 {
     if (isDebugOptionSet(MHDebugOptions::PreventDelayItemExecution)) {
         LOG_WARN("Delay item execution is prevented by debug options!");
@@ -476,6 +482,8 @@ bool ExecutingApplicationState::executeDelayItem(const ExecutionData::Item& item
     waitFor(item.delay, userDefaults().numberOfExecutionNotificationsPerSecond(), [this](double remaining, bool&) {
         postNotification(N::MHExecuteDidTickItemNotification, { { N::remainingTime, remaining } });
     });
+    if (data && data->isLaunchRun() && data->runJournal() && !isExecutionCancelled())
+        data->runJournal()->recordWaitedDelay(item.sortIndex);
     return true;
 }
 
@@ -526,6 +534,7 @@ ExecutionData::Item ExecutingApplicationState::recordOfItem(const DBLoginItem* i
     record.objectID = data ? data->liveIDOfItem(item) : item->objectID();
     record.type = modelObjectHelpers() ? modelObjectHelpers()->typeOfLoginItem(item) : item->loginItemType();
     record.displayName = item->itemNiceDisplayName();
+    record.sortIndex = item->itemSortIndexValue();
     if (item->loginItemType() == LoginItemTypeFile) {
         const auto* fileItem = static_cast<const DBFileItem*>(item);
         record.path = fileItem->itemPath();

@@ -71,8 +71,8 @@ public:
 
 private:
     void prepareRun(const std::shared_ptr<ChainRun>& run);
-    // Answers the paths a cut-short run of this login had started already.
-    QSet<QString> beginLoginRun(const ChainRun& run, ExecutionData& data);
+    // Answers what a cut-short run of this login had done already.
+    RunJournal::LaunchRun beginLoginRun(const ChainRun& run, ExecutionData& data);
     void endLoginRun(const ExecutionData& data);
     void rememberLaunches(const QList<RunJournal::Launch>& launches);
     void takeSnapshot(ExecutionData& data) const;

@@ -34,6 +34,8 @@ public:
         bool isMissing = false;
         // Delay items only.
         double delay = 0;
+        // Its place in the list, by which a later start in the same login knows it.
+        qint32 sortIndex = 0;
 
         QString logDescription() const { return displayName; }
     };

@@ -45,7 +45,7 @@ RunJournal::Contents RunJournal::read() const
             contents.loginKey = QString::fromUtf8(QByteArray::fromPercentEncoding(fields[1]));
         } else if (kind == "run" && !contents.hasUnfinishedRun) {
             contents.hasUnfinishedRun = true;
-            contents.startedInRun.clear();
+            contents.lastRun = {};
         } else if (kind == "done") {
             contents.hasUnfinishedRun = false;
         } else if (kind == "item" && fields.size() == 5 && fields[4] == ".") {
@@ -54,7 +54,12 @@ RunJournal::Contents RunJournal::read() const
             if (launch.path.isEmpty())
                 continue;
             contents.launches.append(launch);
-            contents.startedInRun.insert(launch.path);
+            contents.lastRun.startedPaths.insert(launch.path);
+        } else if (kind == "delay" && fields.size() == 3 && fields[2] == ".") {
+            bool isNumber = false;
+            const qint32 sortIndex = fields[1].toInt(&isNumber);
+            if (isNumber)
+                contents.lastRun.waitedDelays.insert(sortIndex);
         }
     }
     return contents;
@@ -77,14 +82,14 @@ QList<RunJournal::Launch> RunJournal::openForLogin(const QString& loginKey)
     return {};
 }
 
-QSet<QString> RunJournal::beginLaunchRun(const QString& loginKey)
+RunJournal::LaunchRun RunJournal::beginLaunchRun(const QString& loginKey)
 {
     const std::lock_guard lock(m_mutex);
     Contents contents = read();
     if (contents.loginKey != loginKey)
         startAfresh(loginKey);
     else if (contents.hasUnfinishedRun)
-        return contents.startedInRun;
+        return contents.lastRun;
     append("run");
     return {};
 }
@@ -94,6 +99,12 @@ void RunJournal::recordStartedItem(const Launch& launch)
     const std::lock_guard lock(m_mutex);
     append("item " + QByteArray::number(launch.pid) + ' ' + QByteArray::number(launch.startTicks) + ' '
            + encodedPath(launch.path) + " .");
+}
+
+void RunJournal::recordWaitedDelay(qint32 sortIndex)
+{
+    const std::lock_guard lock(m_mutex);
+    append("delay " + QByteArray::number(sortIndex) + " .");
 }
 
 void RunJournal::endLaunchRun()

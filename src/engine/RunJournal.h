@@ -8,6 +8,7 @@
 //   login <key>                        the login it belongs to; another login starts it afresh
 //   run                                the run after a start of the program began
 //   item <pid> <start ticks> <path> .  an item was started (the path percent-encoded)
+//   delay <sort index> .               a delay item of that run was waited out
 //   done                               that run ended
 // Each write begins a line of its own, and a line cut short (by a power cut)
 // lacks its end, so it is ignored and never joined to the next. Nothing is synced: the journal serves
@@ -36,10 +37,17 @@ public:
     // Makes the journal this login's, dropping another login's, and answers
     // what this login's runs started.
     QList<Launch> openForLogin(const QString& loginKey);
+    // What the run cut short had done already.
+    struct LaunchRun {
+        QSet<QString> startedPaths;
+        // The sort indexes of its delay items that were waited out.
+        QSet<qint32> waitedDelays;
+    };
     // Begins the run after a start of the program; after one that was cut
-    // short, goes on with it: answers the paths it had started already.
-    QSet<QString> beginLaunchRun(const QString& loginKey);
+    // short, goes on with it.
+    LaunchRun beginLaunchRun(const QString& loginKey);
     void recordStartedItem(const Launch& launch);
+    void recordWaitedDelay(qint32 sortIndex);
     void endLaunchRun();
 
 private:
@@ -47,7 +55,7 @@ private:
         QString loginKey;
         bool hasUnfinishedRun = false;
         // Of the last run after a start.
-        QSet<QString> startedInRun;
+        LaunchRun lastRun;
         QList<Launch> launches;
     };
 

@@ -2,9 +2,10 @@
 // then the inherited activation token if any, each ended by a NUL byte. Before
 // that, what it inherited besides to "<argv[0]>.inherited", one line each:
 // whether it leads its own session, its open descriptors above stderr, whether
-// SIGPIPE is ignored, and the launch variables of GIO it sees. With
-// "--stay" as first argument it keeps running until that file is removed (at
-// most 30 s), so that tests can find it among the running processes.
+// SIGPIPE is ignored, the launch variables of GIO it sees and the mark of
+// the launch it belongs to. With "--stay" as first argument it keeps running,
+// idle, until that file is removed (at most 30 s), so that tests can find it
+// among the running processes.
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -12,6 +13,8 @@
 #include <dirent.h>
 #include <string>
 #include <unistd.h>
+
+#include "support/StayWhileExists.h"
 
 namespace {
 
@@ -37,6 +40,8 @@ bool writeInherited(const std::string& path)
     std::fprintf(out, "launched pid is its own: %s\n",
                  launchedPid && std::atol(launchedPid) == getpid() ? "yes" : "no");
     std::fprintf(out, "GIO_LAUNCH_DESKTOP: %s\n", std::getenv("GIO_LAUNCH_DESKTOP") ? "set" : "unset");
+    const char* mark = std::getenv("LANTERNWICK_LAUNCHED_ITEM");
+    std::fprintf(out, "launch mark: %s\n", mark ? mark : "unset");
     return std::fclose(out) == 0;
 }
 
@@ -61,9 +66,7 @@ int main(int argc, char** argv)
     // Renamed into place so that a reader never sees half of it.
     if (std::rename(partial.c_str(), marker.c_str()) != 0)
         return 1;
-    if (argc > 1 && std::strcmp(argv[1], "--stay") == 0) {
-        for (int i = 0; i < 3000 && access(marker.c_str(), F_OK) == 0; ++i)
-            usleep(10 * 1000);
-    }
+    if (argc > 1 && std::strcmp(argv[1], "--stay") == 0)
+        stayWhileExists(marker);
     return 0;
 }
