@@ -351,6 +351,12 @@ class Reader:
         check("Item is missing!" in row_named(rows, "Program"), "a missing item says so")
         check(all(row.count(part) == 1 for row in rows for part in row.split(", ")), "no row says the same text twice")
 
+    def first_row_selected(self):
+        """The items page gives the keyboard to its first row, selected."""
+        first = self.items.getChildAtIndex(0)
+        check(wait_for(lambda: state(first, pyatspi.STATE_SELECTED) or None, "the first row to be selected"),
+              "the first row of the items is selected when the page gets the keyboard (%r)" % first.name)
+
     def simulation(self):
         last = []
 
@@ -383,6 +389,30 @@ class Reader:
         key(KEY_ESCAPE)
         wait_for(lambda: not state(popover, pyatspi.STATE_SHOWING), "the day popover to close on Escape")
         # The way out is named as such while the menu is closed, as a screen reader finds it.
+        menu_command(self.main, "Items", "Exit Launch Simulation Mode")
+        wait_for(lambda: find(self.main, pyatspi.ROLE_PUSH_BUTTON, "Day") is None, "the simulation bar to go")
+
+    def simulated_day_and_time(self):
+        """The simulation's day reads as its label with its choice; its time reads and takes minutes as a value."""
+        menu_command(self.main, "Items", "Enter Launch Simulation Mode")
+        press(wait_for(lambda: find(self.main, pyatspi.ROLE_PUSH_BUTTON, "Day"), "the simulation bar's Day button"))
+        popover = window_named(self.app, "Day")
+        check_pop_up(wait_for(lambda: find(popover, pyatspi.ROLE_COMBO_BOX), "the simulated day"))
+        field = wait_for(lambda: find(popover, pyatspi.ROLE_SPIN_BUTTON, "Time"), "the simulated time")
+        value = field.queryValue()
+        print("  spin button   %r = %r (%s)" % (field.name, shown_text(field), value.currentValue))
+        check(value.maximumValue == 24 * 60 - 1 and shown_text(field) == "%02d:%02d" % divmod(int(value.currentValue), 60),
+              "the simulated time reads its time and the minutes since midnight as its value")
+        since = len(events)
+        value.currentValue = 9 * 60 + 30
+        wait_for(lambda: shown_text(field) == "09:30" or None, "the time to show the minutes set")
+        check(heard("object:property-change:accessible-value", lambda source, name: source == field, since,
+                    "a value change of the time"), "the time set as a value is shown and announced")
+        act(field, "Increase")
+        wait_for(lambda: value.currentValue > 9 * 60 + 30 or None, "the time to step up")
+        check(shown_text(field) != "09:30", "Increase steps the time (%r)" % shown_text(field))
+        key(KEY_ESCAPE)
+        wait_for(lambda: not state(popover, pyatspi.STATE_SHOWING), "the day popover to close on Escape")
         menu_command(self.main, "Items", "Exit Launch Simulation Mode")
         wait_for(lambda: find(self.main, pyatspi.ROLE_PUSH_BUTTON, "Day") is None, "the simulation bar to go")
 
@@ -801,7 +831,9 @@ def main():
         reader = Reader(program.pid, home)
         section("preferences at start", reader.preferences_at_start)
         section("main window", reader.main_window)
+        section("first row selected", reader.first_row_selected)
         section("simulation", reader.simulation)
+        section("simulated day and time", reader.simulated_day_and_time)
         section("preferences", reader.preferences)
         section("copy to startup applications", reader.copy_keeps_the_keyboard)
         section("inspector", reader.inspector)

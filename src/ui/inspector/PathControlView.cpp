@@ -7,10 +7,17 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QToolButton>
+#include <algorithm>
 
 namespace {
 
 const char* const kComponentPathProperty = "componentPath";
+
+// A button reads '&' as a mnemonic: names are shown as they are.
+void showComponentText(QToolButton& button, QString text)
+{
+    button.setText(text.replace(u'&', QStringLiteral("&&")));
+}
 
 } // namespace
 
@@ -61,8 +68,7 @@ void PathControlView::setPath(const QString& path)
         auto* button = new FlatButton(this);
         button->setObjectName(QStringLiteral("pathComponentButton"));
         button->setFocusPolicy(Qt::TabFocus);
-        // A button reads '&' as a mnemonic: names are shown as they are.
-        button->setText(QString(component).replace(u'&', QStringLiteral("&&")));
+        showComponentText(*button, component);
         button->setAccessibleName(component);
         button->setToolTip(prefix);
         button->setProperty(kComponentPathProperty, prefix);
@@ -81,6 +87,12 @@ void PathControlView::resizeEvent(QResizeEvent* event)
 
 void PathControlView::elide()
 {
+    if (m_buttons.isEmpty()) {
+        m_ellipsis->hide();
+        return;
+    }
+    QToolButton& name = *m_buttons.last();
+    showComponentText(name, name.accessibleName());
     int needed = 0;
     for (const QToolButton* button : std::as_const(m_buttons))
         needed += button->sizeHint().width();
@@ -94,12 +106,19 @@ void PathControlView::elide()
         needed -= m_buttons[hidden]->sizeHint().width() + m_separators[hidden]->sizeHint().width();
         ++hidden;
     }
+    // A name too long for the whole width gives up its start too, behind
+    // the one ellipsis that stands for everything left out.
+    const bool nameFits = needed <= (hidden == 0 ? width() : withEllipsis);
+    if (!nameFits) {
+        const int padding = name.sizeHint().width() - name.fontMetrics().horizontalAdvance(name.accessibleName());
+        showComponentText(name, name.fontMetrics().elidedText(name.accessibleName(), Qt::ElideLeft, std::max(0, width() - padding)));
+    }
     for (qsizetype index = 0; index < m_buttons.size(); ++index) {
         m_buttons[index]->setVisible(index >= hidden);
         if (index < m_separators.size())
             m_separators[index]->setVisible(index >= hidden);
     }
-    m_ellipsis->setVisible(hidden > 0);
+    m_ellipsis->setVisible(hidden > 0 && nameFits);
 }
 
 bool PathControlView::eventFilter(QObject* watched, QEvent* event)

@@ -2,8 +2,8 @@
 // A file's path as a breadcrumb of flat buttons, one per folder from the
 // root down to the file. A double click on a button reports the path up to
 // that component. The path takes the width it is given: where that is too
-// narrow, the leading folders give way to an ellipsis, the file's own name
-// last of all.
+// narrow, the leading folders give way to an ellipsis, then the start of
+// the file's own name, so that one ellipsis stands for all that is left out.
 #include <QWidget>
 
 class QHBoxLayout;

@@ -194,6 +194,16 @@ void MainItemsViewController::showLoginItemInspector(const QModelIndex& index, c
         m_inspectors->showLoginItemInspector(item, m_itemsTableView->viewport(), rect);
 }
 
+void MainItemsViewController::makeFirstResponder()
+{
+    // The keyboard lands on a row the user sees selected, the first one
+    // unless rows are selected already.
+    if (m_itemsTableView->selectionModel()->selectedIndexes().isEmpty())
+        if (DBLoginItem* first = itemAtIndex(0))
+            selectItems({ first });
+    LoginItemsPageController::makeFirstResponder();
+}
+
 void MainItemsViewController::selectItems(const QList<DBLoginItem*>& items)
 {
     m_model->refresh();

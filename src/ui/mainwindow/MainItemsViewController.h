@@ -45,6 +45,7 @@ public:
     explicit MainItemsViewController(QWidget* parent = nullptr);
     ~MainItemsViewController() override;
 
+    void makeFirstResponder() override;
     void selectItems(const QList<DBLoginItem*>& items);
     // After the last selected item, else at the end.
     qsizetype insertionIndexForNewlyCreatedItems() const;

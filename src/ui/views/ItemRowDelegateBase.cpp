@@ -92,6 +92,15 @@ void ItemRowDelegateBase::paintRowBackground(QPainter& painter, const QStyleOpti
         painter.setPen(dashes);
         painter.drawLine(rect.bottomLeft(), rect.bottomRight());
     }
+    // The row the keys act on, while the list has the keyboard.
+    if (option.state & QStyle::State_HasFocus) {
+        const bool selected = option.state & QStyle::State_Selected;
+        painter.save();
+        painter.setPen(QPen(option.palette.color(selected ? QPalette::HighlightedText : QPalette::Highlight), 2));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(QRectF(rect).adjusted(1, 1, -1, -1));
+        painter.restore();
+    }
 }
 
 void ItemRowDelegateBase::paintName(QPainter& painter, const QStyleOptionViewItem& option, const QRectF& frame, const QString& name)

@@ -202,6 +202,7 @@ TEST_F(FileItemInfoTest, AMissingPathShowsAnEmptyPreviewAndCannotBeRevealed)
     EXPECT_TRUE(header->iconPreviewView()->pixmap().isNull());
     const QList<QToolButton*>& buttons = header->itemPathView()->componentButtons();
     ASSERT_FALSE(buttons.isEmpty());
+    header->resize(2000, header->height());
     EXPECT_EQ(buttons.first()->text(), "/");
     EXPECT_EQ(buttons.last()->text(), "gone && \"quoted\" $HOME.desktop") << "no mnemonic";
     EXPECT_EQ(PathControlView::componentPath(buttons.last()), gone);
@@ -280,8 +281,10 @@ TEST(PathControlViewTest, ANarrowPathGivesUpItsLeadingFoldersFirst)
     EXPECT_GT(path.sizeHint().width(), 0);
     EXPECT_EQ(path.sizePolicy().horizontalPolicy(), QSizePolicy::Ignored) << "it never widens the window";
 
-    path.resize(buttons.last()->sizeHint().width() + buttons[6]->sizeHint().width() + 40, 30);
+    // Measured whole: a name too long for the width shows less of itself.
     window.show();
+    path.resize(2000, 30);
+    path.resize(buttons.last()->sizeHint().width() + buttons[6]->sizeHint().width() + 40, 30);
     EXPECT_FALSE(buttons.first()->isVisibleTo(&path));
     EXPECT_TRUE(buttons.last()->isVisibleTo(&path));
     EXPECT_TRUE(buttons[6]->isVisibleTo(&path));
@@ -293,6 +296,31 @@ TEST(PathControlViewTest, ANarrowPathGivesUpItsLeadingFoldersFirst)
     path.resize(2000, 30);
     for (QToolButton* button : buttons)
         EXPECT_TRUE(button->isVisibleTo(&path));
+    EXPECT_EQ(buttons.last()->text(), "blueman.desktop");
+}
+
+TEST(PathControlViewTest, ANameTooLongForTheWidthLosesItsStartBehindOneEllipsis)
+{
+    QWidget window;
+    PathControlView& path = *new PathControlView(&window);
+    const QString name = "A & very long name of a document that no inspector is wide enough to show.txt";
+    path.setPath("/home/someone/" + name);
+    const QList<QToolButton*>& buttons = path.componentButtons();
+    path.resize(buttons.last()->sizeHint().width() / 2, 30);
+    window.show();
+    const QString shown = buttons.last()->text().replace("&&", "&");
+    EXPECT_TRUE(shown.startsWith(QChar(0x2026))) << shown.toStdString();
+    EXPECT_TRUE(name.endsWith(shown.mid(1))) << "the end of the name, whole";
+    EXPECT_LE(buttons.last()->sizeHint().width(), path.width());
+    int ellipses = shown.count(QChar(0x2026));
+    for (QLabel* label : path.findChildren<QLabel*>())
+        if (label->isVisibleTo(&path))
+            ellipses += int(label->text().count(QChar(0x2026)));
+    EXPECT_EQ(ellipses, 1);
+    EXPECT_EQ(buttons.last()->accessibleName(), name) << "read whole";
+
+    path.resize(2000, 30);
+    EXPECT_EQ(buttons.last()->text().replace("&&", "&"), name);
 }
 
 } // namespace

@@ -104,6 +104,23 @@ TEST_F(MainWindowControllerTest, ReadingSwitchesBetweenTheTwoPages)
     EXPECT_FALSE(controller->itemsSubviewController()->isAtLeastOneSystemItemAvailable());
 }
 
+TEST_F(MainWindowControllerTest, TheItemsPageGetsTheKeyboardOnItsFirstRowSelected)
+{
+    ModelEditing* editing = helpers->modelEditing();
+    DBLoginGroup* group = helpers->managedObjectContext()->getOrCreateApplicationLoginGroup();
+    const QList<DBLoginItem*> items = editing->createDelayItemsFromData({ 1, 2 }, group, 0);
+    MainItemsViewController* page = controller->itemsSubviewController();
+    page->itemsModel()->refresh();
+    controller->makeCurrentSubviewControllerFirstResponder();
+    EXPECT_EQ(page->selectedItems(), QList<DBLoginItem*> { items.first() });
+    EXPECT_EQ(page->itemsTableView()->currentIndex().row(), 0);
+
+    // A selection the user made stays.
+    page->selectItems({ items.last() });
+    controller->makeCurrentSubviewControllerFirstResponder();
+    EXPECT_EQ(page->selectedItems(), QList<DBLoginItem*> { items.last() });
+}
+
 // A reading that failed shows the system items page with its cause, where
 // the entries would be, never "No New System Item"; the next reading that
 // succeeds takes it away.

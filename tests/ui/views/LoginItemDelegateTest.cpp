@@ -38,11 +38,13 @@ protected:
     }
 
     // The row alone, painted on white.
-    QImage paintRow(int row, bool selected = false) const
+    QImage paintRow(int row, bool selected = false, bool focused = false) const
     {
         QStyleOptionViewItem style = option(row);
         if (selected)
             style.state |= QStyle::State_Selected;
+        if (focused)
+            style.state |= QStyle::State_HasFocus;
         QImage image(style.rect.size(), QImage::Format_ARGB32);
         image.fill(Qt::white);
         QPainter painter(&image);
@@ -100,6 +102,18 @@ TEST_F(LoginItemDelegateTest, BackgroundsAndStripByState)
     states.setStatusDisplayOn(false);
     delegate->setStatusDisplayOn(false, false);
     EXPECT_EQ(paintRow(0).pixel(QPoint(1, 28)), QColor(Qt::white).rgb());
+}
+
+TEST_F(LoginItemDelegateTest, TheRowTheKeysActOnIsFramed)
+{
+    const QPoint edge(1, 20);
+    const QRgb white = QColor(Qt::white).rgb();
+    const QStyleOptionViewItem style = option(0);
+    EXPECT_EQ(paintRow(0).pixel(edge), white);
+    EXPECT_EQ(paintRow(0, false, true).pixel(edge), style.palette.color(QPalette::Highlight).rgb());
+    // On a selected row the frame stands out against the selection.
+    EXPECT_EQ(paintRow(0, true, true).pixel(edge), style.palette.color(QPalette::HighlightedText).rgb());
+    EXPECT_EQ(paintRow(0, true).pixel(edge), style.palette.color(QPalette::Highlight).rgb());
 }
 
 TEST_F(LoginItemDelegateTest, TheActionButtonReportsItsClickWithoutSelecting)

@@ -190,16 +190,17 @@ TEST_F(AccessibilityTest, ControlsOfTheInspectorAreNamedByWhatTheyDo)
     PopoverFrame* popover = showInspector(item);
 
     EXPECT_EQ(controlsNamedByNothingOrTheirValue(popover), "");
-    QStringList checkBoxes;
+    // A condition row is a list item named after its condition, checked while the item uses it.
+    QStringList rows;
     QAccessibleInterface* startupMode = nullptr;
     for (QAccessibleInterface* node : accessibleNodes(popover)) {
-        if (node->role() == QAccessible::CheckBox)
-            checkBoxes << node->text(QAccessible::Name);
+        if (node->role() == QAccessible::ListItem)
+            rows << node->text(QAccessible::Name) + (node->state().checked ? " (used)" : "");
         if (node->text(QAccessible::Name) == "Startup mode")
             startupMode = node;
     }
-    EXPECT_TRUE(checkBoxes.contains("Use On the power adapter")) << checkBoxes.join(", ").toStdString();
-    EXPECT_TRUE(checkBoxes.contains("Use Working hours")) << checkBoxes.join(", ").toStdString();
+    EXPECT_TRUE(rows.contains("On the power adapter (used)")) << rows.join(", ").toStdString();
+    EXPECT_TRUE(rows.contains("Working hours")) << rows.join(", ").toStdString();
 
     // One choice of three, read as one group.
     ASSERT_NE(startupMode, nullptr);
