@@ -2,6 +2,8 @@
 // What the tests share that run the program, or its parts, on a login of
 // their own (a temporary home and a private bus): waiting for what the
 // service or the other process does, and the files they read and write.
+#include "support/TestEnvironment.h"
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -48,4 +50,5 @@ inline void insertHomeFolders(QProcessEnvironment& environment, const QString& h
     environment.insert("XDG_STATE_HOME", home + "/.local/state");
     environment.insert("XDG_CACHE_HOME", home + "/.cache");
     environment.insert("XDG_CONFIG_DIRS", home + "/etc/xdg");
+    environment.insert("XDG_RUNTIME_DIR", makeRuntimeFolder(home));
 }

@@ -5,6 +5,16 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+// The runtime folder of a temporary home, or an empty string when it cannot
+// be made. It must be private to the user, or Qt warns and picks its own.
+inline QString makeRuntimeFolder(const QString& home)
+{
+    const QString runtime = home + "/run";
+    if (!QDir().mkpath(runtime) || !QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner))
+        return {};
+    return runtime;
+}
+
 inline bool isolateTestHome(const QTemporaryDir& home)
 {
     if (!home.isValid())
@@ -16,9 +26,8 @@ inline bool isolateTestHome(const QTemporaryDir& home)
     qputenv("XDG_STATE_HOME", root + "/.local/state");
     qputenv("XDG_CACHE_HOME", root + "/.cache");
     qputenv("XDG_CONFIG_DIRS", root + "/etc/xdg");
-    // The runtime folder must be private to the user, or Qt warns and picks its own.
-    const QString runtime = home.path() + "/run";
-    if (!QDir().mkpath(runtime) || !QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner))
+    const QString runtime = makeRuntimeFolder(home.path());
+    if (runtime.isEmpty())
         return false;
     qputenv("XDG_RUNTIME_DIR", runtime.toUtf8());
     // Nor the machine's login session: a test that needs one names its own.
