@@ -42,6 +42,9 @@ KEY_HOME = 0xff50
 KEY_DOWN = 0xff54
 KEY_RETURN = 0xff0d
 KEY_ESCAPE = 0xff1b
+KEY_TAB = 0xff09
+KEY_SPACE = 0x20
+KEY_F2 = 0xffbf
 
 failures = []
 passed = 0
@@ -198,13 +201,13 @@ def key(symbol):
     pyatspi.Registry.generateKeyboardEvent(symbol, None, pyatspi.KEY_SYM)
 
 
-def read_window(window):
-    """Checks what every window owes a screen reader; returns its controls."""
+def read_window(window, into_rows=False):
+    """Checks what every window owes a screen reader; returns its controls (those in rows too, if asked)."""
     print("window %r, role %s" % (window.name, window.getRoleName()))
     check(window.getRole() in WINDOW_ROLES, "%r is read as a window (%s)" % (window.name, window.getRoleName()))
     check(bool(window.name), "the window has a title")
     controls = []
-    for node in descendants(window):
+    for node in descendants(window, into_rows=into_rows):
         described = "%s %r" % (node.getRoleName(), node.name)
         check(state(node, pyatspi.STATE_VISIBLE), "nothing hidden is on the bus: " + described)
         if state(node, pyatspi.STATE_FOCUSABLE) and state(node, pyatspi.STATE_SHOWING) and node.getRole() not in ROW_ROLES:
@@ -476,10 +479,153 @@ class Reader:
         menu_command(self.main, "View", "Items")
         wait_for(lambda: self.page_shown("Application Items", "System Items"), "the items page")
 
+    def condition_rows(self):
+        """The inspector's condition rows are items of a list: named, checked and selected as they show."""
+        pyatspi.Registry.registerEventListener(on_event, "object:state-changed:selected")
+        inspector = self.detached_inspector_of_first_item()
+        table, rows = self.condition_rows_of(inspector)
+        for row in rows:
+            print("  %-13s %r%s" % (row.getRoleName(), row.name, " (checked)" if state(row, pyatspi.STATE_CHECKED) else ""))
+        check(rows and all(row.getRole() == pyatspi.ROLE_LIST_ITEM for row in rows), "every condition row is a list item")
+        check([row.name for row in rows] == ["Shift held at login", "On the power adapter", "Backup disk mounted",
+                                             "Office network in range", "Working hours"],
+              "the rows are named after their conditions, in order")
+        for row in rows:
+            box = find(row, pyatspi.ROLE_CHECK_BOX, "Use " + row.name, into_rows=True)
+            check(box is not None and state(row, pyatspi.STATE_CHECKED) == state(box, pyatspi.STATE_CHECKED),
+                  "row %r is checked as its box is, which is its child" % row.name)
+        used = len(stored_item(self.home, "/usr/bin/xterm")["conditions"])
+        check(sum(state(row, pyatspi.STATE_CHECKED) for row in rows) == used,
+              "as many rows are checked as the item uses conditions (%d)" % used)
+
+        # A reader selects through the list's table interface and hears the row's new state.
+        since = len(events)
+        selection = table.queryTable()
+        selection.addRowSelection(1)
+        wait_for(lambda: state(rows[1], pyatspi.STATE_SELECTED), "row 1 to be selected by the reader")
+        check(list(selection.getSelectedRows()) == [1] and selection.nSelectedRows == 1,
+              "the list tells which rows are selected (%s)" % list(selection.getSelectedRows()))
+        check(heard("object:state-changed:selected", lambda source, detail: source == rows[1], since,
+                    "the selection event of row 1"), "the row announces that it is selected")
+        selection.removeRowSelection(1)
+        wait_for(lambda: not state(rows[1], pyatspi.STATE_SELECTED), "row 1 to be unselected by the reader")
+
+        # The arrow keys move the focus from row to row, and the reader hears it.
+        self.take_keyboard(inspector, rows[0])
+        table.queryComponent().grabFocus()
+        wait_for(lambda: state(table, pyatspi.STATE_FOCUSED), "the conditions list to have the focus")
+        since = len(events)
+        key(KEY_DOWN)
+        check(heard("object:state-changed:focused", lambda source, detail: source == rows[1], since,
+                    "the focus event of row 1"), "the row the arrow key moved to announces the focus")
+        check(state(rows[1], pyatspi.STATE_FOCUSED) and state(rows[1], pyatspi.STATE_SELECTED),
+              "the row with the focus reads as focused and selected")
+
+    def condition_keys(self):
+        """Keys typed on a row's check box act on that row: Return and F2 rename it, and Return never toggles the box."""
+        inspector = window_named(self.app, "xterm")
+        table, rows = self.condition_rows_of(inspector)
+        self.take_keyboard(inspector, rows[0])
+        box = self.focus_usage_box(rows[3])
+        before = len(stored_item(self.home, "/usr/bin/xterm")["conditions"])
+        checked = state(box, pyatspi.STATE_CHECKED)
+        key(KEY_RETURN)
+        field = self.name_field_in(rows[3])
+        check(field is not None, "Return on the check box of %r renames that row" % rows[3].name)
+        check(state(rows[3], pyatspi.STATE_SELECTED) and not state(rows[0], pyatspi.STATE_SELECTED),
+              "the renamed row is the selected one")
+        check(state(box, pyatspi.STATE_CHECKED) == checked, "Return leaves the check box as it was")
+        key(KEY_ESCAPE)
+        wait_for(lambda: find(rows[3], pyatspi.ROLE_TEXT, "Condition name", into_rows=True) is None, "the renaming to end")
+        # Space toggles the box once: had Return toggled it too, the store would show both.
+        wait_for(lambda: state(box, pyatspi.STATE_FOCUSED), "the check box to have the focus again")
+        key(KEY_SPACE)
+        try:
+            after = wait_for(lambda: len(stored_item(self.home, "/usr/bin/xterm")["conditions"]) != before
+                             and len(stored_item(self.home, "/usr/bin/xterm")["conditions"]), "the stored change of Space")
+        except RuntimeError:
+            after = before
+        check(after == before + (-1 if checked else 1),
+              "only Space's toggle is stored: Return on the check box stored no change (%d, then %d)" % (before, after))
+
+        # F2 on another row's check box renames that row, not the selected one.
+        box = self.focus_usage_box(rows[1])
+        key(KEY_F2)
+        field = self.name_field_in(rows[1])
+        check(field is not None and find(rows[3], pyatspi.ROLE_TEXT, "Condition name", into_rows=True) is None,
+              "F2 renames the row with the focus, not the selected one")
+        wait_for(lambda: state(field, pyatspi.STATE_FOCUSED), "the name field to have the focus")
+        pyatspi.Registry.generateKeyboardEvent(0, "Adapter", pyatspi.KEY_STRING)
+        wait_for(lambda: shown_text(field) == "Adapter" or None, "the typed name")
+        key(KEY_RETURN)
+        try:
+            wait_for(lambda: any(condition.get("name") == "Adapter" for condition in stored_database(self.home)["conditions"])
+                     or None, "the stored name")
+            check(True, "the new name of the focused row is stored")
+        except RuntimeError:
+            check(False, "the new name of the focused row is stored")
+        check(wait_for(lambda: rows[1].name == "Adapter" or None, "the row's new name") is True,
+              "the row reads its new name")
+
+    def detached_inspector_of_first_item(self):
+        """The detached inspector, showing the first item, which a click on its row selects."""
+        x, y, width, height = self.items.getChildAtIndex(0).queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        pyatspi.Registry.generateMouseEvent(x + width // 3, y + height // 2, "b1c")
+        return window_named(self.app, "xterm")
+
+    @staticmethod
+    def condition_rows_of(inspector):
+        table = wait_for(lambda: find(inspector, pyatspi.ROLE_LIST, "Startup conditions"), "the conditions list")
+        return table, [table.getChildAtIndex(index) for index in range(table.childCount)]
+
+    @staticmethod
+    def take_keyboard(inspector, row):
+        """A click on the row's name makes the inspector the window in use and selects the row, as the user does."""
+        label = find(row, pyatspi.ROLE_LABEL, row.name, into_rows=True)
+        x, y, width, height = label.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        pyatspi.Registry.generateMouseEvent(x + width // 2, y + height // 2, "b1c")
+        wait_for(lambda: state(row, pyatspi.STATE_SELECTED) and active_window_title().startswith(inspector.name),
+                 "the inspector to have the keyboard and the row to be selected")
+
+    @staticmethod
+    def focus_usage_box(row):
+        box = find(row, pyatspi.ROLE_CHECK_BOX, "Use " + row.name, into_rows=True)
+        box.queryComponent().grabFocus()
+        wait_for(lambda: state(box, pyatspi.STATE_FOCUSED), "the check box of %r to have the focus" % row.name)
+        return box
+
+    @staticmethod
+    def name_field_in(row):
+        try:
+            return wait_for(lambda: find(row, pyatspi.ROLE_TEXT, "Condition name", into_rows=True), "the name field of %r" % row.name)
+        except RuntimeError:
+            return None
+
     def welcome(self):
         menu_command(self.main, "Help", "Welcome to Lanternwick")
         window = window_named(self.app, "Welcome to Lanternwick")
         check_named_controls(read_window(window), CONTROL_ROLES)
+
+    def enable_answers_while_confirming(self):
+        """Toggle on Enable Lanternwick is answered at once; its confirmation opens after the answer."""
+        window = window_named(self.app, "Welcome to Lanternwick")
+        box = next(node for node in descendants(window)
+                   if node.getRole() == pyatspi.ROLE_CHECK_BOX and node.name.startswith("Enable Lanternwick"))
+        try:
+            act(box, "Toggle", "toggle", "Press")
+            check(True, "Toggle on Enable Lanternwick is answered")
+        except Exception as error:  # pylint: disable=broad-except
+            check(False, "Toggle on Enable Lanternwick is answered (%s)" % error)
+            return
+        confirmation = wait_for(lambda: next((shown for shown in windows(self.app) if shown is not None
+                                              and shown.getRole() in (pyatspi.ROLE_DIALOG, pyatspi.ROLE_ALERT)
+                                              and state(shown, pyatspi.STATE_SHOWING)), None), "the confirmation")
+        check(find(confirmation, pyatspi.ROLE_PUSH_BUTTON, "Disable") is not None,
+              "the confirmation to disable opens after the answer")
+        press(find(confirmation, pyatspi.ROLE_PUSH_BUTTON, "Cancel"))
+        wait_for(lambda: state(box, pyatspi.STATE_CHECKED), "the box to turn back on")
+        check(stored_setting(self.home, "IsLanternwickEnabled") in (None, "true"),
+              "Cancel in the confirmation leaves Lanternwick enabled")
 
     def inspector(self):
         """Opens the first row's inspector with the keyboard, as a screen reader user does."""
@@ -498,7 +644,8 @@ class Reader:
         check(heard("object:state-changed:focused",
                     lambda source, name: source.getRole() not in WINDOW_ROLES and self.within(source, popover), since,
                     "a focus event in the inspector"), "the inspector announces the control that has the focus")
-        controls = read_window(popover)
+        # The conditions' controls are inside their rows.
+        controls = read_window(popover, into_rows=True)
         check_named_controls(controls, CONTROL_ROLES - {pyatspi.ROLE_LIST, pyatspi.ROLE_TABLE})
         pop_ups = [control.name for control in controls if control.getRole() == pyatspi.ROLE_COMBO_BOX]
         check(all(name in pop_ups for name in ("Modifier key", "Key state", "Power source", "Volume", "Network", "Day")),
@@ -523,7 +670,7 @@ class Reader:
         except RuntimeError:
             check(False, "Toggle on the Hidden radio button stores the hidden startup mode (stored %r)"
                   % stored_item(self.home, "/usr/bin/xterm")["startupMode"])
-        usage = find(popover, pyatspi.ROLE_CHECK_BOX, "Use Working hours")
+        usage = find(popover, pyatspi.ROLE_CHECK_BOX, "Use Working hours", into_rows=True)
         used = len(stored_item(self.home, "/usr/bin/xterm")["conditions"])
         act(usage, "Toggle", "toggle", "Press")
         wait_for(lambda: not state(usage, pyatspi.STATE_CHECKED), "the Use Working hours box to be cleared")
@@ -538,7 +685,7 @@ class Reader:
         press(wait_for(lambda: find(popover, pyatspi.ROLE_PUSH_BUTTON, "Open in a window"), "the detach button"))
         wait_for(lambda: not state(popover, pyatspi.STATE_SHOWING), "the popover to close")
         detached = window_named(self.app, "xterm")
-        read_window(detached)
+        read_window(detached, into_rows=True)
 
         # The detached inspector follows the selection, and says so.
         conditional = next(index for index in range(self.items.childCount)
@@ -558,6 +705,64 @@ class Reader:
         print("  %-13s %r labelled by %s" % (mode.getRoleName(), mode.name, labels))
         check(any(label.startswith("Run the next item") for label in labels),
               "the conditional item's combo box keeps its label through a label relation")
+
+    def shown_in_inspector(self, row, control_role, control_name):
+        """Selects row of the items list by a click; returns the open inspector window once it shows the control."""
+        x, y, width, height = self.items.getChildAtIndex(row).queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        pyatspi.Registry.generateMouseEvent(x + width // 3, y + height // 2, "b1c")
+        wait_for(lambda: state(self.items.getChildAtIndex(row), pyatspi.STATE_SELECTED), "row %d to be selected" % row)
+
+        def inspector():
+            return next((shown for shown in windows(self.app) if shown is not None and shown != self.main
+                         and state(shown, pyatspi.STATE_SHOWING) and find(shown, control_role, control_name) is not None), None)
+        return wait_for(inspector, "the inspector showing %r" % control_name)
+
+    def add_condition_by_action(self):
+        """Add Condition's action opens its menu, and an item of it adds its condition, as clicks do."""
+        inspector = self.shown_in_inspector(0, None, "Add Condition")
+        button = find(inspector, name="Add Condition")
+        conditions = len(stored_database(self.home)["conditions"])
+        check(act(button, "ShowMenu", "showMenu", "Press", "press"), "Add Condition has an action that opens its menu")
+        try:
+            item = wait_for(lambda: find(button, pyatspi.ROLE_MENU_ITEM, "Network Condition"), "the open menu under Add Condition",
+                            timeout=15)
+        except RuntimeError:
+            check(False, "the action opens the menu of Add Condition, with its items on the bus")
+            return
+        check(True, "the action opens the menu of Add Condition, with its items on the bus")
+        act(item, "Press", "press", "click")
+        try:
+            wait_for(lambda: len(stored_database(self.home)["conditions"]) == conditions + 1 or None, "the stored condition",
+                     timeout=10)
+            check(True, "Press on the menu's Network Condition stores a new condition")
+        except RuntimeError:
+            check(False, "Press on the menu's Network Condition stores a new condition (%d stored)"
+                  % len(stored_database(self.home)["conditions"]))
+        check(wait_for(lambda: button.childCount == 0 or None, "the menu to close"), "the menu closes once its item ran")
+
+    def delay_set_as_text(self):
+        """A delay a reader sets as the field's whole text is stored once the focus leaves it, as typed text is."""
+        row = next(index for index, item in enumerate(stored_database(self.home)["application"]) if item["type"] == "delay")
+        inspector = self.shown_in_inspector(row, pyatspi.ROLE_TEXT, "Delay in seconds")
+        field = find(inspector, pyatspi.ROLE_TEXT, "Delay in seconds")
+        # A click gives the window and the field the keyboard, as the reader's mouse routing does.
+        x, y, width, height = field.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        pyatspi.Registry.generateMouseEvent(x + width // 2, y + height // 2, "b1c")
+        wait_for(lambda: state(field, pyatspi.STATE_FOCUSED), "the delay field to have the focus")
+        field.queryEditableText().setTextContents("42")
+        wait_for(lambda: shown_text(field) == "42" or None, "the field to show the text set")
+        check(stored_database(self.home)["application"][row]["delay"] == 5, "the delay is not stored while the field has the focus")
+        since = len(events)
+        key(KEY_TAB)
+        try:
+            wait_for(lambda: stored_database(self.home)["application"][row]["delay"] == 42 or None, "the stored delay", timeout=10)
+            check(True, "a delay set as text over AT-SPI is stored when the focus leaves the field")
+        except RuntimeError:
+            check(False, "a delay set as text over AT-SPI is stored when the focus leaves the field (stored %r)"
+                  % stored_database(self.home)["application"][row]["delay"])
+        check(heard("object:property-change:accessible-name", lambda source, name: source == inspector and "42" in inspector.name,
+                    since, "the inspector's name change"),
+              "the inspector announces its title with the new delay (%r)" % inspector.name)
 
     def page_shown(self, shown, gone):
         """The list of the page shown, once the slide from the other page has ended."""
@@ -602,7 +807,12 @@ def main():
         section("preferences", reader.preferences)
         section("copy to startup applications", reader.copy_keeps_the_keyboard)
         section("inspector", reader.inspector)
+        section("add condition by action", reader.add_condition_by_action)
+        section("delay set as text", reader.delay_set_as_text)
+        section("condition rows", reader.condition_rows)
+        section("keys on the condition rows", reader.condition_keys)
         section("welcome", reader.welcome)
+        section("enable answers while confirming", reader.enable_answers_while_confirming)
     except Exception as error:  # pylint: disable=broad-except
         traceback.print_exc()
         check(False, "%s: %s" % (type(error).__name__, error))

@@ -1,6 +1,7 @@
 #include "engine/ReadSystemApplicationState.h"
 
 #include "engine/ApplicationContext.h"
+#include "foundation/Error.h"
 #include "foundation/Log.h"
 #include "foundation/MHItemDataKeys.h"
 #include "foundation/MHSystemItemsNotifications.h"
@@ -19,7 +20,6 @@ void ReadSystemApplicationState::executeState()
 {
     LOG_DEBUG("Reading system items...");
     m_unknownItems.clear();
-    m_didBegin = false;
     const GroupsData groups = itemsDataOfGroups();
     // The service knows the application's own entry by the program it runs.
     const QString programPath = QCoreApplication::applicationFilePath();
@@ -30,7 +30,6 @@ void ReadSystemApplicationState::executeState()
 
 void ReadSystemApplicationState::keelhouseDidBeginReading()
 {
-    m_didBegin = true;
     postNotification(MHReadSystemItemsDidStartNotification);
     m_unknownItems.clear();
 }
@@ -65,13 +64,18 @@ void ReadSystemApplicationState::reportNewItem(const QVariantMap& item)
     m_unknownItems.append(data);
 }
 
-void ReadSystemApplicationState::requestDidFail()
+void ReadSystemApplicationState::requestDidFail(const Error& error)
 {
-    if (m_didBegin)
-        postEnd();
+    // Entries may wait that nobody is told about: the window says why, and
+    // stays for the user to read it.
+    if (applicationContext())
+        applicationContext()->cancelAutoClose();
+    postEnd({ { readError, error.description() } });
 }
 
-void ReadSystemApplicationState::postEnd()
+void ReadSystemApplicationState::postEnd(const QVariantMap& extra)
 {
-    postNotification(MHReadSystemItemsDidEndNotification, { { items, m_unknownItems } });
+    QVariantMap userInfo = extra;
+    userInfo.insert(items, m_unknownItems);
+    postNotification(MHReadSystemItemsDidEndNotification, userInfo);
 }

@@ -2,7 +2,8 @@
 // Reads the session's login items list: the service reports the entries the
 // user has neither taken over nor ignored, and makes sure the application's
 // own entry is there. An entry found keeps the application open (it cancels
-// the auto close) so the user can look at it.
+// the auto close) so the user can look at it; so does a read that fails,
+// whose end says why.
 #include "engine/SystemItemsApplicationState.h"
 
 class ReadSystemApplicationState : public SystemItemsApplicationState {
@@ -20,12 +21,11 @@ public:
     void keelhouseDidFailItem(const QVariantMap& item) override;
 
 protected:
-    void requestDidFail() override;
+    void requestDidFail(const Error& error) override;
 
 private:
     void reportNewItem(const QVariantMap& item);
-    void postEnd();
+    void postEnd(const QVariantMap& extra = {});
 
     QVariantList m_unknownItems;
-    bool m_didBegin = false;
 };

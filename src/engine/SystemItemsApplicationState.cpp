@@ -8,6 +8,7 @@
 #include "foundation/MHKeelhouseKeys.h"
 #include "keelhouse/KeelhouseBus.h"
 #include "keelhouse/KeelhouseClient.h"
+#include "keelhouse/KeelhouseServiceFile.h"
 #include "keelhouse/SystemItemsServerCallbacks.h"
 #include "keelhouse/SystemItemsServerExporter.h"
 #include "model/ObjectContext.h"
@@ -16,6 +17,7 @@
 #include <QDBusConnectionInterface>
 #include <QDBusPendingCallWatcher>
 #include <QDBusServiceWatcher>
+#include <QFileInfo>
 #include <QTimer>
 
 namespace {
@@ -23,6 +25,34 @@ namespace {
 Error busError(QDBusError::ErrorType type, const QString& description)
 {
     return Error(QDBusError::errorString(type), type, description);
+}
+
+// Why the bus cannot be reached, in its own words (they name the address it
+// tried). The shared session bus keeps no cause of its failed connection: a
+// connection of its own to the same bus tells it.
+QString unreachableCause(const QDBusConnection& connection)
+{
+    if (connection.name() != QDBusConnection::sessionBus().name())
+        return connection.lastError().message();
+    const QString probe = QStringLiteral("lanternwick-session-bus-probe");
+    const QString cause = QDBusConnection::connectToBus(QDBusConnection::SessionBus, probe).lastError().message();
+    QDBusConnection::disconnectFromBus(probe);
+    return cause;
+}
+
+// Why the bus could not start the service: the user mends it at the service
+// file, so its path is named whatever the cause.
+Error serviceStartError(const QDBusError& error)
+{
+    const QString file = KeelhouseServiceFile::filePath();
+    QString cause;
+    if (error.type() != QDBusError::ServiceUnknown)
+        cause = QStringLiteral("The session bus could not start the login items service from %1: %2").arg(file, error.message());
+    else if (!QFileInfo::exists(file))
+        cause = QStringLiteral("The login items service is not on the session bus, and its service file %1 is missing").arg(file);
+    else
+        cause = QStringLiteral("The login items service is not on the session bus, which does not read its service file %1").arg(file);
+    return Error(error.name(), error.type(), cause);
 }
 
 } // namespace
@@ -97,7 +127,8 @@ void SystemItemsApplicationState::createBusObjects()
     m_requestTimer->setSingleShot(true);
     QObject::connect(m_requestTimer.get(), &QTimer::timeout, m_busContext.get(), [this] {
         failRequest(QStringLiteral("Failed waiting for the login items service, it never answered"),
-                    busError(QDBusError::Timeout, QStringLiteral("No callback within %1 ms").arg(m_requestTimeoutMs)));
+                    busError(QDBusError::Timeout, QStringLiteral("The login items service gave no answer for %1 seconds")
+                                                        .arg(m_requestTimeoutMs / 1000.0)));
     });
 }
 
@@ -110,6 +141,11 @@ void SystemItemsApplicationState::startKeelhouseAndListener(Request request)
         m_requestActive = true;
         const quint64 serial = ++m_requestSerial;
         m_requestTimer->start(m_requestTimeoutMs);
+        if (!m_connection.isConnected()) {
+            failRequest(QStringLiteral("Failed reaching the login items service"),
+                        busError(QDBusError::Disconnected, QStringLiteral("The session bus cannot be reached: %1").arg(unreachableCause(m_connection))));
+            return;
+        }
         if (!openEndpoint(serial)) {
             failRequest(QStringLiteral("Failed exporting the callbacks of %1").arg(logDescription()),
                         busError(QDBusError::Failed, m_connection.lastError().message()));
@@ -129,9 +165,8 @@ void SystemItemsApplicationState::startKeelhouseAndListener(Request request)
             // A service that was started by other means is not known to the
             // bus's activation, and is still welcome.
             if (call->isError() && !m_connection.interface()->isServiceRegistered(KeelhouseBus::serviceName()).value()) {
-                const QDBusError error = call->error();
                 failRequest(QStringLiteral("Failed starting the login items service %1").arg(KeelhouseBus::serviceName()),
-                            Error(error.name(), error.type(), error.message()));
+                            serviceStartError(call->error()));
                 return;
             }
             sendRequest(request);
@@ -192,7 +227,7 @@ void SystemItemsApplicationState::failRequest(const QString& message, const Erro
     m_requestActive = false;
     m_requestTimer->stop();
     Error::log(message, error);
-    requestDidFail();
+    requestDidFail(error);
     endStep();
 }
 

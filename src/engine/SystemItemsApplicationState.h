@@ -88,8 +88,9 @@ protected:
     // Ends the step after the end callback has been handled.
     void finishRequest();
     // Lets a subclass close what it opened for a request that failed (its
-    // start notification wants an end); runs on the main thread.
-    virtual void requestDidFail() {}
+    // start notification wants an end); error says why, in words the user
+    // can act on. Runs on the main thread.
+    virtual void requestDidFail(const Error&) {}
 
     // The application group and the ignored group, as item data dictionaries.
     struct GroupsData {

@@ -91,7 +91,7 @@ void SystemItemsBatchApplicationState::didEnd()
     finishRequest();
 }
 
-void SystemItemsBatchApplicationState::requestDidFail()
+void SystemItemsBatchApplicationState::requestDidFail(const Error&)
 {
     if (!m_didBegin)
         return;

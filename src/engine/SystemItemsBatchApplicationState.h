@@ -41,7 +41,7 @@ protected:
     void didFailItem(const QVariantMap& item);
     void didEndItem(const QVariantMap& item);
     void didEnd();
-    void requestDidFail() override;
+    void requestDidFail(const Error& error) override;
 
 private:
     const Operation m_operation;

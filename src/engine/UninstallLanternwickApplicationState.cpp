@@ -38,7 +38,7 @@ void UninstallLanternwickApplicationState::keelhouseDidEndUninstalling()
     finishRequest();
 }
 
-void UninstallLanternwickApplicationState::requestDidFail()
+void UninstallLanternwickApplicationState::requestDidFail(const Error&)
 {
     if (m_didBegin)
         postNotification(MHUninstallLanternwickDidEndNotification);

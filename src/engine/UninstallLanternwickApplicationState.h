@@ -13,7 +13,7 @@ public:
     void keelhouseDidEndUninstalling() override;
 
 protected:
-    void requestDidFail() override;
+    void requestDidFail(const Error& error) override;
 
 private:
     bool m_didBegin = false;

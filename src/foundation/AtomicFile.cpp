@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <cerrno>
 #include <csignal>
@@ -162,11 +163,42 @@ int AtomicFile::write(const QString& path, const QByteArray& data, mode_t mode, 
     return error;
 }
 
+int AtomicFile::makeLink(const QString& path, const QString& target, Existing existing)
+{
+    const QFileInfo info(path);
+    const QByteArray linkTarget = QFile::encodeName(target);
+    const QByteArray linkPath = QFile::encodeName(path);
+    int error = 0;
+    if (existing == Existing::Keep) {
+        error = ::symlink(linkTarget.constData(), linkPath.constData()) == 0 ? 0 : errno;
+    } else {
+        // No call makes a link under a unique name: the temporary name is
+        // tried until one is free.
+        static constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+        error = EEXIST;
+        for (int attempt = 0; attempt < 100 && error == EEXIST; ++attempt) {
+            QString suffix;
+            for (int i = 0; i < 6; ++i)
+                suffix += QLatin1Char(kLetters[QRandomGenerator::global()->bounded(int(sizeof kLetters - 1))]);
+            const QByteArray temporary = QFile::encodeName(
+                QStringLiteral("%1/.%2%3%4-%5").arg(info.path(), info.fileName(), kTemporaryMark).arg(::getpid()).arg(suffix));
+            error = ::symlink(linkTarget.constData(), temporary.constData()) == 0 ? 0 : errno;
+            if (error == 0 && ::rename(temporary.constData(), linkPath.constData()) != 0) {
+                error = errno;
+                ::unlink(temporary.constData());
+            }
+        }
+    }
+    if (error == 0)
+        syncFolder(QFile::encodeName(info.path()));
+    return error;
+}
+
 void AtomicFile::removeLeftovers(const QString& folder)
 {
     static const QRegularExpression temporaryName(
         QStringLiteral("^\\..+%1(\\d+)-[A-Za-z0-9]{6}$").arg(QRegularExpression::escape(kTemporaryMark)));
-    const QStringList names = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
+    const QStringList names = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
     for (const QString& name : names) {
         const QRegularExpressionMatch match = temporaryName.match(name);
         if (!match.hasMatch() || isRunning(match.captured(1).toLongLong()))

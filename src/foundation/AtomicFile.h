@@ -43,6 +43,9 @@ public:
     // Existing::Keep a file already at path is kept and EEXIST answered.
     static int write(const QString& path, const QByteArray& data, mode_t mode, Existing existing = Existing::Replace,
                      const std::function<void()>& beforeReplacing = {});
+    // 0 once a symbolic link to target is at path, made as a write makes a
+    // file, else the errno of the step that failed.
+    static int makeLink(const QString& path, const QString& target, Existing existing);
     // Removes the temporary files that writers no longer running left in folder.
     static void removeLeftovers(const QString& folder);
 

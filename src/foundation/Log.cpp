@@ -235,6 +235,20 @@ void log_hold_until_initialized()
     gHolding = true;
 }
 
+QString log_escaped(const QString& text)
+{
+    QString escaped;
+    for (const QChar c : text) {
+        const QChar::Category category = c.category();
+        if (category == QChar::Other_Control || category == QChar::Separator_Line || category == QChar::Separator_Paragraph
+            || c == QLatin1Char('\\'))
+            escaped += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+        else
+            escaped += c;
+    }
+    return escaped;
+}
+
 void log_message(int32_t level, const char* file, int line, const QString& message)
 {
     const QString time = QTime::currentTime().toString(QStringLiteral("HH:mm:ss.zzz"));

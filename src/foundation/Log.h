@@ -50,6 +50,11 @@ QString log_directory();
 // The path of the file this start writes to, empty when there is none.
 QString log_file_path();
 
+// Text from outside (a path, a file name) as part of one log line: control
+// characters, line separators and backslashes become "\xNN", so that it
+// cannot forge lines.
+QString log_escaped(const QString& text);
+
 // Text of one log argument. Types with a logDescription() member describe
 // themselves; pointers to them print "(null)" when null.
 template <typename T>

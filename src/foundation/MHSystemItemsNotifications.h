@@ -23,5 +23,8 @@ inline constexpr QLatin1String MHSystemItemsChangeNotificationDidChange { "MHSys
 // User-info keys: arrays of item records.
 inline constexpr QLatin1String items { "items" };
 inline constexpr QLatin1String failedItems { "failedItems" };
+// Text: why a read could not list the entries, with the path to mend; only
+// in the end of a read that failed.
+inline constexpr QLatin1String readError { "readError" };
 
 } // namespace MHSystemItemsNotifications

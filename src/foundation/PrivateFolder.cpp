@@ -1,5 +1,7 @@
 #include "foundation/PrivateFolder.h"
 
+#include "foundation/AtomicFile.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
@@ -9,24 +11,29 @@ namespace {
 
 // Made or not by this call, what counts is a folder at path afterwards:
 // another process may have made it a moment before.
-int makeFolder(const QString& path, mode_t mode)
+QString makeFolder(const QString& path, mode_t mode)
 {
     if (QFileInfo(path).isDir())
-        return 0;
+        return {};
     const QString parent = QFileInfo(path).path();
     if (parent != path) {
         // Parents as any program makes them (the umask applies).
-        if (const int error = makeFolder(parent, 0777))
-            return error;
+        if (QString failure = makeFolder(parent, 0777); !failure.isEmpty())
+            return failure;
     }
-    if (::mkdir(QFile::encodeName(path).constData(), mode) != 0 && !QFileInfo(path).isDir())
-        return errno;
-    return 0;
+    if (::mkdir(QFile::encodeName(path).constData(), mode) == 0)
+        return {};
+    const int failure = errno;
+    if (QFileInfo(path).isDir())
+        return {};
+    // A file (or a link to one) in the folder's place: what the user has to
+    // mend is that it is no folder, not that something exists.
+    return QStringLiteral("Cannot make the folder %1: %2").arg(path, AtomicFile::describe(failure == EEXIST ? ENOTDIR : failure));
 }
 
 } // namespace
 
-int PrivateFolder::make(const QString& path)
+QString PrivateFolder::make(const QString& path)
 {
     return makeFolder(path, S_IRWXU);
 }

@@ -5,6 +5,8 @@
 
 class PrivateFolder {
 public:
-    // 0 when path is a folder afterwards, else the errno of the step that failed.
-    static int make(const QString& path);
+    // Empty when path is a folder afterwards, else why not, naming the folder
+    // on the way that could not be made ("Not a directory" when something
+    // else stands in its place).
+    static QString make(const QString& path);
 };

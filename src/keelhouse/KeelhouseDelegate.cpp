@@ -2,6 +2,7 @@
 
 #include "foundation/Log.h"
 #include "foundation/MHDebugOptions.h"
+#include "foundation/MHItemDataKeys.h"
 #include "foundation/MHKeelhouseKeys.h"
 #include "keelhouse/KeelhouseBus.h"
 #include "keelhouse/SystemItemsServerForwarder.h"
@@ -75,14 +76,14 @@ void KeelhouseDelegate::createSystemItemWithData(const QVariantMap& item, LoginI
     // its creations so far have it) would only start the item twice.
     const QString path = item.value(MHKeelhouseKeys::path).toString();
     if (handler.hasEntryForPath(path)) {
-        LOG_VERBOSE("Not creating login item for %1: already in the list", path);
+        LOG_VERBOSE("Not creating login item for %1: already in the list", log_escaped(path));
         return;
     }
     if (item.value(MHKeelhouseKeys::disabled).toBool())
-        LOG_INFO("Login item for %1 is handed back switched off: the user set it not to start", path);
+        LOG_INFO("Login item for %1 is handed back switched off", log_escaped(path));
     server.keelhouseDidBeginCreatingItem(item);
     if (!handler.addItem(item)) {
-        LOG_ERROR("Failed creating login item for %1: %2", path, handler.lastErrorReason());
+        LOG_ERROR("Failed creating login item for %1: %2", log_escaped(path), log_escaped(handler.lastErrorReason()));
         // The failed record says why.
         QVariantMap failed = item;
         failed.insert(MHKeelhouseKeys::error, handler.lastErrorCode());
@@ -102,12 +103,13 @@ void KeelhouseDelegate::createLanternwickSystemItemWithPath(const QString& path,
     server.keelhouseDidEndHandlingLanternwick(item);
 }
 
-void KeelhouseDelegate::removeReportingFailure(const QVariantMap& entry, LoginItemsHandler& handler, SystemItemsServerInterface& server)
+void KeelhouseDelegate::removeReportingFailure(const QVariantMap& entry, LoginItemsHandler& handler, SystemItemsServerInterface& server,
+                                               const QString& startedBy)
 {
-    if (handler.removeItem(entry))
+    if (handler.removeItem(entry, startedBy))
         return;
     const QVariantMap item = remoteItemDataFromItem(entry);
-    LOG_ERROR("Failed removing login item %1: %2", entry.value(MHKeelhouseKeys::ref).toString(), handler.lastErrorReason());
+    LOG_ERROR("Failed removing login item %1: %2", log_escaped(entry.value(MHKeelhouseKeys::ref).toString()), handler.lastErrorReason());
     server.keelhouseDidFailDeletingItem(item);
     server.keelhouseDidFailItem(item);
 }
@@ -173,10 +175,10 @@ void KeelhouseDelegate::readSystemItemsWithIgnoredItems(KeelhouseSession& sessio
                 server.keelhouseDidFindLanternwick(item);
             } else if (handler.isItemContainedIn(entry, ignoredItems)) {
                 server.keelhouseDidFindIgnoredItem(item);
-            } else if (handler.isItemContainedIn(entry, applicationItems)) {
+            } else if (const QString itemPath = handler.pathOfItemFor(entry, applicationItems); !itemPath.isEmpty()) {
                 // The application starts this item itself.
                 server.keelhouseDidFindApplicationItem(item);
-                removeReportingFailure(entry, handler, server);
+                removeReportingFailure(entry, handler, server, itemPath);
             } else {
                 server.keelhouseDidFindUnknownItem(item);
             }
@@ -188,12 +190,19 @@ void KeelhouseDelegate::readSystemItemsWithIgnoredItems(KeelhouseSession& sessio
     });
 }
 
-void KeelhouseDelegate::uninstallLanternwickWithIgnoredItems(KeelhouseSession& session, const QVariantList& /*ignoredItems*/,
+void KeelhouseDelegate::uninstallLanternwickWithIgnoredItems(KeelhouseSession& session, const QVariantList& ignoredItems,
                                                              const QVariantList& applicationItems)
 {
     runTaskWithItemsHandlerBlock(session, MHDebugOptions::PreventUninstallingLanternwick, [&](LoginItemsHandler& handler, SystemItemsServerInterface& server) {
         handler.setLanternwickPath(session.lanternwickPath);
         QVariantList remaining = applicationItems;
+        // Ignored items that left the session come back switched off: the
+        // desktop lists them and starts none.
+        for (const QVariant& ignored : ignoredItems) {
+            QVariantMap record = ignored.toMap();
+            record.insert(MHItemDataKeys::disabled, true);
+            remaining.append(record);
+        }
         server.keelhouseDidBeginUninstalling();
         // The whole list: an item may stand anywhere, also after our own entry.
         for (const QVariantMap& entry : snapshot(handler)) {

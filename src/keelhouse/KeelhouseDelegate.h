@@ -33,7 +33,9 @@ private:
     void runTaskWithItemsHandlerBlock(const KeelhouseSession& session, const QString& preventingOption, const Task& task);
     void createSystemItemWithData(const QVariantMap& item, LoginItemsHandler& handler, SystemItemsServerInterface& server);
     void createLanternwickSystemItemWithPath(const QString& path, LoginItemsHandler& handler, SystemItemsServerInterface& server);
-    void removeReportingFailure(const QVariantMap& entry, LoginItemsHandler& handler, SystemItemsServerInterface& server);
+    // startedBy: the item that starts the entry's program, for which the entry is kept.
+    void removeReportingFailure(const QVariantMap& entry, LoginItemsHandler& handler, SystemItemsServerInterface& server,
+                                const QString& startedBy = {});
 
     HandlerFactory m_handlerFactory;
 };

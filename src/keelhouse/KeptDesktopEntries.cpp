@@ -8,7 +8,9 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <gio/gdesktopappinfo.h>
-#include <sys/stat.h>
+#include <cerrno>
+#include <climits>
+#include <unistd.h>
 
 namespace {
 
@@ -21,6 +23,10 @@ const QString ModeKey = QStringLiteral("X-Lanternwick-Mode");
 // encoding), and as earlier versions kept it, as UTF-8 text.
 const QString EntryBytesKey = QStringLiteral("X-Lanternwick-EntryBytes");
 const QString EntryKey = QStringLiteral("X-Lanternwick-Entry");
+// The target of the link the entry's file was, as the link names it.
+const QString LinkKey = QStringLiteral("X-Lanternwick-LinkTarget");
+// The item that starts the entry's program since a read removed the entry.
+const QString ItemKey = QStringLiteral("X-Lanternwick-Item");
 // What a copy shows, readable whatever the entry's encoding; an application
 // of the same command lends only a name and an icon.
 const QStringList kShownKeys = { QStringLiteral(G_KEY_FILE_DESKTOP_KEY_NAME), QStringLiteral(G_KEY_FILE_DESKTOP_KEY_COMMENT),
@@ -43,10 +49,12 @@ bool isTaken(const QString& path)
     return QFileInfo::exists(path) || QFileInfo(path).isSymLink();
 }
 
-int fileMode(const QString& path)
+// What a link at path names, as written in it; empty for anything else.
+QString linkTarget(const QString& path)
 {
-    struct stat status {};
-    return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? int(status.st_mode & 0777) : kDefaultEntryMode;
+    QByteArray target(PATH_MAX, Qt::Uninitialized);
+    const ssize_t length = ::readlink(QFile::encodeName(path).constData(), target.data(), size_t(target.size()));
+    return length > 0 && length < target.size() ? QFile::decodeName(target.left(length)) : QString();
 }
 
 // The entry of data without our own keys.
@@ -143,22 +151,31 @@ void KeptDesktopEntries::readCopies()
         const std::optional<KeptEntry> kept = keptEntry(path);
         if (kept && !kept->originPath.isEmpty() && !m_copies.value(kept->originPath).contains(kept->data))
             m_copies[kept->originPath].insert(kept->data, path);
+        if (kept && !kept->itemPath.isEmpty())
+            m_boundCopies[writtenPath(kept->itemPath)].append(path);
     }
 }
 
-std::optional<KeptDesktopEntries::KeptEntry> KeptDesktopEntries::keptEntry(const QString& copyPath)
+std::optional<KeptDesktopEntries::KeptEntry> KeptDesktopEntries::keptEntry(const QString& copyPath, QString* errorMessage)
 {
+    const auto fail = [&](const QString& message) -> std::optional<KeptEntry> {
+        if (errorMessage)
+            *errorMessage = message;
+        return std::nullopt;
+    };
     if (QFileInfo(copyPath).isSymLink())
-        return std::nullopt;
-    const std::optional<QByteArray> data = DesktopEntryFile::readRegularFile(copyPath);
-    const std::optional<DesktopEntryFile> copy = data ? DesktopEntryFile::fromData(*data) : std::nullopt;
+        return fail(QStringLiteral("The kept entry %1 is a link").arg(copyPath));
+    QString error;
+    const std::optional<QByteArray> data = DesktopEntryFile::readRegularFile(copyPath, &error, DesktopEntryFile::maxOwnFileSize);
+    const std::optional<DesktopEntryFile> copy = data ? DesktopEntryFile::fromData(*data, &error) : std::nullopt;
     if (!copy)
-        return std::nullopt;
+        return fail(QStringLiteral("The kept entry %1 cannot be read: %2").arg(copyPath, error));
     std::optional<QByteArray> entry;
     if (copy->hasKey(EntryBytesKey)) {
         const auto decoded = QByteArray::fromBase64Encoding(copy->string(EntryBytesKey).toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
-        if (decoded)
-            entry = *decoded;
+        if (!decoded)
+            return fail(QStringLiteral("The kept entry %1 holds bytes that are not valid Base64").arg(copyPath));
+        entry = *decoded;
     } else if (copy->hasKey(EntryKey)) {
         entry = copy->string(EntryKey).toUtf8();
     } else {
@@ -166,10 +183,34 @@ std::optional<KeptDesktopEntries::KeptEntry> KeptDesktopEntries::keptEntry(const
         entry = entryData(*data);
     }
     if (!entry)
-        return std::nullopt;
+        return fail(QStringLiteral("The kept entry %1 holds no desktop entry").arg(copyPath));
     bool isMode = false;
     const int mode = copy->string(ModeKey).toInt(&isMode, 8);
-    return KeptEntry { copy->string(OriginKey), std::move(*entry), isMode ? (mode & 0777) : kDefaultEntryMode };
+    return KeptEntry { copy->string(OriginKey), std::move(*entry), isMode ? (mode & 0777) : kDefaultEntryMode, copy->string(LinkKey),
+                       copy->string(ItemKey) };
+}
+
+int KeptDesktopEntries::bindToItem(const QString& copyPath, const QString& itemPath)
+{
+    readCopies();
+    std::optional<DesktopEntryFile> copy = DesktopEntryFile::load(copyPath, nullptr, DesktopEntryFile::maxOwnFileSize);
+    if (!copy)
+        return ENOENT;
+    if (isSamePath(copy->string(ItemKey), itemPath))
+        return 0;
+    for (QStringList& bound : m_boundCopies)
+        bound.removeAll(copyPath);
+    copy->setString(ItemKey, writtenPath(itemPath));
+    const int status = DesktopEntryFile::writeFile(copyPath, copy->data(), 0600, true);
+    if (status == 0)
+        m_boundCopies[writtenPath(itemPath)].append(copyPath);
+    return status;
+}
+
+QStringList KeptDesktopEntries::copiesBoundTo(const QString& itemPath)
+{
+    readCopies();
+    return m_boundCopies.value(writtenPath(itemPath));
 }
 
 QString KeptDesktopEntries::freeCopyPath(const QString& entryFileName) const
@@ -232,8 +273,11 @@ std::optional<QString> KeptDesktopEntries::keep(const QString& originPath, const
             copy->setString(key, shown);
     }
     copy->setString(OriginKey, originPath);
-    copy->setString(ModeKey, QString::number(fileMode(originPath), 8));
+    const int mode = DesktopEntryFile::fileMode(originPath);
+    copy->setString(ModeKey, QString::number(mode >= 0 ? mode : kDefaultEntryMode, 8));
     copy->setString(EntryBytesKey, QString::fromLatin1(data.toBase64()));
+    if (const QString target = linkTarget(originPath); !target.isEmpty())
+        copy->setString(LinkKey, target);
     const QString path = freeCopyPath(fileName);
     if (!makeFolder() || path.isEmpty())
         return fail(QStringLiteral("Could not create the folder %1").arg(m_folder));
@@ -241,7 +285,7 @@ std::optional<QString> KeptDesktopEntries::keep(const QString& originPath, const
         return fail(QStringLiteral("Could not write %1").arg(path));
 
     // Only a copy that the launcher reads as the command written stands for the entry.
-    const std::optional<DesktopEntryFile> written = DesktopEntryFile::load(path);
+    const std::optional<DesktopEntryFile> written = DesktopEntryFile::load(path, nullptr, DesktopEntryFile::maxOwnFileSize);
     const std::optional<QString> command = written ? written->commandLine() : std::nullopt;
     const std::optional<KeptEntry> kept = keptEntry(path);
     if (!command || *command != copy->string(ExecKey) || !kept || kept->data != data) {
@@ -260,8 +304,15 @@ void KeptDesktopEntries::removeCopiesExcept(const QSet<QString>& usedPaths) cons
             usedNames.insert(QFileInfo(path).fileName());
     }
     const QStringList names = QDir(m_folder).entryList({ QStringLiteral("*") + DesktopSuffix }, QDir::Files | QDir::Hidden | QDir::System);
+    QSet<QString> usedItems;
+    for (const QString& path : usedPaths)
+        usedItems.insert(writtenPath(path));
     for (const QString& name : names) {
-        if (!usedNames.contains(name))
-            QFile::remove(m_folder + QLatin1Char('/') + name);
+        if (usedNames.contains(name))
+            continue;
+        const QString path = m_folder + QLatin1Char('/') + name;
+        const std::optional<KeptEntry> kept = keptEntry(path);
+        if (!kept || kept->itemPath.isEmpty() || !usedItems.contains(writtenPath(kept->itemPath)))
+            QFile::remove(path);
     }
 }

@@ -12,6 +12,7 @@
 #include <QHash>
 #include <QSet>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 class KeptDesktopEntries {
@@ -46,16 +47,27 @@ public:
 
     // What a copy hands back: the entry's file as it was, byte for byte,
     // its mode, and where it was (empty for copies of earlier versions,
-    // which kept only the entry's main keys).
+    // which kept only the entry's main keys); the target of the link the
+    // entry's file was, as the link names it; the item that starts the
+    // entry's program since a read removed the entry for it.
     struct KeptEntry {
         QString originPath;
         QByteArray data;
         int mode;
+        QString linkTarget;
+        QString itemPath;
     };
-    static std::optional<KeptEntry> keptEntry(const QString& copyPath);
+    // Null, with errorMessage telling why, when the copy cannot give its entry back.
+    static std::optional<KeptEntry> keptEntry(const QString& copyPath, QString* errorMessage = nullptr);
 
-    // Removes the copies none of usedPaths names; nothing else in the folder,
-    // and nothing outside it, is touched.
+    // The entry of the copy at copyPath is now started by the item at
+    // itemPath, whose hand-back gives it back. An errno value, 0 on success.
+    int bindToItem(const QString& copyPath, const QString& itemPath);
+    // The copies bound to the item at itemPath, by name.
+    QStringList copiesBoundTo(const QString& itemPath);
+
+    // Removes the copies none of usedPaths names or is bound to; nothing
+    // else in the folder, and nothing outside it, is touched.
     void removeCopiesExcept(const QSet<QString>& usedPaths) const;
 
 private:
@@ -67,4 +79,6 @@ private:
     QString m_folder;
     bool m_copiesRead = false;
     QHash<QString, QHash<QByteArray, QString>> m_copies;
+    // Item path as written -> the copies bound to that item.
+    QHash<QString, QStringList> m_boundCopies;
 };

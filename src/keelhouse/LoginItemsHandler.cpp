@@ -6,7 +6,6 @@
 #include "foundation/MHKeelhouseKeys.h"
 #include "foundation/MHSystemItemsNotifications.h"
 #include "foundation/NotificationCenter.h"
-#include "platform/linux/DesktopEntryFile.h"
 #include "keelhouse/XdgAutostartList.h"
 #include "platform/CanonicalPath.h"
 
@@ -122,8 +121,8 @@ bool LoginItemsHandler::addItem(const QVariantMap& item)
     const int status = m_list->insert(item.value(MHKeelhouseKeys::name).toString(), path,
                                       item.value(MHKeelhouseKeys::hidden).toBool(), item.value(MHKeelhouseKeys::disabled).toBool());
     setLastError(status);
-    if (status == EFBIG)
-        m_lastErrorReason = QStringLiteral("The entry would be larger than %1 bytes, more than can be read back").arg(DesktopEntryFile::maxFileSize);
+    if (status != 0 && !m_list->failureReason().isEmpty())
+        m_lastErrorReason = m_list->failureReason();
     if (status == 0)
         m_listedPaths.insert(writtenPath(path));
     return status == 0;
@@ -140,12 +139,16 @@ QString LoginItemsHandler::refusalForPath(const QString& path)
     return {};
 }
 
-bool LoginItemsHandler::removeItem(const QVariantMap& item)
+bool LoginItemsHandler::removeItem(const QVariantMap& item, const QString& startedBy)
 {
     const QString ref = item.value(MHKeelhouseKeys::ref).toString();
     if (ref.isEmpty())
         return false;
-    const int status = m_list->remove(ref);
+    // An entry that is the item itself is what the item's hand-back writes.
+    const QString path = item.value(MHKeelhouseKeys::path).toString();
+    int status = startedBy.isEmpty() || isSamePath(path, startedBy) ? 0 : m_list->keepForItem(path, startedBy);
+    if (status == 0)
+        status = m_list->remove(ref);
     setLastError(status);
     return status == 0;
 }
@@ -186,12 +189,17 @@ bool LoginItemsHandler::isItemFromServer(const QVariantMap& serverItem, const QV
 
 bool LoginItemsHandler::isItemContainedIn(const QVariantMap& systemItem, const QVariantList& serverItems) const
 {
+    return !pathOfItemFor(systemItem, serverItems).isEmpty();
+}
+
+QString LoginItemsHandler::pathOfItemFor(const QVariantMap& systemItem, const QVariantList& serverItems) const
+{
     for (const QVariant& serverItem : serverItems) {
         const QVariantMap record = serverItem.toMap();
         if (record.value(MHItemDataKeys::type).toString() != MHItemDataValues::delay && isItemFromServer(record, systemItem))
-            return true;
+            return record.value(MHItemDataKeys::path).toString();
     }
-    return false;
+    return {};
 }
 
 qsizetype LoginItemsHandler::indexOfItem(const QVariantMap& systemItem, const QVariantList& serverItems) const

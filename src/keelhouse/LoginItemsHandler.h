@@ -39,7 +39,9 @@ public:
     // System item records (MHKeelhouseKeys) of a snapshot of the list, in order.
     void enumerateItemsWithBlock(const EnumerationBlock& block);
     bool addItem(const QVariantMap& item);
-    bool removeItem(const QVariantMap& item);
+    // An entry removed because the item at startedBy starts its program is
+    // kept for that item first.
+    bool removeItem(const QVariantMap& item, const QString& startedBy = {});
 
     QVariantMap itemDataFromPath(const QString& path) const;
     // Nothing for the item kinds that have no file; an item the user set not
@@ -59,6 +61,9 @@ public:
     // An item data dictionary stands for a system item when both name the same file.
     bool isItemFromServer(const QVariantMap& serverItem, const QVariantMap& systemItem) const;
     bool isItemContainedIn(const QVariantMap& systemItem, const QVariantList& serverItems) const;
+    // The path of the first item data dictionary that stands for the system
+    // item; empty when none does.
+    QString pathOfItemFor(const QVariantMap& systemItem, const QVariantList& serverItems) const;
     // -1 when no item data dictionary stands for the system item.
     qsizetype indexOfItem(const QVariantMap& systemItem, const QVariantList& serverItems) const;
 

@@ -16,6 +16,12 @@ public:
     // switchedOff: no desktop starts the entry at login.
     virtual int insert(const QString& name, const QString& path, bool hidden, bool switchedOff) = 0;
     virtual int remove(const QString& ref) = 0;
+    // The entry that resolves to entryPath is about to be removed because the
+    // item at itemPath starts its program: it is kept for that item, whose
+    // hand-back gives it back. A list that keeps nothing has nothing to do.
+    virtual int keepForItem(const QString& /*entryPath*/, const QString& /*itemPath*/) { return 0; }
+    // Why the last insert failed, when its errno value alone does not say it.
+    virtual QString failureReason() const { return {}; }
 
     // The name a file shows under, for entries made from a bare path.
     virtual QString displayNameForPath(const QString& path) const = 0;

@@ -1,5 +1,6 @@
 #include "keelhouse/XdgAutostartList.h"
 
+#include "foundation/AtomicFile.h"
 #include "foundation/Log.h"
 #include "keelhouse/FolderWalk.h"
 #include "platform/CanonicalPath.h"
@@ -16,6 +17,8 @@ namespace {
 
 const QString PathKey = QStringLiteral("X-Lanternwick-Path");
 const QString HiddenKey = QStringLiteral("X-Lanternwick-Hidden");
+// Marks the override that hides a system entry we took over.
+const QString OverrideKey = QStringLiteral("X-Lanternwick-Override");
 const QString DesktopSuffix = QStringLiteral(".desktop");
 const QString NameKey = QStringLiteral(G_KEY_FILE_DESKTOP_KEY_NAME);
 const QString ExecKey = QStringLiteral(G_KEY_FILE_DESKTOP_KEY_EXEC);
@@ -32,6 +35,14 @@ QString findProgram(QString word)
     // Launchers look the program up before they expand "%%".
     word.replace(QLatin1String("%%"), QLatin1String("%"));
     return takeGString(g_find_program_in_path(QFile::encodeName(word).constData()));
+}
+
+// The session starts the entry only when its program and its TryExec are found.
+bool isInstalled(const DesktopEntryFile& entry)
+{
+    const std::optional<QStringList> command = DesktopEntryFile::commandArguments(entry.string(ExecKey));
+    const QString tryExec = entry.string(QStringLiteral(G_KEY_FILE_DESKTOP_KEY_TRY_EXEC));
+    return command && !findProgram(command->first()).isEmpty() && (tryExec.isEmpty() || !findProgram(tryExec).isEmpty());
 }
 
 // One program, without anything that reaches it as an argument at login.
@@ -53,21 +64,24 @@ void markStartup(DesktopEntryFile& file, bool hidden, bool switchedOff)
     }
 }
 
-// A user file that keeps the session from starting the entry of its name.
-bool isSwitchedOffFile(const QString& path)
+// The override a take-over of a system entry writes, marked as ours;
+// earlier versions wrote it unmarked.
+QByteArray overrideData(bool marked)
 {
-    const std::optional<DesktopEntryFile> file = DesktopEntryFile::load(path);
-    return file && file->boolean(QStringLiteral(G_KEY_FILE_DESKTOP_KEY_HIDDEN));
+    DesktopEntryFile file;
+    file.setBoolean(QStringLiteral(G_KEY_FILE_DESKTOP_KEY_HIDDEN), true);
+    if (marked)
+        file.setBoolean(OverrideKey, true);
+    return file.data();
 }
 
-// The override a take-over of a system entry writes: Hidden alone, never
-// an entry the user switched off in the desktop's settings.
+// A user file that is our override, byte for byte: never an entry the user
+// switched off (the desktops' settings write a full copy with Hidden=true, a
+// hand-written one holds what the user typed).
 bool isOverrideFile(const QString& path)
 {
-    const std::optional<DesktopEntryFile> file = DesktopEntryFile::load(path);
-    QStringList keys = file ? file->keys() : QStringList();
-    keys.removeOne(QStringLiteral(G_KEY_FILE_DESKTOP_KEY_TYPE));
-    return keys == QStringList(QStringLiteral(G_KEY_FILE_DESKTOP_KEY_HIDDEN)) && file->boolean(QStringLiteral(G_KEY_FILE_DESKTOP_KEY_HIDDEN));
+    const std::optional<QByteArray> data = DesktopEntryFile::readRegularFile(path);
+    return data && (*data == overrideData(true) || *data == overrideData(false));
 }
 
 // The folders of the application entries, the most important first.
@@ -159,7 +173,7 @@ std::optional<LoginItemEntry> XdgAutostartList::readEntry(const EntryFile& file)
     const std::optional<QByteArray> data = DesktopEntryFile::readRegularFile(file.path, &error);
     const std::optional<DesktopEntryFile> desktopEntry = data ? DesktopEntryFile::fromData(*data, &error) : std::nullopt;
     if (!desktopEntry) {
-        LOG_WARN("Skipping unreadable autostart entry %1, error was %2", file.path, error);
+        LOG_WARN("Skipping unreadable autostart entry %1, error was %2", log_escaped(file.path), log_escaped(error));
         return std::nullopt;
     }
     if (!isStartedAsUsersApplication(*desktopEntry, file.isUserFile))
@@ -226,14 +240,17 @@ bool XdgAutostartList::resolve(LoginItemEntry& entry, const QString& file, const
     entry.runsProgramAlone = isPlainCommand(*command);
 
     // The path we wrote ourselves names the item better than its command
-    // does, as long as the entry still runs what we wrote for that path.
+    // does, as long as the entry holds nothing but what we wrote for that
+    // path: anything the user added is kept in a copy like any other entry.
     const QString ownPath = desktopEntry.string(PathKey);
     if (DesktopEntryFile::isSpecialFile(ownPath)) {
         entry.errorCode = EINVAL;
         return true;
     }
-    const std::optional<QString> ownExec = ownPath.isEmpty() ? std::nullopt : execLineForPath(ownPath);
-    if (ownExec && DesktopEntryFile::commandArguments(*ownExec) == command) {
+    int ownMode = kEntryMode;
+    const std::optional<DesktopEntryFile> written =
+        ownPath.isEmpty() ? std::nullopt : entryWrittenFor(ownPath, desktopEntry.string(NameKey), entry.hidden, false, &ownMode);
+    if (written && written->data() == data && DesktopEntryFile::fileMode(file) == ownMode) {
         entry.path = QFileInfo::exists(ownPath) ? ownPath : QString();
         entry.errorCode = entry.path.isEmpty() ? ENOENT : 0;
         return true;
@@ -245,7 +262,7 @@ bool XdgAutostartList::resolve(LoginItemEntry& entry, const QString& file, const
     QString error;
     const std::optional<QString> copy = m_kept.keep(file, data, &error, entry.applicationPath);
     if (!copy) {
-        LOG_ERROR("Failed keeping a copy of autostart entry %1: %2", file, error);
+        LOG_ERROR("Failed keeping a copy of autostart entry %1: %2", log_escaped(file), log_escaped(error));
         entry.errorCode = EIO;
         entry.errorReason = error;
         return true;
@@ -366,12 +383,13 @@ bool XdgAutostartList::isNameTaken(const QString& fileName) const
 int XdgAutostartList::handBackSystemEntry(const QString& fileName, const QByteArray& systemData, bool switchedOff)
 {
     const QString userFile = m_userFolder + QLatin1Char('/') + fileName;
-    const bool isSwitchedOff = isSwitchedOffFile(userFile);
-    // The user's own file of that name stands for another entry.
-    if (!isSwitchedOff && QFileInfo::exists(userFile))
+    const bool isOverride = isOverrideFile(userFile);
+    // The user's own file of that name stands for another entry, or is the
+    // user's own switched-off copy of this one.
+    if (!isOverride && QFileInfo::exists(userFile))
         return -1;
     if (!switchedOff) {
-        if (!isSwitchedOff)
+        if (!isOverride)
             return 0;
         return QFile::remove(userFile) ? 0 : EACCES;
     }
@@ -402,7 +420,7 @@ int XdgAutostartList::liftOverrideFor(const QString& path, bool switchedOff)
     // however many entries the user has.
     for (auto system = systemEntryFiles().begin(); system != systemEntryFiles().end(); ++system) {
         const QString& fileName = system.key();
-        if (!isSwitchedOffFile(m_userFolder + QLatin1Char('/') + fileName))
+        if (!isOverrideFile(m_userFolder + QLatin1Char('/') + fileName))
             continue;
         const QString& systemFile = system.value();
         const std::optional<LoginItemEntry> entry = readEntry({ systemFile, false });
@@ -424,79 +442,145 @@ int XdgAutostartList::restoreAtOrigin(const KeptDesktopEntries::KeptEntry& kept,
     const QString folder = origin.absolutePath();
     if (kept.originPath.isEmpty() || !fileName.endsWith(DesktopSuffix))
         return -1;
+    const QString userFile = m_userFolder + QLatin1Char('/') + fileName;
     if (isSamePath(folder, m_userFolder)) {
-        const QString userFile = m_userFolder + QLatin1Char('/') + fileName;
+        // Already back as it was.
+        if (DesktopEntryFile::readRegularFile(userFile) == data)
+            return 0;
         // The user's file shadowed a system entry: the override it left stands in its place.
-        if (isSwitchedOffFile(userFile))
-            return DesktopEntryFile::writeFile(userFile, data, kept.mode, true);
+        if (isOverrideFile(userFile))
+            return writeAtOrigin(kept, userFile, data, true);
         // A namesake that came meanwhile is another entry, and stays shown.
         if (isNameTaken(fileName))
             return -1;
-        return DesktopEntryFile::writeFile(userFile, data, kept.mode, false);
+        return writeAtOrigin(kept, userFile, data, false);
     }
     if (!m_systemFolders.contains(folder))
         return -1;
-    // A system entry its package changed or removed meanwhile is the
-    // package's to give: our override goes, and the session has the entry
-    // as it is now.
     const std::optional<QByteArray> systemData = DesktopEntryFile::readRegularFile(kept.originPath);
-    if (!systemData) {
-        const QString userFile = m_userFolder + QLatin1Char('/') + fileName;
-        return !isOverrideFile(userFile) || QFile::remove(userFile) ? 0 : EACCES;
-    }
+    if (!systemData)
+        return handBackUninstalledEntry(kept, userFile, data);
+    // A system entry its package changed meanwhile is the package's to give:
+    // our override goes, and the session has the entry as it is now.
     const int status = handBackSystemEntry(fileName, *systemData, switchedOff);
     if (*systemData != kept.data) {
-        LOG_INFO("Autostart entry %1 changed since it was taken over: handing back the entry as it is now", kept.originPath);
+        LOG_INFO("Autostart entry %1 changed since it was taken over: handing back the entry as it is now", log_escaped(kept.originPath));
         return std::max(status, 0);
     }
     return status;
 }
 
-int XdgAutostartList::insert(const QString& name, const QString& path, bool hidden, bool switchedOff)
+int XdgAutostartList::handBackUninstalledEntry(const KeptDesktopEntries::KeptEntry& kept, const QString& userFile, const QByteArray& data)
 {
-    if (DesktopEntryFile::isSpecialFile(path))
-        return EINVAL;
-    if (!QDir().mkpath(m_userFolder))
-        return EACCES;
+    const bool isOverride = isOverrideFile(userFile);
+    if (!isOverride && QFileInfo::exists(userFile))
+        return -1;
+    // What the session started stays the user's, as long as its program is there.
+    const std::optional<DesktopEntryFile> entry = DesktopEntryFile::fromData(kept.data);
+    if (!entry || !isInstalled(*entry)) {
+        // Our override has nothing left to hide.
+        if (isOverride && !QFile::remove(userFile))
+            return EACCES;
+        return fail(ENOENT, QStringLiteral("The entry %1 and the program it starts are no longer installed").arg(kept.originPath));
+    }
+    LOG_INFO("Autostart entry %1 is no longer installed: handing it back as the user's own entry %2", log_escaped(kept.originPath),
+             log_escaped(userFile));
+    return DesktopEntryFile::writeFile(userFile, data, kept.mode, isOverride);
+}
+
+int XdgAutostartList::writeAtOrigin(const KeptDesktopEntries::KeptEntry& kept, const QString& userFile, const QByteArray& data, bool replace)
+{
+    const AtomicFile::Existing existing = replace ? AtomicFile::Existing::Replace : AtomicFile::Existing::Keep;
+    if (!kept.linkTarget.isEmpty()) {
+        const QString target = QDir(m_userFolder).absoluteFilePath(kept.linkTarget);
+        if (data != kept.data)
+            LOG_WARN("Autostart entry %1 comes back as a file, not as its link to %2: it comes back changed", log_escaped(userFile),
+                     log_escaped(kept.linkTarget));
+        else if (DesktopEntryFile::readRegularFile(target) != kept.data)
+            LOG_WARN("Autostart entry %1 comes back as a file, not as its link to %2: the link's target no longer holds the entry",
+                     log_escaped(userFile), log_escaped(kept.linkTarget));
+        else
+            return AtomicFile::makeLink(userFile, kept.linkTarget, existing);
+    }
+    return DesktopEntryFile::writeFile(userFile, data, kept.mode, replace);
+}
+
+int XdgAutostartList::fail(int code, const QString& reason)
+{
+    m_failureReason = reason;
+    return code;
+}
+
+int XdgAutostartList::keepForItem(const QString& entryPath, const QString& itemPath)
+{
+    // Our own entry for a path holds nothing the item's hand-back does not write again.
+    return m_kept.isKeptCopy(entryPath) ? m_kept.bindToItem(entryPath, itemPath) : 0;
+}
+
+std::optional<DesktopEntryFile> XdgAutostartList::entryWrittenFor(const QString& path, const QString& name, bool hidden, bool switchedOff,
+                                                                  int* mode) const
+{
     std::optional<DesktopEntryFile> file;
-    QStringList fileNames;
-    int mode = kEntryMode;
     if (m_kept.isKeptCopy(path)) {
-        // Handed back: the entry the user had, where it was when that can be.
         const std::optional<KeptDesktopEntries::KeptEntry> kept = KeptDesktopEntries::keptEntry(path);
-        if (!kept)
-            return ENOENT;
-        file = DesktopEntryFile::fromData(kept->data);
-        if (!file || file->string(ExecKey).isEmpty())
-            return EINVAL;
-        markStartup(*file, hidden, switchedOff);
-        // Byte for byte, when nothing is to change.
-        const QByteArray data = hidden || switchedOff ? file->data() : kept->data;
-        if (const int status = restoreAtOrigin(*kept, data, switchedOff); status >= 0)
-            return status;
-        mode = kept->mode;
-        const QString entryFileName = kept->originPath.isEmpty() ? m_kept.entryFileNameOfCopy(path) : QFileInfo(kept->originPath).fileName();
-        if (!entryFileName.isEmpty() && !entryFileName.contains(QLatin1Char('/')))
-            fileNames.append(entryFileName);
-    } else {
-        // Handed back: a system entry we hid is shown again, as it was.
-        if (const int status = liftOverrideFor(path, switchedOff); status >= 0)
-            return status;
-        const std::optional<QString> exec = execLineForPath(path);
-        if (!exec)
-            return EINVAL;
+        file = kept ? DesktopEntryFile::fromData(kept->data) : std::nullopt;
+        *mode = kept ? kept->mode : kEntryMode;
+    } else if (const std::optional<QString> exec = execLineForPath(path)) {
         file.emplace();
         file->setString(NameKey, name.isEmpty() ? displayNameForPath(path) : name);
         file->setString(ExecKey, *exec);
         file->setString(PathKey, path);
-        markStartup(*file, hidden, switchedOff);
+        *mode = kEntryMode;
     }
+    if (!file)
+        return std::nullopt;
+    markStartup(*file, hidden, switchedOff);
     // Away from its own file, the entry names the item it stood for.
     file->setString(PathKey, path);
+    return file;
+}
+
+int XdgAutostartList::insert(const QString& name, const QString& path, bool hidden, bool switchedOff)
+{
+    m_failureReason.clear();
+    if (DesktopEntryFile::isSpecialFile(path))
+        return EINVAL;
+    if (!QDir().mkpath(m_userFolder))
+        return EACCES;
+    QStringList fileNames;
+    if (m_kept.isKeptCopy(path)) {
+        // Handed back: the entry the user had, where it was when that can be.
+        QString error;
+        const std::optional<KeptDesktopEntries::KeptEntry> kept = KeptDesktopEntries::keptEntry(path, &error);
+        if (!kept)
+            return fail(QFileInfo::exists(path) ? EINVAL : ENOENT, error);
+        std::optional<DesktopEntryFile> entry = DesktopEntryFile::fromData(kept->data);
+        if (!entry || entry->string(ExecKey).isEmpty())
+            return fail(EINVAL, QStringLiteral("The kept entry %1 runs no command").arg(path));
+        markStartup(*entry, hidden, switchedOff);
+        // Byte for byte, when nothing is to change.
+        const QByteArray data = hidden || switchedOff ? entry->data() : kept->data;
+        if (const int status = restoreAtOrigin(*kept, data, switchedOff); status >= 0)
+            return status;
+        const QString entryFileName = kept->originPath.isEmpty() ? m_kept.entryFileNameOfCopy(path) : QFileInfo(kept->originPath).fileName();
+        if (!entryFileName.isEmpty() && !entryFileName.contains(QLatin1Char('/')))
+            fileNames.append(entryFileName);
+    } else {
+        // Handed back: the entries a read removed for this item, as they were.
+        if (const QStringList bound = m_kept.copiesBoundTo(path); !bound.isEmpty())
+            return insertEach(name, bound, hidden, switchedOff);
+        // Handed back: a system entry we hid is shown again, as it was.
+        if (const int status = liftOverrideFor(path, switchedOff); status >= 0)
+            return status;
+    }
+    int mode = kEntryMode;
+    const std::optional<DesktopEntryFile> file = entryWrittenFor(path, name, hidden, switchedOff, &mode);
+    if (!file)
+        return EINVAL;
     const QByteArray data = file->data();
     // Nothing the session would start that we could not read back.
     if (data.size() > DesktopEntryFile::maxFileSize)
-        return EFBIG;
+        return fail(EFBIG, QStringLiteral("The entry would be larger than %1 bytes, more than can be read back").arg(DesktopEntryFile::maxFileSize));
 
     const QString base = safeBaseName(file->localeString(NameKey).isEmpty() ? name : file->localeString(NameKey));
     for (int suffix = 1; suffix < 1000; ++suffix)
@@ -509,6 +593,21 @@ int XdgAutostartList::insert(const QString& name, const QString& path, bool hidd
             return status;
     }
     return EEXIST;
+}
+
+int XdgAutostartList::insertEach(const QString& name, const QStringList& paths, bool hidden, bool switchedOff)
+{
+    int status = 0;
+    QString reason;
+    for (const QString& path : paths) {
+        const int pathStatus = insert(name, path, hidden, switchedOff);
+        if (status == 0 && pathStatus != 0) {
+            status = pathStatus;
+            reason = m_failureReason;
+        }
+    }
+    m_failureReason = reason;
+    return status;
 }
 
 int XdgAutostartList::remove(const QString& ref)
@@ -531,11 +630,9 @@ int XdgAutostartList::remove(const QString& ref)
 
 int XdgAutostartList::writeOverrideHiding(const QString& fileName)
 {
-    DesktopEntryFile file;
-    file.setBoolean(QStringLiteral(G_KEY_FILE_DESKTOP_KEY_HIDDEN), true);
     if (!QDir().mkpath(m_userFolder))
         return EACCES;
-    return DesktopEntryFile::writeFile(m_userFolder + QLatin1Char('/') + fileName, file.data(), kEntryMode, true);
+    return DesktopEntryFile::writeFile(m_userFolder + QLatin1Char('/') + fileName, overrideData(true), kEntryMode, true);
 }
 
 QString XdgAutostartList::displayNameForPath(const QString& path) const

@@ -31,6 +31,8 @@ public:
     QList<LoginItemEntry> entries() override;
     int insert(const QString& name, const QString& path, bool hidden, bool switchedOff) override;
     int remove(const QString& ref) override;
+    int keepForItem(const QString& entryPath, const QString& itemPath) override;
+    QString failureReason() const override { return m_failureReason; }
     QString displayNameForPath(const QString& path) const override;
     QString ownEntryRef() const override;
     QStringList watchedFolders() const override;
@@ -65,6 +67,20 @@ private:
     // The kept entry (as data, with its startup keys) back in its own file;
     // -1 when that file now stands for another entry.
     int restoreAtOrigin(const KeptDesktopEntries::KeptEntry& kept, const QByteArray& data, bool switchedOff);
+    // A kept system entry whose package is gone, as the user's own entry
+    // when its program is still there; -1 when the user's own file of that
+    // name stands for another entry.
+    int handBackUninstalledEntry(const KeptDesktopEntries::KeptEntry& kept, const QString& userFile, const QByteArray& data);
+    // The kept entry's file back where it was: the same link again when the
+    // link's target still holds the entry, else the entry's bytes.
+    int writeAtOrigin(const KeptDesktopEntries::KeptEntry& kept, const QString& userFile, const QByteArray& data, bool replace);
+    // The entry a hand-back writes for the item at path away from any
+    // entry's own file, and its mode; null when none can be written.
+    std::optional<DesktopEntryFile> entryWrittenFor(const QString& path, const QString& name, bool hidden, bool switchedOff, int* mode) const;
+    // Inserts each of paths; the first failure.
+    int insertEach(const QString& name, const QStringList& paths, bool hidden, bool switchedOff);
+    // Records why the insert fails with code.
+    int fail(int code, const QString& reason);
     void readApplicationEntries();
     bool isNameTaken(const QString& fileName) const;
     bool isShownInCurrentDesktop(const QStringList& onlyShowIn, const QStringList& notShowIn) const;
@@ -79,4 +95,5 @@ private:
     // (the program as found on the PATH).
     bool m_applicationEntriesRead = false;
     QHash<QStringList, QString> m_applicationCommands;
+    QString m_failureReason;
 };

@@ -62,9 +62,8 @@ bool DatabaseFiles::copyFile(const QString& source, const QString& destination, 
 
 bool DatabaseFiles::makeFolder(const QString& path, Error* error)
 {
-    if (const int failure = PrivateFolder::make(path)) {
-        *error = Error(PropertyList::errorDomain(), PropertyList::WriteFailed, QStringLiteral("Cannot make the folder %1: %2").arg(path, AtomicFile::describe(failure)));
-        return false;
-    }
-    return true;
+    const QString failure = PrivateFolder::make(path);
+    if (!failure.isEmpty())
+        *error = Error(PropertyList::errorDomain(), PropertyList::WriteFailed, failure);
+    return failure.isEmpty();
 }

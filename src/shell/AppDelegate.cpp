@@ -251,7 +251,10 @@ void AppDelegate::computerDidWake()
 void AppDelegate::systemItemsDidEndReading(const QVariantMap& userInfo)
 {
     LOG_VERBOSE("System items did end reading...");
-    if (userInfo.value(MHSystemItemsNotifications::items).toList().isEmpty())
+    // A reading that failed is shown too: entries may wait that the user
+    // cannot see, and only the user can mend the cause.
+    if (userInfo.value(MHSystemItemsNotifications::items).toList().isEmpty()
+        && userInfo.value(MHSystemItemsNotifications::readError).toString().isEmpty())
         return;
     if (m_.windows->isLaunchSimulationModeActive()) {
         LOG_DEBUG("Exiting simulation mode due to new system items detected...");

@@ -238,13 +238,17 @@ void ApplicationHelpers::logUserDefaults(const UserDefaults& defaults) const
 bool ApplicationHelpers::initializeAppDataFolder()
 {
     LOG_INFO("Initializing application data folder...");
-    const QString path = applicationDatabasePath();
-    if (const int failure = PrivateFolder::make(path)) {
-        Error::log(QStringLiteral("Failed creating application data folder at %1:").arg(path),
-                   Error(MHErrors::domain, 0, QStringLiteral("Could not create the folder %1: %2").arg(path, AtomicFile::describe(failure))));
-        return false;
-    }
-    return true;
+    const QString failure = PrivateFolder::make(applicationDatabasePath());
+    if (failure.isEmpty())
+        return true;
+    const Error cause(MHErrors::domain, 0, failure);
+    Error::log(QStringLiteral("Failed creating application data folder at %1:").arg(applicationDatabasePath()), cause);
+    // Only the user can mend it: nothing to restore or delete, quit is all there is.
+    auto attempter = std::make_shared<ErrorRecoveryAttempter>();
+    attempter->addOption(Localizator::shared().errorForFailedDatabaseInitializationQuitButton(), quitOption(true));
+    m_databaseInitializationError = Localizator::shared().errorForFailedDataFolderWithRecoveryAttempter(attempter->titles(), cause);
+    m_recoveryAttempter = std::move(attempter);
+    return false;
 }
 
 QVariantMap ApplicationHelpers::debugOptions() const
@@ -718,6 +722,9 @@ bool ApplicationHelpers::presentDatabaseInitializationError(DialogPresenter& pre
     DialogPresenter::Request request;
     request.messageText = m_databaseInitializationError->description();
     request.informativeText = m_databaseInitializationError->recoverySuggestion();
+    // The cause in the system's words, with its path: often what the user can mend.
+    for (const Error& cause : m_databaseInitializationError->underlyingErrors())
+        request.informativeText += QStringLiteral("\n\n") + cause.description();
     request.buttons = m_databaseInitializationError->recoveryOptions();
     request.cancelButton = int(request.buttons.indexOf(Localizator::shared().errorForFailedDatabaseInitializationQuitButton()));
     const int button = presenter.runModal(request).button;

@@ -118,7 +118,8 @@ public:
     void initializeUserDefaults();
     void initializeLoggingSystem();
     void logUserDefaults(const UserDefaults& defaults) const;
-    // Creates the data folder (owner-only) with its parents; true when it exists afterwards.
+    // Creates the data folder (owner-only) with its parents; true when it
+    // exists afterwards, else databaseInitializationError() says why.
     bool initializeAppDataFolder();
     // Starts the first sampling of the slow machine facts (the network scan)
     // in the background, so that the first run does not wait for it.

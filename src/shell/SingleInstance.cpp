@@ -84,9 +84,9 @@ SingleInstance::Claim SingleInstance::claim(int lockWaitMs)
 bool SingleInstance::lockDataFolder(int waitMs)
 {
     const QString folder = QFileInfo(m_lockFilePath).path();
-    const int folderFailure = PrivateFolder::make(folder);
-    if (folderFailure)
-        LOG_WARN("Failed making the data folder %1 for its lock, the claim alone decides: %2", folder, AtomicFile::describe(folderFailure));
+    const QString folderFailure = PrivateFolder::make(folder);
+    if (!folderFailure.isEmpty())
+        LOG_WARN("Failed making the data folder for its lock, the claim alone decides: %1", folderFailure);
     else if (const int failure = AtomicFile::open(m_lockFilePath, O_RDWR | O_CREAT, 0600, &m_lockFile)) {
         LOG_ERROR("Failed opening the lock file %1, taken for another copy's: %2", m_lockFilePath, AtomicFile::describe(failure));
         return false;

@@ -222,6 +222,19 @@ Error Localizator::errorForFailedTextStorageInitializationWithRecoveryAttempter(
     return error;
 }
 
+Error Localizator::errorForFailedDataFolderWithRecoveryAttempter(const QStringList& recoveryOptions, const Error& cause) const
+{
+    Error error(Error::lanternwickDomain(), MHErrors::MHErrorCodeTextStorageInitializationFailed,
+                errorDescriptionForFailedDatabaseInitialization(),
+                localized("Lanternwick can't make the folder that keeps your items and startup conditions (%1). Make sure "
+                          "your home folder can be written and that no file stands where a folder of that path belongs, "
+                          "then start Lanternwick again.")
+                    .arg(databaseFolderForDisplay()));
+    error.setRecoveryOptions(recoveryOptions);
+    error.addUnderlyingError(cause);
+    return error;
+}
+
 Error Localizator::errorForFailedDatabaseRestoreRevertWithUnderlyingError(const Error& underlyingError) const
 {
     Error error(Error::lanternwickDomain(), MHErrors::MHErrorCodeDatabaseRestoreFailed,
@@ -1165,6 +1178,11 @@ QString Localizator::stringDescriptionFromDatabase(const QVariantMap& database, 
 QString Localizator::systemItemsButtonTitle(bool isAtLeastOneSystemItemAvailable) const
 {
     return localized(isAtLeastOneSystemItemAvailable ? "System Items" : "No New System Item");
+}
+
+QString Localizator::systemItemsReadFailureText(const QString& cause) const
+{
+    return localized("Lanternwick can't read your startup applications, so new ones are not shown here.\n\n%1").arg(cause);
 }
 
 QString Localizator::itemsPageText(ItemsPageText text) const

@@ -76,6 +76,9 @@ public:
     Error errorForFailedCoreDataInitializationWithRecoveryAttempter(const QStringList& recoveryOptions) const;
     Error errorForFailedTextStorageInitializationWithRecoveryAttempter(const QStringList& recoveryOptions,
                                                                        bool canRestoreFromBackup) const;
+    // The data folder cannot be made (home not writable, a file in a folder's
+    // place); cause says why, with the folder that failed.
+    Error errorForFailedDataFolderWithRecoveryAttempter(const QStringList& recoveryOptions, const Error& cause) const;
     Error errorForFailedDatabaseRestoreRevertWithUnderlyingError(const Error& underlyingError) const;
     Error errorForFailedDatabaseRestoreWithUnderlyingError(const Error& underlyingError) const;
     // reason: why the new copy of the program could not be started.
@@ -295,6 +298,9 @@ public:
 
     // --- The items page: its bottom bars, the simulation, the inspector's popover
     QString systemItemsButtonTitle(bool isAtLeastOneSystemItemAvailable) const;
+    // The system items page after a reading that failed; cause says why, with
+    // the path to mend.
+    QString systemItemsReadFailureText(const QString& cause) const;
     enum class ItemsPageText {
         Cancel,
         ShowErrors,

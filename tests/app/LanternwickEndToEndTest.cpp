@@ -25,9 +25,15 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QThread>
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <functional>
 #include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 #include <utility>
 
 namespace {
@@ -385,7 +391,8 @@ QString wrapperScript(const QString& folder, const QString& name)
 
 // A second start in the same login runs the list again (as the setting asks)
 // and knows what the first one started through wrappers: by the process the
-// first one journaled, and by the desktop file it was launched from.
+// first one journaled, by the desktop file it was launched from, and by the
+// mark of its launch that a program it detached (setsid) carries.
 TEST_F(LanternwickEndToEndTest, AProgramStartedThroughAWrapperIsNotStartedTwiceInALogin)
 {
     writeSettings();
@@ -394,9 +401,14 @@ TEST_F(LanternwickEndToEndTest, AProgramStartedThroughAWrapperIsNotStartedTwiceI
     const QString entryWrapper = wrapperScript(home + "/bin", "entry-wrapper");
     const QString entry = home + "/applications/wrapped.desktop";
     writeFile(entry, QStringLiteral("[Desktop Entry]\nType=Application\nName=Wrapped\nExec=%1\n").arg(entryWrapper).toUtf8());
+    const QString detached = helper("detached");
+    const QString detaching = home + "/bin/detaching";
+    writeFile(detaching, "#!/bin/sh\necho started >> \"$0.count\"\nsetsid '" + detached.toUtf8() + "' --stay &\n");
+    QFile::setPermissions(detaching, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     writeItems([&](ObjectContext& objects, const std::function<void(DBLoginItem*)>& append) {
         append(objects.createFileItemWithPath(bare));
         append(objects.createFileItemWithPath(entry));
+        append(objects.createFileItemWithPath(detaching));
     });
     QString output;
     for (int start = 0; start < 2; ++start) {
@@ -406,7 +418,9 @@ TEST_F(LanternwickEndToEndTest, AProgramStartedThroughAWrapperIsNotStartedTwiceI
     }
     EXPECT_EQ(startsOf(bare), 1) << output.toStdString();
     EXPECT_EQ(startsOf(entryWrapper), 1) << output.toStdString();
-    EXPECT_EQ(output.count("is already running, preventing execution"), 2) << output.toStdString();
+    EXPECT_EQ(startsOf(detaching), 1) << output.toStdString();
+    EXPECT_EQ(output.count("is already running, preventing execution"), 3) << output.toStdString();
+    QFile::remove(marker(detached)); // lets it end
 
     // The programs the wrappers became, by the pids the journal kept.
     for (const QByteArray& line : readFile(home + "/.local/state/Lanternwick/RunJournal").split('\n')) {
@@ -721,6 +735,78 @@ TEST_F(LanternwickEndToEndTest, AStartRemovesTheTemporaryFilesOfKilledWrites)
     EXPECT_FALSE(QFile::exists(home + "/.config/autostart/.e0700.desktop." + leftover)) << ending.output.toStdString();
     for (const QString& folder : { dataFolder(), home + "/.config/autostart" })
         EXPECT_TRUE(QDir(folder).entryList({ "*lanternwick-*" }, QDir::Files | QDir::Hidden).isEmpty()) << folder.toStdString();
+}
+
+// A session bus that leads nowhere (its socket is there, nobody listens):
+// the items still run, and the window says why the session's entries are
+// not shown, with the bus's address, instead of "No New System Item"; it
+// stays open for the user to read it.
+TEST_F(LanternwickEndToEndTest, AnUnreachableBusIsShownOnTheSystemItemsPage)
+{
+    first = helper("first");
+    writeSettings();
+    writeItems([&](ObjectContext& objects, const std::function<void(DBLoginItem*)>& append) {
+        append(objects.createFileItemWithPath(first));
+    });
+    const QString socketPath = home + "/dead-bus";
+    sockaddr_un address {};
+    address.sun_family = AF_UNIX;
+    const QByteArray encoded = QFile::encodeName(socketPath);
+    ASSERT_LT(size_t(encoded.size()), sizeof(address.sun_path));
+    std::memcpy(address.sun_path, encoded.constData(), size_t(encoded.size()));
+    const int dead = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_EQ(::bind(dead, reinterpret_cast<const sockaddr*>(&address), sizeof(address)), 0);
+    ::close(dead);
+    environment.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + socketPath);
+
+    const Ending ending = endWithSignal(SIGTERM, [](const QString& output) {
+        return output.contains("Showing why the session's login items could not be read");
+    });
+    expectCleanEnd(ending, 30000);
+    const std::string output = ending.output.toStdString();
+    const qsizetype shown = ending.output.indexOf("Showing why the session's login items could not be read");
+    const QString said = ending.output.mid(shown, ending.output.indexOf('\n', shown) - shown);
+    EXPECT_TRUE(said.contains("The session bus cannot be reached: Failed to connect to socket " + socketPath + ": Connection refused"))
+        << said.toStdString();
+    EXPECT_TRUE(QFile::exists(marker(first))) << output;
+    EXPECT_FALSE(ending.output.contains("Auto close did end")) << output;
+}
+
+// The data folder cannot be made: the dialog names the cause and the folder
+// that failed, offers only to quit, and nothing is written.
+TEST_F(LanternwickEndToEndTest, AnUnwritableHomeOrAFileInAFoldersPlaceIsNamedInTheDialog)
+{
+    writeSettings();
+    const auto expectDialogSays = [&](const QString& cause) {
+        const Ending ending = endWithSignal(SIGTERM, [](const QString& output) { return output.contains("Showing dialog"); });
+        expectCleanEnd(ending, 30000);
+        const qsizetype shown = ending.output.indexOf("Showing dialog");
+        const QString said = ending.output.mid(shown, ending.output.indexOf("Quitting", shown) - shown);
+        EXPECT_TRUE(said.contains(cause)) << said.toStdString();
+        // Closed by the session, the dialog quits; nothing else is offered.
+        EXPECT_TRUE(ending.output.contains("User chose to quit")) << ending.output.toStdString();
+    };
+
+    // A file where a folder on the way belongs.
+    QDir(home + "/.local").removeRecursively();
+    writeFile(home + "/.local", "not a folder");
+    expectDialogSays("Cannot make the folder " + home + "/.local: Not a directory");
+    QFile::remove(home + "/.local");
+
+    // A home that cannot be written: a read-only file system for root, who
+    // may write anywhere else; its mode for anyone else.
+    QDir().mkpath(home + "/.local");
+    const bool root = ::geteuid() == 0;
+    if (root && ::mount("tmpfs", QFile::encodeName(home + "/.local").constData(), "tmpfs", MS_RDONLY | MS_NOSUID | MS_NODEV, "size=16k") != 0)
+        GTEST_SKIP() << "this test may not mount a read-only file system: " << std::strerror(errno);
+    if (!root)
+        QFile::setPermissions(home + "/.local", QFile::ReadOwner | QFile::ExeOwner);
+    expectDialogSays("Cannot make the folder " + home + "/.local/share: " + (root ? "Read-only file system" : "Permission denied"));
+    if (root)
+        ::umount2(QFile::encodeName(home + "/.local").constData(), MNT_DETACH);
+    else
+        QFile::setPermissions(home + "/.local", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_FALSE(QFileInfo::exists(dataFolder()));
 }
 
 } // namespace

@@ -50,8 +50,10 @@ TEST(TwoSessionsEndToEnd, ASecondCopyInAnotherSessionSaysSoAndQuitsWithoutSaving
     environment.insert("QT_QPA_PLATFORM", "offscreen");
     environment.insert("LSAN_OPTIONS", "suppressions=" LW_LSAN_SUPPRESSIONS);
 
-    // The first login's copy: it owns the name on its bus and the data folder.
+    // The first login's copy: it owns the name on its bus and the data folder,
+    // where a folder stood in the lock's place.
     ApplicationHelpers helpers;
+    ASSERT_TRUE(QDir().mkpath(helpers.applicationLockFilePath()));
     SingleInstance instance(helpers.applicationLockFilePath(), QDBusConnection::connectToBus(firstBus.address(), "first-login"));
     ASSERT_EQ(instance.claim(), SingleInstance::Claim::Owned);
     ObjectContext* context = helpers.managedObjectContext();

@@ -1,7 +1,8 @@
 // The built program started under a real window manager (openbox on an
 // Xvfb display of the test's own): the windows that start-up opens in
 // front of the main window end in front, the welcome window on top, with
-// the keyboard focus. Skipped where no X server or window manager is
+// the keyboard focus, and new entries of the session found later leave the
+// keyboard where the user is. Skipped where no X server or window manager is
 // installed.
 #include "../keelhouse/PrivateBus.h"
 #include "support/EndToEnd.h"
@@ -82,7 +83,8 @@ protected:
     }
     QString titleOf(const QString& window) const
     {
-        const QRegularExpressionMatch match = QRegularExpression("= \"(.*)\"").match(xprop({ "-id", window, "_NET_WM_NAME" }));
+        // Older programs (xmessage) name their windows by WM_NAME alone.
+        const QRegularExpressionMatch match = QRegularExpression("= \"(.*)\"").match(xprop({ "-id", window, "_NET_WM_NAME", "WM_NAME" }));
         return match.captured(1);
     }
     QString activeTitle() const
@@ -170,6 +172,34 @@ TEST_F(WindowsAtStartTest, NewEntriesOfTheSessionShowTheMainWindowBehindTheWelco
     const QString welcome = Localizator::shared().windowText(Localizator::WindowText::WelcomeTitle);
     EXPECT_EQ(activeTitle().toStdString(), welcome.toStdString());
     EXPECT_EQ(stackedTitles().last().toStdString(), welcome.toStdString()) << stackedTitles().join(", ").toStdString();
+}
+
+TEST_F(WindowsAtStartTest, NewEntriesWhileTheUserIsInAnotherProgramLeaveTheKeyboardThere)
+{
+    if (QStandardPaths::findExecutable("xmessage").isEmpty())
+        GTEST_SKIP() << "xmessage is not installed: no other program to type in";
+    start(false);
+    waitForWindows(2);
+    const QString welcome = Localizator::shared().windowText(Localizator::WindowText::WelcomeTitle);
+    ASSERT_EQ(activeTitle(), welcome);
+    QProcess other;
+    other.setProcessEnvironment(environment);
+    other.start("xmessage", { "-title", "Other program", "typing here" });
+    ASSERT_TRUE(other.waitForStarted(5000));
+    ASSERT_TRUE(waitFor([&] { return activeTitle() == "Other program"; }, 30000)) << activeTitle().toStdString();
+
+    // A package adds an entry to the session meanwhile.
+    writeFile(home + "/.config/autostart/stranger.desktop", "[Desktop Entry]\nType=Application\nName=Stranger\nExec=/bin/true\n");
+    const QString systemItems = Localizator::shared().windowText(Localizator::WindowText::SystemItems);
+    const auto mainWindowShowsTheEntries = [&] {
+        const QStringList stacked = stackedTitles();
+        return std::any_of(stacked.cbegin(), stacked.cend(), [&](const QString& title) { return title.startsWith(systemItems); });
+    };
+    ASSERT_TRUE(waitFor(mainWindowShowsTheEntries, 30000)) << stackedTitles().join(", ").toStdString();
+    waitForWindows(3);
+    EXPECT_EQ(activeTitle().toStdString(), "Other program");
+    other.terminate();
+    other.waitForFinished(5000);
 }
 
 } // namespace

@@ -244,6 +244,23 @@ protected:
         EXPECT_EQ(paths(info.value(failedItems)), QStringList({ "/apps/b" }));
     }
 
+    // The read's one notification is its end, which found nothing and says why.
+    void expectReadFailedWith(const QString& cause) const
+    {
+        EXPECT_EQ(names().filter(QStringLiteral("ReadSystemItems")), QStringList({ MHReadSystemItemsDidEndNotification }));
+        // It stays for the user to read.
+        EXPECT_TRUE(names().contains(MHExecuteNotifications::MHExecuteDidCancelNotification));
+        const QVariantMap end = last(MHReadSystemItemsDidEndNotification);
+        EXPECT_EQ(end.value(items).toList(), QVariantList());
+        EXPECT_TRUE(end.value(readError).toString().contains(cause)) << end.value(readError).toString().toStdString();
+    }
+    static void writeServiceFile(const QString& path)
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(*KeelhouseServiceFile::contentsFor(KEELHOUSE_PROGRAM));
+    }
+
     QStringList names() const
     {
         QStringList all;
@@ -387,16 +404,36 @@ TEST_F(SystemItemsStatesTest, AReadPreventedByADebugOptionTimesOutAndTheChainGoe
     auto* read = static_cast<ReadSystemApplicationState*>(context.readSystemItemsState());
     read->setRequestTimeoutMs(300);
     ASSERT_TRUE(runChain(read));
-    EXPECT_TRUE(notifications.isEmpty());
+    expectReadFailedWith(QStringLiteral("The login items service gave no answer for 0.3 seconds"));
     EXPECT_FALSE(hasEntryFor(QCoreApplication::applicationFilePath()));
 }
 
-TEST_F(SystemItemsStatesTest, AServiceTheBusCannotStartFailsTheStepAtOnce)
+// The bus knows no such name: the read ends at once (the time-out stays
+// long) and says where the service file is, or should be.
+TEST_F(SystemItemsStatesTest, AServiceTheBusCannotStartFailsTheStepAtOnceAndNamesItsServiceFile)
 {
-    // No service file: the bus knows no such name. The time-out stays long,
-    // so only the failed start can end the step in time.
+    const QString serviceFile = KeelhouseServiceFile::filePath();
+    ASSERT_FALSE(QFile::exists(serviceFile));
     ASSERT_TRUE(runChain(context.readSystemItemsState()));
-    EXPECT_TRUE(notifications.isEmpty());
+    expectReadFailedWith("its service file " + serviceFile + " is missing");
+
+    // Written where this bus does not look for it.
+    notifications.clear();
+    QDir().mkpath(QFileInfo(serviceFile).path());
+    writeServiceFile(serviceFile);
+    ASSERT_TRUE(runChain(context.readSystemItemsState()));
+    QFile::remove(serviceFile);
+    expectReadFailedWith("which does not read its service file " + serviceFile);
+}
+
+TEST_F(SystemItemsStatesTest, ABusThatLeadsNowhereFailsTheReadAndSaysSo)
+{
+    const QString socket = folder + "/no-bus";
+    auto* read = static_cast<ReadSystemApplicationState*>(context.readSystemItemsState());
+    read->setServiceConnection(QDBusConnection::connectToBus("unix:path=" + socket, QStringLiteral("nowhere")));
+    ASSERT_TRUE(runChain(read));
+    QDBusConnection::disconnectFromBus(QStringLiteral("nowhere"));
+    expectReadFailedWith("The session bus cannot be reached: Failed to connect to socket " + socket);
 }
 
 TEST_F(SystemItemsStatesTest, AServiceThatNeverAnswersTimesOut)
@@ -407,7 +444,7 @@ TEST_F(SystemItemsStatesTest, AServiceThatNeverAnswersTimesOut)
     ASSERT_TRUE(runChain(read));
     // The set-up comes first, in order.
     EXPECT_EQ(service.requests, QStringList({ "SetupDebugOptions", "SetupServerEndPoint", "ReadSystemItems" }));
-    EXPECT_TRUE(notifications.isEmpty());
+    expectReadFailedWith(QStringLiteral("gave no answer"));
 }
 
 TEST_F(SystemItemsStatesTest, AServiceThatLeavesMidRequestEndsTheStepWithWhatItBegan)

@@ -5,7 +5,6 @@
 #include "support/SmallTmpfs.h"
 #include "support/TestHome.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
@@ -72,12 +71,6 @@ TEST(AtomicFile, AFullDiskLeavesTheOldFileAndNoTrace)
     EXPECT_EQ(entries(folder), (QStringList { ".filler", "file" }));
 }
 
-// Run by the next test under strace.
-TEST(AtomicFile, DISABLED_WritesOneFile)
-{
-    ASSERT_EQ(AtomicFile::write(freshTestFolder("atomic-traced") + "/traced", "data", 0600), 0);
-}
-
 TEST(AtomicFile, SyncsTheDataBeforeTheRename)
 {
     const QString trace = freshTestFolder("atomic-trace") + "/trace";
@@ -88,8 +81,7 @@ TEST(AtomicFile, SyncsTheDataBeforeTheRename)
     environment.insert("ASAN_OPTIONS", sanitizer.isEmpty() ? QStringLiteral("detect_leaks=0") : sanitizer + ":detect_leaks=0");
     strace.setProcessEnvironment(environment);
     strace.start("strace", { "-f", "-e", "trace=openat,fsync,fdatasync,rename,renameat,renameat2", "-o", trace,
-                             QCoreApplication::applicationFilePath(), "--gtest_also_run_disabled_tests",
-                             "--gtest_filter=AtomicFile.DISABLED_WritesOneFile" });
+                             LW_TEST_ATOMIC_WRITE, freshTestFolder("atomic-traced") + "/traced" });
     if (!strace.waitForStarted(5000))
         GTEST_SKIP() << "strace is not installed";
     ASSERT_TRUE(strace.waitForFinished(60000));
@@ -147,6 +139,25 @@ TEST(AtomicFile, OpensOnlyRegularFilesAndSetsAsideWhatIsInTheWay)
     EXPECT_EQ(AtomicFile::read(folder + "/pipe2", 1024, &data, AtomicFile::Links::Follow), AtomicFile::kNotARegularFile);
 }
 
+// A link takes a file's place in one step, as a write does; Keep leaves
+// what is there.
+TEST(AtomicFile, MakesALinkInPlaceOfAFileOrBesideIt)
+{
+    const QString folder = freshTestFolder("atomic-link");
+    ASSERT_EQ(AtomicFile::write(folder + "/entry", "override", 0644), 0);
+    EXPECT_EQ(AtomicFile::makeLink(folder + "/entry", "../dotfiles/entry", AtomicFile::Existing::Keep), EEXIST);
+    EXPECT_FALSE(QFileInfo(folder + "/entry").isSymLink());
+    EXPECT_EQ(AtomicFile::makeLink(folder + "/entry", "../dotfiles/entry", AtomicFile::Existing::Replace), 0);
+    EXPECT_EQ(AtomicFile::makeLink(folder + "/other", "dotfiles/other", AtomicFile::Existing::Keep), 0);
+    for (const auto& [name, target] : { std::pair { "entry", "../dotfiles/entry" }, std::pair { "other", "dotfiles/other" } }) {
+        char written[256] = {};
+        ASSERT_GT(::readlink(QFile::encodeName(folder + "/" + name).constData(), written, sizeof written - 1), 0);
+        EXPECT_STREQ(written, target);
+    }
+    EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name),
+              QStringList({ "entry", "other" }));
+}
+
 // Only temporary files of writers that no longer run are removed.
 TEST(AtomicFile, RemovesTheLeftoversOfWritersThatNoLongerRun)
 {
@@ -157,8 +168,12 @@ TEST(AtomicFile, RemovesTheLeftoversOfWritersThatNoLongerRun)
     const QStringList others { ".store.plist.XXXXXX", "store.plist", ".other.lanternwick-notapid-aB3dE9" };
     for (const QString& name : QStringList { dead, running } + others)
         ASSERT_EQ(AtomicFile::write(folder + "/" + name, "bytes", 0600), 0);
+    // The link a killed writer was about to put in place, dangling or not.
+    const QString deadLink = QStringLiteral(".entry.desktop.lanternwick-999999999-Qw12Er");
+    ASSERT_EQ(::symlink("../dotfiles/entry.desktop", QFile::encodeName(folder + "/" + deadLink).constData()), 0);
 
     AtomicFile::removeLeftovers(folder);
+    EXPECT_FALSE(QFileInfo(folder + "/" + deadLink).isSymLink());
     const QStringList kept = others + QStringList { running };
     const QStringList left = entries(folder);
     EXPECT_EQ(QSet<QString>(left.cbegin(), left.cend()), QSet<QString>(kept.cbegin(), kept.cend()));

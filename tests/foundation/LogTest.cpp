@@ -94,6 +94,20 @@ TEST_F(LogFileTest, LineFormatInFileAndOnStandardOutput)
     EXPECT_EQ(QFile(log_file_path()).permissions() & (QFile::WriteGroup | QFile::WriteOther), 0);
 }
 
+// A path from a request is one piece of one line, whatever characters it holds.
+TEST_F(LogFileTest, TextFromOutsideCannotForgeLines)
+{
+    log_initialize(false);
+    testing::internal::CaptureStdout();
+    const QString path = QStringLiteral("/tmp/a\n12:00:00.000 [x.cpp:1] - ERROR forged\r\x1b[2J\\x0a") + QChar(0x2028) + QStringLiteral("end");
+    LOG_NORMAL("Creating %1", log_escaped(path));
+    const QString printed = QString::fromStdString(testing::internal::GetCapturedStdout());
+    EXPECT_EQ(printed.count(QLatin1Char('\n')), 1) << printed.toStdString();
+    EXPECT_TRUE(printed.endsWith(QStringLiteral(
+        "Creating /tmp/a\\x0a12:00:00.000 [x.cpp:1] - ERROR forged\\x0d\\x1b[2J\\x5cx0a\\x2028end\n")))
+        << printed.toStdString();
+}
+
 // The steps before the set-up (the container migration) log into the file,
 // at the verbosity the set-up brings.
 TEST_F(LogFileTest, LinesHeldBeforeTheSetUpReachTheFileAtItsVerbosity)

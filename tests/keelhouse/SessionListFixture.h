@@ -116,6 +116,7 @@ protected:
     void create(const QVariantList& records)
     {
         client->server.calls.clear();
+        client->server.items.clear();
         client->client.createSystemItemsWithItems(records);
         waitForCall("KeelhouseDidEndCreating");
     }

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <csignal>
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -100,7 +101,8 @@ TEST_F(LinuxWorkspaceLaunchTest, StartsADesktopEntryAndKnowsItsProcessAsLaunched
 }
 
 // Started without a fork of the application, a program still gets what a fork
-// used to give it, and none of what the application holds.
+// used to give it, and none of what the application holds: the mark of the
+// launch it belongs to is its own item's.
 TEST_F(LinuxWorkspaceLaunchTest, ProgramsLeadTheirOwnSessionAndInheritNothingOfOurs)
 {
     const QString program = folder + "/program";
@@ -111,6 +113,7 @@ TEST_F(LinuxWorkspaceLaunchTest, ProgramsLeadTheirOwnSessionAndInheritNothingOfO
     const int descriptor = ::open("/dev/null", O_RDONLY);
     ASSERT_GE(descriptor, 3);
     const auto previousHandler = std::signal(SIGPIPE, SIG_IGN);
+    qputenv("LANTERNWICK_LAUNCHED_ITEM", "/an/item/that/started/us");
 
     const auto inherited = [&](const QString& path) {
         forgetRun(program);
@@ -122,10 +125,11 @@ TEST_F(LinuxWorkspaceLaunchTest, ProgramsLeadTheirOwnSessionAndInheritNothingOfO
     };
     const QString fromEntry = inherited(entry);
     EXPECT_EQ(fromEntry, "session leader: yes\ndescriptors:\nSIGPIPE ignored: no\n"
-                         "launched pid is its own: yes\nGIO_LAUNCH_DESKTOP: unset\n");
+                         "launched pid is its own: yes\nGIO_LAUNCH_DESKTOP: unset\nlaunch mark: " + entry + "\n");
     EXPECT_EQ(inherited(program), "session leader: yes\ndescriptors:\nSIGPIPE ignored: no\n"
-                                  "launched pid is its own: no\nGIO_LAUNCH_DESKTOP: unset\n");
+                                  "launched pid is its own: no\nGIO_LAUNCH_DESKTOP: unset\nlaunch mark: " + program + "\n");
 
+    qunsetenv("LANTERNWICK_LAUNCHED_ITEM");
     std::signal(SIGPIPE, previousHandler);
     ::close(descriptor);
 }
@@ -144,6 +148,18 @@ TEST_F(LinuxWorkspaceLaunchTest, EndedProgramsAreCollected)
         ASSERT_FALSE(waitForRun(program).isEmpty());
         EXPECT_TRUE(waitFor([] { return childCount() == 0; }, 10000)) << path.toStdString();
     }
+}
+
+// A program another part of the application starts detached (xdg-open, to
+// show a page) is adopted by it, and collected as soon as it ends, with no
+// launch of an item to come.
+TEST_F(LinuxWorkspaceLaunchTest, AnAdoptedProgramIsCollectedWhenItEnds)
+{
+    const QString program = folder + "/opener";
+    installHelper(program);
+    ASSERT_TRUE(QProcess::startDetached(program, {}));
+    ASSERT_FALSE(waitForRun(program).isEmpty());
+    EXPECT_TRUE(waitFor([] { return childCount() == 0; }, 10000));
 }
 
 TEST_F(LinuxWorkspaceLaunchTest, OpensADocumentWithItsDefaultApplication)

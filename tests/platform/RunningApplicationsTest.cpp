@@ -10,8 +10,11 @@
 #include <QElapsedTimer>
 #include <QDir>
 #include <QFile>
+#include <QCoreApplication>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QThread>
+#include <csignal>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -51,6 +54,8 @@ protected:
         // The process whose thread it is; 0 for a process of its own.
         int threadOf = 0;
         int session = 7;
+        // "NAME=value" each.
+        QStringList environment {};
     };
 
     void add(const Process& process)
@@ -70,6 +75,15 @@ protected:
         for (const QString& argument : process.commandLine)
             arguments += argument.toUtf8() + '\0';
         writeFile(folder + "/cmdline", arguments);
+        QByteArray environment;
+        for (const QString& variable : process.environment)
+            environment += QFile::encodeName(variable) + '\0';
+        writeFile(folder + "/environ", environment);
+    }
+
+    static qint64 ticksAtAge(double ageSeconds)
+    {
+        return static_cast<qint64>((kUptime - ageSeconds) * static_cast<double>(sysconf(_SC_CLK_TCK)));
     }
 
     QString entry(const QString& name, const QString& exec)
@@ -226,6 +240,76 @@ TEST_F(ProcessTreeTest, ALauncherSeenBeforeItLeadsItsSessionIsFoundInIt)
     EXPECT_EQ(table.processesRunning(root + "/real/young"), QList<qint64> { 103 });
 }
 
+// GIO names the entry in the environment of the process it launched, which
+// its descendants inherit: only the process it names by its own pid is the
+// entry's.
+TEST_F(ProcessTreeTest, OnlyTheProcessGioLaunchedFromAnEntryIsThatEntry)
+{
+    const QString terminal = entry("Terminal", execQuoted(root + "/real/young"));
+    const QString gioEntry = "GIO_LAUNCHED_DESKTOP_FILE=" + terminal;
+    const QString app = root + "/real/app";
+    add({ .pid = 201, .executable = app, .commandLine = { app }, .session = 201,
+        .environment = { "A=1", gioEntry, "GIO_LAUNCHED_DESKTOP_FILE_PID=150" } });
+    const LinuxWorkspace workspace(proc);
+    EXPECT_EQ(workspace.applicationStateForItemAtPath(terminal), State::NotRunning);
+    add({ .pid = 202, .executable = app, .commandLine = { app }, .session = 202,
+        .environment = { "GIO_LAUNCHED_DESKTOP_FILE_PID=202", gioEntry } });
+    EXPECT_EQ(workspace.applicationStateForItemAtPath(terminal), State::FinishedLaunching);
+}
+
+// A launch is its own process (by pid and start), the members of its session
+// while it leads it, and what carries its mark and began while it was
+// launching: never a later process given its number, nor what the user
+// started from it once it had launched.
+TEST_F(ProcessTreeTest, ALaunchIsItsProcessItsSessionWhileItLeadsItAndWhatItMarkedWhileLaunching)
+{
+    const QString app = root + "/real/app";
+    QStringList items;
+    for (const char* name : { "reused", "detached", "later", "member" })
+        items.append(entry(name, execQuoted(root + "/real/young")));
+    const auto mark = [](const QString& item) { return QStringList { "LANTERNWICK_LAUNCHED_ITEM=" + item }; };
+    LinuxWorkspace workspace(proc);
+    for (int item = 0; item < items.size(); ++item)
+        workspace.rememberLaunch(items[item], 301 + 10 * item, ticksAtAge(40));
+    // Its number leads the session of a later process, with a member.
+    add({ .pid = 301, .executable = app, .commandLine = { app }, .ageSeconds = 10, .session = 301 });
+    add({ .pid = 302, .executable = app, .commandLine = { app }, .ageSeconds = 9, .session = 301 });
+    // Gone; what it detached runs in a session of its own.
+    add({ .pid = 313, .executable = app, .commandLine = { app }, .ageSeconds = 35, .session = 313, .environment = mark(items[1]) });
+    // Gone; begun from it 35 s after it, long after any wait for it.
+    add({ .pid = 324, .executable = app, .commandLine = { app }, .ageSeconds = 5, .session = 324, .environment = mark(items[2]) });
+    // Gone, and so the session it led: only the member it marked is its.
+    add({ .pid = 332, .executable = app, .commandLine = { app }, .ageSeconds = 38, .session = 331, .environment = mark(items[3]) });
+    add({ .pid = 333, .executable = app, .commandLine = { app }, .ageSeconds = 38, .session = 331 });
+
+    const std::unique_ptr<Workspace::RunningItems> running = workspace.runningItems();
+    EXPECT_EQ(running->stateForItemAtPath(items[0]), State::NotRunning);
+    EXPECT_EQ(running->stateForItemAtPath(items[1]), State::FinishedLaunching);
+    EXPECT_EQ(running->stateForItemAtPath(items[2]), State::NotRunning);
+    EXPECT_EQ(running->stateForItemAtPath(items[3]), State::FinishedLaunching);
+    QDir(proc + "/332").removeRecursively();
+    EXPECT_EQ(workspace.applicationStateForItemAtPath(items[3]), State::NotRunning);
+}
+
+// Once a launch has been seen to have finished, what begins with its mark is
+// no longer its.
+TEST_F(ProcessTreeTest, WhatBeginsWithTheMarkOfALaunchSeenFinishedIsNotIt)
+{
+    const QString app = root + "/real/app";
+    const QString terminal = entry("Terminal", execQuoted(root + "/real/young"));
+    const QStringList mark { "LANTERNWICK_LAUNCHED_ITEM=" + terminal };
+    LinuxWorkspace workspace(proc);
+    workspace.rememberLaunch(terminal, 401, ticksAtAge(30));
+    add({ .pid = 401, .executable = app, .commandLine = { app }, .ageSeconds = 30, .session = 401, .environment = mark });
+    EXPECT_EQ(workspace.applicationStateForItemAtPath(terminal), State::FinishedLaunching);
+
+    // Five seconds later the user starts a program from it, which detaches; then it ends.
+    writeFile(proc + "/uptime", QByteArray::number(kUptime + 10, 'f', 2) + " 123.00\n");
+    add({ .pid = 402, .executable = app, .commandLine = { app }, .ageSeconds = -5, .session = 402, .environment = mark });
+    QDir(proc + "/401").removeRecursively();
+    EXPECT_EQ(workspace.applicationStateForItemAtPath(terminal), State::NotRunning);
+}
+
 TEST_F(ProcessTreeTest, AnInterpreterRunsOnlyTheScriptOrCommandItIsGiven)
 {
     const QString perl = QFileInfo(QStringLiteral("/usr/bin/perl")).canonicalFilePath();
@@ -279,9 +363,11 @@ protected:
         return path;
     }
 
-    void start(const QString& program, const QStringList& arguments = {})
+    void start(const QString& program, const QStringList& arguments = {},
+        const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment())
     {
         auto* process = new QProcess;
+        process->setProcessEnvironment(environment);
         process->start(program, arguments);
         ASSERT_TRUE(process->waitForStarted()) << program.toStdString();
         processes.append(process);
@@ -339,6 +425,109 @@ TEST_F(RunningProcessesTest, TwoEntriesOfOneProgramWithOtherArgumentsAreTwoItems
     EXPECT_NE(workspace.applicationStateForItemAtPath(entries.htop), State::NotRunning);
     EXPECT_EQ(workspace.applicationStateForItemAtPath(entries.mc), State::NotRunning);
     forgetRun(entries.program); // lets it end
+}
+
+// A program started by hand from one an entry opened inherits GIO's name of
+// the entry, with the pid of the process GIO launched: it is not the entry.
+// The launched process is, also once a wrapper has replaced itself with it.
+TEST_F(RunningProcessesTest, AnInheritedDesktopFileNameDoesNotMakeTheEntryRunning)
+{
+    const QString entry = folder + "/terminal.desktop";
+    writeDesktopEntry(entry, "Terminal", execQuoted(folder + "/terminal"));
+    const QString byHand = writeScript("by-hand.sh");
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("GIO_LAUNCHED_DESKTOP_FILE", entry);
+    environment.insert("GIO_LAUNCHED_DESKTOP_FILE_PID", QString::number(getpid()));
+    start(byHand, {}, environment);
+    ASSERT_TRUE(isSoonSeen(byHand, true));
+    EXPECT_EQ(workspace.applicationStateForItemAtPath(entry), State::NotRunning);
+
+    const QString wrapper = folder + "/wrapper.sh";
+    writeFile(wrapper, "#!/bin/sh\nGIO_LAUNCHED_DESKTOP_FILE_PID=$$ exec '" + writeScript("launched.sh").toUtf8() + "'\n");
+    QFile::setPermissions(wrapper, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    start(wrapper, {}, environment);
+    EXPECT_TRUE(isSoonSeen(entry, true));
+}
+
+// A program an item detached (setsid) once the next item had started stays
+// that item's: Launch Items Now again, or a later start of the application
+// in the same login, does not open it twice.
+TEST_F(RunningProcessesTest, AProgramAnItemDetachedStaysThatItemsBackToBackAndAfterARestart)
+{
+    const QString detached = folder + "/detached";
+    installHelper(detached);
+    const QString next = folder + "/next";
+    installHelper(next);
+    const QString launcher = folder + "/launcher.sh";
+    writeFile(launcher, "#!/bin/sh\nwhile [ ! -e '" + next.toUtf8() + ".ran' ]; do sleep 0.05; done\nsetsid '"
+            + detached.toUtf8() + "' --stay &\n");
+    QFile::setPermissions(launcher, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    const Workspace::LaunchResult launched = workspace.openItemAtPath(launcher, {});
+    ASSERT_TRUE(launched.succeeded);
+    ASSERT_TRUE(workspace.openItemAtPath(next, {}).succeeded);
+    ASSERT_FALSE(waitForRun(detached).isEmpty());
+    ASSERT_TRUE(waitFor([&] {
+        const std::optional<ProcessTable::Process> process = ProcessTable("/proc", getuid()).process(launched.pid);
+        return !process || process->hasEnded;
+    }, 10000));
+
+    EXPECT_NE(workspace.applicationStateForItemAtPath(launcher), State::NotRunning);
+    LinuxWorkspace restarted;
+    restarted.rememberLaunch(launcher, launched.pid, launched.startTicks);
+    EXPECT_NE(restarted.applicationStateForItemAtPath(launcher), State::NotRunning);
+    forgetRun(detached); // lets it end
+    EXPECT_TRUE(isSoonSeen(launcher, false));
+}
+
+// A launch's number, once it has ended, given to an unrelated session leader
+// with a child: that session is not the launch's, whether the launch was
+// made by this copy or journaled by an earlier one. The number is given out
+// again in a pid namespace of the test's own, where the next one can be set.
+TEST_F(RunningProcessesTest, ANumberGivenToAnotherSessionLeaderIsNotTheLaunch)
+{
+    if (qEnvironmentVariable("LW_TEST_IN_PID_NAMESPACE") != QLatin1String("1")) {
+        const QString unshare = QStandardPaths::findExecutable(QStringLiteral("unshare"));
+        if (geteuid() != 0 || unshare.isEmpty())
+            GTEST_SKIP() << "a pid namespace of the test's own needs root and unshare";
+        const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
+        QProcess inner;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("LW_TEST_IN_PID_NAMESPACE", "1");
+        inner.setProcessEnvironment(environment);
+        inner.setProcessChannelMode(QProcess::MergedChannels);
+        inner.start(unshare, { "--pid", "--fork", "--mount-proc", QCoreApplication::applicationFilePath(),
+                                 QStringLiteral("--gtest_filter=%1.%2").arg(test->test_suite_name(), test->name()) });
+        ASSERT_TRUE(inner.waitForFinished(120000));
+        const QString output = QString::fromUtf8(inner.readAll());
+        if (output.startsWith(QLatin1String("unshare:")))
+            GTEST_SKIP() << "no pid namespace here: " << output.toStdString();
+        EXPECT_EQ(inner.exitCode(), 0) << output.toStdString();
+        EXPECT_TRUE(output.contains("[  PASSED  ] 1 test")) << output.toStdString();
+        return;
+    }
+    const QString item = folder + "/item";
+    installHelper(item);
+    const Workspace::LaunchResult launched = workspace.openItemAtPath(item, {});
+    ASSERT_TRUE(launched.succeeded);
+    ASSERT_FALSE(waitForRun(item).isEmpty());
+    ASSERT_TRUE(waitFor([&] { return !QFileInfo::exists(QStringLiteral("/proc/%1").arg(launched.pid)); }, 10000));
+
+    const QString child = folder + "/child";
+    installHelper(child);
+    writeFile("/proc/sys/kernel/ns_last_pid", QByteArray::number(launched.pid - 1));
+    QProcess leader;
+    leader.start("setsid", { "sh", "-c", "'" + child + "' --stay; :" });
+    ASSERT_TRUE(leader.waitForStarted());
+    ASSERT_EQ(leader.processId(), launched.pid);
+    ASSERT_FALSE(waitForRun(child).isEmpty());
+
+    EXPECT_EQ(workspace.applicationStateForItemAtPath(item), State::NotRunning);
+    LinuxWorkspace restarted;
+    restarted.rememberLaunch(item, launched.pid, launched.startTicks);
+    EXPECT_EQ(restarted.applicationStateForItemAtPath(item), State::NotRunning);
+    forgetRun(child); // lets it end
+    EXPECT_TRUE(leader.waitForFinished());
 }
 
 // Polls as a run's wait does: one look kept for the run, looked at again four

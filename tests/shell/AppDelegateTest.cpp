@@ -403,6 +403,16 @@ TEST_F(AppDelegateTest, NewSystemItemsShowTheMainWindowInTheBackgroundAndEndTheS
     EXPECT_FALSE(windows.simulating);
 }
 
+// The entries that wait are unknown then: the window says why.
+TEST_F(AppDelegateTest, AReadingThatFailedShowsTheMainWindowInTheBackground)
+{
+    launched();
+    center.post(MHSystemItemsNotifications::MHReadSystemItemsDidEndNotification, nullptr,
+                { { MHSystemItemsNotifications::items, QVariantList() },
+                  { MHSystemItemsNotifications::readError, "The session bus unix:path=/gone cannot be reached" } });
+    EXPECT_EQ(windows.calls, QStringList { "main in background" });
+}
+
 TEST_F(AppDelegateTest, EveryUndoAndRedoSavesOnce)
 {
     launched();

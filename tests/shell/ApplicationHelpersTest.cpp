@@ -1,5 +1,7 @@
 // Names, the data folder, debug options, report texts, help and system times.
 #include "support/ShellTest.h"
+#include "../texts/FakeDialogPresenter.h"
+#include "texts/Localizator.h"
 #include "engine/ApplicationContext.h"
 #include "model/ExecutionValidationParameters.h"
 #include "foundation/Log.h"
@@ -60,12 +62,23 @@ TEST_F(ApplicationHelpersTest, DataFolderIsCreatedForTheOwnerOnly)
     EXPECT_TRUE(helpers.initializeAppDataFolder());
 }
 
-TEST_F(ApplicationHelpersTest, DataFolderBlockedByAFileFails)
+// The user is told why, with the folder to mend, and can only quit: there is
+// nothing to restore or delete.
+TEST_F(ApplicationHelpersTest, DataFolderBlockedByAFileFailsWithItsCauseInTheDialog)
 {
     writeFile(dataFolder(), "not a folder");
     EXPECT_FALSE(start().initializeAppDataFolder());
     EXPECT_EQ(start().managedObjectContext(), nullptr);
-    EXPECT_FALSE(helpers->databaseInitializationError().has_value());
+    ASSERT_TRUE(helpers->databaseInitializationError().has_value());
+    EXPECT_EQ(helpers->databaseInitializationError()->recoveryOptions(),
+              QStringList { Localizator::shared().errorForFailedDatabaseInitializationQuitButton() });
+    FakeDialogPresenter presenter;
+    presenter.answer.button = -1;
+    EXPECT_FALSE(helpers->presentDatabaseInitializationError(presenter));
+    EXPECT_TRUE(helpers->databaseInitializationUserChoseQuit());
+    ASSERT_EQ(presenter.shown.size(), 1);
+    const QString said = presenter.shown.first().informativeText;
+    EXPECT_TRUE(said.contains("Cannot make the folder " + dataFolder() + ": Not a directory")) << said.toStdString();
     QFile::remove(dataFolder());
 }
 

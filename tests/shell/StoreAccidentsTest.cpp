@@ -147,7 +147,7 @@ TEST_F(StoreAccidentsTest, AFolderThatCannotBeMadeAgainIsToldAndTheEditWaitsForT
     EXPECT_FALSE(helpers.saveDataToDiskUsingChangeBackup(true));
     EXPECT_FALSE(helpers.saveDataToDiskUsingChangeBackup(true));
     ASSERT_EQ(shownNow().size(), 1);
-    EXPECT_TRUE(shownNow().first().contains("File exists")) << shownNow().first().toStdString();
+    EXPECT_TRUE(shownNow().first().contains("Not a directory")) << shownNow().first().toStdString();
 
     QFile::remove(dataFolder());
     EXPECT_TRUE(helpers.saveDataToDiskUsingChangeBackup(false));

@@ -26,11 +26,8 @@ inline QList<AccessibleControl> accessibleControls(QObject* root)
             continue;
         if (operated.contains(node->role()))
             controls.append({ node->object() ? node->object()->objectName() : QString(), node->text(QAccessible::Name) });
-        // The rows of a list are read by the list model's texts, not as controls.
-        static const QList<QAccessible::Role> rows { QAccessible::Cell, QAccessible::ListItem, QAccessible::Row,
-                                                     QAccessible::ColumnHeader, QAccessible::RowHeader, QAccessible::TreeItem };
-        if (rows.contains(node->role()))
-            continue;
+        // The rows of a list are read by the list model's texts; those that
+        // hold controls (the inspector's conditions) offer them as children.
         for (int index = 0; index < node->childCount(); ++index)
             pending.append(node->child(index));
     }

@@ -49,7 +49,7 @@ DesktopEntryFile::DesktopEntryFile()
     setString(QStringLiteral(G_KEY_FILE_DESKTOP_KEY_TYPE), QStringLiteral(G_KEY_FILE_DESKTOP_TYPE_APPLICATION));
 }
 
-std::optional<QByteArray> DesktopEntryFile::readRegularFile(const QString& path, QString* errorMessage)
+std::optional<QByteArray> DesktopEntryFile::readRegularFile(const QString& path, QString* errorMessage, qint64 maxSize)
 {
     const auto fail = [&](const QString& message) -> std::optional<QByteArray> {
         if (errorMessage)
@@ -58,11 +58,11 @@ std::optional<QByteArray> DesktopEntryFile::readRegularFile(const QString& path,
     };
     // A link is followed (the desktop's entries may be links); a pipe is never waited on.
     QByteArray data;
-    const int error = AtomicFile::read(path, maxFileSize, &data, AtomicFile::Links::Follow);
+    const int error = AtomicFile::read(path, maxSize, &data, AtomicFile::Links::Follow);
     if (error == AtomicFile::kNotARegularFile)
         return fail(QStringLiteral("not a regular file"));
     if (error == EFBIG)
-        return fail(QStringLiteral("larger than %1 bytes").arg(maxFileSize));
+        return fail(QStringLiteral("larger than %1 bytes").arg(maxSize));
     if (error != 0)
         return fail(AtomicFile::describe(error));
     return data;
@@ -75,14 +75,20 @@ bool DesktopEntryFile::isSpecialFile(const QString& path)
         && !S_ISDIR(status.st_mode);
 }
 
+int DesktopEntryFile::fileMode(const QString& path)
+{
+    struct stat status {};
+    return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? int(status.st_mode & 0777) : -1;
+}
+
 int DesktopEntryFile::writeFile(const QString& path, const QByteArray& data, int mode, bool replace)
 {
     return AtomicFile::write(path, data, mode_t(mode), replace ? AtomicFile::Existing::Replace : AtomicFile::Existing::Keep);
 }
 
-std::optional<DesktopEntryFile> DesktopEntryFile::load(const QString& path, QString* errorMessage)
+std::optional<DesktopEntryFile> DesktopEntryFile::load(const QString& path, QString* errorMessage, qint64 maxSize)
 {
-    const std::optional<QByteArray> data = readRegularFile(path, errorMessage);
+    const std::optional<QByteArray> data = readRegularFile(path, errorMessage, maxSize);
     return data ? fromData(*data, errorMessage) : std::nullopt;
 }
 

@@ -14,19 +14,26 @@ public:
     // A new application entry.
     DesktopEntryFile();
     // Null when the file cannot be read as a key file; errorMessage tells why.
-    // Only a regular file of at most maxFileSize bytes is read: a pipe, a
+    // Only a regular file of at most maxSize bytes is read: a pipe, a
     // device or a socket is refused at once, never waited on.
-    static std::optional<DesktopEntryFile> load(const QString& path, QString* errorMessage = nullptr);
+    static std::optional<DesktopEntryFile> load(const QString& path, QString* errorMessage = nullptr, qint64 maxSize = maxFileSize);
     // Every group, key, translation and comment of data is kept, so that
     // data() gives the same file back.
     static std::optional<DesktopEntryFile> fromData(const QByteArray& data, QString* errorMessage = nullptr);
+    // The largest entry of the session that is read.
     static constexpr qint64 maxFileSize = 1024 * 1024;
-    // The contents of a regular file of at most maxFileSize bytes; null for
+    // The largest entry Lanternwick writes to stand for one of the session's:
+    // it holds such an entry twice, once encoded.
+    static constexpr qint64 maxOwnFileSize = 4 * maxFileSize;
+    // The contents of a regular file of at most maxSize bytes; null for
     // anything else.
-    static std::optional<QByteArray> readRegularFile(const QString& path, QString* errorMessage = nullptr);
+    static std::optional<QByteArray> readRegularFile(const QString& path, QString* errorMessage = nullptr, qint64 maxSize = maxFileSize);
     // Something other than a regular file or a folder (a pipe, a device, a
     // socket) is at path; a missing path is not special.
     static bool isSpecialFile(const QString& path);
+    // The permission bits of the file at path (a link followed); -1 when
+    // there is none.
+    static int fileMode(const QString& path);
     // Writes data to path in one step (AtomicFile: a temporary file synced,
     // then renamed), with the file mode from the start; an existing file is
     // replaced only when replace is set. An errno value, 0 on success.

@@ -83,7 +83,7 @@ ItemCommand ItemCommand::forItemAtPath(const QString& path)
     if (!info.isFile())
         return {};
     if (itemPath.endsWith(QLatin1String(".desktop"))) {
-        const std::optional<DesktopEntryFile> entry = DesktopEntryFile::load(itemPath);
+        const std::optional<DesktopEntryFile> entry = DesktopEntryFile::load(itemPath, nullptr, DesktopEntryFile::maxOwnFileSize);
         const std::optional<QString> exec = entry ? entry->commandLine() : std::nullopt;
         return exec ? forArguments(entryArguments(*exec), 0) : ItemCommand();
     }

@@ -1,7 +1,6 @@
 #include "platform/linux/LinuxRunningItems.h"
 
 #include "platform/CanonicalPath.h"
-#include "platform/linux/OrphanReaper.h"
 #include "platform/linux/X11Windows.h"
 
 #include <algorithm>
@@ -11,6 +10,10 @@ namespace {
 
 // Deeper than any real chain of parents; ends a loop in a corrupt tree.
 constexpr int kMaximumAncestors = 64;
+
+// A launch no one saw finish counts as launching for this long at most: what
+// a run waits for it by default, with the moment after.
+constexpr double kLaunchingAtMostSeconds = 32.0;
 
 // The share of the settled moment a process may spend on the processor and
 // still count as idle.
@@ -24,12 +27,12 @@ bool contains(const QList<ProcessTable::Process>& processes, qint64 pid)
 } // namespace
 
 LinuxRunningItems::LinuxRunningItems(const QString& procRoot, Launches launches,
-    std::shared_ptr<const X11Windows> windows, double settledSeconds, LaunchEndedHandler launchEnded)
+    std::shared_ptr<const X11Windows> windows, double settledSeconds, LaunchSeenHandler launchSeen)
     : m_table(procRoot, getuid())
     , m_launches(std::move(launches))
     , m_windows(std::move(windows))
     , m_settledSeconds(settledSeconds)
-    , m_launchEnded(std::move(launchEnded))
+    , m_launchSeen(std::move(launchSeen))
 {
 }
 
@@ -37,7 +40,6 @@ void LinuxRunningItems::refresh()
 {
     m_table.refresh();
     m_windowOwners.reset();
-    m_adoptedChildren.reset();
 }
 
 Workspace::ApplicationState LinuxRunningItems::stateForItemAtPath(const QString& path) const
@@ -46,19 +48,16 @@ Workspace::ApplicationState LinuxRunningItems::stateForItemAtPath(const QString&
     if (itemPath.isEmpty())
         return Workspace::ApplicationState::NotRunning;
     QList<ProcessTable::Process> processes;
-    QList<qint64> sessions;
-    const QList<Launch> launches = m_launches();
+    QList<Launch> launches = m_launches();
+    launches.removeIf([&](const Launch& launch) { return launch.path != itemPath; });
     for (const Launch& launch : launches) {
-        if (launch.path != itemPath)
-            continue;
-        const QList<ProcessTable::Process> launched = processesOfLaunch(launch, launches);
+        const QList<ProcessTable::Process> launched = processesOfLaunch(launch);
         if (launched.isEmpty())
-            m_launchEnded(launch);
+            m_launchSeen(launch, true);
         for (const ProcessTable::Process& process : launched) {
             if (!contains(processes, process.pid))
                 processes.append(process);
         }
-        sessions.append(launch.pid);
     }
     // An item's command is read once: a wait asks about its item again and again.
     auto known = m_commands.constFind(itemPath);
@@ -84,55 +83,62 @@ Workspace::ApplicationState LinuxRunningItems::stateForItemAtPath(const QString&
     }
     if (processes.isEmpty())
         return Workspace::ApplicationState::NotRunning;
-    return isFinishedLaunching(itemPath, processes, sessions) ? Workspace::ApplicationState::FinishedLaunching
-                                                    : Workspace::ApplicationState::Launching;
+    if (!isFinishedLaunching(itemPath, processes))
+        return Workspace::ApplicationState::Launching;
+    // From now on what begins with the launch's mark is no longer the launch's own.
+    for (Launch& launch : launches) {
+        if (launch.launchedTicks < 0) {
+            launch.launchedTicks = static_cast<qint64>(m_table.uptime() * m_table.ticksPerSecond());
+            m_launchSeen(launch, false);
+        }
+    }
+    return Workspace::ApplicationState::FinishedLaunching;
 }
 
-QList<ProcessTable::Process> LinuxRunningItems::processesOfLaunch(const Launch& launch, const QList<Launch>& launches) const
+QList<ProcessTable::Process> LinuxRunningItems::processesOfLaunch(const Launch& launch) const
 {
     QList<ProcessTable::Process> processes;
-    const auto addSession = [&](qint64 session) {
-        for (const ProcessTable::Process& member : m_table.sessionMembers(session)) {
-            // A pid with another start time is a later process that reuses the number.
-            const bool isOtherProcess = member.pid == launch.pid && member.startTicks != launch.startTicks;
-            if (member.startTicks >= launch.startTicks && !isOtherProcess && !contains(processes, member.pid))
-                processes.append(member);
-        }
+    const auto add = [&](const ProcessTable::Process& process) {
+        if (!contains(processes, process.pid))
+            processes.append(process);
     };
-    if (const std::optional<ProcessTable::Process> process = m_table.currentProcess(launch.pid);
-        process && !process->hasEnded && process->startTicks == launch.startTicks)
-        processes.append(*process);
-    addSession(launch.pid);
-    if (!m_adoptedChildren)
-        m_adoptedChildren = OrphanReaper::shared().adoptedChildren();
-    for (const qint64 pid : *m_adoptedChildren) {
-        const std::optional<ProcessTable::Process> orphan = m_table.currentProcess(pid);
-        if (!orphan || orphan->hasEnded || contains(processes, pid))
-            continue;
-        if (orphan->session == launch.pid || (orphan->session == orphan->pid && isLeftBy(*orphan, launch, launches))) {
-            processes.append(*orphan);
-            addSession(orphan->session);
-        }
+    // A pid with another start time is a later process that reuses the number.
+    const std::optional<ProcessTable::Process> launched = m_table.currentProcess(launch.pid);
+    const bool leadsItsSession = launched && launch.startTicks >= 0 && launched->startTicks == launch.startTicks;
+    if (leadsItsSession && !launched->hasEnded)
+        add(*launched);
+    // Every member of the session it leads descends from it; once it is gone,
+    // its number may lead another's.
+    for (const ProcessTable::Process& member : m_table.sessionMembers(launch.pid)) {
+        if (leadsItsSession || isMarkedBy(member, launch))
+            add(member);
+    }
+    // What it detached, wherever that went.
+    for (const ProcessTable::Process& process : m_table.marked(launch.path)) {
+        if (isMarkedBy(process, launch))
+            add(process);
     }
     return processes;
 }
 
-bool LinuxRunningItems::isLeftBy(const ProcessTable::Process& orphan, const Launch& launch, const QList<Launch>& launches)
+// A program the user starts later from one the launch opened (a terminal)
+// inherits the mark, but began after the launch had finished.
+bool LinuxRunningItems::isMarkedBy(const ProcessTable::Process& process, const Launch& launch) const
 {
-    if (orphan.startTicks < launch.startTicks)
+    if (launch.startTicks < 0 || process.startTicks < launch.startTicks)
         return false;
-    return std::none_of(launches.cbegin(), launches.cend(), [&](const Launch& other) {
-        return other.startTicks > launch.startTicks && other.startTicks <= orphan.startTicks;
-    });
+    const qint64 launchedTicks = launch.launchedTicks >= 0
+        ? launch.launchedTicks
+        : launch.startTicks + static_cast<qint64>(kLaunchingAtMostSeconds * m_table.ticksPerSecond());
+    return process.startTicks <= launchedTicks && m_table.markOf(process.pid) == launch.path;
 }
 
-bool LinuxRunningItems::isFinishedLaunching(const QString& itemPath, const QList<ProcessTable::Process>& processes,
-    const QList<qint64>& sessions) const
+bool LinuxRunningItems::isFinishedLaunching(const QString& itemPath, const QList<ProcessTable::Process>& processes) const
 {
     if (hasSettled(itemPath, processes))
         return true;
     const QList<qint64> owners = windowOwners();
-    return std::any_of(owners.cbegin(), owners.cend(), [&](qint64 owner) { return isOrDescendsFrom(owner, processes, sessions); });
+    return std::any_of(owners.cbegin(), owners.cend(), [&](qint64 owner) { return isOrDescendsFrom(owner, processes); });
 }
 
 // A program busy starting uses processor time, or waits for one on a loaded
@@ -166,11 +172,11 @@ bool LinuxRunningItems::hasSettled(const QString& itemPath, const QList<ProcessT
     return now - lastActive >= m_settledSeconds;
 }
 
-bool LinuxRunningItems::isOrDescendsFrom(qint64 pid, const QList<ProcessTable::Process>& processes, const QList<qint64>& sessions) const
+bool LinuxRunningItems::isOrDescendsFrom(qint64 pid, const QList<ProcessTable::Process>& processes) const
 {
     std::optional<ProcessTable::Process> process = m_table.process(pid);
     for (int depth = 0; process && depth < kMaximumAncestors; ++depth) {
-        if (contains(processes, process->pid) || sessions.contains(process->session))
+        if (contains(processes, process->pid))
             return true;
         process = process->parentPid > 1 ? m_table.process(process->parentPid) : std::nullopt;
     }

@@ -48,7 +48,7 @@ std::optional<DesktopEntryFile> loadDesktopEntry(const QString& path)
 {
     if (!path.endsWith(QLatin1String(".desktop")))
         return std::nullopt;
-    std::optional<DesktopEntryFile> entry = DesktopEntryFile::load(path);
+    std::optional<DesktopEntryFile> entry = DesktopEntryFile::load(path, nullptr, DesktopEntryFile::maxOwnFileSize);
     return entry && entry->commandLine() ? entry : std::nullopt;
 }
 
@@ -126,8 +126,9 @@ bool setsVariable(const char* entry, const char* name)
 // What a program we start directly inherits of our environment.
 bool isPassedOn(const char* entry, bool withoutActivation)
 {
-    // Our launcher is for our own launches, not for the programs'.
-    if (setsVariable(entry, kLauncherVariable))
+    // Our launcher is for our own launches, not for the programs'; each
+    // launch gets a mark of its own.
+    if (setsVariable(entry, kLauncherVariable) || setsVariable(entry, kLaunchMarkVariable))
         return false;
     return !withoutActivation
         || std::none_of(std::begin(kActivationTokens), std::end(kActivationTokens),
@@ -228,6 +229,7 @@ Workspace::LaunchResult LinuxWorkspace::launchDesktopEntry(GAppInfo* application
     const GioPtr<GAppLaunchContext> context(g_app_launch_context_new());
     // The running program is known by it; GIO sets it only for an entry it read itself.
     g_app_launch_context_setenv(context.get(), "GIO_LAUNCHED_DESKTOP_FILE", fileSystemPath(entryPath).constData());
+    g_app_launch_context_setenv(context.get(), kLaunchMarkVariable, fileSystemPath(writtenPath(entryPath)).constData());
     if (options.withoutActivation) {
         for (const char* token : kActivationTokens)
             g_app_launch_context_unsetenv(context.get(), token);
@@ -255,8 +257,8 @@ Workspace::LaunchResult LinuxWorkspace::launchDesktopEntry(GAppInfo* application
 void LinuxWorkspace::onDesktopEntryLaunched(GDesktopAppInfo*, int pid, void* pendingLaunch)
 {
     auto* pending = static_cast<PendingLaunch*>(pendingLaunch);
-    reapWhenItEnds(pid);
     pending->launch = pending->workspace->recordLaunch(pid, pending->entryPath, pending->options);
+    reapWhenItEnds(pid);
 }
 
 Workspace::LaunchResult LinuxWorkspace::spawnExecutable(const QString& path, LaunchOptions options)
@@ -281,8 +283,10 @@ Workspace::LaunchResult LinuxWorkspace::spawnExecutable(const QString& path, Lau
         if (isPassedOn(*variable, options.withoutActivation))
             environment.push_back(*variable);
     }
-    environment.push_back(nullptr);
     const QByteArray program = fileSystemPath(path);
+    QByteArray mark = QByteArray(kLaunchMarkVariable) + '=' + program;
+    environment.push_back(mark.data());
+    environment.push_back(nullptr);
     char* const argv[] = { const_cast<char*>(program.constData()), nullptr };
     pid_t pid = 0;
     const int error = posix_spawn(&pid, program.constData(), &actions, &attributes, argv, environment.data());
@@ -290,8 +294,8 @@ Workspace::LaunchResult LinuxWorkspace::spawnExecutable(const QString& path, Lau
     posix_spawnattr_destroy(&attributes);
     if (error != 0)
         return LaunchResult::failure(QStringLiteral("%1 could not be started: %2").arg(path, QString::fromLocal8Bit(strerror(error))));
-    reapWhenItEnds(pid);
     const Launch launch = recordLaunch(pid, path, options);
+    reapWhenItEnds(pid);
     notifyDidLaunch(path);
     return LaunchResult::success(launch.pid, launch.startTicks);
 }
@@ -317,8 +321,7 @@ LinuxWorkspace::Launch LinuxWorkspace::recordLaunch(qint64 pid, const QString& p
 {
     if (pid <= 0)
         return {};
-    // A program that forks and ends at once may be gone already; the processes
-    // it left keep its session all the same.
+    // Read before it is collected: a program that ended at once stays readable until then.
     const Launch launch { pid, ProcessTable::startTicks(m_procRoot, pid), writtenPath(path) };
     {
         const std::lock_guard lock(m_launchesMutex);
@@ -351,12 +354,16 @@ std::unique_ptr<Workspace::RunningItems> LinuxWorkspace::runningItems() const
     };
     // A launch is forgotten once nothing of it runs, when its path is next
     // asked about (as it is before each launch of it): a pass pays only for
-    // the launches of what it asks about.
-    return std::make_unique<LinuxRunningItems>(m_procRoot, launches, windows(), m_settledSeconds, [this](const Launch& ended) {
+    // the launches of what it asks about. When it was seen to have finished
+    // launching is kept for later passes.
+    return std::make_unique<LinuxRunningItems>(m_procRoot, launches, windows(), m_settledSeconds, [this](const Launch& seen, bool hasEnded) {
         const std::lock_guard lock(m_launchesMutex);
-        for (auto known = m_launches.find(ended.path); known != m_launches.end() && known.key() == ended.path; ++known) {
-            if (known->pid == ended.pid && known->startTicks == ended.startTicks) {
-                m_launches.erase(known);
+        for (auto known = m_launches.find(seen.path); known != m_launches.end() && known.key() == seen.path; ++known) {
+            if (known->pid == seen.pid && known->startTicks == seen.startTicks) {
+                if (hasEnded)
+                    m_launches.erase(known);
+                else
+                    known->launchedTicks = seen.launchedTicks;
                 return;
             }
         }

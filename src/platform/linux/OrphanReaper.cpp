@@ -4,18 +4,60 @@
 
 #include <QDir>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
+#include <fcntl.h>
 #include <optional>
 #include <QFile>
+#include <glib-unix.h>
 #include <glib.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
-// How long an adopted child that ended may wait to be reaped.
-constexpr guint kSweepSeconds = 2;
+// The handler tells the main loop through this pipe that a child ended.
+int gChildEndedPipe[2] = { -1, -1 };
+// Whoever handled SIGCHLD before us (a library waiting for its own children) still does.
+struct sigaction gPreviousChildHandler {};
+
+void onChildEnded(int signal, siginfo_t* info, void* context)
+{
+    const int savedErrno = errno;
+    const char byte = 0;
+    // Full when a look is already due.
+    [[maybe_unused]] const ssize_t written = ::write(gChildEndedPipe[1], &byte, 1);
+    errno = savedErrno;
+    if (gPreviousChildHandler.sa_flags & SA_SIGINFO)
+        gPreviousChildHandler.sa_sigaction(signal, info, context);
+    else if (gPreviousChildHandler.sa_handler != SIG_DFL && gPreviousChildHandler.sa_handler != SIG_IGN)
+        gPreviousChildHandler.sa_handler(signal);
+}
+
+// On the main loop, from the first launch on.
+void watchChildEnds()
+{
+    if (::pipe2(gChildEndedPipe, O_CLOEXEC | O_NONBLOCK) != 0) {
+        LOG_WARN("Programs that detach from their launcher are not collected: %1", QString::fromLocal8Bit(strerror(errno)));
+        return;
+    }
+    g_unix_fd_add(gChildEndedPipe[0], G_IO_IN, [](int descriptor, GIOCondition, gpointer) -> gboolean {
+        char bytes[64];
+        while (::read(descriptor, bytes, sizeof bytes) > 0) {
+        }
+        OrphanReaper::shared().reapEndedOrphans();
+        return G_SOURCE_CONTINUE;
+    }, nullptr);
+    // Known before ours is in place, so that no signal finds it unset.
+    sigaction(SIGCHLD, nullptr, &gPreviousChildHandler);
+    struct sigaction action {};
+    action.sa_sigaction = &onChildEnded;
+    action.sa_flags = SA_SIGINFO | SA_RESTART | SA_NOCLDSTOP;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGCHLD, &action, nullptr);
+}
 
 struct ChildState {
     qint64 session = 0;
@@ -35,14 +77,12 @@ std::optional<ChildState> childState(qint64 pid)
     return ChildState { fields[3].toLongLong(), fields[0] == "Z" };
 }
 
-// Our children, whichever of our threads (or the main one only) started or adopted them.
-QList<qint64> children(bool mainThreadOnly)
+// Our children, whichever of our threads started or adopted them.
+QList<qint64> children()
 {
     QList<qint64> pids;
     const QString tasks = QStringLiteral("/proc/self/task");
-    const QStringList threads = mainThreadOnly ? QStringList { QString::number(getpid()) }
-                                               : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    for (const QString& task : threads) {
+    for (const QString& task : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
         QFile file(tasks + QLatin1Char('/') + task + QStringLiteral("/children"));
         if (!file.open(QIODevice::ReadOnly))
             continue;
@@ -67,6 +107,7 @@ OrphanReaper::OrphanReaper()
 {
     if (prctl(PR_SET_CHILD_SUBREAPER, 1) != 0)
         LOG_WARN("Programs that detach from their launcher are not followed: %1", QString::fromLocal8Bit(strerror(errno)));
+    watchChildEnds();
 }
 
 void OrphanReaper::beginLaunching()
@@ -78,14 +119,16 @@ void OrphanReaper::beginLaunching()
 void OrphanReaper::endLaunching()
 {
     const std::lock_guard lock(m_mutex);
-    --m_launching;
+    if (--m_launching == 0 && std::exchange(m_reapDeferred, false) && gChildEndedPipe[1] >= 0) {
+        const char byte = 0;
+        [[maybe_unused]] const ssize_t written = ::write(gChildEndedPipe[1], &byte, 1);
+    }
 }
 
 void OrphanReaper::addLaunch(qint64 pid)
 {
     const std::lock_guard lock(m_mutex);
     m_launches.insert(pid);
-    scheduleSweeps();
 }
 
 void OrphanReaper::removeLaunch(qint64 pid)
@@ -94,24 +137,10 @@ void OrphanReaper::removeLaunch(qint64 pid)
     m_launches.remove(pid);
 }
 
-void OrphanReaper::scheduleSweeps()
-{
-    if (m_sweepsScheduled)
-        return;
-    m_sweepsScheduled = true;
-    g_timeout_add_seconds(kSweepSeconds, [](gpointer) -> gboolean {
-        OrphanReaper& reaper = shared();
-        const bool goOn = reaper.reapEndedOrphans();
-        const std::lock_guard lock(reaper.m_mutex);
-        reaper.m_sweepsScheduled = goOn || !reaper.m_launches.isEmpty();
-        return reaper.m_sweepsScheduled ? G_SOURCE_CONTINUE : G_SOURCE_REMOVE;
-    }, nullptr);
-}
-
-QList<std::pair<qint64, bool>> OrphanReaper::orphans(bool mainThreadOnly)
+QList<std::pair<qint64, bool>> OrphanReaper::orphans()
 {
     QList<std::pair<qint64, bool>> found;
-    for (const qint64 pid : children(mainThreadOnly)) {
+    for (const qint64 pid : children()) {
         {
             const std::lock_guard lock(m_mutex);
             if (m_launches.contains(pid))
@@ -124,30 +153,22 @@ QList<std::pair<qint64, bool>> OrphanReaper::orphans(bool mainThreadOnly)
     return found;
 }
 
-QList<qint64> OrphanReaper::adoptedChildren()
+void OrphanReaper::reapEndedOrphans()
 {
-    QList<qint64> running;
-    for (const auto& [pid, hasEnded] : orphans(true)) {
-        if (!hasEnded)
-            running.append(pid);
-    }
-    return running;
-}
-
-bool OrphanReaper::reapEndedOrphans()
-{
-    bool hasOrphans = false;
-    for (const auto& [pid, hasEnded] : orphans(false)) {
-        hasOrphans = true;
+    for (const auto& [pid, hasEnded] : orphans()) {
         if (!hasEnded)
             continue;
         // Judged again just before: a launch begun since the children were
-        // listed may be this very child, which GLib is to wait for.
+        // listed may be this very child, which GLib is to wait for. Looked at
+        // again once the launch is made.
         const std::lock_guard lock(m_mutex);
-        if (m_launching > 0 || m_launches.contains(pid))
+        if (m_launching > 0) {
+            m_reapDeferred = true;
+            continue;
+        }
+        if (m_launches.contains(pid))
             continue;
         siginfo_t info {};
         waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG);
     }
-    return hasOrphans;
 }

@@ -11,8 +11,8 @@
 // another session than ours (every launch leads a session of its own and
 // keeps its descendants out of ours; the helpers Qt and GLib start stay in
 // ours) and is not one of the launches themselves, which GLib waits for.
-// Children are looked for a few seconds apart while launches or adopted
-// children live, on the main loop.
+// Children are looked at on the main loop whenever one of them ends
+// (SIGCHLD), whatever started them.
 #include <QSet>
 #include <mutex>
 
@@ -28,23 +28,19 @@ public:
     // A launch GLib waits for; forgotten when it has been reaped.
     void addLaunch(qint64 pid);
     void removeLaunch(qint64 pid);
-    // The adopted children that still run (the kernel hands orphans to the
-    // main thread).
-    QList<qint64> adoptedChildren();
-    // Reaps the adopted children that ended; answers whether any launch or
-    // adopted child is still there to look after.
-    bool reapEndedOrphans();
+    // Reaps the adopted children that ended.
+    void reapEndedOrphans();
 
 private:
     OrphanReaper();
-    void scheduleSweeps();
     // Our children that are neither launches nor in our own session; with
     // whether each has ended.
-    QList<std::pair<qint64, bool>> orphans(bool mainThreadOnly);
+    QList<std::pair<qint64, bool>> orphans();
 
     std::mutex m_mutex;
     QSet<qint64> m_launches;
     int m_launching = 0;
-    bool m_sweepsScheduled = false;
+    // An orphan ended while a launch was being made.
+    bool m_reapDeferred = false;
     const qint64 m_ownSession;
 };

@@ -1,5 +1,7 @@
 #include "platform/linux/ProcessTable.h"
 
+#include "platform/linux/launch/ChildSetup.h"
+
 #include <QDir>
 #include <QFile>
 #include <QSet>
@@ -63,6 +65,22 @@ qint64 statusNumber(const QList<QByteArray>& lines, const char* name)
         }
     }
     return -1;
+}
+
+// The value of the variable in an environment ("NAME=value", each ended by a
+// NUL byte); null when it is not set.
+QByteArray environmentValue(const QByteArray& environment, const QByteArray& name)
+{
+    const QByteArray prefix = name + '=';
+    qsizetype start = -1;
+    if (environment.startsWith(prefix))
+        start = prefix.size();
+    else if (const qsizetype found = environment.indexOf('\0' + prefix); found >= 0)
+        start = found + 1 + prefix.size();
+    if (start < 0)
+        return {};
+    const qsizetype end = environment.indexOf('\0', start);
+    return environment.mid(start, end < 0 ? -1 : end - start);
 }
 
 } // namespace
@@ -164,8 +182,8 @@ ProcessTable::Entry& ProcessTable::readEntry(qint64 pid, bool readAgain) const
     if (!entry.executable.isEmpty())
         m_byExecutable.insert(entry.executable, pid);
     Entry& stored = *m_entries.insert(pid, std::move(entry));
-    if (m_desktopFilesIndexed)
-        indexLaunchedDesktopFile(pid, stored);
+    if (m_environmentsIndexed)
+        indexEnvironment(pid, stored);
     return stored;
 }
 
@@ -173,7 +191,8 @@ ProcessTable::Entry& ProcessTable::readEntry(qint64 pid, bool readAgain) const
 // read. The owner and the thread group stay. The session changes only by the
 // process's own setsid(), as a launcher's does first thing; it is read again
 // when sessions are asked about: the status of a process during its exec
-// waits for the exec.
+// waits for the exec. A program that replaced itself has the environment
+// its exec was given.
 void ProcessTable::readAgain(qint64 pid)
 {
     const auto known = m_entries.find(pid);
@@ -194,6 +213,10 @@ void ProcessTable::readAgain(qint64 pid)
     known->commandLine.reset();
     if (!executable.isEmpty())
         m_byExecutable.insert(executable, pid);
+    if (m_environmentsIndexed) {
+        forgetEnvironment(pid, *known);
+        indexEnvironment(pid, *known);
+    }
 }
 
 void ProcessTable::forget(qint64 pid) const
@@ -203,8 +226,8 @@ void ProcessTable::forget(qint64 pid) const
         return;
     m_byExecutable.remove(known->executable, pid);
     m_sessionUnsettled.remove(pid);
-    if (!known->launchedDesktopFile.isEmpty())
-        m_byDesktopFile.remove(known->launchedDesktopFile, pid);
+    m_byDesktopFile.remove(known->launchedDesktopFile, pid);
+    m_byMark.remove(known->mark, pid);
     if (known->process)
         m_bySession.remove(known->process->session, pid);
     m_entries.erase(known);
@@ -301,32 +324,59 @@ QList<qint64> ProcessTable::processesRunning(const QString& executable) const
 
 QList<qint64> ProcessTable::processesLaunchedFrom(const QString& desktopFile) const
 {
-    indexAll();
-    if (!m_desktopFilesIndexed) {
-        m_desktopFilesIndexed = true;
-        for (auto entry = m_entries.begin(); entry != m_entries.end(); ++entry)
-            indexLaunchedDesktopFile(entry.key(), *entry);
-    }
+    indexEnvironments();
     return m_byDesktopFile.values(desktopFile);
 }
 
-void ProcessTable::indexLaunchedDesktopFile(qint64 pid, Entry& entry) const
+QList<ProcessTable::Process> ProcessTable::marked(const QString& mark) const
+{
+    indexEnvironments();
+    QList<Process> processes;
+    for (const qint64 pid : m_byMark.values(mark)) {
+        if (const std::optional<Process> process = currentProcess(pid); process && !process->hasEnded)
+            processes.append(*process);
+    }
+    return processes;
+}
+
+QString ProcessTable::markOf(qint64 pid) const
+{
+    indexEnvironments();
+    const auto known = m_entries.constFind(pid);
+    return known != m_entries.cend() ? known->mark : readEntry(pid, m_indexed).mark;
+}
+
+void ProcessTable::indexEnvironments() const
+{
+    indexAll();
+    if (m_environmentsIndexed)
+        return;
+    m_environmentsIndexed = true;
+    for (auto entry = m_entries.begin(); entry != m_entries.end(); ++entry)
+        indexEnvironment(entry.key(), *entry);
+}
+
+void ProcessTable::indexEnvironment(qint64 pid, Entry& entry) const
 {
     if (!entry.process)
         return;
-    static const QByteArray variable = QByteArrayLiteral("GIO_LAUNCHED_DESKTOP_FILE=");
     const QByteArray environment = readSmallFile(fileOf(pid, "environ"));
-    qsizetype start = -1;
-    if (environment.startsWith(variable))
-        start = variable.size();
-    else if (const qsizetype found = environment.indexOf('\0' + variable); found >= 0)
-        start = found + 1 + variable.size();
-    if (start < 0)
-        return;
-    const qsizetype end = environment.indexOf('\0', start);
-    entry.launchedDesktopFile = QDir::cleanPath(QFile::decodeName(environment.mid(start, end < 0 ? -1 : end - start)));
-    if (!entry.launchedDesktopFile.isEmpty())
-        m_byDesktopFile.insert(entry.launchedDesktopFile, pid);
+    // A wrapper that execs its program keeps its pid, and so the variable's.
+    if (environmentValue(environment, QByteArrayLiteral("GIO_LAUNCHED_DESKTOP_FILE_PID")) == QByteArray::number(pid)) {
+        const QByteArray desktopFile = environmentValue(environment, QByteArrayLiteral("GIO_LAUNCHED_DESKTOP_FILE"));
+        entry.launchedDesktopFile = desktopFile.isEmpty() ? QString() : QDir::cleanPath(QFile::decodeName(desktopFile));
+        if (!entry.launchedDesktopFile.isEmpty())
+            m_byDesktopFile.insert(entry.launchedDesktopFile, pid);
+    }
+    entry.mark = QFile::decodeName(environmentValue(environment, QByteArray(kLaunchMarkVariable)));
+    if (!entry.mark.isEmpty())
+        m_byMark.insert(entry.mark, pid);
+}
+
+void ProcessTable::forgetEnvironment(qint64 pid, Entry& entry) const
+{
+    m_byDesktopFile.remove(std::exchange(entry.launchedDesktopFile, {}), pid);
+    m_byMark.remove(std::exchange(entry.mark, {}), pid);
 }
 
 QList<ProcessTable::Process> ProcessTable::sessionMembers(qint64 session) const

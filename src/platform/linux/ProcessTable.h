@@ -70,9 +70,17 @@ public:
     QList<qint64> processesRunning(const QString& executable) const;
     // The user's processes launched from the desktop entry: GIO names it in
     // GIO_LAUNCHED_DESKTOP_FILE of their environment, which a wrapper that
-    // execs the real program keeps. The first call reads every process's
-    // environment once; later looks read only those of what began.
+    // execs the real program keeps. Only the launched process itself counts
+    // (GIO_LAUNCHED_DESKTOP_FILE_PID is its own pid): its descendants inherit
+    // the name, and so does what the user later starts from them. The first
+    // call of this or of marked() reads every process's environment once;
+    // later looks read only those of what began or replaced its program.
     QList<qint64> processesLaunchedFrom(const QString& desktopFile) const;
+    // The user's processes that have not ended and carry the mark of our
+    // launches (kLaunchMarkVariable), which a launch's whole tree inherits.
+    QList<Process> marked(const QString& mark) const;
+    // The mark the process carries; empty when none.
+    QString markOf(qint64 pid) const;
     // The user's processes of the session that have not ended.
     QList<Process> sessionMembers(qint64 session) const;
     // Seconds since boot at the last look.
@@ -87,6 +95,7 @@ private:
         std::optional<QStringList> commandLine;
         // Cleaned; empty when none, or not read.
         QString launchedDesktopFile;
+        QString mark;
     };
 
     // Makes the first look, once.
@@ -105,7 +114,10 @@ private:
     QByteArray fileOf(qint64 pid, const char* name) const;
     std::optional<Process> readProcess(qint64 pid) const;
     QString readExecutable(qint64 pid) const;
-    void indexLaunchedDesktopFile(qint64 pid, Entry& entry) const;
+    // Reads the launch variables of the process's environment once all are asked about.
+    void indexEnvironments() const;
+    void indexEnvironment(qint64 pid, Entry& entry) const;
+    void forgetEnvironment(qint64 pid, Entry& entry) const;
     // Whether the pid is a process (not another's thread) of the user.
     bool isProcessOfUser(qint64 pid) const;
     double readUptime() const;
@@ -120,8 +132,9 @@ private:
     mutable QMultiHash<QString, qint64> m_byExecutable;
     // Asked about at every step of a wait: found without a walk of the table.
     mutable QMultiHash<qint64, qint64> m_bySession;
-    mutable bool m_desktopFilesIndexed = false;
+    mutable bool m_environmentsIndexed = false;
     mutable QMultiHash<QString, qint64> m_byDesktopFile;
+    mutable QMultiHash<QString, qint64> m_byMark;
     // What began after the first look, to be read once more.
     mutable QList<qint64> m_readAgain;
     // Processes read before they may have called setsid().

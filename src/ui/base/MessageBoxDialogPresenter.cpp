@@ -48,7 +48,8 @@ DialogPresenter::Answer MessageBoxDialogPresenter::runModal(const Request& reque
         box.setCheckBox(suppression);
     }
 
-    LOG_DEBUG("Showing dialog \"%1\"...", request.messageText);
+    // All it says: support reads in the log what the user was told.
+    LOG_DEBUG("Showing dialog \"%1\": %2", request.messageText, request.informativeText);
     box.exec();
     Answer answer;
     if (!request.buttons.isEmpty())

@@ -135,6 +135,13 @@ void ConditionNameEditorViewController::cancelOperation()
 
 void ConditionNameEditorViewController::showEditor()
 {
+    // From the check box the keyboard goes straight to the field: hidden with
+    // the focus in it, the check box would pass the focus on to the row's
+    // next control first, and a screen reader would announce that control.
+    if (m_viewerParentView->isAncestorOf(QApplication::focusWidget())) {
+        m_editorParentView->show();
+        m_editorNameView->setFocus(Qt::OtherFocusReason);
+    }
     m_layout->setCurrentWidget(m_editorParentView);
     QTimer::singleShot(kFocusDelayMilliseconds, this, &ConditionNameEditorViewController::focusEditor);
     const QString name = condition()->conditionName();

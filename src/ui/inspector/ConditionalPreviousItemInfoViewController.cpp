@@ -6,13 +6,11 @@
 #include "shell/ModelEditing.h"
 #include "ui/icons/IconsManager.h"
 #include "ui/inspector/RepresentedObject.h"
-#include "ui/views/FocusedWheelFilter.h"
+#include "ui/views/ChoicePopUpButton.h"
 
-#include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QSignalBlocker>
 
 ConditionalPreviousItemInfoViewController::ConditionalPreviousItemInfoViewController()
 {
@@ -28,16 +26,12 @@ void ConditionalPreviousItemInfoViewController::awakeFromNib()
     m_itemDisplayNameView->setObjectName(QStringLiteral("itemDisplayNameView"));
     m_itemDisplayNameView->setTextFormat(Qt::PlainText);
     m_itemDisplayNameView->setWordWrap(true);
-    m_modeView = new QComboBox(this);
-    m_modeView->setObjectName(QStringLiteral("conditionalModeView"));
-    FocusedWheelFilter::guard(m_modeView);
-    m_modeView->setAccessibleName(tr("Run the next item"));
-    // Qt's combo box is read by its shown choice; the label names it.
+    m_modeView = new ChoicePopUpButton(QStringLiteral("conditionalModeView"), tr("Run the next item"), this);
     auto* modeLabel = new QLabel(tr("Run the next item:"), this);
     modeLabel->setObjectName(QStringLiteral("conditionalModeLabel"));
     modeLabel->setBuddy(m_modeView);
-    m_modeView->addItem(tr("If the previous item was launched"), ConditionalPreviousItemModeIfLaunched);
-    m_modeView->addItem(tr("If the previous item was not launched"), ConditionalPreviousItemModeIfNotLaunched);
+    m_modeView->addChoice(tr("If the previous item was launched"), ConditionalPreviousItemModeIfLaunched);
+    m_modeView->addChoice(tr("If the previous item was not launched"), ConditionalPreviousItemModeIfNotLaunched);
 
     auto* layout = new QGridLayout(this);
     layout->setContentsMargins(12, 8, 12, 8);
@@ -51,7 +45,7 @@ void ConditionalPreviousItemInfoViewController::awakeFromNib()
     layout->addLayout(modeRow, 1, 1);
     layout->setColumnStretch(1, 1);
 
-    connect(m_modeView, &QComboBox::currentIndexChanged, this, &ConditionalPreviousItemInfoViewController::conditionalPreviousItemModeDidChange);
+    connect(m_modeView, &ChoicePopUpButton::valueChosen, this, &ConditionalPreviousItemInfoViewController::conditionalPreviousItemModeDidChange);
     updateViews();
 }
 
@@ -77,18 +71,16 @@ void ConditionalPreviousItemInfoViewController::updateViews()
     const QString name = item ? item->itemNiceDisplayName() : QString();
     m_itemDisplayNameView->setText(name);
     m_itemDisplayNameView->setAccessibleName(name);
-    // Shown without being taken for the user's choice.
-    const QSignalBlocker blocker(m_modeView);
-    m_modeView->setCurrentIndex(std::max(0, m_modeView->findData(item ? item->itemModeValue() : ConditionalPreviousItemModeIfLaunched)));
+    m_modeView->showValue(item ? item->itemModeValue() : ConditionalPreviousItemModeIfLaunched);
     m_modeView->setEnabled(item);
 }
 
-void ConditionalPreviousItemInfoViewController::conditionalPreviousItemModeDidChange(int index)
+void ConditionalPreviousItemInfoViewController::conditionalPreviousItemModeDidChange(const QVariant& mode)
 {
     DBConditionalPreviousItem* item = conditionalItem();
     if (!item)
         return;
-    LOG_NORMAL("Changing mode of %1 to %2...", item, m_modeView->itemData(index).toInt());
-    if (editing()->setConditionalPreviousItemMode(item, m_modeView->itemData(index).toInt()))
+    LOG_NORMAL("Changing mode of %1 to %2...", item, mode.toInt());
+    if (editing()->setConditionalPreviousItemMode(item, mode.toInt()))
         helpers()->saveDataToDiskUsingChangeBackup(true);
 }

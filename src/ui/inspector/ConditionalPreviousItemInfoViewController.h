@@ -8,7 +8,7 @@
 #include <memory>
 
 class DBConditionalPreviousItem;
-class QComboBox;
+class ChoicePopUpButton;
 
 class ConditionalPreviousItemInfoViewController : public ItemInfoViewControllerBase {
     Q_OBJECT
@@ -21,10 +21,10 @@ public:
 
     QLabel* iconView() const { return m_iconView; }
     QLabel* itemDisplayNameView() const { return m_itemDisplayNameView; }
-    QComboBox* modeView() const { return m_modeView; }
+    ChoicePopUpButton* modeView() const { return m_modeView; }
 
-    // The user chose the mode at index.
-    void conditionalPreviousItemModeDidChange(int index);
+    // The user chose mode.
+    void conditionalPreviousItemModeDidChange(const QVariant& mode);
 
 protected:
     void awakeFromNib() override;
@@ -35,6 +35,6 @@ private:
 
     QLabel* m_iconView = nullptr;
     QLabel* m_itemDisplayNameView = nullptr;
-    QComboBox* m_modeView = nullptr;
+    ChoicePopUpButton* m_modeView = nullptr;
     std::unique_ptr<MHKVONotificationHelper> m_modeObservation;
 };

@@ -9,6 +9,7 @@
 #include "ui/inspector/RepresentedObject.h"
 #include "ui/views/FocusedWheelFilter.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -52,6 +53,7 @@ void DelayItemInfoViewController::awakeFromNib()
 
     connect(m_valueSlider, &QSlider::valueChanged, this, &DelayItemInfoViewController::sliderChanged);
     connect(m_valueTextField, &QLineEdit::editingFinished, this, &DelayItemInfoViewController::textFieldEdited);
+    m_valueTextField->installEventFilter(this);
     updateControls();
 }
 
@@ -82,7 +84,7 @@ void DelayItemInfoViewController::updateControls()
     const DBDelayItem* item = delayItem();
     const double delay = item ? item->itemDelayValue() : 0;
     m_valueSlider->setValue(static_cast<int>(std::lround(std::clamp<double>(delay, 0, maximumDelay))));
-    m_valueTextField->setText(MHNumberFormatter().stringForObjectValue(delay));
+    m_valueTextField->setText(shownDelayText());
     m_valueSlider->setEnabled(item);
     m_valueTextField->setEnabled(item);
     m_isUpdatingControls = false;
@@ -105,6 +107,23 @@ void DelayItemInfoViewController::textFieldEdited()
     // The slider's range limits the slider only: a longer typed delay is kept.
     changeDelay(*typed);
     updateControls();
+}
+
+bool DelayItemInfoViewController::eventFilter(QObject* watched, QEvent* event)
+{
+    // A screen reader sets the whole text at once, which the field does not
+    // count as typed and never reports finished: leaving the field stores it
+    // as it stores typed text. Typed text, stored here first, then stores
+    // nothing new.
+    if (watched == m_valueTextField && event->type() == QEvent::FocusOut && m_valueTextField->text() != shownDelayText())
+        textFieldEdited();
+    return ItemInfoViewControllerBase::eventFilter(watched, event);
+}
+
+QString DelayItemInfoViewController::shownDelayText() const
+{
+    const DBDelayItem* item = delayItem();
+    return MHNumberFormatter().stringForObjectValue(item ? item->itemDelayValue() : 0);
 }
 
 void DelayItemInfoViewController::changeDelay(double delay)

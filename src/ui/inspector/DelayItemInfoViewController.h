@@ -36,9 +36,11 @@ public:
 
 protected:
     void awakeFromNib() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     DBDelayItem* delayItem() const;
+    QString shownDelayText() const;
     void changeDelay(double delay);
     void sliderChanged(int value);
     void textFieldEdited();

@@ -8,11 +8,10 @@
 #include "ui/inspector/ScheduleDataItemViewControllerDelegate.h"
 #include "ui/views/ChoicePopUpButton.h"
 #include "ui/views/CommittedUndoFilter.h"
-#include "ui/views/FocusedWheelFilter.h"
+#include "ui/views/TimeField.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QTimeEdit>
 #include <QToolButton>
 
 ScheduleDataItemViewController::ScheduleDataItemViewController()
@@ -58,14 +57,10 @@ void ScheduleDataItemViewController::awakeFromNib()
 
 QTimeEdit* ScheduleDataItemViewController::makeTimePicker(const QString& objectName, const QString& accessibleName)
 {
-    auto* picker = new QTimeEdit(this);
-    picker->setObjectName(objectName);
-    picker->setAccessibleName(accessibleName);
-    picker->setDisplayFormat(QStringLiteral("HH:mm"));
+    auto* picker = new TimeField(objectName, accessibleName, this);
     // Arrows, the wheel and Return commit at once; typing commits when the
     // field is left.
     picker->setKeyboardTracking(false);
-    FocusedWheelFilter::guard(picker);
     CommittedUndoFilter::guard(picker);
     return picker;
 }

@@ -97,6 +97,17 @@ void StartupConditionRowCommands::select(const QList<DBStartupCondition*>& condi
         m_table.selectionModel()->setCurrentIndex(m_rows.index(first), QItemSelectionModel::NoUpdate);
 }
 
+void StartupConditionRowCommands::includeInSelection(DBStartupCondition& condition)
+{
+    const int row = static_cast<int>(m_rows.conditions().indexOf(&condition));
+    if (row < 0)
+        return;
+    if (!m_table.selectionModel()->isRowSelected(row, {}))
+        select({ &condition });
+    else
+        m_table.selectionModel()->setCurrentIndex(m_rows.index(row), QItemSelectionModel::NoUpdate);
+}
+
 void StartupConditionRowCommands::selectNew(DBStartupCondition& condition)
 {
     // Selected, so that it stays selected once named: Delete removes it and

@@ -36,6 +36,9 @@ public:
     // The conditions of the selected rows, in row order.
     QList<DBStartupCondition*> selectedConditions() const;
     void select(const QList<DBStartupCondition*>& conditions);
+    // The row the keyboard is in becomes the current row, and the selection
+    // unless it is part of it already, so that the keys act on it.
+    void includeInSelection(DBStartupCondition& condition);
 
     // A condition just created: selected alone, in view, its name editor open.
     void selectNew(DBStartupCondition& condition);

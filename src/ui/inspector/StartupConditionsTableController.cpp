@@ -18,6 +18,7 @@
 #include "ui/inspector/StartupConditionViewControllerBase.h"
 #include "ui/inspector/StartupConditionViewControllersFactory.h"
 #include "ui/views/ItemInspectorTableView.h"
+#include "ui/views/MenuButton.h"
 #include "ui/views/StartupConditionCellView.h"
 
 #include <QAction>
@@ -66,8 +67,11 @@ StartupConditionsTableController::StartupConditionsTableController()
 StartupConditionsTableController::~StartupConditionsTableController()
 {
     QObject::disconnect(m_conditionsObservation);
-    for (StartupConditionViewControllerBase* editor : std::as_const(m_conditionViewControllers))
+    // The editors outlive the list of them, which the key filter reads.
+    for (StartupConditionViewControllerBase* editor : std::as_const(m_conditionViewControllers)) {
         stopObservingStartupConditionViewController(*editor);
+        editor->nameEditorViewController().usageView()->removeEventFilter(this);
+    }
 }
 
 // --- Setting up -------------------------------------------------------------------
@@ -154,12 +158,7 @@ void StartupConditionsTableController::buildViews(QWidget& parent)
     createMenu->addAction(makeAction(CommandNames::createPowerSourceStartupCondition, tr("Power Source Condition")));
     createMenu->addAction(makeAction(CommandNames::createMountedVolumeStartupCondition, tr("Mounted Volume Condition")));
     createMenu->addAction(makeAction(CommandNames::createNetworkStartupCondition, tr("Network Condition")));
-    auto* createButton = new QToolButton(actionsView);
-    createButton->setObjectName(QStringLiteral("createStartupConditionButton"));
-    createButton->setText(tr("Add Condition"));
-    createButton->setAccessibleName(tr("Add Condition"));
-    createButton->setMenu(createMenu);
-    createButton->setPopupMode(QToolButton::InstantPopup);
+    QToolButton* createButton = new MenuButton(QStringLiteral("createStartupConditionButton"), tr("Add Condition"), createMenu, actionsView);
     actionsLayout->addWidget(createButton);
 
     QAction* deleteAction = makeAction(CommandNames::deleteCurrentSelection, tr("Delete"));
@@ -243,6 +242,7 @@ void StartupConditionsTableController::updateStartupConditionViewControllers()
             m_conditionViewControllersByConditions.emplace(condition, std::move(made));
             updateUsageStatusForStartupConditionViewController(*editor);
             startObservingStartupConditionViewController(*editor);
+            editor->nameEditorViewController().usageView()->installEventFilter(this);
         }
         ordered.append(editor);
     }
@@ -263,11 +263,13 @@ void StartupConditionsTableController::reloadTable(const QList<DBStartupConditio
         rows.append(RepresentedObject::objectAs<DBStartupCondition>(editor->representedObject()));
     m_rowsModel->setConditions(rows);
     for (qsizetype row = 0; row < m_conditionViewControllers.size(); ++row) {
+        StartupConditionViewControllerBase* editor = m_conditionViewControllers[row];
         auto* cell = new StartupConditionCellView();
         auto* cellLayout = new QVBoxLayout(cell);
         cellLayout->setContentsMargins(0, 0, 0, 0);
-        cellLayout->addWidget(m_conditionViewControllers[row]);
-        m_conditionViewControllers[row]->show();
+        cellLayout->addWidget(editor);
+        cell->setUsageView(editor->nameEditorViewController().usageView());
+        editor->show();
         m_tableView->setIndexWidget(m_rowsModel->index(static_cast<int>(row)), cell);
     }
     noteStartupConditionsTableViewRowHeightsChanged();
@@ -312,30 +314,40 @@ void StartupConditionsTableController::stopObservingStartupConditionViewControll
         QObject::disconnect(connection);
 }
 
+StartupConditionViewControllerBase* StartupConditionsTableController::rowEditorContaining(const QObject* object) const
+{
+    const auto* widget = qobject_cast<const QWidget*>(object);
+    const auto found = std::find_if(m_conditionViewControllers.cbegin(), m_conditionViewControllers.cend(),
+                                    [widget](StartupConditionViewControllerBase* editor) { return editor->isAncestorOf(widget); });
+    return found == m_conditionViewControllers.cend() ? nullptr : *found;
+}
+
 bool StartupConditionsTableController::isInRowEditorControl(const QWidget* widget) const
 {
     // Return in a time or number field finishes that field; on the table or
     // a row's name and check box it renames.
-    return std::any_of(m_conditionViewControllers.cbegin(), m_conditionViewControllers.cend(), [widget](StartupConditionViewControllerBase* editor) {
-        return editor->isAncestorOf(widget) && !editor->nameEditorViewController().isAncestorOf(widget);
-    });
+    StartupConditionViewControllerBase* editor = rowEditorContaining(widget);
+    return editor && !editor->nameEditorViewController().isAncestorOf(widget);
 }
 
 bool StartupConditionsTableController::eventFilter(QObject* watched, QEvent* event)
 {
+    // The table's keys, and those typed on a row's check box before the box
+    // takes them: a platform theme may let Return press it.
     const bool key = event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress;
-    if (watched != m_tableView || !key)
+    if (!key || (watched != m_tableView && !rowEditorContaining(watched)))
         return QObject::eventFilter(watched, event);
     const auto* keyEvent = static_cast<QKeyEvent*>(event);
     const bool alone = (keyEvent->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
     const bool alt = keyEvent->modifiers() == Qt::AltModifier;
+    QWidget* focus = QApplication::focusWidget();
     std::function<void()> command;
     if (keyEvent->matches(QKeySequence::Delete)) {
         command = [this] {
             if (validateCommand(CommandNames::deleteCurrentSelection, *m_actions.value(CommandNames::deleteCurrentSelection)))
                 deleteCurrentSelection();
         };
-    } else if (alone && (keyEvent->key() == Qt::Key_F2 || (isReturn(*keyEvent) && !isInRowEditorControl(QApplication::focusWidget())))) {
+    } else if (alone && (keyEvent->key() == Qt::Key_F2 || (isReturn(*keyEvent) && !isInRowEditorControl(focus)))) {
         command = [this] { m_rowCommands->renameSelected(); };
     } else if (alt && (keyEvent->key() == Qt::Key_Up || keyEvent->key() == Qt::Key_Down)) {
         const bool up = keyEvent->key() == Qt::Key_Up;
@@ -343,14 +355,24 @@ bool StartupConditionsTableController::eventFilter(QObject* watched, QEvent* eve
             if (!isLaunchSimulationModeActive())
                 m_rowCommands->moveSelected(up);
         };
+    } else if (alone && keyEvent->key() == Qt::Key_Space && focus == m_tableView) {
+        // The current row's check box, as on a list of check boxes.
+        command = [this] {
+            if (StartupConditionViewControllerBase* editor = m_conditionViewControllers.value(m_tableView->currentIndex().row()))
+                editor->nameEditorViewController().usageView()->click();
+        };
     } else {
         return QObject::eventFilter(watched, event);
     }
     // The table's keys, not shortcuts: the window behind has its own, which
     // must not fire from here.
     event->accept();
-    if (event->type() == QEvent::KeyPress)
-        command();
+    if (event->type() != QEvent::KeyPress)
+        return true;
+    // Typed in a row, a key acts on that row: it joins the selection first.
+    if (StartupConditionViewControllerBase* focused = rowEditorContaining(focus); focused && focused->condition())
+        m_rowCommands->includeInSelection(*focused->condition());
+    command();
     return true;
 }
 

@@ -90,7 +90,10 @@ public:
 
 protected:
     // Typed in the table: Delete deletes the selected conditions, or nothing;
-    // F2 and Return rename the selected one; Alt+Up and Alt+Down move them.
+    // F2 and Return rename the selected one; Alt+Up and Alt+Down move them;
+    // Space checks or clears the current row's box. Typed inside a row, the
+    // same keys act on that row, which joins the selection first; Return on
+    // its check box renames and never toggles the box.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 Q_SIGNALS:
@@ -120,6 +123,8 @@ private:
     void updateCellBackgroundStyles();
     void validateActions();
     void runPendingMove();
+    // The row editor object is inside, if any.
+    StartupConditionViewControllerBase* rowEditorContaining(const QObject* object) const;
     bool isInRowEditorControl(const QWidget* widget) const;
     void save();
 

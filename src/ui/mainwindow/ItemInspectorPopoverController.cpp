@@ -2,10 +2,12 @@
 
 #include "foundation/Log.h"
 #include "model/DBLoginItem.h"
+#include "model/ObjectContext.h"
 #include "texts/Localizator.h"
 #include "ui/base/CommandNames.h"
 #include "ui/base/PopoverFrame.h"
 #include "ui/base/ViewControllerBase.h"
+#include "ui/inspector/RepresentedObject.h"
 #include "ui/views/TitledWindow.h"
 
 #include <QAction>
@@ -22,16 +24,27 @@ QVariant representedItem(DBLoginItem* item)
 
 DBLoginItem* itemOf(const ViewControllerBase* inspector)
 {
-    return inspector ? dynamic_cast<DBLoginItem*>(inspector->representedObject().value<ManagedObject*>()) : nullptr;
+    return inspector ? RepresentedObject::liveObjectAs<DBLoginItem>(inspector->representedObject()) : nullptr;
 }
 
-// The window shows item; screen readers read its name as the window's title.
+// Screen readers read the item's name as the window's title, and hear it
+// change (a delay's name tells its delay, a conditional item's its mode).
+void showTitleOf(const ViewControllerBase* inspector, QWidget* window)
+{
+    if (!inspector || !window)
+        return;
+    const DBLoginItem* item = itemOf(inspector);
+    const QString title = item ? item->itemNiceDisplayName() : QString();
+    if (title == window->windowTitle())
+        return;
+    window->setWindowTitle(title);
+    window->setAccessibleName(title);
+}
+
 void showItemIn(ViewControllerBase& inspector, QWidget& window, DBLoginItem* item)
 {
     inspector.setRepresentedObject(representedItem(item));
-    const QString title = item ? item->itemNiceDisplayName() : QString();
-    window.setWindowTitle(title);
-    window.setAccessibleName(title);
+    showTitleOf(&inspector, &window);
 }
 
 // The main window's Undo and Redo reach an inspector window too: a shortcut
@@ -72,6 +85,7 @@ PopoverFrame* ItemInspectorPopoverController::popover()
     if (!m_popover) {
         LOG_DEBUG("Initializing item inspector view controller due to first access...");
         m_inspector = m_factory();
+        followItemChanges(*m_inspector);
         m_popover = new PopoverFrame(m_owner);
         m_popover->setObjectName(QStringLiteral("itemInspectorPopover"));
         shareUndoAndRedo(m_owner, *m_popover);
@@ -91,6 +105,18 @@ PopoverFrame* ItemInspectorPopoverController::popover()
         m_popover->setContentWidget(content);
     }
     return m_popover;
+}
+
+void ItemInspectorPopoverController::followItemChanges(const ViewControllerBase& inspector)
+{
+    connect(inspector.managedObjectContext(), &ObjectContext::objectsDidChange, this, &ItemInspectorPopoverController::showTitles,
+            Qt::UniqueConnection);
+}
+
+void ItemInspectorPopoverController::showTitles()
+{
+    showTitleOf(m_inspector, m_popover);
+    showTitleOf(m_detachedInspector, m_detachedWindow);
 }
 
 void ItemInspectorPopoverController::showLoginItemInspector(DBLoginItem* item, QWidget* anchor, const QRect& rect)
@@ -118,6 +144,7 @@ void ItemInspectorPopoverController::detach()
         layout->setContentsMargins(0, 0, 0, 0);
         LOG_DEBUG("Initializing detachedItemInspectorViewController due to first access...");
         m_detachedInspector = m_factory();
+        followItemChanges(*m_detachedInspector);
         layout->addWidget(m_detachedInspector);
         m_detachedWindow->resize(m_inspector ? m_inspector->size() : m_detachedInspector->sizeHint());
     }

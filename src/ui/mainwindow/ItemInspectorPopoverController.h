@@ -50,6 +50,8 @@ protected:
 
 private:
     void windowWillClose();
+    void followItemChanges(const ViewControllerBase& inspector);
+    void showTitles();
 
     const InspectorFactory m_factory;
     QPointer<QWidget> m_owner;

@@ -140,12 +140,20 @@ QWidget* MainSystemViewController::makeHeaderView()
     text->setObjectName(QStringLiteral("headerTextView"));
     text->setTextFormat(Qt::PlainText);
     text->setWordWrap(true);
+    m_readErrorView = new QLabel(m_headerView);
+    m_readErrorView->setObjectName(QStringLiteral("readErrorView"));
+    m_readErrorView->setTextFormat(Qt::PlainText);
+    m_readErrorView->setWordWrap(true);
+    // The path in it is what the user copies to mend it.
+    m_readErrorView->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     m_headerView->setAccessibleName(title->text());
     auto* layout = new QVBoxLayout(m_headerView);
     layout->setContentsMargins(12, 10, 12, 10);
     layout->setSpacing(4);
     layout->addWidget(title);
     layout->addWidget(text);
+    layout->addWidget(m_readErrorView);
+    updateReadErrorView();
     return m_headerView;
 }
 
@@ -210,6 +218,22 @@ void MainSystemViewController::representedObjectChangedFrom(const QVariant&, con
     for (const QVariant& record : current.toList())
         items.append(SystemItemData(record.toMap()));
     m_model->setItems(items);
+}
+
+void MainSystemViewController::setReadError(const QString& cause)
+{
+    m_readError = cause;
+    updateReadErrorView();
+}
+
+void MainSystemViewController::updateReadErrorView()
+{
+    if (!m_readErrorView)
+        return;
+    if (!m_readError.isEmpty())
+        LOG_WARN("Showing why the session's login items could not be read: %1", m_readError);
+    m_readErrorView->setText(m_readError.isEmpty() ? QString() : localizator().systemItemsReadFailureText(m_readError));
+    m_readErrorView->setVisible(!m_readError.isEmpty());
 }
 
 void MainSystemViewController::itemsListsSizeDidChange()

@@ -10,7 +10,8 @@
 // A path either group already holds is not added a second time. Undo and
 // redo follow in the session's list: an entry taken over goes back to it as
 // it was when the take-over is undone. An entry without a path can be neither
-// taken over nor ignored; the user is told why.
+// taken over nor ignored; the user is told why. A reading that failed is
+// said in the page's header, with its cause, until a reading succeeds.
 #include "foundation/NotificationCenter.h"
 #include "ui/base/CommandResponder.h"
 #include "ui/base/MessageBoxDialogPresenter.h"
@@ -25,6 +26,7 @@ class DBLoginItem;
 class Localizator;
 class ObjectContext;
 class PopoverFrame;
+class QLabel;
 class QListView;
 class QModelIndex;
 class QPushButton;
@@ -56,6 +58,10 @@ public:
     // In list order.
     QList<SystemItemData> selectedItems() const;
     void selectRows(const QList<int>& rows);
+
+    // Why the last reading could not list the entries; empty when it could.
+    void setReadError(const QString& cause);
+    QLabel* readErrorView() const { return m_readErrorView; }
 
     // Null goes back to message boxes.
     void setDialogPresenter(DialogPresenter* presenter) { m_presenter = presenter; }
@@ -90,11 +96,14 @@ private:
     // Titles and enabling of the page's buttons, after each selection change.
     void validateButtons();
     void itemsListsSizeDidChange();
+    void updateReadErrorView();
 
     SystemItemsListModel* m_model = nullptr;
     QListView* m_itemsTableView = nullptr;
     SystemItemDelegate* m_itemDelegate = nullptr;
     BackgroundColorView* m_headerView = nullptr;
+    QLabel* m_readErrorView = nullptr;
+    QString m_readError;
     BackgroundColorView* m_topCautionView = nullptr;
     BackgroundColorView* m_bottomCautionView = nullptr;
     QHash<QString, QPushButton*> m_buttons;

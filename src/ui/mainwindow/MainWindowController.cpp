@@ -200,8 +200,8 @@ void MainWindowController::windowDidLoad()
     m_runObservers.clear();
     if (MainBottomBarsController* bars = itemsSubviewController()->bottomBars())
         bars->catchUp(run);
-    if (const std::optional<QVariantList> items = std::exchange(m_unshownSystemItems, std::nullopt))
-        systemItemsReadingDidEnd(*items);
+    if (const std::optional<QVariantMap> end = std::exchange(m_unshownReadingEnd, std::nullopt))
+        systemItemsReadingDidEnd(*end);
 }
 
 void MainWindowController::followEngine()
@@ -219,8 +219,7 @@ void MainWindowController::followEngine()
     }
     m_readSystemItemsDidEndObserver = notificationCenter().addObserver(
         MHSystemItemsNotifications::MHReadSystemItemsDidEndNotification, nullptr, [this](const Notification& notification) {
-            const QVariantList items = notification.userInfo.value(MHSystemItemsNotifications::items).toList();
-            QMetaObject::invokeMethod(this, [this, items] { systemItemsReadingDidEnd(items); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(this, [this, end = notification.userInfo] { systemItemsReadingDidEnd(end); }, Qt::QueuedConnection);
         });
     m_networkDataDidFetchObserver = notificationCenter().addObserver(
         MHInternalNotifications::MHInternalNotificationNetworkDataFetchDidComplete, nullptr, [this](const Notification&) {
@@ -245,17 +244,22 @@ void MainWindowController::noteRunNotification(const Notification& notification)
     m_unshownRun.append(notification);
 }
 
-void MainWindowController::systemItemsReadingDidEnd(const QVariantList& items)
+void MainWindowController::systemItemsReadingDidEnd(const QVariantMap& userInfo)
 {
     if (!isWindowLoaded()) {
-        m_unshownSystemItems = items;
+        m_unshownReadingEnd = userInfo;
         return;
     }
+    const QVariantList items = userInfo.value(MHSystemItemsNotifications::items).toList();
+    const QString readError = userInfo.value(MHSystemItemsNotifications::readError).toString();
     LOG_DEBUG("System items reading did end.");
     LOG_VERBOSE("Detected %1 new system items.", items.size());
-    itemsSubviewController()->setIsAtLeastOneSystemItemAvailable(!items.isEmpty());
+    // A reading that failed has its page too: it says why entries may wait
+    // unseen, and the button leads there instead of saying there are none.
+    itemsSubviewController()->setIsAtLeastOneSystemItemAvailable(!items.isEmpty() || !readError.isEmpty());
     systemSubviewController()->setRepresentedObject(items);
-    if (items.isEmpty())
+    systemSubviewController()->setReadError(readError);
+    if (items.isEmpty() && readError.isEmpty())
         switchToApplicationItemsView();
     else
         switchToSystemItemsView();
@@ -346,7 +350,7 @@ bool MainWindowController::validateCommand(const QString& command, QAction& item
 {
     if (command == CommandNames::switchToApplicationItemsView)
         return true;
-    // Only while the last reading found new entries.
+    // Only while the last reading found new entries or failed.
     if (command == CommandNames::switchToSystemItemsView)
         return itemsSubviewController()->isAtLeastOneSystemItemAvailable();
     return WindowControllerBase::validateCommand(command, item);

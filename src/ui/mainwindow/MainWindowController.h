@@ -62,7 +62,8 @@ protected:
 
 private:
     void buildMenuBar(QMenuBar& menuBar);
-    void systemItemsReadingDidEnd(const QVariantList& items);
+    // userInfo: the end notification of a reading.
+    void systemItemsReadingDidEnd(const QVariantMap& userInfo);
     void networkDataFetchDidComplete();
     // Notes a notification of the engine's runs while there is no window to
     // show it; any thread.
@@ -80,7 +81,7 @@ private:
     QPointer<QAction> m_simulationMenuItem;
     bool m_followingEngine = false;
     // The last reading of the session's list while the window was not built.
-    std::optional<QVariantList> m_unshownSystemItems;
+    std::optional<QVariantMap> m_unshownReadingEnd;
     // The notifications of the last run while the window was not built.
     std::mutex m_unshownRunMutex;
     QList<Notification> m_unshownRun;

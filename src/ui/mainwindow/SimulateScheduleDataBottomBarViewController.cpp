@@ -3,9 +3,9 @@
 #include "foundation/Log.h"
 #include "texts/Localizator.h"
 #include "ui/mainwindow/SimulationInputs.h"
-#include "ui/views/FocusedWheelFilter.h"
+#include "ui/views/ChoicePopUpButton.h"
+#include "ui/views/TimeField.h"
 
-#include <QComboBox>
 #include <QFormLayout>
 #include <QLocale>
 #include <QSignalBlocker>
@@ -21,22 +21,17 @@ SimulateScheduleDataBottomBarViewController::SimulateScheduleDataBottomBarViewCo
 void SimulateScheduleDataBottomBarViewController::awakeFromNib()
 {
     auto* layout = new QFormLayout(this);
-    m_dayChooser = new QComboBox(this);
-    m_dayChooser->setObjectName(QStringLiteral("simulatedDay"));
-    FocusedWheelFilter::guard(m_dayChooser);
+    m_dayChooser = new ChoicePopUpButton(QStringLiteral("simulatedDay"), localizator().itemsPageText(Localizator::ItemsPageText::SimulatedDay),
+                                         this);
     // Monday first, as the schedule conditions count.
     for (int day = Qt::Monday; day <= Qt::Sunday; ++day)
-        m_dayChooser->addItem(QLocale().dayName(day));
-    m_dayChooser->setCurrentIndex(m_simulatedDay);
-    m_dayChooser->setAccessibleName(localizator().itemsPageText(Localizator::ItemsPageText::SimulatedDay));
-    connect(m_dayChooser, &QComboBox::currentIndexChanged, this, &SimulateScheduleDataBottomBarViewController::setSimulatedDay);
+        m_dayChooser->addChoice(QLocale().dayName(day), day - Qt::Monday);
+    m_dayChooser->showValue(m_simulatedDay);
+    connect(m_dayChooser, &ChoicePopUpButton::valueChosen, this, [this](const QVariant& day) { setSimulatedDay(day.toInt()); });
     layout->addRow(localizator().itemsPageText(Localizator::ItemsPageText::SimulatedDay), m_dayChooser);
 
-    m_timeEdit = new QTimeEdit(QTime(m_simulatedTime / 60, m_simulatedTime % 60), this);
-    m_timeEdit->setObjectName(QStringLiteral("simulatedTime"));
-    FocusedWheelFilter::guard(m_timeEdit);
-    m_timeEdit->setDisplayFormat(QStringLiteral("HH:mm"));
-    m_timeEdit->setAccessibleName(localizator().itemsPageText(Localizator::ItemsPageText::SimulatedTime));
+    m_timeEdit = new TimeField(QStringLiteral("simulatedTime"), localizator().itemsPageText(Localizator::ItemsPageText::SimulatedTime), this);
+    m_timeEdit->setTime(QTime(m_simulatedTime / 60, m_simulatedTime % 60));
     connect(m_timeEdit, &QTimeEdit::timeChanged, this,
             [this](const QTime& time) { setSimulatedTime(time.hour() * 60 + time.minute()); });
     layout->addRow(localizator().itemsPageText(Localizator::ItemsPageText::SimulatedTime), m_timeEdit);
@@ -46,10 +41,8 @@ void SimulateScheduleDataBottomBarViewController::setSimulatedDay(int day)
 {
     LOG_NORMAL("Changing simulated day to %1...", day);
     m_simulatedDay = std::clamp(day, 0, SimulationInputs::DaysInWeek - 1);
-    if (m_dayChooser) {
-        const QSignalBlocker blocker(m_dayChooser);
-        m_dayChooser->setCurrentIndex(m_simulatedDay);
-    }
+    if (m_dayChooser)
+        m_dayChooser->showValue(m_simulatedDay);
     calculateDateAndNotifyDelegate();
 }
 

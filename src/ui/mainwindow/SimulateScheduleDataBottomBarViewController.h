@@ -4,7 +4,7 @@
 
 #include <QDateTime>
 
-class QComboBox;
+class ChoicePopUpButton;
 class QTimeEdit;
 
 class SimulateScheduleDataBottomBarViewController : public ViewControllerBase {
@@ -32,6 +32,6 @@ private:
 
     int m_simulatedDay = 0;
     int m_simulatedTime = 0;
-    QComboBox* m_dayChooser = nullptr;
+    ChoicePopUpButton* m_dayChooser = nullptr;
     QTimeEdit* m_timeEdit = nullptr;
 };

@@ -8,6 +8,7 @@
 #include "texts/Localizator.h"
 
 #include <QApplication>
+#include <utility>
 
 LanternwickEnabledSwitch::LanternwickEnabledSwitch(const LanternwickObject& services, QString outsideChangeLog, QObject* parent)
     : QObject(parent)
@@ -32,13 +33,37 @@ LanternwickEnabledSwitch::~LanternwickEnabledSwitch() = default;
 
 void LanternwickEnabledSwitch::setIsLanternwickEnabled(bool enabled)
 {
-    if (enabled == m_enabled)
-        return;
-    LOG_INFO("Changing lanternwick enabled to %1...", int(enabled));
-    if (!enabled && !m_services.localizator().runDisableLanternwickDialogWithItems(m_presenter ? *m_presenter : m_messageBoxes)) {
-        QMetaObject::invokeMethod(this, [this] { Q_EMIT changed(m_enabled); }, Qt::QueuedConnection);
+    if (enabled) {
+        m_isSwitchingOffRequested = false;
+        if (!m_enabled) {
+            LOG_INFO("Changing lanternwick enabled to 1...");
+            store(true);
+        }
         return;
     }
+    if (!m_enabled || m_isSwitchingOffRequested)
+        return;
+    LOG_INFO("Changing lanternwick enabled to 0...");
+    // The confirmation runs a loop of its own: it opens once the click or
+    // the screen reader's action that asked for it has been answered.
+    m_isSwitchingOffRequested = true;
+    QMetaObject::invokeMethod(this, &LanternwickEnabledSwitch::confirmSwitchingOff, Qt::QueuedConnection);
+}
+
+void LanternwickEnabledSwitch::confirmSwitchingOff()
+{
+    // Switched on again, or off elsewhere, meanwhile.
+    if (!std::exchange(m_isSwitchingOffRequested, false) || !m_enabled)
+        return;
+    if (!m_services.localizator().runDisableLanternwickDialogWithItems(m_presenter ? *m_presenter : m_messageBoxes)) {
+        Q_EMIT changed(m_enabled);
+        return;
+    }
+    store(false);
+}
+
+void LanternwickEnabledSwitch::store(bool enabled)
+{
     m_enabled = enabled;
     m_services.userDefaults().setIsLanternwickEnabled(enabled);
     Q_EMIT changed(enabled);

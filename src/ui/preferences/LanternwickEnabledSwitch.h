@@ -20,8 +20,9 @@ public:
     ~LanternwickEnabledSwitch() override;
 
     bool isLanternwickEnabled() const { return m_enabled; }
-    // Switching off asks first; a refusal announces the unchanged value
-    // again on the next pass of the event loop, so the check box turns back.
+    // Switching off asks first, on the next pass of the event loop; a
+    // refusal announces the unchanged value again, so the check box turns
+    // back. Switching on before that cancels the question.
     void setIsLanternwickEnabled(bool enabled);
 
     // Null goes back to message boxes.
@@ -33,10 +34,13 @@ Q_SIGNALS:
 
 private:
     void enabledStatusDidChangeOutside();
+    void confirmSwitchingOff();
+    void store(bool enabled);
 
     const LanternwickObject& m_services;
     const QString m_outsideChangeLog;
     bool m_enabled;
+    bool m_isSwitchingOffRequested = false;
     MessageBoxDialogPresenter m_messageBoxes;
     DialogPresenter* m_presenter = nullptr;
     NotificationCenter::Token m_enabledObserver;

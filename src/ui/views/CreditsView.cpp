@@ -1,4 +1,5 @@
 #include "ui/views/CreditsView.h"
+#include "ui/views/CreditsViewAccessible.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QLinearGradient>
@@ -19,6 +20,8 @@ CreditsView::CreditsView(QWidget* parent)
         update();
     });
     setAutoFillBackground(false);
+    // Also links the interface, which installs itself with the application.
+    CreditsViewAccessible::install();
 }
 
 CreditsView::~CreditsView() = default;

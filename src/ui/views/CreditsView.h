@@ -19,6 +19,7 @@ public:
     ~CreditsView() override;
 
     void setHtml(const QString& html);
+    QString plainText() const { return m_document.toPlainText(); }
     // outer is the colour at the edge, inner where the fade ends.
     void setFade(const QColor& outer, const QColor& inner, qreal height);
 

@@ -24,7 +24,7 @@ ShownChildrenAccessible::ShownChildrenAccessible(ViewControllerBase* controller)
 }
 
 ShownChildrenAccessible::ShownChildrenAccessible(ToolBar* toolBar)
-    : QAccessibleWidget(toolBar, QAccessible::ToolBar)
+    : QAccessibleWidget(toolBar, QAccessible::PageTabList)
 {
 }
 

@@ -1,5 +1,6 @@
 #include "ui/views/StartupConditionCellView.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -26,6 +27,17 @@ void StartupConditionCellView::setBackgroundStyle(BackgroundStyle style)
     m_backgroundStyle = style;
     const QColor textColor = palette().color(style == BackgroundStyle::Dark ? QPalette::Window : QPalette::Text);
     updateBackgroundStyleForSubviewsOfView(this, textColor);
+}
+
+void StartupConditionCellView::setUsageView(QAbstractButton* usageView)
+{
+    m_usageView = usageView;
+    connect(usageView, &QAbstractButton::toggled, this, [this] {
+        QAccessible::State changed;
+        changed.checked = true;
+        QAccessibleStateChangeEvent event(this, changed);
+        QAccessible::updateAccessibility(&event);
+    });
 }
 
 void StartupConditionCellView::updateBackgroundStyleForSubviewsOfView(QWidget* view, const QColor& textColor)

@@ -1,10 +1,12 @@
 #include "ui/views/ToolBar.h"
 
+#include "ui/views/PageTabAccessible.h"
 #include "ui/views/ShownChildrenAccessible.h"
 
 ToolBar::ToolBar(QWidget* parent)
     : QToolBar(parent)
 {
-    // Also links the interface, which installs itself with the application.
+    // Also links the interfaces, which install themselves with the application.
     ShownChildrenAccessible::install();
+    PageTabAccessible::install();
 }

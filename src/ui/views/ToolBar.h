@@ -1,6 +1,7 @@
 #pragma once
-// A tool bar that screen readers read without its overflow button while
-// everything fits (ShownChildrenAccessible).
+// A tool bar of buttons that choose pages (the preferences panes), which
+// screen readers read as a list of page tabs (PageTabAccessible), without
+// its overflow button while everything fits (ShownChildrenAccessible).
 #include <QToolBar>
 
 class ToolBar : public QToolBar {

@@ -54,6 +54,7 @@ std::unique_ptr<QWidget> AboutWindowController::makeWindow()
 
     m_creditsView = new CreditsView(window.get());
     m_creditsView->setObjectName(QStringLiteral("creditsView"));
+    m_creditsView->setAccessibleName(tr("Credits"));
     m_creditsView->setMinimumSize(320, 160);
     const UserDefaults& settings = userDefaults();
     m_creditsView->setFade(colorFromRgba(settings.aboutViewCreditsFadeColor1()), colorFromRgba(settings.aboutViewCreditsFadeColor2()),

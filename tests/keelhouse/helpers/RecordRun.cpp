@@ -9,6 +9,8 @@
 #include <string>
 #include <unistd.h>
 
+#include "support/StayWhileExists.h"
+
 extern char** environ;
 
 int main(int argc, char** argv)
@@ -31,7 +33,6 @@ int main(int argc, char** argv)
     // Renamed into place so that a reader never sees half of it.
     if (std::rename(partial.c_str(), record.c_str()) != 0)
         return 1;
-    for (int i = 0; i < 3000 && access(record.c_str(), F_OK) == 0; ++i)
-        usleep(10 * 1000);
+    stayWhileExists(record);
     return 0;
 }

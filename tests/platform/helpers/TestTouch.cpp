@@ -2,19 +2,19 @@
 // then the inherited activation token if any, each ended by a NUL byte. Before
 // that, what it inherited besides to "<argv[0]>.inherited", one line each:
 // whether it leads its own session, its open descriptors above stderr, whether
-// SIGPIPE is ignored, and the launch variables of GIO it sees. With
-// "--stay" as first argument it keeps running, idle, until that file is
-// removed (at most 30 s), so that tests can find it among the running processes.
-#include <chrono>
+// SIGPIPE is ignored, the launch variables of GIO it sees and the mark of
+// the launch it belongs to. With "--stay" as first argument it keeps running,
+// idle, until that file is removed (at most 30 s), so that tests can find it
+// among the running processes.
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
-#include <poll.h>
-#include <sys/inotify.h>
 #include <string>
 #include <unistd.h>
+
+#include "support/StayWhileExists.h"
 
 namespace {
 
@@ -40,26 +40,9 @@ bool writeInherited(const std::string& path)
     std::fprintf(out, "launched pid is its own: %s\n",
                  launchedPid && std::atol(launchedPid) == getpid() ? "yes" : "no");
     std::fprintf(out, "GIO_LAUNCH_DESKTOP: %s\n", std::getenv("GIO_LAUNCH_DESKTOP") ? "set" : "unset");
+    const char* mark = std::getenv("LANTERNWICK_LAUNCHED_ITEM");
+    std::fprintf(out, "launch mark: %s\n", mark ? mark : "unset");
     return std::fclose(out) == 0;
-}
-
-// Waits as an idle program does, for an event: a timed sleep would tell
-// that the program is still starting.
-void stayWhileExists(const std::string& path)
-{
-    const int watch = inotify_init1(IN_CLOEXEC);
-    if (watch < 0)
-        return;
-    if (inotify_add_watch(watch, path.c_str(), IN_ATTRIB | IN_DELETE_SELF) >= 0) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-        pollfd events { watch, POLLIN, 0 };
-        char buffer[4096];
-        while (access(path.c_str(), F_OK) == 0 && std::chrono::steady_clock::now() < deadline) {
-            if (poll(&events, 1, 1000) > 0 && read(watch, buffer, sizeof buffer) < 0)
-                break;
-        }
-    }
-    close(watch);
 }
 
 } // namespace

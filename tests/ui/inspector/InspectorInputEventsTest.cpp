@@ -1,7 +1,8 @@
 // The inspector driven by real key presses, wheel turns and focus changes:
 // finishing a rename leaves the selection where the user put it, Tab walks
-// the editors inside the rows, and the wheel scrolls the table unless the
-// control under it has the keyboard focus.
+// the editors inside the rows, the keys typed in a row act on that row, and
+// the wheel scrolls the table unless the control under it has the keyboard
+// focus.
 #include "InspectorTestCase.h"
 #include "model/DBLoginGroup.h"
 #include "model/DBLoginItem.h"
@@ -126,6 +127,58 @@ TEST_F(InspectorInputEventsTest, TabWalksTheEditorsInsideARowAndLeavesTheSelecti
     for (QWidget* control : std::initializer_list<QWidget*> { nameEditor(1).usageView(), row->networkModeView(), row->networkStatusView() })
         EXPECT_TRUE(reached.contains(control)) << control->accessibleName().toStdString() << " after " << reached.size() << " controls";
     EXPECT_EQ(selectedNames(), "B");
+}
+
+TEST_F(InspectorInputEventsTest, KeysTypedOnARowsCheckBoxActOnThatRowAndReturnNeverTogglesIt)
+{
+    DBLoginItem* item = RepresentedObject::liveObjectAs<DBLoginItem>(inspector->representedObject());
+    selectRow(1);
+    QCheckBox* box = nameEditor(4).usageView();
+    box->setFocus(Qt::TabFocusReason);
+    for (const Qt::Key key : { Qt::Key_F2, Qt::Key_Return, Qt::Key_Enter }) {
+        SCOPED_TRACE(key);
+        QList<QWidget*> focused;
+        const QMetaObject::Connection watch =
+            QObject::connect(qApp, &QApplication::focusChanged, [&focused](QWidget*, QWidget* now) { focused.append(now); });
+        QTest::keyClick(box, key);
+        QObject::disconnect(watch);
+        EXPECT_EQ(focused, QList<QWidget*>({ nameEditor(4).editorNameView() })) << "from the check box straight to the name field";
+        EXPECT_TRUE(nameEditor(4).isEditing()) << "the row with the focus is renamed";
+        EXPECT_FALSE(nameEditor(1).isEditing()) << "not the selected one";
+        EXPECT_EQ(selectedNames(), "E");
+        EXPECT_FALSE(box->isChecked());
+        QLineEdit* field = nameEditor(4).editorNameView();
+        EXPECT_TRUE(QTest::qWaitFor([field] { return field->hasFocus(); }));
+        QTest::keyClick(field, Qt::Key_Escape);
+        EXPECT_TRUE(box->hasFocus());
+    }
+    context->processPendingChanges();
+    EXPECT_FALSE(undo().canUndo());
+    EXPECT_EQ(saves, 0);
+    EXPECT_TRUE(item->itemStartupConditions().isEmpty());
+
+    // Space is the check box's own key; the table's Space checks its current row.
+    QTest::keyClick(box, Qt::Key_Space);
+    EXPECT_EQ(item->itemStartupConditions(), QList<DBStartupCondition*>({ conditions[4] }));
+    EXPECT_EQ(saves, 1);
+    table()->setFocus();
+    table()->setCurrentIndex(inspector->startupConditionsModel()->index(2));
+    QTest::keyClick(table(), Qt::Key_Space);
+    EXPECT_EQ(item->itemStartupConditions().size(), 2);
+    EXPECT_TRUE(nameEditor(2).usageView()->isChecked());
+    EXPECT_EQ(saves, 2);
+
+    // Alt+Up and Delete on a row's check box act on that row, which joins the selection.
+    selectRow(0);
+    box->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(box, Qt::Key_Up, Qt::AltModifier);
+    EXPECT_EQ(conditionOrder(), "A B C E D F G H");
+    EXPECT_EQ(selectedNames(), "E");
+    selectRow(0);
+    QCheckBox* fRow = nameEditor(5).usageView();
+    fRow->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(fRow, Qt::Key_Delete);
+    EXPECT_EQ(conditionOrder(), "A B C E D G H");
 }
 
 TEST_F(InspectorInputEventsTest, TheWheelScrollsTheTableUnlessThePopUpUnderItHasTheFocus)

@@ -15,8 +15,10 @@
 #include "ui/inspector/FileItemInfoViewController.h"
 #include "ui/inspector/FilePreviewView.h"
 #include "ui/inspector/PathControlView.h"
+#include "ui/views/ChoicePopUpButton.h"
 #include "ui/views/ElidingLabel.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QImage>
@@ -95,6 +97,41 @@ TEST_F(ItemInfoHeadersTest, TypedDelaysAreCheckedAndStoredAsTyped)
     EXPECT_EQ(item->itemDelayValue(), 1200.5) << "the slider's range limits the slider only";
     EXPECT_EQ(field->text(), "1200.5");
     EXPECT_EQ(header->valueSlider()->value(), DelayItemInfoViewController::maximumDelay);
+}
+
+TEST_F(ItemInfoHeadersTest, ADelaySetByAScreenReaderIsStoredWhenTheFocusLeaves)
+{
+    auto* item = static_cast<DBDelayItem*>(editing->createDelayItemsFromData({ 5 }, group(), 0).first());
+    auto header = makeHeader<DelayItemInfoViewController>(item);
+    QApplication::setActiveWindow(header.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(header.get()));
+    QLineEdit* field = header->valueTextField();
+    field->setFocus();
+    ASSERT_TRUE(field->hasFocus());
+    startFresh();
+    QAccessibleEditableTextInterface* text = QAccessible::queryAccessibleInterface(field)->editableTextInterface();
+    ASSERT_NE(text, nullptr);
+    text->replaceText(0, int(field->text().size()), QStringLiteral("42"));
+    EXPECT_EQ(item->itemDelayValue(), 5) << "not while the field has the focus";
+
+    header->valueSlider()->setFocus();
+    EXPECT_EQ(item->itemDelayValue(), 42);
+    EXPECT_EQ(header->valueSlider()->value(), 42);
+    EXPECT_EQ(undo().undoActionName(), "Change Delay Value");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return saves > 0; }));
+    context->processPendingChanges();
+    undo().undo();
+    EXPECT_EQ(item->itemDelayValue(), 5) << "one undo step";
+
+    // Typed text is stored once, not again when the field reports it finished.
+    field->setFocus();
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(field, QStringLiteral("7"));
+    header->valueSlider()->setFocus();
+    EXPECT_EQ(item->itemDelayValue(), 7);
+    context->processPendingChanges();
+    undo().undo();
+    EXPECT_EQ(item->itemDelayValue(), 5);
 }
 
 TEST_F(ItemInfoHeadersTest, TouchingTheSliderEndsTheTyping)

@@ -1,5 +1,7 @@
 // The inspector in its popover and torn off into a window of its own.
 #include "BottomBarsTestFixture.h"
+#include "model/DBConditionalPreviousItem.h"
+#include "model/DBDelayItem.h"
 #include "model/DBLoginItem.h"
 #include "ui/base/PopoverFrame.h"
 #include "ui/mainwindow/ItemInspectorPopoverController.h"
@@ -88,6 +90,31 @@ TEST_F(ItemInspectorPopoverTest, PopoverThenDetachedWindowFollowingTheSelection)
     // Without a detached window a selection changes nothing.
     inspectors->selectionDidChange({});
     EXPECT_EQ(popoverInspector()->item(), second);
+}
+
+TEST_F(ItemInspectorPopoverTest, TitlesFollowTheItemsOwnChanges)
+{
+    auto* delay = static_cast<DBDelayItem*>(editing->createDelayItemsFromData({ 5 }, group, 0).first());
+    // Between the two files, which its name tells with its mode.
+    auto* conditional = static_cast<DBConditionalPreviousItem*>(editing->createConditionalPreviousItemsFromData({ 0 }, group, 2).first());
+    context->processPendingChanges();
+    inspectors->showLoginItemInspector(conditional, &window, QRect(0, 0, 20, 20));
+    inspectors->detach();
+    inspectors->selectionDidChange({ delay });
+    inspectors->showLoginItemInspector(conditional, &window, QRect(0, 0, 20, 20));
+    QWidget* popover = inspectors->popover();
+    QWidget* detached = inspectors->itemInspectorDetachedWindow();
+    const QString delayTitle = detached->windowTitle();
+    const QString conditionalTitle = popover->windowTitle();
+
+    editing->setDelayItemDelay(delay, 42);
+    editing->setConditionalPreviousItemMode(conditional, ConditionalPreviousItemModeIfNotLaunched);
+    context->processPendingChanges();
+    EXPECT_EQ(detached->windowTitle(), delay->itemNiceDisplayName());
+    EXPECT_NE(detached->windowTitle(), delayTitle);
+    EXPECT_EQ(detached->accessibleName(), detached->windowTitle());
+    EXPECT_EQ(popover->windowTitle(), conditional->itemNiceDisplayName());
+    EXPECT_NE(popover->windowTitle(), conditionalTitle);
 }
 
 TEST_F(ItemInspectorPopoverTest, ClosingTheWindowByHand)

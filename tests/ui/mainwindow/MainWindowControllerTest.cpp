@@ -26,6 +26,7 @@
 #include <QAction>
 #include <QPointer>
 #include <QApplication>
+#include <QLabel>
 #include <QListView>
 #include <QAccessible>
 #include <QMainWindow>
@@ -51,13 +52,16 @@ protected:
     }
 
     // The reading of the session's list ended with these new entries.
-    void readingEnded(const QStringList& names)
+    // readError: why it could not list them, when it failed.
+    void readingEnded(const QStringList& names, const QString& readError = {})
     {
         QVariantList items;
         for (const QString& name : names)
             items.append(QVariantMap { { QStringLiteral("name"), name }, { QStringLiteral("path"), "/apps/" + name } });
-        center.post(MHSystemItemsNotifications::MHReadSystemItemsDidEndNotification, nullptr,
-                    { { MHSystemItemsNotifications::items, items } });
+        QVariantMap end { { MHSystemItemsNotifications::items, items } };
+        if (!readError.isEmpty())
+            end.insert(MHSystemItemsNotifications::readError, readError);
+        center.post(MHSystemItemsNotifications::MHReadSystemItemsDidEndNotification, nullptr, end);
         QCoreApplication::processEvents();
         controller->placeholderContext()->finishSlide();
     }
@@ -97,6 +101,30 @@ TEST_F(MainWindowControllerTest, ReadingSwitchesBetweenTheTwoPages)
     readingEnded({});
     EXPECT_EQ(currentPage(), controller->itemsSubviewController());
     EXPECT_EQ(title(), helpers->applicationName());
+    EXPECT_FALSE(controller->itemsSubviewController()->isAtLeastOneSystemItemAvailable());
+}
+
+// A reading that failed shows the system items page with its cause, where
+// the entries would be, never "No New System Item"; the next reading that
+// succeeds takes it away.
+TEST_F(MainWindowControllerTest, AReadingThatFailedSaysWhyOnTheSystemItemsPage)
+{
+    const QString cause = "The login items service is not on the session bus, and its service file /x/dbus-1/services/k.service is missing";
+    readingEnded({}, cause);
+    EXPECT_EQ(currentPage(), controller->systemSubviewController());
+    const QLabel* said = controller->systemSubviewController()->readErrorView();
+    ASSERT_NE(said, nullptr);
+    EXPECT_TRUE(said->isVisibleTo(controller->window()));
+    EXPECT_TRUE(said->text().contains(cause)) << said->text().toStdString();
+    EXPECT_TRUE(said->text().startsWith("Lanternwick can't read your startup applications")) << said->text().toStdString();
+    EXPECT_TRUE(controller->itemsSubviewController()->isAtLeastOneSystemItemAvailable());
+    QAction* page = menuAction(CommandNames::switchToSystemItemsView);
+    ASSERT_NE(page, nullptr);
+    EXPECT_TRUE(controller->validateCommand(CommandNames::switchToSystemItemsView, *page));
+
+    readingEnded({});
+    EXPECT_EQ(currentPage(), controller->itemsSubviewController());
+    EXPECT_FALSE(said->isVisibleTo(controller->window()));
     EXPECT_FALSE(controller->itemsSubviewController()->isAtLeastOneSystemItemAvailable());
 }
 

@@ -103,12 +103,12 @@ TEST_F(PreferencesGeneralTest, DecliningTheDisableDialogKeepsItOnAndTurnsTheBoxB
     dialogs.nextButton = 1;
     QSignalSpy writes(settings.get(), &UserDefaults::changed);
     box("enabledCheckBox")->click();
+    processEvents();
     EXPECT_EQ(dialogs.requests.size(), 1);
     EXPECT_TRUE(pane->isLanternwickEnabled());
     EXPECT_TRUE(settings->isLanternwickEnabled());
     EXPECT_EQ(writes.count(), 0);
     EXPECT_EQ(posts, 0);
-    processEvents();
     EXPECT_TRUE(box("enabledCheckBox")->isChecked());
 }
 
@@ -121,6 +121,7 @@ TEST_F(PreferencesGeneralTest, ConfirmingTheDisableDialogWritesPostsAndWarns)
     dialogs.nextButton = 0;
     QSignalSpy writes(settings.get(), &UserDefaults::changed);
     box("enabledCheckBox")->click();
+    processEvents();
     EXPECT_FALSE(settings->isLanternwickEnabled());
     EXPECT_EQ(writes.count(), 1);
     EXPECT_NE(sender, nullptr);

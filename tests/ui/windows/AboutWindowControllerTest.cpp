@@ -6,6 +6,7 @@
 #include "ui/views/CreditsView.h"
 #include "ui/windows/AboutWindowController.h"
 
+#include <QAccessible>
 #include <QDesktopServices>
 #include <QDir>
 #include <QLabel>
@@ -39,6 +40,18 @@ TEST_F(AboutWindowTest, ShowsVersionAndCopyright)
     EXPECT_EQ(about.window()->findChild<QLabel*>("versionLabel")->text(), about.versionString());
     EXPECT_EQ(about.window()->findChild<QLabel*>("copyrightLabel")->text(), helpers->applicationCopyright());
     EXPECT_GT(about.creditsView().textHeight(), 0);
+}
+
+TEST_F(AboutWindowTest, AScreenReaderReadsTheWholeCreditsWhileTheyScroll)
+{
+    about.showWindow();
+    QAccessibleInterface* credits = QAccessible::queryAccessibleInterface(&about.creditsView());
+    EXPECT_EQ(credits->text(QAccessible::Name), "Credits");
+    ASSERT_NE(credits->textInterface(), nullptr);
+    const QString text = credits->textInterface()->text(0, credits->textInterface()->characterCount());
+    EXPECT_TRUE(text.contains("Design and development")) << text.toStdString();
+    EXPECT_FALSE(text.contains("<")) << "read as text, not as its markup";
+    about.close();
 }
 
 TEST_F(AboutWindowTest, CreditsScrollWhileOpenAndGoBackToTheLowerEdgeOnClose)

@@ -20,7 +20,9 @@
 #include <QActionGroup>
 #include <QComboBox>
 #include <QListView>
+#include <QLocale>
 #include <QTest>
+#include <QTimeEdit>
 #include <QToolButton>
 #include <QToolBar>
 #include <functional>
@@ -216,12 +218,17 @@ TEST_F(AccessibilityTest, ControlsOfThePreferencesAreNamedByTheirLabels)
     auto* toolbar = preferences.window()->findChild<QToolBar*>();
     ASSERT_NE(toolbar, nullptr);
     for (int index = 0; index < preferences.paneCount(); ++index) {
-        // Chosen as a screen reader chooses: by checking the pane's button.
-        QAccessibleInterface* button = QAccessible::queryAccessibleInterface(toolbar->widgetForAction(preferences.toolbarActions()->actions().at(index)));
+        // Chosen as a screen reader chooses: by pressing the pane's page tab.
+        QAction* pane = preferences.toolbarActions()->actions().at(index);
+        QAccessibleInterface* button = QAccessible::queryAccessibleInterface(toolbar->widgetForAction(pane));
         ASSERT_NE(button, nullptr);
-        button->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+        EXPECT_EQ(button->role(), QAccessible::PageTab);
+        EXPECT_EQ(button->text(QAccessible::Name), preferences.paneAtIndex(index).toolbarItemLabel());
+        EXPECT_EQ(button->parent()->role(), QAccessible::PageTabList);
+        button->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
         QCoreApplication::processEvents();
         EXPECT_EQ(preferences.selectedIndex(), index);
+        EXPECT_TRUE(button->state().selected);
         EXPECT_EQ(controlsNamedByNothingOrTheirValue(preferences.window()), "") << "pane " << index;
         EXPECT_EQ(hiddenNodes(preferences.window()), "") << "pane " << index;
     }
@@ -298,6 +305,45 @@ TEST_F(AccessibilityTest, TheSimulationBarsButtonsReadTheirPurposeAndTheValueThe
         EXPECT_EQ(QAccessible::queryAccessibleInterface(popover)->text(QAccessible::Name), purpose);
         popover->close();
     }
+}
+
+TEST_F(AccessibilityTest, TheSimulatedDayAndTimeReadTheirLabelsAndTheirValues)
+{
+    itemsPage();
+    windows->toggleSimulationMode();
+    QCoreApplication::processEvents();
+    QWidget* main = windows->mainWindowController().window();
+    main->findChild<QToolButton*>("simulatedDate")->click();
+    auto* dayBox = main->findChild<QComboBox*>("simulatedDay");
+    auto* timeField = main->findChild<QTimeEdit*>("simulatedTime");
+    ASSERT_NE(dayBox, nullptr);
+    ASSERT_NE(timeField, nullptr);
+
+    QAccessibleInterface* day = QAccessible::queryAccessibleInterface(dayBox);
+    EXPECT_EQ(day->text(QAccessible::Name), "Day");
+    EXPECT_EQ(day->text(QAccessible::Value), dayBox->currentText());
+    ASSERT_NE(day->valueInterface(), nullptr);
+    day->valueInterface()->setCurrentValue(2);
+    EXPECT_EQ(day->text(QAccessible::Value), QLocale().dayName(Qt::Wednesday));
+
+    QAccessibleInterface* time = QAccessible::queryAccessibleInterface(timeField);
+    EXPECT_EQ(time->role(), QAccessible::SpinBox);
+    EXPECT_EQ(time->text(QAccessible::Name), "Time");
+    ASSERT_NE(time->valueInterface(), nullptr);
+    EXPECT_EQ(time->valueInterface()->currentValue().toInt(), timeField->time().hour() * 60 + timeField->time().minute());
+    EXPECT_EQ(time->valueInterface()->maximumValue().toInt(), 24 * 60 - 1);
+    time->valueInterface()->setCurrentValue(9 * 60 + 30);
+    EXPECT_EQ(timeField->time(), QTime(9, 30));
+    EXPECT_EQ(time->text(QAccessible::Value), "09:30");
+    ASSERT_NE(time->textInterface(), nullptr);
+    EXPECT_EQ(time->textInterface()->text(0, -1), "09:30");
+    time->valueInterface()->setCurrentValue(24 * 60);
+    EXPECT_EQ(timeField->time(), QTime(9, 30)) << "no time of day";
+    // The arrows' steps, of the hours or the minutes.
+    time->actionInterface()->doAction(QAccessibleActionInterface::increaseAction());
+    EXPECT_GT(timeField->time(), QTime(9, 30));
+    time->actionInterface()->doAction(QAccessibleActionInterface::decreaseAction());
+    EXPECT_EQ(timeField->time(), QTime(9, 30));
 }
 
 TEST_F(AccessibilityTest, EveryWindowIsReadAsAWindowByItsTitle)

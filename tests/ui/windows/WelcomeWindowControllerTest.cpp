@@ -43,6 +43,8 @@ TEST_F(WelcomeWindowTest, WelcomeAndGeneralFollowEachOther)
 {
     dialogs.nextButton = 0;
     welcomeBox()->click();
+    EXPECT_TRUE(dialogs.requests.isEmpty()) << "the confirmation waits until the click has returned";
+    processEvents();
     EXPECT_FALSE(settings->isLanternwickEnabled());
     EXPECT_FALSE(general.isLanternwickEnabled());
     EXPECT_FALSE(generalBox()->isChecked());
@@ -53,6 +55,26 @@ TEST_F(WelcomeWindowTest, WelcomeAndGeneralFollowEachOther)
     EXPECT_TRUE(welcome.isLanternwickEnabled());
     EXPECT_TRUE(welcomeBox()->isChecked());
     EXPECT_EQ(dialogs.requests.size(), 1);
+}
+
+TEST_F(WelcomeWindowTest, SwitchingBackOnBeforeTheConfirmationOpensAsksNothing)
+{
+    dialogs.nextButton = 0;
+    welcomeBox()->click();
+    welcomeBox()->click();
+    generalBox()->click();
+    processEvents();
+    EXPECT_EQ(dialogs.requests.size(), 1) << "two requests to switch off ask once";
+    EXPECT_FALSE(settings->isLanternwickEnabled());
+
+    generalBox()->click();
+    welcomeBox()->click();
+    welcomeBox()->click();
+    processEvents();
+    EXPECT_EQ(dialogs.requests.size(), 1);
+    EXPECT_TRUE(settings->isLanternwickEnabled());
+    EXPECT_TRUE(welcomeBox()->isChecked());
+    EXPECT_TRUE(generalBox()->isChecked());
 }
 
 TEST_F(WelcomeWindowTest, TheBoxTurnsTheWindowOffAtStart)

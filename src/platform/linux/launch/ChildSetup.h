@@ -10,3 +10,8 @@ static const int kSignalsResetForPrograms[] = { SIGPIPE, SIGCHLD, SIGINT, SIGTER
 
 // Names the launcher for GIO; the programs never see it.
 static const char kLauncherVariable[] = "GIO_LAUNCH_DESKTOP";
+
+// Marks every process of a launch's tree with what it was launched from (the
+// item's path, as written): a program an item detached (setsid, a double
+// fork) is still known as that item's.
+static const char kLaunchMarkVariable[] = "LANTERNWICK_LAUNCHED_ITEM";
