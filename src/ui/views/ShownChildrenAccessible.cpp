@@ -3,6 +3,7 @@
 #include "ui/base/ViewControllerBase.h"
 #include "ui/inspector/PathControlView.h"
 #include "ui/views/AccessibleInterfaceFactory.h"
+#include "ui/views/BackgroundColorView.h"
 #include "ui/views/ToolBar.h"
 
 #include <QCoreApplication>
@@ -33,11 +34,17 @@ ShownChildrenAccessible::ShownChildrenAccessible(PathControlView* path)
 {
 }
 
+ShownChildrenAccessible::ShownChildrenAccessible(BackgroundColorView* panel)
+    : QAccessibleWidget(panel)
+{
+}
+
 void ShownChildrenAccessible::install()
 {
     installAccessibleInterface<ShownChildrenAccessible, ViewControllerBase>();
     installAccessibleInterface<ShownChildrenAccessible, ToolBar>();
     installAccessibleInterface<ShownChildrenAccessible, PathControlView>();
+    installAccessibleInterface<ShownChildrenAccessible, BackgroundColorView>();
 }
 
 QList<QWidget*> ShownChildrenAccessible::shownChildren() const

@@ -1,12 +1,14 @@
 #pragma once
-// What a screen reader finds in a view controller or a ToolBar: only the
-// controls it shows. Qt's own interfaces list hidden children too (a
-// schedule time's delete button while it is the only time, the name field
-// while the name is shown, a tool bar's overflow button while everything
-// fits, the folders a breadcrumb elides), which screen readers then offer
-// as if they were there.
+// What a screen reader finds in a view controller, a ToolBar or a coloured
+// panel (BackgroundColorView): only the controls it shows. Qt's own
+// interfaces list hidden children too (a schedule time's delete button while
+// it is the only time, the name field while the name is shown, a tool bar's
+// overflow button while everything fits, the folders a breadcrumb elides, a
+// panel's error line while there is no error), which screen readers then
+// offer as if they were there.
 #include <QAccessibleWidget>
 
+class BackgroundColorView;
 class PathControlView;
 class ToolBar;
 class ViewControllerBase;
@@ -16,9 +18,10 @@ public:
     explicit ShownChildrenAccessible(ViewControllerBase* controller);
     explicit ShownChildrenAccessible(ToolBar* toolBar);
     explicit ShownChildrenAccessible(PathControlView* path);
+    explicit ShownChildrenAccessible(BackgroundColorView* panel);
 
-    // Makes the interface the one of every view controller, ToolBar and
-    // PathControlView.
+    // Makes the interface the one of every view controller, ToolBar,
+    // PathControlView and BackgroundColorView.
     static void install();
 
     int childCount() const override;
