@@ -1,10 +1,10 @@
 #pragma once
 // What a screen reader finds in a view controller, a ToolBar, a breadcrumb
-// or a coloured header: only the controls it shows. Qt's own interfaces list hidden children too (a
-// schedule time's delete button while it is the only time, the name field
-// while the name is shown, a tool bar's overflow button while everything
-// fits, the folders a breadcrumb elides, a header's message while there is
-// none), which screen readers then offer as if they were there.
+// or a coloured header: only the controls it shows. Qt's own interfaces list
+// hidden children too (a schedule time's delete button while it is the only
+// time, the name field while the name is shown, a tool bar's overflow button
+// while everything fits, the folders a breadcrumb elides, a header's message
+// while there is none), which screen readers then offer as if they were there.
 #include <QAccessibleWidget>
 
 class BackgroundColorView;
