@@ -679,6 +679,31 @@ TEST_F(LanternwickEndToEndTest, AQuitSignalDuringTheOldStoreDialogLeavesTheOldSt
     EXPECT_EQ(dataFiles(), QStringList { "Lanternwick.data" });
 }
 
+// Folder links that lead back into an applications folder (the user's and
+// a system one), where GIO's walk of the folders never ends: the login runs
+// its program and desktop entry items all the same and the program ends.
+TEST_F(LanternwickEndToEndTest, FolderLinksThatLoopAmongTheApplicationsNeverHoldTheProgram)
+{
+    first = helper("first");
+    second = helper("second");
+    third = helper("third");
+    const QString systemData = home + "/usr-share";
+    environment.insert("XDG_DATA_DIRS", systemData);
+    for (const QString& applications : { home + "/.local/share/applications", systemData + "/applications" }) {
+        QDir().mkpath(applications);
+        for (const char* link : { "/self1", "/self2" })
+            ASSERT_TRUE(QFile::link(".", applications + link));
+    }
+    writeSettings();
+    writeDatabase();
+
+    const Ending ending = runToItsEnd();
+    ASSERT_TRUE(ending.ended) << ending.output.toStdString();
+    EXPECT_EQ(ending.exitCode, 0) << ending.output.toStdString();
+    for (const QString& path : { first, second, third })
+        EXPECT_TRUE(QFile::exists(marker(path))) << path.toStdString() << "\n" << ending.output.toStdString();
+}
+
 // Files in the way in the program's own folders: a link in the journal's
 // place is not followed (its target stays as it was), a pipe is not waited
 // on (the items run and a logout ends the program at once), and a pipe in
