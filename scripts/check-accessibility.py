@@ -587,8 +587,17 @@ class Reader:
         check(field is not None and find(rows[3], pyatspi.ROLE_TEXT, "Condition name", into_rows=True) is None,
               "F2 renames the row with the focus, not the selected one")
         wait_for(lambda: state(field, pyatspi.STATE_FOCUSED), "the name field to have the focus")
-        pyatspi.Registry.generateKeyboardEvent(0, "Adapter", pyatspi.KEY_STRING)
-        wait_for(lambda: shown_text(field) == "Adapter" or None, "the typed name")
+        # One key at a time, each read back before the next: on a loaded
+        # machine a burst of keys can reach the field before it has taken
+        # over the old name.
+        typed = ""
+        for letter in "Adapter":
+            typed += letter
+            pyatspi.Registry.generateKeyboardEvent(0, letter, pyatspi.KEY_STRING)
+            try:
+                wait_for(lambda: shown_text(field) == typed or None, "the typed name %r" % typed, timeout=10)
+            except RuntimeError:
+                raise RuntimeError("the name field reads %r after typing %r" % (shown_text(field), typed))
         since = len(events)
         key(KEY_RETURN)
         try:

@@ -146,6 +146,8 @@ void ConditionNameEditorViewController::showEditor()
     QTimer::singleShot(kFocusDelayMilliseconds, this, &ConditionNameEditorViewController::focusEditor);
     const QString name = condition()->conditionName();
     setConditionName(name);
+    // Keys typed before the delayed focus replace the whole name too.
+    m_editorNameView->selectAll();
     m_conditionNamePriorToEditing = name;
     m_isEditing = true;
 }
@@ -169,8 +171,9 @@ void ConditionNameEditorViewController::showViewer()
 
 void ConditionNameEditorViewController::focusEditor()
 {
-    // The row may have been closed or its condition deleted meanwhile.
-    if (m_isEditing && condition()) {
+    // The row may have been closed or its condition deleted meanwhile. A
+    // field that already has the keyboard may hold what the user typed since.
+    if (m_isEditing && condition() && !m_editorNameView->hasFocus()) {
         m_editorNameView->setFocus(Qt::OtherFocusReason);
         m_editorNameView->selectAll();
     }
