@@ -217,9 +217,14 @@ def read_window(window, into_rows=False):
     return controls
 
 
+def rows_of(combo):
+    """The rows of a pop-up's list: its choices and the lines between them."""
+    return [row for row in descendants(combo, into_rows=True, into_choices=True)
+            if row.getRole() in ROW_ROLES or row.getRole() in (pyatspi.ROLE_MENU_ITEM, pyatspi.ROLE_SEPARATOR)]
+
+
 def choices_of(combo):
-    return [plain(row.name) for row in descendants(combo, into_rows=True, into_choices=True)
-            if row.getRole() in ROW_ROLES or row.getRole() == pyatspi.ROLE_MENU_ITEM]
+    return [plain(row.name) for row in rows_of(combo) if row.getRole() != pyatspi.ROLE_SEPARATOR]
 
 
 def labels_of(node):
@@ -232,17 +237,21 @@ def labels_of(node):
 def check_pop_up(combo):
     """A pop-up button reads as Qt's combo box does: a label, a choice, its choices, actions."""
     name = plain(combo.name).strip()
+    rows = rows_of(combo)
     choices = choices_of(combo)
     value = shown_text(combo)
-    print("  %-13s %r = %r of %s" % (combo.getRoleName(), name, value, choices))
+    lines = len(rows) - len(choices)
+    print("  %-13s %r = %r of %s%s" % (combo.getRoleName(), name, value, choices, " and %d line(s)" % lines if lines else ""))
     check(bool(name) and name not in choices, "pop-up button %r is named by its label, not by a choice" % name)
     check(bool(value) and value in choices, "pop-up button %r reads its choice %r among its choices" % (name, value))
+    check(all(choice.strip() for choice in choices), "pop-up button %r has no nameless choice" % name)
     names = actions(combo)
     check("Press" in names or "ShowMenu" in names, "pop-up button %r has an action to open it (%s)" % (name, names))
     try:
-        current = combo.queryValue().currentValue
-        check(0 <= current < len(choices) and choices[int(current)] == value,
-              "pop-up button %r says which choice is current (%s)" % (name, current))
+        # The value counts the lines between choices, as the list's rows do.
+        current = int(combo.queryValue().currentValue)
+        check(0 <= current < len(rows) and rows[current].getRole() != pyatspi.ROLE_SEPARATOR
+              and plain(rows[current].name) == value, "pop-up button %r says which choice is current (%s)" % (name, current))
     except NotImplementedError:
         check(False, "pop-up button %r says which choice is current" % name)
 
@@ -687,6 +696,10 @@ class Reader:
         pop_ups = [control.name for control in controls if control.getRole() == pyatspi.ROLE_COMBO_BOX]
         check(all(name in pop_ups for name in ("Modifier key", "Key state", "Power source", "Volume", "Network", "Day")),
               "every condition's pop-up buttons are on the bus (%s)" % pop_ups)
+        network = next((control for control in controls
+                        if control.getRole() == pyatspi.ROLE_COMBO_BOX and plain(control.name) == "Network"), None)
+        check(network is not None and any(row.getRole() == pyatspi.ROLE_SEPARATOR for row in rows_of(network)),
+              "the Network pop-up's line after Internet Connection is a separator")
         names = [control.name for control in controls if control.getRole() == pyatspi.ROLE_CHECK_BOX]
         check("Use Working hours" in names and "Use Office network in range" in names,
               "each condition's check box is named after its condition")

@@ -1,6 +1,7 @@
 #include "ui/views/ChoicePopUpButtonAccessible.h"
 
 #include "ui/views/AccessibleInterfaceFactory.h"
+#include "ui/views/ChoiceListAccessible.h"
 #include "ui/views/ChoicePopUpButton.h"
 
 #include <QAbstractItemView>
@@ -26,6 +27,7 @@ ChoicePopUpButtonAccessible::ChoicePopUpButtonAccessible(QComboBox* button)
 void ChoicePopUpButtonAccessible::install()
 {
     installAccessibleInterface<ChoicePopUpButtonAccessible, ChoicePopUpButton>();
+    ChoiceListAccessible::install();
 }
 
 QComboBox* ChoicePopUpButtonAccessible::button() const
@@ -87,10 +89,18 @@ void ChoicePopUpButtonAccessible::chooseNext(int direction)
 {
     QComboBox* choices = button();
     for (int index = choices->currentIndex() + direction; index >= 0 && index < choices->count(); index += direction)
-        if (choices->model()->flags(choices->model()->index(index, choices->modelColumn())) & Qt::ItemIsEnabled) {
+        if (isChoosable(index)) {
             choices->setCurrentIndex(index);
             return;
         }
+}
+
+bool ChoicePopUpButtonAccessible::isChoosable(int index) const
+{
+    // Neither a line between choices nor a choice the list shows disabled.
+    const QAbstractItemModel* choices = button()->model();
+    return index >= 0 && index < button()->count()
+        && (choices->flags(choices->index(index, button()->modelColumn())) & Qt::ItemIsEnabled);
 }
 
 QVariant ChoicePopUpButtonAccessible::currentValue() const
@@ -101,7 +111,7 @@ QVariant ChoicePopUpButtonAccessible::currentValue() const
 void ChoicePopUpButtonAccessible::setCurrentValue(const QVariant& value)
 {
     const int index = value.toInt();
-    if (index >= 0 && index < button()->count())
+    if (isChoosable(index))
         button()->setCurrentIndex(index);
 }
 

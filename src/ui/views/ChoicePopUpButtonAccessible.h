@@ -36,4 +36,5 @@ private:
     QComboBox* button() const;
     // Makes the next enabled choice in direction (+1 or -1) current.
     void chooseNext(int direction);
+    bool isChoosable(int index) const;
 };
