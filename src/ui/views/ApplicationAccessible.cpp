@@ -5,17 +5,7 @@
 
 #include <QApplication>
 
-namespace {
-
-void installAtStart()
-{
-    ApplicationAccessible::install();
-    WindowTitleAnnouncer::install();
-}
-
-} // namespace
-
-Q_COREAPP_STARTUP_FUNCTION(installAtStart)
+LW_INSTALL_ACCESSIBLE_AT_START(ApplicationAccessible)
 
 ApplicationAccessible::ApplicationAccessible(QApplication*)
 {
@@ -24,6 +14,8 @@ ApplicationAccessible::ApplicationAccessible(QApplication*)
 void ApplicationAccessible::install()
 {
     installAccessibleInterface<ApplicationAccessible, QApplication>();
+    // Only once there is an application to watch.
+    WindowTitleAnnouncer::install();
 }
 
 QString ApplicationAccessible::text(QAccessible::Text kind) const

@@ -1,20 +1,11 @@
 #include "ui/views/ChoiceListAccessible.h"
 
+#include "ui/views/AccessibleInterfaceFactory.h"
 #include "ui/views/ChoiceAccessible.h"
 
 #include <QAbstractItemView>
-#include <QCoreApplication>
 
-namespace {
-
-void installAtStart()
-{
-    ChoiceListAccessible::install();
-}
-
-} // namespace
-
-Q_COREAPP_STARTUP_FUNCTION(installAtStart)
+LW_INSTALL_ACCESSIBLE_AT_START(ChoiceListAccessible)
 
 ChoiceListAccessible::ChoiceListAccessible(QAbstractItemView* list)
     : RowListAccessible(list)
@@ -28,15 +19,11 @@ ChoiceListAccessible::~ChoiceListAccessible()
 
 void ChoiceListAccessible::install()
 {
-    static const bool installed = [] {
-        QAccessible::installFactory([](const QString& className, QObject* object) -> QAccessibleInterface* {
-            // The class of a combo box's list is Qt's own, not public.
-            auto* list = qobject_cast<QAbstractItemView*>(object);
-            return list && className == QLatin1String("QComboBoxListView") ? new ChoiceListAccessible(list) : nullptr;
-        });
-        return true;
-    }();
-    Q_UNUSED(installed);
+    QAccessible::installFactory([](const QString& className, QObject* object) -> QAccessibleInterface* {
+        // The class of a combo box's list is Qt's own, not public.
+        auto* list = qobject_cast<QAbstractItemView*>(object);
+        return list && className == QLatin1String("QComboBoxListView") ? new ChoiceListAccessible(list) : nullptr;
+    });
 }
 
 QAccessibleInterface* ChoiceListAccessible::child(int index) const

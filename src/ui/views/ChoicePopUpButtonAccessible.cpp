@@ -6,18 +6,8 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
-#include <QCoreApplication>
 
-namespace {
-
-void installAtStart()
-{
-    ChoicePopUpButtonAccessible::install();
-}
-
-} // namespace
-
-Q_COREAPP_STARTUP_FUNCTION(installAtStart)
+LW_INSTALL_ACCESSIBLE_AT_START(ChoicePopUpButtonAccessible)
 
 ChoicePopUpButtonAccessible::ChoicePopUpButtonAccessible(QComboBox* button)
     : ValueTextAccessible(button, QAccessible::ComboBox)

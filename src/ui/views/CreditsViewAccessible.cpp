@@ -3,18 +3,7 @@
 #include "ui/views/AccessibleInterfaceFactory.h"
 #include "ui/views/CreditsView.h"
 
-#include <QCoreApplication>
-
-namespace {
-
-void installAtStart()
-{
-    CreditsViewAccessible::install();
-}
-
-} // namespace
-
-Q_COREAPP_STARTUP_FUNCTION(installAtStart)
+LW_INSTALL_ACCESSIBLE_AT_START(CreditsViewAccessible)
 
 CreditsViewAccessible::CreditsViewAccessible(CreditsView* view)
     : ValueTextAccessible(view, QAccessible::StaticText)

@@ -11,15 +11,11 @@ ExplicitRangeSliderAccessible::ExplicitRangeSliderAccessible(QSlider* slider)
 
 void ExplicitRangeSliderAccessible::install()
 {
-    static const bool installed = [] {
-        QAccessible::installFactory([](const QString& className, QObject* object) -> QAccessibleInterface* {
-            auto* slider = qobject_cast<QSlider*>(object);
-            const bool inRangeSlider = slider && qobject_cast<ExplicitRangeSlider*>(slider->parent());
-            return inRangeSlider && className == QLatin1String("QSlider") ? new ExplicitRangeSliderAccessible(slider) : nullptr;
-        });
-        return true;
-    }();
-    Q_UNUSED(installed);
+    QAccessible::installFactory([](const QString& className, QObject* object) -> QAccessibleInterface* {
+        auto* slider = qobject_cast<QSlider*>(object);
+        const bool inRangeSlider = slider && qobject_cast<ExplicitRangeSlider*>(slider->parent());
+        return inRangeSlider && className == QLatin1String("QSlider") ? new ExplicitRangeSliderAccessible(slider) : nullptr;
+    });
 }
 
 QSlider* ExplicitRangeSliderAccessible::slider() const

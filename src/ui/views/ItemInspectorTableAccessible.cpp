@@ -3,19 +3,9 @@
 #include "ui/views/AccessibleInterfaceFactory.h"
 #include "ui/views/ItemInspectorTableView.h"
 
-#include <QCoreApplication>
 #include <QTableView>
 
-namespace {
-
-void installAtStart()
-{
-    ItemInspectorTableAccessible::install();
-}
-
-} // namespace
-
-Q_COREAPP_STARTUP_FUNCTION(installAtStart)
+LW_INSTALL_ACCESSIBLE_AT_START(ItemInspectorTableAccessible)
 
 ItemInspectorTableAccessible::ItemInspectorTableAccessible(QTableView* table)
     : RowListAccessible(table)

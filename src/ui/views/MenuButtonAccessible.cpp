@@ -3,20 +3,10 @@
 #include "ui/views/AccessibleInterfaceFactory.h"
 #include "ui/views/MenuButton.h"
 
-#include <QCoreApplication>
 #include <QMenu>
 #include <QTimer>
 
-namespace {
-
-void installAtStart()
-{
-    MenuButtonAccessible::install();
-}
-
-} // namespace
-
-Q_COREAPP_STARTUP_FUNCTION(installAtStart)
+LW_INSTALL_ACCESSIBLE_AT_START(MenuButtonAccessible)
 
 MenuButtonAccessible::MenuButtonAccessible(QToolButton* button)
     : QAccessibleWidget(button, QAccessible::ButtonMenu)

@@ -12,19 +12,15 @@ PageTabAccessible::PageTabAccessible(QToolButton* button)
 
 void PageTabAccessible::install()
 {
-    static const bool installed = [] {
-        // The tool bar makes its buttons as plain QToolButtons, its
-        // children; its overflow button is one of a class of its own.
-        QAccessible::installFactory([](const QString& className, QObject* object) -> QAccessibleInterface* {
-            auto* button = qobject_cast<QToolButton*>(object);
-            return button && className == QLatin1String("QToolButton") && button->metaObject() == &QToolButton::staticMetaObject
-                    && qobject_cast<ToolBar*>(button->parentWidget())
-                ? new PageTabAccessible(button)
-                : nullptr;
-        });
-        return true;
-    }();
-    Q_UNUSED(installed);
+    // The tool bar makes its buttons as plain QToolButtons, its
+    // children; its overflow button is one of a class of its own.
+    QAccessible::installFactory([](const QString& className, QObject* object) -> QAccessibleInterface* {
+        auto* button = qobject_cast<QToolButton*>(object);
+        return button && className == QLatin1String("QToolButton") && button->metaObject() == &QToolButton::staticMetaObject
+                && qobject_cast<ToolBar*>(button->parentWidget())
+            ? new PageTabAccessible(button)
+            : nullptr;
+    });
 }
 
 QToolButton* PageTabAccessible::button() const

@@ -6,18 +6,7 @@
 #include "ui/views/AccessibleInterfaceFactory.h"
 #include "ui/views/ToolBar.h"
 
-#include <QCoreApplication>
-
-namespace {
-
-void installAtStart()
-{
-    ShownChildrenAccessible::install();
-}
-
-} // namespace
-
-Q_COREAPP_STARTUP_FUNCTION(installAtStart)
+LW_INSTALL_ACCESSIBLE_AT_START(ShownChildrenAccessible)
 
 ShownChildrenAccessible::ShownChildrenAccessible(ViewControllerBase* controller)
     : QAccessibleWidget(controller)

@@ -4,19 +4,9 @@
 #include "ui/views/StartupConditionCellView.h"
 
 #include <QAbstractButton>
-#include <QCoreApplication>
 #include <QTableView>
 
-namespace {
-
-void installAtStart()
-{
-    StartupConditionCellAccessible::install();
-}
-
-} // namespace
-
-Q_COREAPP_STARTUP_FUNCTION(installAtStart)
+LW_INSTALL_ACCESSIBLE_AT_START(StartupConditionCellAccessible)
 
 StartupConditionCellAccessible::StartupConditionCellAccessible(StartupConditionCellView* cell)
     : QAccessibleWidget(cell, QAccessible::ListItem)

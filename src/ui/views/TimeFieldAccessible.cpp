@@ -3,21 +3,15 @@
 #include "ui/views/AccessibleInterfaceFactory.h"
 #include "ui/views/TimeField.h"
 
-#include <QCoreApplication>
 #include <QTimeEdit>
 
 namespace {
 
 constexpr int kMinutesInDay = 24 * 60;
 
-void installAtStart()
-{
-    TimeFieldAccessible::install();
-}
-
 } // namespace
 
-Q_COREAPP_STARTUP_FUNCTION(installAtStart)
+LW_INSTALL_ACCESSIBLE_AT_START(TimeFieldAccessible)
 
 TimeFieldAccessible::TimeFieldAccessible(QTimeEdit* field)
     : ValueTextAccessible(field, QAccessible::SpinBox)

@@ -3,18 +3,7 @@
 #include "ui/views/AccessibleInterfaceFactory.h"
 #include "ui/views/ValueButton.h"
 
-#include <QCoreApplication>
-
-namespace {
-
-void installAtStart()
-{
-    ValueButtonAccessible::install();
-}
-
-} // namespace
-
-Q_COREAPP_STARTUP_FUNCTION(installAtStart)
+LW_INSTALL_ACCESSIBLE_AT_START(ValueButtonAccessible)
 
 ValueButtonAccessible::ValueButtonAccessible(QAbstractButton* button)
     : ValueTextAccessible(button, QAccessible::Button)

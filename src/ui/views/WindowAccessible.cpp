@@ -4,18 +4,7 @@
 #include "ui/views/AccessibleInterfaceFactory.h"
 #include "ui/views/TitledWindow.h"
 
-#include <QCoreApplication>
-
-namespace {
-
-void installAtStart()
-{
-    WindowAccessible::install();
-}
-
-} // namespace
-
-Q_COREAPP_STARTUP_FUNCTION(installAtStart)
+LW_INSTALL_ACCESSIBLE_AT_START(WindowAccessible)
 
 WindowAccessible::WindowAccessible(QWidget* window)
     : QAccessibleWidget(window, QAccessible::Window)
