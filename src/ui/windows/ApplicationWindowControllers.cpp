@@ -179,27 +179,30 @@ void ApplicationWindowControllers::closeMainWindow()
 
 void ApplicationWindowControllers::showMainWindow()
 {
-    m_mainWindowShowPending = false;
-    MainWindowController& controller = mainWindowController();
-    controller.showWindow();
-    controller.makeCurrentSubviewControllerFirstResponder();
+    presentMainWindow(true);
 }
 
 void ApplicationWindowControllers::showMainWindowInBackground()
 {
     QWidget* inUse = windowInUse();
-    if (!inUse) {
-        showMainWindow();
+    presentMainWindow(!inUse);
+    if (!inUse)
         return;
-    }
-    m_mainWindowShowPending = false;
-    MainWindowController& controller = mainWindowController();
-    controller.showWindowWithoutActivation();
-    controller.makeCurrentSubviewControllerFirstResponder();
     // A window manager may map the new window on top; the window in use
     // goes back in front.
     inUse->raise();
-    QApplication::alert(controller.window());
+    QApplication::alert(mainWindowController().window());
+}
+
+void ApplicationWindowControllers::presentMainWindow(bool activate)
+{
+    m_mainWindowShowPending = false;
+    MainWindowController& controller = mainWindowController();
+    if (activate)
+        controller.showWindow();
+    else
+        controller.showWindowWithoutActivation();
+    controller.makeCurrentSubviewControllerFirstResponder();
 }
 
 QWidget* ApplicationWindowControllers::windowInUse()

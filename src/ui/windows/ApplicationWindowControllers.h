@@ -69,6 +69,8 @@ private:
     // The modal dialog, popover or other window of the program than the main
     // window that the user works in, else null.
     QWidget* windowInUse();
+    // Shows the main window on its current page, in front and active or not.
+    void presentMainWindow(bool activate);
 
     ApplicationHelpers& m_helpers;
     std::function<void()> m_terminate;
