@@ -52,6 +52,7 @@ void LoginItemsHandler::enableChangeNotifications(bool enabled)
             m_changeWatcher->addPath(folder);
     }
     connect(m_changeWatcher.get(), &QFileSystemWatcher::directoryChanged, this, &LoginItemsHandler::listDidChange);
+    LOG_DEBUG("Watching %1 for changes...", m_changeWatcher->directories().join(QStringLiteral(", ")));
 }
 
 void LoginItemsHandler::listDidChange()

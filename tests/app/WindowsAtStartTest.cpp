@@ -109,6 +109,8 @@ protected:
         settings.setIsItemsExecutionAfterLaunchEnabled(executionAtStart);
         settings.setIsItemsExecutionAfterAwakingFromSleepEnabled(executionAtStart);
         settings.setIsNotificationCenterEnabled(false);
+        // Debug lines tell when the session's list is watched.
+        settings.setLoggingVerbosityLevel(3);
         settings.synchronize();
         program.setProcessEnvironment(environment);
         program.setProcessChannelMode(QProcess::MergedChannels);
@@ -121,11 +123,19 @@ protected:
     void waitForWindows(int count)
     {
         ASSERT_TRUE(waitFor([&] { return windowsOf("_NET_CLIENT_LIST").size() >= count; }, 30000))
-            << QString::fromUtf8(program.readAll()).toStdString();
+            << (output += QString::fromUtf8(program.readAll())).toStdString();
         QThread::msleep(1500);
     }
 
+    // Whether the program has printed text so far.
+    bool printed(const QString& text)
+    {
+        output += QString::fromUtf8(program.readAll());
+        return output.contains(text);
+    }
+
     QString home;
+    QString output;
     QProcessEnvironment environment;
     std::unique_ptr<PrivateBus> bus;
     QProcess server;
@@ -188,7 +198,9 @@ TEST_F(WindowsAtStartTest, NewEntriesWhileTheUserIsInAnotherProgramLeaveTheKeybo
     ASSERT_TRUE(other.waitForStarted(5000));
     ASSERT_TRUE(waitFor([&] { return activeTitle() == "Other program"; }, 30000)) << activeTitle().toStdString();
 
-    // A package adds an entry to the session meanwhile.
+    // A package adds an entry to the session meanwhile, once the session's
+    // list is watched.
+    ASSERT_TRUE(waitFor([&] { return printed("for changes..."); }, 30000)) << output.toStdString();
     writeFile(home + "/.config/autostart/stranger.desktop", "[Desktop Entry]\nType=Application\nName=Stranger\nExec=/bin/true\n");
     const QString systemItems = Localizator::shared().windowText(Localizator::WindowText::SystemItems);
     const auto mainWindowShowsTheEntries = [&] {
