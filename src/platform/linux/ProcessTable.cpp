@@ -4,10 +4,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSet>
 #include <algorithm>
 #include <utility>
 #include <cstdlib>
+#include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/syscall.h>
@@ -91,6 +93,9 @@ ProcessTable::ProcessTable(const QString& procRoot, uid_t uid)
     , m_ticksPerSecond(static_cast<double>(sysconf(_SC_CLK_TCK)))
     , m_uptime(readUptime())
 {
+    // As the kernel names it: the file the links lead to.
+    if (const char* launcher = std::getenv(kLauncherVariable))
+        m_launcher = QFileInfo(QFile::decodeName(launcher)).canonicalFilePath();
 }
 
 void ProcessTable::refresh()
@@ -100,7 +105,12 @@ void ProcessTable::refresh()
         indexAll();
         return;
     }
-    for (const qint64 pid : std::exchange(m_readAgain, {}))
+    QList<qint64> again = std::exchange(m_readAgain, {});
+    for (const qint64 pid : std::as_const(m_inLauncher)) {
+        if (!again.contains(pid))
+            again.append(pid);
+    }
+    for (const qint64 pid : again)
         readAgain(pid);
     const std::optional<qint64> last = readLastPid();
     if (last && m_lastPid && *last >= *m_lastPid && *last - *m_lastPid <= kMaximumNewPids) {
@@ -226,6 +236,7 @@ void ProcessTable::forget(qint64 pid) const
         return;
     m_byExecutable.remove(known->executable, pid);
     m_sessionUnsettled.remove(pid);
+    m_inLauncher.remove(pid);
     m_byDesktopFile.remove(known->launchedDesktopFile, pid);
     m_byMark.remove(known->mark, pid);
     if (known->process)
@@ -360,6 +371,13 @@ void ProcessTable::indexEnvironment(qint64 pid, Entry& entry) const
 {
     if (!entry.process)
         return;
+    // Our launcher is about to run the program it launches, with the
+    // environment that counts: read then (readAgain()), not twice.
+    if (!m_launcher.isEmpty() && entry.executable == m_launcher) {
+        m_inLauncher.insert(pid);
+        return;
+    }
+    m_inLauncher.remove(pid);
     const QByteArray environment = readSmallFile(fileOf(pid, "environ"));
     // A wrapper that execs its program keeps its pid, and so the variable's.
     if (environmentValue(environment, QByteArrayLiteral("GIO_LAUNCHED_DESKTOP_FILE_PID")) == QByteArray::number(pid)) {
@@ -444,5 +462,11 @@ bool ProcessTable::isProcessOfUser(qint64 pid) const
 
 double ProcessTable::readUptime() const
 {
+    // The clock /proc/uptime shows, without the file's sum over every processor.
+    if (m_procRoot == "/proc") {
+        timespec now {};
+        if (clock_gettime(CLOCK_BOOTTIME, &now) == 0)
+            return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+    }
     return readSmallFile(m_procRoot + "/uptime").simplified().split(' ').value(0).toDouble();
 }
