@@ -9,7 +9,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include "/tmp/wt51c-prof/ProfTimer.h"
 
 namespace {
 
@@ -86,7 +85,6 @@ ItemCommand ItemCommand::forItemAtPath(const QString& path)
     if (itemPath.endsWith(QLatin1String(".desktop"))) {
         const std::optional<DesktopEntryFile> entry = DesktopEntryFile::load(itemPath, nullptr, DesktopEntryFile::maxOwnFileSize);
         const std::optional<QString> exec = entry ? entry->commandLine() : std::nullopt;
-        lwProf("ic-loadEntry");
         return exec ? forArguments(entryArguments(*exec), 0) : ItemCommand();
     }
     return info.isExecutable() ? forArguments({ itemPath }, 0) : ItemCommand();
@@ -96,13 +94,10 @@ ItemCommand ItemCommand::forArguments(QStringList arguments, int depth)
 {
     if (arguments.isEmpty() || depth > kMaximumDepth)
         return {};
-    lwProf("ic-args");
     const QString program = programInPath(arguments.first());
-    lwProf("ic-programInPath");
     if (program.isEmpty())
         return {};
     const QStringList interpreter = interpreterLine(program);
-    lwProf("ic-interpreterLine");
     if (!interpreter.isEmpty()) {
         arguments.first() = program;
         return forArguments(interpreter + arguments, depth + 1);
@@ -122,9 +117,7 @@ ItemCommand ItemCommand::forArguments(QStringList arguments, int depth)
     for (QString& argument : command.m_arguments)
         argument = comparable(argument);
     command.m_program = program;
-    lwProf("ic-isInterpreter");
     const QString runningFile = QFileInfo(program).canonicalFilePath();
-    lwProf("ic-canonical");
     command.m_runningFile = runningFile.isEmpty() ? program : runningFile;
     return command;
 }
