@@ -56,17 +56,20 @@ qint64 statField(const QList<QByteArray>& fields, int number)
     return isNumber ? value : -1;
 }
 
-// The number of a line "Name:\tnumber..." of a status file; -1 when absent.
-qint64 statusNumber(const QList<QByteArray>& lines, const char* name)
+// The first number of a line "Name:\tnumber..." of a status file, found
+// by "\nName:" (never the first line); -1 when absent. Read in place: the
+// file is read for every process that begins.
+qint64 statusNumber(const QByteArray& status, const char* name)
 {
-    for (const QByteArray& line : lines) {
-        if (line.startsWith(name)) {
-            bool isNumber = false;
-            const qint64 value = line.mid(qstrlen(name)).simplified().split(' ').value(0).toLongLong(&isNumber);
-            return isNumber ? value : -1;
-        }
-    }
-    return -1;
+    const qsizetype found = status.indexOf(name);
+    if (found < 0)
+        return -1;
+    const char* start = status.constData() + found + qstrlen(name);
+    while (*start == '\t' || *start == ' ')
+        ++start;
+    char* end = nullptr;
+    const long long value = std::strtoll(start, &end, 10);
+    return end != start && (*end == '\t' || *end == ' ' || *end == '\n' || *end == '\0') ? value : -1;
 }
 
 // The value of the variable in an environment ("NAME=value", each ended by a
@@ -450,13 +453,13 @@ QString ProcessTable::readExecutable(qint64 pid) const
 
 bool ProcessTable::isProcessOfUser(qint64 pid) const
 {
-    const QList<QByteArray> lines = readSmallFile(fileOf(pid, "status")).split('\n');
+    const QByteArray status = readSmallFile(fileOf(pid, "status"));
     // A thread's own folder is not listed, but can be read by its number.
-    const qint64 group = statusNumber(lines, "Tgid:");
+    const qint64 group = statusNumber(status, "\nTgid:");
     if (group >= 0 && group != pid)
         return false;
     // "Uid:" lists the real, effective, saved and file system ids; the real one owns the process.
-    const qint64 uid = statusNumber(lines, "Uid:");
+    const qint64 uid = statusNumber(status, "\nUid:");
     return uid >= 0 && static_cast<uid_t>(uid) == m_uid;
 }
 
