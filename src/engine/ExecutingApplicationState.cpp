@@ -595,6 +595,9 @@ void ExecutingApplicationState::startForcedHiding(const ExecutionData& data)
         if (item.type == LoginItemTypeFile && shouldLaunchItemHidden(item))
             hiddenPaths.append(item.path);
     }
+    // Without a hidden item no launch needs a look.
+    if (hiddenPaths.isEmpty())
+        return;
     const UserDefaults* defaults = &userDefaults();
     // The workspace calls the handler, so it is there while the handler runs.
     Workspace* workspace = m_workspace.get();

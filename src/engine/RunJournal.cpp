@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -25,6 +26,11 @@ QByteArray encodedPath(const QString& path)
 RunJournal::RunJournal(QString path)
     : m_path(std::move(path))
 {
+}
+
+RunJournal::~RunJournal()
+{
+    closeRun();
 }
 
 RunJournal::Contents RunJournal::read() const
@@ -91,6 +97,9 @@ RunJournal::LaunchRun RunJournal::beginLaunchRun(const QString& loginKey)
         startAfresh(loginKey);
     else if (contents.hasUnfinishedRun)
         run = contents.lastRun;
+    closeRun();
+    // A failure is told by the write below.
+    AtomicFile::open(m_path, O_WRONLY | O_CREAT | O_APPEND, 0600, &m_runDescriptor);
     // Written also when the run goes on: the write tells whether the journal keeps it.
     run.isKept = append("run");
     return run;
@@ -113,10 +122,19 @@ void RunJournal::endLaunchRun()
 {
     const std::lock_guard lock(m_mutex);
     append("done");
+    closeRun();
+}
+
+void RunJournal::closeRun() const
+{
+    if (m_runDescriptor >= 0)
+        ::close(std::exchange(m_runDescriptor, -1));
 }
 
 void RunJournal::startAfresh(const QString& loginKey) const
 {
+    // Another file may take the place of the one a run keeps open.
+    closeRun();
     QDir().mkpath(QFileInfo(m_path).path());
     write(O_TRUNC, "login " + loginKey.toUtf8().toPercentEncoding() + '\n');
 }
@@ -128,8 +146,10 @@ bool RunJournal::append(const QByteArray& line) const
 
 bool RunJournal::write(int flags, const QByteArray& bytes) const
 {
-    int descriptor = -1;
-    int error = AtomicFile::open(m_path, O_WRONLY | O_CREAT | flags, 0600, &descriptor);
+    // The appends of a run go where its first one went.
+    const bool isRunDescriptor = flags == O_APPEND && m_runDescriptor >= 0;
+    int descriptor = isRunDescriptor ? m_runDescriptor : -1;
+    int error = isRunDescriptor ? 0 : AtomicFile::open(m_path, O_WRONLY | O_CREAT | flags, 0600, &descriptor);
     if (error == 0) {
         const ssize_t written = ::write(descriptor, bytes.constData(), size_t(bytes.size()));
         if (written != bytes.size())
@@ -137,7 +157,7 @@ bool RunJournal::write(int flags, const QByteArray& bytes) const
     }
     if (error != 0)
         LOG_WARN("Cannot write to the run journal %1: %2", m_path, AtomicFile::describe(error));
-    if (descriptor >= 0)
+    if (descriptor >= 0 && !isRunDescriptor)
         ::close(descriptor);
     return error == 0;
 }

@@ -32,6 +32,7 @@ public:
     };
 
     explicit RunJournal(QString path);
+    ~RunJournal();
 
     // Whether this login's run after a start began and was cut short.
     bool hasUnfinishedLaunchRun(const QString& loginKey) const;
@@ -70,7 +71,11 @@ private:
     void startAfresh(const QString& loginKey) const;
     // Opens with O_WRONLY | O_CREAT | flags, and writes bytes in one write.
     bool write(int flags, const QByteArray& bytes) const;
+    void closeRun() const;
 
     const QString m_path;
     mutable std::mutex m_mutex;
+    // Open from the start of the run after a start of the program to its
+    // end, for its appends: a step opens no file. -1 outside such a run.
+    mutable int m_runDescriptor = -1;
 };

@@ -9,6 +9,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <algorithm>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -44,13 +48,20 @@ QString programInPath(const QString& name)
 // The interpreter and its one optional argument of a "#!" line; empty for any other file.
 QStringList interpreterLine(const QString& program)
 {
-    // Only a regular file is opened: a pipe would block the judging. Only
-    // the line is read, not a buffer's worth of a large program.
-    const QFileInfo info(program);
-    QFile file(program);
-    if (!info.isFile() || !info.isExecutable() || !file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+    // Only a regular file is opened, and without waiting: a pipe would block
+    // the judging. Only the line is read, not a buffer's worth of a large
+    // program.
+    const QByteArray name = QFile::encodeName(program);
+    struct stat status {};
+    if (::stat(name.constData(), &status) != 0 || !S_ISREG(status.st_mode) || ::access(name.constData(), X_OK) != 0)
         return {};
-    const QByteArray head = file.read(256);
+    const int descriptor = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0)
+        return {};
+    char buffer[256];
+    const ssize_t length = ::read(descriptor, buffer, sizeof buffer);
+    ::close(descriptor);
+    const QByteArray head(buffer, std::max<ssize_t>(length, 0));
     const QByteArray line = head.left(head.indexOf('\n')).trimmed();
     if (!line.startsWith("#!"))
         return {};

@@ -4,10 +4,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSet>
 #include <algorithm>
 #include <utility>
 #include <cstdlib>
+#include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/syscall.h>
@@ -54,17 +56,20 @@ qint64 statField(const QList<QByteArray>& fields, int number)
     return isNumber ? value : -1;
 }
 
-// The number of a line "Name:\tnumber..." of a status file; -1 when absent.
-qint64 statusNumber(const QList<QByteArray>& lines, const char* name)
+// The first number of a line "Name:\tnumber..." of a status file, found
+// by "\nName:" (never the first line); -1 when absent. Read in place: the
+// file is read for every process that begins.
+qint64 statusNumber(const QByteArray& status, const char* name)
 {
-    for (const QByteArray& line : lines) {
-        if (line.startsWith(name)) {
-            bool isNumber = false;
-            const qint64 value = line.mid(qstrlen(name)).simplified().split(' ').value(0).toLongLong(&isNumber);
-            return isNumber ? value : -1;
-        }
-    }
-    return -1;
+    const qsizetype found = status.indexOf(name);
+    if (found < 0)
+        return -1;
+    const char* start = status.constData() + found + qstrlen(name);
+    while (*start == '\t' || *start == ' ')
+        ++start;
+    char* end = nullptr;
+    const long long value = std::strtoll(start, &end, 10);
+    return end != start && (*end == '\t' || *end == ' ' || *end == '\n' || *end == '\0') ? value : -1;
 }
 
 // The value of the variable in an environment ("NAME=value", each ended by a
@@ -91,6 +96,9 @@ ProcessTable::ProcessTable(const QString& procRoot, uid_t uid)
     , m_ticksPerSecond(static_cast<double>(sysconf(_SC_CLK_TCK)))
     , m_uptime(readUptime())
 {
+    // As the kernel names it: the file the links lead to.
+    if (const char* launcher = std::getenv(kLauncherVariable))
+        m_launcher = QFileInfo(QFile::decodeName(launcher)).canonicalFilePath();
 }
 
 void ProcessTable::refresh()
@@ -100,7 +108,12 @@ void ProcessTable::refresh()
         indexAll();
         return;
     }
-    for (const qint64 pid : std::exchange(m_readAgain, {}))
+    QList<qint64> again = std::exchange(m_readAgain, {});
+    for (const qint64 pid : std::as_const(m_inLauncher)) {
+        if (!again.contains(pid))
+            again.append(pid);
+    }
+    for (const qint64 pid : again)
         readAgain(pid);
     const std::optional<qint64> last = readLastPid();
     if (last && m_lastPid && *last >= *m_lastPid && *last - *m_lastPid <= kMaximumNewPids) {
@@ -226,6 +239,7 @@ void ProcessTable::forget(qint64 pid) const
         return;
     m_byExecutable.remove(known->executable, pid);
     m_sessionUnsettled.remove(pid);
+    m_inLauncher.remove(pid);
     m_byDesktopFile.remove(known->launchedDesktopFile, pid);
     m_byMark.remove(known->mark, pid);
     if (known->process)
@@ -360,6 +374,13 @@ void ProcessTable::indexEnvironment(qint64 pid, Entry& entry) const
 {
     if (!entry.process)
         return;
+    // Our launcher is about to run the program it launches, with the
+    // environment that counts: read then (readAgain()), not twice.
+    if (!m_launcher.isEmpty() && entry.executable == m_launcher) {
+        m_inLauncher.insert(pid);
+        return;
+    }
+    m_inLauncher.remove(pid);
     const QByteArray environment = readSmallFile(fileOf(pid, "environ"));
     // A wrapper that execs its program keeps its pid, and so the variable's.
     if (environmentValue(environment, QByteArrayLiteral("GIO_LAUNCHED_DESKTOP_FILE_PID")) == QByteArray::number(pid)) {
@@ -432,17 +453,23 @@ QString ProcessTable::readExecutable(qint64 pid) const
 
 bool ProcessTable::isProcessOfUser(qint64 pid) const
 {
-    const QList<QByteArray> lines = readSmallFile(fileOf(pid, "status")).split('\n');
+    const QByteArray status = readSmallFile(fileOf(pid, "status"));
     // A thread's own folder is not listed, but can be read by its number.
-    const qint64 group = statusNumber(lines, "Tgid:");
+    const qint64 group = statusNumber(status, "\nTgid:");
     if (group >= 0 && group != pid)
         return false;
     // "Uid:" lists the real, effective, saved and file system ids; the real one owns the process.
-    const qint64 uid = statusNumber(lines, "Uid:");
+    const qint64 uid = statusNumber(status, "\nUid:");
     return uid >= 0 && static_cast<uid_t>(uid) == m_uid;
 }
 
 double ProcessTable::readUptime() const
 {
+    // The clock /proc/uptime shows, without the file's sum over every processor.
+    if (m_procRoot == "/proc") {
+        timespec now {};
+        if (clock_gettime(CLOCK_BOOTTIME, &now) == 0)
+            return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+    }
     return readSmallFile(m_procRoot + "/uptime").simplified().split(' ').value(0).toDouble();
 }

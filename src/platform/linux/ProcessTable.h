@@ -6,7 +6,8 @@
 // out, and only those are read; where it cannot be read, or the numbers
 // wrapped around, the folder is listed again. A look also reads once more
 // what began after the first look, so that a launcher that replaced itself
-// with its program is seen as that program. A process that ended is
+// with its program is seen as that program; one still in our launcher is
+// read again at every look until it runs its program. A process that ended is
 // forgotten when it is next read. A table kept for a run therefore costs
 // each step the same, whatever else runs. Used by one thread at a time.
 #include <QByteArray>
@@ -74,7 +75,9 @@ public:
     // (GIO_LAUNCHED_DESKTOP_FILE_PID is its own pid): its descendants inherit
     // the name, and so does what the user later starts from them. The first
     // call of this or of marked() reads every process's environment once;
-    // later looks read only those of what began or replaced its program.
+    // later looks read only those of what began or replaced its program (our
+    // launcher's once it runs the program it launches: the launched process
+    // itself is known by its pid until then).
     QList<qint64> processesLaunchedFrom(const QString& desktopFile) const;
     // The user's processes that have not ended and carry the mark of our
     // launches (kLaunchMarkVariable), which a launch's whole tree inherits.
@@ -139,4 +142,8 @@ private:
     mutable QList<qint64> m_readAgain;
     // Processes read before they may have called setsid().
     mutable QSet<qint64> m_sessionUnsettled;
+    // The file of our launcher (kLauncherVariable); empty when there is none.
+    QString m_launcher;
+    // Processes that still ran our launcher when their environment was due.
+    mutable QSet<qint64> m_inLauncher;
 };
