@@ -459,6 +459,16 @@ class Reader:
             check(True, "the new verbosity is stored (%s)" % stored_setting(self.home, "LogVerbosity"))
         except RuntimeError as error:
             check(False, str(error))
+        # The open list announces each choice the keys move to.
+        since = len(events)
+        act(verbosity, "ShowMenu")
+        key(KEY_DOWN)
+        check(heard("object:state-changed:focused",
+                    lambda source, name: source.getRole() == pyatspi.ROLE_LIST_ITEM and plain(source.name) in choices_of(verbosity)
+                    and source.parent.name == "Log verbosity", since, "a choice of the open list to take the focus"),
+              "the open list of Log verbosity, named so, announces the choice the keys move to")
+        key(KEY_ESCAPE)
+        wait_for(lambda: not state(verbosity.getChildAtIndex(0), pyatspi.STATE_SHOWING) or None, "the list to close")
 
         press(wait_for(lambda: find(window, name="Ignored Items"), "the Ignored Items pane's button"))
         ignored = wait_for(lambda: find(window, pyatspi.ROLE_LIST, "Ignored Items"), "the ignored items")

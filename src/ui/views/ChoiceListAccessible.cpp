@@ -4,6 +4,7 @@
 #include "ui/views/ChoiceAccessible.h"
 
 #include <QAbstractItemView>
+#include <QComboBox>
 
 LW_INSTALL_ACCESSIBLE_AT_START(ChoiceListAccessible)
 
@@ -24,6 +25,16 @@ void ChoiceListAccessible::install()
         auto* list = qobject_cast<QAbstractItemView*>(object);
         return list && className == QLatin1String("QComboBoxListView") ? new ChoiceListAccessible(list) : nullptr;
     });
+}
+
+QString ChoiceListAccessible::text(QAccessible::Text type) const
+{
+    // The list is set in a pop-up window of the button's own.
+    const QWidget* window = view()->parentWidget();
+    auto* button = window ? qobject_cast<QComboBox*>(window->parentWidget()) : nullptr;
+    if (type != QAccessible::Name || !button || !view()->accessibleName().isEmpty())
+        return RowListAccessible::text(type);
+    return QAccessible::queryAccessibleInterface(button)->text(QAccessible::Name);
 }
 
 QAccessibleInterface* ChoiceListAccessible::child(int index) const

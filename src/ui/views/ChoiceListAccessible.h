@@ -14,6 +14,8 @@ public:
     // Makes the interface the one of every combo box's list.
     static void install();
 
+    // Named as the pop-up button it belongs to.
+    QString text(QAccessible::Text type) const override;
     QAccessibleInterface* child(int index) const override;
     int indexOfChild(const QAccessibleInterface* child) const override;
     void modelChange(QAccessibleTableModelChangeEvent* event) override;

@@ -25,6 +25,7 @@ TEST(ChoiceListAccessible, LinesBetweenChoicesAreSeparatorsAndNeverChosen)
     QAccessibleInterface* list = reading->child(0);
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(list->role(), QAccessible::List);
+    EXPECT_EQ(list->text(QAccessible::Name), "Network");
     ASSERT_EQ(list->childCount(), 3);
     const QList<QAccessible::Role> roles { QAccessible::ListItem, QAccessible::Separator, QAccessible::ListItem };
     const QStringList names { QStringLiteral("Internet Connection"), QString(), QStringLiteral("Office") };
