@@ -40,16 +40,16 @@ protected:
 
         // The server names its free display on the descriptor given.
         server.start("Xvfb", { "-displayfd", "1", "-screen", "0", "800x600x24", "-nolisten", "tcp" });
-        ASSERT_TRUE(server.waitForStarted(5000));
-        ASSERT_TRUE(waitFor([this] { return server.canReadLine() || server.state() != QProcess::Running; }, 10000));
+        ASSERT_TRUE(server.waitForStarted(30000));
+        ASSERT_TRUE(waitFor([this] { return server.canReadLine() || server.state() != QProcess::Running; }, 60000));
         const QString display = QString::fromLatin1(server.readLine()).trimmed();
         ASSERT_FALSE(display.isEmpty());
         environment.insert("DISPLAY", ":" + display);
         environment.insert("QT_QPA_PLATFORM", "xcb");
         windowManager.setProcessEnvironment(environment);
         windowManager.start("openbox", { "--sm-disable" });
-        ASSERT_TRUE(windowManager.waitForStarted(5000));
-        ASSERT_TRUE(waitFor([this] { return rootProperty("_NET_SUPPORTING_WM_CHECK").contains("window id"); }, 10000));
+        ASSERT_TRUE(windowManager.waitForStarted(30000));
+        ASSERT_TRUE(waitFor([this] { return rootProperty("_NET_SUPPORTING_WM_CHECK").contains("window id"); }, 60000));
     }
 
     void TearDown() override
@@ -115,14 +115,14 @@ protected:
         program.setProcessEnvironment(environment);
         program.setProcessChannelMode(QProcess::MergedChannels);
         program.start(LANTERNWICK_PROGRAM);
-        ASSERT_TRUE(program.waitForStarted(5000));
+        ASSERT_TRUE(program.waitForStarted(30000));
     }
 
     // The titles of the program's windows once the expected number is mapped
     // and the window manager has settled.
     void waitForWindows(int count)
     {
-        ASSERT_TRUE(waitFor([&] { return windowsOf("_NET_CLIENT_LIST").size() >= count; }, 30000))
+        ASSERT_TRUE(waitFor([&] { return windowsOf("_NET_CLIENT_LIST").size() >= count; }, 60000))
             << (output += QString::fromUtf8(program.readAll())).toStdString();
         QThread::msleep(1500);
     }
@@ -177,7 +177,7 @@ TEST_F(WindowsAtStartTest, NewEntriesOfTheSessionShowTheMainWindowBehindTheWelco
         const QStringList stacked = stackedTitles();
         return std::any_of(stacked.cbegin(), stacked.cend(), [&](const QString& title) { return title.startsWith(systemItems); });
     };
-    ASSERT_TRUE(waitFor(mainWindowShowsTheEntries, 30000)) << stackedTitles().join(", ").toStdString();
+    ASSERT_TRUE(waitFor(mainWindowShowsTheEntries, 60000)) << stackedTitles().join(", ").toStdString();
     waitForWindows(2);
     const QString welcome = Localizator::shared().windowText(Localizator::WindowText::WelcomeTitle);
     EXPECT_EQ(activeTitle().toStdString(), welcome.toStdString());
@@ -195,19 +195,19 @@ TEST_F(WindowsAtStartTest, NewEntriesWhileTheUserIsInAnotherProgramLeaveTheKeybo
     QProcess other;
     other.setProcessEnvironment(environment);
     other.start("xmessage", { "-title", "Other program", "typing here" });
-    ASSERT_TRUE(other.waitForStarted(5000));
-    ASSERT_TRUE(waitFor([&] { return activeTitle() == "Other program"; }, 30000)) << activeTitle().toStdString();
+    ASSERT_TRUE(other.waitForStarted(30000));
+    ASSERT_TRUE(waitFor([&] { return activeTitle() == "Other program"; }, 60000)) << activeTitle().toStdString();
 
     // A package adds an entry to the session meanwhile, once the session's
     // list is watched.
-    ASSERT_TRUE(waitFor([&] { return printed("for changes..."); }, 30000)) << output.toStdString();
+    ASSERT_TRUE(waitFor([&] { return printed("for changes..."); }, 60000)) << output.toStdString();
     writeFile(home + "/.config/autostart/stranger.desktop", "[Desktop Entry]\nType=Application\nName=Stranger\nExec=/bin/true\n");
     const QString systemItems = Localizator::shared().windowText(Localizator::WindowText::SystemItems);
     const auto mainWindowShowsTheEntries = [&] {
         const QStringList stacked = stackedTitles();
         return std::any_of(stacked.cbegin(), stacked.cend(), [&](const QString& title) { return title.startsWith(systemItems); });
     };
-    ASSERT_TRUE(waitFor(mainWindowShowsTheEntries, 30000)) << stackedTitles().join(", ").toStdString();
+    ASSERT_TRUE(waitFor(mainWindowShowsTheEntries, 60000)) << stackedTitles().join(", ").toStdString();
     waitForWindows(3);
     EXPECT_EQ(activeTitle().toStdString(), "Other program");
     other.terminate();

@@ -76,7 +76,7 @@ protected:
         server.start(xvfb, { "-displayfd", "1", "-nolisten", "tcp", "-screen", "0", "640x480x24" });
         ASSERT_TRUE(server.waitForStarted());
         QByteArray number;
-        const QDeadlineTimer deadline(20000);
+        const QDeadlineTimer deadline(60000);
         while (!number.contains('\n') && !deadline.hasExpired() && server.state() == QProcess::Running) {
             server.waitForReadyRead(100);
             number += server.readAllStandardOutput();
@@ -124,7 +124,7 @@ protected:
     static Shown waitForShown(const QString& program)
     {
         QFile marker(program + ".shown");
-        const QDeadlineTimer deadline(20000);
+        const QDeadlineTimer deadline(60000);
         while (!marker.exists() && !deadline.hasExpired())
             QThread::msleep(10);
         if (!marker.open(QIODevice::ReadOnly))
@@ -150,7 +150,7 @@ protected:
     QList<uint32_t> minimisedUntil(uint32_t window, uint32_t changeState) const
     {
         QList<uint32_t> minimised;
-        const QDeadlineTimer deadline(20000);
+        const QDeadlineTimer deadline(60000);
         while (!minimised.contains(window) && !deadline.hasExpired()) {
             xcb_generic_event_t* event = xcb_poll_for_event(connection);
             if (!event) {
@@ -189,7 +189,7 @@ protected:
 
     bool soonFinished(const QString& item) const
     {
-        const QDeadlineTimer deadline(20000);
+        const QDeadlineTimer deadline(60000);
         while (workspace->applicationStateForItemAtPath(item) != State::FinishedLaunching) {
             if (deadline.hasExpired())
                 return false;

@@ -12,7 +12,7 @@ TEST(XcbModifierKeysProvider, ReadsTheKeysWithoutAWindowAndIsUnknownWithoutAServ
     server.start(QStringLiteral("Xvfb"), { "-displayfd", "1", "-nolisten", "tcp", "-screen", "0", "320x240x24" });
     ASSERT_TRUE(server.waitForStarted(10000));
     QByteArray number;
-    while (!number.endsWith('\n') && server.waitForReadyRead(10000))
+    while (!number.endsWith('\n') && server.waitForReadyRead(60000))
         number += server.readAllStandardOutput();
     ASSERT_FALSE(number.trimmed().isEmpty());
     const QByteArray display = ':' + number.trimmed();
