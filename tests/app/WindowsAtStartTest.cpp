@@ -127,6 +127,19 @@ protected:
         QThread::msleep(1500);
     }
 
+    // A package's new autostart entry, which no item or ignored item names.
+    void addEntryToSession() const
+    {
+        writeFile(home + "/.config/autostart/stranger.desktop", "[Desktop Entry]\nType=Application\nName=Stranger\nExec=/bin/true\n");
+    }
+    // Whether the main window shows the session's new entries.
+    bool showsSystemItems() const
+    {
+        const QString systemItems = Localizator::shared().windowText(Localizator::WindowText::SystemItems);
+        const QStringList stacked = stackedTitles();
+        return std::any_of(stacked.cbegin(), stacked.cend(), [&](const QString& title) { return title.startsWith(systemItems); });
+    }
+
     // Whether the program has printed text so far.
     bool printed(const QString& text)
     {
@@ -168,16 +181,11 @@ TEST_F(WindowsAtStartTest, WithThePreferencesAtStartTheWelcomeWindowIsOnTopAndTh
 
 TEST_F(WindowsAtStartTest, NewEntriesOfTheSessionShowTheMainWindowBehindTheWelcomeWindow)
 {
-    writeFile(home + "/.config/autostart/stranger.desktop", "[Desktop Entry]\nType=Application\nName=Stranger\nExec=/bin/true\n");
+    addEntryToSession();
     start(true);
     waitForWindows(2);
     // The main window shows the new entry once the session's list is read.
-    const QString systemItems = Localizator::shared().windowText(Localizator::WindowText::SystemItems);
-    const auto mainWindowShowsTheEntries = [&] {
-        const QStringList stacked = stackedTitles();
-        return std::any_of(stacked.cbegin(), stacked.cend(), [&](const QString& title) { return title.startsWith(systemItems); });
-    };
-    ASSERT_TRUE(waitFor(mainWindowShowsTheEntries, 60000)) << stackedTitles().join(", ").toStdString();
+    ASSERT_TRUE(waitFor([&] { return showsSystemItems(); }, 60000)) << stackedTitles().join(", ").toStdString();
     waitForWindows(2);
     const QString welcome = Localizator::shared().windowText(Localizator::WindowText::WelcomeTitle);
     EXPECT_EQ(activeTitle().toStdString(), welcome.toStdString());
@@ -201,13 +209,8 @@ TEST_F(WindowsAtStartTest, NewEntriesWhileTheUserIsInAnotherProgramLeaveTheKeybo
     // A package adds an entry to the session meanwhile, once the session's
     // list is watched.
     ASSERT_TRUE(waitFor([&] { return printed("for changes..."); }, 60000)) << output.toStdString();
-    writeFile(home + "/.config/autostart/stranger.desktop", "[Desktop Entry]\nType=Application\nName=Stranger\nExec=/bin/true\n");
-    const QString systemItems = Localizator::shared().windowText(Localizator::WindowText::SystemItems);
-    const auto mainWindowShowsTheEntries = [&] {
-        const QStringList stacked = stackedTitles();
-        return std::any_of(stacked.cbegin(), stacked.cend(), [&](const QString& title) { return title.startsWith(systemItems); });
-    };
-    ASSERT_TRUE(waitFor(mainWindowShowsTheEntries, 60000)) << stackedTitles().join(", ").toStdString();
+    addEntryToSession();
+    ASSERT_TRUE(waitFor([&] { return showsSystemItems(); }, 60000)) << stackedTitles().join(", ").toStdString();
     waitForWindows(3);
     EXPECT_EQ(activeTitle().toStdString(), "Other program");
     other.terminate();
