@@ -17,6 +17,7 @@
 #include <csignal>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace workspace_test;
@@ -240,6 +241,38 @@ TEST_F(ProcessTreeTest, ALauncherSeenBeforeItLeadsItsSessionIsFoundInIt)
     EXPECT_EQ(table.processesRunning(root + "/real/young"), QList<qint64> { 103 });
 }
 
+// What this program started the table takes as it was given: neither its
+// owner nor its environment is read, only what it runs, at the next look.
+TEST_F(ProcessTreeTest, WhatThisProgramStartedIsKnownAsItWasStarted)
+{
+    const QString lastPid = proc + "/sys/kernel/ns_last_pid";
+    writeFile(lastPid, "101\n");
+    ProcessTable table(proc, getuid());
+    table.refresh();
+    const QString item = entry("Started", execQuoted(root + "/real/young"));
+    // Files that say otherwise, were they read.
+    add({ .pid = 102, .executable = root + "/real/young", .commandLine = { root + "/real/young" }, .uid = getuid() + 1,
+        .session = 7, .environment = { "LANTERNWICK_LAUNCHED_ITEM=/elsewhere" } });
+    table.addStarted({ 102, ticksAtAge(0.5), item, item });
+    writeFile(lastPid, "102\n");
+    table.refresh();
+
+    EXPECT_EQ(table.processesRunning(root + "/real/young"), QList<qint64> { 102 });
+    EXPECT_EQ(table.markOf(102), item);
+    EXPECT_EQ(table.processesLaunchedFrom(item), QList<qint64> { 102 });
+    const std::optional<ProcessTable::Process> started = table.process(102);
+    ASSERT_TRUE(started);
+    EXPECT_EQ(started->parentPid, getpid());
+    EXPECT_EQ(started->session, 102);
+    EXPECT_NEAR(started->ageSeconds, 0.5, 0.1);
+    // A table that knows the number already keeps what it read.
+    add({ .pid = 103, .executable = root + "/real/app", .commandLine = { root + "/real/app" } });
+    writeFile(lastPid, "103\n");
+    table.refresh();
+    table.addStarted({ 103, ticksAtAge(0.5), item, item });
+    EXPECT_TRUE(table.markOf(103).isEmpty());
+}
+
 // GIO names the entry in the environment of the process it launched, which
 // its descendants inherit: only the process it names by its own pid is the
 // entry's.
@@ -333,6 +366,28 @@ TEST_F(ProcessTreeTest, AnInterpreterRunsOnlyTheScriptOrCommandItIsGiven)
     const QString pipe = root + "/real/pipe";
     ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0700), 0);
     EXPECT_EQ(running->stateForItemAtPath(entry("Pipe", execQuoted(pipe))), State::NotRunning);
+}
+
+// A child's start, known from the clock read before it was started, is the
+// start the kernel tells; so is one read where the clock moved on.
+TEST(ChildStartTest, AChildsStartFromTheClockIsTheOneTheKernelTells)
+{
+    for (int child = 0; child < 50; ++child) {
+        const qint64 before = ProcessTable::ticksNow("/proc");
+        ASSERT_GE(before, 0);
+        const pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            pause();
+            _exit(0);
+        }
+        const qint64 read = ProcessTable::startTicks("/proc", pid);
+        EXPECT_EQ(ProcessTable::startTicksOfChild("/proc", pid, before), read);
+        EXPECT_EQ(ProcessTable::startTicksOfChild("/proc", pid, before - 1), read);
+        kill(pid, SIGKILL);
+        waitpid(pid, nullptr, 0);
+    }
+    EXPECT_EQ(ProcessTable::ticksNow("/elsewhere"), -1);
 }
 
 // Real processes: shell scripts that keep running while their "stay" file is

@@ -27,17 +27,22 @@ bool contains(const QList<ProcessTable::Process>& processes, qint64 pid)
 } // namespace
 
 LinuxRunningItems::LinuxRunningItems(const QString& procRoot, Launches launches,
-    std::shared_ptr<const X11Windows> windows, double settledSeconds, LaunchSeenHandler launchSeen)
+    std::shared_ptr<const X11Windows> windows, double settledSeconds, LaunchSeenHandler launchSeen, StartedSince started)
     : m_table(procRoot, getuid())
     , m_launches(std::move(launches))
     , m_windows(std::move(windows))
     , m_settledSeconds(settledSeconds)
     , m_launchSeen(std::move(launchSeen))
+    , m_started(std::move(started))
 {
+    // What was started before is read at the first look.
+    m_started(m_startedSeen);
 }
 
 void LinuxRunningItems::refresh()
 {
+    for (const ProcessTable::Started& started : m_started(m_startedSeen))
+        m_table.addStarted(started);
     m_table.refresh();
     m_windowOwners.reset();
 }

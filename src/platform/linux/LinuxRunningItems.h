@@ -37,10 +37,13 @@ public:
     // runs any more, or which has just been seen to have finished launching
     // (launchedTicks set).
     using LaunchSeenHandler = std::function<void(const Launch&, bool hasEnded)>;
+    // The processes started since those counted in seen, which it then counts too.
+    using StartedSince = std::function<QList<ProcessTable::Started>(quint64& seen)>;
 
-    // windows is null where windows cannot be looked at.
+    // windows is null where windows cannot be looked at. What is started from
+    // now on is known to each look without reading it (started).
     LinuxRunningItems(const QString& procRoot, Launches launches, std::shared_ptr<const X11Windows> windows,
-        double settledSeconds, LaunchSeenHandler launchSeen);
+        double settledSeconds, LaunchSeenHandler launchSeen, StartedSince started);
 
     void refresh() override;
     Workspace::ApplicationState stateForItemAtPath(const QString& path) const override;
@@ -70,6 +73,8 @@ private:
     const std::shared_ptr<const X11Windows> m_windows;
     const double m_settledSeconds;
     const LaunchSeenHandler m_launchSeen;
+    const StartedSince m_started;
+    quint64 m_startedSeen = 0;
     mutable std::optional<QList<qint64>> m_windowOwners;
     mutable QHash<qint64, Activity> m_activity;
     // When a process of the item was last seen busy, those that ended since included.

@@ -10,6 +10,7 @@
 #include "platform/linux/X11Windows.h"
 #include "platform/linux/launch/ChildSetup.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
@@ -25,6 +26,10 @@
 extern char** environ;
 
 namespace {
+
+// How many of the processes we started the runs can take without reading them:
+// a run takes them at every step, a few at a time.
+constexpr qsizetype kKeptStarted = 64;
 
 // How long the windows of a program opened hidden are minimised as they show:
 // long enough for a slow start, short enough that a window the user opens
@@ -160,6 +165,9 @@ struct LinuxWorkspace::PendingLaunch {
     LinuxWorkspace* workspace;
     QString entryPath;
     LaunchOptions options;
+    qint64 ticksBefore;
+    // Our launcher gives the program our environment.
+    bool viaLauncher;
     Launch launch;
 };
 
@@ -238,10 +246,10 @@ Workspace::LaunchResult LinuxWorkspace::launchDesktopEntry(GAppInfo* application
     const GCharPtr uri(document ? g_file_get_uri(document) : nullptr);
     GList* uris = uri ? g_list_append(nullptr, uri.get()) : nullptr;
     GError* error = nullptr;
-    PendingLaunch pending { this, entryPath, options, {} };
     // With the launcher, GIO can start it without a fork of this process: the
     // launcher closes our descriptors and leads the program's session.
     const bool viaLauncher = gLauncherInUse;
+    PendingLaunch pending { this, entryPath, options, ProcessTable::ticksNow(m_procRoot), viaLauncher, {} };
     const GSpawnFlags flags = GSpawnFlags(G_SPAWN_SEARCH_PATH | G_SPAWN_DO_NOT_REAP_CHILD
         | (viaLauncher ? G_SPAWN_LEAVE_DESCRIPTORS_OPEN : 0));
     const gboolean launched = g_desktop_app_info_launch_uris_as_manager(G_DESKTOP_APP_INFO(application), uris, context.get(), flags,
@@ -257,7 +265,8 @@ Workspace::LaunchResult LinuxWorkspace::launchDesktopEntry(GAppInfo* application
 void LinuxWorkspace::onDesktopEntryLaunched(GDesktopAppInfo*, int pid, void* pendingLaunch)
 {
     auto* pending = static_cast<PendingLaunch*>(pendingLaunch);
-    pending->launch = pending->workspace->recordLaunch(pid, pending->entryPath, pending->options);
+    pending->launch = pending->workspace->recordLaunch(pid, pending->entryPath, pending->options, pending->ticksBefore,
+        pending->viaLauncher, QDir::cleanPath(pending->entryPath));
     reapWhenItEnds(pid);
 }
 
@@ -289,12 +298,13 @@ Workspace::LaunchResult LinuxWorkspace::spawnExecutable(const QString& path, Lau
     environment.push_back(nullptr);
     char* const argv[] = { const_cast<char*>(program.constData()), nullptr };
     pid_t pid = 0;
+    const qint64 ticksBefore = ProcessTable::ticksNow(m_procRoot);
     const int error = posix_spawn(&pid, program.constData(), &actions, &attributes, argv, environment.data());
     posix_spawn_file_actions_destroy(&actions);
     posix_spawnattr_destroy(&attributes);
     if (error != 0)
         return LaunchResult::failure(QStringLiteral("%1 could not be started: %2").arg(path, QString::fromLocal8Bit(strerror(error))));
-    const Launch launch = recordLaunch(pid, path, options);
+    const Launch launch = recordLaunch(pid, path, options, ticksBefore, true);
     reapWhenItEnds(pid);
     notifyDidLaunch(path);
     return LaunchResult::success(launch.pid, launch.startTicks);
@@ -317,15 +327,22 @@ Workspace::LaunchResult LinuxWorkspace::openDocument(const QString& path, Launch
     return launchDesktopEntry(application.get(), entryPath, fileForPath(path).get(), options);
 }
 
-LinuxWorkspace::Launch LinuxWorkspace::recordLaunch(qint64 pid, const QString& path, LaunchOptions options)
+LinuxWorkspace::Launch LinuxWorkspace::recordLaunch(qint64 pid, const QString& path, LaunchOptions options,
+    qint64 ticksBefore, bool isEnvironmentKnown, const QString& launchedDesktopFile)
 {
     if (pid <= 0)
         return {};
-    // Read before it is collected: a program that ended at once stays readable until then.
-    const Launch launch { pid, ProcessTable::startTicks(m_procRoot, pid), writtenPath(path) };
+    // Before it is collected: a program that ended at once stays readable until then.
+    const Launch launch { pid, ProcessTable::startTicksOfChild(m_procRoot, pid, ticksBefore), writtenPath(path) };
     {
         const std::lock_guard lock(m_launchesMutex);
         m_launches.insert(launch.path, launch);
+        if (isEnvironmentKnown) {
+            m_started.append({ launch.pid, launch.startTicks, launch.path, launchedDesktopFile });
+            if (m_started.size() > kKeptStarted)
+                m_started.removeFirst();
+            ++m_startedCount;
+        }
     }
     if (options.hidden) {
         if (WindowMinimiser* windows = minimiser())
@@ -356,7 +373,7 @@ std::unique_ptr<Workspace::RunningItems> LinuxWorkspace::runningItems() const
     // asked about (as it is before each launch of it): a pass pays only for
     // the launches of what it asks about. When it was seen to have finished
     // launching is kept for later passes.
-    return std::make_unique<LinuxRunningItems>(m_procRoot, launches, windows(), m_settledSeconds, [this](const Launch& seen, bool hasEnded) {
+    const auto launchSeen = [this](const Launch& seen, bool hasEnded) {
         const std::lock_guard lock(m_launchesMutex);
         for (auto known = m_launches.find(seen.path); known != m_launches.end() && known.key() == seen.path; ++known) {
             if (known->pid == seen.pid && known->startTicks == seen.startTicks) {
@@ -367,7 +384,17 @@ std::unique_ptr<Workspace::RunningItems> LinuxWorkspace::runningItems() const
                 return;
             }
         }
-    });
+    };
+    // One that missed some (none does: a run looks at every step) reads them.
+    const auto startedSince = [this](quint64& seen) {
+        const std::lock_guard lock(m_launchesMutex);
+        const quint64 firstKept = m_startedCount - static_cast<quint64>(m_started.size());
+        const QList<ProcessTable::Started> since = seen < m_startedCount
+            ? m_started.mid(static_cast<qsizetype>(std::max(seen, firstKept) - firstKept)) : QList<ProcessTable::Started>();
+        seen = m_startedCount;
+        return since;
+    };
+    return std::make_unique<LinuxRunningItems>(m_procRoot, launches, windows(), m_settledSeconds, launchSeen, startedSince);
 }
 
 bool LinuxWorkspace::hideWindowsOfApplication(const QString& applicationPath)

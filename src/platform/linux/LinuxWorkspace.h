@@ -48,8 +48,12 @@ private:
     LaunchResult launchDesktopEntry(GAppInfo* application, const QString& entryPath, GFile* document, LaunchOptions options);
     LaunchResult spawnExecutable(const QString& path, LaunchOptions options);
     LaunchResult openDocument(const QString& path, LaunchOptions options);
-    // The launch as recorded; its pid is 0 when there was none.
-    Launch recordLaunch(qint64 pid, const QString& path, LaunchOptions options);
+    // The launch as recorded; its pid is 0 when there was none. It was
+    // started after ProcessTable::ticksNow() gave ticksBefore; the runs know
+    // it without reading it where its environment is ours (with
+    // launchedDesktopFile added, when not empty) rather than GIO's own.
+    Launch recordLaunch(qint64 pid, const QString& path, LaunchOptions options, qint64 ticksBefore,
+        bool isEnvironmentKnown, const QString& launchedDesktopFile = {});
     static void onDesktopEntryLaunched(GDesktopAppInfo* entry, int pid, void* pendingLaunch);
     // Null where windows cannot be looked at; connects on first use.
     std::shared_ptr<const X11Windows> windows() const;
@@ -71,4 +75,8 @@ private:
     mutable std::mutex m_launchesMutex;
     // Processes we started, by what they were started from.
     mutable QMultiHash<QString, Launch> m_launches;
+    // The last of the processes we started whose environment we know, and
+    // how many there were in all, for the runs to take (StartedSince).
+    QList<ProcessTable::Started> m_started;
+    quint64 m_startedCount = 0;
 };

@@ -285,6 +285,45 @@ qint64 ProcessTable::startTicks(const QString& procRoot, qint64 pid)
     return statField(statFields(stat), 22);
 }
 
+qint64 ProcessTable::ticksNow(const QString& procRoot)
+{
+    timespec now {};
+    if (procRoot != QLatin1String("/proc") || clock_gettime(CLOCK_BOOTTIME, &now) != 0)
+        return -1;
+    // As the kernel turns its nanoseconds into the ticks of /proc: rounded down.
+    const qint64 ticksPerSecond = sysconf(_SC_CLK_TCK);
+    return static_cast<qint64>(now.tv_sec) * ticksPerSecond + now.tv_nsec / (1000000000 / ticksPerSecond);
+}
+
+// The kernel stamps a process with the boot clock as it creates it, between
+// the parent's two looks at that clock.
+qint64 ProcessTable::startTicksOfChild(const QString& procRoot, qint64 pid, qint64 ticksBefore)
+{
+    if (ticksBefore >= 0 && ticksNow(procRoot) == ticksBefore)
+        return ticksBefore;
+    return startTicks(procRoot, pid);
+}
+
+void ProcessTable::addStarted(const Started& started)
+{
+    if (started.pid <= 0 || started.startTicks < 0 || m_uid != getuid() || m_entries.contains(started.pid))
+        return;
+    // Our child, and from its first moment the leader of a session of its
+    // own: posix_spawn and our launcher make it one first thing.
+    Entry entry;
+    entry.process = Process { started.pid, getpid(), started.pid, started.startTicks,
+        m_uptime - static_cast<double>(started.startTicks) / m_ticksPerSecond, false, 0 };
+    entry.mark = started.mark;
+    entry.launchedDesktopFile = started.launchedDesktopFile;
+    entry.isEnvironmentKnown = true;
+    m_bySession.insert(started.pid, started.pid);
+    // What it runs is read at the next look.
+    m_readAgain.append(started.pid);
+    Entry& stored = *m_entries.insert(started.pid, std::move(entry));
+    if (m_environmentsIndexed)
+        indexEnvironment(started.pid, stored);
+}
+
 QString ProcessTable::executable(qint64 pid) const
 {
     const auto known = m_entries.constFind(pid);
@@ -376,28 +415,36 @@ void ProcessTable::indexEnvironment(qint64 pid, Entry& entry) const
         return;
     // Our launcher is about to run the program it launches, with the
     // environment that counts: read then (readAgain()), not twice.
-    if (!m_launcher.isEmpty() && entry.executable == m_launcher) {
+    const bool isInLauncher = !m_launcher.isEmpty() && entry.executable == m_launcher;
+    if (isInLauncher)
         m_inLauncher.insert(pid);
-        return;
+    else
+        m_inLauncher.remove(pid);
+    if (!entry.isEnvironmentKnown) {
+        if (isInLauncher)
+            return;
+        const QByteArray environment = readSmallFile(fileOf(pid, "environ"));
+        // A wrapper that execs its program keeps its pid, and so the variable's.
+        if (environmentValue(environment, QByteArrayLiteral("GIO_LAUNCHED_DESKTOP_FILE_PID")) == QByteArray::number(pid)) {
+            const QByteArray desktopFile = environmentValue(environment, QByteArrayLiteral("GIO_LAUNCHED_DESKTOP_FILE"));
+            entry.launchedDesktopFile = desktopFile.isEmpty() ? QString() : QDir::cleanPath(QFile::decodeName(desktopFile));
+        }
+        entry.mark = QFile::decodeName(environmentValue(environment, QByteArray(kLaunchMarkVariable)));
     }
-    m_inLauncher.remove(pid);
-    const QByteArray environment = readSmallFile(fileOf(pid, "environ"));
-    // A wrapper that execs its program keeps its pid, and so the variable's.
-    if (environmentValue(environment, QByteArrayLiteral("GIO_LAUNCHED_DESKTOP_FILE_PID")) == QByteArray::number(pid)) {
-        const QByteArray desktopFile = environmentValue(environment, QByteArrayLiteral("GIO_LAUNCHED_DESKTOP_FILE"));
-        entry.launchedDesktopFile = desktopFile.isEmpty() ? QString() : QDir::cleanPath(QFile::decodeName(desktopFile));
-        if (!entry.launchedDesktopFile.isEmpty())
-            m_byDesktopFile.insert(entry.launchedDesktopFile, pid);
-    }
-    entry.mark = QFile::decodeName(environmentValue(environment, QByteArray(kLaunchMarkVariable)));
+    if (!entry.launchedDesktopFile.isEmpty())
+        m_byDesktopFile.insert(entry.launchedDesktopFile, pid);
     if (!entry.mark.isEmpty())
         m_byMark.insert(entry.mark, pid);
 }
 
 void ProcessTable::forgetEnvironment(qint64 pid, Entry& entry) const
 {
-    m_byDesktopFile.remove(std::exchange(entry.launchedDesktopFile, {}), pid);
-    m_byMark.remove(std::exchange(entry.mark, {}), pid);
+    m_byDesktopFile.remove(entry.launchedDesktopFile, pid);
+    m_byMark.remove(entry.mark, pid);
+    if (!entry.isEnvironmentKnown) {
+        entry.launchedDesktopFile.clear();
+        entry.mark.clear();
+    }
 }
 
 QList<ProcessTable::Process> ProcessTable::sessionMembers(qint64 session) const

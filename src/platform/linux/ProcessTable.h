@@ -7,7 +7,8 @@
 // wrapped around, the folder is listed again. A look also reads once more
 // what began after the first look, so that a launcher that replaced itself
 // with its program is seen as that program; one still in our launcher is
-// read again at every look until it runs its program. A process that ended is
+// read again at every look until it runs its program. A process this program
+// started itself it is told of (addStarted()), and reads only what it runs. A process that ended is
 // forgotten when it is next read. A table kept for a run therefore costs
 // each step the same, whatever else runs. Used by one thread at a time.
 #include <QByteArray>
@@ -40,6 +41,19 @@ public:
         qint64 cpuTicks = 0;
     };
 
+    // A process this program has just started, and what it gave it: the
+    // table takes it as it is, without reading it, and reads only what it
+    // runs, as it does for anything that began since the first look.
+    struct Started {
+        qint64 pid = 0;
+        qint64 startTicks = -1;
+        // The launch's mark (kLaunchMarkVariable).
+        QString mark;
+        // The desktop entry in its GIO_LAUNCHED_DESKTOP_FILE, with its own pid
+        // in GIO_LAUNCHED_DESKTOP_FILE_PID; empty when none.
+        QString launchedDesktopFile;
+    };
+
     ProcessTable(const QString& procRoot, uid_t uid);
 
     // Looks again: see above. The first call makes the first look.
@@ -53,6 +67,16 @@ public:
     std::optional<Process> currentProcess(qint64 pid) const;
     // The start of a process of any user, read alone; -1 when it cannot be read.
     static qint64 startTicks(const QString& procRoot, qint64 pid);
+    // The boot clock now, in the clock ticks of start times; -1 for a /proc
+    // tree other than the system's.
+    static qint64 ticksNow(const QString& procRoot);
+    // The start of a child this program started after ticksNow() gave
+    // ticksBefore: where the clock is still in that tick, so was the child's
+    // start, and nothing need be read.
+    static qint64 startTicksOfChild(const QString& procRoot, qint64 pid, qint64 ticksBefore);
+    // What this program started (see Started). Ignored for a pid the table
+    // knows already, or a table of another user.
+    void addStarted(const Started& started);
     // The file the process runs, as the kernel names it; empty when it cannot
     // be read (another user's process, a kernel thread, one that just ended).
     QString executable(qint64 pid) const;
@@ -99,6 +123,8 @@ private:
         // Cleaned; empty when none, or not read.
         QString launchedDesktopFile;
         QString mark;
+        // Given by this program (Started), never read.
+        bool isEnvironmentKnown = false;
     };
 
     // Makes the first look, once.
