@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QSet>
 #include <algorithm>
+#include <optional>
 #include <utility>
 #include <cstdlib>
 #include <ctime>
@@ -86,6 +87,16 @@ QByteArray environmentValue(const QByteArray& environment, const QByteArray& nam
         return {};
     const qsizetype end = environment.indexOf('\0', start);
     return environment.mid(start, end < 0 ? -1 : end - start);
+}
+
+// The clock /proc counts its times from, read directly where the tree is
+// the system's own; none for another tree.
+std::optional<timespec> bootClockOf(const QByteArray& procRoot)
+{
+    timespec now {};
+    if (procRoot != "/proc" || clock_gettime(CLOCK_BOOTTIME, &now) != 0)
+        return std::nullopt;
+    return now;
 }
 
 } // namespace
@@ -287,12 +298,12 @@ qint64 ProcessTable::startTicks(const QString& procRoot, qint64 pid)
 
 qint64 ProcessTable::ticksNow(const QString& procRoot)
 {
-    timespec now {};
-    if (procRoot != QLatin1String("/proc") || clock_gettime(CLOCK_BOOTTIME, &now) != 0)
+    const std::optional<timespec> now = bootClockOf(QFile::encodeName(procRoot));
+    if (!now)
         return -1;
     // As the kernel turns its nanoseconds into the ticks of /proc: rounded down.
     const qint64 ticksPerSecond = sysconf(_SC_CLK_TCK);
-    return static_cast<qint64>(now.tv_sec) * ticksPerSecond + now.tv_nsec / (1000000000 / ticksPerSecond);
+    return static_cast<qint64>(now->tv_sec) * ticksPerSecond + now->tv_nsec / (1000000000 / ticksPerSecond);
 }
 
 // The kernel stamps a process with the boot clock as it creates it, between
@@ -513,10 +524,7 @@ bool ProcessTable::isProcessOfUser(qint64 pid) const
 double ProcessTable::readUptime() const
 {
     // The clock /proc/uptime shows, without the file's sum over every processor.
-    if (m_procRoot == "/proc") {
-        timespec now {};
-        if (clock_gettime(CLOCK_BOOTTIME, &now) == 0)
-            return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
-    }
+    if (const std::optional<timespec> now = bootClockOf(m_procRoot))
+        return static_cast<double>(now->tv_sec) + static_cast<double>(now->tv_nsec) / 1e9;
     return readSmallFile(m_procRoot + "/uptime").simplified().split(' ').value(0).toDouble();
 }

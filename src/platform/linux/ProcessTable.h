@@ -7,10 +7,11 @@
 // wrapped around, the folder is listed again. A look also reads once more
 // what began after the first look, so that a launcher that replaced itself
 // with its program is seen as that program; one still in our launcher is
-// read again at every look until it runs its program. A process this program
-// started itself it is told of (addStarted()), and reads only what it runs. A process that ended is
-// forgotten when it is next read. A table kept for a run therefore costs
-// each step the same, whatever else runs. Used by one thread at a time.
+// read again at every look until it runs its program. Of a process this
+// program started itself the table is told (addStarted()), and reads only
+// what it runs. A process that ended is forgotten when it is next read. A
+// table kept for a run therefore costs each step the same, whatever else
+// runs. Used by one thread at a time.
 #include <QByteArray>
 #include <QHash>
 #include <QList>
