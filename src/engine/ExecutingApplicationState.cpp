@@ -80,6 +80,20 @@ std::shared_ptr<ExecutionValidationParameters> ExecutingApplicationState::create
     return parameters;
 }
 
+// What the steps will read of their files is read ahead, while the steps before them launch.
+void ExecutingApplicationState::prepareFileItems(ExecutionData& data) const
+{
+    QStringList paths;
+    for (const ExecutionData::Item& item : data.itemsToBeExecuted()) {
+        if (item.type == LoginItemTypeFile && !item.isMissing)
+            paths.append(item.path);
+    }
+    if (m_workspace)
+        m_workspace->prepareToOpen(paths);
+    if (data.runningItems())
+        data.runningItems()->expectItems(paths);
+}
+
 void ExecutingApplicationState::prepareRun(const std::shared_ptr<ChainRun>& run)
 {
     // A new record for every run: nothing of an earlier, cancelled run is reused.
@@ -112,6 +126,7 @@ void ExecutingApplicationState::prepareRun(const std::shared_ptr<ChainRun>& run)
         }
     });
     data.setItemsToBeExecuted(items);
+    prepareFileItems(data);
 
     // After a countdown the run goes on with nothing to run, so that its start
     // and end notifications close what the countdown opened.

@@ -71,6 +71,7 @@ public:
 
 private:
     void prepareRun(const std::shared_ptr<ChainRun>& run);
+    void prepareFileItems(ExecutionData& data) const;
     // Answers what a cut-short run of this login had done already.
     RunJournal::LaunchRun beginLoginRun(const ChainRun& run, ExecutionData& data);
     void endLoginRun(const ExecutionData& data);

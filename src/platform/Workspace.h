@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -46,6 +47,9 @@ public:
         // or a desktop entry through the command it runs), and whether it has
         // finished launching.
         virtual ApplicationState stateForItemAtPath(const QString& path) const = 0;
+        // The items a run will ask about, in the order it will: what it takes
+        // to answer may be read ahead, off the asking thread.
+        virtual void expectItems(const QStringList& /*paths*/) {}
     };
 
     // Receives the path of the application just launched: its desktop entry
@@ -58,6 +62,11 @@ public:
     // finish starting. A missing file, a file nothing opens and a program that
     // cannot be started are failures.
     virtual LaunchResult openItemAtPath(const QString& path, LaunchOptions options) = 0;
+
+    // The items a run is about to open, in the order it will: what opening
+    // one takes may be read ahead, off the opening thread. What was prepared
+    // before and not opened is dropped.
+    virtual void prepareToOpen(const QStringList& /*paths*/) {}
 
     // A snapshot for one judging pass, used while the workspace lives.
     virtual std::unique_ptr<RunningItems> runningItems() const = 0;

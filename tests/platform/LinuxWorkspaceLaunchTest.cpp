@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QThread>
 #include <csignal>
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -98,6 +99,33 @@ TEST_F(LinuxWorkspaceLaunchTest, StartsADesktopEntryAndKnowsItsProcessAsLaunched
     EXPECT_NE(workspace.applicationStateForItemAtPath(entry), Workspace::ApplicationState::NotRunning);
     EXPECT_NE(workspace.applicationStateForItemAtPath(program), Workspace::ApplicationState::NotRunning);
     forgetRun(program); // lets it end
+}
+
+// A run reads its entries ahead; each starts as it stands when its turn comes.
+TEST_F(LinuxWorkspaceLaunchTest, AnEntryReadAheadStartsAsItStandsWhenOpened)
+{
+    const QString program = folder + "/program";
+    installHelper(program);
+    const QString changed = folder + "/changed.desktop";
+    const QString broken = folder + "/broken.desktop";
+    const QString fixed = folder + "/fixed.desktop";
+    writeDesktopEntry(changed, "Changed", execQuoted(program) + " --before");
+    writeDesktopEntry(broken, "Broken", execQuoted(program));
+    writeDesktopEntry(fixed, "Fixed", execQuoted(folder + "/not yet"));
+    workspace.prepareToOpen({ changed, broken, fixed });
+    QThread::msleep(200);
+
+    writeDesktopEntry(changed, "Changed", execQuoted(program) + " --after");
+    writeDesktopEntry(broken, "Broken", execQuoted(folder + "/gone"));
+    writeDesktopEntry(fixed, "Fixed", execQuoted(program) + " --fixed");
+
+    ASSERT_TRUE(workspace.openItemAtPath(changed, {}).succeeded);
+    EXPECT_EQ(waitForRun(program), (QStringList { program, "--after" }));
+    forgetRun(program);
+    EXPECT_FALSE(workspace.openItemAtPath(broken, {}).succeeded);
+    ASSERT_TRUE(workspace.openItemAtPath(fixed, {}).succeeded);
+    EXPECT_EQ(waitForRun(program), (QStringList { program, "--fixed" }));
+    forgetRun(program);
 }
 
 // Started without a fork of the application, a program still gets what a fork

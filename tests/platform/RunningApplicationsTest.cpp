@@ -471,6 +471,30 @@ TEST_F(RunningProcessesTest, AKeptCopyIsSeenRunningByTheCommandItRuns)
     EXPECT_EQ(workspace.applicationStateForItemAtPath(copies + "/tool loud.desktop"), State::NotRunning);
 }
 
+// A run reads its items' commands ahead, but an item is judged by what its
+// entry says when it is asked about.
+TEST_F(RunningProcessesTest, AnEntryRewrittenAfterItWasReadAheadIsJudgedByWhatItSaysNow)
+{
+    const QString first = writeScript("first.sh");
+    const QString second = writeScript("second.sh");
+    const QString entry = folder + "/tool.desktop";
+    writeDesktopEntry(entry, "Tool", "sh " + execQuoted(first));
+    start("sh", { second });
+    const std::unique_ptr<Workspace::RunningItems> running = workspace.runningItems();
+    running->expectItems({ entry, folder + "/missing.desktop" });
+    EXPECT_EQ(running->stateForItemAtPath(entry), State::NotRunning);
+
+    writeDesktopEntry(entry, "Tool", "sh " + execQuoted(second));
+
+    const QDeadlineTimer deadline(10000);
+    while (running->stateForItemAtPath(entry) == State::NotRunning && !deadline.hasExpired()) {
+        QThread::msleep(20);
+        running->refresh();
+    }
+    EXPECT_NE(running->stateForItemAtPath(entry), State::NotRunning);
+    EXPECT_EQ(running->stateForItemAtPath(folder + "/missing.desktop"), State::NotRunning);
+}
+
 TEST_F(RunningProcessesTest, TwoEntriesOfOneProgramWithOtherArgumentsAreTwoItems)
 {
     const OneProgramEntries entries = writeOneProgramEntries(folder);

@@ -1,13 +1,13 @@
 #include "platform/linux/ApplicationFolders.h"
 
 #include "foundation/Log.h"
+#include "platform/linux/FileState.h"
 
 #include <QByteArray>
 #include <QList>
 #include <algorithm>
 #include <glib.h>
 #include <mutex>
-#include <sys/stat.h>
 
 namespace {
 
@@ -19,27 +19,6 @@ QList<QByteArray> applicationFolders()
         folders.append(QByteArray(*dir) + "/applications");
     return folders;
 }
-
-// What GIO watches of a folder: a change (or its coming or going) makes GIO walk it again.
-struct FolderState {
-    bool exists = false;
-    dev_t device = 0;
-    ino_t inode = 0;
-    timespec modified {};
-
-    static FolderState of(const QByteArray& folder)
-    {
-        struct stat status {};
-        if (::stat(folder.constData(), &status) != 0)
-            return {};
-        return { true, status.st_dev, status.st_ino, status.st_mtim };
-    }
-    bool operator==(const FolderState& other) const
-    {
-        return exists == other.exists && device == other.device && inode == other.inode
-            && modified.tv_sec == other.modified.tv_sec && modified.tv_nsec == other.modified.tv_nsec;
-    }
-};
 
 // GIO's walk: every name that does not end in ".desktop" and is a folder,
 // through links, is walked in turn. False once it has visited more than
@@ -66,13 +45,14 @@ bool walkEnds(const QByteArray& folder, int* budget)
 bool ApplicationFolders::gioWalkEnds()
 {
     static std::mutex mutex;
-    static QList<FolderState> walked;
+    // What GIO watches of a folder: a change (or its coming or going) makes GIO walk it again.
+    static QList<FileState> walked;
     static bool ends = false;
 
     const QList<QByteArray> folders = applicationFolders();
-    QList<FolderState> states;
+    QList<FileState> states;
     for (const QByteArray& folder : folders)
-        states.append(FolderState::of(folder));
+        states.append(FileState::of(folder));
     const std::lock_guard lock(mutex);
     if (!walked.isEmpty() && states == walked)
         return ends;

@@ -63,11 +63,7 @@ Workspace::ApplicationState LinuxRunningItems::stateForItemAtPath(const QString&
                 processes.append(process);
         }
     }
-    // An item's command is read once: a wait asks about its item again and again.
-    auto known = m_commands.constFind(itemPath);
-    if (known == m_commands.cend())
-        known = m_commands.insert(itemPath, ItemCommand::forItemAtPath(itemPath));
-    const ItemCommand& command = *known;
+    const ItemCommand command = m_commands.commandOf(itemPath);
     for (const QString& program : command.programFiles()) {
         for (const qint64 pid : m_table.processesRunning(program)) {
             if (contains(processes, pid) || !command.isRunByProcess(m_table, pid))
@@ -97,6 +93,16 @@ Workspace::ApplicationState LinuxRunningItems::stateForItemAtPath(const QString&
         }
     }
     return Workspace::ApplicationState::FinishedLaunching;
+}
+
+void LinuxRunningItems::expectItems(const QStringList& paths)
+{
+    QStringList itemPaths;
+    for (const QString& path : paths) {
+        if (const QString itemPath = writtenPath(path); !itemPath.isEmpty())
+            itemPaths.append(itemPath);
+    }
+    m_commands.readAhead(itemPaths);
 }
 
 QList<ProcessTable::Process> LinuxRunningItems::processesOfLaunch(const Launch& launch) const

@@ -8,7 +8,7 @@
 // nor waited for a processor (children that ended included) nor slept for a
 // set time for a settled moment.
 #include "platform/Workspace.h"
-#include "platform/linux/ItemCommand.h"
+#include "platform/linux/ItemCommands.h"
 #include "platform/linux/ProcessTable.h"
 
 #include <QHash>
@@ -47,6 +47,7 @@ public:
 
     void refresh() override;
     Workspace::ApplicationState stateForItemAtPath(const QString& path) const override;
+    void expectItems(const QStringList& paths) override;
 
 private:
     // When a process was last seen busy (using or waiting for a processor, or
@@ -79,5 +80,5 @@ private:
     mutable QHash<qint64, Activity> m_activity;
     // When a process of the item was last seen busy, those that ended since included.
     mutable QHash<QString, double> m_lastActiveOfItem;
-    mutable QHash<QString, ItemCommand> m_commands;
+    mutable ItemCommands m_commands;
 };

@@ -6,6 +6,7 @@
 #include "platform/linux/DesktopEntryFile.h"
 #include "platform/linux/GioPtr.h"
 #include "platform/linux/OrphanReaper.h"
+#include "platform/linux/PreparedApplications.h"
 #include "platform/linux/WindowMinimiser.h"
 #include "platform/linux/X11Windows.h"
 #include "platform/linux/launch/ChildSetup.h"
@@ -79,6 +80,13 @@ GioPtr<GAppInfo> applicationForEntry(const QString& path, const DesktopEntryFile
         flags |= G_APP_INFO_CREATE_SUPPORTS_STARTUP_NOTIFICATION;
     return GioPtr<GAppInfo>(g_app_info_create_from_commandline(entry.commandLine().value_or(QString()).toUtf8().constData(),
         entry.localeString(QStringLiteral(G_KEY_FILE_DESKTOP_KEY_NAME)).toUtf8().constData(), GAppInfoCreateFlags(flags), nullptr));
+}
+
+// Null when the entry cannot be started.
+GioPtr<GAppInfo> applicationOfEntry(const QString& path)
+{
+    const std::optional<DesktopEntryFile> entry = loadDesktopEntry(path);
+    return entry ? applicationForEntry(path, *entry) : nullptr;
 }
 
 bool isExecutableFile(const QString& path)
@@ -174,6 +182,7 @@ struct LinuxWorkspace::PendingLaunch {
 LinuxWorkspace::LinuxWorkspace(const QString& procRoot, double settledSeconds)
     : m_procRoot(procRoot)
     , m_settledSeconds(settledSeconds)
+    , m_prepared(std::make_unique<PreparedApplications>(applicationOfEntry))
 {
     // What our launches start and leave stays ours from the first launch on.
     OrphanReaper::shared();
@@ -211,15 +220,26 @@ Workspace::LaunchResult LinuxWorkspace::openItem(const QString& path, LaunchOpti
         LOG_WARN("%1 windows may have stayed shown.", absolutePath);
     if (isDesktopEntryFile(absolutePath)) {
         // Never handed to a text editor instead of starting the application.
-        if (const std::optional<DesktopEntryFile> entry = loadDesktopEntry(absolutePath)) {
-            if (const GioPtr<GAppInfo> application = applicationForEntry(absolutePath, *entry))
-                return launchDesktopEntry(application.get(), absolutePath, nullptr, options);
-        }
+        GioPtr<GAppInfo> application = m_prepared->take(absolutePath);
+        if (!application)
+            application = applicationOfEntry(absolutePath);
+        if (application)
+            return launchDesktopEntry(application.get(), absolutePath, nullptr, options);
         return LaunchResult::failure(QStringLiteral("%1 names no application that can be started.").arg(path));
     }
     if (isExecutableFile(absolutePath))
         return spawnExecutable(absolutePath, options);
     return openDocument(absolutePath, options);
+}
+
+void LinuxWorkspace::prepareToOpen(const QStringList& paths)
+{
+    QStringList entryPaths;
+    for (const QString& path : paths) {
+        if (const QString itemPath = writtenPath(path); itemPath.endsWith(QLatin1String(".desktop")))
+            entryPaths.append(itemPath);
+    }
+    m_prepared->prepare(entryPaths);
 }
 
 void LinuxWorkspace::holdLaunchBus()

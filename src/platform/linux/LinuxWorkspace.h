@@ -9,6 +9,7 @@
 #include <memory>
 #include <mutex>
 
+class PreparedApplications;
 class WindowMinimiser;
 class X11Windows;
 
@@ -29,6 +30,7 @@ public:
     static void useLauncher(const QString& launcherProgram);
 
     LaunchResult openItemAtPath(const QString& path, LaunchOptions options) override;
+    void prepareToOpen(const QStringList& paths) override;
     std::unique_ptr<RunningItems> runningItems() const override;
     void rememberLaunch(const QString& path, qint64 pid, qint64 startTicks) override;
     bool hideWindowsOfApplication(const QString& applicationPath) override;
@@ -79,4 +81,5 @@ private:
     // how many there were in all, for the runs to take (StartedSince).
     QList<ProcessTable::Started> m_started;
     quint64 m_startedCount = 0;
+    const std::unique_ptr<PreparedApplications> m_prepared;
 };
