@@ -217,6 +217,7 @@ void ExecutingApplicationState::takeSnapshot(ExecutionData& data) const
     QList<ObjectID> availableIDs;
     QList<qsizetype> positions;
     QList<std::shared_ptr<SystemItemHelping>> helpers;
+    QList<DBFileItem::FileFacts> facts;
     QVariantMap stored;
     quint64 changeCount = 0;
     dispatch_main_thread_sync([&] {
@@ -226,6 +227,7 @@ void ExecutingApplicationState::takeSnapshot(ExecutionData& data) const
             groupPositions.insert(item, helpers.size());
             const auto* fileItem = dynamic_cast<const DBFileItem*>(item);
             helpers.append(fileItem ? fileItem->systemItemHelpers() : nullptr);
+            facts.append(fileItem ? fileItem->fileFacts() : DBFileItem::FileFacts());
         }
         for (const DBLoginItem* item : parameters.availableItems()) {
             availableIDs.append(item->objectID());
@@ -241,8 +243,11 @@ void ExecutingApplicationState::takeSnapshot(ExecutionData& data) const
     if (DatabaseSerializer::fillContextFromDictionaryRepresentation(stored, *copy)) {
         const QList<DBLoginItem*> groupItems = copy->sortedLoginItemsForGroup(copy->getOrCreateApplicationLoginGroup());
         for (qsizetype index = 0; index < groupItems.size() && index < helpers.size(); ++index) {
-            if (auto* fileItem = dynamic_cast<DBFileItem*>(groupItems[index]))
+            if (auto* fileItem = dynamic_cast<DBFileItem*>(groupItems[index])) {
                 fileItem->setSystemItemHelpers(helpers[index]);
+                // The names the window shows, which the run's log and notifications use too.
+                fileItem->setFileFacts(facts[index]);
+            }
         }
         for (const qsizetype position : positions)
             copies.append(groupItems.value(position));

@@ -38,6 +38,13 @@ void DBFileItem::setSystemItemHelpers(std::shared_ptr<SystemItemHelping> helpers
     m_systemItemHelpers = std::move(helpers);
 }
 
+void DBFileItem::setFileFacts(const FileFacts& facts)
+{
+    m_niceDisplayName = facts.niceDisplayName;
+    m_niceDescription = facts.niceDescription;
+    m_iconName = facts.iconName;
+}
+
 // Without helpers nothing is cached, so that the real answer comes once they
 // are there; until then the file name and path stand in.
 QString DBFileItem::cached(std::optional<QString>& cache, const char* what,

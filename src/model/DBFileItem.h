@@ -27,6 +27,16 @@ class DBFileItem : public DBLoginItem {
     // A missing or disabled item never runs; its conditions and neighbours are not asked.
     bool isExecutionAllowedForParameters(ExecutionValidationParameters& parameters) override;
 
+    // What the item has read of its file so far, for a copy of the item to
+    // start from rather than read the file again.
+    struct FileFacts {
+        std::optional<QString> niceDisplayName;
+        std::optional<QString> niceDescription;
+        std::optional<QString> iconName;
+    };
+    FileFacts fileFacts() const { return { m_niceDisplayName, m_niceDescription, m_iconName }; }
+    void setFileFacts(const FileFacts& facts);
+
     // Without one set, the first access takes the process-wide helpers.
     std::shared_ptr<SystemItemHelping> systemItemHelpers() const;
     void setSystemItemHelpers(std::shared_ptr<SystemItemHelping> helpers);
