@@ -73,7 +73,7 @@ GioPtr<GAppInfo> PreparedApplications::take(const QString& entryPath)
         prepared = std::move(found->second);
         m_prepared.erase(found);
     }
-    if (!prepared.state.exists || !(FileState::of(QFile::encodeName(entryPath)) == prepared.state))
+    if (FileState::of(QFile::encodeName(entryPath)) != prepared.state)
         return nullptr;
     return std::move(prepared.application);
 }
