@@ -3,9 +3,9 @@
 #include "foundation/Log.h"
 #include "foundation/MHExecuteNotifications.h"
 #include "texts/Localizator.h"
+#include "ui/views/StatusLine.h"
 
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QPushButton>
 #include <QToolButton>
 
@@ -24,9 +24,8 @@ void MainAutoCloseBottomBarViewController::awakeFromNib()
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(6, 2, 6, 2);
     layout->addWidget(makeErrorsButton());
-    m_infoLabel = new QLabel(this);
+    m_infoLabel = new StatusLine(this);
     m_infoLabel->setObjectName(QStringLiteral("infoMessage"));
-    m_infoLabel->setTextFormat(Qt::PlainText);
     layout->addWidget(m_infoLabel, 1);
     m_cancelButton = new QPushButton(localizator().itemsPageText(Localizator::ItemsPageText::Cancel), this);
     m_cancelButton->setObjectName(QStringLiteral("cancelButton"));

@@ -7,7 +7,7 @@
 
 #include <vector>
 
-class QLabel;
+class StatusLine;
 class QPushButton;
 
 class MainAutoCloseBottomBarViewController : public ExecutionBottomBarViewControllerBase {
@@ -17,7 +17,7 @@ public:
     ~MainAutoCloseBottomBarViewController() override;
 
     QString infoMessage() const { return m_infoMessage; }
-    QLabel* infoLabel() const { return m_infoLabel; }
+    StatusLine* infoLabel() const { return m_infoLabel; }
     QPushButton* cancelButton() const { return m_cancelButton; }
 
 Q_SIGNALS:
@@ -32,7 +32,7 @@ private:
     void setInfoMessage(const QString& message);
 
     QString m_infoMessage;
-    QLabel* m_infoLabel = nullptr;
+    StatusLine* m_infoLabel = nullptr;
     QPushButton* m_cancelButton = nullptr;
     // Last: removed first, so that no handler outlives the bar.
     std::vector<NotificationCenter::Token> m_observers;

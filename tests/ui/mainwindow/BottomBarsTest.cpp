@@ -7,10 +7,14 @@
 #include "ui/mainwindow/MainAutoCloseBottomBarViewController.h"
 #include "ui/mainwindow/MainDefaultBottomBarViewController.h"
 #include "ui/mainwindow/MainExecuteBottomBarViewController.h"
+#include "ui/views/ElidingLabel.h"
+#include "ui/views/StatusLine.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -63,6 +67,55 @@ TEST_F(BottomBarsTest, StatusLinesFollowAScriptedRun)
     }
     EXPECT_TRUE(steps[1].line.startsWith("Launching items in "));
     EXPECT_NE(steps[6].line, steps[7].line);
+}
+
+// Counts the layout requests that reach a widget.
+class LayoutRequests : public QObject {
+public:
+    explicit LayoutRequests(QWidget* widget) { widget->installEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        count += event->type() == QEvent::LayoutRequest;
+        return false;
+    }
+};
+
+// A run changes its status line at every step and every second of a delay:
+// each new line is painted where the old one was, without laying out the
+// window, and a name longer than the bar is shortened on screen, not by
+// widening the window; the whole line stays on the accessibility bus.
+TEST_F(BottomBarsTest, ANewStatusLineDoesNotLayOutTheWindow)
+{
+    MainExecuteBottomBarViewController* execute = bars->executeBottomBarViewController();
+    post(N::MHExecuteDidStartNotification);
+    bars->bottomBarPlaceholderContext()->finishSlide();
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QCoreApplication::processEvents();
+    const int minimumWidth = window.minimumSizeHint().width();
+
+    LayoutRequests requests(&window);
+    const QString longName = QString("Mail ").repeated(40);
+    for (const QString& name : { QString("Mail"), QString("Calendar"), longName }) {
+        post(N::MHExecuteDidStartItemNotification, { { N::itemDisplayName, name }, { N::itemType, int(LoginItemTypeFile) } });
+        EXPECT_EQ(execute->infoLabel()->text(), "Launching " + name + "...");
+    }
+    post(N::MHExecuteDidStartItemNotification, { { N::itemDisplayName, "3 s" }, { N::itemType, int(LoginItemTypeDelay) }, { N::remainingTime, 3.0 } });
+    for (double remaining : { 2.0, 1.0 })
+        post(N::MHExecuteDidTickItemNotification, { { N::remainingTime, remaining } });
+    post(N::MHExecuteDidStartItemNotification, { { N::itemDisplayName, longName }, { N::itemType, int(LoginItemTypeFile) } });
+    QCoreApplication::processEvents();
+    EXPECT_EQ(requests.count, 0);
+    EXPECT_EQ(window.minimumSizeHint().width(), minimumWidth);
+
+    const QLabel* shown = execute->infoLabel()->label();
+    ASSERT_NE(shown, nullptr);
+    EXPECT_TRUE(shown->text().endsWith(QStringLiteral("…")));
+    EXPECT_LE(shown->width(), window.width());
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(const_cast<QLabel*>(shown))->text(QAccessible::Name), "Launching " + longName + "...");
 }
 
 TEST_F(BottomBarsTest, AutoCloseLines)
