@@ -80,6 +80,7 @@ protected:
         for (const QString& variable : process.environment)
             environment += QFile::encodeName(variable) + '\0';
         writeFile(folder + "/environ", environment);
+        writeFile(folder + "/comm", process.name + "\n");
     }
 
     static qint64 ticksAtAge(double ageSeconds)
@@ -271,6 +272,45 @@ TEST_F(ProcessTreeTest, WhatThisProgramStartedIsKnownAsItWasStarted)
     table.refresh();
     table.addStarted({ 103, ticksAtAge(0.5), item, item });
     EXPECT_TRUE(table.markOf(103).isEmpty());
+}
+
+// What this program started runs our launcher until the launcher replaces
+// itself with the program; reading what it runs meanwhile would wait for that
+// exec. The kernel's name for it tells, and what it runs is read once the name
+// is no longer the launcher's, at a later look. Only what we started is
+// judged by its name.
+TEST_F(ProcessTreeTest, WhatWeStartedIsReadOnceItLeftOurLauncher)
+{
+    const QString launcher = root + "/real/lanternwick-launch";
+    writeFile(launcher, "launcher");
+    const QByteArray previous = qgetenv("GIO_LAUNCH_DESKTOP");
+    qputenv("GIO_LAUNCH_DESKTOP", QFile::encodeName(launcher));
+    const QString lastPid = proc + "/sys/kernel/ns_last_pid";
+    writeFile(lastPid, "101\n");
+    ProcessTable table(proc, getuid());
+    table.refresh();
+    const QString item = entry("Started", execQuoted(root + "/real/young"));
+    // The link already leads to the program: were it read, it would be found.
+    add({ .pid = 102, .executable = root + "/real/young", .commandLine = { launcher }, .name = "lanternwick-lau", .session = 102 });
+    table.addStarted({ 102, ticksAtAge(0.1), item, item });
+    // Not ours: read as it is, whatever its name.
+    add({ .pid = 103, .executable = root + "/real/app", .commandLine = { root + "/real/app" }, .name = "lanternwick-lau" });
+    writeFile(lastPid, "103\n");
+    for (int look = 0; look < 2; ++look) {
+        table.refresh();
+        EXPECT_TRUE(table.processesRunning(root + "/real/young").isEmpty());
+        EXPECT_EQ(table.markOf(102), item);
+    }
+    EXPECT_EQ(table.processesRunning(root + "/real/app"), QList<qint64> { 103 });
+
+    add({ .pid = 102, .executable = root + "/real/young", .commandLine = { root + "/real/young" }, .name = "young", .session = 102 });
+    table.refresh();
+    EXPECT_EQ(table.processesRunning(root + "/real/young"), QList<qint64> { 102 });
+    EXPECT_EQ(table.markOf(102), item);
+    if (previous.isNull())
+        qunsetenv("GIO_LAUNCH_DESKTOP");
+    else
+        qputenv("GIO_LAUNCH_DESKTOP", previous);
 }
 
 // GIO names the entry in the environment of the process it launched, which

@@ -108,8 +108,16 @@ ProcessTable::ProcessTable(const QString& procRoot, uid_t uid)
     , m_uptime(readUptime())
 {
     // As the kernel names it: the file the links lead to.
-    if (const char* launcher = std::getenv(kLauncherVariable))
+    if (const char* launcher = std::getenv(kLauncherVariable)) {
         m_launcher = QFileInfo(QFile::decodeName(launcher)).canonicalFilePath();
+        // The kernel names a process after the file its exec was given (a
+        // link, perhaps), cut to 15 bytes.
+        for (const QString& file : { QFile::decodeName(launcher), m_launcher }) {
+            const QByteArray name = QFile::encodeName(QFileInfo(file).fileName()).left(15);
+            if (!name.isEmpty() && !m_launcherNames.contains(name))
+                m_launcherNames.append(name);
+        }
+    }
 }
 
 void ProcessTable::refresh()
@@ -229,6 +237,11 @@ void ProcessTable::readAgain(qint64 pid)
     // A leader cannot call setsid() again.
     if (known->process->session != pid)
         m_sessionUnsettled.insert(pid);
+    if (isStillInLauncher(pid, *known)) {
+        if (!m_inLauncher.contains(pid))
+            m_readAgain.append(pid);
+        return;
+    }
     const QString executable = readExecutable(pid);
     if (executable == known->executable)
         return;
@@ -241,6 +254,18 @@ void ProcessTable::readAgain(qint64 pid)
         forgetEnvironment(pid, *known);
         indexEnvironment(pid, *known);
     }
+}
+
+// What we started runs our launcher first, which soon replaces itself with
+// the program. Its executable cannot be read while that exec goes on: the read
+// would wait for it. Its name can, and says whether the exec has happened.
+bool ProcessTable::isStillInLauncher(qint64 pid, const Entry& entry) const
+{
+    if (!entry.isEnvironmentKnown || m_launcherNames.isEmpty())
+        return false;
+    QByteArray name = readSmallFile(fileOf(pid, "comm"));
+    name.chop(1);
+    return m_launcherNames.contains(name);
 }
 
 void ProcessTable::forget(qint64 pid) const

@@ -139,6 +139,7 @@ private:
     Entry& readEntry(qint64 pid, bool readAgain) const;
     // The second look at a process that began after the first.
     void readAgain(qint64 pid);
+    bool isStillInLauncher(qint64 pid, const Entry& entry) const;
     void forget(qint64 pid) const;
     // The path of a file of the process's folder.
     QByteArray fileOf(qint64 pid, const char* name) const;
@@ -171,6 +172,8 @@ private:
     mutable QSet<qint64> m_sessionUnsettled;
     // The file of our launcher (kLauncherVariable); empty when there is none.
     QString m_launcher;
+    // The names the kernel gives a process that runs it.
+    QList<QByteArray> m_launcherNames;
     // Processes that still ran our launcher when their environment was due.
     mutable QSet<qint64> m_inLauncher;
 };
