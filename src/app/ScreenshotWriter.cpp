@@ -14,6 +14,7 @@
 #include "ui/mainwindow/MainDefaultBottomBarViewController.h"
 #include "ui/mainwindow/MainSimulateBottomBarViewController.h"
 #include "ui/views/LoginItemDelegate.h"
+#include "ui/views/StatusLine.h"
 #include "ui/base/AnimatedPlaceholderContext.h"
 #include "ui/base/LoginItemsListModel.h"
 #include "ui/mainwindow/MainItemsViewController.h"
@@ -218,6 +219,8 @@ void ScreenshotWriter::writeRun(QWidget& window, MainItemsViewController& items)
     center.post(N::MHExecuteDidStartItemNotification, nullptr, item(1, 4));
     QApplication::processEvents();
     items.bottomBars()->bottomBarPlaceholderContext()->finishSlide();
+    // The status line and the rows show the last of a burst a moment later.
+    settle(StatusLine::QuietMs + 200);
     write(window, QStringLiteral("run-in-progress"));
 
     center.post(N::MHExecuteDidEndItemNotification, nullptr, item(1));

@@ -9,17 +9,24 @@ StatusLine::StatusLine(QWidget* parent)
     , m_label(new ElidingLabel(this))
 {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    m_quiet.setSingleShot(true);
+    m_quiet.setInterval(QuietMs);
+    connect(&m_quiet, &QTimer::timeout, this, &StatusLine::showLatest);
 }
 
 void StatusLine::setText(const QString& text)
 {
-    if (text != m_label->fullText())
-        m_label->setFullText(text);
+    m_text = text;
+    if (!m_quiet.isActive())
+        showLatest();
 }
 
-QString StatusLine::text() const
+void StatusLine::showLatest()
 {
-    return m_label->fullText();
+    if (m_text == m_label->fullText())
+        return;
+    m_label->setFullText(m_text);
+    m_quiet.start();
 }
 
 QSize StatusLine::sizeHint() const
