@@ -254,7 +254,7 @@ TEST_F(ProcessTreeTest, WhatThisProgramStartedIsKnownAsItWasStarted)
     // Files that say otherwise, were they read.
     add({ .pid = 102, .executable = root + "/real/young", .commandLine = { root + "/real/young" }, .uid = getuid() + 1,
         .session = 7, .environment = { "LANTERNWICK_LAUNCHED_ITEM=/elsewhere" } });
-    table.addStarted({ 102, ticksAtAge(0.5), item, item });
+    table.addStarted({ 102, ticksAtAge(0.5), item, item, "Execution" });
     writeFile(lastPid, "102\n");
     table.refresh();
 
@@ -270,16 +270,16 @@ TEST_F(ProcessTreeTest, WhatThisProgramStartedIsKnownAsItWasStarted)
     add({ .pid = 103, .executable = root + "/real/app", .commandLine = { root + "/real/app" } });
     writeFile(lastPid, "103\n");
     table.refresh();
-    table.addStarted({ 103, ticksAtAge(0.5), item, item });
+    table.addStarted({ 103, ticksAtAge(0.5), item, item, "Execution" });
     EXPECT_TRUE(table.markOf(103).isEmpty());
 }
 
-// What this program started runs our launcher until the launcher replaces
-// itself with the program; reading what it runs meanwhile would wait for that
-// exec. The kernel's name for it tells, and what it runs is read once the name
-// is no longer the launcher's, at a later look. Only what we started is
-// judged by its name.
-TEST_F(ProcessTreeTest, WhatWeStartedIsReadOnceItLeftOurLauncher)
+// What this program started is named after the thread that started it until
+// its exec is done, then runs our launcher until the launcher replaces itself
+// with the program; reading what it runs meanwhile would wait for an exec.
+// Its name tells, and what it runs is read once the name is neither, at a
+// later look. Only what we started is judged by its name.
+TEST_F(ProcessTreeTest, WhatWeStartedIsReadOnceItsExecsAreDone)
 {
     const QString launcher = root + "/real/lanternwick-launch";
     writeFile(launcher, "launcher");
@@ -291,19 +291,23 @@ TEST_F(ProcessTreeTest, WhatWeStartedIsReadOnceItLeftOurLauncher)
     table.refresh();
     const QString item = entry("Started", execQuoted(root + "/real/young"));
     // The link already leads to the program: were it read, it would be found.
-    add({ .pid = 102, .executable = root + "/real/young", .commandLine = { launcher }, .name = "lanternwick-lau", .session = 102 });
-    table.addStarted({ 102, ticksAtAge(0.1), item, item });
+    const auto started = [&](const QByteArray& name) {
+        add({ .pid = 102, .executable = root + "/real/young", .commandLine = { launcher }, .name = name, .session = 102 });
+    };
+    started("Execution");
+    table.addStarted({ 102, ticksAtAge(0.1), item, item, "Execution" });
     // Not ours: read as it is, whatever its name.
     add({ .pid = 103, .executable = root + "/real/app", .commandLine = { root + "/real/app" }, .name = "lanternwick-lau" });
     writeFile(lastPid, "103\n");
-    for (int look = 0; look < 2; ++look) {
+    for (const QByteArray name : { "Execution", "lanternwick-lau", "lanternwick-lau" }) {
+        started(name);
         table.refresh();
-        EXPECT_TRUE(table.processesRunning(root + "/real/young").isEmpty());
+        EXPECT_TRUE(table.processesRunning(root + "/real/young").isEmpty()) << name.constData();
         EXPECT_EQ(table.markOf(102), item);
     }
     EXPECT_EQ(table.processesRunning(root + "/real/app"), QList<qint64> { 103 });
 
-    add({ .pid = 102, .executable = root + "/real/young", .commandLine = { root + "/real/young" }, .name = "young", .session = 102 });
+    started("young");
     table.refresh();
     EXPECT_EQ(table.processesRunning(root + "/real/young"), QList<qint64> { 102 });
     EXPECT_EQ(table.markOf(102), item);

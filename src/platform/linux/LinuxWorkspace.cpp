@@ -21,6 +21,7 @@
 #include <gio/gdesktopappinfo.h>
 #include <iterator>
 #include <spawn.h>
+#include <sys/prctl.h>
 #include <unistd.h>
 #include <vector>
 
@@ -358,7 +359,10 @@ LinuxWorkspace::Launch LinuxWorkspace::recordLaunch(qint64 pid, const QString& p
         const std::lock_guard lock(m_launchesMutex);
         m_launches.insert(launch.path, launch);
         if (isEnvironmentKnown) {
-            m_started.append({ launch.pid, launch.startTicks, launch.path, launchedDesktopFile });
+            // The child was made by this thread, and has its name until its exec is done.
+            char threadName[16] = {};
+            prctl(PR_GET_NAME, threadName);
+            m_started.append({ launch.pid, launch.startTicks, launch.path, launchedDesktopFile, QByteArray(threadName) });
             if (m_started.size() > kKeptStarted)
                 m_started.removeFirst();
             ++m_startedCount;

@@ -237,7 +237,7 @@ void ProcessTable::readAgain(qint64 pid)
     // A leader cannot call setsid() again.
     if (known->process->session != pid)
         m_sessionUnsettled.insert(pid);
-    if (isStillInLauncher(pid, *known)) {
+    if (isStillStarting(pid, *known)) {
         if (!m_inLauncher.contains(pid))
             m_readAgain.append(pid);
         return;
@@ -257,15 +257,16 @@ void ProcessTable::readAgain(qint64 pid)
 }
 
 // What we started runs our launcher first, which soon replaces itself with
-// the program. Its executable cannot be read while that exec goes on: the read
-// would wait for it. Its name can, and says whether the exec has happened.
-bool ProcessTable::isStillInLauncher(qint64 pid, const Entry& entry) const
+// the program. Until each exec is done, reading what it runs would wait for
+// it. Its name can be read at once and tells: it is the name of the thread
+// that started it until the first exec, our launcher's until the second.
+bool ProcessTable::isStillStarting(qint64 pid, const Entry& entry) const
 {
-    if (!entry.isEnvironmentKnown || m_launcherNames.isEmpty())
+    if (!entry.isEnvironmentKnown)
         return false;
     QByteArray name = readSmallFile(fileOf(pid, "comm"));
     name.chop(1);
-    return m_launcherNames.contains(name);
+    return !name.isEmpty() && (name == entry.nameBeforeExec || m_launcherNames.contains(name));
 }
 
 void ProcessTable::forget(qint64 pid) const
@@ -352,6 +353,7 @@ void ProcessTable::addStarted(const Started& started)
     entry.mark = started.mark;
     entry.launchedDesktopFile = started.launchedDesktopFile;
     entry.isEnvironmentKnown = true;
+    entry.nameBeforeExec = started.nameBeforeExec;
     m_bySession.insert(started.pid, started.pid);
     // What it runs is read at the next look.
     m_readAgain.append(started.pid);

@@ -53,6 +53,9 @@ public:
         // The desktop entry in its GIO_LAUNCHED_DESKTOP_FILE, with its own pid
         // in GIO_LAUNCHED_DESKTOP_FILE_PID; empty when none.
         QString launchedDesktopFile;
+        // The kernel's name for it until its first exec is done: that of the
+        // thread that started it.
+        QByteArray nameBeforeExec;
     };
 
     ProcessTable(const QString& procRoot, uid_t uid);
@@ -126,6 +129,7 @@ private:
         QString mark;
         // Given by this program (Started), never read.
         bool isEnvironmentKnown = false;
+        QByteArray nameBeforeExec;
     };
 
     // Makes the first look, once.
@@ -139,7 +143,7 @@ private:
     Entry& readEntry(qint64 pid, bool readAgain) const;
     // The second look at a process that began after the first.
     void readAgain(qint64 pid);
-    bool isStillInLauncher(qint64 pid, const Entry& entry) const;
+    bool isStillStarting(qint64 pid, const Entry& entry) const;
     void forget(qint64 pid) const;
     // The path of a file of the process's folder.
     QByteArray fileOf(qint64 pid, const char* name) const;
