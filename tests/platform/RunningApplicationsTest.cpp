@@ -185,11 +185,15 @@ TEST_F(ProcessTreeTest, ALookAgainReadsOnlyTheNumbersGivenOutSince)
     add({ .pid = 90, .executable = root + "/real/theirs", .commandLine = { root + "/real/theirs" } });
     add({ .pid = 102, .executable = root + "/real/app", .commandLine = { root + "/real/app" }, .threadOf = 101 });
     add({ .pid = 103, .executable = root + "/real/young", .commandLine = { root + "/real/young" } });
-    writeFile(lastPid, "103\n");
+    // A thread of this program is told by its number alone, whatever else reads.
+    add({ .pid = 104, .executable = root + "/real/young", .commandLine = { root + "/real/young" } });
+    QDir().mkpath(proc + "/self/task/104");
+    writeFile(lastPid, "104\n");
     table.refresh();
     EXPECT_EQ(table.processesRunning(root + "/real/young"), QList<qint64> { 103 });
     EXPECT_EQ(table.processesRunning(root + "/real/app"), QList<qint64> { 101 });
     EXPECT_FALSE(table.process(102)) << "a thread is not a process";
+    EXPECT_FALSE(table.process(104)) << "nor is a thread of ours";
     EXPECT_TRUE(table.processesRunning(root + "/real/theirs").isEmpty());
 
     // An ended process is forgotten when it is read again.

@@ -538,6 +538,11 @@ QString ProcessTable::readExecutable(qint64 pid) const
 
 bool ProcessTable::isProcessOfUser(qint64 pid) const
 {
+    // Most numbers given out during a run name threads of this program,
+    // which come and go with its work: their folder under our own tells them
+    // without a read of their status.
+    if (pid != getpid() && ::access(m_procRoot + "/self/task/" + QByteArray::number(pid), F_OK) == 0)
+        return false;
     const QByteArray status = readSmallFile(fileOf(pid, "status"));
     // A thread's own folder is not listed, but can be read by its number.
     const qint64 group = statusNumber(status, "\nTgid:");
