@@ -1,8 +1,9 @@
 // The program the benchmarks open: it exits at once; with "--wait" it waits
-// for a signal, to stand for the other processes of a session; with "--stamp"
-// it first appends the time it started (microseconds since the epoch, one
-// line) to the file named by LW_BENCH_STAMPS, so that a login's last launch
-// can be timed from outside.
+// for a signal, to stand for the other processes of a session. Otherwise,
+// where LW_BENCH_STAMPS names a file, it first appends the time it started
+// (microseconds since the epoch, one line) to it, so that a login's launches
+// can be timed from outside: also when a login item that is a program starts
+// it without arguments.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -38,7 +39,7 @@ int main(int argc, char** argv)
 {
     if (argc > 1 && std::strcmp(argv[1], "--wait") == 0)
         pause();
-    if (argc > 1 && std::strcmp(argv[1], "--stamp") == 0)
+    else
         appendStamp();
     return 0;
 }
