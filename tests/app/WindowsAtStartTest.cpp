@@ -23,6 +23,9 @@
 
 namespace {
 
+// What the window manager is given to settle after a change.
+constexpr int kSettleMilliseconds = 1500;
+
 class WindowsAtStartTest : public testing::Test {
 protected:
     void SetUp() override
@@ -124,8 +127,25 @@ protected:
     {
         ASSERT_TRUE(waitFor([&] { return windowsOf("_NET_CLIENT_LIST").size() >= count; }, 60000))
             << (output += QString::fromUtf8(program.readAll())).toStdString();
-        QThread::msleep(1500);
+        QThread::msleep(kSettleMilliseconds);
     }
+    // Whether the windows come to be as state says and stay so. On a loaded
+    // machine the window manager maps the windows, and moves the focus among
+    // them, well after they were shown.
+    bool endsWith(const std::function<bool()>& state) const
+    {
+        if (!waitFor(state, 60000))
+            return false;
+        QThread::msleep(kSettleMilliseconds);
+        return state();
+    }
+    bool isOnTopWithTheFocus(const QString& title) const
+    {
+        const QStringList stacked = stackedTitles();
+        return activeTitle() == title && !stacked.isEmpty() && stacked.last() == title;
+    }
+    // For the messages of failed checks: the active window, then the stack from the bottom.
+    std::string windows() const { return (activeTitle() + " | " + stackedTitles().join(", ")).toStdString(); }
 
     // A package's new autostart entry, which no item or ignored item names.
     void addEntryToSession() const
@@ -161,9 +181,7 @@ TEST_F(WindowsAtStartTest, TheWelcomeWindowOpensInFrontOfTheMainWindowWithTheFoc
     start(true);
     waitForWindows(2);
     const QString welcome = Localizator::shared().windowText(Localizator::WindowText::WelcomeTitle);
-    EXPECT_EQ(activeTitle(), welcome);
-    ASSERT_FALSE(stackedTitles().isEmpty());
-    EXPECT_EQ(stackedTitles().last(), welcome) << stackedTitles().join(", ").toStdString();
+    EXPECT_TRUE(endsWith([&] { return isOnTopWithTheFocus(welcome); })) << windows();
 }
 
 TEST_F(WindowsAtStartTest, WithThePreferencesAtStartTheWelcomeWindowIsOnTopAndThePreferencesNext)
@@ -172,11 +190,10 @@ TEST_F(WindowsAtStartTest, WithThePreferencesAtStartTheWelcomeWindowIsOnTopAndTh
     start(false);
     waitForWindows(3);
     const QString welcome = Localizator::shared().windowText(Localizator::WindowText::WelcomeTitle);
-    const QStringList stacked = stackedTitles();
-    EXPECT_EQ(activeTitle(), welcome);
-    ASSERT_EQ(stacked.size(), 3);
-    EXPECT_EQ(stacked.last(), welcome);
-    EXPECT_TRUE(stacked.at(1).startsWith("General")) << stacked.join(", ").toStdString();
+    EXPECT_TRUE(endsWith([&] {
+        const QStringList stacked = stackedTitles();
+        return isOnTopWithTheFocus(welcome) && stacked.size() == 3 && stacked.at(1).startsWith("General");
+    })) << windows();
 }
 
 TEST_F(WindowsAtStartTest, NewEntriesOfTheSessionShowTheMainWindowBehindTheWelcomeWindow)
@@ -188,18 +205,18 @@ TEST_F(WindowsAtStartTest, NewEntriesOfTheSessionShowTheMainWindowBehindTheWelco
     ASSERT_TRUE(waitFor([&] { return showsSystemItems(); }, 60000)) << stackedTitles().join(", ").toStdString();
     waitForWindows(2);
     const QString welcome = Localizator::shared().windowText(Localizator::WindowText::WelcomeTitle);
-    EXPECT_EQ(activeTitle().toStdString(), welcome.toStdString());
-    EXPECT_EQ(stackedTitles().last().toStdString(), welcome.toStdString()) << stackedTitles().join(", ").toStdString();
+    EXPECT_TRUE(endsWith([&] { return isOnTopWithTheFocus(welcome); })) << windows();
 }
 
 TEST_F(WindowsAtStartTest, NewEntriesWhileTheUserIsInAnotherProgramLeaveTheKeyboardThere)
 {
     if (QStandardPaths::findExecutable("xmessage").isEmpty())
         GTEST_SKIP() << "xmessage is not installed: no other program to type in";
+    // The main window, the General preferences and the welcome window.
     start(false);
-    waitForWindows(2);
+    waitForWindows(3);
     const QString welcome = Localizator::shared().windowText(Localizator::WindowText::WelcomeTitle);
-    ASSERT_EQ(activeTitle(), welcome);
+    ASSERT_TRUE(endsWith([&] { return isOnTopWithTheFocus(welcome); })) << windows();
     QProcess other;
     other.setProcessEnvironment(environment);
     other.start("xmessage", { "-title", "Other program", "typing here" });
