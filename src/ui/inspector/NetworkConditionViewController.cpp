@@ -155,6 +155,13 @@ void NetworkConditionViewController::updateKnownNetworks()
         separate();
         networks.append({ KnownNetwork::Network, data->networkName() });
     }
+    // A scan runs every few seconds and mostly finds what the list shows:
+    // the list then stays as it is, and a screen reader reading its choices
+    // keeps its place.
+    if (networks == m_knownNetworks) {
+        updateShownValues();
+        return;
+    }
     m_knownNetworks = networks;
     m_networkNameView->removeAllChoices();
     for (qsizetype index = 0; index < m_knownNetworks.size(); ++index)

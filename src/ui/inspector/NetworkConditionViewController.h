@@ -30,6 +30,8 @@ public:
         // Shown (a separator's is the separator title of SeparatorBindingMenu);
         // for a network also what the condition stores.
         QString name;
+
+        bool operator==(const KnownNetwork&) const = default;
     };
 
     NetworkConditionViewController();

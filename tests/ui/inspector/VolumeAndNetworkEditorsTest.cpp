@@ -1,7 +1,8 @@
 // The volume and network editors: the volume list with the condition's own
 // unmounted volume and after mounts; the network list in its order, after a
-// scan and for an empty one, the internet connection told apart from a
-// network of the same name, and the countdown warning at its boundary.
+// scan, a scan that finds the same and an empty one, the internet connection
+// told apart from a network of the same name, and the countdown warning at
+// its boundary.
 #include "ConditionEditorTestCase.h"
 #include "foundation/MHInternalNotifications.h"
 #include "model/DBNetworkConditionData.h"
@@ -10,6 +11,7 @@
 #include "ui/inspector/MountedVolumeConditionViewController.h"
 #include "ui/inspector/NetworkConditionViewController.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -123,6 +125,16 @@ TEST_F(VolumeAndNetworkEditorsTest, AFinishedScanRefreshesTheListOnTheMainThread
     scan();
     std::thread([this] { center.post(MHInternalNotifications::MHInternalNotificationNetworkDataFetchDidComplete); }).join();
     EXPECT_TRUE(QTest::qWaitFor([&] { return networks(*editor) == "Internet Connection, -, Cafe"; }));
+
+    // The next scan finds the same: the choices a screen reader may be
+    // reading stay, and so does the one shown.
+    QSignalSpy removed(editor->networkNameView()->model(), &QAbstractItemModel::rowsRemoved);
+    QSignalSpy reset(editor->networkNameView()->model(), &QAbstractItemModel::modelReset);
+    std::thread([this] { center.post(MHInternalNotifications::MHInternalNotificationNetworkDataFetchDidComplete); }).join();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(removed.count() + reset.count(), 0);
+    EXPECT_EQ(networks(*editor), "Internet Connection, -, Cafe");
+    EXPECT_EQ(editor->networkNameView()->currentText(), "Internet Connection");
 }
 
 TEST_F(VolumeAndNetworkEditorsTest, ANetworkNamedLikeTheInternetConnectionIsANetwork)
