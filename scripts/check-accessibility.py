@@ -249,26 +249,34 @@ def labels_of(node):
             for target in (relation.getTarget(index) for index in range(relation.getNTargets()))]
 
 
+def read_pop_up(combo):
+    """What a screen reader reads of a pop-up button: its name, its rows (role
+    and name), the choice it shows, its actions and its value (None without
+    one). Read again when its list changed while it was read, as a list of
+    networks does when a scan ends."""
+    def read():
+        rows = [(row.getRole(), plain(row.name)) for row in rows_of(combo)]
+        try:
+            current = int(combo.queryValue().currentValue)
+        except NotImplementedError:
+            current = None
+        return plain(combo.name).strip(), rows, shown_text(combo), actions(combo), current
+    return wait_for(read, "a read of pop-up button %r" % combo.name)
+
+
 def check_pop_up(combo):
     """A pop-up button reads as Qt's combo box does: a label, a choice, its choices, actions."""
-    name = plain(combo.name).strip()
-    rows = rows_of(combo)
-    choices = choices_of(combo)
-    value = shown_text(combo)
+    name, rows, value, names, current = read_pop_up(combo)
+    choices = [row_name for role, row_name in rows if role != pyatspi.ROLE_SEPARATOR]
     lines = len(rows) - len(choices)
     print("  %-13s %r = %r of %s%s" % (combo.getRoleName(), name, value, choices, " and %d line(s)" % lines if lines else ""))
     check(bool(name) and name not in choices, "pop-up button %r is named by its label, not by a choice" % name)
     check(bool(value) and value in choices, "pop-up button %r reads its choice %r among its choices" % (name, value))
     check(all(choice.strip() for choice in choices), "pop-up button %r has no nameless choice" % name)
-    names = actions(combo)
     check("Press" in names or "ShowMenu" in names, "pop-up button %r has an action to open it (%s)" % (name, names))
-    try:
-        # The value counts the lines between choices, as the list's rows do.
-        current = int(combo.queryValue().currentValue)
-        check(0 <= current < len(rows) and rows[current].getRole() != pyatspi.ROLE_SEPARATOR
-              and plain(rows[current].name) == value, "pop-up button %r says which choice is current (%s)" % (name, current))
-    except NotImplementedError:
-        check(False, "pop-up button %r says which choice is current" % name)
+    # The value counts the lines between choices, as the list's rows do.
+    check(current is not None and 0 <= current < len(rows) and rows[current][0] != pyatspi.ROLE_SEPARATOR
+          and rows[current][1] == value, "pop-up button %r says which choice is current (%s)" % (name, current))
 
 
 def check_named_controls(controls, roles):
