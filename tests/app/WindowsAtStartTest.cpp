@@ -50,9 +50,15 @@ protected:
         environment.insert("DISPLAY", ":" + display);
         environment.insert("QT_QPA_PLATFORM", "xcb");
         windowManager.setProcessEnvironment(environment);
+        windowManager.setProcessChannelMode(QProcess::MergedChannels);
         windowManager.start("openbox", { "--sm-disable" });
         ASSERT_TRUE(windowManager.waitForStarted(30000));
-        ASSERT_TRUE(waitFor([this] { return rootProperty("_NET_SUPPORTING_WM_CHECK").contains("window id"); }, 60000));
+        ASSERT_TRUE(waitFor([this] {
+            return rootProperty("_NET_SUPPORTING_WM_CHECK").contains("window id") || windowManager.state() != QProcess::Running;
+        }, 60000));
+        ASSERT_EQ(windowManager.state(), QProcess::Running)
+            << "openbox ended (" << windowManager.exitCode() << "): " << windowManager.readAll().toStdString();
+        ASSERT_TRUE(rootProperty("_NET_SUPPORTING_WM_CHECK").contains("window id")) << windowManager.readAll().toStdString();
     }
 
     void TearDown() override
