@@ -4,8 +4,10 @@
 #include <QDeadlineTimer>
 #include <QFile>
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/prctl.h>
 #include <unistd.h>
 
 PrivateBus::PrivateBus(const QString& folder, const QProcessEnvironment& extra)
@@ -40,6 +42,9 @@ PrivateBus::PrivateBus(const QString& folder, const QProcessEnvironment& extra)
     if (pipe2(ready, O_CLOEXEC) != 0)
         return;
     m_daemon.setChildProcessModifier([writeEnd = ready[1]] {
+        // A test that crashes takes its bus along: one left running would keep
+        // the test runner's output open, and the run would never end.
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
         if (writeEnd == 3)
             fcntl(3, F_SETFD, 0);
         else
