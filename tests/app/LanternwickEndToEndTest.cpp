@@ -134,8 +134,9 @@ protected:
     };
     Ending endWithSignal(int signal, const std::function<bool(const QString&)>& ready, int settleMs = 0)
     {
-        QProcess program;
+        // Outlives the program, whose end may still deliver output.
         Ending ending;
+        QProcess program;
         QObject::connect(&program, &QProcess::readyRead, [&] { ending.output += QString::fromUtf8(program.readAll()); });
         startProgram(program);
         ending.ready = waitFor([&] { return ready(ending.output); }, 60000);
@@ -151,8 +152,9 @@ protected:
     // Starts the program and lets it end by itself, as auto close ends a login run.
     Ending runToItsEnd()
     {
-        QProcess program;
+        // Outlives the program, whose end may still deliver output.
         Ending ending;
+        QProcess program;
         QObject::connect(&program, &QProcess::readyRead, [&] { ending.output += QString::fromUtf8(program.readAll()); });
         startProgram(program);
         ending.ended = waitFor([&] { return program.state() == QProcess::NotRunning; }, 60000);
@@ -213,8 +215,9 @@ TEST_F(LanternwickEndToEndTest, ALoginRunsTheItemsInOrderAndQuitsByItself)
     writeSettings();
     writeDatabase();
 
-    QProcess program;
+    // Outlives the program, whose end may still deliver output.
     QString output;
+    QProcess program;
     QObject::connect(&program, &QProcess::readyRead, [&] { output += QString::fromUtf8(program.readAll()); });
     startProgram(program);
     ASSERT_TRUE(waitFor([&] { return output.contains("Application did finish launching"); }, 45000)) << output.toStdString();
@@ -224,7 +227,7 @@ TEST_F(LanternwickEndToEndTest, ALoginRunsTheItemsInOrderAndQuitsByItself)
     UserDefaults(home + "/.config/Lanternwick/Lanternwick.conf").setIsLaunchAfterRestart(true);
     QProcess again;
     startProgram(again, { "--relaunch-after", QString::number(program.processId() + 100000) });
-    ASSERT_TRUE(again.waitForFinished(45000));
+    ASSERT_TRUE(again.waitForFinished(45000)) << again.readAll().toStdString();
     EXPECT_EQ(again.exitStatus(), QProcess::NormalExit);
     const QString againOutput = QString::fromUtf8(again.readAll());
     EXPECT_EQ(again.exitCode(), 0) << againOutput.toStdString();
@@ -293,8 +296,9 @@ TEST_F(LanternwickEndToEndTest, AnUnknownEntryIsReportedEvenWithExecutionOff)
     writeFile(home + "/.config/autostart/stranger.desktop",
               QStringLiteral("[Desktop Entry]\nType=Application\nName=Stranger\nExec=%1\n").arg(stranger).toUtf8());
 
-    QProcess program;
+    // Outlives the program, whose end may still deliver output.
     QString output;
+    QProcess program;
     QObject::connect(&program, &QProcess::readyRead, [&] { output += QString::fromUtf8(program.readAll()); });
     startProgram(program);
     const bool reported = waitFor([&] { return output.contains(QRegularExpression("Found new system item .*stranger")); }, 45000);

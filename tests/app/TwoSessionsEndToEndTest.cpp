@@ -68,8 +68,9 @@ TEST(TwoSessionsEndToEnd, ASecondCopyInAnotherSessionSaysSoAndQuitsWithoutSaving
 
     // The second login's copy, after the lock file is gone: the claim holds without it.
     ASSERT_TRUE(QFile::remove(helpers.applicationLockFilePath()));
-    QProcess second;
+    // Outlives the copy, whose end may still deliver output.
     QString output;
+    QProcess second;
     QObject::connect(&second, &QProcess::readyRead, [&] { output += QString::fromUtf8(second.readAll()); });
     second.setProcessEnvironment(environment);
     second.setProcessChannelMode(QProcess::MergedChannels);
